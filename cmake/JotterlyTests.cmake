@@ -1,0 +1,29 @@
+find_package(GTest REQUIRED)
+
+# One GoogleTest executable per subsystem folder: tests/<kind>/<subsystem>/*.cpp.
+function(jotterly_add_test_dir kind subsystem)
+    set(dir ${CMAKE_SOURCE_DIR}/tests/${kind}/${subsystem})
+    file(GLOB _sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+    if(NOT _sources)
+        return()
+    endif()
+    set(name test_${kind}_${subsystem})
+    add_executable(${name} ${_sources})
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+    target_compile_definitions(${name} PRIVATE
+        JOTTERLY_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data"
+        JOTTERLY_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+        JOTTERLY_BINARY_DIR="${CMAKE_BINARY_DIR}")
+    if(kind STREQUAL "gui")
+        target_link_libraries(${name} PRIVATE jotterly_gui_test_support jotterly_gui Qt6::Test
+                                              GTest::gtest)
+        add_test(NAME ${name} COMMAND ${name})
+        set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+                                                LABELS gui TIMEOUT 600)
+    else()
+        target_link_libraries(${name} PRIVATE jotterly_test_support jotterly_core GTest::gtest
+                                              GTest::gmock GTest::gtest_main)
+        add_test(NAME ${name} COMMAND ${name})
+        set_tests_properties(${name} PROPERTIES LABELS core TIMEOUT 600)
+    endif()
+endfunction()

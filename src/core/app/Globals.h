@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/COleDateTime.h"
+
+#include <atomic>
+
+// Process-wide flags and counters shared by the windows and the mail thread.
+extern int g_isNT;
+extern int g_ringingCount;
+extern std::atomic<int> g_mailBusy;
+extern int g_weatherBusy;
+extern int g_timeDialogCount;
+extern int g_fileVersionRead;
+extern COleDateTime g_firstRunDate;

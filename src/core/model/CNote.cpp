@@ -1,0 +1,80 @@
+#include "model/CNote.h"
+
+#include "platform/Clock.h"
+#include "platform/INoteWindow.h"
+#include "platform/INoteWindowFactory.h"
+
+CNote::CNote() {
+    COleDateTime now = Clock::Now();
+    m_alarmTime = m_nextTime = m_baseTime = m_startTime = now;
+}
+
+int CNote::Recompute() {
+    switch (m_type) {
+    case OneTime:
+        m_nextTime = m_startTime;
+        m_alarmTime = m_startTime - COleDateTimeSpan(m_priorDays);
+        break;
+    case Every:
+        StepEvery(Clock::Now());
+        break;
+    default:
+        break;
+    }
+    m_dueSoon = IsDueSoon();
+    return 1;
+}
+
+int CNote::IsDueSoon() const {
+    if (m_type == Memo || m_alarmTime.GetStatus() == COleDateTime::invalid) return 0;
+    COleDateTime now = Clock::Now();
+    COleDateTime endOfDay(now.GetYear(), now.GetMonth(), now.GetDay(), 23, 59, 59);
+    if (m_alarmTime < endOfDay) return 1;
+    return (m_alarmTime - now) < COleDateTimeSpan(0, 7, 0, 0) ? 1 : 0;
+}
+
+int CNote::IsAlarmPast() const {
+    return m_alarmTime.GetStatus() == COleDateTime::valid && m_alarmTime < Clock::Now() ? 1 : 0;
+}
+
+int CNote::MinutesUntil(const COleDateTime& t) const {
+    return COleDateTime::WholeMinutes(m_alarmTime - t);
+}
+
+std::string CNote::TypeText() const {
+    switch (m_type) {
+    case Memo:
+        return "Memo";
+    case OneTime:
+        return "One Time";
+    default:
+        break;
+    }
+    static const char* const words[] = {"minute", "hour", "day", "week", "month", "year"};
+    int unit = Unit();
+    if (unit == Workday) return "Workday";
+    if (unit == Weekend) return "Weekend";
+    if (unit < 0 || unit > Year) return std::to_string(Count());
+    int count = Count();
+    return std::to_string(count) + " " + words[unit] + (count >= 2 ? "s" : "");
+}
+
+void CNote::OpenWindow(int x, int y, bool ringing, INoteWindowFactory& factory) {
+    if (m_window) return;
+    m_window = factory.OpenNoteWindow(*this, x, y, ringing);
+}
+
+void CNote::SetWindowReadOnly(bool readOnly) {
+    if (m_window) m_window->SetReadOnly(readOnly);
+}
+
+void CNote::PullTexts() {
+    if (!m_window) return;
+    m_text = m_window->GetBodyText();
+    m_title = m_window->GetTitleText();
+}
+
+void CNote::CloseWindow() {
+    if (m_window) m_window->Destroy();
+    m_window = nullptr;
+}

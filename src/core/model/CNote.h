@@ -1,0 +1,65 @@
+#pragma once
+
+#include "platform/COleDateTime.h"
+#include "platform/Win32Types.h"
+
+#include <string>
+
+class INoteWindow;
+class INoteWindowFactory;
+
+// The one record for memos, one-time reminders and recurring events.
+class CNote {
+public:
+    enum NoteType { Memo = 132, OneTime = 133, Every = 134 };
+    enum Unit { Minute = 0, Hour = 1, Day = 2, Week = 3, Month = 4, Year = 5, Workday = 6, Weekend = 7 };
+
+    CNote(); // a Memo with all four times set to now
+    CNote(const CNote&) = default;
+    CNote& operator=(const CNote&) = default;
+
+    int m_dueSoon = 0;
+    int m_showCountdown = 0;
+    int m_countdownFormat = 15;
+    int m_type = Memo;
+    int m_indexDay = 0;
+    int m_recurrence = 0;
+    int m_borderStyle = 0;
+    int m_category = 0;
+    int m_priorDays = 0;
+    COleDateTime m_alarmTime;
+    COleDateTime m_nextTime;
+    COleDateTime m_baseTime;
+    COleDateTime m_startTime;
+    COleDateTime m_spareTime;
+    std::string m_title;
+    std::string m_text; // line breaks are CR LF, as stored
+    LOGFONT m_font;
+    COLORREF m_backColor = 0;
+    COLORREF m_textColor = 0;
+    INoteWindow* m_window = nullptr; // not stored; the window points back
+    RECT m_windowRect{0, -999, 0, 0};
+    RECT m_firstRect;
+    int m_posted = 0;
+    int m_rectKnown = 0;
+    int m_topMost = 1;
+    int m_spareFlag = 0;
+
+    int Unit() const { return m_recurrence / 1000; }
+    int Count() const { return m_recurrence % 1000; }
+
+    // Sets the next occurrence, the alarm and the due-soon flag; always 1.
+    int Recompute();
+    int IsDueSoon() const;
+    int IsAlarmPast() const;
+    int MinutesUntil(const COleDateTime& t) const;
+    std::string TypeText() const;
+
+    void OpenWindow(int x, int y, bool ringing, INoteWindowFactory& factory);
+    void SetWindowReadOnly(bool readOnly);
+    void PullTexts();
+    void CloseWindow();
+
+private:
+    void StepEvery(const COleDateTime& now);
+};

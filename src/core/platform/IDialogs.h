@@ -1,0 +1,23 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+// Modal boxes and file dialogs the core asks for; the GUI shows real ones, tests answer them.
+class IDialogs {
+public:
+    enum Buttons { Ok, YesNo, OkCancel };
+    enum Icon { NoIcon, Information, Warning, Question, Stop };
+    enum Answer { AnswerOk = 1, AnswerCancel = 2, AnswerYes = 6, AnswerNo = 7 };
+
+    virtual ~IDialogs() = default;
+    virtual Answer MessageBox(const std::string& text, const std::string& caption,
+                              Buttons buttons, Icon icon) = 0;
+    // filter uses the "Description (*.ext)|*.ext||" form.
+    virtual std::optional<std::string> SaveFileName(const std::string& defaultExt,
+                                                    const std::string& initialName,
+                                                    const std::string& filter) = 0;
+    virtual std::optional<std::string> OpenFileName(const std::string& defaultExt,
+                                                    const std::string& initialName,
+                                                    const std::string& filter) = 0;
+};

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "platform/Win32Types.h"
+
+#include <string>
+
+// What the core needs from a note's window on the desktop. The window never owns its note.
+class INoteWindow {
+public:
+    virtual ~INoteWindow() = default;
+
+    virtual bool IsRinging() const = 0;
+    // Its note menu, font dialog or time-setting dialog is open.
+    virtual bool IsBusy() const = 0;
+    // Starts ringing; index is the note's position in the note array.
+    virtual void StartAlarm(int index, bool wasPosted) = 0;
+
+    virtual RECT GetWindowRect() const = 0;
+    // Current contents of the title and text editors (text with CR LF line breaks).
+    virtual std::string GetTitleText() const = 0;
+    virtual std::string GetBodyText() const = 0;
+    virtual void SetReadOnly(bool readOnly) = 0;
+    virtual void BringToTop() = 0;
+    virtual void UpdateCountdown() = 0;
+    // Destroys the window; afterwards the note's m_window is null.
+    virtual void Destroy() = 0;
+};

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+// Sound output. Without an audio device the wave calls do nothing.
+class ISound {
+public:
+    virtual ~ISound() = default;
+    virtual bool HasAudioDevice() const = 0;
+    // A short beep; falls back to the display's bell without an audio device.
+    virtual void Beep() = 0;
+    // Loops a WAV file asynchronously; a file that cannot be played loops the beep instead.
+    virtual void PlayWaveLoop(const std::string& path) = 0;
+    // One of the built-in clips by resource id (241, 242), once, asynchronously.
+    virtual void PlayResource(int id) = 0;
+    virtual void Stop() = 0;
+};

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "platform/Win32Types.h"
+
+#include <QFont>
+
+// Stored fonts <-> Qt fonts, taking the screen as 96 dpi ("Arial" 10 pt = height -13).
+class FontConverter {
+public:
+    static QFont ToQFont(const LOGFONT& lf);
+    static LOGFONT FromQFont(const QFont& font);
+};

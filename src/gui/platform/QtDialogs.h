@@ -1,0 +1,29 @@
+#pragma once
+
+#include "platform/IDialogs.h"
+
+#include <QString>
+#include <deque>
+
+class QWidget;
+
+// Real message boxes and file dialogs. Tests queue the next answers and file names, which are
+// then taken without showing anything (the box's text and caption are still recorded).
+class QtDialogs : public IDialogs {
+public:
+    Answer MessageBox(const std::string& text, const std::string& caption, Buttons buttons,
+                      Icon icon) override;
+    std::optional<std::string> SaveFileName(const std::string& defaultExt,
+                                            const std::string& initialName,
+                                            const std::string& filter) override;
+    std::optional<std::string> OpenFileName(const std::string& defaultExt,
+                                            const std::string& initialName,
+                                            const std::string& filter) override;
+
+    // Converts "Data Files (*.dat)|*.dat||" to Qt's "Data Files (*.dat)".
+    static QString QtFilter(const std::string& filter);
+
+    static std::deque<Answer> s_nextAnswers;
+    static std::deque<std::optional<std::string>> s_nextFiles;
+    static std::vector<std::pair<std::string, std::string>> s_shownBoxes; // text, caption
+};

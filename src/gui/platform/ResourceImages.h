@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+
+// Our own pictures by resource id, drawn from SVG sources so they stay crisp at any size.
+class ResourceImages {
+public:
+    static QIcon Icon(int id);
+    static QPixmap Pixmap(const QString& resource, QSize size);
+};

@@ -1,0 +1,54 @@
+#include "support/Fakes.h"
+
+IDialogs::Answer FakeDialogs::MessageBox(const std::string& text, const std::string& caption,
+                                         Buttons buttons, Icon icon) {
+    boxes.push_back({text, caption, buttons, icon});
+    if (!answers.empty()) {
+        Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    return buttons == YesNo ? AnswerYes : AnswerOk;
+}
+
+std::optional<std::string> FakeDialogs::SaveFileName(const std::string&, const std::string&,
+                                                     const std::string&) {
+    if (files.empty()) return std::nullopt;
+    auto f = files.front();
+    files.pop_front();
+    return f;
+}
+
+std::optional<std::string> FakeDialogs::OpenFileName(const std::string& a, const std::string& b,
+                                                     const std::string& c) {
+    return SaveFileName(a, b, c);
+}
+
+void FakeNoteWindow::StartAlarm(int index, bool wasPosted) {
+    ringing = true;
+    ++alarmsStarted;
+    startIndex = index;
+    startWasPosted = wasPosted;
+}
+
+void FakeNoteWindow::Destroy() {
+    destroyed = true;
+    if (note && note->m_window == this) note->m_window = nullptr;
+    note = nullptr;
+}
+
+INoteWindow* FakeWindowFactory::OpenNoteWindow(CNote& note, int, int, bool ringing) {
+    windows.push_back(std::make_unique<FakeNoteWindow>(note));
+    ringingFlags.push_back(ringing);
+    auto* w = windows.back().get();
+    w->title = note.m_title;
+    w->body = note.m_text;
+    if (note.m_rectKnown) w->rect = note.m_windowRect;
+    return w;
+}
+
+int FakeWindowFactory::OpenCount() const {
+    int n = 0;
+    for (const auto& w : windows) n += w->destroyed ? 0 : 1;
+    return n;
+}

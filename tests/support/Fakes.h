@@ -1,0 +1,101 @@
+#pragma once
+
+#include "model/CNote.h"
+#include "platform/IDialogs.h"
+#include "platform/INoteWindow.h"
+#include "platform/INoteWindowFactory.h"
+#include "platform/ISound.h"
+#include "platform/ITimerHost.h"
+#include "platform/ITrayIcon.h"
+
+#include <deque>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Plain stand-ins for the platform services, recording what the core asked of them.
+
+struct FakeDialogs : IDialogs {
+    struct Box {
+        std::string text, caption;
+        Buttons buttons;
+        Icon icon;
+    };
+    std::vector<Box> boxes;
+    std::deque<Answer> answers;                   // next answers; AnswerOk/Yes when empty
+    std::deque<std::optional<std::string>> files; // next file names; cancel when empty
+
+    Answer MessageBox(const std::string& text, const std::string& caption, Buttons buttons,
+                      Icon icon) override;
+    std::optional<std::string> SaveFileName(const std::string&, const std::string&,
+                                            const std::string&) override;
+    std::optional<std::string> OpenFileName(const std::string&, const std::string&,
+                                            const std::string&) override;
+};
+
+struct FakeNoteWindow : INoteWindow {
+    explicit FakeNoteWindow(CNote& n) : note(&n) {}
+    CNote* note;
+    bool ringing = false, busy = false, readOnly = false;
+    int alarmsStarted = 0, countdownUpdates = 0, raised = 0;
+    int startIndex = -1;
+    bool startWasPosted = false;
+    RECT rect{10, 20, 214, 173};
+    std::string title, body;
+    bool destroyed = false;
+
+    bool IsRinging() const override { return ringing; }
+    bool IsBusy() const override { return busy; }
+    void StartAlarm(int index, bool wasPosted) override;
+    RECT GetWindowRect() const override { return rect; }
+    std::string GetTitleText() const override { return title; }
+    std::string GetBodyText() const override { return body; }
+    void SetReadOnly(bool ro) override { readOnly = ro; }
+    void BringToTop() override { ++raised; }
+    void UpdateCountdown() override { ++countdownUpdates; }
+    void Destroy() override;
+};
+
+struct FakeWindowFactory : INoteWindowFactory {
+    std::vector<std::unique_ptr<FakeNoteWindow>> windows;
+    std::vector<bool> ringingFlags;
+    INoteWindow* OpenNoteWindow(CNote& note, int x, int y, bool ringing) override;
+    int OpenCount() const;
+};
+
+struct FakeTimers : ITimerHost {
+    std::map<int, int> active; // id -> period
+    std::vector<std::pair<int, int>> history;
+    void SetTimer(int id, int periodMs) override {
+        active[id] = periodMs;
+        history.emplace_back(id, periodMs);
+    }
+    void KillTimer(int id) override { active.erase(id); }
+};
+
+struct FakeSound : ISound {
+    bool device = false;
+    int beeps = 0, loopsStarted = 0, stops = 0;
+    std::vector<int> resources;
+    std::string lastWave;
+    bool HasAudioDevice() const override { return device; }
+    void Beep() override { ++beeps; }
+    void PlayWaveLoop(const std::string& path) override {
+        ++loopsStarted;
+        lastWave = path;
+    }
+    void PlayResource(int id) override { resources.push_back(id); }
+    void Stop() override { ++stops; }
+};
+
+struct FakeTray : ITrayIcon {
+    int icon = 0, removed = 0;
+    std::string tip;
+    void Show(int id, const std::string& t) override {
+        icon = id;
+        tip = t;
+    }
+    void Remove() override { ++removed; }
+};
