@@ -16,7 +16,11 @@ public:
     COleDateTimeSpan operator+(COleDateTimeSpan o) const { return COleDateTimeSpan(m_span + o.m_span); }
     COleDateTimeSpan operator-(COleDateTimeSpan o) const { return COleDateTimeSpan(m_span - o.m_span); }
     COleDateTimeSpan operator*(double f) const { return COleDateTimeSpan(m_span * f); }
-    auto operator<=>(const COleDateTimeSpan&) const = default;
+    bool operator==(COleDateTimeSpan o) const { return m_span == o.m_span; }
+    bool operator<(COleDateTimeSpan o) const { return m_span < o.m_span; }
+    bool operator>(COleDateTimeSpan o) const { return m_span > o.m_span; }
+    bool operator<=(COleDateTimeSpan o) const { return m_span <= o.m_span; }
+    bool operator>=(COleDateTimeSpan o) const { return m_span >= o.m_span; }
 
     double m_span = 0.0;
 };
