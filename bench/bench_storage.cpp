@@ -54,7 +54,8 @@ void BM_ReadBytes(benchmark::State& state) {
 
 void BM_Save(benchmark::State& state) {
     Fixture f(static_cast<int>(state.range(0)));
-    for (auto _ : state) benchmark::DoNotOptimize(f.tray.SaveData());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(f.tray.SaveData());
 }
 
 void BM_Serialise(benchmark::State& state) {
@@ -79,7 +80,8 @@ void BM_WriteBytesFsync(benchmark::State& state) {
     Fixture f(static_cast<int>(state.range(0)));
     std::string bytes = CDataFile::Write(f.tray, Clock::Now());
     std::string path = f.env.Dir() + "/plain.dat";
-    for (auto _ : state) benchmark::DoNotOptimize(CAtomicFile::Write(path, bytes, nullptr));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(CAtomicFile::Write(path, bytes, nullptr));
 }
 
 } // namespace

@@ -3,7 +3,9 @@
 #include <QPainter>
 #include <QSvgRenderer>
 
-static void InitResources() { Q_INIT_RESOURCE(jotterly); }
+static void InitResources() {
+    Q_INIT_RESOURCE(jotterly);
+}
 
 void ResourceImages::Init() {
     static bool done = false;
@@ -15,7 +17,8 @@ QIcon ResourceImages::Icon(int id) {
     Init();
     QString path = QStringLiteral(":/icons/%1.svg").arg(id);
     QIcon icon;
-    for (int size : {16, 22, 24, 32, 48, 64}) icon.addPixmap(Pixmap(path, QSize(size, size)));
+    for (int size : {16, 22, 24, 32, 48, 64})
+        icon.addPixmap(Pixmap(path, QSize(size, size)));
     return icon;
 }
 

@@ -178,7 +178,8 @@ TEST_F(TrayTimers, RefreshTimerSkipsRecentRefreshesAndRearms) {
 
 TEST_F(TrayTimers, ExitWaitsAtMostHundredTicksForTheMailThread) {
     g_mailBusy = 1;
-    for (int i = 0; i < 100; ++i) tray.OnTimer(197);
+    for (int i = 0; i < 100; ++i)
+        tray.OnTimer(197);
     EXPECT_EQ(tray.destroyed, 0);
     tray.OnTimer(197);
     EXPECT_EQ(tray.destroyed, 1);

@@ -6,7 +6,8 @@ namespace {
 struct Tree {
     std::vector<CTreeNode*> nodes{CTreeNode::MakeRoot()};
     ~Tree() {
-        for (CTreeNode* n : nodes) delete n;
+        for (CTreeNode* n : nodes)
+            delete n;
     }
 };
 } // namespace

@@ -34,7 +34,7 @@ struct FileBuilder {
     explicit FileBuilder(int s) : stamp(s) {}
 
     void Settings() {
-        ar.WriteTime(COleDateTime(2001, 2, 3, 4, 5, 6)); // first start
+        ar.WriteTime(COleDateTime(2001, 2, 3, 4, 5, 6));   // first start
         ar.WriteTime(COleDateTime(2003, 5, 13, 9, 30, 0)); // save time
         ar.WriteInt(stamp);
         ar.WriteInt(115);
@@ -50,15 +50,19 @@ struct FileBuilder {
         ar.WriteInt(0);  // manager full
         ar.WriteFont(canonical ? Font("Scheme0", -11) : Font("Single", -20));
         if (stamp != -19990701)
-            for (int i = 0; i < 4; ++i) ar.WriteFont(Font("Scheme" + std::to_string(i), -11 - i));
-        for (int i = 0; i < 4; ++i) ar.WriteInt(0x100 + i);
+            for (int i = 0; i < 4; ++i)
+                ar.WriteFont(Font("Scheme" + std::to_string(i), -11 - i));
+        for (int i = 0; i < 4; ++i)
+            ar.WriteInt(0x100 + i);
         ar.WriteInt(0);
-        for (int i = 0; i < 4; ++i) ar.WriteInt(0x200 + i);
+        for (int i = 0; i < 4; ++i)
+            ar.WriteInt(0x200 + i);
         ar.WriteInt(canonical ? 0 : 0x123456);
         if (stamp < -19990801) {
             ar.WriteInt(0); // clock sync
             ar.WriteTime(COleDateTime(2003, 5, 1, 0, 0, 0));
-            for (int i = 0; i < 4; ++i) ar.WriteInt(2 - i % 3);
+            for (int i = 0; i < 4; ++i)
+                ar.WriteInt(2 - i % 3);
             ar.WriteInt(3);
         }
         ar.WriteInt(90);
@@ -98,7 +102,8 @@ struct FileBuilder {
     }
     void Holidays(int n, int value) {
         ar.WriteInt(n);
-        for (int i = 0; i < n; ++i) ar.WriteInt(value);
+        for (int i = 0; i < n; ++i)
+            ar.WriteInt(value);
     }
     void Note(const std::string& title, int type = CNote::OneTime) {
         ar.WriteInt(type);
@@ -119,7 +124,8 @@ struct FileBuilder {
         ar.WriteString(title);
         ar.WriteString("line one\r\nline two");
         ar.WriteInt(0);
-        for (int v : {100, 50, 300, 250, 90, 40, 310, 260}) ar.WriteInt(v);
+        for (int v : {100, 50, 300, 250, 90, 40, 310, 260})
+            ar.WriteInt(v);
         ar.WriteInt(1);
         ar.WriteInt(1);
         ar.WriteInt(7);
@@ -130,7 +136,8 @@ struct FileBuilder {
         Settings();
         Holidays(28, 0);
         ar.WriteInt(notes);
-        for (int i = 0; i < notes; ++i) Note("Note " + std::to_string(i));
+        for (int i = 0; i < notes; ++i)
+            Note("Note " + std::to_string(i));
         return ar.Take();
     }
 };
@@ -196,7 +203,8 @@ TEST_F(DataFileTest, CurrentStampReadsEveryField) {
     EXPECT_EQ(tray.m_categories[2]->m_name, "Cat2");
     EXPECT_EQ(tray.m_categories[2]->m_parentId, 10);
     EXPECT_EQ(tray.m_categories[2]->m_level, 2);
-    for (int i = 0; i < 28; ++i) EXPECT_EQ(tray.m_holidays.entries[i].enabled, 0);
+    for (int i = 0; i < 28; ++i)
+        EXPECT_EQ(tray.m_holidays.entries[i].enabled, 0);
     ASSERT_EQ(tray.m_notes.size(), 2u);
     const CNote& n = *tray.m_notes[1];
     EXPECT_EQ(n.m_title, "Note 1");
@@ -299,7 +307,8 @@ TEST_F(DataFileTest, StringPrefixes) {
     CArchiveWriter w;
     LOGFONT f = Font(std::string(40, 'F'), -13);
     w.WriteInt(0), w.WriteInt(0), w.WriteInt(0), w.WriteInt(0), w.WriteInt(0);
-    for (int i = 0; i < 8; ++i) w.WriteByte(0);
+    for (int i = 0; i < 8; ++i)
+        w.WriteByte(0);
     w.WriteString(f.lfFaceName);
     CArchiveReader r(w.Bytes().data(), w.Bytes().size());
     EXPECT_EQ(r.ReadFont().lfFaceName, std::string(31, 'F'));
@@ -325,20 +334,24 @@ TEST_F(DataFileTest, CategoryCountOneAndShortHolidayList) {
     c.Settings();
     std::string withCats = c.ar.Take();
     size_t catRecords = 0;
-    for (int i = 1; i <= 2; ++i) catRecords += 1 + 4 + 4 * 4;
+    for (int i = 1; i <= 2; ++i)
+        catRecords += 1 + 4 + 4 * 4;
     std::string prefix = withCats.substr(0, withCats.size() - catRecords - 4);
     CArchiveWriter tail;
     tail.WriteInt(1);
     tail.WriteInt(5); // five holiday flags only, all off
-    for (int i = 0; i < 5; ++i) tail.WriteInt(0);
+    for (int i = 0; i < 5; ++i)
+        tail.WriteInt(0);
     tail.WriteInt(0); // no notes
     WriteDataFile(prefix + tail.Bytes());
     tray.LoadData();
     EXPECT_TRUE(dialogs.boxes.empty());
     ASSERT_EQ(tray.m_categories.size(), 1u);
     EXPECT_EQ(tray.m_categories[0]->m_name, "All notes");
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(tray.m_holidays.entries[i].enabled, 0) << i;
-    for (int i = 5; i < 28; ++i) EXPECT_EQ(tray.m_holidays.entries[i].enabled, 1) << i;
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(tray.m_holidays.entries[i].enabled, 0) << i;
+    for (int i = 5; i < 28; ++i)
+        EXPECT_EQ(tray.m_holidays.entries[i].enabled, 1) << i;
     EXPECT_TRUE(tray.m_notes.empty());
     // Saving writes the count 1 and no records.
     CArchiveWriter expectTail;
@@ -377,7 +390,8 @@ TEST_F(DataFileTest, EveryTruncationPointLoadsWithoutCrashing) {
         t.m_categories.push_back(CTreeNode::MakeRoot());
         EXPECT_FALSE(CDataFile::Read(t, full.data(), cut, &err)) << cut;
         EXPECT_FALSE(err.empty());
-        for (const CNote* n : t.m_notes) EXPECT_NE(n, nullptr);
+        for (const CNote* n : t.m_notes)
+            EXPECT_NE(n, nullptr);
     }
 }
 
@@ -423,7 +437,8 @@ TEST_F(DataFileTest, MissingFileGivesOnePostedWelcomeNote) {
 }
 
 TEST_F(DataFileTest, SaveCreatesAPrivateFileAndSurvivesARestart) {
-    tray.m_mailAccounts.push_back(new CMailAccount{"Work", "mail.example", 163, "bob", "pw", "", {}});
+    tray.m_mailAccounts.push_back(
+        new CMailAccount{"Work", "mail.example", 163, "bob", "pw", "", {}});
     CTreeNode::New(tray.m_categories, *tray.m_categories.emplace_back(CTreeNode::MakeRoot()));
     tray.m_holidays.entries[5].enabled = 0;
     tray.m_stopAfter = 30;

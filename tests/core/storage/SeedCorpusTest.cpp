@@ -32,10 +32,11 @@ std::string Seed(int notes, bool rich) {
 TEST(SeedCorpus, SeedsLoadCleanly) {
     Clock::SetForTest(COleDateTime(2003, 5, 13, 9, 30, 0));
     const std::string dir = std::string(JOTTERLY_SOURCE_DIR) + "/fuzz/corpus/datafile/";
-    const std::pair<const char*, std::string> seeds[] = {
-        {"empty.dat", Seed(0, false)}, {"two-notes.dat", Seed(2, true)}};
+    const std::pair<const char*, std::string> seeds[] = {{"empty.dat", Seed(0, false)},
+                                                         {"two-notes.dat", Seed(2, true)}};
     for (const auto& [name, bytes] : seeds) {
-        if (std::getenv("JOTTERLY_WRITE_SEEDS")) CAtomicFile::Write(dir + name, bytes, nullptr, 0644);
+        if (std::getenv("JOTTERLY_WRITE_SEEDS"))
+            CAtomicFile::Write(dir + name, bytes, nullptr, 0644);
         std::string stored;
         ASSERT_TRUE(CAtomicFile::ReadAll(dir + name, stored, nullptr)) << name;
         CTrayCore tray;
