@@ -1,0 +1,178 @@
+#include "alarms/CAlarmRinging.h"
+
+#include "alarms/IRingingWindow.h"
+#include "app/CTrayCore.h"
+#include "app/Globals.h"
+#include "model/CNote.h"
+#include "platform/Clock.h"
+#include "platform/IDialogs.h"
+#include "platform/INoteWindow.h"
+#include "platform/ISound.h"
+#include "platform/ITimerHost.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+enum SoundChoice { SoundSpeaker = 114, SoundWave = 115, SoundMute = 116 };
+const char* const kCaption = "Jotterly";
+} // namespace
+
+CAlarmRinging::CAlarmRinging(CTrayCore& tray, CNote& note, IRingingWindow& window,
+                             ITimerHost& timers)
+    : m_tray(tray), m_note(&note), m_window(window), m_timers(timers) {}
+
+void CAlarmRinging::StartAlarm(int, bool wasPosted) {
+    if (m_ringing || !m_note) return;
+    m_wasPosted = wasPosted;
+    m_ringing = true;
+    m_ringSeconds = 0;
+    m_stopEnabled = m_tray.m_stopAfter > 0;
+
+    // Several notes may ring at once; they share one wave loop, started by the first.
+    ++g_ringingCount;
+    if (g_ringingCount == 1 && m_tray.m_alarmSound == SoundWave && m_tray.m_sound &&
+        m_tray.m_sound->HasAudioDevice())
+        m_tray.m_sound->PlayWaveLoop(m_tray.m_wavePath);
+
+    m_window.EnterRingingMode();
+    m_timers.SetTimer(TimerBeep, kBeepPeriodMs);
+    m_timers.SetTimer(TimerFlash, kFlashPeriodMs);
+}
+
+void CAlarmRinging::StopWave() {
+    if (m_tray.m_alarmSound == SoundWave && m_tray.m_sound) m_tray.m_sound->Stop();
+}
+
+void CAlarmRinging::OnTimer(int id) {
+    // A tick queued before the timers were killed may still arrive.
+    if (!m_ringing) return;
+    if (id != TimerBeep) {
+        m_window.DrawPinBox(m_flashState);
+        m_flashState = m_flashState ? 0 : 1;
+        return;
+    }
+    if (m_tray.m_alarmSound == SoundSpeaker && m_tray.m_sound) m_tray.m_sound->Beep();
+    if (m_stopEnabled) {
+        ++m_ringSeconds;
+        if (m_ringSeconds > m_tray.m_stopAfter) {
+            StopWave();
+            m_timers.KillTimer(TimerBeep);
+        }
+    }
+}
+
+bool CAlarmRinging::ParseField(const std::string& text, int min, int max, int& value,
+                               std::string* error) {
+    // Like the dialog framework: blanks around an optionally signed decimal number.
+    size_t i = 0, n = text.size();
+    while (i < n && std::isspace(static_cast<unsigned char>(text[i])))
+        ++i;
+    while (n > i && std::isspace(static_cast<unsigned char>(text[n - 1])))
+        --n;
+    bool negative = false;
+    if (i < n && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    long long v = 0;
+    bool digits = i < n, overflow = false;
+    for (; i < n; ++i) {
+        if (!std::isdigit(static_cast<unsigned char>(text[i]))) {
+            digits = false;
+            break;
+        }
+        v = v * 10 + (text[i] - '0');
+        if (v > 1000000000LL) {
+            overflow = true;
+            break;
+        }
+    }
+    if (!digits || overflow) {
+        if (error) *error = "Please enter an integer.";
+        return false;
+    }
+    if (negative) v = -v;
+    if (v < min || v > max) {
+        if (error)
+            *error = "Please enter an integer between " + std::to_string(min) + " and " +
+                     std::to_string(max) + ".";
+        return false;
+    }
+    value = static_cast<int>(v);
+    return true;
+}
+
+bool CAlarmRinging::Validate(const std::string& hoursText, const std::string& minutesText) {
+    std::string error;
+    int hours = 0, minutes = 0;
+    IRingingWindow::Field bad = IRingingWindow::HoursField;
+    bool ok = ParseField(hoursText, 0, kMaxHours, hours, &error);
+    if (ok) {
+        bad = IRingingWindow::MinutesField;
+        ok = ParseField(minutesText, 0, kMaxMinutes, minutes, &error);
+    }
+    if (!ok) {
+        if (m_tray.m_dialogs)
+            m_tray.m_dialogs->MessageBox(error, kCaption, IDialogs::Ok, IDialogs::Warning);
+        m_window.FocusField(bad);
+        return false;
+    }
+    m_remindHours = hours;
+    m_remindMinutes = minutes;
+    return true;
+}
+
+CAlarmRinging::OkResult CAlarmRinging::OnOK(const std::string& hoursText,
+                                            const std::string& minutesText, bool remindChecked) {
+    if (!m_ringing || !m_note) return OkResult::NotRinging;
+    if (!Validate(hoursText, minutesText)) return OkResult::Refused;
+
+    m_timers.KillTimer(TimerBeep);
+    m_timers.KillTimer(TimerFlash);
+    m_tray.WriteLogLine(*m_note);
+
+    CNote* note = m_note;
+    if (remindChecked || note->m_type != CNote::OneTime) {
+        if (remindChecked)
+            note->m_alarmTime =
+                Clock::Now() + COleDateTimeSpan(0, 0, m_remindHours * 60 + m_remindMinutes, 0);
+        else
+            note->Recompute();
+        if (note->m_dueSoon) m_tray.OfferAlarmTime(note->m_alarmTime);
+        if (!m_wasPosted) {
+            note->m_window = nullptr;
+            note->m_posted = 0;
+        }
+    } else {
+        // An acknowledged one-time reminder without a new delay is done with.
+        auto& notes = m_tray.m_notes;
+        notes.erase(std::remove(notes.begin(), notes.end(), note), notes.end());
+        note->m_window = nullptr;
+        delete note;
+        m_note = nullptr;
+        note = nullptr;
+        m_wasPosted = false;
+    }
+
+    // Escape while ringing un-posts the note but leaves it ringing; it goes once acknowledged.
+    bool restore = m_wasPosted && note && note->m_posted;
+    if (!restore && note && note->m_window) {
+        // Closing quietly: keep what was typed into the window, and its old place.
+        note->PullTexts();
+        note->m_window = nullptr;
+    }
+
+    if (g_ringingCount == 1) StopWave();
+    if (g_ringingCount > 0) --g_ringingCount;
+    if (g_ringingCount == 0) {
+        // Only the ringing state ends here; an exit or a file transfer keeps its own.
+        if (m_tray.m_state == CTrayCore::StateRinging) m_tray.m_state = CTrayCore::StateIdle;
+        m_tray.SaveData();
+    }
+    m_ringing = false;
+
+    if (restore) {
+        m_window.LeaveRingingMode();
+        return OkResult::Restored;
+    }
+    m_window.CloseAfterRinging(); // may destroy this object: nothing after it
+    return OkResult::Closed;
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <string>
+
+class CNote;
+class CTrayCore;
+class IRingingWindow;
+class ITimerHost;
+
+// The ringing of one note window: sound, stop-after, the flashing pin box and the
+// acknowledgement with its optional remind-later delay. One per note window.
+class CAlarmRinging {
+public:
+    enum TimerId { TimerBeep = 0, TimerFlash = 1 };
+    static constexpr int kBeepPeriodMs = 1000;
+    static constexpr int kFlashPeriodMs = 500;
+
+    enum class OkResult {
+        NotRinging, // nothing to acknowledge
+        Refused,    // a value was refused; still ringing
+        Restored,   // back in its place on the desktop
+        Closed,     // the window was destroyed (do not touch it any more)
+    };
+
+    // timers: the window's own timers 0 and 1, delivered back to OnTimer.
+    CAlarmRinging(CTrayCore& tray, CNote& note, IRingingWindow& window, ITimerHost& timers);
+
+    // index is the note's position in the note array; kept for the caller's sake only.
+    void StartAlarm(int index, bool wasPosted);
+    void OnTimer(int id);
+    // The window's edits and check box as the user left them.
+    OkResult OnOK(const std::string& hoursText, const std::string& minutesText, bool remindChecked);
+
+    bool IsRinging() const { return m_ringing; }
+    bool WasPosted() const { return m_wasPosted; }
+    int FlashState() const { return m_flashState; }
+    int RingSeconds() const { return m_ringSeconds; }
+    int RemindHours() const { return m_remindHours; }
+    int RemindMinutes() const { return m_remindMinutes; }
+    // Null once an acknowledged one-time note has been removed.
+    CNote* Note() const { return m_note; }
+
+    static constexpr int kMaxHours = 24;
+    static constexpr int kMaxMinutes = 59;
+    // Reads a whole number from an edit. On failure returns false and, when error is given,
+    // the message the user sees.
+    static bool ParseField(const std::string& text, int min, int max, int& value,
+                           std::string* error);
+
+private:
+    bool Validate(const std::string& hoursText, const std::string& minutesText);
+    void StopWave();
+
+    CTrayCore& m_tray;
+    CNote* m_note;
+    IRingingWindow& m_window;
+    ITimerHost& m_timers;
+
+    bool m_ringing = false;
+    bool m_wasPosted = false;
+    int m_ringSeconds = 0;
+    bool m_stopEnabled = false;
+    int m_flashState = 0;
+    int m_remindHours = 0;
+    int m_remindMinutes = 15;
+};
