@@ -35,6 +35,7 @@ CTrayWnd::~CTrayWnd() {
         delete timer;
     m_qtTimers.clear();
     m_timers = nullptr;
+    m_sound = nullptr; // the windows the base class closes must not reach it
 }
 
 QString CTrayWnd::DefaultInstanceName() {
