@@ -18,12 +18,6 @@ def tone(freq, seconds, volume=0.5, fade=0.01):
     return out
 
 
-def click(seconds, freq, decay):
-    n = int(RATE * seconds)
-    return [0.6 * math.exp(-i / (RATE * decay)) * math.sin(2 * math.pi * freq * i / RATE)
-            for i in range(n)]
-
-
 def silence(seconds):
     return [0.0] * int(RATE * seconds)
 
@@ -41,6 +35,3 @@ def write(name, samples):
 # The alarm beep, and the same beep once a second for looping.
 write("beep.wav", tone(880, 0.15))
 write("beep-loop.wav", tone(880, 0.15) + silence(0.85))
-# Two short clicks: 241 a soft tick, 242 the close-box swish.
-write("241.wav", click(0.05, 1800, 0.008))
-write("242.wav", click(0.12, 600, 0.03))
