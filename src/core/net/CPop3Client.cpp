@@ -94,15 +94,50 @@ bool CPop3Client::Command(const std::string& command, std::size_t capacity) {
 
 bool CPop3Client::ReadResponse(std::string& text, std::size_t capacity, std::string_view terminator,
                                Overflow overflow) {
-    text.clear();
     const bool multiLine = terminator == kMultiLineEnd;
     bool firstLineSeen = false;
     std::size_t searchFrom = 0;
+    // Where the reply ends and how long its end mark is, once both are known.
+    const auto findEnd = [&](std::size_t& markLength) {
+        markLength = terminator.size();
+        if (multiLine && !firstLineSeen) {
+            // A negative answer to a multi-line command is a single line.
+            const std::size_t eol = text.find(kLineEnd);
+            if (eol != std::string::npos) {
+                firstLineSeen = true;
+                if (!BeginsWithOk(text, false)) {
+                    markLength = kLineEnd.size();
+                    return eol;
+                }
+            }
+        }
+        const std::size_t end = text.find(terminator, searchFrom);
+        if (end == std::string::npos && text.size() >= terminator.size())
+            searchFrom = text.size() - terminator.size() + 1;
+        return end;
+    };
+
+    // Bytes that came after the end of the previous reply belong to this one.
+    text.assign(m_pending, 0, std::min(capacity, m_pending.size()));
+    m_pending.erase(0, text.size());
+    bool fresh = !text.empty();
     char chunk[16384];
 
     const std::uint64_t start = m_tick();
     std::uint64_t lastActivity = start;
     for (;;) {
+        if (fresh) {
+            std::size_t markLength = 0;
+            const std::size_t end = findEnd(markLength);
+            if (end != std::string::npos) {
+                m_pending.insert(0, text, end + markLength);
+                text.resize(end);
+                if (BeginsWithOk(text, false)) return true;
+                return Fail(SocketError::kNegativeReply, text);
+            }
+            fresh = false;
+        }
+
         const std::uint64_t now = m_tick();
         const std::uint64_t idle = now - lastActivity, busy = now - start;
         if (idle > m_timeoutMs || busy > m_replyLimitMs) return Fail(SocketError::kTimedOut, text);
@@ -128,24 +163,7 @@ bool CPop3Client::ReadResponse(std::string& text, std::size_t capacity, std::str
         if (count == 0) return Fail(SocketError::kPeerClosed, text);
         lastActivity = m_tick();
         text.append(chunk, static_cast<std::size_t>(count));
-
-        std::size_t end = std::string::npos;
-        if (multiLine && !firstLineSeen) {
-            // A negative answer to a multi-line command is a single line.
-            const std::size_t eol = text.find(kLineEnd);
-            if (eol != std::string::npos) {
-                firstLineSeen = true;
-                if (!BeginsWithOk(text, false)) end = eol;
-            }
-        }
-        if (end == std::string::npos) end = text.find(terminator, searchFrom);
-        if (end == std::string::npos) {
-            searchFrom = text.size() >= terminator.size() ? text.size() - terminator.size() + 1 : 0;
-            continue;
-        }
-        text.resize(end);
-        if (BeginsWithOk(text, false)) return true;
-        return Fail(SocketError::kNegativeReply, text);
+        fresh = true;
     }
 }
 
@@ -159,6 +177,7 @@ bool CPop3Client::Connect(const std::string& server, const std::string& user,
         }
     }
     m_connected = 1;
+    m_pending.clear();
 
     // A line break in a name or password would smuggle in a command of its own.
     const auto hasLineBreak = [](const std::string& s) {
@@ -192,6 +211,7 @@ bool CPop3Client::Disconnect() {
         m_statDone = 0;
         m_sizes.clear();
     }
+    m_pending.clear();
     if (m_ownSocket) m_socket.Close();
     return ok;
 }

@@ -74,6 +74,7 @@ private:
     TickFunction m_tick;
     PauseFunction m_pause;
 
+    std::string m_pending;              // read after the end of the last reply
     std::vector<std::uint32_t> m_sizes; // index 0 = message 1
     int m_messageCount = 0;
     int m_listDone = 0;
