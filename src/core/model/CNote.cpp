@@ -55,6 +55,10 @@ int CNote::MinutesUntil(const COleDateTime& t) const {
     return COleDateTime::WholeMinutes(m_alarmTime - t);
 }
 
+void CNote::RemindLater(int hours, int minutes) {
+    m_alarmTime = Clock::Now() + COleDateTimeSpan(0, 0, hours * 60 + minutes, 0);
+}
+
 std::string CNote::TypeText() const {
     switch (m_type) {
     case Memo:

@@ -68,6 +68,8 @@ public:
     int IsAlarmPast() const;
     int IsAlarmPastAt(const COleDateTime& now) const;
     int MinutesUntil(const COleDateTime& t) const;
+    // Rings again that long from now; the occurrence and the due-soon flag stay as they are.
+    void RemindLater(int hours, int minutes);
     std::string TypeText() const;
 
     void OpenWindow(int x, int y, bool ringing, INoteWindowFactory& factory);

@@ -1,6 +1,9 @@
+#include "app/CTrayCore.h"
 #include "calendar/CHolidayTable.h"
 #include "calendar/EasterDate.h"
 #include "calendar/NthWeekday.h"
+
+#include "support/TestEnv.h"
 
 #include <gtest/gtest.h>
 
@@ -177,4 +180,23 @@ TEST(HolidayTable, NewYearFallback) {
 
     CHolidayTable neverComputed;
     EXPECT_EQ(neverComputed.GetNextHoliday(Day(2003, 3, 1)).name, "New Year");
+}
+
+TEST(HolidayTable, EnableFlagsComeFromTheDataFile) {
+    TestEnv env;
+    {
+        CTrayCore writer;
+        writer.m_holidays.entries[0].enabled = 0;
+        writer.m_holidays.entries[Columbus].enabled = 0;
+        writer.m_holidays.entries[Christmas].enabled = 0;
+        ASSERT_TRUE(writer.SaveData());
+    }
+    CTrayCore reader;
+    reader.LoadData();
+    for (int i = 0; i < CHolidayTable::kCount; ++i)
+        EXPECT_EQ(reader.m_holidays.entries[i].enabled,
+                  i == 0 || i == Columbus || i == Christmas ? 0 : 1)
+            << i;
+    reader.m_holidays.ComputeDates(2003);
+    EXPECT_EQ(reader.m_holidays.GetNextHoliday(Day(2003, 10, 1)).name, "Canadian Thanksgiving");
 }

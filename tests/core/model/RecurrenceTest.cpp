@@ -388,3 +388,16 @@ TEST_F(Recurrence, MinutesUntil) {
     EXPECT_EQ(n.MinutesUntil(T(2003, 5, 13, 10, 31, 30)), -1); // toward zero
     EXPECT_EQ(n.MinutesUntil(T(2003, 5, 13, 10, 30, 59)), 0);
 }
+
+TEST_F(Recurrence, RemindLaterMovesOnlyTheAlarm) {
+    CNote n = Every(CNote::Week, 1, T(2003, 5, 16, 10, 0), 2);
+    Clock::SetForTest(T(2003, 5, 14, 10, 0, 20));
+    n.Recompute();
+    COleDateTime next = n.m_nextTime, base = n.m_baseTime;
+    n.m_dueSoon = 1;
+    n.RemindLater(24, 59);
+    EXPECT_EQ(Text(n.m_alarmTime), Text(T(2003, 5, 15, 10, 59, 20)));
+    EXPECT_EQ(n.m_nextTime, next);
+    EXPECT_EQ(n.m_baseTime, base);
+    EXPECT_EQ(n.m_dueSoon, 1);
+}
