@@ -93,7 +93,8 @@ void BM_IsDueSoonNoteByNote(benchmark::State& state) {
     CTrayCore core;
     Fill(core, false);
     for (auto _ : state)
-        for (CNote* n : core.m_notes) n->m_dueSoon = n->IsDueSoon();
+        for (CNote* n : core.m_notes)
+            n->m_dueSoon = n->IsDueSoon();
     core.DeleteAllData();
 }
 BENCHMARK(BM_IsDueSoonNoteByNote)->Unit(benchmark::kMicrosecond);
