@@ -132,8 +132,7 @@ CAlarmRinging::OkResult CAlarmRinging::OnOK(const std::string& hoursText,
     CNote* note = m_note;
     if (remindChecked || note->m_type != CNote::OneTime) {
         if (remindChecked)
-            note->m_alarmTime =
-                Clock::Now() + COleDateTimeSpan(0, 0, m_remindHours * 60 + m_remindMinutes, 0);
+            note->RemindLater(m_remindHours, m_remindMinutes);
         else
             note->Recompute();
         if (note->m_dueSoon) m_tray.OfferAlarmTime(note->m_alarmTime);

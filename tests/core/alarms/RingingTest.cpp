@@ -319,12 +319,14 @@ TEST_F(Ringing, RecurringNoteGetsItsNextOccurrenceOrTheDelay) {
     COleDateTime occurrence = n->m_nextTime;
     tray.CheckAlarms();
     EXPECT_EQ(Win(n).Ok(), OkResult::Restored);
-    EXPECT_EQ(n->m_nextTime, occurrence + COleDateTimeSpan(1.0));
+    EXPECT_EQ(COleDateTime::WholeSeconds(n->m_nextTime - occurrence), 86400);
     EXPECT_EQ(n->m_alarmTime, n->m_nextTime);
+    EXPECT_EQ(n->m_dueSoon, 0); // tomorrow morning is not soon
     ASSERT_EQ(tray.m_notes.size(), 1u);
 
     // With the box ticked the delay wins and the schedule is left alone.
     n->m_alarmTime = Clock::Now() - COleDateTimeSpan(0, 0, 0, 5);
+    n->m_dueSoon = 1;
     COleDateTime next = n->m_nextTime;
     tray.CheckAlarms();
     EXPECT_EQ(Win(n).Ok("1", "0", true), OkResult::Restored);
