@@ -25,6 +25,7 @@ void SignalHandler(int) {
 CTrayWnd::CTrayWnd(QString instanceName)
     : m_instanceName(instanceName.isEmpty() ? DefaultInstanceName() : instanceName) {
     m_dialogs = &m_qtDialogs;
+    m_windowFactory = &m_noteFactory;
     m_timers = this;
     m_tray = this;
 }

@@ -4,6 +4,7 @@
 #include "platform/ITimerHost.h"
 #include "platform/ITrayIcon.h"
 #include "platform/QtDialogs.h"
+#include "sticky/CStickyNoteFactory.h"
 
 #include <QObject>
 #include <QString>
@@ -53,6 +54,7 @@ private:
     std::unique_ptr<QSystemTrayIcon> m_trayIconWidget;
     std::map<int, QTimer*> m_qtTimers;
     QtDialogs m_qtDialogs;
+    CStickyNoteFactory m_noteFactory{*this};
     bool m_shutdownDone = false;
     QSocketNotifier* m_signalNotifier = nullptr;
 };
