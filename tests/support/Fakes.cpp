@@ -49,6 +49,7 @@ INoteWindow* FakeWindowFactory::OpenNoteWindow(CNote& note, int, int, bool ringi
 
 int FakeWindowFactory::OpenCount() const {
     int n = 0;
-    for (const auto& w : windows) n += w->destroyed ? 0 : 1;
+    for (const auto& w : windows)
+        n += w->destroyed ? 0 : 1;
     return n;
 }

@@ -20,7 +20,9 @@ namespace {
 const char* const kDataFilter = "Data Files (*.dat)|*.dat||";
 }
 
-CTrayCore::CTrayCore() { SetDefaultSchemeFonts(); }
+CTrayCore::CTrayCore() {
+    SetDefaultSchemeFonts();
+}
 
 CTrayCore::~CTrayCore() {
     if (m_state != StateStarting) {
@@ -32,7 +34,8 @@ CTrayCore::~CTrayCore() {
 }
 
 void CTrayCore::SetDefaultSchemeFonts() {
-    for (LOGFONT& f : m_schemeFont) f = DefaultSchemeFont();
+    for (LOGFONT& f : m_schemeFont)
+        f = DefaultSchemeFont();
 }
 
 void CTrayCore::DeleteAllData() {
@@ -40,8 +43,10 @@ void CTrayCore::DeleteAllData() {
         n->CloseWindow();
         delete n;
     }
-    for (CTreeNode* c : m_categories) delete c;
-    for (CMailAccount* a : m_mailAccounts) delete a;
+    for (CTreeNode* c : m_categories)
+        delete c;
+    for (CMailAccount* a : m_mailAccounts)
+        delete a;
     m_notes.clear();
     m_categories.clear();
     m_mailAccounts.clear();
@@ -116,8 +121,8 @@ void CTrayCore::ExportData() {
             std::string bytes, reason;
             if (!CAtomicFile::ReadAll(DataPath(), bytes, &reason) ||
                 !CAtomicFile::Write(*target, bytes, &reason))
-                m_dialogs->MessageBox("The data could not be exported to \"" + *target +
-                                          "\":\n" + reason,
+                m_dialogs->MessageBox("The data could not be exported to \"" + *target + "\":\n" +
+                                          reason,
                                       "Sorry", IDialogs::Ok, IDialogs::Stop);
         }
     }
@@ -126,9 +131,9 @@ void CTrayCore::ExportData() {
 
 void CTrayCore::ImportData() {
     m_state = StateFileTransfer;
-    if (m_dialogs &&
-        m_dialogs->MessageBox("Import data will replace all your current data, continue?",
-                              "Warning", IDialogs::YesNo, IDialogs::Warning) == IDialogs::AnswerYes) {
+    if (m_dialogs && m_dialogs->MessageBox(
+                         "Import data will replace all your current data, continue?", "Warning",
+                         IDialogs::YesNo, IDialogs::Warning) == IDialogs::AnswerYes) {
         if (auto source = m_dialogs->OpenFileName("Dat", "Note.Dat", kDataFilter)) {
             std::string bytes, reason;
             if (!CAtomicFile::ReadAll(*source, bytes, &reason)) {
@@ -283,7 +288,8 @@ void CTrayCore::NewNote() {
 }
 
 void CTrayCore::RefreshDueFlags() {
-    for (CNote* n : m_notes) n->m_dueSoon = n->IsDueSoon();
+    for (CNote* n : m_notes)
+        n->m_dueSoon = n->IsDueSoon();
 }
 
 void CTrayCore::ComputeEarliestAlarm() {
@@ -298,11 +304,13 @@ void CTrayCore::OfferAlarmTime(const COleDateTime& t) {
 }
 
 void CTrayCore::PullNoteTexts() {
-    for (CNote* n : m_notes) n->PullTexts();
+    for (CNote* n : m_notes)
+        n->PullTexts();
 }
 
 void CTrayCore::ShowNotesReadOnly(bool readOnly) {
-    for (CNote* n : m_notes) n->SetWindowReadOnly(readOnly);
+    for (CNote* n : m_notes)
+        n->SetWindowReadOnly(readOnly);
 }
 
 void CTrayCore::CloseNoteWindows(bool keepPosted) {
@@ -364,9 +372,13 @@ void CTrayCore::StartMailCheck(int target, int manual) {
 
 void CTrayCore::CheckWeather() {}
 
-bool CTrayCore::SyncClock() { return false; }
+bool CTrayCore::SyncClock() {
+    return false;
+}
 
-bool CTrayCore::CanSetClock() { return geteuid() == 0; }
+bool CTrayCore::CanSetClock() {
+    return geteuid() == 0;
+}
 
 bool CTrayCore::IsOnline() {
     char host[256] = {};

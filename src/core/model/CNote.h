@@ -12,7 +12,16 @@ class INoteWindowFactory;
 class CNote {
 public:
     enum NoteType { Memo = 132, OneTime = 133, Every = 134 };
-    enum Unit { Minute = 0, Hour = 1, Day = 2, Week = 3, Month = 4, Year = 5, Workday = 6, Weekend = 7 };
+    enum Unit {
+        Minute = 0,
+        Hour = 1,
+        Day = 2,
+        Week = 3,
+        Month = 4,
+        Year = 5,
+        Workday = 6,
+        Weekend = 7
+    };
 
     CNote(); // a Memo with all four times set to now
     CNote(const CNote&) = default;

@@ -31,7 +31,8 @@ CTrayWnd::CTrayWnd(QString instanceName)
 }
 
 CTrayWnd::~CTrayWnd() {
-    for (auto& [id, timer] : m_qtTimers) delete timer;
+    for (auto& [id, timer] : m_qtTimers)
+        delete timer;
     m_qtTimers.clear();
     m_timers = nullptr;
 }
@@ -55,9 +56,8 @@ bool CTrayWnd::Create(const QString& commandLine) {
     Show(213, "Double-Click to create a new note");
     Startup();
 
-    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) {
-        Shutdown();
-    });
+    connect(qApp, &QGuiApplication::commitDataRequest, this,
+            [this](QSessionManager&) { Shutdown(); });
     connect(qApp, &QCoreApplication::aboutToQuit, this, &CTrayWnd::Shutdown);
     if (g_signalPipe[0] >= 0) {
         m_signalNotifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, this);
@@ -73,7 +73,8 @@ void CTrayWnd::InstallSignalHandlers() {
     sa.sa_handler = SignalHandler;
     sigemptyset(&sa.sa_mask);
     sa.sa_flags = SA_RESTART;
-    for (int sig : {SIGTERM, SIGINT, SIGHUP}) sigaction(sig, &sa, nullptr);
+    for (int sig : {SIGTERM, SIGINT, SIGHUP})
+        sigaction(sig, &sa, nullptr);
 }
 
 void CTrayWnd::OnSignal() {
