@@ -63,10 +63,15 @@ for id in $(e2e_visible_windows "$APP_PID" | awk '{print $1}'); do
     xprop -id "$id" _NET_WM_WINDOW_TYPE | grep -q UTILITY || e2e_fail "note $id is no tool window"
 done
 
-# Move one note the way a window manager would: its new place is what gets saved.
+# Drag note 3 by its title bar with the pointer (no window manager here: the note moves
+# itself), and move note 2 the way a window manager would. Both new places get saved.
+xdotool mousemove 760 430 mousedown 1 mousemove 770 435 mousemove 790 445 mousemove 800 450 \
+    mouseup 1
+e2e_wait_for 5 bash -c "[ \"\$(xdotool search --all --pid $APP_PID --name '^Note 3\$' getwindowgeometry | grep -c 'Position: 690,440')\" = 1 ]" ||
+    e2e_fail "dragging the title bar did not move the note"$'\n'"$(window_table)"
 moved=$(xdotool search --all --onlyvisible --pid "$APP_PID" --name '^Note 2$' | head -n 1)
 xdotool windowmove "$moved" 300 500
-expected=$'Note 1 40 60 220 160\nNote 2 300 500 200 150\nNote 3 650 420 240 180'
+expected=$'Note 1 40 60 220 160\nNote 2 300 500 200 150\nNote 3 690 440 240 180'
 e2e_wait_for 5 bash -c "[ \"\$(xwininfo -id $moved | awk '/Absolute upper-left Y/{print \$4}')\" = 500 ]" ||
     e2e_fail "the note did not move"
 sleep 0.2 # the program sees the configure event

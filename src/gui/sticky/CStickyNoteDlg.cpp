@@ -30,29 +30,6 @@
 namespace {
 constexpr int kCloseSound = 242;
 
-// Set while the application handles its quit request (which closes all windows first).
-bool g_applicationQuitting = false;
-
-class QuitWatcher : public QObject {
-public:
-    static void Install() {
-        static QuitWatcher* watcher = nullptr;
-        if (watcher || !qApp) return;
-        watcher = new QuitWatcher;
-        watcher->setParent(qApp);
-        qApp->installEventFilter(watcher);
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == qApp && event->type() == QEvent::Quit) {
-            g_applicationQuitting = true;
-            // Another window may still refuse; then the program goes on as before.
-            QTimer::singleShot(0, qApp, [] { g_applicationQuitting = false; });
-        }
-        return false;
-    }
-};
 constexpr int kCloseStepMs = 15;
 
 Qt::WindowFlags NoteWindowFlags(bool onTop) {
@@ -114,7 +91,6 @@ CStickyNoteDlg::CStickyNoteDlg(CNote& note, CTrayCore& tray, int placeX, int pla
     : QWidget(nullptr, NoteWindowFlags(note.m_topMost != 0)), m_note(&note), m_tray(&tray),
       m_placeX(placeX), m_placeY(placeY), m_keepPlace(keepPlace) {
     note.m_window = this;
-    QuitWatcher::Install();
     setObjectName(QStringLiteral("StickyNote"));
     // Every paint covers the whole window; there is no background to erase first.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -735,15 +711,15 @@ void CStickyNoteDlg::keyPressEvent(QKeyEvent* event) {
 }
 
 void CStickyNoteDlg::closeEvent(QCloseEvent* event) {
-    // Ending the program closes every window first; a refusal would cancel the ending. The
-    // shutdown save then stores the notes as posted.
-    if (g_applicationQuitting || !Active()) {
+    // The window manager's close request (its close key) arrives spontaneously: the dialog's
+    // Cancel. Closes from within the program come from ending it, which closes every window
+    // first and gives up if one refuses; the shutdown save then stores the notes as posted.
+    if (!event->spontaneous() || !Active()) {
         event->accept();
         return;
     }
-    // A close asked for from outside (the window manager's close key) is the dialog's Cancel.
     event->ignore();
-    if (event->spontaneous()) OnCancel();
+    OnCancel();
 }
 
 bool CStickyNoteDlg::eventFilter(QObject* watched, QEvent* event) {

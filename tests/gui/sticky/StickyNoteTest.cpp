@@ -4,12 +4,15 @@
 #include "platform/SystemMetrics.h"
 
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QSpontaneKeyEvent>
+#include <cstdio>
 
 namespace {
 // The default scheme (Emboss, border 4) with "Arial" 10 point: title bar 24 pixels high.
@@ -374,5 +377,70 @@ TEST_F(StickyNote, RingingWindowIsCentredFixedAndShowsItsRow) {
     // Neither the close box nor the quiet close work while ringing.
     tray.CloseNoteWindows(false);
     EXPECT_EQ(note->m_window, win);
+}
+} // namespace
+
+namespace {
+TEST_F(StickyNote, WindowManagerCloseIsTheDialogsCancel) {
+    auto* win = Open();
+    CNote* note = win->Note();
+    QCloseEvent close; // as the platform delivers the window manager's request
+    QSpontaneKeyEvent::setSpontaneous(&close);
+    QCoreApplication::sendEvent(win->windowHandle(), &close);
+    EXPECT_EQ(note->m_posted, 0);
+    EXPECT_EQ(note->m_window, nullptr);
+}
+
+TEST_F(StickyNote, EndingTheProgramMayCloseTheWindowsAndTheyStayPosted) {
+    // Quitting closes every window first and is cancelled when one refuses.
+    auto* win = Open();
+    win->setGeometry(60, 70, 200, 150);
+    CNote* note = win->Note();
+    EXPECT_TRUE(win->windowHandle()->close());
+    EXPECT_EQ(note->m_posted, 1);
+    EXPECT_EQ(note->m_window, win);
+    // The shutdown save that follows stores the rectangle and keeps the note posted.
+    tray.CloseNoteWindows(true);
+    EXPECT_EQ(note->m_windowRect, (RECT{60, 70, 260, 220}));
+    EXPECT_EQ(note->m_posted, 1);
+    EXPECT_EQ(note->m_window, nullptr);
+}
+
+TEST_F(StickyNote, SizesFromOutsideFollowTheSizingRules) {
+    // A window manager sizing the note interactively only tells the window its new size.
+    auto* win = Open();
+    const int rolled = win->Geometry().RolledHeight();
+    win->resize(200, rolled + 12);
+    EXPECT_EQ(win->Note()->m_firstRect.Height(), rolled + 12);
+    EXPECT_EQ(win->Note()->m_windowRect.Height(), rolled + 12);
+    EXPECT_TRUE(win->TextEdit()->isEnabled());
+    win->resize(200, rolled);
+    EXPECT_TRUE(win->IsRolledUp());
+    EXPECT_FALSE(win->TextEdit()->isEnabled());
+    EXPECT_EQ(win->Note()->m_firstRect.Height(), rolled + 12); // kept for unrolling
+    // The window manager is told the limits, so it never goes below them.
+    EXPECT_EQ(win->minimumSize(), QSize(3 * rolled, rolled));
+    win->resize(10, 10);
+    EXPECT_EQ(win->size(), QSize(3 * rolled, rolled));
+}
+
+TEST_F(StickyNote, FiftyNotesRepaintQuickly) {
+    std::vector<CStickyNoteDlg*> wins;
+    QElapsedTimer open;
+    open.start();
+    for (int i = 0; i < 50; ++i)
+        wins.push_back(Open(i % 4, "Note " + std::to_string(i), "a\r\nb"));
+    const qint64 openMs = open.elapsed();
+    QImage target(wins[0]->size(), QImage::Format_RGB32);
+    QElapsedTimer paint;
+    paint.start();
+    for (int round = 0; round < 10; ++round)
+        for (CStickyNoteDlg* w : wins)
+            w->render(&target); // the window and its children
+    const double perRoundMs = paint.nsecsElapsed() / 1e6 / 10;
+    std::printf("opening 50 notes: %lld ms; repainting all 50: %.2f ms\n",
+                static_cast<long long>(openMs), perRoundMs);
+    // A frame at 60 Hz is 16.7 ms: repainting every note at once fits into a few of them.
+    EXPECT_LT(perRoundMs, 50.0);
 }
 } // namespace
