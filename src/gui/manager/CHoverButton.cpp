@@ -44,11 +44,14 @@ void CHoverButton::SetCaption(const QString& text, COLORREF color, int pointSize
 }
 
 void CHoverButton::SetTextColor(COLORREF color) {
+    if (color == m_textColor) return;
     m_textColor = color;
     update();
 }
 
 void CHoverButton::SetBackColor(COLORREF color) {
+    // Owners set it while painting themselves: only a real change repaints.
+    if (color == m_backColor) return;
     m_backColor = color;
     update();
 }

@@ -309,8 +309,8 @@ void CStickyNoteDlg::BringToTop() {
 }
 
 void CStickyNoteDlg::UpdateCountdown() {
-    // The countdown text is computed by the countdown formatter; until it is wired in, the
-    // line keeps its place (see Layout) and stays empty.
+    // The countdown text is not computed yet: the line keeps its place (see Layout) and
+    // stays empty.
 }
 
 void CStickyNoteDlg::Destroy() {
