@@ -37,9 +37,10 @@ void FakeNoteWindow::Destroy() {
     note = nullptr;
 }
 
-INoteWindow* FakeWindowFactory::OpenNoteWindow(CNote& note, int, int, bool ringing) {
+INoteWindow* FakeWindowFactory::OpenNoteWindow(CNote& note, int x, int y, bool ringing) {
     windows.push_back(std::make_unique<FakeNoteWindow>(note));
     ringingFlags.push_back(ringing);
+    positions.emplace_back(x, y);
     auto* w = windows.back().get();
     w->title = note.m_title;
     w->body = note.m_text;

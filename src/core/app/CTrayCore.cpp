@@ -25,11 +25,9 @@ CTrayCore::CTrayCore() {
 }
 
 CTrayCore::~CTrayCore() {
-    if (m_state != StateStarting) {
-        if (m_logFile) std::fclose(m_logFile);
-        m_logFile = nullptr;
-        if (m_state != StateExiting) StopTimers();
-    }
+    if (m_logFile) std::fclose(m_logFile);
+    m_logFile = nullptr;
+    if (m_state != StateStarting && m_state != StateExiting) StopTimers();
     DeleteAllData();
 }
 
@@ -288,8 +286,14 @@ void CTrayCore::NewNote() {
 }
 
 void CTrayCore::RefreshDueFlags() {
-    for (CNote* n : m_notes)
-        n->m_dueSoon = n->IsDueSoon();
+    COleDateTime now = Clock::Now();
+    COleDateTime endOfDay = CNote::EndOfDay(now);
+    for (CNote* n : m_notes) {
+        n->m_dueSoon = n->IsDueSoonAt(now, endOfDay);
+        // A note that has just become due soon must bring the alarm check forward too, or it
+        // would wait for the next load.
+        if (n->m_dueSoon) OfferAlarmTime(n->m_alarmTime);
+    }
 }
 
 void CTrayCore::ComputeEarliestAlarm() {
@@ -336,9 +340,10 @@ void CTrayCore::UpdateCountdowns() {
 
 void CTrayCore::CheckAlarms() {
     if (m_notes.empty() || m_state == StateFileTransfer) return;
+    COleDateTime now = Clock::Now();
     for (size_t i = 0; i < m_notes.size(); ++i) {
         CNote* n = m_notes[i];
-        if (!n->m_dueSoon || !n->IsAlarmPast()) continue;
+        if (!n->m_dueSoon || !n->IsAlarmPastAt(now)) continue;
         bool wasPosted = n->m_window != nullptr;
         if (!n->m_window && m_windowFactory) n->OpenWindow(-1, -1, true, *m_windowFactory);
         if (n->m_window && !n->m_window->IsRinging() && !n->m_window->IsBusy()) {
@@ -350,7 +355,9 @@ void CTrayCore::CheckAlarms() {
 
 void CTrayCore::OpenLogFile() {
     if (m_logFile) return;
-    m_logFile = std::fopen((ProgramFolder() + "Log.txt").c_str(), "a");
+    // Appending: every write lands at the end, also after the file was emptied elsewhere.
+    // Close-on-exec keeps it out of programs started from here (the log viewer).
+    m_logFile = std::fopen((ProgramFolder() + "Log.txt").c_str(), "ae");
 }
 
 void CTrayCore::WriteLogLine(const CNote& note) {

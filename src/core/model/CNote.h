@@ -59,9 +59,17 @@ public:
 
     // Sets the next occurrence, the alarm and the due-soon flag; always 1.
     int Recompute();
+    // The alarm falls before the end of today or within the next 7 hours.
     int IsDueSoon() const;
+    // The same for a given now and its end of day (23:59:59), for passes over many notes.
+    int IsDueSoonAt(const COleDateTime& now, const COleDateTime& endOfDay) const;
+    static COleDateTime EndOfDay(const COleDateTime& now);
+    // The alarm is valid and earlier than now.
     int IsAlarmPast() const;
+    int IsAlarmPastAt(const COleDateTime& now) const;
     int MinutesUntil(const COleDateTime& t) const;
+    // Rings again that long from now; the occurrence and the due-soon flag stay as they are.
+    void RemindLater(int hours, int minutes);
     std::string TypeText() const;
 
     void OpenWindow(int x, int y, bool ringing, INoteWindowFactory& factory);
@@ -71,4 +79,6 @@ public:
 
 private:
     void StepEvery(const COleDateTime& now);
+    COleDateTime StepByUnit(const COleDateTime& now, COleDateTimeSpan prior) const;
+    COleDateTime IndexDayOccurrence(const COleDateTime& now, COleDateTimeSpan prior) const;
 };
