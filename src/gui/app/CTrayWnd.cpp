@@ -26,6 +26,7 @@ CTrayWnd::CTrayWnd(QString instanceName)
     : m_instanceName(instanceName.isEmpty() ? DefaultInstanceName() : instanceName) {
     m_dialogs = &m_qtDialogs;
     m_sound = &m_qtSound;
+    m_windowFactory = &m_noteFactory;
     m_timers = this;
     m_tray = this;
 }

@@ -5,6 +5,7 @@
 #include "platform/ITrayIcon.h"
 #include "platform/QtDialogs.h"
 #include "platform/QtSound.h"
+#include "sticky/CStickyNoteFactory.h"
 
 #include <QObject>
 #include <QString>
@@ -55,6 +56,7 @@ private:
     std::map<int, QTimer*> m_qtTimers;
     QtDialogs m_qtDialogs;
     QtSound m_qtSound;
+    CStickyNoteFactory m_noteFactory{*this};
     bool m_shutdownDone = false;
     QSocketNotifier* m_signalNotifier = nullptr;
 };
