@@ -62,6 +62,17 @@ void CAlarmRinging::OnTimer(int id) {
     }
 }
 
+void CAlarmRinging::Abandon() {
+    if (!m_ringing) return;
+    m_timers.KillTimer(TimerBeep);
+    m_timers.KillTimer(TimerFlash);
+    if (g_ringingCount == 1) StopWave();
+    if (g_ringingCount > 0) --g_ringingCount;
+    if (g_ringingCount == 0 && m_tray.m_state == CTrayCore::StateRinging)
+        m_tray.m_state = CTrayCore::StateIdle;
+    m_ringing = false;
+}
+
 bool CAlarmRinging::ParseField(const std::string& text, int min, int max, int& value,
                                std::string* error) {
     // Like the dialog framework: blanks around an optionally signed decimal number.

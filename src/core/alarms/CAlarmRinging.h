@@ -31,6 +31,10 @@ public:
     // The window's edits and check box as the user left them.
     OkResult OnOK(const std::string& hoursText, const std::string& minutesText, bool remindChecked);
 
+    // The window goes away while ringing (the program ends, the data is replaced): the count
+    // of ringing notes and the sound are given up as OK would, and nothing else is changed.
+    void Abandon();
+
     bool IsRinging() const { return m_ringing; }
     bool WasPosted() const { return m_wasPosted; }
     int FlashState() const { return m_flashState; }

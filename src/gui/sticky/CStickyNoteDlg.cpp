@@ -1,13 +1,16 @@
 #include "sticky/CStickyNoteDlg.h"
 
 #include "app/CTrayCore.h"
+#include "app/Globals.h"
 #include "manager/CHoverButton.h"
 #include "model/CNote.h"
+#include "platform/Clock.h"
 #include "platform/FontConverter.h"
 #include "platform/GdiPaint.h"
 #include "platform/ISound.h"
 #include "platform/SystemColors.h"
 #include "platform/SystemMetrics.h"
+#include "sticky/CCountdown.h"
 #include "sticky/NoteColors.h"
 #include "sticky/NotePlacement.h"
 #include "sticky/NoteSchemes.h"
@@ -89,7 +92,7 @@ int CStickyNoteDlg::SizingBorder() {
 
 CStickyNoteDlg::CStickyNoteDlg(CNote& note, CTrayCore& tray, int placeX, int placeY, bool keepPlace)
     : QWidget(nullptr, NoteWindowFlags(note.m_topMost != 0)), m_note(&note), m_tray(&tray),
-      m_placeX(placeX), m_placeY(placeY), m_keepPlace(keepPlace) {
+      m_placeX(placeX), m_placeY(placeY), m_keepPlace(keepPlace), m_ring(tray, note, *this, *this) {
     note.m_window = this;
     setObjectName(QStringLiteral("StickyNote"));
     // Every paint covers the whole window; there is no background to erase first.
@@ -98,6 +101,10 @@ CStickyNoteDlg::CStickyNoteDlg(CNote& note, CTrayCore& tray, int placeX, int pla
     setMouseTracking(true);
     m_closeTimer.setInterval(kCloseStepMs);
     connect(&m_closeTimer, &QTimer::timeout, this, &CStickyNoteDlg::OnCloseStep);
+    connect(&m_beepTimer, &QTimer::timeout, this,
+            [this] { m_ring.OnTimer(CAlarmRinging::TimerBeep); });
+    connect(&m_flashTimer, &QTimer::timeout, this,
+            [this] { m_ring.OnTimer(CAlarmRinging::TimerFlash); });
     CreateControls();
     OnInitDialog();
 }
@@ -160,6 +167,27 @@ void CStickyNoteDlg::CreateControls() {
     m_okButton = new CHoverButton(this);
     m_okButton->setGeometry(PixelRect(NoteTemplate::kOkButton));
     m_okButton->setToolTip(QStringLiteral("Close dialog"));
+    connect(m_okButton, &QPushButton::clicked, this, &CStickyNoteDlg::OnOK);
+    // Return in either delay field is the dialog's OK, as with a default button.
+    connect(m_hoursEdit, &QLineEdit::returnPressed, this, &CStickyNoteDlg::OnOK);
+    connect(m_minutesEdit, &QLineEdit::returnPressed, this, &CStickyNoteDlg::OnOK);
+    // Typing a delay means "remind me later", even where the focus came without a click.
+    for (QLineEdit* e : {m_hoursEdit, m_minutesEdit})
+        connect(e, &QLineEdit::textEdited, this, [this] { m_remindCheck->setChecked(true); });
+
+    // The row was laid out for a narrower dialog font: a point smaller, with a tighter gap
+    // after the check mark, "Remind me again after" and "minutes" fit their places, and
+    // the two-digit fields show both digits inside a thin frame.
+    QFont rowFont = dialogFont;
+    rowFont.setPixelSize(dialogFont.pixelSize() - 1);
+    for (QWidget* w : std::initializer_list<QWidget*>{m_remindCheck, m_hoursEdit, m_minutesEdit,
+                                                      m_hoursLabel, m_minutesLabel})
+        w->setFont(rowFont);
+    m_remindCheck->setStyleSheet(QStringLiteral("QCheckBox { spacing: 3px; }"));
+    for (QLineEdit* e : {m_hoursEdit, m_minutesEdit}) {
+        e->setAlignment(Qt::AlignCenter);
+        e->setTextMargins(-2, 0, -2, 0); // the edit's own inner margin would hide a digit
+    }
 }
 
 void CStickyNoteDlg::OnInitDialog() {
@@ -251,20 +279,27 @@ void CStickyNoteDlg::ApplyColors() {
         paint(w, back);
     m_okButton->SetTextColor(m_note->m_textColor);
     m_okButton->SetBackColor(m_note->m_backColor);
+    // A one-pixel frame in the glyph colour, like the rule above the row.
+    // (A style sheet replaces the palette, so the colours are given again.)
+    const QString frame =
+        QStringLiteral("QLineEdit { border: 1px solid %1; padding: 0px; background: %2; "
+                       "color: %3; }")
+            .arg(GdiPaint::ToQColor(m_glyphColor).name(), back.name(), text.name());
+    for (QLineEdit* e : {m_hoursEdit, m_minutesEdit})
+        if (e->styleSheet() != frame) e->setStyleSheet(frame);
 }
 
 // ---------------------------------------------------------------- INoteWindow
 
 void CStickyNoteDlg::StartAlarm(int index, bool wasPosted) {
-    // The window side of ringing: the row, the place and the look. Sound, flashing and the
-    // acknowledgement belong to the ringing logic.
-    (void)index;
-    if (!m_note) return;
+    if (!m_note || m_closing) return;
+    m_ring.StartAlarm(index, wasPosted);
+}
+
+void CStickyNoteDlg::EnterRingingMode() {
     EndTitleEdit(true);
-    m_wasPosted = wasPosted;
     m_ringing = true;
-    m_ringSeconds = 0;
-    m_stopEnabled = m_tray->m_stopAfter > 0 ? 1 : 0;
+    m_pinFlash = -1;
     m_countdown->hide();
     m_remindCheck->setChecked(false);
     for (QWidget* w : std::initializer_list<QWidget*>{m_remindCheck, m_okButton, m_hoursEdit,
@@ -280,6 +315,64 @@ void CStickyNoteDlg::StartAlarm(int index, bool wasPosted) {
     Layout();
     m_textEdit->setEnabled(true);
     update();
+}
+
+void CStickyNoteDlg::DrawPinBox(int state) {
+    // While ringing the pin box is drawn only by the flashing: repaint it alone.
+    m_pinFlash = state;
+    const int t = m_geometry.m_titleHeight;
+    update(0, 0, t, t);
+}
+
+void CStickyNoteDlg::FocusField(Field field) {
+    QLineEdit* edit = field == HoursField ? m_hoursEdit : m_minutesEdit;
+    edit->setFocus(Qt::OtherFocusReason);
+    edit->selectAll();
+}
+
+void CStickyNoteDlg::OnOK() {
+    if (!m_note || !m_ring.IsRinging()) return;
+    // A closing acknowledgement tears this window down: nothing may follow the call.
+    m_ring.OnOK(m_hoursEdit->text().toStdString(), m_minutesEdit->text().toStdString(),
+                m_remindCheck->isChecked());
+}
+
+void CStickyNoteDlg::LeaveRingingMode() {
+    m_ringing = false;
+    m_pinFlash = -1;
+    for (QWidget* w : std::initializer_list<QWidget*>{m_remindCheck, m_okButton, m_hoursEdit,
+                                                      m_minutesEdit, m_hoursLabel, m_minutesLabel})
+        w->hide();
+    m_okButton->setEnabled(false);
+    UpdateSizeLimits();
+    SetRect(m_note->m_windowRect);
+    ApplyTopMost(m_note->m_topMost != 0);
+    show();
+    Layout(); // brings the countdown line back when it is on
+    update();
+}
+
+void CStickyNoteDlg::CloseAfterRinging() {
+    // The note may be gone already (an acknowledged one-time reminder): forget it first.
+    m_ringing = false;
+    m_note = nullptr;
+    Teardown();
+}
+
+QTimer* CStickyNoteDlg::RingTimer(int id) {
+    return id == CAlarmRinging::TimerBeep ? &m_beepTimer : &m_flashTimer;
+}
+
+void CStickyNoteDlg::SetTimer(int id, int periodMs) {
+    RingTimer(id)->start(periodMs);
+}
+
+void CStickyNoteDlg::KillTimer(int id) {
+    RingTimer(id)->stop();
+}
+
+bool CStickyNoteDlg::IsRingTimerActive(int id) const {
+    return (id == CAlarmRinging::TimerBeep ? m_beepTimer : m_flashTimer).isActive();
 }
 
 RECT CStickyNoteDlg::GetWindowRect() const {
@@ -309,12 +402,16 @@ void CStickyNoteDlg::BringToTop() {
 }
 
 void CStickyNoteDlg::UpdateCountdown() {
-    // The countdown text is not computed yet: the line keeps its place (see Layout) and
-    // stays empty.
+    if (!m_note || !CCountdown::Shows(*m_note)) return;
+    // Only the line repaints: it fills its own background, so nothing under it is redrawn,
+    // and an unchanged text repaints nothing at all.
+    const QString text = QString::fromStdString(CCountdown::ForNote(*m_note, Clock::Now()));
+    if (m_countdown->text() != text) m_countdown->setText(text);
 }
 
 void CStickyNoteDlg::Destroy() {
-    if (m_closing && m_closeTimer.isActive() && m_tray->m_sound) m_tray->m_sound->Stop();
+    if (m_closing && m_closeTimer.isActive() && m_tray->m_sound && g_ringingCount == 0)
+        m_tray->m_sound->Stop();
     Teardown();
 }
 
@@ -457,7 +554,10 @@ void CStickyNoteDlg::paintEvent(QPaintEvent*) {
 
     p.fillRect(rect(), GdiPaint::ToQColor(back));
     p.fillRect(0, 0, w, tH, GdiPaint::ToQColor(m_titleColor));
-    if (!m_ringing) DrawPinBox(m_note->m_topMost ? 1 : 0, p);
+    if (!m_ringing)
+        DrawPinBox(m_note->m_topMost ? 1 : 0, p);
+    else if (m_pinFlash >= 0)
+        DrawPinBox(m_pinFlash, p);
 
     const QColor glyph = GdiPaint::ToQColor(m_glyphColor);
     if (m_ringing) {
@@ -797,7 +897,8 @@ void CStickyNoteDlg::OnCloseStep() {
         return;
     }
     m_closeTimer.stop();
-    if (m_tray->m_sound) m_tray->m_sound->Stop();
+    // Stopping the click must not silence an alarm that rings in another note.
+    if (m_tray->m_sound && g_ringingCount == 0) m_tray->m_sound->Stop();
     if (!m_note) return;
     m_note->m_posted = 0;
     // The rectangle was stored before shrinking.
@@ -817,6 +918,8 @@ void CStickyNoteDlg::CloseQuietly(bool storeRect) {
 
 void CStickyNoteDlg::Teardown() {
     if (m_note && m_titleEdit->isVisible() && !m_closing) EndTitleEdit(true);
+    // Destroyed while ringing (the program ends): give up the ringing and its sound.
+    if (m_ring.IsRinging()) m_ring.Abandon();
     m_closeTimer.stop();
     m_closing = true;
     m_ready = false;

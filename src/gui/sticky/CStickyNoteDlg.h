@@ -1,6 +1,9 @@
 #pragma once
 
+#include "alarms/CAlarmRinging.h"
+#include "alarms/IRingingWindow.h"
 #include "platform/INoteWindow.h"
+#include "platform/ITimerHost.h"
 #include "sticky/CNoteGeometry.h"
 
 #include <QFont>
@@ -19,8 +22,12 @@ class QPlainTextEdit;
 // A posted note on the desktop: a frameless, self-painted tool window with a coloured title
 // bar (pin box, title, close glyph), the note's text and a slot for the countdown line. It
 // points to its note and to the tray core, and never owns the note. It deletes itself after
-// it is destroyed.
-class CStickyNoteDlg : public QWidget, public INoteWindow {
+// it is destroyed. While its note rings, the ringing logic drives it through IRingingWindow and
+// its own timers 0 and 1.
+class CStickyNoteDlg : public QWidget,
+                       public INoteWindow,
+                       public IRingingWindow,
+                       private ITimerHost {
     Q_OBJECT
 public:
     // placeX = -1: no placement point. keepPlace: the window opens only to ring and stays at
@@ -39,6 +46,15 @@ public:
     void BringToTop() override;
     void UpdateCountdown() override;
     void Destroy() override;
+
+    // IRingingWindow
+    void EnterRingingMode() override;
+    void DrawPinBox(int state) override;
+    void FocusField(Field field) override;
+    void LeaveRingingMode() override;
+    void CloseAfterRinging() override;
+    // The OK button of the ringing row: acknowledges with what the row holds.
+    void OnOK();
 
     // Copies the note's title and text into the editors, lays out and redraws.
     void ReloadTexts();
@@ -67,6 +83,10 @@ public:
     QLineEdit* HoursEdit() const { return m_hoursEdit; }
     QLineEdit* MinutesEdit() const { return m_minutesEdit; }
     CHoverButton* OkButton() const { return m_okButton; }
+    const CAlarmRinging& Ringing() const { return m_ring; }
+    // The pin-box picture of the last flash while ringing; -1 before the first.
+    int PinFlashState() const { return m_pinFlash; }
+    bool IsRingTimerActive(int id) const;
 
     // Sizing border width: the frame metric plus one.
     static int SizingBorder();
@@ -90,6 +110,11 @@ protected:
 
 private:
     enum class Drag { None, PendingMove, Moving, Sizing };
+
+    // ITimerHost: the ringing timers of this window.
+    void SetTimer(int id, int periodMs) override;
+    void KillTimer(int id) override;
+    QTimer* RingTimer(int id);
 
     void CreateControls();
     void OnInitDialog();
@@ -130,14 +155,15 @@ private:
     bool m_ringing = false;
     bool m_busy = false;
     bool m_closing = false;
-    bool m_wasPosted = false;
     int m_scheme = -1;
     COLORREF m_titleColor = 0;
     COLORREF m_glyphColor = 0;
     RECT m_homeRect;
     QFont m_hFont;
     CNoteGeometry m_geometry;
-    int m_ringSeconds = 0, m_stopEnabled = 0, m_flashState = 0;
+    CAlarmRinging m_ring;
+    QTimer m_beepTimer, m_flashTimer;
+    int m_pinFlash = -1;
 
     QPlainTextEdit* m_textEdit = nullptr;
     QLineEdit* m_titleEdit = nullptr;

@@ -434,3 +434,21 @@ TEST(RemindFields, ParseLikeTheDialogFramework) {
     }
     EXPECT_EQ(v, 7); // untouched by refusals
 }
+
+TEST_F(Ringing, AbandonedRingingGivesUpCountAndSound) {
+    tray.m_alarmSound = 115;
+    sound.device = true;
+    CNote* a = AddDue(CNote::OneTime, "A");
+    CNote* b = AddDue(CNote::OneTime, "B");
+    tray.CheckAlarms();
+    Win(a).ringing.Abandon();
+    EXPECT_EQ(g_ringingCount, 1);
+    EXPECT_EQ(sound.stops, 0);
+    EXPECT_TRUE(Win(a).timers.empty());
+    Win(b).ringing.Abandon();
+    EXPECT_EQ(g_ringingCount, 0);
+    EXPECT_EQ(sound.stops, 1);
+    EXPECT_EQ(tray.m_state, CTrayCore::StateIdle);
+    EXPECT_EQ(tray.m_notes.size(), 2u); // nothing acknowledged, nothing removed
+    EXPECT_FALSE(Saved());
+}
