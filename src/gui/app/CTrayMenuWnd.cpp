@@ -411,8 +411,11 @@ void CTrayMenuWnd::PaintOwnerDrawn(QPainter& p, int index) {
 
     QRect textRect = r.adjusted(CTrayMenu::kTextLeft, 0, item.submenu ? -kArrowSpace : 0, 0);
     p.setPen(text);
-    p.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-               QString::fromStdString(item.text));
+    // A line longer than its fixed width (a long place or report day) ends in an ellipsis
+    // rather than being cut off mid-letter.
+    const QString line = p.fontMetrics().elidedText(QString::fromStdString(item.text),
+                                                    Qt::ElideRight, textRect.width());
+    p.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, line);
 
     if (selected) {
         // Sunken: shadow along the top and left, highlight along the bottom and right.

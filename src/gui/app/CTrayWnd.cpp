@@ -195,7 +195,9 @@ void CTrayWnd::OpenTrayMenu() {
 }
 
 void CTrayWnd::ShowHelpContents() {
-    const std::string path = CHelpFile::Find(QCoreApplication::applicationDirPath().toStdString());
+    const QString dir =
+        m_programDir.isEmpty() ? QCoreApplication::applicationDirPath() : m_programDir;
+    const std::string path = CHelpFile::Find(dir.toStdString());
     if (path.empty()) {
         m_dialogs->MessageBox("The help page of Jotterly could not be found.", "Sorry",
                               IDialogs::Ok, IDialogs::Stop);

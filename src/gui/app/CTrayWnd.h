@@ -55,6 +55,9 @@ public:
     // A command of the hidden window (menu items, Ctrl+click).
     bool OnCommand(int id) { return m_commands.OnCommand(id); }
 
+    // Where the help page is looked for: the program's folder unless set.
+    void SetProgramDir(const QString& dir) { m_programDir = dir; }
+
     // ITrayActions
     void ShowHelpContents() override;
     void OpenHomePage() override;
@@ -82,5 +85,6 @@ private:
     CTrayCommands m_commands;
     QPointer<CTrayMenuWnd> m_menuWnd;
     QPointer<CAboutDlg> m_about;
+    QString m_programDir;
     QSocketNotifier* m_signalNotifier = nullptr;
 };

@@ -16,7 +16,8 @@ static void EnsureResources() {
 QIcon ResourceImages::Icon(int id) {
     QString path = QStringLiteral(":/icons/%1.svg").arg(id);
     QIcon icon;
-    for (int size : {16, 22, 24, 32, 48, 64}) icon.addPixmap(Pixmap(path, QSize(size, size)));
+    for (int size : {16, 22, 24, 32, 48, 64})
+        icon.addPixmap(Pixmap(path, QSize(size, size)));
     return icon;
 }
 
