@@ -37,9 +37,10 @@ void FakeNoteWindow::Destroy() {
     note = nullptr;
 }
 
-INoteWindow* FakeWindowFactory::OpenNoteWindow(CNote& note, int, int, bool ringing) {
+INoteWindow* FakeWindowFactory::OpenNoteWindow(CNote& note, int x, int y, bool ringing) {
     windows.push_back(std::make_unique<FakeNoteWindow>(note));
     ringingFlags.push_back(ringing);
+    positions.emplace_back(x, y);
     auto* w = windows.back().get();
     w->title = note.m_title;
     w->body = note.m_text;
@@ -49,6 +50,7 @@ INoteWindow* FakeWindowFactory::OpenNoteWindow(CNote& note, int, int, bool ringi
 
 int FakeWindowFactory::OpenCount() const {
     int n = 0;
-    for (const auto& w : windows) n += w->destroyed ? 0 : 1;
+    for (const auto& w : windows)
+        n += w->destroyed ? 0 : 1;
     return n;
 }

@@ -61,6 +61,7 @@ struct FakeNoteWindow : INoteWindow {
 struct FakeWindowFactory : INoteWindowFactory {
     std::vector<std::unique_ptr<FakeNoteWindow>> windows;
     std::vector<bool> ringingFlags;
+    std::vector<std::pair<int, int>> positions; // the x, y hints of each opening
     INoteWindow* OpenNoteWindow(CNote& note, int x, int y, bool ringing) override;
     int OpenCount() const;
 };

@@ -20,19 +20,20 @@ namespace {
 const char* const kDataFilter = "Data Files (*.dat)|*.dat||";
 }
 
-CTrayCore::CTrayCore() { SetDefaultSchemeFonts(); }
+CTrayCore::CTrayCore() {
+    SetDefaultSchemeFonts();
+}
 
 CTrayCore::~CTrayCore() {
-    if (m_state != StateStarting) {
-        if (m_logFile) std::fclose(m_logFile);
-        m_logFile = nullptr;
-        if (m_state != StateExiting) StopTimers();
-    }
+    if (m_logFile) std::fclose(m_logFile);
+    m_logFile = nullptr;
+    if (m_state != StateStarting && m_state != StateExiting) StopTimers();
     DeleteAllData();
 }
 
 void CTrayCore::SetDefaultSchemeFonts() {
-    for (LOGFONT& f : m_schemeFont) f = DefaultSchemeFont();
+    for (LOGFONT& f : m_schemeFont)
+        f = DefaultSchemeFont();
 }
 
 void CTrayCore::DeleteAllData() {
@@ -40,8 +41,10 @@ void CTrayCore::DeleteAllData() {
         n->CloseWindow();
         delete n;
     }
-    for (CTreeNode* c : m_categories) delete c;
-    for (CMailAccount* a : m_mailAccounts) delete a;
+    for (CTreeNode* c : m_categories)
+        delete c;
+    for (CMailAccount* a : m_mailAccounts)
+        delete a;
     m_notes.clear();
     m_categories.clear();
     m_mailAccounts.clear();
@@ -116,8 +119,8 @@ void CTrayCore::ExportData() {
             std::string bytes, reason;
             if (!CAtomicFile::ReadAll(DataPath(), bytes, &reason) ||
                 !CAtomicFile::Write(*target, bytes, &reason))
-                m_dialogs->MessageBox("The data could not be exported to \"" + *target +
-                                          "\":\n" + reason,
+                m_dialogs->MessageBox("The data could not be exported to \"" + *target + "\":\n" +
+                                          reason,
                                       "Sorry", IDialogs::Ok, IDialogs::Stop);
         }
     }
@@ -126,9 +129,9 @@ void CTrayCore::ExportData() {
 
 void CTrayCore::ImportData() {
     m_state = StateFileTransfer;
-    if (m_dialogs &&
-        m_dialogs->MessageBox("Import data will replace all your current data, continue?",
-                              "Warning", IDialogs::YesNo, IDialogs::Warning) == IDialogs::AnswerYes) {
+    if (m_dialogs && m_dialogs->MessageBox(
+                         "Import data will replace all your current data, continue?", "Warning",
+                         IDialogs::YesNo, IDialogs::Warning) == IDialogs::AnswerYes) {
         if (auto source = m_dialogs->OpenFileName("Dat", "Note.Dat", kDataFilter)) {
             std::string bytes, reason;
             if (!CAtomicFile::ReadAll(*source, bytes, &reason)) {
@@ -283,7 +286,14 @@ void CTrayCore::NewNote() {
 }
 
 void CTrayCore::RefreshDueFlags() {
-    for (CNote* n : m_notes) n->m_dueSoon = n->IsDueSoon();
+    COleDateTime now = Clock::Now();
+    COleDateTime endOfDay = CNote::EndOfDay(now);
+    for (CNote* n : m_notes) {
+        n->m_dueSoon = n->IsDueSoonAt(now, endOfDay);
+        // A note that has just become due soon must bring the alarm check forward too, or it
+        // would wait for the next load.
+        if (n->m_dueSoon) OfferAlarmTime(n->m_alarmTime);
+    }
 }
 
 void CTrayCore::ComputeEarliestAlarm() {
@@ -298,11 +308,13 @@ void CTrayCore::OfferAlarmTime(const COleDateTime& t) {
 }
 
 void CTrayCore::PullNoteTexts() {
-    for (CNote* n : m_notes) n->PullTexts();
+    for (CNote* n : m_notes)
+        n->PullTexts();
 }
 
 void CTrayCore::ShowNotesReadOnly(bool readOnly) {
-    for (CNote* n : m_notes) n->SetWindowReadOnly(readOnly);
+    for (CNote* n : m_notes)
+        n->SetWindowReadOnly(readOnly);
 }
 
 void CTrayCore::CloseNoteWindows(bool keepPosted) {
@@ -328,9 +340,10 @@ void CTrayCore::UpdateCountdowns() {
 
 void CTrayCore::CheckAlarms() {
     if (m_notes.empty() || m_state == StateFileTransfer) return;
+    COleDateTime now = Clock::Now();
     for (size_t i = 0; i < m_notes.size(); ++i) {
         CNote* n = m_notes[i];
-        if (!n->m_dueSoon || !n->IsAlarmPast()) continue;
+        if (!n->m_dueSoon || !n->IsAlarmPastAt(now)) continue;
         bool wasPosted = n->m_window != nullptr;
         if (!n->m_window && m_windowFactory) n->OpenWindow(-1, -1, true, *m_windowFactory);
         if (n->m_window && !n->m_window->IsRinging() && !n->m_window->IsBusy()) {
@@ -342,7 +355,9 @@ void CTrayCore::CheckAlarms() {
 
 void CTrayCore::OpenLogFile() {
     if (m_logFile) return;
-    m_logFile = std::fopen((ProgramFolder() + "Log.txt").c_str(), "a");
+    // Appending: every write lands at the end, also after the file was emptied elsewhere.
+    // Close-on-exec keeps it out of programs started from here (the log viewer).
+    m_logFile = std::fopen((ProgramFolder() + "Log.txt").c_str(), "ae");
 }
 
 void CTrayCore::WriteLogLine(const CNote& note) {
@@ -364,9 +379,13 @@ void CTrayCore::StartMailCheck(int target, int manual) {
 
 void CTrayCore::CheckWeather() {}
 
-bool CTrayCore::SyncClock() { return false; }
+bool CTrayCore::SyncClock() {
+    return false;
+}
 
-bool CTrayCore::CanSetClock() { return geteuid() == 0; }
+bool CTrayCore::CanSetClock() {
+    return geteuid() == 0;
+}
 
 bool CTrayCore::IsOnline() {
     char host[256] = {};

@@ -1,5 +1,8 @@
 #include "calendar/CHolidayTable.h"
 
+#include "calendar/EasterDate.h"
+#include "calendar/NthWeekday.h"
+
 namespace {
 struct NameRule {
     const char* name;
@@ -44,4 +47,68 @@ CHolidayTable::CHolidayTable() {
         entries[i].enabled = 1;
         entries[i].date.SetStatus(COleDateTime::invalid);
     }
+}
+
+void CHolidayTable::ComputeDates(int year) {
+    enum { Sunday = 1, Monday = 2, Thursday = 5, Last = 5 };
+    auto fixed = [year](int month, int day) { return COleDateTime(year, month, day, 0, 0, 0); };
+    int easterMonth = 0, easterDay = 0;
+    EasterDate(year, &easterMonth, &easterDay);
+    COleDateTime easter(year, easterMonth, easterDay, 0, 0, 0);
+
+    COleDateTime dates[kCount] = {
+        fixed(1, 1),
+        NthWeekday(year, 1, Monday, 3),
+        fixed(2, 12),
+        fixed(2, 14),
+        NthWeekday(year, 2, Monday, 3),
+        fixed(2, 22),
+        fixed(3, 17),
+        easter - COleDateTimeSpan(2.0),
+        easter,
+        fixed(4, 1),
+        NthWeekday(year, 4, Sunday, 1),
+        NthWeekday(year, 5, Sunday, 2),
+        NthWeekday(year, 5, Monday, Last),
+        fixed(6, 14),
+        NthWeekday(year, 6, Sunday, 3),
+        fixed(7, 1),
+        fixed(7, 4),
+        NthWeekday(year, 9, Monday, 1),
+        NthWeekday(year, 9, Sunday, 2),
+        NthWeekday(year, 10, Monday, 2),
+        NthWeekday(year, 10, Monday, 2),
+        fixed(10, 31),
+        NthWeekday(year, 10, Sunday, Last),
+        NthWeekday(year, 11, Monday, 1) + COleDateTimeSpan(1.0),
+        fixed(11, 11),
+        fixed(11, 11),
+        NthWeekday(year, 11, Thursday, 4),
+        fixed(12, 25),
+    };
+    for (int i = 0; i < kCount; ++i)
+        entries[i].date = dates[i];
+}
+
+CHoliday CHolidayTable::GetNextHoliday(const COleDateTime& day) const {
+    COleDateTimeSpan best(400.0);
+    int bestIndex = -1;
+    for (int i = 0; i < kCount; ++i) {
+        const CHoliday& h = entries[i];
+        // An entry whose date was never computed (or could not be) is no candidate.
+        if (!h.enabled || !h.date.IsValid()) continue;
+        COleDateTimeSpan diff = h.date - day;
+        // Truncating keeps the holiday itself when day carries a time of day.
+        if (static_cast<long>(diff.GetTotalDays()) < 0) continue;
+        if (diff < best) {
+            best = diff;
+            bestIndex = i;
+        }
+    }
+    if (bestIndex >= 0) return entries[bestIndex];
+
+    CHoliday newYear;
+    newYear.date = COleDateTime(day.GetYear() + 1, 1, 1, 0, 0, 0);
+    newYear.name = "New Year";
+    return newYear;
 }

@@ -26,19 +26,37 @@ int CNote::Recompute() {
 }
 
 int CNote::IsDueSoon() const {
-    if (m_type == Memo || m_alarmTime.GetStatus() == COleDateTime::invalid) return 0;
+    if (m_type == Memo || !m_alarmTime.IsValid()) return 0;
     COleDateTime now = Clock::Now();
-    COleDateTime endOfDay(now.GetYear(), now.GetMonth(), now.GetDay(), 23, 59, 59);
+    return IsDueSoonAt(now, EndOfDay(now));
+}
+
+int CNote::IsDueSoonAt(const COleDateTime& now, const COleDateTime& endOfDay) const {
+    if (m_type == Memo || !m_alarmTime.IsValid()) return 0;
     if (m_alarmTime < endOfDay) return 1;
     return (m_alarmTime - now) < COleDateTimeSpan(0, 7, 0, 0) ? 1 : 0;
 }
 
+COleDateTime CNote::EndOfDay(const COleDateTime& now) {
+    COleDateTime::Parts p;
+    if (!now.GetParts(p)) return now;
+    return COleDateTime(p.year, p.month, p.day, 23, 59, 59);
+}
+
 int CNote::IsAlarmPast() const {
-    return m_alarmTime.GetStatus() == COleDateTime::valid && m_alarmTime < Clock::Now() ? 1 : 0;
+    return IsAlarmPastAt(Clock::Now());
+}
+
+int CNote::IsAlarmPastAt(const COleDateTime& now) const {
+    return m_alarmTime.IsValid() && m_alarmTime < now ? 1 : 0;
 }
 
 int CNote::MinutesUntil(const COleDateTime& t) const {
     return COleDateTime::WholeMinutes(m_alarmTime - t);
+}
+
+void CNote::RemindLater(int hours, int minutes) {
+    m_alarmTime = Clock::Now() + COleDateTimeSpan(0, 0, hours * 60 + minutes, 0);
 }
 
 std::string CNote::TypeText() const {

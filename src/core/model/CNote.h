@@ -12,7 +12,16 @@ class INoteWindowFactory;
 class CNote {
 public:
     enum NoteType { Memo = 132, OneTime = 133, Every = 134 };
-    enum Unit { Minute = 0, Hour = 1, Day = 2, Week = 3, Month = 4, Year = 5, Workday = 6, Weekend = 7 };
+    enum Unit {
+        Minute = 0,
+        Hour = 1,
+        Day = 2,
+        Week = 3,
+        Month = 4,
+        Year = 5,
+        Workday = 6,
+        Weekend = 7
+    };
 
     CNote(); // a Memo with all four times set to now
     CNote(const CNote&) = default;
@@ -50,9 +59,17 @@ public:
 
     // Sets the next occurrence, the alarm and the due-soon flag; always 1.
     int Recompute();
+    // The alarm falls before the end of today or within the next 7 hours.
     int IsDueSoon() const;
+    // The same for a given now and its end of day (23:59:59), for passes over many notes.
+    int IsDueSoonAt(const COleDateTime& now, const COleDateTime& endOfDay) const;
+    static COleDateTime EndOfDay(const COleDateTime& now);
+    // The alarm is valid and earlier than now.
     int IsAlarmPast() const;
+    int IsAlarmPastAt(const COleDateTime& now) const;
     int MinutesUntil(const COleDateTime& t) const;
+    // Rings again that long from now; the occurrence and the due-soon flag stay as they are.
+    void RemindLater(int hours, int minutes);
     std::string TypeText() const;
 
     void OpenWindow(int x, int y, bool ringing, INoteWindowFactory& factory);
@@ -62,4 +79,6 @@ public:
 
 private:
     void StepEvery(const COleDateTime& now);
+    COleDateTime StepByUnit(const COleDateTime& now, COleDateTimeSpan prior) const;
+    COleDateTime IndexDayOccurrence(const COleDateTime& now, COleDateTimeSpan prior) const;
 };

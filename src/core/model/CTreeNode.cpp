@@ -10,7 +10,8 @@ CTreeNode* CTreeNode::MakeRoot() {
 
 CTreeNode* CTreeNode::New(std::vector<CTreeNode*>& categories, CTreeNode& parent) {
     int maxId = 0;
-    for (const CTreeNode* c : categories) maxId = std::max(maxId, c->m_id);
+    for (const CTreeNode* c : categories)
+        maxId = std::max(maxId, c->m_id);
     auto* node = new CTreeNode;
     node->m_name = "New";
     node->m_parentId = parent.m_id;

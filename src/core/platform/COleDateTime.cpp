@@ -7,12 +7,14 @@
 
 namespace {
 
-constexpr double kMinDate = -657434.0; // 0100-01-01
+constexpr double kMinDate = -657434.0;        // 0100-01-01
 constexpr double kMaxDate = 2958465.99999999; // 9999-12-31 23:59:59
 constexpr double kHalfSecond = 1.0 / 172800.0;
 constexpr double kEpsilon = 5.787037037037037e-6;
 
-bool IsLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+bool IsLeap(int y) {
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 
 int DaysInMonth(int y, int m) {
     static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -22,7 +24,8 @@ int DaysInMonth(int y, int m) {
 // Days from 0001-01-01 (proleptic Gregorian) to the date, 0-based.
 long DaysFromCivil(int y, int m, int d) {
     long days = 365L * (y - 1) + (y - 1) / 4 - (y - 1) / 100 + (y - 1) / 400;
-    for (int i = 1; i < m; ++i) days += DaysInMonth(y, i);
+    for (int i = 1; i < m; ++i)
+        days += DaysInMonth(y, i);
     return days + d - 1;
 }
 
@@ -31,11 +34,14 @@ const long kEpochDays = DaysFromCivil(1899, 12, 30);
 void CivilFromDays(long days, int& y, int& m, int& d) {
     // Estimate the year, then correct; fast enough and obviously right.
     y = static_cast<int>(days / 365.2425) + 1;
-    while (DaysFromCivil(y, 1, 1) > days) --y;
-    while (DaysFromCivil(y + 1, 1, 1) <= days) ++y;
+    while (DaysFromCivil(y, 1, 1) > days)
+        --y;
+    while (DaysFromCivil(y + 1, 1, 1) <= days)
+        ++y;
     long rest = days - DaysFromCivil(y, 1, 1);
     m = 1;
-    while (rest >= DaysInMonth(y, m)) rest -= DaysInMonth(y, m++);
+    while (rest >= DaysInMonth(y, m))
+        rest -= DaysInMonth(y, m++);
     d = static_cast<int>(rest) + 1;
 }
 

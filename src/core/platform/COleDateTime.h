@@ -43,7 +43,9 @@ public:
     COleDateTime& operator-=(COleDateTimeSpan span) { return *this = *this - span; }
     COleDateTimeSpan operator-(const COleDateTime& other) const;
 
-    bool operator==(const COleDateTime& o) const { return m_status == o.m_status && m_dt == o.m_dt; }
+    bool operator==(const COleDateTime& o) const {
+        return m_status == o.m_status && m_dt == o.m_dt;
+    }
     bool operator<(const COleDateTime& o) const { return Linear() < o.Linear(); }
     bool operator>(const COleDateTime& o) const { return o < *this; }
     bool operator<=(const COleDateTime& o) const { return !(o < *this); }

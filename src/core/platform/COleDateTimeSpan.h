@@ -13,10 +13,18 @@ public:
     double GetTotalMinutes() const { return m_span * 1440.0; }
     double GetTotalSeconds() const { return m_span * 86400.0; }
 
-    COleDateTimeSpan operator+(COleDateTimeSpan o) const { return COleDateTimeSpan(m_span + o.m_span); }
-    COleDateTimeSpan operator-(COleDateTimeSpan o) const { return COleDateTimeSpan(m_span - o.m_span); }
+    COleDateTimeSpan operator+(COleDateTimeSpan o) const {
+        return COleDateTimeSpan(m_span + o.m_span);
+    }
+    COleDateTimeSpan operator-(COleDateTimeSpan o) const {
+        return COleDateTimeSpan(m_span - o.m_span);
+    }
     COleDateTimeSpan operator*(double f) const { return COleDateTimeSpan(m_span * f); }
-    auto operator<=>(const COleDateTimeSpan&) const = default;
+    bool operator==(COleDateTimeSpan o) const { return m_span == o.m_span; }
+    bool operator<(COleDateTimeSpan o) const { return m_span < o.m_span; }
+    bool operator>(COleDateTimeSpan o) const { return m_span > o.m_span; }
+    bool operator<=(COleDateTimeSpan o) const { return m_span <= o.m_span; }
+    bool operator>=(COleDateTimeSpan o) const { return m_span >= o.m_span; }
 
     double m_span = 0.0;
 };

@@ -24,7 +24,9 @@ int64_t Clock::MonotonicMs() {
         .count();
 }
 
-void Clock::SetForTest(const COleDateTime& now) { s_fakeLinear = now.Linear(); }
+void Clock::SetForTest(const COleDateTime& now) {
+    s_fakeLinear = now.Linear();
+}
 
 void Clock::AdvanceForTest(double seconds) {
     if (!s_fakeLinear) s_fakeLinear = Now().Linear();
@@ -32,6 +34,10 @@ void Clock::AdvanceForTest(double seconds) {
     s_fakeMs += static_cast<int64_t>(seconds * 1000.0);
 }
 
-void Clock::ResetForTest() { s_fakeLinear.reset(); }
+void Clock::ResetForTest() {
+    s_fakeLinear.reset();
+}
 
-bool Clock::IsFake() { return s_fakeLinear.has_value(); }
+bool Clock::IsFake() {
+    return s_fakeLinear.has_value();
+}

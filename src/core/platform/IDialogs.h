@@ -11,8 +11,8 @@ public:
     enum Answer { AnswerOk = 1, AnswerCancel = 2, AnswerYes = 6, AnswerNo = 7 };
 
     virtual ~IDialogs() = default;
-    virtual Answer MessageBox(const std::string& text, const std::string& caption,
-                              Buttons buttons, Icon icon) = 0;
+    virtual Answer MessageBox(const std::string& text, const std::string& caption, Buttons buttons,
+                              Icon icon) = 0;
     // filter uses the "Description (*.ext)|*.ext||" form.
     virtual std::optional<std::string> SaveFileName(const std::string& defaultExt,
                                                     const std::string& initialName,

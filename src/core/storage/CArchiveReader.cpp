@@ -19,12 +19,15 @@ int32_t CArchiveReader::ReadInt() {
     return static_cast<int32_t>(v);
 }
 
-uint8_t CArchiveReader::ReadByte() { return *Take(1); }
+uint8_t CArchiveReader::ReadByte() {
+    return *Take(1);
+}
 
 double CArchiveReader::ReadDouble() {
     const uint8_t* p = Take(8);
     uint64_t bits = 0;
-    for (int i = 7; i >= 0; --i) bits = bits << 8 | p[i];
+    for (int i = 7; i >= 0; --i)
+        bits = bits << 8 | p[i];
     double d;
     std::memcpy(&d, &bits, sizeof d);
     return d;

@@ -8,13 +8,16 @@ void CArchiveWriter::WriteInt(int32_t v) {
     m_bytes.append(b, 4);
 }
 
-void CArchiveWriter::WriteByte(uint8_t v) { m_bytes.push_back(static_cast<char>(v)); }
+void CArchiveWriter::WriteByte(uint8_t v) {
+    m_bytes.push_back(static_cast<char>(v));
+}
 
 void CArchiveWriter::WriteDouble(double d) {
     uint64_t bits;
     std::memcpy(&bits, &d, sizeof bits);
     char b[8];
-    for (int i = 0; i < 8; ++i) b[i] = char(bits >> (8 * i));
+    for (int i = 0; i < 8; ++i)
+        b[i] = char(bits >> (8 * i));
     m_bytes.append(b, 8);
 }
 

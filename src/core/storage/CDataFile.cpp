@@ -120,14 +120,18 @@ std::string CDataFile::Write(const CTrayCore& t, const COleDateTime& saveTime) {
     ar.WriteInt(t.m_useTrash);
     ar.WriteInt(t.m_managerFull);
     ar.WriteFont(t.m_schemeFont[0]); // the oldest readers take this one for every scheme
-    for (const LOGFONT& f : t.m_schemeFont) ar.WriteFont(f);
-    for (COLORREF c : t.m_schemeBack) ar.WriteInt(static_cast<int32_t>(c));
+    for (const LOGFONT& f : t.m_schemeFont)
+        ar.WriteFont(f);
+    for (COLORREF c : t.m_schemeBack)
+        ar.WriteInt(static_cast<int32_t>(c));
     ar.WriteInt(0);
-    for (COLORREF c : t.m_schemeText) ar.WriteInt(static_cast<int32_t>(c));
+    for (COLORREF c : t.m_schemeText)
+        ar.WriteInt(static_cast<int32_t>(c));
     ar.WriteInt(0);
     ar.WriteInt(t.m_clockSync);
     ar.WriteTime(t.m_lastClockSync);
-    for (int b : t.m_schemeBorder) ar.WriteInt(b);
+    for (int b : t.m_schemeBorder)
+        ar.WriteInt(b);
     ar.WriteInt(t.m_defaultScheme);
     ar.WriteInt(t.m_mailInterval);
     ar.WriteTime(t.m_lastMailCheck);
@@ -167,9 +171,11 @@ std::string CDataFile::Write(const CTrayCore& t, const COleDateTime& saveTime) {
         ar.WriteInt(c->m_level);
     }
     ar.WriteInt(t.m_holidays.count);
-    for (int i = 0; i < t.m_holidays.count; ++i) ar.WriteInt(t.m_holidays.entries[i].enabled);
+    for (int i = 0; i < t.m_holidays.count; ++i)
+        ar.WriteInt(t.m_holidays.entries[i].enabled);
     ar.WriteInt(static_cast<int32_t>(t.m_notes.size()));
-    for (const CNote* n : t.m_notes) WriteNote(ar, *n);
+    for (const CNote* n : t.m_notes)
+        WriteNote(ar, *n);
     return ar.Take();
 }
 
@@ -194,20 +200,26 @@ bool CDataFile::Read(CTrayCore& t, const void* data, size_t size, std::string* e
         t.m_managerFull = ar.ReadInt();
         LOGFONT single = ar.ReadFont();
         if (version == kStamp0701) {
-            for (LOGFONT& f : t.m_schemeFont) f = single;
+            for (LOGFONT& f : t.m_schemeFont)
+                f = single;
         } else {
-            for (LOGFONT& f : t.m_schemeFont) f = ar.ReadFont();
+            for (LOGFONT& f : t.m_schemeFont)
+                f = ar.ReadFont();
         }
-        for (COLORREF& c : t.m_schemeBack) c = static_cast<COLORREF>(ar.ReadInt());
+        for (COLORREF& c : t.m_schemeBack)
+            c = static_cast<COLORREF>(ar.ReadInt());
         ar.ReadInt();
-        for (COLORREF& c : t.m_schemeText) c = static_cast<COLORREF>(ar.ReadInt());
+        for (COLORREF& c : t.m_schemeText)
+            c = static_cast<COLORREF>(ar.ReadInt());
         int oldText = ar.ReadInt();
         if (version == kStamp0701)
-            for (COLORREF& c : t.m_schemeText) c = static_cast<COLORREF>(oldText);
+            for (COLORREF& c : t.m_schemeText)
+                c = static_cast<COLORREF>(oldText);
         if (version < kStamp0801) {
             t.m_clockSync = ar.ReadInt();
             t.m_lastClockSync = ar.ReadTime();
-            for (int& b : t.m_schemeBorder) b = ar.ReadInt();
+            for (int& b : t.m_schemeBorder)
+                b = ar.ReadInt();
             t.m_defaultScheme = ar.ReadInt();
             if (g_isNT == 1 && t.m_clockSync == 1) t.m_clockSync = t.CanSetClock() ? 1 : 0;
         }
@@ -220,8 +232,8 @@ bool CDataFile::Read(CTrayCore& t, const void* data, size_t size, std::string* e
         t.m_mailInterval = ar.ReadInt();
         t.m_lastMailCheck = ar.ReadTime();
         if (t.m_mailInterval > 0)
-            t.m_mailCountdown = CountdownTo(
-                t.m_lastMailCheck + COleDateTimeSpan(0, 0, t.m_mailInterval, 0), now);
+            t.m_mailCountdown =
+                CountdownTo(t.m_lastMailCheck + COleDateTimeSpan(0, 0, t.m_mailInterval, 0), now);
         if (version < kStamp1001) {
             t.m_weatherEnabled = ar.ReadInt();
             t.m_lastWeatherCheck = ar.ReadTime();
@@ -274,7 +286,8 @@ bool CDataFile::Read(CTrayCore& t, const void* data, size_t size, std::string* e
             int flag = ar.ReadInt();
             if (i < t.m_holidays.count) t.m_holidays.entries[i].enabled = flag;
         }
-        for (int i = flags; i < t.m_holidays.count; ++i) t.m_holidays.entries[i].enabled = 1;
+        for (int i = flags; i < t.m_holidays.count; ++i)
+            t.m_holidays.entries[i].enabled = 1;
 
         int notes = ar.ReadCount(kMinNoteBytes);
         t.m_notes.reserve(t.m_notes.size() + notes);

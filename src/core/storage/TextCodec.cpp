@@ -13,10 +13,14 @@ bool TextCodec::IsValidUtf8(const char* s, size_t n) {
         }
         size_t len;
         uint32_t cp;
-        if ((c & 0xE0) == 0xC0) len = 2, cp = c & 0x1F;
-        else if ((c & 0xF0) == 0xE0) len = 3, cp = c & 0x0F;
-        else if ((c & 0xF8) == 0xF0) len = 4, cp = c & 0x07;
-        else return false;
+        if ((c & 0xE0) == 0xC0)
+            len = 2, cp = c & 0x1F;
+        else if ((c & 0xF0) == 0xE0)
+            len = 3, cp = c & 0x0F;
+        else if ((c & 0xF8) == 0xF0)
+            len = 4, cp = c & 0x07;
+        else
+            return false;
         if (len > n - i) return false;
         for (size_t k = 1; k < len; ++k) {
             if ((p[i + k] & 0xC0) != 0x80) return false;
@@ -31,11 +35,10 @@ bool TextCodec::IsValidUtf8(const char* s, size_t n) {
 
 std::string TextCodec::Cp1252ToUtf8(const char* s, size_t n) {
     // 0x80..0x9F of Windows-1252; 0 marks the five unassigned codes (kept as U+0080 block).
-    static const uint16_t high[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020,
-                                      0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,
-                                      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D,
-                                      0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A,
-                                      0x0153, 0,      0x017E, 0x0178};
+    static const uint16_t high[32] = {
+        0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
     std::string out;
     out.reserve(n + n / 4);
     for (size_t i = 0; i < n; ++i) {

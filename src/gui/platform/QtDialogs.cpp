@@ -60,7 +60,8 @@ IDialogs::Answer QtDialogs::MessageBox(const std::string& text, const std::strin
 QString QtDialogs::QtFilter(const std::string& filter) {
     QStringList parts = QString::fromStdString(filter).split('|', Qt::SkipEmptyParts);
     QStringList out;
-    for (int i = 0; i + 1 < parts.size(); i += 2) out << parts[i];
+    for (int i = 0; i + 1 < parts.size(); i += 2)
+        out << parts[i];
     return out.join(";;");
 }
 
@@ -80,10 +81,9 @@ std::optional<std::string> QtDialogs::SaveFileName(const std::string& defaultExt
                                                    const std::string& initialName,
                                                    const std::string& filter) {
     if (!s_nextFiles.empty()) return TakeQueued();
-    QString path = QFileDialog::getSaveFileName(nullptr, QString(),
-                                                QString::fromStdString(initialName),
-                                                QtFilter(filter), nullptr,
-                                                QFileDialog::DontConfirmOverwrite);
+    QString path =
+        QFileDialog::getSaveFileName(nullptr, QString(), QString::fromStdString(initialName),
+                                     QtFilter(filter), nullptr, QFileDialog::DontConfirmOverwrite);
     return WithExtension(path, defaultExt);
 }
 
@@ -91,9 +91,8 @@ std::optional<std::string> QtDialogs::OpenFileName(const std::string& defaultExt
                                                    const std::string& initialName,
                                                    const std::string& filter) {
     if (!s_nextFiles.empty()) return TakeQueued();
-    QString path = QFileDialog::getOpenFileName(nullptr, QString(),
-                                                QString::fromStdString(initialName),
-                                                QtFilter(filter));
+    QString path = QFileDialog::getOpenFileName(
+        nullptr, QString(), QString::fromStdString(initialName), QtFilter(filter));
     if (path.isEmpty()) return std::nullopt;
     (void)defaultExt;
     return path.toStdString();

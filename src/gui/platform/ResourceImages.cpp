@@ -3,17 +3,18 @@
 #include <QPainter>
 #include <QSvgRenderer>
 
-// The pictures are compiled into the static GUI library; registering them by name makes the
-// linker keep them.
-static void EnsureResources() {
-    static const bool registered = [] {
-        Q_INIT_RESOURCE(jotterly);
-        return true;
-    }();
-    (void)registered;
+static void InitResources() {
+    Q_INIT_RESOURCE(jotterly);
+}
+
+void ResourceImages::Init() {
+    static bool done = false;
+    if (!done) InitResources();
+    done = true;
 }
 
 QIcon ResourceImages::Icon(int id) {
+    Init();
     QString path = QStringLiteral(":/icons/%1.svg").arg(id);
     QIcon icon;
     for (int size : {16, 22, 24, 32, 48, 64})
@@ -22,7 +23,7 @@ QIcon ResourceImages::Icon(int id) {
 }
 
 QPixmap ResourceImages::Pixmap(const QString& resource, QSize size) {
-    EnsureResources();
+    Init();
     QPixmap pixmap(size);
     pixmap.fill(Qt::transparent);
     QSvgRenderer renderer(resource);

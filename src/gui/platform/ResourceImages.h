@@ -8,4 +8,6 @@ class ResourceImages {
 public:
     static QIcon Icon(int id);
     static QPixmap Pixmap(const QString& resource, QSize size);
+    // The pictures live in a static library: register them once before the first use.
+    static void Init();
 };

@@ -1,0 +1,95 @@
+// Load and save of "Note.Dat" with many notes, beside plain reads and writes of the same bytes.
+#include "app/CTrayCore.h"
+#include "platform/Clock.h"
+#include "storage/CAtomicFile.h"
+#include "storage/CDataFile.h"
+#include "support/TestEnv.h"
+
+#include <benchmark/benchmark.h>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+void Fill(CTrayCore& tray, int notes) {
+    tray.DeleteAllData();
+    tray.m_categories.push_back(CTreeNode::MakeRoot());
+    for (int i = 0; i < notes; ++i) {
+        auto* n = new CNote;
+        n->m_type = CNote::OneTime;
+        n->m_title = std::string(20, 'T');
+        n->m_text = std::string(200, 'x');
+        n->m_startTime = n->m_alarmTime = COleDateTime(2030, 1, 1, 0, 0, 0);
+        tray.m_notes.push_back(n);
+    }
+}
+
+struct Fixture {
+    explicit Fixture(int notes) {
+        Clock::SetForTest(COleDateTime(2026, 12, 6, 12, 0, 0));
+        Fill(tray, notes);
+        tray.SaveData();
+    }
+    TestEnv env;
+    CTrayCore tray;
+};
+
+void BM_Load(benchmark::State& state) {
+    Fixture f(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        f.tray.LoadData();
+        benchmark::DoNotOptimize(f.tray.m_notes.data());
+    }
+    state.counters["notes"] = static_cast<double>(f.tray.m_notes.size());
+}
+
+void BM_ReadBytes(benchmark::State& state) {
+    Fixture f(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        std::ifstream in(f.tray.DataPath(), std::ios::binary);
+        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        benchmark::DoNotOptimize(bytes.data());
+    }
+}
+
+void BM_Save(benchmark::State& state) {
+    Fixture f(static_cast<int>(state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(f.tray.SaveData());
+}
+
+void BM_Serialise(benchmark::State& state) {
+    Fixture f(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        std::string bytes = CDataFile::Write(f.tray, Clock::Now());
+        benchmark::DoNotOptimize(bytes.data());
+    }
+}
+
+void BM_WriteBytes(benchmark::State& state) {
+    Fixture f(static_cast<int>(state.range(0)));
+    std::string bytes = CDataFile::Write(f.tray, Clock::Now());
+    std::string path = f.env.Dir() + "/plain.dat";
+    for (auto _ : state) {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+}
+
+void BM_WriteBytesFsync(benchmark::State& state) {
+    Fixture f(static_cast<int>(state.range(0)));
+    std::string bytes = CDataFile::Write(f.tray, Clock::Now());
+    std::string path = f.env.Dir() + "/plain.dat";
+    for (auto _ : state)
+        benchmark::DoNotOptimize(CAtomicFile::Write(path, bytes, nullptr));
+}
+
+} // namespace
+
+BENCHMARK(BM_Load)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadBytes)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Save)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Serialise)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WriteBytes)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WriteBytesFsync)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK_MAIN();

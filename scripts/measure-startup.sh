@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Measures start-up under Xvfb with a tray host: milliseconds from launch to the tray icon
+# being embedded, and resident memory after 5 s idle; 5 runs, medians. With xpad installed it
+# measures xpad too (time to its first mapped window) for comparison.
+#   scripts/measure-startup.sh build/jotterly [make_datafile] [notes]
+JOTTERLY_BIN=$(readlink -f "$1")
+MAKE_DATAFILE=${2:-}
+NOTES=${3:-0}
+source "$(dirname "$0")/e2e-lib.sh"
+e2e_start_display
+
+median() { sort -n | awk '{a[NR]=$1} END{print a[int((NR+1)/2)]}'; }
+rss_kib() { awk '/VmRSS/{print $2}' "/proc/$1/status"; }
+
+measure_jotterly() {
+    local times=() rss=()
+    for run in 1 2 3 4 5; do
+        rm -f "$XDG_DATA_HOME/jotterly/Note.Dat"
+        if [ "$NOTES" -gt 0 ]; then "$MAKE_DATAFILE" "$XDG_DATA_HOME/jotterly/Note.Dat" --notes "$NOTES"; fi
+        local start=$(date +%s%N)
+        e2e_start_app nologo
+        e2e_wait_for 60 e2e_tray_icon_window "$APP_PID" || e2e_fail "no tray icon"
+        times+=($((($(date +%s%N) - start) / 1000000)))
+        sleep 5
+        rss+=($(rss_kib "$APP_PID"))
+        kill -KILL "$APP_PID"
+        wait "$APP_PID" 2>/dev/null || true
+    done
+    echo "jotterly notes=$NOTES startup_ms=$(printf '%s\n' "${times[@]}" | median) rss_kib=$(printf '%s\n' "${rss[@]}" | median) (runs: ${times[*]} ms; ${rss[*]} KiB)"
+}
+
+measure_xpad() {
+    command -v xpad >/dev/null || return 0
+    local times=() rss=()
+    for run in 1 2 3 4 5; do
+        rm -rf "$E2E_TMP/xpad-home"
+        mkdir -p "$E2E_TMP/xpad-home"
+        local start=$(date +%s%N)
+        HOME="$E2E_TMP/xpad-home" XDG_CONFIG_HOME="$E2E_TMP/xpad-home/.config" xpad </dev/null >/dev/null 2>&1 &
+        local pid=$!
+        E2E_PIDS+=($pid)
+        e2e_wait_for 30 bash -c "xdotool search --onlyvisible --pid $pid | grep -q ." || e2e_fail "xpad showed no window"
+        times+=($((($(date +%s%N) - start) / 1000000)))
+        sleep 5
+        rss+=($(rss_kib "$pid"))
+        kill -KILL "$pid"
+        wait "$pid" 2>/dev/null || true
+    done
+    echo "xpad startup_ms=$(printf '%s\n' "${times[@]}" | median) rss_kib=$(printf '%s\n' "${rss[@]}" | median) (runs: ${times[*]} ms; ${rss[*]} KiB)"
+}
+
+measure_jotterly
+[ "$NOTES" -gt 0 ] || measure_xpad

@@ -1,0 +1,56 @@
+#include "net/CountPop3Messages.h"
+
+#include "net/CMailAccount.h"
+#include "net/CPop3Client.h"
+#include "net/ExtractField.h"
+
+#include <string>
+
+namespace {
+// Failed header fetches allowed in one exchange; after that the rest are recorded unread.
+constexpr int kAttempts = 3;
+} // namespace
+
+int CountPop3Messages(CMailAccount& account, const Pop3CheckOptions& options) {
+    CPop3Client client;
+    client.m_timeoutMs = options.timeoutMs;
+    client.m_replyLimitMs = options.replyLimitMs;
+    return CountPop3Messages(client, account, options.port);
+}
+
+int CountPop3Messages(CPop3Client& client, CMailAccount& account, unsigned short port) {
+    if (!client.Connect(account.m_server, account.m_userName, account.m_password, port)) return -1;
+
+    int result = -1;
+    int count = 0;
+    long long totalSize = 0;
+    if (client.Noop() && client.Stat(count, totalSize)) {
+        result = count;
+        int failures = 0;
+        for (int n = 1; n <= count; ++n) {
+            // A message whose header cannot be had gets empty fields, never another's.
+            std::string header;
+            while (failures < kAttempts) {
+                if (client.GetHeader(n, header)) {
+                    // Asking again would bring the same header: count it and go on.
+                    if (ExtractField(header, "From:").empty()) ++failures;
+                    break;
+                }
+                ++failures;
+                header.clear();
+            }
+            account.m_messages.push_back(ExtractField(header, "From:"));
+            account.m_messages.push_back(ExtractField(header, "Subject:"));
+            account.m_messages.push_back(ExtractField(header, "Date:"));
+            account.m_messages.emplace_back();
+        }
+    }
+
+    // The goodbye's own outcome must not hide why the exchange failed.
+    const int error = CBlockingSocket::GetLastError();
+    const std::string response = client.m_lastResponse;
+    client.Disconnect();
+    CBlockingSocket::SetLastError(error);
+    client.m_lastResponse = response;
+    return result;
+}

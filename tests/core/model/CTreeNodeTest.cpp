@@ -1,0 +1,47 @@
+#include "model/CTreeNode.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+struct Tree {
+    std::vector<CTreeNode*> nodes{CTreeNode::MakeRoot()};
+    ~Tree() {
+        for (CTreeNode* n : nodes)
+            delete n;
+    }
+};
+} // namespace
+
+TEST(CTreeNode, NewRenameDelete) {
+    Tree t;
+    CTreeNode* a = CTreeNode::New(t.nodes, *t.nodes[0]);
+    CTreeNode* b = CTreeNode::New(t.nodes, *a);
+    CTreeNode* c = CTreeNode::New(t.nodes, *b);
+    CTreeNode* d = CTreeNode::New(t.nodes, *t.nodes[0]);
+    EXPECT_EQ(a->m_name, "New");
+    EXPECT_EQ(b->m_parentId, a->m_id);
+    EXPECT_EQ(c->m_level, 3);
+    EXPECT_EQ(t.nodes[0]->m_childCount, 2);
+    // Ids are non-zero and unique.
+    for (size_t i = 1; i < t.nodes.size(); ++i) {
+        EXPECT_NE(t.nodes[i]->m_id, 0);
+        for (size_t j = i + 1; j < t.nodes.size(); ++j)
+            EXPECT_NE(t.nodes[i]->m_id, t.nodes[j]->m_id);
+    }
+    EXPECT_TRUE(CTreeNode::Rename(*d, "Work"));
+    EXPECT_FALSE(CTreeNode::Rename(*d, ""));
+    EXPECT_EQ(d->m_name, "Work");
+    EXPECT_FALSE(CTreeNode::Rename(*t.nodes[0], "Root"));
+    EXPECT_EQ(t.nodes[0]->m_name, "All notes");
+
+    // Deleting a branch removes its descendants; the root and other branches stay.
+    int dId = d->m_id;
+    EXPECT_EQ(CTreeNode::Delete(t.nodes, a->m_id), 3);
+    ASSERT_EQ(t.nodes.size(), 2u);
+    EXPECT_EQ(t.nodes[1]->m_id, dId);
+    EXPECT_EQ(CTreeNode::Delete(t.nodes, 0), 0);
+    // A new node after deletions still gets an unused id, and the child count never drops.
+    CTreeNode* e = CTreeNode::New(t.nodes, *t.nodes[0]);
+    EXPECT_NE(e->m_id, dId);
+    EXPECT_EQ(t.nodes[0]->m_childCount, 3);
+}

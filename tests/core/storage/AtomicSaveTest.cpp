@@ -1,0 +1,152 @@
+#include "app/CTrayCore.h"
+#include "platform/Clock.h"
+#include "storage/CAtomicFile.h"
+#include "storage/CDataFile.h"
+#include "support/Fakes.h"
+#include "support/TestEnv.h"
+
+#include <climits>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+struct FailAfter {
+    explicit FailAfter(size_t k) { CAtomicFile::s_failAfterBytes = k; }
+    ~FailAfter() { CAtomicFile::s_failAfterBytes = SIZE_MAX; }
+};
+
+size_t TempFilesIn(const std::string& folder) {
+    size_t n = 0;
+    for (const auto& e : std::filesystem::directory_iterator(folder))
+        n += e.path().filename().string().find(".tmp-") != std::string::npos;
+    return n;
+}
+
+} // namespace
+
+TEST(AtomicSave, InterruptedAtAnyByteKeepsThePreviousFile) {
+    TestEnv env;
+    Clock::SetForTest(COleDateTime(2003, 5, 13, 10, 0, 0));
+    FakeDialogs dialogs;
+    CTrayCore tray;
+    tray.m_dialogs = &dialogs;
+    tray.LoadData(); // the welcome note
+    tray.m_notes[0]->m_title = "Old title";
+    ASSERT_TRUE(tray.SaveData());
+    std::string before;
+    ASSERT_TRUE(CAtomicFile::ReadAll(tray.DataPath(), before, nullptr));
+
+    tray.m_notes[0]->m_title = "New title that must not half-land";
+    size_t size = CDataFile::Write(tray, Clock::Now()).size();
+    int failures = 0;
+    for (size_t k = 0; k < size; k += (k < 64 ? 1 : 37)) {
+        FailAfter fail(k);
+        EXPECT_FALSE(tray.SaveData()) << k;
+        ++failures;
+        std::string now;
+        ASSERT_TRUE(CAtomicFile::ReadAll(tray.DataPath(), now, nullptr));
+        ASSERT_EQ(now, before) << "after a failure at byte " << k;
+    }
+    EXPECT_EQ(TempFilesIn(env.DataFolder()), 0u);
+    ASSERT_EQ(dialogs.boxes.size(), size_t(failures));
+    EXPECT_EQ(dialogs.boxes[0].caption, "It's too bad");
+    EXPECT_NE(dialogs.boxes[0].text.find(tray.DataPath()), std::string::npos);
+    EXPECT_NE(dialogs.boxes[0].text.find("No space left on device"), std::string::npos);
+
+    // The previous file still loads whole.
+    CTrayCore reread;
+    reread.m_dialogs = &dialogs;
+    reread.LoadData();
+    ASSERT_EQ(reread.m_notes.size(), 1u);
+    EXPECT_EQ(reread.m_notes[0]->m_title, "Old title");
+
+    // And once the disk has room again the new data lands.
+    ASSERT_TRUE(tray.SaveData());
+    CTrayCore after;
+    after.LoadData();
+    EXPECT_EQ(after.m_notes[0]->m_title, "New title that must not half-land");
+}
+
+TEST(AtomicSave, ReadOnlyFolderReportsTheFailure) {
+    if (geteuid() == 0) {
+        // root ignores folder permissions; use a folder that cannot hold files instead.
+        TestEnv env;
+        FakeDialogs dialogs;
+        CTrayCore tray;
+        tray.m_dialogs = &dialogs;
+        std::string reason;
+        EXPECT_FALSE(CAtomicFile::Write("/proc/jotterly-Note.Dat", "x", &reason));
+        EXPECT_FALSE(reason.empty());
+        return;
+    }
+    TestEnv env;
+    FakeDialogs dialogs;
+    CTrayCore tray;
+    tray.m_dialogs = &dialogs;
+    tray.LoadData();
+    ASSERT_TRUE(tray.SaveData());
+    chmod(env.DataFolder().c_str(), 0500);
+    tray.m_notes[0]->m_title = "changed";
+    EXPECT_FALSE(tray.SaveData());
+    chmod(env.DataFolder().c_str(), 0700);
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_NE(dialogs.boxes[0].text.find("Permission denied"), std::string::npos);
+}
+
+TEST(AtomicSave, SaveIntoAFolderThatCannotBeWrittenTellsTheUser) {
+    TestEnv env;
+    FakeDialogs dialogs;
+    CTrayCore tray;
+    tray.m_dialogs = &dialogs;
+    // Make the data path a folder: the rename over it fails for every user, root included.
+    std::filesystem::create_directories(tray.DataPath() + "/blocker");
+    EXPECT_FALSE(tray.SaveData());
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].icon, IDialogs::Stop);
+    EXPECT_EQ(TempFilesIn(env.DataFolder()), 0u);
+}
+
+TEST(AtomicSave, ExportAndImportCopyTheFile) {
+    TestEnv env;
+    FakeDialogs dialogs;
+    FakeWindowFactory windows;
+    CTrayCore tray;
+    tray.m_dialogs = &dialogs;
+    tray.m_windowFactory = &windows;
+    tray.LoadData();
+    tray.m_notes[0]->m_title = "Exported";
+    ASSERT_TRUE(tray.SaveData());
+    std::string target = env.Dir() + "/copy.dat";
+    dialogs.files.push_back(target);
+    tray.ExportData();
+    EXPECT_EQ(tray.m_state, CTrayCore::StateIdle);
+    std::string a, b;
+    ASSERT_TRUE(CAtomicFile::ReadAll(tray.DataPath(), a, nullptr));
+    ASSERT_TRUE(CAtomicFile::ReadAll(target, b, nullptr));
+    EXPECT_EQ(a, b);
+
+    tray.m_notes[0]->m_title = "Changed since";
+    ASSERT_TRUE(tray.SaveData());
+    // No: nothing changes.
+    dialogs.answers.push_back(IDialogs::AnswerNo);
+    tray.ImportData();
+    EXPECT_EQ(tray.m_notes[0]->m_title, "Changed since");
+    ASSERT_EQ(dialogs.boxes.back().caption, "Warning");
+    EXPECT_EQ(dialogs.boxes.back().text,
+              "Import data will replace all your current data, continue?");
+    // Yes but cancel the file dialog: nothing changes either.
+    tray.ImportData();
+    EXPECT_EQ(tray.m_notes[0]->m_title, "Changed since");
+    // Yes and a file: its data replaces ours; open windows close and their notes are unposted.
+    ASSERT_NE(tray.m_notes[0]->m_window, nullptr);
+    dialogs.files.push_back(target);
+    tray.ImportData();
+    EXPECT_EQ(tray.m_state, CTrayCore::StateIdle);
+    ASSERT_EQ(tray.m_notes.size(), 1u);
+    EXPECT_EQ(tray.m_notes[0]->m_title, "Exported");
+    EXPECT_EQ(tray.m_notes[0]->m_window, nullptr);
+    EXPECT_EQ(windows.OpenCount(), 0);
+}

@@ -1,0 +1,459 @@
+#include "app/CTrayCore.h"
+#include "app/Globals.h"
+#include "platform/Clock.h"
+#include "storage/CArchiveReader.h"
+#include "storage/CArchiveWriter.h"
+#include "storage/CAtomicFile.h"
+#include "storage/CDataFile.h"
+#include "support/Fakes.h"
+#include "support/TestEnv.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace {
+
+LOGFONT Font(const std::string& face, int height) {
+    LOGFONT f;
+    f.lfHeight = height;
+    f.lfWeight = 700;
+    f.lfItalic = 1;
+    f.lfCharSet = 2;
+    f.lfPitchAndFamily = 34;
+    f.lfFaceName = face;
+    return f;
+}
+
+// Builds a data file from the primitives, independently of the program's writer.
+struct FileBuilder {
+    int stamp;
+    bool canonical = false; // single font = scheme 0, due-soon flags as recomputed
+    CArchiveWriter ar;
+
+    explicit FileBuilder(int s) : stamp(s) {}
+
+    void Settings() {
+        ar.WriteTime(COleDateTime(2001, 2, 3, 4, 5, 6));   // first start
+        ar.WriteTime(COleDateTime(2003, 5, 13, 9, 30, 0)); // save time
+        ar.WriteInt(stamp);
+        ar.WriteInt(115);
+        ar.WriteString("/usr/share/sounds/ring.wav");
+        ar.WriteInt(7000);
+        ar.WriteInt(1800000);
+        ar.WriteInt(1);
+        ar.WriteInt(1);  // log
+        ar.WriteInt(45); // stop after
+        ar.WriteInt(1);  // countdown default
+        ar.WriteInt(0);  // show category
+        ar.WriteInt(0);  // trash
+        ar.WriteInt(0);  // manager full
+        ar.WriteFont(canonical ? Font("Scheme0", -11) : Font("Single", -20));
+        if (stamp != -19990701)
+            for (int i = 0; i < 4; ++i)
+                ar.WriteFont(Font("Scheme" + std::to_string(i), -11 - i));
+        for (int i = 0; i < 4; ++i)
+            ar.WriteInt(0x100 + i);
+        ar.WriteInt(0);
+        for (int i = 0; i < 4; ++i)
+            ar.WriteInt(0x200 + i);
+        ar.WriteInt(canonical ? 0 : 0x123456);
+        if (stamp < -19990801) {
+            ar.WriteInt(0); // clock sync
+            ar.WriteTime(COleDateTime(2003, 5, 1, 0, 0, 0));
+            for (int i = 0; i < 4; ++i)
+                ar.WriteInt(2 - i % 3);
+            ar.WriteInt(3);
+        }
+        ar.WriteInt(90);
+        ar.WriteTime(COleDateTime(2003, 5, 13, 8, 0, 0));
+        if (stamp < -19991001) {
+            ar.WriteInt(1);
+            ar.WriteTime(COleDateTime(2003, 5, 13, 7, 0, 0));
+            ar.WriteString("Springfield");
+            ar.WriteInt(0);
+            ar.WriteString("IL");
+            ar.WriteString("Springfield");
+            ar.WriteString("USA");
+            ar.WriteString("62701");
+            for (int d = 0; d < 5; ++d) {
+                ar.WriteString("Day" + std::to_string(d));
+                ar.WriteString("Sunny");
+                ar.WriteInt(20 + d);
+                ar.WriteInt(10 + d);
+                ar.WriteInt(243 + d);
+            }
+        }
+        ar.WriteInt(33); // manager extra height
+        ar.WriteInt(1);  // accounts
+        ar.WriteString("Home");
+        ar.WriteString("pop.example.org");
+        ar.WriteInt(163);
+        ar.WriteString("alice");
+        ar.WriteString("secret");
+        ar.WriteInt(3); // root + 2 categories
+        for (int i = 1; i <= 2; ++i) {
+            ar.WriteString("Cat" + std::to_string(i));
+            ar.WriteInt(i * 10);
+            ar.WriteInt(i == 1 ? 0 : 10);
+            ar.WriteInt(i == 1 ? 1 : 0);
+            ar.WriteInt(i);
+        }
+    }
+    void Holidays(int n, int value) {
+        ar.WriteInt(n);
+        for (int i = 0; i < n; ++i)
+            ar.WriteInt(value);
+    }
+    void Note(const std::string& title, int type = CNote::OneTime) {
+        ar.WriteInt(type);
+        ar.WriteInt(10);
+        ar.WriteTime(COleDateTime(2003, 6, 1, 12, 0, 0));
+        ar.WriteTime(COleDateTime(0.0));
+        ar.WriteTime(COleDateTime(2003, 5, 31, 12, 0, 0));
+        ar.WriteTime(COleDateTime(2003, 6, 1, 12, 0, 0));
+        ar.WriteTime(COleDateTime(2003, 6, 1, 12, 0, 0));
+        ar.WriteInt(1);
+        ar.WriteInt(0);
+        ar.WriteInt(0);
+        ar.WriteInt(canonical ? 0 : 1); // due soon as stored
+        ar.WriteInt(0x00ABCDEF);
+        ar.WriteInt(0x00102030);
+        ar.WriteInt(1);
+        ar.WriteFont(Font("NoteFace", -15));
+        ar.WriteString(title);
+        ar.WriteString("line one\r\nline two");
+        ar.WriteInt(0);
+        for (int v : {100, 50, 300, 250, 90, 40, 310, 260})
+            ar.WriteInt(v);
+        ar.WriteInt(1);
+        ar.WriteInt(1);
+        ar.WriteInt(7);
+        if (stamp != -19990701) ar.WriteInt(6);
+        if (stamp < -19990801) ar.WriteInt(2);
+    }
+    std::string Full(int notes = 2) {
+        Settings();
+        Holidays(28, 0);
+        ar.WriteInt(notes);
+        for (int i = 0; i < notes; ++i)
+            Note("Note " + std::to_string(i));
+        return ar.Take();
+    }
+};
+
+class DataFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Clock::SetForTest(COleDateTime(2003, 5, 13, 10, 0, 0));
+        tray.m_dialogs = &dialogs;
+        tray.m_windowFactory = &windows;
+    }
+    void WriteDataFile(const std::string& bytes) {
+        std::ofstream(tray.DataPath(), std::ios::binary) << bytes;
+    }
+    TestEnv env;
+    FakeDialogs dialogs;
+    FakeWindowFactory windows;
+    CTrayCore tray;
+};
+
+} // namespace
+
+TEST_F(DataFileTest, CurrentStampReadsEveryField) {
+    WriteDataFile(FileBuilder(-19991201).Full());
+    tray.LoadData();
+    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_EQ(g_fileVersionRead, -19991201);
+    EXPECT_EQ(g_firstRunDate, COleDateTime(2001, 2, 3, 4, 5, 6));
+    EXPECT_EQ(tray.m_lastSaveTime, COleDateTime(2003, 5, 13, 9, 30, 0));
+    EXPECT_EQ(tray.m_alarmSound, 115);
+    EXPECT_EQ(tray.m_wavePath, "/usr/share/sounds/ring.wav");
+    EXPECT_EQ(tray.m_checkPeriod, 7000);
+    EXPECT_EQ(tray.m_logEnabled, 1);
+    EXPECT_EQ(tray.m_stopAfter, 45);
+    EXPECT_EQ(tray.m_showCountdownDefault, 1);
+    EXPECT_EQ(tray.m_showCategory, 0);
+    EXPECT_EQ(tray.m_managerFull, 0);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(tray.m_schemeFont[i], Font("Scheme" + std::to_string(i), -11 - i));
+        EXPECT_EQ(tray.m_schemeBack[i], 0x100u + i);
+        EXPECT_EQ(tray.m_schemeText[i], 0x200u + i);
+        EXPECT_EQ(tray.m_schemeBorder[i], 2 - i % 3);
+    }
+    EXPECT_EQ(tray.m_defaultScheme, 3);
+    EXPECT_EQ(tray.m_mailInterval, 90);
+    // Last check 08:00 + 90 min = 09:30, already past at 10:00: fall back to 30 s.
+    EXPECT_EQ(tray.m_mailCountdown, 30000);
+    EXPECT_EQ(tray.m_clockSyncCountdown, -1);
+    EXPECT_EQ(tray.m_weatherEnabled, 1);
+    // Last weather 07:00 + 2 h = 09:00, past.
+    EXPECT_EQ(tray.m_weatherCountdown, 30000);
+    EXPECT_EQ(tray.m_weather.m_place, "Springfield");
+    EXPECT_EQ(tray.m_weather.m_fahrenheit, 0);
+    EXPECT_EQ(tray.m_weather.m_zipCode, "62701");
+    EXPECT_EQ(tray.m_weather.m_dayName[4], "Day4");
+    EXPECT_EQ(tray.m_weather.m_icon[2], 245);
+    EXPECT_EQ(tray.m_managerExtraHeight, 33);
+    ASSERT_EQ(tray.m_mailAccounts.size(), 1u);
+    EXPECT_EQ(tray.m_mailAccounts[0]->m_server, "pop.example.org");
+    EXPECT_EQ(tray.m_mailAccounts[0]->m_password, "secret");
+    ASSERT_EQ(tray.m_categories.size(), 3u);
+    EXPECT_EQ(tray.m_categories[0]->m_name, "All notes");
+    EXPECT_EQ(tray.m_categories[2]->m_name, "Cat2");
+    EXPECT_EQ(tray.m_categories[2]->m_parentId, 10);
+    EXPECT_EQ(tray.m_categories[2]->m_level, 2);
+    for (int i = 0; i < 28; ++i)
+        EXPECT_EQ(tray.m_holidays.entries[i].enabled, 0);
+    ASSERT_EQ(tray.m_notes.size(), 2u);
+    const CNote& n = *tray.m_notes[1];
+    EXPECT_EQ(n.m_title, "Note 1");
+    EXPECT_EQ(n.m_text, "line one\r\nline two");
+    EXPECT_EQ(n.m_type, CNote::OneTime);
+    EXPECT_EQ(n.m_category, 10);
+    EXPECT_EQ(n.m_startTime, COleDateTime(2003, 6, 1, 12, 0, 0));
+    EXPECT_EQ(n.m_alarmTime, COleDateTime(2003, 5, 31, 12, 0, 0));
+    EXPECT_EQ(n.m_priorDays, 1);
+    EXPECT_EQ(n.m_backColor, 0x00ABCDEFu);
+    EXPECT_EQ(n.m_font, Font("NoteFace", -15));
+    EXPECT_EQ(n.m_windowRect, (RECT{50, 100, 250, 300}));
+    EXPECT_EQ(n.m_firstRect, (RECT{40, 90, 260, 310}));
+    EXPECT_EQ(n.m_posted, 1);
+    EXPECT_EQ(n.m_spareFlag, 7);
+    EXPECT_EQ(n.m_countdownFormat, 6);
+    EXPECT_EQ(n.m_borderStyle, 2);
+    // The alarm lies 18 days ahead: not due soon, whatever was stored.
+    EXPECT_EQ(n.m_dueSoon, 0);
+}
+
+TEST_F(DataFileTest, OldestStampUsesTheSingleFontAndTextColour) {
+    WriteDataFile(FileBuilder(-19990701).Full());
+    tray.LoadData();
+    EXPECT_TRUE(dialogs.boxes.empty());
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(tray.m_schemeFont[i], Font("Single", -20));
+        EXPECT_EQ(tray.m_schemeText[i], 0x123456u);
+        EXPECT_EQ(tray.m_schemeBorder[i], CTrayCore().m_schemeBorder[i]); // no clock block
+    }
+    EXPECT_EQ(tray.m_weatherEnabled, 0);
+    ASSERT_EQ(tray.m_notes.size(), 2u);
+    EXPECT_EQ(tray.m_notes[0]->m_countdownFormat, 15);
+    EXPECT_EQ(tray.m_notes[0]->m_borderStyle, 0);
+    EXPECT_EQ(tray.m_notes[1]->m_title, "Note 1");
+}
+
+TEST_F(DataFileTest, MiddleStampsGateTheClockAndWeatherBlocks) {
+    WriteDataFile(FileBuilder(-19990801).Full());
+    tray.LoadData();
+    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_EQ(tray.m_defaultScheme, 1); // no clock block: default kept
+    EXPECT_EQ(tray.m_notes[1]->m_countdownFormat, 6);
+    EXPECT_EQ(tray.m_notes[1]->m_borderStyle, 0);
+    EXPECT_EQ(tray.m_schemeFont[2], Font("Scheme2", -13));
+
+    CTrayCore other;
+    other.m_dialogs = &dialogs;
+    WriteDataFile(FileBuilder(-19991001).Full());
+    other.LoadData();
+    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_EQ(other.m_defaultScheme, 3);
+    EXPECT_EQ(other.m_weatherEnabled, 0);
+    EXPECT_EQ(other.m_weather.m_place, "");
+    EXPECT_EQ(other.m_notes[1]->m_borderStyle, 2);
+}
+
+TEST_F(DataFileTest, LoadAndSaveReproducesTheFile) {
+    // A file whose single-font record and due-soon flags are what the program itself writes:
+    // then only the save time (bytes 12..23) may differ.
+    FileBuilder b(-19991201);
+    b.canonical = true;
+    std::string original = b.Full(3);
+    WriteDataFile(original);
+    tray.LoadData();
+    EXPECT_TRUE(dialogs.boxes.empty());
+    Clock::AdvanceForTest(60);
+    ASSERT_TRUE(tray.SaveData());
+    std::string saved;
+    ASSERT_TRUE(CAtomicFile::ReadAll(tray.DataPath(), saved, nullptr));
+    ASSERT_EQ(saved.size(), original.size());
+    CArchiveReader r(saved.data() + 12, 12);
+    EXPECT_EQ(r.ReadTime(), Clock::Now());
+    EXPECT_NE(saved.substr(12, 12), original.substr(12, 12));
+    EXPECT_EQ(saved.substr(0, 12), original.substr(0, 12));
+    EXPECT_EQ(saved.substr(24), original.substr(24));
+}
+
+TEST_F(DataFileTest, StringPrefixes) {
+    for (size_t len : {0u, 254u, 255u, 0xFFFDu, 0xFFFEu, 0xFFFFu, 70000u}) {
+        CArchiveWriter w;
+        w.WriteString(std::string(len, 'x'));
+        const std::string& b = w.Bytes();
+        if (len < 255) {
+            EXPECT_EQ(b.size(), len + 1);
+            EXPECT_EQ(uint8_t(b[0]), len);
+        } else if (len < 0xFFFE) {
+            EXPECT_EQ(b.size(), len + 3);
+            EXPECT_EQ(uint8_t(b[0]), 0xFF);
+            EXPECT_EQ(uint8_t(b[1]) | uint8_t(b[2]) << 8, int(len));
+        } else {
+            EXPECT_EQ(b.size(), len + 7);
+            EXPECT_EQ(b.substr(0, 3), std::string(3, '\xFF'));
+        }
+        CArchiveReader r(b.data(), b.size());
+        EXPECT_EQ(r.ReadString().size(), len);
+        EXPECT_EQ(r.Remaining(), 0u);
+    }
+    // A face name longer than 31 characters is cut.
+    CArchiveWriter w;
+    LOGFONT f = Font(std::string(40, 'F'), -13);
+    w.WriteInt(0), w.WriteInt(0), w.WriteInt(0), w.WriteInt(0), w.WriteInt(0);
+    for (int i = 0; i < 8; ++i)
+        w.WriteByte(0);
+    w.WriteString(f.lfFaceName);
+    CArchiveReader r(w.Bytes().data(), w.Bytes().size());
+    EXPECT_EQ(r.ReadFont().lfFaceName, std::string(31, 'F'));
+}
+
+TEST_F(DataFileTest, WindowsTextIsConvertedToUtf8) {
+    CArchiveWriter w;
+    w.WriteString("Caf\xE9 \x80 5");
+    CArchiveReader r(w.Bytes().data(), w.Bytes().size());
+    EXPECT_EQ(r.ReadString(), "Caf\xC3\xA9 \xE2\x82\xAC 5");
+    CArchiveWriter u;
+    u.WriteString("Caf\xC3\xA9");
+    CArchiveReader ru(u.Bytes().data(), u.Bytes().size());
+    EXPECT_EQ(ru.ReadString(), "Caf\xC3\xA9");
+}
+
+TEST_F(DataFileTest, CategoryCountOneAndShortHolidayList) {
+    FileBuilder b(-19991201);
+    b.Settings();
+    std::string bytes = b.ar.Take();
+    // Replace "3 categories + records" by a bare count of 1: rebuild the tail by hand.
+    FileBuilder c(-19991201);
+    c.Settings();
+    std::string withCats = c.ar.Take();
+    size_t catRecords = 0;
+    for (int i = 1; i <= 2; ++i)
+        catRecords += 1 + 4 + 4 * 4;
+    std::string prefix = withCats.substr(0, withCats.size() - catRecords - 4);
+    CArchiveWriter tail;
+    tail.WriteInt(1);
+    tail.WriteInt(5); // five holiday flags only, all off
+    for (int i = 0; i < 5; ++i)
+        tail.WriteInt(0);
+    tail.WriteInt(0); // no notes
+    WriteDataFile(prefix + tail.Bytes());
+    tray.LoadData();
+    EXPECT_TRUE(dialogs.boxes.empty());
+    ASSERT_EQ(tray.m_categories.size(), 1u);
+    EXPECT_EQ(tray.m_categories[0]->m_name, "All notes");
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(tray.m_holidays.entries[i].enabled, 0) << i;
+    for (int i = 5; i < 28; ++i)
+        EXPECT_EQ(tray.m_holidays.entries[i].enabled, 1) << i;
+    EXPECT_TRUE(tray.m_notes.empty());
+    // Saving writes the count 1 and no records.
+    CArchiveWriter expectTail;
+    expectTail.WriteInt(1);
+    expectTail.WriteInt(28);
+    std::string saved = CDataFile::Write(tray, Clock::Now());
+    EXPECT_NE(saved.find(expectTail.Bytes()), std::string::npos);
+    (void)bytes;
+}
+
+TEST_F(DataFileTest, TruncatedFileKeepsCompleteRecordsAndReportsOnce) {
+    std::string full = FileBuilder(-19991201).Full(3);
+    // Cut inside the third note: two notes survive.
+    CNote probe;
+    CArchiveWriter one;
+    FileBuilder nb(-19991201);
+    nb.Note("Note 2");
+    size_t noteSize = nb.ar.Bytes().size();
+    WriteDataFile(full.substr(0, full.size() - noteSize / 2));
+    tray.LoadData();
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, "Data Read Error!");
+    EXPECT_EQ(dialogs.boxes[0].caption, "It's too bad");
+    EXPECT_EQ(dialogs.boxes[0].icon, IDialogs::Stop);
+    ASSERT_EQ(tray.m_notes.size(), 2u);
+    EXPECT_EQ(tray.m_notes[1]->m_title, "Note 1");
+    EXPECT_EQ(tray.m_mailAccounts.size(), 1u);
+    EXPECT_EQ(tray.m_categories.size(), 3u);
+}
+
+TEST_F(DataFileTest, EveryTruncationPointLoadsWithoutCrashing) {
+    std::string full = FileBuilder(-19991201).Full(2);
+    for (size_t cut = 0; cut < full.size(); cut += 7) {
+        CTrayCore t;
+        std::string err;
+        t.m_categories.push_back(CTreeNode::MakeRoot());
+        EXPECT_FALSE(CDataFile::Read(t, full.data(), cut, &err)) << cut;
+        EXPECT_FALSE(err.empty());
+        for (const CNote* n : t.m_notes)
+            EXPECT_NE(n, nullptr);
+    }
+}
+
+TEST_F(DataFileTest, HugeCountsAreRefusedBeforeAllocating) {
+    FileBuilder b(-19991201);
+    b.Settings();
+    b.Holidays(28, 1);
+    b.ar.WriteInt(2000000000); // notes
+    WriteDataFile(b.ar.Take());
+    tray.LoadData();
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, "Data Read Error!");
+    EXPECT_TRUE(tray.m_notes.empty());
+    EXPECT_EQ(tray.m_mailAccounts.size(), 1u);
+
+    // A string claiming 4 GB.
+    CArchiveWriter w;
+    w.WriteByte(0xFF);
+    w.WriteByte(0xFF);
+    w.WriteByte(0xFF);
+    w.WriteInt(-1);
+    CArchiveReader r(w.Bytes().data(), w.Bytes().size());
+    EXPECT_THROW(r.ReadString(), std::exception);
+}
+
+TEST_F(DataFileTest, MissingFileGivesOnePostedWelcomeNote) {
+    tray.LoadData();
+    EXPECT_TRUE(dialogs.boxes.empty());
+    ASSERT_EQ(tray.m_notes.size(), 1u);
+    const CNote& n = *tray.m_notes[0];
+    EXPECT_EQ(n.m_title, "Welcome !");
+    EXPECT_EQ(n.m_text, "Jotterly icon is in the system tray, Double-Click it to create a new "
+                        "note, Right-Click to see more functions");
+    EXPECT_EQ(n.m_posted, 1);
+    EXPECT_EQ(n.m_type, CNote::Memo);
+    EXPECT_EQ(n.m_backColor, tray.m_schemeBack[tray.m_defaultScheme]);
+    EXPECT_EQ(n.m_borderStyle, tray.m_schemeBorder[tray.m_defaultScheme]);
+    ASSERT_NE(n.m_window, nullptr);
+    EXPECT_EQ(n.m_window->GetTitleText(), "Welcome !");
+    EXPECT_EQ(windows.OpenCount(), 1);
+    EXPECT_EQ(g_firstRunDate, Clock::Now());
+    ASSERT_EQ(tray.m_categories.size(), 1u);
+}
+
+TEST_F(DataFileTest, SaveCreatesAPrivateFileAndSurvivesARestart) {
+    tray.m_mailAccounts.push_back(
+        new CMailAccount{"Work", "mail.example", 163, "bob", "pw", "", {}});
+    CTreeNode::New(tray.m_categories, *tray.m_categories.emplace_back(CTreeNode::MakeRoot()));
+    tray.m_holidays.entries[5].enabled = 0;
+    tray.m_stopAfter = 30;
+    ASSERT_TRUE(tray.SaveData());
+    struct stat st {};
+    ASSERT_EQ(stat(tray.DataPath().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+
+    CTrayCore again;
+    again.LoadData();
+    EXPECT_EQ(again.m_stopAfter, 30);
+    ASSERT_EQ(again.m_mailAccounts.size(), 1u);
+    EXPECT_EQ(again.m_mailAccounts[0]->m_password, "pw");
+    ASSERT_EQ(again.m_categories.size(), 2u);
+    EXPECT_EQ(again.m_categories[1]->m_name, "New");
+    EXPECT_EQ(again.m_holidays.entries[5].enabled, 0);
+    EXPECT_EQ(again.m_holidays.entries[6].enabled, 1);
+}

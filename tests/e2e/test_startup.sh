@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Start-up under a real X server with a tray host: single instance, logo, tray icon, SIGTERM.
+JOTTERLY_BIN=$(readlink -f "$1")
+source "$(dirname "$0")/../../scripts/e2e-lib.sh"
+e2e_start_display
+
+# The tray icon appears and no logo is shown with "nologo".
+e2e_start_app nologo
+first=$APP_PID
+e2e_wait_for 10 e2e_tray_icon_window "$first" || e2e_fail "no tray icon"
+e2e_visible_windows "$first" | grep -q ' 264 143$' && e2e_fail "logo shown despite nologo"
+
+# A second copy ends at once, silently, with no window of its own.
+start=$(date +%s%N)
+"$JOTTERLY_BIN" nologo </dev/null >"$E2E_TMP/second.log" 2>&1 &
+second=$!
+e2e_wait_exit "$second" 2 || e2e_fail "second copy still running after 2 s"
+elapsed=$((($(date +%s%N) - start) / 1000000))
+[ "$EXIT_STATUS" = 0 ] || e2e_fail "second copy exited with $EXIT_STATUS"
+[ -s "$E2E_TMP/second.log" ] && e2e_fail "second copy printed: $(cat "$E2E_TMP/second.log")"
+echo "second copy ended after ${elapsed} ms"
+
+# SIGTERM runs the shutdown save and exits 0: the first start's data lands in Note.Dat.
+[ -e "$XDG_DATA_HOME/jotterly/Note.Dat" ] && e2e_fail "Note.Dat written before any change"
+kill -TERM "$first"
+e2e_wait_exit "$first" 10 || e2e_fail "no exit after SIGTERM"
+[ "$EXIT_STATUS" = 0 ] || e2e_fail "exit status $EXIT_STATUS after SIGTERM"
+[ -s "$XDG_DATA_HOME/jotterly/Note.Dat" ] || e2e_fail "SIGTERM did not save"
+[ "$(stat -c %a "$XDG_DATA_HOME/jotterly/Note.Dat")" = 600 ] || e2e_fail "Note.Dat is not private"
+grep -q "Welcome !" "$XDG_DATA_HOME/jotterly/Note.Dat" || e2e_fail "welcome note not saved"
+
+# The logo shows for about two seconds unless the whole command line is exactly "nologo".
+for args in "" "NOLOGO" "nologo x"; do
+    # shellcheck disable=SC2086
+    e2e_start_app $args
+    e2e_wait_for 5 bash -c "xdotool search --onlyvisible --pid $APP_PID | while read w; do xwininfo -id \$w; done | grep -q 'Width: 264'" ||
+        e2e_fail "no logo for arguments '$args'"
+    e2e_wait_for 10 e2e_tray_icon_window "$APP_PID" || e2e_fail "no tray icon after the logo ('$args')"
+    kill -TERM "$APP_PID"
+    e2e_wait_exit "$APP_PID" 10 || e2e_fail "no exit ('$args')"
+done
+echo "1 passed, 0 failed"
