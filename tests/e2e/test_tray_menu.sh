@@ -10,6 +10,7 @@ NOTEFILE="$(dirname "$JOTTERLY_BIN")/jotterly_notefile"
 DATA="$XDG_DATA_HOME/jotterly/Note.Dat"
 ARTIFACTS="${E2E_ARTIFACTS:-$(dirname "$JOTTERLY_BIN")/test-output/e2e}"
 mkdir -p "$ARTIFACTS"
+[ -x "$NOTEFILE" ] || e2e_fail "no $NOTEFILE: it is built together with the note windows"
 e2e_start_display
 
 # ---- helpers ---------------------------------------------------------------------------------

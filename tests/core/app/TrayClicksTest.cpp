@@ -188,27 +188,4 @@ TEST_F(TrayClicksTest, ClicksOutsideTheIdleStateFollowTheirRules) {
     EXPECT_EQ(menus, 1);
 }
 
-TEST_F(TrayClicksTest, MessagesForAnotherIconAreIgnored) {
-    clicks.OnTrayMessage(101, TrayId::LButtonDblClk, 0);
-    clicks.OnTrayMessage(101, TrayId::LButtonUp, 0);
-    clicks.OnTrayMessage(101, TrayId::RButtonUp, 0);
-    timers.Advance(kDoubleClickMs * 2);
-    EXPECT_EQ(Notes(), 0);
-    EXPECT_EQ(menus, 0);
-    EXPECT_EQ(core.managerOpens, 0);
-}
-
-// The button-up that follows a double click clears the flag and starts nothing.
-TEST_F(TrayClicksTest, ButtonUpAfterADoubleClickStartsNoClick) {
-    clicks.OnTrayMessage(TrayId::kIconId, TrayId::LButtonUp, 0);
-    clicks.OnTrayMessage(TrayId::kIconId, TrayId::LButtonDblClk, 0);
-    EXPECT_EQ(g_lastWasDoubleClick, 1);
-    clicks.OnTrayMessage(TrayId::kIconId, TrayId::LButtonUp, 0);
-    EXPECT_EQ(g_lastWasDoubleClick, 0);
-    EXPECT_FALSE(clicks.IsClickPending());
-    timers.Advance(kDoubleClickMs * 2);
-    EXPECT_EQ(Notes(), 1);
-    EXPECT_EQ(core.managerOpens, 0);
-}
-
 } // namespace
