@@ -43,6 +43,7 @@ CTrayWnd::CTrayWnd(QString instanceName)
           }),
       m_commands(*this, *this) {
     m_dialogs = &m_qtDialogs;
+    m_windowFactory = &m_noteFactory;
     m_timers = this;
     m_tray = this;
 }

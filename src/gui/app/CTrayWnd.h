@@ -9,6 +9,7 @@
 #include "platform/ITimerHost.h"
 #include "platform/ITrayIcon.h"
 #include "platform/QtDialogs.h"
+#include "sticky/CStickyNoteFactory.h"
 
 #include <QObject>
 #include <QPointer>
@@ -80,6 +81,7 @@ private:
     std::unique_ptr<QSystemTrayIcon> m_trayIconWidget;
     std::map<int, QTimer*> m_qtTimers;
     QtDialogs m_qtDialogs;
+    CStickyNoteFactory m_noteFactory{*this};
     bool m_shutdownDone = false;
     CTrayClicks m_clicks;
     CTrayCommands m_commands;

@@ -1,0 +1,164 @@
+#include "manager/CHoverButton.h"
+
+#include "platform/GdiPaint.h"
+#include "platform/ResourceImages.h"
+#include "platform/SystemColors.h"
+#include "platform/SystemMetrics.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <cmath>
+
+CHoverButton::CHoverButton(QWidget* parent)
+    : QPushButton(parent), m_backColor(GdiPaint::FromQColor(SystemColors::Get(COLOR_BTNFACE))) {
+    setMouseTracking(true);
+    setAttribute(Qt::WA_Hover, false);
+    setFlat(true);
+}
+
+void CHoverButton::SetFlags(int flags) {
+    m_flags = flags;
+    update();
+}
+
+void CHoverButton::SetIcons(int count, int width, int height, int id1, int id2, int id3) {
+    m_iconCount = count;
+    m_iconWidth = width;
+    m_iconHeight = height;
+    auto load = [&](int id) {
+        return ResourceImages::Pixmap(QStringLiteral(":/icons/%1.svg").arg(id),
+                                      QSize(width, height));
+    };
+    m_icon = load(id1);
+    if (count >= 2) m_iconPressed = load(id2);
+    if (count >= 3) m_iconThird = load(id3);
+    update();
+}
+
+void CHoverButton::SetCaption(const QString& text, COLORREF color, int pointSize) {
+    m_caption = text;
+    m_textColor = color;
+    m_pointSize = pointSize;
+    setText(text); // for accessibility and shortcuts; painting uses m_caption
+    update();
+}
+
+void CHoverButton::SetTextColor(COLORREF color) {
+    if (color == m_textColor) return;
+    m_textColor = color;
+    update();
+}
+
+void CHoverButton::SetBackColor(COLORREF color) {
+    // Owners set it while painting themselves: only a real change repaints.
+    if (color == m_backColor) return;
+    m_backColor = color;
+    update();
+}
+
+int CHoverButton::CaptionPointSize() const {
+    return m_pointSize > 0 ? m_pointSize : (height() * 3 / 5) * 10;
+}
+
+QFont CHoverButton::CaptionFont() const {
+    // Font configuration stands in its metric twin where "Arial" itself is not installed.
+    QFont f(QStringLiteral("Arial"));
+    // Tenths of a point at 96 dots per inch, like the stored fonts.
+    f.setPixelSize(std::max(1, static_cast<int>(std::lround(CaptionPointSize() * 96.0 / 720.0))));
+    f.setBold(true);
+    return f;
+}
+
+void CHoverButton::DrawFrame(QPainter& p, bool sunken) const {
+    QRect r = rect();
+    if (m_flags & AlwaysFramed) {
+        p.setPen(Qt::black);
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(r.adjusted(0, 0, -1, -1));
+    }
+    QColor light = SystemColors::Get(COLOR_BTNHIGHLIGHT),
+           shadow = SystemColors::Get(COLOR_BTNSHADOW);
+    QRect inner = r.adjusted(1, 1, -1, -1);
+    if (sunken)
+        GdiPaint::Draw3dRect(p, inner, shadow, light);
+    else
+        GdiPaint::Draw3dRect(p, inner, light, shadow);
+}
+
+void CHoverButton::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const int w = width(), h = height();
+    p.fillRect(rect(), GdiPaint::ToQColor(m_backColor));
+    const bool text = m_flags & TextButton;
+    QRect box = rect();
+    if (text) {
+        p.setFont(CaptionFont());
+        if (m_flags & TextShadow) box.translate(1, 1);
+    }
+    const int flags = Qt::AlignCenter | Qt::TextSingleLine;
+    if (m_pressed) {
+        DrawFrame(p, true);
+        if (text) {
+            p.setPen(GdiPaint::ToQColor(m_textColor));
+            p.drawText(box, flags, m_caption);
+        } else if (m_flags & PressedIcon) {
+            p.drawPixmap((w - m_iconWidth) / 2 - 2, (h - m_iconHeight) / 2, m_iconPressed);
+        } else if (m_flags & IconButton) {
+            p.drawPixmap((w - m_iconWidth) / 2 + 1, (h - m_iconHeight) / 2, m_icon);
+        }
+        return;
+    }
+    if (text) {
+        if (m_flags & TextShadow) {
+            p.setPen(Qt::black);
+            p.drawText(box, flags, m_caption);
+            box.translate(-1, -1);
+        }
+        p.setPen(GdiPaint::ToQColor(m_textColor));
+        p.drawText(box, flags, m_caption);
+    } else if (m_flags & (IconButton | PressedIcon | 8)) {
+        p.drawPixmap((w - m_iconWidth) / 2, (h - m_iconHeight) / 2, m_icon);
+    }
+    if ((m_flags & AlwaysFramed) || (m_hover && (text || (m_flags & HoverFrame))))
+        DrawFrame(p, false);
+}
+
+void CHoverButton::enterEvent(QEnterEvent* event) {
+    QPushButton::enterEvent(event);
+    if (!m_hover) {
+        m_hover = true;
+        if (m_flags & (HoverFrame | TextButton)) update();
+    }
+}
+
+void CHoverButton::mouseMoveEvent(QMouseEvent* event) {
+    if (!m_hover && rect().contains(event->position().toPoint())) {
+        m_hover = true;
+        if (m_flags & (HoverFrame | TextButton)) update();
+    }
+    QPushButton::mouseMoveEvent(event);
+}
+
+void CHoverButton::leaveEvent(QEvent* event) {
+    m_hover = false;
+    m_pressed = false;
+    update();
+    QPushButton::leaveEvent(event);
+}
+
+void CHoverButton::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        m_pressed = true;
+        update();
+    }
+    QPushButton::mousePressEvent(event);
+}
+
+void CHoverButton::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        m_pressed = false;
+        m_hover = rect().contains(event->position().toPoint());
+        update();
+    }
+    QPushButton::mouseReleaseEvent(event);
+}

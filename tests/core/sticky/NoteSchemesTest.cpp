@@ -1,0 +1,45 @@
+#include "sticky/NoteSchemes.h"
+#include "app/CTrayCore.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+TEST(FindScheme, MatchesColoursAndFontOfTheFirstEqualScheme) {
+    CTrayCore tray;
+    CNote note;
+    note.m_font = tray.m_schemeFont[1];
+    note.m_backColor = tray.m_schemeBack[1];
+    note.m_textColor = tray.m_schemeText[1];
+    EXPECT_EQ(FindScheme(note, tray.m_schemeBack, tray.m_schemeText, tray.m_schemeFont), 1);
+
+    // Every compared font field breaks the match on its own.
+    auto changed = [&](auto change) {
+        CNote n = note;
+        change(n);
+        return FindScheme(n, tray.m_schemeBack, tray.m_schemeText, tray.m_schemeFont);
+    };
+    EXPECT_EQ(changed([](CNote& n) { n.m_font.lfWeight = 700; }), -1);
+    EXPECT_EQ(changed([](CNote& n) { n.m_font.lfHeight = -16; }), -1);
+    EXPECT_EQ(changed([](CNote& n) { n.m_font.lfItalic = 1; }), -1);
+    EXPECT_EQ(changed([](CNote& n) { n.m_font.lfWidth = 5; }), -1);
+    EXPECT_EQ(changed([](CNote& n) { n.m_font.lfFaceName = "Arial Black"; }), -1);
+    EXPECT_EQ(changed([](CNote& n) { n.m_textColor = 0; }), -1);
+    // Fields the schemes do not hold do not matter.
+    EXPECT_EQ(changed([](CNote& n) { n.m_font.lfUnderline = 1; }), 1);
+    EXPECT_EQ(changed([](CNote& n) { n.m_borderStyle = 0; }), 1);
+
+    // Two equal schemes: the first wins.
+    tray.m_schemeBack[0] = tray.m_schemeBack[1];
+    EXPECT_EQ(FindScheme(note, tray.m_schemeBack, tray.m_schemeText, tray.m_schemeFont), 0);
+}
+
+TEST(NoteText, LineBreaksConvertAtTheWindowBoundary) {
+    EXPECT_EQ(ToDisplayText("a\r\nb\r\n\r\nc"), "a\nb\n\nc");
+    EXPECT_EQ(ToStoredText("a\nb\n\nc"), "a\r\nb\r\n\r\nc");
+    // Lone CRs (text from elsewhere) are line breaks too; nothing doubles on the way back.
+    EXPECT_EQ(ToDisplayText("a\rb\n"), "a\nb\n");
+    EXPECT_EQ(ToStoredText("a\r\nb\rc"), "a\r\nb\r\nc");
+    for (std::string s : {"", "x", "\r\n", "one\r\ntwo\r\n", "\r\n\r\n\r\n"})
+        EXPECT_EQ(ToStoredText(ToDisplayText(s)), s);
+}
+} // namespace
