@@ -52,7 +52,6 @@ public:
     void OnTrayActivated(QSystemTrayIcon::ActivationReason reason);
     void OpenTrayMenu();
     CTrayMenuWnd* MenuWindow() const { return m_menuWnd; }
-    CTrayClicks& Clicks() { return m_clicks; }
     // A command of the hidden window (menu items, Ctrl+click).
     bool OnCommand(int id) { return m_commands.OnCommand(id); }
 
@@ -63,6 +62,7 @@ public:
     void ShowHelpContents() override;
     void OpenHomePage() override;
     void ShowAbout() override;
+
     static QString DefaultInstanceName();
 
     // Runs the shutdown save once (exit, logout, signals).
