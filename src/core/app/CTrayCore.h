@@ -135,6 +135,11 @@ public:
     virtual bool CanSetClock();
     // Called when the exit wait is over and the window should go away.
     virtual void DestroyWindow() {}
+    // The Note Manager (plain tray click, menu "Note Manager"): opens only while m_state is
+    // 194 and no time-setting dialog is open. Nothing to open until the manager exists.
+    virtual void OpenManager() {}
+    // The options sheet (menu "Options").
+    virtual void OpenOptions() {}
 
 protected:
     void OnCheckTimer();

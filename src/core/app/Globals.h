@@ -10,5 +10,7 @@ extern int g_ringingCount;
 extern std::atomic<int> g_mailBusy;
 extern int g_weatherBusy;
 extern int g_timeDialogCount;
+// Set by a double click on the tray icon, cleared by the button-up that follows it.
+extern int g_lastWasDoubleClick;
 extern int g_fileVersionRead;
 extern COleDateTime g_firstRunDate;

@@ -18,4 +18,7 @@ public:
     int m_high[kDays] = {};
     int m_low[kDays] = {};
     int m_icon[kDays] = {};
+
+    // One report line of the tray menu: "Monday, Clear,  75 - 60".
+    std::string FormatDay(int i) const;
 };

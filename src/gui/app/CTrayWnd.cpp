@@ -1,14 +1,22 @@
 #include "app/CTrayWnd.h"
 
+#include "app/CAboutDlg.h"
+#include "app/CHelpFile.h"
 #include "app/CSplashDlg.h"
+#include "app/CTrayMenuWnd.h"
+#include "app/HomePage.h"
+#include "app/TrayIds.h"
 #include "platform/ResourceImages.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QLocalServer>
 #include <QSessionManager>
 #include <QSocketNotifier>
+#include <QStyleHints>
 #include <QSystemTrayIcon>
 #include <QTimer>
+#include <QUrl>
 #include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -23,7 +31,17 @@ void SignalHandler(int) {
 } // namespace
 
 CTrayWnd::CTrayWnd(QString instanceName)
-    : m_instanceName(instanceName.isEmpty() ? DefaultInstanceName() : instanceName) {
+    : m_instanceName(instanceName.isEmpty() ? DefaultInstanceName() : instanceName),
+      m_clicks(
+          *this,
+          [this](int id) { // posted, as a message to this window would be
+              QMetaObject::invokeMethod(
+                  this, [this, id] { OnCommand(id); }, Qt::QueuedConnection);
+          },
+          [this] {
+              QMetaObject::invokeMethod(this, &CTrayWnd::OpenTrayMenu, Qt::QueuedConnection);
+          }),
+      m_commands(*this, *this) {
     m_dialogs = &m_qtDialogs;
     m_sound = &m_qtSound;
     m_windowFactory = &m_noteFactory;
@@ -32,6 +50,7 @@ CTrayWnd::CTrayWnd(QString instanceName)
 }
 
 CTrayWnd::~CTrayWnd() {
+    delete m_menuWnd;
     for (auto& [id, timer] : m_qtTimers)
         delete timer;
     m_qtTimers.clear();
@@ -102,9 +121,16 @@ void CTrayWnd::SetTimer(int id, int periodMs) {
     if (!timer) {
         timer = new QTimer;
         timer->setTimerType(Qt::CoarseTimer);
-        QObject::connect(timer, &QTimer::timeout, this, [this, id] { OnTimer(id); });
+        QObject::connect(timer, &QTimer::timeout, this, [this, id] { OnWindowTimer(id); });
     }
     timer->start(periodMs);
+}
+
+void CTrayWnd::OnWindowTimer(int id) {
+    if (id == TimerClick)
+        m_clicks.OnClickTimer();
+    else
+        OnTimer(id);
 }
 
 void CTrayWnd::KillTimer(int id) {
@@ -118,7 +144,12 @@ bool CTrayWnd::IsTimerActive(int id) const {
 }
 
 void CTrayWnd::Show(int iconId, const std::string& tip) {
-    if (!m_trayIconWidget) m_trayIconWidget = std::make_unique<QSystemTrayIcon>();
+    if (!m_trayIconWidget) {
+        // No context menu is set: the right button comes here as Context, and the menu is ours.
+        m_trayIconWidget = std::make_unique<QSystemTrayIcon>();
+        connect(m_trayIconWidget.get(), &QSystemTrayIcon::activated, this,
+                &CTrayWnd::OnTrayActivated);
+    }
     m_trayIcon = iconId;
     m_trayIconWidget->setIcon(ResourceImages::Icon(iconId));
     m_trayIconWidget->setToolTip(QString::fromStdString(tip));
@@ -127,4 +158,72 @@ void CTrayWnd::Show(int iconId, const std::string& tip) {
 
 void CTrayWnd::Remove() {
     if (m_trayIconWidget) m_trayIconWidget->hide();
+}
+
+// ---------------------------------------------------------------- tray icon and menu
+
+void CTrayWnd::OnTrayActivated(QSystemTrayIcon::ActivationReason reason) {
+    const Qt::KeyboardModifiers keys = QGuiApplication::queryKeyboardModifiers();
+    const bool shift = keys & Qt::ShiftModifier, ctrl = keys & Qt::ControlModifier;
+    m_clicks.SetDoubleClickTime(QGuiApplication::styleHints()->mouseDoubleClickInterval());
+    switch (reason) {
+    case QSystemTrayIcon::Trigger:
+        m_clicks.OnActivated(CTrayClicks::Press, shift, ctrl);
+        break;
+    case QSystemTrayIcon::DoubleClick:
+        m_clicks.OnActivated(CTrayClicks::DoubleClick, shift, ctrl);
+        break;
+    case QSystemTrayIcon::Context:
+        m_clicks.OnActivated(CTrayClicks::Context, shift, ctrl);
+        break;
+    default:
+        break;
+    }
+}
+
+void CTrayWnd::OpenTrayMenu() {
+    if (m_state != StateIdle) return;
+    if (m_menuWnd) m_menuWnd->close();
+    QFont font = CTrayMenuWnd::MenuFont();
+    CTrayMenu model;
+    CTrayMenuWnd::ApplyFontMetrics(model, font);
+    model.Build(*this);
+    m_menuWnd = new CTrayMenuWnd(std::move(model), font);
+    // The command runs once the menu is gone, as after a tracked popup returns.
+    connect(
+        m_menuWnd, &CTrayMenuWnd::commandChosen, this, [this](int id) { OnCommand(id); },
+        Qt::QueuedConnection);
+    connect(m_menuWnd, &CTrayMenuWnd::closed, m_menuWnd, &QObject::deleteLater);
+    m_menuWnd->Popup(QCursor::pos());
+}
+
+void CTrayWnd::ShowHelpContents() {
+    const QString dir =
+        m_programDir.isEmpty() ? QCoreApplication::applicationDirPath() : m_programDir;
+    const std::string path = CHelpFile::Find(dir.toStdString());
+    if (path.empty()) {
+        m_dialogs->MessageBox("The help page of Jotterly could not be found.", "Sorry",
+                              IDialogs::Ok, IDialogs::Stop);
+        return;
+    }
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path))))
+        m_dialogs->MessageBox("No web browser could show the help page \"" + path + "\".", "Sorry",
+                              IDialogs::Ok, IDialogs::Stop);
+}
+
+void CTrayWnd::OpenHomePage() {
+    if (!QDesktopServices::openUrl(QUrl(QString::fromLatin1(kHomePageUrl))))
+        m_dialogs->MessageBox(std::string("No web browser could open \"") + kHomePageUrl + "\".",
+                              "Sorry", IDialogs::Ok, IDialogs::Stop);
+}
+
+void CTrayWnd::ShowAbout() {
+    if (m_about) { // already open: bring it forward rather than stack a second one
+        m_about->raise();
+        m_about->activateWindow();
+        return;
+    }
+    CAboutDlg about;
+    m_about = &about;
+    about.exec();
 }

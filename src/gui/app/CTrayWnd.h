@@ -1,6 +1,11 @@
 #pragma once
 
+#include "app/CAboutDlg.h"
+#include "app/CTrayClicks.h"
+#include "app/CTrayCommands.h"
 #include "app/CTrayCore.h"
+#include "app/CTrayMenuWnd.h"
+#include "app/ITrayActions.h"
 #include "platform/ITimerHost.h"
 #include "platform/ITrayIcon.h"
 #include "platform/QtDialogs.h"
@@ -8,18 +13,23 @@
 #include "sticky/CStickyNoteFactory.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
+#include <QSystemTrayIcon>
 #include <map>
 #include <memory>
 
 class QLocalServer;
 class QSocketNotifier;
-class QSystemTrayIcon;
 class QTimer;
 
 // The hidden main window: owns the data (through CTrayCore), the tray icon, the timers and the
 // single-instance name, and runs the start-up and shutdown sequences.
-class CTrayWnd : public QObject, public CTrayCore, public ITimerHost, public ITrayIcon {
+class CTrayWnd : public QObject,
+                 public CTrayCore,
+                 public ITimerHost,
+                 public ITrayIcon,
+                 public ITrayActions {
     Q_OBJECT
 public:
     // instanceName: the per-user name that marks a running copy (tests pass a unique one).
@@ -38,6 +48,22 @@ public:
     void Remove() override;
 
     QSystemTrayIcon* TrayIcon() const { return m_trayIconWidget.get(); }
+
+    // The icon's clicks, and the tray menu (the right button's message to this window).
+    void OnTrayActivated(QSystemTrayIcon::ActivationReason reason);
+    void OpenTrayMenu();
+    CTrayMenuWnd* MenuWindow() const { return m_menuWnd; }
+    // A command of the hidden window (menu items, Ctrl+click).
+    bool OnCommand(int id) { return m_commands.OnCommand(id); }
+
+    // Where the help page is looked for: the program's folder unless set.
+    void SetProgramDir(const QString& dir) { m_programDir = dir; }
+
+    // ITrayActions
+    void ShowHelpContents() override;
+    void OpenHomePage() override;
+    void ShowAbout() override;
+
     static QString DefaultInstanceName();
 
     // Runs the shutdown save once (exit, logout, signals).
@@ -49,6 +75,7 @@ public:
 
 private:
     void OnSignal();
+    void OnWindowTimer(int id);
 
     QString m_instanceName;
     std::unique_ptr<QLocalServer> m_instanceServer;
@@ -58,5 +85,10 @@ private:
     QtSound m_qtSound;
     CStickyNoteFactory m_noteFactory{*this};
     bool m_shutdownDone = false;
+    CTrayClicks m_clicks;
+    CTrayCommands m_commands;
+    QPointer<CTrayMenuWnd> m_menuWnd;
+    QPointer<CAboutDlg> m_about;
+    QString m_programDir;
     QSocketNotifier* m_signalNotifier = nullptr;
 };

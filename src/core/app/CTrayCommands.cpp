@@ -1,0 +1,80 @@
+#include "app/CTrayCommands.h"
+
+#include "app/CTrayCore.h"
+#include "app/Globals.h"
+#include "app/ITrayActions.h"
+#include "app/TrayIds.h"
+#include "platform/ITimerHost.h"
+#include "platform/ITrayIcon.h"
+
+using namespace TrayId;
+
+CTrayCommands::CTrayCommands(CTrayCore& core, ITrayActions& actions)
+    : m_core(core), m_actions(actions) {}
+
+bool CTrayCommands::OnCommand(int id) {
+    if (id >= CmdFirstAccount && id <= CmdLastAccount) {
+        int index = id - CmdFirstAccount;
+        if (index < static_cast<int>(m_core.m_mailAccounts.size())) m_core.StartMailCheck(index, 1);
+        return true;
+    }
+    switch (id) {
+    case CmdNewNote:
+        m_core.NewNote();
+        return true;
+    case CmdNoteManager:
+        m_core.OpenManager();
+        return true;
+    case CmdShowNotes:
+        m_core.BringNotesToTop();
+        return true;
+    case CmdCloseNotes:
+        m_core.CloseNoteWindows(false);
+        return true;
+    case CmdOptions:
+        m_core.OpenOptions();
+        return true;
+    case CmdExport:
+    case CmdImport:
+        // Both end in the idle state; started from a menu that opened before a note began to
+        // ring, they would end the ringing state under the ringing window.
+        if (m_core.m_state != CTrayCore::StateIdle) return true;
+        if (id == CmdExport)
+            m_core.ExportData();
+        else
+            m_core.ImportData();
+        return true;
+    case CmdContents:
+        m_actions.ShowHelpContents();
+        return true;
+    case CmdHomepage:
+        m_actions.OpenHomePage();
+        return true;
+    case CmdAbout:
+        m_actions.ShowAbout();
+        return true;
+    case CmdAllAccounts:
+        m_core.StartMailCheck(999, 1);
+        return true;
+    case CmdWeatherPlace:
+        m_core.CheckWeather();
+        return true;
+    case CmdExit:
+        Exit();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CTrayCommands::Exit() {
+    m_core.m_state = CTrayCore::StateExiting;
+    if (m_core.m_tray) m_core.m_tray->Remove();
+    m_core.StopTimers();
+    if (g_mailBusy && m_core.m_timers) {
+        m_core.m_exitWaitTicks = 0;
+        m_core.m_timers->SetTimer(CTrayCore::TimerExitWait, 5000);
+    } else {
+        m_core.DestroyWindow();
+    }
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+// Resource ids of the tray icon and its menu: command ids, item data of the owner-drawn items
+// and the icon pictures they show.
+namespace TrayId {
+
+// The icon's own id and the callback message the tray sends to the hidden window.
+constexpr int kIconId = 100;
+constexpr int kCallbackMessage = 104;
+// Tip string 57727.
+constexpr const char* kTip = "Double-Click to create a new note";
+
+// Mouse messages carried by the callback, and the modifier flags of a delivered click.
+enum MouseMessage : int { LButtonUp = 0x202, LButtonDblClk = 0x203, RButtonUp = 0x205 };
+enum ClickKeys : int { KeyShift = 4, KeyControl = 8 };
+
+enum Command : int {
+    CmdNewNote = 32798,
+    CmdNoteManager = 32775,
+    CmdShowNotes = 32790,
+    CmdCloseNotes = 32802,
+    CmdOptions = 32779,
+    CmdExport = 32800,
+    CmdImport = 32799,
+    CmdContents = 57670,
+    CmdHomepage = 32781,
+    CmdAbout = 32776,
+    CmdAllAccounts = 32789,
+    CmdFirstAccount = 165, // 165 + account index, up to 188
+    CmdLastAccount = 188,
+    CmdWeatherPlace = 219,
+    CmdExit = 32777,
+};
+
+// Item data of submenu headers, weather report lines and separators.
+enum ItemData : int {
+    DataHelp = 209,
+    DataData = 210,
+    DataMail = 211,
+    DataWeather = 218,
+    DataSeparator = 150,
+};
+// Item data of the five report days, in day order 0..4.
+constexpr int kReportDayData[5] = {224, 220, 221, 222, 223};
+
+enum Icon : int {
+    IconNewMail = 211,
+    IconClockSync = 212,
+    IconNormal = 213,
+    IconCheckingMail = 214,
+    IconNewNote = 220,
+    IconCloseNotes = 221,
+    IconShowNotes = 222,
+    IconImport = 224,
+    IconExport = 225,
+    IconData = 226,
+    IconOptions = 227,
+    IconHelp = 228,
+    IconHomepage = 229,
+    IconNoteManager = 230,
+    IconWeather = 241,
+    IconWeatherPlace = 242,
+    IconFirstCondition = 243, // 243..248: clear, partly cloudy, cloudy, rain, storm, fog
+    IconLastCondition = 248,
+};
+
+} // namespace TrayId
