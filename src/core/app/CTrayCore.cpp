@@ -375,6 +375,7 @@ void CTrayCore::StartMailCheck(int target, int manual) {
     if (g_mailBusy) return;
     m_mailTarget = target;
     m_mailManual = manual;
+    RunMailThread();
 }
 
 void CTrayCore::CheckWeather() {}

@@ -128,6 +128,9 @@ public:
 
     // ---- later subsystems; the defaults do nothing ----
     virtual void StartMailCheck(int target, int manual);
+    // Runs the mail check for m_mailTarget; until mail checking exists the check ends at once,
+    // so no account stays greyed as "being checked".
+    virtual void RunMailThread() { m_mailTarget = -1; }
     virtual void CheckWeather();
     virtual bool SyncClock();
     virtual bool IsOnline();

@@ -17,6 +17,7 @@ struct CountingCore : CTrayCore {
     void OpenOptions() override { ++optionsOpens; }
     void CheckWeather() override { ++weatherChecks; }
     void DestroyWindow() override { ++destroys; }
+    void RunMailThread() override {} // keeps m_mailTarget as a running check would
 };
 
 struct CountingActions : ITrayActions {

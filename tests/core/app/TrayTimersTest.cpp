@@ -18,6 +18,7 @@ public:
         ++mailStarts;
         CTrayCore::StartMailCheck(target, manual);
     }
+    void RunMailThread() override {}
     void CheckWeather() override { ++weatherChecks; }
     bool SyncClock() override {
         ++syncs;
@@ -174,6 +175,14 @@ TEST_F(TrayTimers, RefreshTimerSkipsRecentRefreshesAndRearms) {
     tray.m_state = CTrayCore::StateIdle;
     tray.OnTimer(123);
     EXPECT_EQ(timers.history.back(), std::make_pair(123, 1800000));
+}
+
+TEST(TrayCoreMail, WithoutAMailSubsystemACheckEndsAtOnce) {
+    CTrayCore tray;
+    tray.m_mailAccounts.push_back(new CMailAccount);
+    tray.StartMailCheck(0, 1);
+    EXPECT_EQ(tray.m_mailManual, 1);
+    EXPECT_EQ(tray.m_mailTarget, -1); // the account is not left greyed as "being checked"
 }
 
 TEST_F(TrayTimers, ExitWaitsAtMostHundredTicksForTheMailThread) {
