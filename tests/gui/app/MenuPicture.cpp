@@ -1,6 +1,7 @@
 #include "MenuPicture.h"
 
 #include "app/CTrayMenuWnd.h"
+#include "gui/support/ImageCompare.h"
 
 #include <QDir>
 #include <QPainter>
@@ -51,20 +52,9 @@ bool MenuPicture::MatchesReference(const QImage& picture, const QString& name, Q
                    .arg(expected.height());
         return false;
     }
-    long differing = 0;
-    for (int y = 0; y < actual.height(); ++y)
-        for (int x = 0; x < actual.width(); ++x) {
-            QRgb a = actual.pixel(x, y), e = expected.pixel(x, y);
-            if (std::abs(qRed(a) - qRed(e)) > 48 || std::abs(qGreen(a) - qGreen(e)) > 48 ||
-                std::abs(qBlue(a) - qBlue(e)) > 48)
-                ++differing;
-        }
-    const double share = double(differing) / (actual.width() * actual.height());
+    const double share = ImageCompare::DifferentShare(actual, expected, 48);
     if (share > maxShare) {
-        *why = QString("%1 of the pixels differ (%2), see %3")
-                   .arg(share)
-                   .arg(differing)
-                   .arg(OutputPath(name));
+        *why = QString("%1 of the pixels differ, see %2").arg(share).arg(OutputPath(name));
         return false;
     }
     return true;

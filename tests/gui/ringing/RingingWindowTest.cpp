@@ -3,6 +3,7 @@
 #include "gui/sticky/StickyNoteFixture.h"
 
 #include "app/Globals.h"
+#include "gui/support/ImageCompare.h"
 #include "manager/CHoverButton.h"
 #include "platform/Clock.h"
 #include "platform/GdiPaint.h"
@@ -32,19 +33,6 @@ QRgb Pixel(const QImage& img, int x, int y) {
 
 QRgb Colour(COLORREF c) {
     return qRgb(GetRValue(c), GetGValue(c), GetBValue(c));
-}
-
-// Share of pixels whose channels differ by more than 40.
-double DifferentShare(const QImage& a, const QImage& b) {
-    int differing = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            QColor p = a.pixelColor(x, y), q = b.pixelColor(x, y);
-            if (std::abs(p.red() - q.red()) > 40 || std::abs(p.green() - q.green()) > 40 ||
-                std::abs(p.blue() - q.blue()) > 40)
-                ++differing;
-        }
-    return static_cast<double>(differing) / (a.width() * a.height());
 }
 
 class RingingWindow : public StickyNoteFixture {
@@ -305,7 +293,7 @@ TEST_F(RingingWindow, PinBoxFlashesInBothPictures) {
     ASSERT_FALSE(expected.isNull()) << "missing " << ref.toStdString();
     expected = expected.convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(expected.size(), pictures[0].size());
-    EXPECT_LT(DifferentShare(expected, pictures[0]), 0.005);
+    EXPECT_LT(ImageCompare::DifferentShare(expected, pictures[0]), 0.005);
 }
 
 TEST_F(RingingWindow, DestroyedWhileRingingGivesUpTheCount) {

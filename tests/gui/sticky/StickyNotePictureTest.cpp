@@ -1,5 +1,6 @@
 #include "StickyNoteFixture.h"
 
+#include "gui/support/ImageCompare.h"
 #include "platform/SystemColors.h"
 #include "platform/SystemMetrics.h"
 #include "sticky/NoteColors.h"
@@ -35,20 +36,6 @@ QString OutputDir() {
     QString dir = QStringLiteral(JOTTERLY_BINARY_DIR "/test-output/sticky");
     QDir().mkpath(dir);
     return dir;
-}
-
-// Share of pixels whose channels differ by more than 40 (text edges may shift a little
-// between font renderer versions; colours and shapes must not).
-double DifferentShare(const QImage& a, const QImage& b) {
-    int differing = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            QColor p = a.pixelColor(x, y), q = b.pixelColor(x, y);
-            if (std::abs(p.red() - q.red()) > 40 || std::abs(p.green() - q.green()) > 40 ||
-                std::abs(p.blue() - q.blue()) > 40)
-                ++differing;
-        }
-    return static_cast<double>(differing) / (a.width() * a.height());
 }
 
 class StickyNotePicture : public StickyNoteFixture {
@@ -201,7 +188,7 @@ TEST_F(StickyNotePicture, DefaultSchemesMatchTheirReferencePictures) {
         ASSERT_FALSE(expected.isNull()) << "missing " << ref.toStdString();
         expected = expected.convertToFormat(QImage::Format_RGB32);
         ASSERT_EQ(expected.size(), img.size());
-        EXPECT_LT(DifferentShare(expected, img), 0.005);
+        EXPECT_LT(ImageCompare::DifferentShare(expected, img), 0.005);
     }
 }
 

@@ -1,0 +1,19 @@
+#include "gui/support/ImageCompare.h"
+
+#include <cstdlib>
+
+double ImageCompare::DifferentShare(const QImage& a, const QImage& b, int threshold) {
+    if (a.size() != b.size() || a.isNull()) return 1.0;
+    const QImage x = a.convertToFormat(QImage::Format_RGB32);
+    const QImage y = b.convertToFormat(QImage::Format_RGB32);
+    long differing = 0;
+    for (int row = 0; row < x.height(); ++row)
+        for (int col = 0; col < x.width(); ++col) {
+            QRgb p = x.pixel(col, row), q = y.pixel(col, row);
+            if (std::abs(qRed(p) - qRed(q)) > threshold ||
+                std::abs(qGreen(p) - qGreen(q)) > threshold ||
+                std::abs(qBlue(p) - qBlue(q)) > threshold)
+                ++differing;
+        }
+    return static_cast<double>(differing) / (static_cast<double>(x.width()) * x.height());
+}
