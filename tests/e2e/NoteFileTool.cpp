@@ -14,14 +14,14 @@
 #include <string>
 
 namespace {
-int Write(const char* path, int count, char** specs) {
+int Write(const char* path, int count, char** rects) {
     CTrayCore tray;
     tray.m_categories.push_back(CTreeNode::MakeRoot());
     for (int i = 0; i < count; ++i) {
         int l = 0, t = 0, w = 0, h = 0, scheme = i % 4;
-        if (std::sscanf(specs[i], "%d,%d,%d,%d,%d", &l, &t, &w, &h, &scheme) < 4 || w <= 0 ||
+        if (std::sscanf(rects[i], "%d,%d,%d,%d,%d", &l, &t, &w, &h, &scheme) < 4 || w <= 0 ||
             h <= 0 || scheme < 0 || scheme > 3) {
-            std::fprintf(stderr, "bad rectangle '%s'\n", specs[i]);
+            std::fprintf(stderr, "bad rectangle '%s'\n", rects[i]);
             return 2;
         }
         auto* n = new CNote;
