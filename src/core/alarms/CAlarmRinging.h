@@ -38,9 +38,6 @@ public:
     bool IsRinging() const { return m_ringing; }
     bool WasPosted() const { return m_wasPosted; }
     int FlashState() const { return m_flashState; }
-    int RingSeconds() const { return m_ringSeconds; }
-    int RemindHours() const { return m_remindHours; }
-    int RemindMinutes() const { return m_remindMinutes; }
     // Null once an acknowledged one-time note has been removed.
     CNote* Note() const { return m_note; }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 namespace {
 struct Tree {
     std::vector<CTreeNode*> nodes{CTreeNode::MakeRoot()};
@@ -22,12 +24,10 @@ TEST(CTreeNode, NewRenameDelete) {
     EXPECT_EQ(b->m_parentId, a->m_id);
     EXPECT_EQ(c->m_level, 3);
     EXPECT_EQ(t.nodes[0]->m_childCount, 2);
-    // Ids are non-zero and unique.
-    for (size_t i = 1; i < t.nodes.size(); ++i) {
-        EXPECT_NE(t.nodes[i]->m_id, 0);
-        for (size_t j = i + 1; j < t.nodes.size(); ++j)
-            EXPECT_NE(t.nodes[i]->m_id, t.nodes[j]->m_id);
-    }
+    std::set<int> ids; // unique, and none is the root's 0
+    for (CTreeNode* n : t.nodes)
+        ids.insert(n->m_id);
+    EXPECT_EQ(ids.size(), t.nodes.size());
     EXPECT_TRUE(CTreeNode::Rename(*d, "Work"));
     EXPECT_FALSE(CTreeNode::Rename(*d, ""));
     EXPECT_EQ(d->m_name, "Work");

@@ -1,0 +1,423 @@
+// The alarm check over the note array, the log file, and the ringing of a note window.
+#include "alarms/CAlarmRinging.h"
+#include "alarms/IRingingWindow.h"
+#include "app/CTrayCore.h"
+#include "app/Globals.h"
+#include "platform/Clock.h"
+#include "support/Fakes.h"
+#include "support/TestEnv.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace {
+
+using OkResult = CAlarmRinging::OkResult;
+
+COleDateTime T(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
+    return COleDateTime(y, mo, d, h, mi, s);
+}
+
+// A note window whose ringing is the real CAlarmRinging; what it would draw is recorded.
+struct RingingWindow : INoteWindow, IRingingWindow {
+    RingingWindow(CTrayCore& tray, CNote& n) : ringing(tray, n, *this, timers) {}
+
+    FakeTimers timers;
+    CAlarmRinging ringing;
+    int entered = 0, left = 0;
+    bool closed = false, busy = false;
+    std::vector<int> pinStates;
+    std::vector<Field> focus;
+
+    bool IsRinging() const override { return ringing.IsRinging(); }
+    bool IsBusy() const override { return busy; }
+    void StartAlarm(int i, bool wasPosted) override { ringing.StartAlarm(i, wasPosted); }
+    RECT GetWindowRect() const override { return {1, 2, 3, 4}; }
+    std::string GetTitleText() const override { return "typed title"; }
+    std::string GetBodyText() const override { return "typed text"; }
+    void SetReadOnly(bool) override {}
+    void BringToTop() override {}
+    void UpdateCountdown() override {}
+    void Destroy() override { closed = true; }
+    void EnterRingingMode() override { ++entered; }
+    void DrawPinBox(int state) override { pinStates.push_back(state); }
+    void FocusField(Field f) override { focus.push_back(f); }
+    void LeaveRingingMode() override { ++left; }
+    void CloseAfterRinging() override { closed = true; }
+
+    // The ticks of the given seconds of ringing: a flash every half second, a beep every second.
+    void Run(int seconds) {
+        for (int s = 0; s < seconds; ++s)
+            for (int id : {1, 0, 1})
+                if (timers.active.count(id)) ringing.OnTimer(id);
+    }
+    OkResult Ok(const char* hours = "0", const char* minutes = "15", bool box = false) {
+        return ringing.OnOK(hours, minutes, box);
+    }
+};
+
+// Like the real window, an opened window posts its note.
+struct RingingFactory : INoteWindowFactory {
+    CTrayCore* tray = nullptr;
+    std::vector<std::unique_ptr<RingingWindow>> windows;
+    INoteWindow* OpenNoteWindow(CNote& note, int, int, bool) override {
+        windows.push_back(std::make_unique<RingingWindow>(*tray, note));
+        note.m_posted = 1;
+        return windows.back().get();
+    }
+};
+
+class Alarms : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g_ringingCount = 0;
+        Clock::SetForTest(T(2003, 5, 13, 10, 0, 0));
+        factory.tray = &tray;
+        tray.m_windowFactory = &factory;
+        tray.m_sound = &sound;
+        tray.m_dialogs = &dialogs;
+        tray.m_state = CTrayCore::StateIdle;
+        tray.m_mailInterval = 0; // no network work on the ticks
+    }
+
+    CNote* Add(const COleDateTime& at, int type = CNote::OneTime, bool posted = false) {
+        auto* n = new CNote;
+        n->m_type = type;
+        n->m_title = "Dentist";
+        n->m_startTime = n->m_nextTime = n->m_baseTime = n->m_alarmTime = at;
+        n->m_recurrence = CNote::Day * 1000 + 1;
+        n->m_dueSoon = n->IsDueSoon();
+        tray.m_notes.push_back(n);
+        if (posted) n->OpenWindow(-1, -1, false, factory);
+        return n;
+    }
+    static RingingWindow& Win(const CNote* n) { return *static_cast<RingingWindow*>(n->m_window); }
+    // A note whose alarm passed a minute ago, rung by the alarm check.
+    RingingWindow& Ring(int type = CNote::OneTime, bool posted = false) {
+        CNote* n = Add(Clock::Now() - COleDateTimeSpan(0, 0, 1, 0), type, posted);
+        tray.CheckAlarms();
+        return Win(n);
+    }
+    std::vector<std::string> TitlesOnDisk() {
+        CTrayCore reader;
+        reader.LoadData(); // no file: a welcome note
+        std::vector<std::string> titles;
+        for (CNote* n : reader.m_notes)
+            titles.push_back(n->m_title);
+        return titles;
+    }
+    static std::string Log() {
+        std::ifstream in(CTrayCore::ProgramFolder() + "Log.txt");
+        std::ostringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+
+    TestEnv env;
+    FakeSound sound;
+    FakeDialogs dialogs;
+    RingingFactory factory;
+    CTrayCore tray; // destroyed first: it closes the windows
+};
+
+} // namespace
+
+TEST_F(Alarms, OnlyDueSoonValidPastNotesRingInArrayOrderOnce) {
+    CNote* a = Add(T(2003, 5, 13, 9, 59));
+    tray.m_notes.push_back(new CNote); // a memo in between
+    CNote* b = Add(T(2003, 5, 13, 9, 59));
+    Add(T(2003, 5, 13, 11, 0)); // due soon, not yet due
+    CNote* unflagged = Add(T(2003, 5, 13, 9, 0));
+    unflagged->m_dueSoon = 0;
+    CNote* invalid = Add(T(2003, 5, 13, 9, 0));
+    invalid->m_alarmTime.SetStatus(COleDateTime::invalid);
+    invalid->m_dueSoon = 1;
+
+    tray.CheckAlarms();
+    tray.CheckAlarms(); // a ringing window is not started twice
+    ASSERT_EQ(factory.windows.size(), 2u);
+    EXPECT_EQ(a->m_window, factory.windows[0].get());
+    EXPECT_EQ(b->m_window, factory.windows[1].get());
+    EXPECT_EQ(Win(a).entered + Win(b).entered, 2);
+    EXPECT_FALSE(Win(a).ringing.WasPosted());
+    EXPECT_EQ(g_ringingCount, 2);
+    EXPECT_EQ(tray.m_state, CTrayCore::StateRinging);
+    EXPECT_EQ(a->m_alarmTime, T(2003, 5, 13, 9, 59)); // the check moves no alarm
+
+    // The refresh flags the unflagged note; the next check rings it.
+    tray.RefreshDueFlags();
+    EXPECT_EQ(invalid->m_dueSoon, 0);
+    tray.CheckAlarms();
+    ASSERT_NE(unflagged->m_window, nullptr);
+    EXPECT_EQ(factory.windows.size(), 3u);
+}
+
+TEST_F(Alarms, BusyPostedWindowRingsOnceItIsFree) {
+    CNote* n = Add(T(2003, 5, 13, 9, 0), CNote::OneTime, true);
+    Win(n).busy = true; // its note menu is open
+    tray.CheckAlarms();
+    EXPECT_FALSE(Win(n).IsRinging());
+    EXPECT_EQ(tray.m_state, CTrayCore::StateIdle);
+    Win(n).busy = false;
+    tray.CheckAlarms();
+    EXPECT_TRUE(Win(n).ringing.WasPosted());
+    EXPECT_EQ(factory.windows.size(), 1u);
+    EXPECT_EQ(tray.m_state, CTrayCore::StateRinging);
+}
+
+TEST_F(Alarms, EmptyArrayOrFileTransferReturnAtOnce) {
+    tray.CheckAlarms(); // nothing to do, nothing breaks
+    Add(T(2003, 5, 13, 9, 0));
+    tray.m_state = CTrayCore::StateFileTransfer;
+    tray.CheckAlarms();
+    EXPECT_TRUE(factory.windows.empty());
+    EXPECT_EQ(tray.m_state, CTrayCore::StateFileTransfer);
+}
+
+TEST_F(Alarms, CheckTimerGate) {
+    // Runs when the earliest alarm is fewer than period / 500 seconds away, and not while the
+    // manager or the options are open.
+    const int idle = CTrayCore::StateIdle;
+    const struct {
+        int period, secondsAway, state;
+        bool rings;
+    } cases[] = {{5000, 10, idle, false},
+                 {5000, 9, idle, true},
+                 {2000, 4, idle, false},
+                 {2000, 3, idle, true},
+                 {5000, -9, CTrayCore::StateManagerOpen, false},
+                 {5000, -9, CTrayCore::StateOptionsOpen, false}};
+    for (const auto& c : cases) {
+        CNote* n = Add(T(2003, 5, 13, 9, 59));
+        tray.m_checkPeriod = c.period;
+        tray.m_state = c.state;
+        tray.m_earliestAlarm = Clock::Now() + COleDateTimeSpan(0, 0, 0, c.secondsAway);
+        tray.OnTimer(CTrayCore::TimerCheck);
+        EXPECT_EQ(n->m_window != nullptr, c.rings) << c.period << " " << c.secondsAway;
+    }
+}
+
+TEST_F(Alarms, NoteThatBecomesDueSoonLaterStillRings) {
+    // Nothing is due soon at load; the note the night's refresh flags must still be checked.
+    Clock::SetForTest(T(2003, 5, 13, 20, 0));
+    CNote* n = Add(T(2003, 5, 14, 8, 0));
+    tray.ComputeEarliestAlarm();
+    ASSERT_EQ(tray.m_earliestAlarm, T(2200, 1, 1));
+    Clock::SetForTest(T(2003, 5, 14, 2, 0));
+    tray.RefreshDueFlags();
+    EXPECT_EQ(tray.m_earliestAlarm, T(2003, 5, 14, 8, 0));
+    Clock::SetForTest(T(2003, 5, 14, 8, 0, 3));
+    tray.OnTimer(CTrayCore::TimerCheck);
+    ASSERT_NE(n->m_window, nullptr);
+    EXPECT_TRUE(Win(n).IsRinging());
+}
+
+TEST_F(Alarms, AlarmThatPassedWhileNotRunningRingsAtStartup) {
+    tray.m_notes.push_back(new CNote); // a posted memo, reopened quietly
+    tray.m_notes[0]->m_posted = 1;
+    Add(T(2003, 5, 13, 9, 0));
+    ASSERT_TRUE(tray.SaveData());
+    tray.m_state = CTrayCore::StateStarting;
+    tray.Startup();
+    ASSERT_EQ(tray.m_notes.size(), 2u);
+    EXPECT_FALSE(Win(tray.m_notes[0]).IsRinging());
+    ASSERT_NE(tray.m_notes[1]->m_window, nullptr);
+    EXPECT_TRUE(Win(tray.m_notes[1]).IsRinging());
+    EXPECT_EQ(tray.m_state, CTrayCore::StateRinging);
+    EXPECT_EQ(tray.m_earliestAlarm, T(2003, 5, 13, 9, 0));
+}
+
+TEST_F(Alarms, ALogThatCannotBeOpenedIsSilentlyAbsent) {
+    std::filesystem::create_directories(CTrayCore::ProgramFolder() + "Log.txt");
+    tray.m_logEnabled = 1;
+    tray.OpenLogFile();
+    EXPECT_EQ(tray.m_logFile, nullptr);
+    tray.WriteLogLine(CNote()); // nothing happens, nothing breaks
+}
+
+TEST_F(Alarms, SpeakerBeepsAndPinFlashesUntilStopAfterSilencesIt) {
+    tray.m_stopAfter = 60;
+    RingingWindow& w = Ring();
+    EXPECT_EQ(w.timers.active, (std::map<int, int>{{0, 1000}, {1, 500}}));
+    w.Run(3);
+    EXPECT_EQ(sound.beeps, 3);
+    EXPECT_EQ(w.pinStates, (std::vector<int>{0, 1, 0, 1, 0, 1}));
+    w.Run(117);
+    EXPECT_EQ(sound.beeps, 61);
+    EXPECT_TRUE(w.IsRinging());
+    EXPECT_EQ(w.pinStates.size(), 240u);
+    EXPECT_EQ(sound.loopsStarted, 0);
+
+    tray.m_stopAfter = 0; // no limit: rings until acknowledged
+    sound.beeps = 0;
+    Ring().Run(300);
+    EXPECT_EQ(sound.beeps, 300);
+}
+
+TEST_F(Alarms, RingingWaveNotesShareOneLoop) {
+    tray.m_alarmSound = 115;
+    tray.m_wavePath = "/tmp/alarm.wav";
+    sound.device = true;
+    RingingWindow& a = Ring();
+    RingingWindow& b = Ring();
+    RingingWindow& c = Ring();
+    EXPECT_EQ(sound.loopsStarted, 1);
+    EXPECT_EQ(sound.lastWave, "/tmp/alarm.wav");
+    // A window closed by other means gives up its share without silencing the others.
+    a.ringing.Abandon();
+    EXPECT_TRUE(a.timers.active.empty());
+    EXPECT_EQ(b.Ok(), OkResult::Closed);
+    EXPECT_EQ(sound.stops, 0);
+    EXPECT_EQ(tray.m_state, CTrayCore::StateRinging);
+    EXPECT_FALSE(std::filesystem::exists(tray.DataPath()));
+    EXPECT_EQ(c.Ok(), OkResult::Closed);
+    EXPECT_EQ(sound.stops, 1);
+    EXPECT_EQ(tray.m_state, CTrayCore::StateIdle);
+    EXPECT_EQ(g_ringingCount, 0);
+    EXPECT_EQ(TitlesOnDisk(), std::vector<std::string>{"Dentist"}); // the abandoned one stays
+}
+
+TEST_F(Alarms, WaveStopsAfterTheLimitAndNeedsADevice) {
+    tray.m_alarmSound = 115;
+    tray.m_stopAfter = 5;
+    sound.device = true;
+    RingingWindow& w = Ring();
+    w.Run(5);
+    EXPECT_EQ(sound.stops, 0);
+    w.Run(1);
+    EXPECT_EQ(sound.stops, 1);
+    w.Ok();
+
+    // Without a device, and with the mute choice, there is no sound at all, only the flashing.
+    for (int choice : {115, 116}) {
+        sound = FakeSound{};
+        sound.device = choice == 116;
+        tray.m_alarmSound = choice;
+        RingingWindow& m = Ring();
+        m.Run(3);
+        EXPECT_EQ(sound.loopsStarted + sound.beeps, 0) << choice;
+        EXPECT_EQ(m.pinStates.size(), 6u);
+    }
+}
+
+TEST_F(Alarms, AcknowledgedOneTimeNotesAreRemovedLoggedAndSaved) {
+    { std::ofstream(CTrayCore::ProgramFolder() + "Log.txt") << "Earlier\n"; }
+    tray.OpenLogFile();
+    tray.m_notes.push_back(new CNote);
+    tray.m_notes[0]->m_title = "Memo";
+    RingingWindow& quiet = Ring();
+    RingingWindow& a = Ring();
+    RingingWindow& b = Ring();
+    tray.m_notes.back()->m_title = "";
+    tray.m_logEnabled = 2; // only 1 turns logging on
+    EXPECT_EQ(quiet.Ok(), OkResult::Closed);
+    tray.m_logEnabled = 1;
+    Clock::AdvanceForTest(30);
+    EXPECT_EQ(a.Ok(), OkResult::Closed);
+    // Read while the file is still open: each line is flushed at once.
+    EXPECT_EQ(Log(), "Earlier\nTuesday 2003-05-13 10:00:30 Dentist\n");
+    // The options can empty the file while it is open; the next line starts it afresh.
+    { std::ofstream(CTrayCore::ProgramFolder() + "Log.txt", std::ios::trunc); }
+    Clock::AdvanceForTest(61);
+    EXPECT_EQ(b.Ok(), OkResult::Closed);
+    EXPECT_EQ(Log(), "Tuesday 2003-05-13 10:01:31 No Title\n");
+
+    EXPECT_TRUE(b.closed);
+    EXPECT_EQ(b.ringing.Note(), nullptr);
+    EXPECT_TRUE(b.timers.active.empty());
+    EXPECT_EQ(TitlesOnDisk(), std::vector<std::string>{"Memo"});
+}
+
+TEST_F(Alarms, RemindLaterRingsAgainAfterTheDelay) {
+    RingingWindow& w = Ring(CNote::OneTime, true);
+    CNote* n = tray.m_notes.back();
+    EXPECT_EQ(w.Ok("0", "15", true), OkResult::Restored);
+    EXPECT_EQ(w.left, 1);
+    EXPECT_FALSE(w.closed);
+    EXPECT_EQ(n->m_window, &w);
+    EXPECT_EQ(COleDateTime::WholeSeconds(n->m_alarmTime - Clock::Now()), 15 * 60);
+    EXPECT_EQ(tray.m_earliestAlarm, n->m_alarmTime);
+    EXPECT_EQ(TitlesOnDisk(), std::vector<std::string>{"Dentist"});
+    // A tick queued before OK, and a second OK, change nothing.
+    w.ringing.OnTimer(0);
+    w.ringing.OnTimer(1);
+    EXPECT_EQ(sound.beeps, 0);
+    EXPECT_TRUE(w.pinStates.empty());
+    EXPECT_EQ(w.Ok(), OkResult::NotRinging);
+
+    Clock::AdvanceForTest(14 * 60 + 59);
+    tray.CheckAlarms();
+    EXPECT_FALSE(w.IsRinging());
+    Clock::AdvanceForTest(2);
+    tray.CheckAlarms();
+    EXPECT_EQ(w.entered, 2);
+}
+
+TEST_F(Alarms, RecurringNoteGetsItsNextOccurrenceOrTheDelay) {
+    RingingWindow& w = Ring(CNote::Every, true);
+    CNote* n = tray.m_notes.back();
+    COleDateTime occurrence = n->m_nextTime;
+    EXPECT_EQ(w.Ok(), OkResult::Restored);
+    EXPECT_EQ(COleDateTime::WholeSeconds(n->m_nextTime - occurrence), 86400);
+    EXPECT_EQ(n->m_alarmTime, n->m_nextTime);
+    ASSERT_EQ(tray.m_notes.size(), 1u);
+
+    // With the box ticked the delay wins and the schedule is left alone.
+    n->m_alarmTime = Clock::Now() - COleDateTimeSpan(0, 0, 0, 5);
+    n->m_dueSoon = 1;
+    COleDateTime next = n->m_nextTime;
+    tray.CheckAlarms();
+    EXPECT_EQ(w.Ok("1", "0", true), OkResult::Restored);
+    EXPECT_EQ(COleDateTime::WholeMinutes(n->m_alarmTime - Clock::Now()), 60);
+    EXPECT_EQ(n->m_nextTime, next);
+}
+
+TEST_F(Alarms, RefusedValuesKeepRingingThenTheWindowOpenedToRingCloses) {
+    RingingWindow& w = Ring();
+    CNote* n = tray.m_notes.back();
+    const std::string range24 = "Please enter an integer between 0 and 24.";
+    const std::string notInt = "Please enter an integer.";
+    const struct {
+        const char *hours, *minutes;
+        std::string message;
+        IRingingWindow::Field field;
+    } refused[] = {
+        {"25", "0", range24, IRingingWindow::HoursField},
+        {"-1", "0", range24, IRingingWindow::HoursField},
+        {"0", "60", "Please enter an integer between 0 and 59.", IRingingWindow::MinutesField},
+        {"0", "99999999999999", notInt, IRingingWindow::MinutesField}};
+    for (const auto& r : refused) {
+        EXPECT_EQ(w.Ok(r.hours, r.minutes, true), OkResult::Refused) << r.hours << " " << r.minutes;
+        EXPECT_EQ(dialogs.boxes.back().text, r.message);
+        EXPECT_EQ(w.focus.back(), r.field);
+    }
+    for (const char* bad : {"", " ", "+", "1 2", "0x1", "1.5", "1x", "２"}) {
+        EXPECT_EQ(w.Ok(bad, "5", true), OkResult::Refused) << bad;
+        EXPECT_EQ(dialogs.boxes.back().text, notInt);
+    }
+    // Refusals change nothing: still ringing, timers running.
+    EXPECT_EQ(w.timers.active.size(), 2u);
+    EXPECT_EQ(g_ringingCount, 1);
+
+    EXPECT_EQ(w.Ok(" +1\t", "59", true), OkResult::Closed);
+    EXPECT_EQ(COleDateTime::WholeMinutes(n->m_alarmTime - Clock::Now()), 119);
+    EXPECT_TRUE(w.closed);
+    EXPECT_EQ(n->m_window, nullptr);
+    EXPECT_EQ(n->m_posted, 0);
+    EXPECT_EQ(n->m_title, "Dentist"); // nothing pulled from a window that was only ringing
+}
+
+TEST_F(Alarms, EscapeWhileRingingClosesAfterOkAndKeepsTheTexts) {
+    RingingWindow& w = Ring(CNote::OneTime, true);
+    CNote* n = tray.m_notes.back();
+    n->m_windowRect = RECT{10, 20, 30, 40};
+    n->m_posted = 0; // what Escape does while the note rings
+    EXPECT_EQ(w.Ok("0", "15", true), OkResult::Closed);
+    EXPECT_TRUE(w.closed);
+    EXPECT_EQ(n->m_window, nullptr);
+    EXPECT_EQ(n->m_text, "typed text");
+    EXPECT_EQ(n->m_title, "typed title");
+    EXPECT_EQ(n->m_windowRect, (RECT{10, 20, 30, 40}));
+}
