@@ -107,7 +107,7 @@ TEST_F(TrayMenuTest, WeatherSubmenuFollowsTheSettingAndTheStoredReport) {
         core.m_weather.m_condition[d] = "Fog";
         core.m_weather.m_high[d] = 70 + d;
         core.m_weather.m_low[d] = -d;
-        core.m_weather.m_icon[d] = d < 4 ? 243 + d : 0; // the last was never classified
+        core.m_weather.m_icon[d] = d < 4 ? 243 + d : 999; // no picture for an unknown id
     }
     menu.Build(core);
     EXPECT_EQ(Describe({Find(DataWeather)}),

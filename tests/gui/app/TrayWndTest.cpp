@@ -16,7 +16,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -66,7 +65,7 @@ protected:
     CTrayWnd tray;
 };
 
-TEST_F(TrayWndTest, TrayClicksMakeNotesAndOpenTheMenu) {
+TEST_F(TrayWndTest, ClicksAndTheMenuMakeNotesAndExitSaves) {
     const size_t start = tray.m_notes.size(); // the welcome note
     // Qt 6 on an XEmbed tray: press, press, then its own double-click report.
     for (auto reason :
@@ -86,9 +85,19 @@ TEST_F(TrayWndTest, TrayClicksMakeNotesAndOpenTheMenu) {
     ChooseFromMenu({CmdNewNote});
     EXPECT_TRUE(QTest::qWaitFor([&] { return tray.m_notes.size() == start + 2; }, 2000));
     EXPECT_FALSE(tray.MenuWindow() && tray.MenuWindow()->isVisible());
+
+    EXPECT_TRUE(tray.IsTimerActive(CTrayCore::TimerCheck));
+    ChooseFromMenu({CmdExit});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return tray.m_state == CTrayCore::StateExiting; }, 2000));
+    EXPECT_FALSE(tray.TrayIcon()->isVisible());
+    EXPECT_FALSE(tray.IsTimerActive(CTrayCore::TimerCheck));
+    EXPECT_FALSE(tray.IsTimerActive(CTrayCore::TimerRefresh));
+    CTrayCore reread; // what was saved is what the program holds
+    reread.LoadData();
+    EXPECT_EQ(reread.m_notes.size(), start + 2);
 }
 
-TEST_F(TrayWndTest, HelpOpensTheShippedPageAndHomepageTheAddress) {
+TEST_F(TrayWndTest, HelpMenuOpensThePageTheHomepageAndTheAboutBox) {
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler("file", &catcher, "open");
     QDesktopServices::setUrlHandler("https", &catcher, "open");
@@ -111,9 +120,8 @@ TEST_F(TrayWndTest, HelpOpensTheShippedPageAndHomepageTheAddress) {
     EXPECT_EQ(catcher.urls.size(), 2);
     QDesktopServices::unsetUrlHandler("file");
     QDesktopServices::unsetUrlHandler("https");
-}
 
-TEST_F(TrayWndTest, AboutIsAModalBoxWithNameVersionAndWhatItIs) {
+    // About: a modal box with the name, the version and what the program is.
     QStringList texts;
     QTimer::singleShot(300, [&] {
         auto* about = qobject_cast<CAboutDlg*>(QApplication::activeModalWidget());
@@ -128,22 +136,6 @@ TEST_F(TrayWndTest, AboutIsAModalBoxWithNameVersionAndWhatItIs) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return !texts.isEmpty(); }, 3000));
     EXPECT_EQ(texts,
               QStringList({"Jotterly", "Version " JOTTERLY_VERSION, CAboutDlg::kDescription}));
-}
-
-TEST_F(TrayWndTest, ExitRemovesTheIconStopsTheTimersAndSaves) {
-    tray.OnTrayActivated(QSystemTrayIcon::Trigger);
-    tray.OnTrayActivated(QSystemTrayIcon::DoubleClick);
-    const size_t notes = tray.m_notes.size();
-    EXPECT_TRUE(tray.IsTimerActive(CTrayCore::TimerCheck));
-    ChooseFromMenu({CmdExit});
-    EXPECT_TRUE(QTest::qWaitFor([&] { return tray.m_state == CTrayCore::StateExiting; }, 2000));
-    EXPECT_FALSE(tray.TrayIcon()->isVisible());
-    EXPECT_FALSE(tray.IsTimerActive(CTrayCore::TimerCheck));
-    EXPECT_FALSE(tray.IsTimerActive(CTrayCore::TimerRefresh));
-    ASSERT_TRUE(std::filesystem::exists(env.DataFolder() + "Note.Dat"));
-    CTrayCore reread; // what was saved is what the program holds
-    reread.LoadData();
-    EXPECT_EQ(reread.m_notes.size(), notes);
 }
 
 } // namespace
