@@ -4,7 +4,6 @@
 #include "app/TrayIds.h"
 #include "platform/Clock.h"
 #include "platform/ITimerHost.h"
-#include "support/TestEnv.h"
 
 #include <gtest/gtest.h>
 
@@ -53,7 +52,6 @@ protected:
         return events + std::string(core.managerOpens, 'M');
     }
 
-    TestEnv env;
     FakeWindowFactory windows; // outlives the core, which closes the windows
     CountingCore core;
     std::vector<int> posted;

@@ -140,11 +140,6 @@ TEST_F(TrayMenuTest, EachItemDataClassHasItsMeasuredSize) {
     EXPECT_EQ(menu.Measure(Find(DataMail)), (S{131, 20}));
     menu.SetMetrics(131, 22);
     EXPECT_EQ(menu.Measure(Find(DataMail)), (S{131, 21}));
-
-    // Plain account items: a menu bar's height, the text and room on both sides.
-    menu.SetMetrics(131, 19);
-    EXPECT_EQ(menu.Measure(Find(165), 60), (S{26 + 60 + 16, 19}));
-    EXPECT_EQ(menu.Measure(Find(DataMail).children[3]), (S{10, 9}));
 }
 
 } // namespace
