@@ -21,10 +21,7 @@ TEST(CNoteGeometry, HeightsFollowTheStyleAndTheCountdownLine) {
     }
     CNoteGeometry g = Geometry();
     EXPECT_EQ(g.RolledHeight(), 22);
-    EXPECT_EQ(g.MinWidth(), 66);
     EXPECT_EQ(g.UnrollMinHeight(), 46);
-    EXPECT_TRUE(g.IsRolledUp(22));
-    EXPECT_FALSE(g.IsRolledUp(23));
     g.m_countdownShown = true;
     EXPECT_EQ(g.RolledHeight(), 40);
     EXPECT_EQ(g.MinWidth(), 120);
@@ -141,7 +138,6 @@ TEST(CNoteGeometry, GlyphsPinBoxesAndEmbossFrame) {
 TEST(NoteTemplate, DialogUnitsBecomePixels) {
     EXPECT_EQ(NoteTemplate::kWindow.ToPixels(), (RECT{0, 0, 234, 208}));
     EXPECT_EQ(NoteTemplate::kRemindCheck.ToPixels().top, 159);
-    EXPECT_EQ(NoteTemplate::kCountdown.ToPixels().Height(), 16);
     EXPECT_EQ(NoteTemplate::kOkButton.ToPixels(), (RECT{93, 182, 147, 205}));
 }
 } // namespace
