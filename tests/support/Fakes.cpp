@@ -24,23 +24,14 @@ std::optional<std::string> FakeDialogs::OpenFileName(const std::string& a, const
     return SaveFileName(a, b, c);
 }
 
-void FakeNoteWindow::StartAlarm(int index, bool wasPosted) {
-    ringing = true;
-    ++alarmsStarted;
-    startIndex = index;
-    startWasPosted = wasPosted;
-}
-
 void FakeNoteWindow::Destroy() {
     destroyed = true;
     if (note && note->m_window == this) note->m_window = nullptr;
     note = nullptr;
 }
 
-INoteWindow* FakeWindowFactory::OpenNoteWindow(CNote& note, int x, int y, bool ringing) {
+INoteWindow* FakeWindowFactory::OpenNoteWindow(CNote& note, int, int, bool) {
     windows.push_back(std::make_unique<FakeNoteWindow>(note));
-    ringingFlags.push_back(ringing);
-    positions.emplace_back(x, y);
     auto* w = windows.back().get();
     w->title = note.m_title;
     w->body = note.m_text;

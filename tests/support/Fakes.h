@@ -39,16 +39,14 @@ struct FakeNoteWindow : INoteWindow {
     explicit FakeNoteWindow(CNote& n) : note(&n) {}
     CNote* note;
     bool ringing = false, busy = false, readOnly = false;
-    int alarmsStarted = 0, countdownUpdates = 0, raised = 0;
-    int startIndex = -1;
-    bool startWasPosted = false;
+    int countdownUpdates = 0, raised = 0;
     RECT rect{10, 20, 214, 173};
     std::string title, body;
     bool destroyed = false;
 
     bool IsRinging() const override { return ringing; }
     bool IsBusy() const override { return busy; }
-    void StartAlarm(int index, bool wasPosted) override;
+    void StartAlarm(int, bool) override { ringing = true; }
     RECT GetWindowRect() const override { return rect; }
     std::string GetTitleText() const override { return title; }
     std::string GetBodyText() const override { return body; }
@@ -60,8 +58,6 @@ struct FakeNoteWindow : INoteWindow {
 
 struct FakeWindowFactory : INoteWindowFactory {
     std::vector<std::unique_ptr<FakeNoteWindow>> windows;
-    std::vector<bool> ringingFlags;
-    std::vector<std::pair<int, int>> positions; // the x, y hints of each opening
     INoteWindow* OpenNoteWindow(CNote& note, int x, int y, bool ringing) override;
     int OpenCount() const;
 };
