@@ -167,13 +167,17 @@ TEST_F(Alarms, BusyPostedWindowRingsOnceItIsFree) {
     EXPECT_EQ(tray.m_state, CTrayCore::StateRinging);
 }
 
-TEST_F(Alarms, EmptyArrayOrFileTransferReturnAtOnce) {
+TEST_F(Alarms, EmptyArrayFileTransferOrNoWindowsReturnAtOnce) {
     tray.CheckAlarms(); // nothing to do, nothing breaks
     Add(T(2003, 5, 13, 9, 0));
     tray.m_state = CTrayCore::StateFileTransfer;
     tray.CheckAlarms();
     EXPECT_TRUE(factory.windows.empty());
     EXPECT_EQ(tray.m_state, CTrayCore::StateFileTransfer);
+    tray.m_state = CTrayCore::StateIdle;
+    tray.m_windowFactory = nullptr; // no windows to be had: nothing rings, nothing breaks
+    tray.CheckAlarms();
+    EXPECT_EQ(tray.m_state, CTrayCore::StateIdle);
 }
 
 TEST_F(Alarms, CheckTimerGate) {
