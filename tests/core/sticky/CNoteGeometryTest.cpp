@@ -135,6 +135,13 @@ TEST(CNoteGeometry, GlyphsPinBoxesAndEmbossFrame) {
     EXPECT_EQ(big.PinBoxBig(), (RECT{8, 8, 42, 42}));
 }
 
+TEST(CNoteGeometry, CloseAnimationShrinksTowardsTheTopRight) {
+    const RECT start{200, 100, 360, 220};
+    EXPECT_EQ(CNoteGeometry::CloseStep(start, 1), (RECT{240, 100, 360, 190}));
+    EXPECT_EQ(CNoteGeometry::CloseStep(start, 2), (RECT{280, 100, 360, 160}));
+    EXPECT_EQ(CNoteGeometry::CloseStep(start, 3), (RECT{320, 100, 360, 130}));
+}
+
 TEST(NoteTemplate, DialogUnitsBecomePixels) {
     EXPECT_EQ(NoteTemplate::kWindow.ToPixels(), (RECT{0, 0, 234, 208}));
     EXPECT_EQ(NoteTemplate::kRemindCheck.ToPixels().top, 159);
