@@ -29,7 +29,6 @@ std::string Read(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
 }
-
 } // namespace
 
 DovecotServer::DovecotServer()

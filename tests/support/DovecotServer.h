@@ -20,7 +20,7 @@ public:
     void Stop();
     unsigned short Port() const { return m_port; }
     const std::string& Error() const { return m_error; }
-    // What the user sent after logging in, once their QUIT is in the raw log (or after 5 s).
+    // What the user sent after logging in (one session), once its QUIT is logged or 5 s passed.
     std::vector<std::string> CommandsAfterLogin(const std::string& user) const;
 
 private:
