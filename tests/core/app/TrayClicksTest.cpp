@@ -1,9 +1,9 @@
 #include "TrayTestSupport.h"
 #include "app/CTrayClicks.h"
-#include "app/CTrayCommands.h"
 #include "app/Globals.h"
 #include "app/TrayIds.h"
-#include "support/TestEnv.h"
+#include "platform/Clock.h"
+#include "platform/ITimerHost.h"
 
 #include <gtest/gtest.h>
 
@@ -11,181 +11,108 @@ namespace {
 
 constexpr int kDoubleClickMs = 400;
 
-class TrayClicksTest : public ::testing::Test {
+class TrayClicksTest : public ::testing::Test, public ITimerHost {
 protected:
     TrayClicksTest()
-        : commands(core, actions), clicks(
-                                       core,
-                                       [this](int id) {
-                                           posted.push_back(id);
-                                           commands.OnCommand(id);
-                                       },
-                                       [this] { ++menus; }) {
+        : clicks(
+              core, [this](int id) { posted.push_back(id); }, [this] { ++menus; }) {
         Clock::SetForTest(COleDateTime(2024, 3, 5, 10, 0, 0));
-        core.m_timers = &timers;
+        core.m_timers = this;
         core.m_windowFactory = &windows;
         core.m_state = CTrayCore::StateIdle;
         clicks.SetDoubleClickTime(kDoubleClickMs);
-        timers.fire = [this](int id) {
-            if (id == CTrayCore::TimerClick)
-                clicks.OnClickTimer();
-            else
-                core.OnTimer(id);
-        };
         g_lastWasDoubleClick = 0;
-        g_timeDialogCount = 0;
     }
     ~TrayClicksTest() override { core.m_timers = nullptr; }
 
-    void Press(bool shift = false, bool ctrl = false) {
-        clicks.OnActivated(CTrayClicks::Press, shift, ctrl);
+    // Only the click timer runs here; it fires when the test clock reaches it.
+    void SetTimer(int id, int ms) override {
+        if (id == CTrayCore::TimerClick) clickDue = Clock::MonotonicMs() + ms;
     }
-    void Double() { clicks.OnActivated(CTrayClicks::DoubleClick, false, false); }
-    int Notes() const { return static_cast<int>(core.m_notes.size()); }
+    void KillTimer(int id) override {
+        if (id == CTrayCore::TimerClick) clickDue = -1;
+    }
+    void Advance(int ms) {
+        const int64_t end = Clock::MonotonicMs() + ms;
+        if (clickDue >= 0 && clickDue <= end) {
+            MoveTo(clickDue);
+            clicks.OnClickTimer();
+        }
+        MoveTo(end);
+    }
+    static void MoveTo(int64_t ms) {
+        while (Clock::MonotonicMs() < ms)
+            Clock::AdvanceForTest(static_cast<double>(ms - Clock::MonotonicMs()) / 1000.0);
+    }
+    // What the clicks did: N a new note, R the notes raised, M the manager opened.
+    std::string Events() const {
+        std::string events(core.m_notes.size(), 'N');
+        for (int id : posted)
+            events += id == TrayId::CmdShowNotes ? 'R' : '?';
+        return events + std::string(core.managerOpens, 'M');
+    }
 
-    TestEnv env;
     FakeWindowFactory windows; // outlives the core, which closes the windows
     CountingCore core;
-    CountingActions actions;
-    ClockedTimers timers;
-    CTrayCommands commands;
     std::vector<int> posted;
     int menus = 0;
+    int64_t clickDue = -1;
     CTrayClicks clicks;
 };
 
-// Trays differ in how they report a double click: two presses and a double-click report
-// (Qt 6 on an XEmbed tray), a press and a double-click report, or only two presses. Each
-// makes exactly one note, and the first press never reaches the Note Manager.
-TEST_F(TrayClicksTest, EveryFormOfDoubleClickMakesOneNoteAndNoManager) {
-    const std::vector<std::vector<CTrayClicks::Activation>> forms = {
-        {CTrayClicks::Press, CTrayClicks::Press, CTrayClicks::DoubleClick},
-        {CTrayClicks::Press, CTrayClicks::DoubleClick},
-        {CTrayClicks::Press, CTrayClicks::Press},
+TEST_F(TrayClicksTest, ClicksMakeANoteRaiseTheNotesOrOpenTheManager) {
+    using A = CTrayClicks::Activation;
+    enum { S = 1, C = 2 };
+    struct Step {
+        A activation;
+        int keys = 0, afterMs = 0;
     };
-    int expected = 0;
-    for (const auto& form : forms) {
-        for (size_t i = 0; i < form.size(); ++i) {
-            if (i > 0) timers.Advance(120);
-            clicks.OnActivated(form[i], false, false);
-        }
-        ++expected;
-        EXPECT_EQ(Notes(), expected);
-        EXPECT_FALSE(timers.IsActive(CTrayCore::TimerClick));
-        timers.Advance(5 * kDoubleClickMs);
-        EXPECT_EQ(Notes(), expected) << "form " << expected;
-        EXPECT_EQ(core.managerOpens, 0) << "form " << expected;
-        EXPECT_EQ(g_lastWasDoubleClick, 0);
-    }
-    ASSERT_EQ(windows.OpenCount(), 3);
-    EXPECT_FALSE(windows.windows[0]->readOnly);
-
-    // A later single click is a single click again.
-    Press();
-    timers.Advance(kDoubleClickMs);
-    EXPECT_EQ(core.managerOpens, 1);
-    EXPECT_EQ(Notes(), 3);
-}
-
-TEST_F(TrayClicksTest, SingleClickOpensTheManagerOnlyAfterTheDoubleClickTime) {
-    Press();
-    EXPECT_TRUE(clicks.IsClickPending());
-    EXPECT_EQ(timers.Period(CTrayCore::TimerClick), kDoubleClickMs);
-    timers.Advance(kDoubleClickMs - 1);
-    EXPECT_EQ(core.managerOpens, 0);
-    timers.Advance(1);
-    EXPECT_EQ(core.managerOpens, 1);
-    EXPECT_FALSE(timers.IsActive(CTrayCore::TimerClick));
-    EXPECT_FALSE(clicks.IsClickPending());
-    EXPECT_EQ(core.m_pendingClickKeys, 0);
-    timers.Advance(10 * kDoubleClickMs);
-    EXPECT_EQ(core.managerOpens, 1);
-    EXPECT_EQ(Notes(), 0);
-
-    // Presses further apart than the double-click time are two single clicks.
-    Press();
-    timers.Advance(kDoubleClickMs + 1);
-    Press();
-    timers.Advance(kDoubleClickMs);
-    EXPECT_EQ(core.managerOpens, 3);
-    EXPECT_EQ(Notes(), 0);
-}
-
-TEST_F(TrayClicksTest, ShiftAndCtrlClicksActWhenTheDoubleClickTimeIsOver) {
-    auto* kept = new CNote;
-    core.m_notes.push_back(kept);
-    kept->OpenWindow(-1, -1, false, windows);
-
-    Press(/*shift=*/true);
-    EXPECT_EQ(core.m_pendingClickKeys, TrayId::KeyShift);
-    timers.Advance(kDoubleClickMs - 1);
-    EXPECT_EQ(Notes(), 1);
-    timers.Advance(1);
-    EXPECT_EQ(Notes(), 2);
-    EXPECT_EQ(core.managerOpens, 0);
-
-    Press(false, /*ctrl=*/true);
-    EXPECT_EQ(core.m_pendingClickKeys, TrayId::KeyControl);
-    timers.Advance(kDoubleClickMs);
-    EXPECT_EQ(posted, std::vector<int>{TrayId::CmdShowNotes});
-    EXPECT_EQ(windows.windows[0]->raised, 1);
-    EXPECT_EQ(windows.windows[1]->raised, 1);
-    EXPECT_EQ(Notes(), 2);
-
-    // Shift wins over Ctrl.
-    Press(true, true);
-    EXPECT_EQ(core.m_pendingClickKeys, TrayId::KeyShift);
-    timers.Advance(kDoubleClickMs);
-    EXPECT_EQ(Notes(), 3);
-    EXPECT_EQ(posted.size(), 1u);
-    EXPECT_EQ(core.managerOpens, 0);
-}
-
-TEST_F(TrayClicksTest, DoubleClickDropsThePendingClickWithItsKeys) {
-    Press(false, /*ctrl=*/true);
-    timers.Advance(kDoubleClickMs - 10);
-    Press(false, true);
-    EXPECT_EQ(Notes(), 1);
-    EXPECT_FALSE(clicks.IsClickPending());
-    EXPECT_EQ(core.m_pendingClickKeys, 0);
-    timers.Advance(10 * kDoubleClickMs);
-    EXPECT_TRUE(posted.empty());
-    EXPECT_EQ(core.managerOpens, 0);
-    EXPECT_EQ(Notes(), 1);
-}
-
-TEST_F(TrayClicksTest, ClicksOutsideTheIdleStateFollowTheirRules) {
-    const int busyStates[] = {CTrayCore::StateRinging, CTrayCore::StateManagerOpen,
-                              CTrayCore::StateOptionsOpen, CTrayCore::StateFileTransfer};
-    int expectedManager = 0;
-    for (int state : busyStates) {
-        SCOPED_TRACE(state);
+    const struct {
+        std::vector<Step> steps;
+        std::string early, last; // before and after the double-click time has passed
+    } cases[] = {
+        // Trays report a double click as two presses and a report (Qt 6 on an XEmbed tray), a
+        // press and a report, or two presses only. The first press never opens the manager.
+        {{{A::Press}, {A::Press, 0, 120}, {A::DoubleClick, 0, 120}}, "N", "N"},
+        {{{A::Press}, {A::DoubleClick, 0, 120}}, "N", "N"},
+        {{{A::Press}, {A::Press, 0, 120}}, "N", "N"},
+        {{{A::Press, C}, {A::Press, C, kDoubleClickMs - 10}}, "N", "N"}, // drops the Ctrl click
+        {{{A::Press}}, "", "M"},
+        {{{A::Press, S}}, "", "N"},
+        {{{A::Press, C}}, "", "R"},
+        {{{A::Press, S | C}}, "", "N"},
+        {{{A::Press}, {A::Press, 0, kDoubleClickMs + 1}}, "M", "MM"}, // two single clicks
+    };
+    // Outside the idle state no note is made and an open manager is not opened again.
+    for (int state : {CTrayCore::StateIdle, CTrayCore::StateRinging, CTrayCore::StateManagerOpen,
+                      CTrayCore::StateOptionsOpen, CTrayCore::StateFileTransfer}) {
         core.m_state = state;
-        // No note from a double click or a Shift+click.
-        Press();
-        timers.Advance(100);
-        Double();
-        Press(true);
-        timers.Advance(kDoubleClickMs);
-        EXPECT_EQ(Notes(), 0);
-        // No menu.
+        auto expected = [state](std::string events) {
+            if (state != CTrayCore::StateIdle) std::erase(events, 'N');
+            if (state == CTrayCore::StateManagerOpen) std::erase(events, 'M');
+            return events;
+        };
+        for (const auto& c : cases) {
+            SCOPED_TRACE(testing::Message() << "state " << state << ", case " << &c - cases);
+            core.DeleteAllData();
+            posted.clear();
+            core.managerOpens = 0;
+            for (const Step& step : c.steps) {
+                Advance(step.afterMs);
+                clicks.OnActivated(step.activation, step.keys & S, step.keys & C);
+            }
+            Advance(kDoubleClickMs - 1);
+            EXPECT_EQ(Events(), expected(c.early));
+            Advance(1);
+            EXPECT_EQ(Events(), expected(c.last));
+            Advance(10 * kDoubleClickMs);
+            EXPECT_EQ(Events(), expected(c.last));
+            EXPECT_EQ(clickDue, -1);
+        }
+        // The menu opens only when idle (the first state).
         clicks.OnActivated(CTrayClicks::Context, false, false);
-        EXPECT_EQ(menus, 0);
-        // The plain click goes to the manager unless the manager is already open.
-        Press();
-        timers.Advance(kDoubleClickMs);
-        if (state != CTrayCore::StateManagerOpen) ++expectedManager;
-        EXPECT_EQ(core.managerOpens, expectedManager);
-        // Ctrl+click still raises the notes.
-        size_t before = posted.size();
-        Press(false, true);
-        timers.Advance(kDoubleClickMs);
-        EXPECT_EQ(posted.size(), before + 1);
-        EXPECT_EQ(core.m_state, state);
+        EXPECT_EQ(menus, 1);
     }
-    core.m_state = CTrayCore::StateIdle;
-    clicks.OnActivated(CTrayClicks::Context, false, false);
-    EXPECT_EQ(menus, 1);
 }
 
 } // namespace

@@ -4,77 +4,62 @@
 #include <gtest/gtest.h>
 
 namespace {
-const RECT kDesktop{0, 0, 1024, 768};
-
-TEST(PlaceNoteWindow, NewNoteTakesTheMiddleFifthOfTheScreen) {
-    CNote note;
-    EXPECT_EQ(PlaceNoteWindow(note, -1, 0, 2, 1024, 768, kDesktop), (RECT{408, 306, 612, 459}));
-}
-
-TEST(PlaceNoteWindow, KnownNoteReturnsToItsRectangle) {
-    CNote note;
-    note.m_rectKnown = 1;
-    note.m_windowRect = RECT{50, 60, 250, 200};
-    EXPECT_EQ(PlaceNoteWindow(note, -1, -1, 2, 1024, 768, kDesktop), note.m_windowRect);
-    // Partly off the screen is the user's choice and stays.
-    note.m_windowRect = RECT{1000, -10, 1204, 143};
-    EXPECT_EQ(PlaceNoteWindow(note, -1, -1, 2, 1024, 768, kDesktop), note.m_windowRect);
-    // Wholly outside the desktop (saved on a larger display) comes back to its nearest edge.
-    note.m_windowRect = RECT{2000, 100, 2204, 253};
-    EXPECT_EQ(PlaceNoteWindow(note, -1, -1, 2, 1024, 768, kDesktop), (RECT{820, 100, 1024, 253}));
-    note.m_windowRect = RECT{-500, -900, -300, -700};
-    EXPECT_EQ(PlaceNoteWindow(note, -1, -1, 2, 1024, 768, kDesktop), (RECT{0, 0, 200, 200}));
-}
-
-TEST(PlaceNoteWindow, PointCentresTheWindowBelowIt) {
-    CNote note;
-    // Above the screen top after the border offset: moved to 0.
-    EXPECT_EQ(PlaceNoteWindow(note, 500, 2, 2, 1024, 768, kDesktop), (RECT{398, 0, 602, 153}));
-    note.m_rectKnown = 1;
-    note.m_windowRect = RECT{0, 0, 300, 200};
-    EXPECT_EQ(PlaceNoteWindow(note, 500, 300, 5, 1024, 768, kDesktop), (RECT{350, 292, 650, 492}));
-}
-
-TEST(ArrangeNotes, ShiftStacksBelowAndWrapsIntoANewColumn) {
-    // Title 26 high: steps of SM_CXFRAME (4) + 26.
-    auto places = ArrangeNotes(RECT{100, 100, 304, 253}, 26, 3, 1024, 768, true, false, false);
-    EXPECT_EQ(places, (std::vector<PixelPoint>{{100, 130}, {100, 160}, {100, 190}}));
-
-    // Past the screen bottom minus 18: a new column 32 to the right of the column start, at 0.
-    places = ArrangeNotes(RECT{100, 700, 304, 853}, 26, 3, 1024, 768, true, false, false);
-    EXPECT_EQ(places, (std::vector<PixelPoint>{{100, 730}, {132, 0}, {132, 30}}));
-}
-
-TEST(ArrangeNotes, AltGoesRightAndWrapsIntoANewRow) {
-    auto places = ArrangeNotes(RECT{900, 50, 1000, 100}, 20, 3, 1024, 768, false, true, false);
-    EXPECT_EQ(places, (std::vector<PixelPoint>{{972, 50}, {0, 82}, {72, 82}}));
-}
-
-TEST(ArrangeNotes, ShiftAndAltTogetherGoDiagonally) {
-    auto places = ArrangeNotes(RECT{100, 100, 200, 200}, 20, 2, 1024, 768, true, true, false);
-    EXPECT_EQ(places, (std::vector<PixelPoint>{{172, 124}, {244, 148}}));
-}
-
-TEST(ArrangeNotes, CtrlSpreadsOverTheRestOfTheScreen) {
-    auto places = ArrangeNotes(RECT{0, 0, 200, 100}, 20, 3, 1024, 768, true, false, true);
-    EXPECT_EQ(places, (std::vector<PixelPoint>{{0, 192}, {0, 384}, {0, 576}}));
-    places = ArrangeNotes(RECT{0, 0, 200, 100}, 20, 3, 1024, 768, true, true, true);
-    EXPECT_EQ(places, (std::vector<PixelPoint>{{256, 192}, {512, 384}, {768, 576}}));
-    EXPECT_TRUE(ArrangeNotes(RECT{0, 0, 200, 100}, 20, 0, 1024, 768, true, false, true).empty());
-}
-
-TEST(ArrangeNotes, NeverLeavesAWindowBeyondTheLimits) {
-    // Many windows from near the bottom-right corner, every direction.
-    for (int mode = 1; mode < 8; ++mode) {
-        bool shift = mode & 1, alt = mode & 2, ctrl = mode & 4;
-        auto places =
-            ArrangeNotes(RECT{1000, 740, 1100, 800}, 26, 200, 1024, 768, shift, alt, ctrl);
-        for (auto p : places) {
-            EXPECT_GE(p.x, 0);
-            EXPECT_LE(p.x, 1024 - 18);
-            EXPECT_GE(p.y, 0);
-            EXPECT_LE(p.y, 768 - 18);
-        }
+TEST(PlaceNoteWindow, NewKnownAndPointPlacementsOnA1024x768Screen) {
+    const RECT none{0, 0, 0, 0};
+    const struct {
+        RECT stored; // none: the note never had a window
+        int x, y, border;
+        RECT placed;
+    } cases[] = {
+        {none, -1, 0, 2, {408, 306, 612, 459}}, // the middle fifth
+        {{50, 60, 250, 200}, -1, -1, 2, {50, 60, 250, 200}},
+        {{1000, -10, 1204, 143}, -1, -1, 2, {1000, -10, 1204, 143}}, // partly off: kept
+        // Wholly outside the desktop (saved on a larger display): back to its nearest edge.
+        {{2000, 100, 2204, 253}, -1, -1, 2, {820, 100, 1024, 253}},
+        {{-500, -900, -300, -700}, -1, -1, 2, {0, 0, 200, 200}},
+        {none, 500, 2, 2, {398, 0, 602, 153}}, // centred below the point, not above the top
+        {{0, 0, 300, 200}, 500, 300, 5, {350, 292, 650, 492}},
+    };
+    for (const auto& c : cases) {
+        CNote note;
+        note.m_rectKnown = c.stored == none ? 0 : 1;
+        note.m_windowRect = c.stored;
+        EXPECT_EQ(PlaceNoteWindow(note, c.x, c.y, c.border, 1024, 768, RECT{0, 0, 1024, 768}),
+                  c.placed)
+            << c.stored.left << "," << c.x;
     }
+}
+
+TEST(ArrangeNotes, ColumnsRowsDiagonalsAndSpreads) {
+    using P = std::vector<PixelPoint>;
+    const struct {
+        RECT clicked;
+        int title, others;
+        bool shift, alt, ctrl;
+        P places;
+    } cases[] = {
+        // Shift: steps of SM_CXFRAME (4) + title down; past the bottom minus 18 a new column
+        // 32 to the right at the top.
+        {{100, 100, 304, 253}, 26, 3, true, false, false, P{{100, 130}, {100, 160}, {100, 190}}},
+        {{100, 700, 304, 853}, 26, 3, true, false, false, P{{100, 730}, {132, 0}, {132, 30}}},
+        // Alt: to the right, wrapping into a new row; both: diagonally.
+        {{900, 50, 1000, 100}, 20, 3, false, true, false, P{{972, 50}, {0, 82}, {72, 82}}},
+        {{100, 100, 200, 200}, 20, 2, true, true, false, P{{172, 124}, {244, 148}}},
+        // Ctrl: spread over the rest of the screen.
+        {{0, 0, 200, 100}, 20, 3, true, false, true, P{{0, 192}, {0, 384}, {0, 576}}},
+        {{0, 0, 200, 100}, 20, 3, true, true, true, P{{256, 192}, {512, 384}, {768, 576}}},
+        {{0, 0, 200, 100}, 20, 0, true, false, true, P{}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ArrangeNotes(c.clicked, c.title, c.others, 1024, 768, c.shift, c.alt, c.ctrl),
+                  c.places)
+            << c.clicked.left << "," << c.clicked.top << " " << c.shift << c.alt << c.ctrl;
+    // Many windows from near the bottom-right corner, every direction: all stay reachable.
+    for (int mode = 1; mode < 8; ++mode)
+        for (auto p : ArrangeNotes(RECT{1000, 740, 1100, 800}, 26, 200, 1024, 768, mode & 1,
+                                   mode & 2, mode & 4)) {
+            EXPECT_TRUE(p.x >= 0 && p.x <= 1024 - 18 && p.y >= 0 && p.y <= 768 - 18)
+                << mode << ": " << p.x << "," << p.y;
+        }
 }
 } // namespace

@@ -10,27 +10,23 @@ TEST(FindScheme, MatchesColoursAndFontOfTheFirstEqualScheme) {
     note.m_font = tray.m_schemeFont[1];
     note.m_backColor = tray.m_schemeBack[1];
     note.m_textColor = tray.m_schemeText[1];
-    EXPECT_EQ(FindScheme(note, tray.m_schemeBack, tray.m_schemeText, tray.m_schemeFont), 1);
-
-    // Every compared font field breaks the match on its own.
-    auto changed = [&](auto change) {
+    auto find = [&](auto change) {
         CNote n = note;
         change(n);
         return FindScheme(n, tray.m_schemeBack, tray.m_schemeText, tray.m_schemeFont);
     };
-    EXPECT_EQ(changed([](CNote& n) { n.m_font.lfWeight = 700; }), -1);
-    EXPECT_EQ(changed([](CNote& n) { n.m_font.lfHeight = -16; }), -1);
-    EXPECT_EQ(changed([](CNote& n) { n.m_font.lfItalic = 1; }), -1);
-    EXPECT_EQ(changed([](CNote& n) { n.m_font.lfWidth = 5; }), -1);
-    EXPECT_EQ(changed([](CNote& n) { n.m_font.lfFaceName = "Arial Black"; }), -1);
-    EXPECT_EQ(changed([](CNote& n) { n.m_textColor = 0; }), -1);
-    // Fields the schemes do not hold do not matter.
-    EXPECT_EQ(changed([](CNote& n) { n.m_font.lfUnderline = 1; }), 1);
-    EXPECT_EQ(changed([](CNote& n) { n.m_borderStyle = 0; }), 1);
-
-    // Two equal schemes: the first wins.
-    tray.m_schemeBack[0] = tray.m_schemeBack[1];
-    EXPECT_EQ(FindScheme(note, tray.m_schemeBack, tray.m_schemeText, tray.m_schemeFont), 0);
+    EXPECT_EQ(find([](CNote&) {}), 1);
+    // Every compared field breaks the match on its own; fields the schemes lack do not.
+    EXPECT_EQ(find([](CNote& n) { n.m_font.lfWeight = 700; }), -1);
+    EXPECT_EQ(find([](CNote& n) { n.m_font.lfHeight = -16; }), -1);
+    EXPECT_EQ(find([](CNote& n) { n.m_font.lfItalic = 1; }), -1);
+    EXPECT_EQ(find([](CNote& n) { n.m_font.lfWidth = 5; }), -1);
+    EXPECT_EQ(find([](CNote& n) { n.m_font.lfFaceName = "Arial Black"; }), -1);
+    EXPECT_EQ(find([](CNote& n) { n.m_textColor = 0; }), -1);
+    EXPECT_EQ(find([](CNote& n) { n.m_font.lfUnderline = 1; }), 1);
+    EXPECT_EQ(find([](CNote& n) { n.m_borderStyle = 0; }), 1);
+    tray.m_schemeBack[0] = tray.m_schemeBack[1]; // two equal schemes: the first wins
+    EXPECT_EQ(find([](CNote&) {}), 0);
 }
 
 TEST(NoteText, LineBreaksConvertAtTheWindowBoundary) {

@@ -16,7 +16,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -46,7 +45,6 @@ protected:
         if (tray.MenuWindow()) tray.MenuWindow()->hide();
         QtDialogs::s_nextAnswers.clear();
     }
-    size_t Notes() const { return tray.m_notes.size(); }
     // Opens the menu as a right click would, and clicks through the given item data.
     void ChooseFromMenu(std::initializer_list<int> path) {
         tray.OnTrayActivated(QSystemTrayIcon::Context);
@@ -54,31 +52,27 @@ protected:
         CTrayMenuWnd* menu = tray.MenuWindow();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
         for (int data : path) {
-            ASSERT_NE(menu, nullptr);
-            int index = menu->IndexOfData(data);
-            ASSERT_GE(index, 0) << data;
-            QPoint at = menu->ItemRect(index).center();
+            ASSERT_TRUE(menu && menu->IndexOfData(data) >= 0) << data;
+            const QPoint at = menu->ItemRect(menu->IndexOfData(data)).center();
             QTest::mouseMove(menu, at);
             QTest::mouseClick(menu, Qt::LeftButton, {}, at);
             menu = menu->Submenu();
         }
     }
 
-    static int s_count;
+    static inline int s_count = 0;
     TestEnv env; // a private data folder for each test
     CTrayWnd tray;
 };
-int TrayWndTest::s_count = 0;
 
-TEST_F(TrayWndTest, TrayClicksMakeNotesAndOpenTheMenu) {
-    const size_t start = Notes(); // the welcome note
+TEST_F(TrayWndTest, ClicksAndTheMenuMakeNotesAndExitSaves) {
+    const size_t start = tray.m_notes.size(); // the welcome note
     // Qt 6 on an XEmbed tray: press, press, then its own double-click report.
-    tray.OnTrayActivated(QSystemTrayIcon::Trigger);
-    tray.OnTrayActivated(QSystemTrayIcon::Trigger);
-    tray.OnTrayActivated(QSystemTrayIcon::DoubleClick);
-    EXPECT_EQ(Notes(), start + 1);
+    for (auto reason :
+         {QSystemTrayIcon::Trigger, QSystemTrayIcon::Trigger, QSystemTrayIcon::DoubleClick})
+        tray.OnTrayActivated(reason);
     QTest::qWait(400);
-    EXPECT_EQ(Notes(), start + 1);
+    EXPECT_EQ(tray.m_notes.size(), start + 1);
     EXPECT_FALSE(tray.IsTimerActive(CTrayCore::TimerClick));
 
     // A single click waits for the double-click time, then goes to the (future) manager.
@@ -86,36 +80,34 @@ TEST_F(TrayWndTest, TrayClicksMakeNotesAndOpenTheMenu) {
     EXPECT_TRUE(tray.IsTimerActive(CTrayCore::TimerClick));
     EXPECT_TRUE(
         QTest::qWaitFor([this] { return !tray.IsTimerActive(CTrayCore::TimerClick); }, 2000));
-    EXPECT_EQ(Notes(), start + 1);
+    EXPECT_EQ(tray.m_notes.size(), start + 1);
 
     ChooseFromMenu({CmdNewNote});
-    EXPECT_TRUE(QTest::qWaitFor([&] { return Notes() == start + 2; }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return tray.m_notes.size() == start + 2; }, 2000));
     EXPECT_FALSE(tray.MenuWindow() && tray.MenuWindow()->isVisible());
 
-    // No menu while the state is not idle.
-    tray.m_state = CTrayCore::StateFileTransfer;
-    tray.OnTrayActivated(QSystemTrayIcon::Context);
-    QTest::qWait(100);
-    EXPECT_FALSE(tray.MenuWindow() && tray.MenuWindow()->isVisible());
-    tray.m_state = CTrayCore::StateIdle;
+    EXPECT_TRUE(tray.IsTimerActive(CTrayCore::TimerCheck));
+    ChooseFromMenu({CmdExit});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return tray.m_state == CTrayCore::StateExiting; }, 2000));
+    EXPECT_FALSE(tray.TrayIcon()->isVisible());
+    EXPECT_FALSE(tray.IsTimerActive(CTrayCore::TimerCheck));
+    EXPECT_FALSE(tray.IsTimerActive(CTrayCore::TimerRefresh));
+    CTrayCore reread; // what was saved is what the program holds
+    reread.LoadData();
+    EXPECT_EQ(reread.m_notes.size(), start + 2);
 }
 
-TEST_F(TrayWndTest, HelpOpensTheShippedPageAndHomepageTheAddress) {
+TEST_F(TrayWndTest, HelpMenuOpensThePageTheHomepageAndTheAboutBox) {
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler("file", &catcher, "open");
     QDesktopServices::setUrlHandler("https", &catcher, "open");
-
     tray.SetProgramDir(QStringLiteral(JOTTERLY_BINARY_DIR));
     ChooseFromMenu({DataHelp, CmdContents});
-    EXPECT_TRUE(QTest::qWaitFor([&] { return catcher.urls.size() == 1; }, 2000));
     ChooseFromMenu({DataHelp, CmdHomepage});
     EXPECT_TRUE(QTest::qWaitFor([&] { return catcher.urls.size() == 2; }, 2000));
     ASSERT_EQ(catcher.urls.size(), 2);
-    QFileInfo page(catcher.urls[0].toLocalFile());
-    EXPECT_TRUE(page.isFile());
-    EXPECT_EQ(
-        page.canonicalFilePath(),
-        QFileInfo(QStringLiteral(JOTTERLY_BINARY_DIR "/help/index.html")).canonicalFilePath());
+    EXPECT_EQ(QFileInfo(catcher.urls[0].toLocalFile()).canonicalFilePath(),
+              QFileInfo(JOTTERLY_BINARY_DIR "/help/index.html").canonicalFilePath());
     EXPECT_EQ(catcher.urls[1], QUrl(QString::fromLatin1(kHomePageUrl)));
     EXPECT_TRUE(QtDialogs::s_shownBoxes.empty());
 
@@ -126,51 +118,24 @@ TEST_F(TrayWndTest, HelpOpensTheShippedPageAndHomepageTheAddress) {
     ASSERT_EQ(QtDialogs::s_shownBoxes.size(), 1u);
     EXPECT_EQ(QtDialogs::s_shownBoxes[0].second, "Sorry");
     EXPECT_EQ(catcher.urls.size(), 2);
-
     QDesktopServices::unsetUrlHandler("file");
     QDesktopServices::unsetUrlHandler("https");
-}
 
-TEST_F(TrayWndTest, AboutShowsNameVersionAndWhatItIs) {
-    QString name, version, description;
-    bool wasModal = false;
-    QImage picture;
+    // About: a modal box with the name, the version and what the program is.
+    QStringList texts;
     QTimer::singleShot(300, [&] {
         auto* about = qobject_cast<CAboutDlg*>(QApplication::activeModalWidget());
         if (!about) return;
-        wasModal = about->isModal();
-        name = about->findChild<QLabel*>("name")->text();
-        version = about->findChild<QLabel*>("version")->text();
-        description = about->findChild<QLabel*>("description")->text();
-        picture = about->grab().toImage();
+        for (const char* name : {"name", "version", "description"})
+            texts << about->findChild<QLabel*>(name)->text();
+        QDir().mkpath(JOTTERLY_BINARY_DIR "/test-output");
+        about->grab().save(JOTTERLY_BINARY_DIR "/test-output/about.png");
         about->accept();
     });
     ChooseFromMenu({DataHelp, CmdAbout});
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !name.isEmpty(); }, 3000));
-    EXPECT_TRUE(wasModal);
-    EXPECT_EQ(name, "Jotterly");
-    EXPECT_EQ(version, "Version " JOTTERLY_VERSION);
-    EXPECT_EQ(description, CAboutDlg::kDescription);
-    QDir().mkpath(JOTTERLY_BINARY_DIR "/test-output");
-    picture.save(JOTTERLY_BINARY_DIR "/test-output/about.png");
-}
-
-TEST_F(TrayWndTest, ExitRemovesTheIconStopsTheTimersAndSaves) {
-    tray.OnTrayActivated(QSystemTrayIcon::Trigger);
-    tray.OnTrayActivated(QSystemTrayIcon::DoubleClick);
-    const size_t notes = Notes();
-    EXPECT_TRUE(tray.IsTimerActive(CTrayCore::TimerCheck));
-    ChooseFromMenu({CmdExit});
-    EXPECT_TRUE(QTest::qWaitFor([&] { return tray.m_state == CTrayCore::StateExiting; }, 2000));
-    EXPECT_FALSE(tray.TrayIcon()->isVisible());
-    EXPECT_FALSE(tray.IsTimerActive(CTrayCore::TimerCheck));
-    EXPECT_FALSE(tray.IsTimerActive(CTrayCore::TimerRefresh));
-    ASSERT_TRUE(std::filesystem::exists(env.DataFolder() + "Note.Dat"));
-
-    // What was saved is what the program holds.
-    CTrayCore reread;
-    reread.LoadData();
-    EXPECT_EQ(reread.m_notes.size(), notes);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !texts.isEmpty(); }, 3000));
+    EXPECT_EQ(texts,
+              QStringList({"Jotterly", "Version " JOTTERLY_VERSION, CAboutDlg::kDescription}));
 }
 
 } // namespace

@@ -6,7 +6,6 @@
 #include "support/Fakes.h"
 
 #include <QApplication>
-#include <QCoreApplication>
 #include <QStyle>
 #include <QTest>
 #include <QWindow>
@@ -26,12 +25,11 @@ protected:
         tray.DeleteAllData();
         DrainDeletes();
     }
-
     static void DrainDeletes() {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    // A note of scheme s (0..3), opened like a posted note at start-up.
+    // A new note of scheme 0..3, posted through NewNote.
     CStickyNoteDlg* Open(int scheme = 1, const std::string& title = "Note",
                          const std::string& text = "") {
         tray.m_defaultScheme = scheme;
@@ -39,40 +37,26 @@ protected:
         CNote* n = tray.m_notes.back();
         n->m_title = title;
         n->m_text = text;
-        auto* w = Window(*n);
-        w->ReloadTexts();
-        return w;
+        Window(*n)->ReloadTexts();
+        return Window(*n);
     }
     static CStickyNoteDlg* Window(const CNote& n) {
         return dynamic_cast<CStickyNoteDlg*>(n.m_window);
     }
 
     // Real input through the platform layer, in window coordinates.
-    static void Press(QWidget* w, QPoint at, Qt::MouseButton b = Qt::LeftButton,
-                      Qt::KeyboardModifiers m = {}) {
-        QTest::mousePress(w->windowHandle(), b, m, at);
-    }
-    static void Release(QWidget* w, QPoint at, Qt::MouseButton b = Qt::LeftButton) {
-        QTest::mouseRelease(w->windowHandle(), b, {}, at);
-    }
     static void Click(QWidget* w, QPoint at, Qt::MouseButton b = Qt::LeftButton,
                       Qt::KeyboardModifiers m = {}) {
         QTest::mouseClick(w->windowHandle(), b, m, at);
     }
-    // Presses at a window point and drags the pointer by delta in screen terms, following the
-    // window while it moves, then releases. Dragging an edge outwards, the pointer leads the
-    // window by one step, as a real one does (QTest then warns that it is outside).
+    // Drags by delta (screen terms) in steps, the pointer following the window as it moves.
     static void Drag(QWidget* w, QPoint at, QPoint delta, int steps = 6) {
         QWindow* window = w->windowHandle();
-        const QPoint startGlobal = window->mapToGlobal(at);
-        Press(w, at);
-        QPoint local = at;
-        for (int i = 1; i <= steps; ++i) {
-            local = window->mapFromGlobal(startGlobal + delta * i / steps);
-            QTest::mouseMove(window, local);
-        }
-        // The window may have moved under the pointer: release where the pointer is now.
-        Release(w, window->mapFromGlobal(startGlobal + delta));
+        const QPoint start = window->mapToGlobal(at);
+        QTest::mousePress(window, Qt::LeftButton, {}, at);
+        for (int i = 1; i <= steps; ++i)
+            QTest::mouseMove(window, window->mapFromGlobal(start + delta * i / steps));
+        QTest::mouseRelease(window, Qt::LeftButton, {}, window->mapFromGlobal(start + delta));
     }
 
     FakeSound sound;
