@@ -1,41 +1,59 @@
 #include "net/CPop3Client.h"
+#include "net/ExtractField.h"
 
 #include <gtest/gtest.h>
 
-TEST(Pop3Parse, StatReadsCountAndSizeFromAnExactPositiveReply) {
-    int count = -1;
-    long long size = -1;
-    ASSERT_TRUE(CPop3Client::ParseStat("+OK 3 643", count, size));
-    EXPECT_EQ(count, 3);
-    EXPECT_EQ(size, 643);
-    ASSERT_TRUE(CPop3Client::ParseStat("+OK\t0  0", count, size));
-    EXPECT_EQ(count, 0);
-    EXPECT_EQ(size, 0);
-    // Mailboxes beyond 2 GB keep their size.
-    ASSERT_TRUE(CPop3Client::ParseStat("+OK 100000 8589934592", count, size));
-    EXPECT_EQ(count, 100000);
-    EXPECT_EQ(size, 8589934592LL);
-
-    count = 7;
-    EXPECT_FALSE(CPop3Client::ParseStat("+ok 3 643", count, size)); // case matters for STAT
-    EXPECT_FALSE(CPop3Client::ParseStat("+OK 3", count, size));
-    EXPECT_FALSE(CPop3Client::ParseStat("-ERR 3 643", count, size));
-    EXPECT_FALSE(CPop3Client::ParseStat("", count, size));
-    EXPECT_FALSE(CPop3Client::ParseStat("+OK 100001 5", count, size));
-    EXPECT_FALSE(CPop3Client::ParseStat("+OK 2000000000 5", count, size));
-    EXPECT_FALSE(CPop3Client::ParseStat("+OK 99999999999999999999999 5", count, size));
-    EXPECT_FALSE(CPop3Client::ParseStat("+OK -1 5", count, size));
-    EXPECT_EQ(count, 7) << "a refused reply leaves the count alone";
+TEST(ExtractField, ReadsHeadersAsMailIsWritten) {
+    const char* mail = "X-Original-From: list@example.org\r\n"
+                       "Subject: Lunch on\r\n Friday: from: budget\r\n"
+                       "from: Bob <bob@example.com>\r\n"
+                       "Date: Tue, 2 Jan 2024 08:15:45 -0500\r\n";
+    const struct {
+        const char *header, *name, *value;
+    } cases[] = {
+        // The name at a line start only, in any case; the value keeps its blank and colons.
+        {mail, "From:", " Bob <bob@example.com>"},
+        {mail, "Date:", " Tue, 2 Jan 2024 08:15:45 -0500"},
+        {mail, "Cc:", ""},
+        // Folded lines are joined keeping the blank, colons and all.
+        {mail, "Subject:", " Lunch on Friday: from: budget"},
+        {"Subject:\r\n Re: budget\r\nFrom: a\r\n", "Subject:", " Re: budget"},
+        {"Subject: one\r\n\ttwo\r\n  three\r\n", "Subject:", " one\ttwo  three"},
+        {"From: a\nSubject: b\n c\nDate: d", "Subject:", " b c"}, // bare line feeds
+        // The header ends at its blank line.
+        {"Subject: s\r\n\r\nFrom: body text\r\n", "From:", ""},
+        {"From:\r\nSubject: s\r\n", "From:", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ExtractField(c.header, c.name), c.value) << c.header << " / " << c.name;
 }
 
-TEST(Pop3Parse, ListTakesTheSizeOfEachLineInOrder) {
+TEST(Pop3Parse, StatTakesAnExactPositiveReplyWithABelievableCount) {
+    const struct {
+        const char* reply;
+        bool ok;
+        int count = 0;
+        long long size = 0;
+    } cases[] = {
+        {"+OK 3 643", true, 3, 643},
+        {"+OK 100000 8589934592", true, 100000, 8589934592LL}, // sizes beyond 2 GB kept
+        {"+OK 100001 5", false},
+        {"+OK 99999999999999999999999 5", false},
+        {"+OK -1 5", false},
+        {"+OK 3", false},
+        {"-ERR 3 643", false},
+    };
+    for (const auto& c : cases) {
+        int count = 7;
+        long long size = -1;
+        EXPECT_EQ(CPop3Client::ParseStat(c.reply, count, size), c.ok) << c.reply;
+        EXPECT_EQ(count, c.ok ? c.count : 7) << c.reply; // a refusal leaves the count alone
+        EXPECT_EQ(size, c.ok ? c.size : -1) << c.reply;
+    }
+}
+
+TEST(Pop3Parse, ListTakesEachSizeInOrderUpToItsEnd) {
     std::vector<std::uint32_t> sizes{99};
-    CPop3Client::ParseList("+OK 4 messages:\r\n1 120\r\n2 4000000000\r\n3\r\n4\t7 extra\r\n",
-                           sizes);
-    EXPECT_EQ(sizes, (std::vector<std::uint32_t>{120, 4000000000u, 7}));
-    // Sizes beyond 32 bits are held at the top; the terminator line ends the list.
-    CPop3Client::ParseList("+OK\r\n1 99999999999999\r\n.\r\n2 5\r\n", sizes);
-    EXPECT_EQ(sizes, (std::vector<std::uint32_t>{4294967295u}));
-    CPop3Client::ParseList("+OK no list", sizes);
-    EXPECT_TRUE(sizes.empty());
+    CPop3Client::ParseList("+OK 4\r\n1 120\r\n2 99999999999\r\n3\r\n4\t7 x\r\n.\r\n5 5\r\n", sizes);
+    EXPECT_EQ(sizes, (std::vector<std::uint32_t>{120, 4294967295u, 7})); // held to 32 bits
 }
