@@ -11,7 +11,7 @@ due_ns=$(($(date +%s%N) + 3000000000))
 "$MAKE_DATAFILE" "$data/Note.Dat" --notes 1 --due-in 3 --log || e2e_fail "make_datafile failed"
 grep -q "Due note" "$data/Note.Dat" || e2e_fail "the data file holds no due note"
 e2e_start_app nologo
-e2e_wait_for 10 e2e_tray_icon_window "$APP_PID" || e2e_fail "no tray icon"
+e2e_wait_for 20 e2e_tray_icon_window "$APP_PID" || e2e_fail "no tray icon"
 
 # The ringing window: the template size (234 x 208 at 96 dpi) centred on the 1024 x 768 screen.
 ringing_window() {

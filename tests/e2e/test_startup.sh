@@ -7,7 +7,7 @@ e2e_start_display
 # The tray icon appears and no logo is shown with "nologo".
 e2e_start_app nologo
 first=$APP_PID
-e2e_wait_for 10 e2e_tray_icon_window "$first" || e2e_fail "no tray icon"
+e2e_wait_for 20 e2e_tray_icon_window "$first" || e2e_fail "no tray icon"
 e2e_visible_windows "$first" | grep -q ' 264 143$' && e2e_fail "logo shown despite nologo"
 
 # A second copy ends at once, silently, with no window of its own.
@@ -35,7 +35,7 @@ for args in "" "NOLOGO" "nologo x"; do
     e2e_start_app $args
     e2e_wait_for 5 bash -c "xdotool search --onlyvisible --pid $APP_PID | while read w; do xwininfo -id \$w; done | grep -q 'Width: 264'" ||
         e2e_fail "no logo for arguments '$args'"
-    e2e_wait_for 10 e2e_tray_icon_window "$APP_PID" || e2e_fail "no tray icon after the logo ('$args')"
+    e2e_wait_for 20 e2e_tray_icon_window "$APP_PID" || e2e_fail "no tray icon after the logo ('$args')"
     kill -TERM "$APP_PID"
     e2e_wait_exit "$APP_PID" 10 || e2e_fail "no exit ('$args')"
 done

@@ -47,7 +47,7 @@ window_gone() { [ -z "$(named_window "$1")" ]; }
 
 start_app() {
     e2e_start_app nologo
-    e2e_wait_for 10 e2e_tray_icon_window "$APP_PID" || e2e_fail "no tray icon"
+    e2e_wait_for 20 e2e_tray_icon_window "$APP_PID" || e2e_fail "no tray icon"
     ICON=$(e2e_tray_icon_window "$APP_PID")
 }
 
