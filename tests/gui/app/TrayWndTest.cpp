@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QPointer>
 #include <QStyleHints>
 #include <QTemporaryDir>
 #include <QTest>
@@ -47,9 +48,12 @@ protected:
     }
     // Opens the menu as a right click would, and clicks through the given item data.
     void ChooseFromMenu(std::initializer_list<int> path) {
+        // The menu of an earlier choice is deleted later: wait until it is gone, or the new
+        // one could not be told from it.
+        ASSERT_TRUE(QTest::qWaitFor([this] { return tray.MenuWindow() == nullptr; }, 2000));
         tray.OnTrayActivated(QSystemTrayIcon::Context);
         ASSERT_TRUE(QTest::qWaitFor([this] { return tray.MenuWindow() != nullptr; }, 2000));
-        CTrayMenuWnd* menu = tray.MenuWindow();
+        QPointer<CTrayMenuWnd> menu = tray.MenuWindow();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
         for (int data : path) {
             ASSERT_TRUE(menu && menu->IndexOfData(data) >= 0) << data;
