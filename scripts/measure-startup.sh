@@ -2,10 +2,10 @@
 # Measures start-up under Xvfb with a tray host: milliseconds from launch to the tray icon
 # being embedded, and resident memory after 5 s idle; 5 runs, medians. With xpad installed it
 # measures xpad too (time to its first mapped window) for comparison.
-#   scripts/measure-startup.sh build/jotterly [make_datafile] [notes]
+#   scripts/measure-startup.sh build/jotterly [notes]
 JOTTERLY_BIN=$(readlink -f "$1")
-MAKE_DATAFILE=${2:-}
-NOTES=${3:-0}
+NOTEFILE="$(dirname "$JOTTERLY_BIN")/jotterly_notefile"
+NOTES=${2:-0}
 source "$(dirname "$0")/e2e-lib.sh"
 e2e_start_display
 
@@ -16,7 +16,7 @@ measure_jotterly() {
     local times=() rss=()
     for run in 1 2 3 4 5; do
         rm -f "$XDG_DATA_HOME/jotterly/Note.Dat"
-        if [ "$NOTES" -gt 0 ]; then "$MAKE_DATAFILE" "$XDG_DATA_HOME/jotterly/Note.Dat" --notes "$NOTES"; fi
+        if [ "$NOTES" -gt 0 ]; then "$NOTEFILE" many "$XDG_DATA_HOME/jotterly/Note.Dat" "$NOTES"; fi
         local start=$(date +%s%N)
         e2e_start_app nologo
         e2e_wait_for 60 e2e_tray_icon_window "$APP_PID" || e2e_fail "no tray icon"

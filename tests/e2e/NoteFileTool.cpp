@@ -2,6 +2,10 @@
 // writer, so the scripts never depend on the byte layout.
 //
 //   jotterly_notefile write FILE L,T,W,H[,SCHEME] ...   posted notes at these rectangles
+//   jotterly_notefile many FILE N                        N memos (20-byte titles, 200-byte texts)
+//   jotterly_notefile due FILE SECONDS                   a memo "Note 1" and a One Time note
+//                                                        "Due note" ringing that many seconds
+//                                                        from now; logging on
 //   jotterly_notefile dump FILE                          one line per note:
 //                                                        posted left top width height title
 #include "app/CTrayCore.h"
@@ -11,12 +15,30 @@
 #include "storage/CDataFile.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {
-int Write(const char* path, int count, char** rects) {
-    CTrayCore tray;
-    tray.m_categories.push_back(CTreeNode::MakeRoot());
+int Save(const CTrayCore& tray, const char* path) {
+    std::string reason;
+    if (CAtomicFile::Write(path, CDataFile::Write(tray, Clock::Now()), &reason)) return 0;
+    std::fprintf(stderr, "%s: %s\n", path, reason.c_str());
+    return 1;
+}
+
+CNote* AddNote(CTrayCore& tray, int scheme, const std::string& title, const std::string& text) {
+    auto* n = new CNote;
+    n->m_title = title;
+    n->m_text = text;
+    n->m_font = tray.m_schemeFont[scheme];
+    n->m_backColor = tray.m_schemeBack[scheme];
+    n->m_textColor = tray.m_schemeText[scheme];
+    n->m_borderStyle = tray.m_schemeBorder[scheme];
+    tray.m_notes.push_back(n);
+    return n;
+}
+
+int Write(CTrayCore& tray, const char* path, int count, char** rects) {
     for (int i = 0; i < count; ++i) {
         int l = 0, t = 0, w = 0, h = 0, scheme = i % 4;
         if (std::sscanf(rects[i], "%d,%d,%d,%d,%d", &l, &t, &w, &h, &scheme) < 4 || w <= 0 ||
@@ -24,24 +46,33 @@ int Write(const char* path, int count, char** rects) {
             std::fprintf(stderr, "bad rectangle '%s'\n", rects[i]);
             return 2;
         }
-        auto* n = new CNote;
-        n->m_title = "Note " + std::to_string(i + 1);
-        n->m_text = "Line one of note " + std::to_string(i + 1) + "\r\nLine two";
-        n->m_font = tray.m_schemeFont[scheme];
-        n->m_backColor = tray.m_schemeBack[scheme];
-        n->m_textColor = tray.m_schemeText[scheme];
-        n->m_borderStyle = tray.m_schemeBorder[scheme];
+        const std::string number = std::to_string(i + 1);
+        CNote* n =
+            AddNote(tray, scheme, "Note " + number, "Line one of note " + number + "\r\nLine two");
         n->m_windowRect = n->m_firstRect = RECT{l, t, l + w, t + h};
         n->m_rectKnown = 1;
         n->m_posted = 1;
-        tray.m_notes.push_back(n);
     }
-    std::string reason;
-    if (!CAtomicFile::Write(path, CDataFile::Write(tray, Clock::Now()), &reason)) {
-        std::fprintf(stderr, "%s: %s\n", path, reason.c_str());
-        return 1;
+    return Save(tray, path);
+}
+
+int Many(CTrayCore& tray, const char* path, int count) {
+    for (int i = 0; i < count; ++i) {
+        const std::string number = std::to_string(i + 1);
+        AddNote(tray, i % 4, ("Note " + number + std::string(20, ' ')).substr(0, 20),
+                ("Text of note " + number + std::string(200, '.')).substr(0, 200));
     }
-    return 0;
+    return Save(tray, path);
+}
+
+int Due(CTrayCore& tray, const char* path, double seconds) {
+    AddNote(tray, 0, "Note 1", "Stays after the other one is acknowledged");
+    CNote* n = AddNote(tray, 1, "Due note", "Rings soon");
+    n->m_type = CNote::OneTime;
+    n->m_startTime = Clock::Now() + COleDateTimeSpan(seconds / 86400.0);
+    n->Recompute();
+    tray.m_logEnabled = 1;
+    return Save(tray, path);
 }
 
 int Dump(const char* path) {
@@ -67,8 +98,16 @@ int Dump(const char* path) {
 
 int main(int argc, char** argv) {
     std::string command = argc > 2 ? argv[1] : "";
-    if (command == "write") return Write(argv[2], argc - 3, argv + 3);
+    CTrayCore tray;
+    tray.m_categories.push_back(CTreeNode::MakeRoot());
+    tray.m_mailInterval = 0;
+    if (command == "write") return Write(tray, argv[2], argc - 3, argv + 3);
+    if (command == "many" && argc == 4) return Many(tray, argv[2], std::atoi(argv[3]));
+    if (command == "due" && argc == 4) return Due(tray, argv[2], std::atof(argv[3]));
     if (command == "dump" && argc == 3) return Dump(argv[2]);
-    std::fprintf(stderr, "usage: %s write FILE L,T,W,H[,SCHEME]... | dump FILE\n", argv[0]);
+    std::fprintf(stderr,
+                 "usage: %s write FILE L,T,W,H[,SCHEME]... | many FILE N | due FILE S | "
+                 "dump FILE\n",
+                 argv[0]);
     return 2;
 }

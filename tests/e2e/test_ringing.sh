@@ -2,13 +2,13 @@
 # A One Time note falls due 3 s after start: its window rings in the middle of the screen
 # within one check period, a click on OK removes the note from Note.Dat and logs it.
 JOTTERLY_BIN=$(readlink -f "$1")
-MAKE_DATAFILE=$(readlink -f "$2")
+NOTEFILE="$(dirname "$JOTTERLY_BIN")/jotterly_notefile"
 source "$(dirname "$0")/../../scripts/e2e-lib.sh"
 e2e_start_display
 
 data="$XDG_DATA_HOME/jotterly"
 due_ns=$(($(date +%s%N) + 3000000000))
-"$MAKE_DATAFILE" "$data/Note.Dat" --notes 1 --due-in 3 --log || e2e_fail "make_datafile failed"
+"$NOTEFILE" due "$data/Note.Dat" 3 || e2e_fail "could not write the data file"
 grep -q "Due note" "$data/Note.Dat" || e2e_fail "the data file holds no due note"
 e2e_start_app nologo
 e2e_wait_for 20 e2e_tray_icon_window "$APP_PID" || e2e_fail "no tray icon"
