@@ -40,25 +40,25 @@ struct Factory : INoteWindowFactory {
 void Fill(CTrayCore& core, bool dueOnesPast) {
     COleDateTime now = Clock::Now();
     for (int i = 0; i < kNotes; ++i) {
-        auto* n = new CNote;
+        auto n = std::make_unique<CNote>();
         n->m_type = CNote::OneTime;
         bool due = i % 100 == 0;
         n->m_startTime = due ? now + COleDateTimeSpan(0, 0, dueOnesPast ? -5 : 5, 0)
                              : now + COleDateTimeSpan(1 + i % 365, 0, 0, 0);
         n->Recompute();
-        core.m_notes.push_back(n);
+        core.Store().AddNote(std::move(n));
     }
 }
 
 void BM_CheckAlarms(benchmark::State& state) {
     CTrayCore core;
     Factory factory;
-    core.m_windowFactory = &factory;
-    core.m_state = CTrayCore::StateIdle;
+    core.SetPlatform({.windows = &factory});
+    core.SetState(CTrayCore::StateIdle);
     Fill(core, state.range(0) != 0);
-    core.CheckAlarms(); // the ringing case: the windows are open and ringing from here on
+    core.Alarms().CheckAlarms(); // the ringing case: the windows are open and ringing from here on
     for (auto _ : state)
-        core.CheckAlarms();
+        core.Alarms().CheckAlarms();
     state.counters["notes"] = kNotes;
     core.DeleteAllData();
 }
@@ -68,11 +68,11 @@ BENCHMARK(BM_CheckAlarms)->Arg(0)->Arg(1)->ArgName("dueOnesRinging")->Unit(bench
 void BM_CheckTimerTick(benchmark::State& state) {
     CTrayCore core;
     Factory factory;
-    core.m_windowFactory = &factory;
-    core.m_state = CTrayCore::StateIdle;
-    core.m_mailInterval = 0;
+    core.SetPlatform({.windows = &factory});
+    core.SetState(CTrayCore::StateIdle);
+    core.settings().m_mailInterval = 0;
     Fill(core, true);
-    core.ComputeEarliestAlarm();
+    core.Alarms().ComputeEarliestAlarm();
     for (auto _ : state)
         core.OnTimer(CTrayCore::TimerCheck);
     core.DeleteAllData();
@@ -83,7 +83,7 @@ void BM_RefreshDueFlags(benchmark::State& state) {
     CTrayCore core;
     Fill(core, false);
     for (auto _ : state)
-        core.RefreshDueFlags();
+        core.Alarms().RefreshDueFlags();
     core.DeleteAllData();
 }
 BENCHMARK(BM_RefreshDueFlags)->Unit(benchmark::kMicrosecond);
@@ -93,7 +93,7 @@ void BM_IsDueSoonNoteByNote(benchmark::State& state) {
     CTrayCore core;
     Fill(core, false);
     for (auto _ : state)
-        for (CNote* n : core.m_notes)
+        for (const auto& n : core.Store().notes())
             n->m_dueSoon = n->IsDueSoon();
     core.DeleteAllData();
 }

@@ -13,14 +13,14 @@ namespace {
 
 void Fill(CTrayCore& tray, int notes) {
     tray.DeleteAllData();
-    tray.m_categories.push_back(CTreeNode::MakeRoot());
+    tray.Store().AddCategory(CTreeNode::MakeRoot());
     for (int i = 0; i < notes; ++i) {
-        auto* n = new CNote;
+        auto n = std::make_unique<CNote>();
         n->m_type = CNote::OneTime;
         n->m_title = std::string(20, 'T');
         n->m_text = std::string(200, 'x');
         n->m_startTime = n->m_alarmTime = COleDateTime(2030, 1, 1, 0, 0, 0);
-        tray.m_notes.push_back(n);
+        tray.Store().AddNote(std::move(n));
     }
 }
 
@@ -38,9 +38,9 @@ void BM_Load(benchmark::State& state) {
     Fixture f(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         f.tray.LoadData();
-        benchmark::DoNotOptimize(f.tray.m_notes.data());
+        benchmark::DoNotOptimize(f.tray.Store().notes().data());
     }
-    state.counters["notes"] = static_cast<double>(f.tray.m_notes.size());
+    state.counters["notes"] = static_cast<double>(f.tray.Store().notes().size());
 }
 
 void BM_ReadBytes(benchmark::State& state) {
@@ -61,14 +61,14 @@ void BM_Save(benchmark::State& state) {
 void BM_Serialise(benchmark::State& state) {
     Fixture f(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        std::string bytes = CDataFile::Write(f.tray, Clock::Now());
+        std::string bytes = CDataFile::Write(f.tray.Data(), Clock::Now());
         benchmark::DoNotOptimize(bytes.data());
     }
 }
 
 void BM_WriteBytes(benchmark::State& state) {
     Fixture f(static_cast<int>(state.range(0)));
-    std::string bytes = CDataFile::Write(f.tray, Clock::Now());
+    std::string bytes = CDataFile::Write(f.tray.Data(), Clock::Now());
     std::string path = f.env.Dir() + "/plain.dat";
     for (auto _ : state) {
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -78,7 +78,7 @@ void BM_WriteBytes(benchmark::State& state) {
 
 void BM_WriteBytesFsync(benchmark::State& state) {
     Fixture f(static_cast<int>(state.range(0)));
-    std::string bytes = CDataFile::Write(f.tray, Clock::Now());
+    std::string bytes = CDataFile::Write(f.tray.Data(), Clock::Now());
     std::string path = f.env.Dir() + "/plain.dat";
     for (auto _ : state)
         benchmark::DoNotOptimize(CAtomicFile::Write(path, bytes, nullptr));

@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the POP3 client as the server's side of a whole mail check, and to
 // the header and reply parsers on their own. The first byte sets how the stream is cut into
 // reads, so replies split at every possible place are tried.
-#include "net/CMailAccount.h"
+#include "model/CMailAccount.h"
 #include "net/CPop3Client.h"
 #include "net/CountPop3Messages.h"
 #include "net/ExtractField.h"

@@ -8,7 +8,7 @@
 //                                                        from now; logging on
 //   jotterly_notefile dump FILE                          one line per note:
 //                                                        posted left top width height title
-#include "app/CTrayCore.h"
+#include "model/CDataDocument.h"
 #include "model/CTreeNode.h"
 #include "platform/Clock.h"
 #include "storage/CAtomicFile.h"
@@ -19,26 +19,25 @@
 #include <string>
 
 namespace {
-int Save(const CTrayCore& tray, const char* path) {
+int Save(const CDataDocument& doc, const char* path) {
     std::string reason;
-    if (CAtomicFile::Write(path, CDataFile::Write(tray, Clock::Now()), &reason)) return 0;
+    if (CAtomicFile::Write(path, CDataFile::Write(doc, Clock::Now()), &reason)) return 0;
     std::fprintf(stderr, "%s: %s\n", path, reason.c_str());
     return 1;
 }
 
-CNote* AddNote(CTrayCore& tray, int scheme, const std::string& title, const std::string& text) {
-    auto* n = new CNote;
+CNote* AddNote(CDataDocument& doc, int scheme, const std::string& title, const std::string& text) {
+    CNote* n = &doc.m_store.AddNote(std::make_unique<CNote>());
     n->m_title = title;
     n->m_text = text;
-    n->m_font = tray.m_schemeFont[scheme];
-    n->m_backColor = tray.m_schemeBack[scheme];
-    n->m_textColor = tray.m_schemeText[scheme];
-    n->m_borderStyle = tray.m_schemeBorder[scheme];
-    tray.m_notes.push_back(n);
+    n->m_font = doc.m_settings.m_schemeFont[scheme];
+    n->m_backColor = doc.m_settings.m_schemeBack[scheme];
+    n->m_textColor = doc.m_settings.m_schemeText[scheme];
+    n->m_borderStyle = doc.m_settings.m_schemeBorder[scheme];
     return n;
 }
 
-int Write(CTrayCore& tray, const char* path, int count, char** rects) {
+int Write(CDataDocument& doc, const char* path, int count, char** rects) {
     for (int i = 0; i < count; ++i) {
         int l = 0, t = 0, w = 0, h = 0, scheme = i % 4;
         if (std::sscanf(rects[i], "%d,%d,%d,%d,%d", &l, &t, &w, &h, &scheme) < 4 || w <= 0 ||
@@ -48,31 +47,31 @@ int Write(CTrayCore& tray, const char* path, int count, char** rects) {
         }
         const std::string number = std::to_string(i + 1);
         CNote* n =
-            AddNote(tray, scheme, "Note " + number, "Line one of note " + number + "\r\nLine two");
+            AddNote(doc, scheme, "Note " + number, "Line one of note " + number + "\r\nLine two");
         n->m_windowRect = n->m_firstRect = RECT{l, t, l + w, t + h};
         n->m_rectKnown = 1;
         n->m_posted = 1;
     }
-    return Save(tray, path);
+    return Save(doc, path);
 }
 
-int Many(CTrayCore& tray, const char* path, int count) {
+int Many(CDataDocument& doc, const char* path, int count) {
     for (int i = 0; i < count; ++i) {
         const std::string number = std::to_string(i + 1);
-        AddNote(tray, i % 4, ("Note " + number + std::string(20, ' ')).substr(0, 20),
+        AddNote(doc, i % 4, ("Note " + number + std::string(20, ' ')).substr(0, 20),
                 ("Text of note " + number + std::string(200, '.')).substr(0, 200));
     }
-    return Save(tray, path);
+    return Save(doc, path);
 }
 
-int Due(CTrayCore& tray, const char* path, double seconds) {
-    AddNote(tray, 0, "Note 1", "Stays after the other one is acknowledged");
-    CNote* n = AddNote(tray, 1, "Due note", "Rings soon");
+int Due(CDataDocument& doc, const char* path, double seconds) {
+    AddNote(doc, 0, "Note 1", "Stays after the other one is acknowledged");
+    CNote* n = AddNote(doc, 1, "Due note", "Rings soon");
     n->m_type = CNote::OneTime;
     n->m_startTime = Clock::Now() + COleDateTimeSpan(seconds / 86400.0);
     n->Recompute();
-    tray.m_logEnabled = 1;
-    return Save(tray, path);
+    doc.m_settings.m_logEnabled = 1;
+    return Save(doc, path);
 }
 
 int Dump(const char* path) {
@@ -81,13 +80,13 @@ int Dump(const char* path) {
         std::fprintf(stderr, "%s: %s\n", path, reason.c_str());
         return 1;
     }
-    CTrayCore tray;
-    tray.m_categories.push_back(CTreeNode::MakeRoot());
-    if (!CDataFile::Read(tray, bytes.data(), bytes.size(), &reason)) {
+    CDataDocument doc;
+    doc.m_store.AddCategory(CTreeNode::MakeRoot());
+    if (!CDataFile::Read(doc, bytes.data(), bytes.size(), &reason)) {
         std::fprintf(stderr, "%s: %s\n", path, reason.c_str());
         return 1;
     }
-    for (const CNote* n : tray.m_notes) {
+    for (const auto& n : doc.m_store.notes()) {
         const RECT& r = n->m_windowRect;
         std::printf("%d %d %d %d %d %s\n", n->m_posted, r.left, r.top, r.Width(), r.Height(),
                     n->m_title.c_str());
@@ -98,12 +97,12 @@ int Dump(const char* path) {
 
 int main(int argc, char** argv) {
     std::string command = argc > 2 ? argv[1] : "";
-    CTrayCore tray;
-    tray.m_categories.push_back(CTreeNode::MakeRoot());
-    tray.m_mailInterval = 0;
-    if (command == "write") return Write(tray, argv[2], argc - 3, argv + 3);
-    if (command == "many" && argc == 4) return Many(tray, argv[2], std::atoi(argv[3]));
-    if (command == "due" && argc == 4) return Due(tray, argv[2], std::atof(argv[3]));
+    CDataDocument doc;
+    doc.m_store.AddCategory(CTreeNode::MakeRoot());
+    doc.m_settings.m_mailInterval = 0;
+    if (command == "write") return Write(doc, argv[2], argc - 3, argv + 3);
+    if (command == "many" && argc == 4) return Many(doc, argv[2], std::atoi(argv[3]));
+    if (command == "due" && argc == 4) return Due(doc, argv[2], std::atof(argv[3]));
     if (command == "dump" && argc == 3) return Dump(argv[2]);
     std::fprintf(stderr,
                  "usage: %s write FILE L,T,W,H[,SCHEME]... | many FILE N | due FILE S | "

@@ -46,7 +46,11 @@ struct FakeNoteWindow : INoteWindow {
 
     bool IsRinging() const override { return ringing; }
     bool IsBusy() const override { return busy; }
-    void StartAlarm(int, bool) override { ringing = true; }
+    int alarmsStarted = 0;
+    void StartAlarm(int, bool) override {
+        ringing = true;
+        ++alarmsStarted;
+    }
     RECT GetWindowRect() const override { return rect; }
     std::string GetTitleText() const override { return title; }
     std::string GetBodyText() const override { return body; }

@@ -1,39 +1,41 @@
 #include "alarms/CAlarmRinging.h"
 
+#include "alarms/CAlarmCheck.h"
+#include "alarms/IAlarmHost.h"
 #include "alarms/IRingingWindow.h"
-#include "app/CTrayCore.h"
-#include "app/Globals.h"
-#include "model/CNote.h"
-#include "platform/Clock.h"
+#include "alarms/RingingCount.h"
+#include "model/CNoteStore.h"
+#include "model/CSettings.h"
+#include "model/TrayState.h"
 #include "platform/IDialogs.h"
-#include "platform/INoteWindow.h"
 #include "platform/ISound.h"
 #include "platform/ITimerHost.h"
+#include "platform/PlatformServices.h"
 
-#include <algorithm>
 #include <cctype>
 
 namespace {
-enum SoundChoice { SoundSpeaker = 114, SoundWave = 115, SoundMute = 116 };
 const char* const kCaption = "Jotterly";
 } // namespace
 
-CAlarmRinging::CAlarmRinging(CTrayCore& tray, CNote& note, IRingingWindow& window,
+CAlarmRinging::CAlarmRinging(IAlarmHost& host, CNote& note, IRingingWindow& window,
                              ITimerHost& timers)
-    : m_tray(tray), m_note(&note), m_window(window), m_timers(timers) {}
+    : m_host(host), m_note(&note), m_window(window), m_timers(timers) {}
 
 void CAlarmRinging::StartAlarm(int, bool wasPosted) {
     if (m_ringing || !m_note) return;
     m_wasPosted = wasPosted;
     m_ringing = true;
     m_ringSeconds = 0;
-    m_stopEnabled = m_tray.m_stopAfter > 0;
+    const CSettings& settings = m_host.settings();
+    m_stopEnabled = settings.m_stopAfter > 0;
 
     // Several notes may ring at once; they share one wave loop, started by the first.
+    ISound* sound = m_host.Platform().sound;
     ++g_ringingCount;
-    if (g_ringingCount == 1 && m_tray.m_alarmSound == SoundWave && m_tray.m_sound &&
-        m_tray.m_sound->HasAudioDevice())
-        m_tray.m_sound->PlayWaveLoop(m_tray.m_wavePath);
+    if (g_ringingCount == 1 && settings.m_alarmSound == CSettings::SoundWave && sound &&
+        sound->HasAudioDevice())
+        sound->PlayWaveLoop(settings.m_wavePath);
 
     m_window.EnterRingingMode();
     m_timers.SetTimer(TimerBeep, kBeepPeriodMs);
@@ -41,7 +43,8 @@ void CAlarmRinging::StartAlarm(int, bool wasPosted) {
 }
 
 void CAlarmRinging::StopWave() {
-    if (m_tray.m_alarmSound == SoundWave && m_tray.m_sound) m_tray.m_sound->Stop();
+    ISound* sound = m_host.Platform().sound;
+    if (m_host.settings().m_alarmSound == CSettings::SoundWave && sound) sound->Stop();
 }
 
 void CAlarmRinging::OnTimer(int id) {
@@ -52,10 +55,11 @@ void CAlarmRinging::OnTimer(int id) {
         m_flashState = m_flashState ? 0 : 1;
         return;
     }
-    if (m_tray.m_alarmSound == SoundSpeaker && m_tray.m_sound) m_tray.m_sound->Beep();
+    ISound* sound = m_host.Platform().sound;
+    if (m_host.settings().m_alarmSound == CSettings::SoundSpeaker && sound) sound->Beep();
     if (m_stopEnabled) {
         ++m_ringSeconds;
-        if (m_ringSeconds > m_tray.m_stopAfter) {
+        if (m_ringSeconds > m_host.settings().m_stopAfter) {
             StopWave();
             m_timers.KillTimer(TimerBeep);
         }
@@ -68,8 +72,7 @@ void CAlarmRinging::Abandon() {
     m_timers.KillTimer(TimerFlash);
     if (g_ringingCount == 1) StopWave();
     if (g_ringingCount > 0) --g_ringingCount;
-    if (g_ringingCount == 0 && m_tray.m_state == CTrayCore::StateRinging)
-        m_tray.m_state = CTrayCore::StateIdle;
+    if (g_ringingCount == 0 && m_host.State() == StateRinging) m_host.SetState(StateIdle);
     m_ringing = false;
 }
 
@@ -121,8 +124,8 @@ bool CAlarmRinging::Validate(const std::string& hoursText, const std::string& mi
         ok = ParseField(minutesText, 0, kMaxMinutes, minutes, &error);
     }
     if (!ok) {
-        if (m_tray.m_dialogs)
-            m_tray.m_dialogs->MessageBox(error, kCaption, IDialogs::Ok, IDialogs::Warning);
+        if (IDialogs* dialogs = m_host.Platform().dialogs)
+            dialogs->MessageBox(error, kCaption, IDialogs::Ok, IDialogs::Warning);
         m_window.FocusField(bad);
         return false;
     }
@@ -138,25 +141,25 @@ CAlarmRinging::OkResult CAlarmRinging::OnOK(const std::string& hoursText,
 
     m_timers.KillTimer(TimerBeep);
     m_timers.KillTimer(TimerFlash);
-    m_tray.WriteLogLine(*m_note);
+    m_host.Alarms().WriteLogLine(*m_note);
 
     CNote* note = m_note;
+    // An acknowledged one-time reminder without a new delay is done with: it leaves the
+    // store once its window has let go of it.
+    CNote* done = nullptr;
     if (remindChecked || note->m_type != CNote::OneTime) {
         if (remindChecked)
             note->RemindLater(m_remindHours, m_remindMinutes);
         else
             note->Recompute();
-        if (note->m_dueSoon) m_tray.OfferAlarmTime(note->m_alarmTime);
+        if (note->m_dueSoon) m_host.Alarms().OfferAlarmTime(note->m_alarmTime);
         if (!m_wasPosted) {
             note->m_window = nullptr;
             note->m_posted = 0;
         }
     } else {
-        // An acknowledged one-time reminder without a new delay is done with.
-        auto& notes = m_tray.m_notes;
-        notes.erase(std::remove(notes.begin(), notes.end(), note), notes.end());
+        done = note;
         note->m_window = nullptr;
-        delete note;
         m_note = nullptr;
         note = nullptr;
         m_wasPosted = false;
@@ -172,17 +175,20 @@ CAlarmRinging::OkResult CAlarmRinging::OnOK(const std::string& hoursText,
 
     if (g_ringingCount == 1) StopWave();
     if (g_ringingCount > 0) --g_ringingCount;
-    if (g_ringingCount == 0) {
-        // Only the ringing state ends here; an exit or a file transfer keeps its own.
-        if (m_tray.m_state == CTrayCore::StateRinging) m_tray.m_state = CTrayCore::StateIdle;
-        m_tray.SaveData();
-    }
+    const bool lastRinging = g_ringingCount == 0;
+    // Only the ringing state ends here; an exit or a file transfer keeps its own.
+    if (lastRinging && m_host.State() == StateRinging) m_host.SetState(StateIdle);
     m_ringing = false;
 
     if (restore) {
+        if (lastRinging) m_host.SaveData();
         m_window.LeaveRingingMode();
         return OkResult::Restored;
     }
-    m_window.CloseAfterRinging(); // may destroy this object: nothing after it
+    // Closing the window may destroy this object: only locals are used after it.
+    IAlarmHost& host = m_host;
+    m_window.CloseAfterRinging();
+    if (done) host.Store().RemoveNote(*done);
+    if (lastRinging) host.SaveData();
     return OkResult::Closed;
 }

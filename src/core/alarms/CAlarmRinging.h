@@ -3,7 +3,7 @@
 #include <string>
 
 class CNote;
-class CTrayCore;
+class IAlarmHost;
 class IRingingWindow;
 class ITimerHost;
 
@@ -23,7 +23,7 @@ public:
     };
 
     // timers: the window's own timers 0 and 1, delivered back to OnTimer.
-    CAlarmRinging(CTrayCore& tray, CNote& note, IRingingWindow& window, ITimerHost& timers);
+    CAlarmRinging(IAlarmHost& host, CNote& note, IRingingWindow& window, ITimerHost& timers);
 
     // index is the note's position in the note array; kept for the caller's sake only.
     void StartAlarm(int index, bool wasPosted);
@@ -52,7 +52,7 @@ private:
     bool Validate(const std::string& hoursText, const std::string& minutesText);
     void StopWave();
 
-    CTrayCore& m_tray;
+    IAlarmHost& m_host;
     CNote* m_note;
     IRingingWindow& m_window;
     ITimerHost& m_timers;

@@ -56,18 +56,18 @@ void CTrayClicks::OnTrayMessage(int iconId, int mouse, int keys) {
     switch (mouse) {
     case LButtonUp:
         if (!m_pending && !g_lastWasDoubleClick) {
-            m_core.m_pendingClickKeys =
-                (keys & KeyShift) ? KeyShift : ((keys & KeyControl) ? KeyControl : 0);
+            m_core.SetPendingClickKeys((keys & KeyShift) ? KeyShift
+                                                          : ((keys & KeyControl) ? KeyControl : 0));
             m_pending = true;
-            if (m_core.m_timers) m_core.m_timers->SetTimer(CTrayCore::TimerClick, m_doubleClickMs);
+            if (ITimerHost* timers = m_core.Platform().timers) timers->SetTimer(CTrayCore::TimerClick, m_doubleClickMs);
         }
         g_lastWasDoubleClick = 0;
         break;
     case LButtonDblClk:
         g_lastWasDoubleClick = 1;
-        if (m_core.m_timers) m_core.m_timers->KillTimer(CTrayCore::TimerClick);
+        if (ITimerHost* timers = m_core.Platform().timers) timers->KillTimer(CTrayCore::TimerClick);
         m_pending = false;
-        m_core.m_pendingClickKeys = 0;
+        m_core.SetPendingClickKeys(0);
         OnLButtonUp(KeyShift);
         break;
     case RButtonUp:
@@ -79,23 +79,23 @@ void CTrayClicks::OnTrayMessage(int iconId, int mouse, int keys) {
 }
 
 void CTrayClicks::OnClickTimer() {
-    const int keys = m_core.m_pendingClickKeys;
-    m_core.m_pendingClickKeys = 0;
+    const int keys = m_core.PendingClickKeys();
+    m_core.SetPendingClickKeys(0);
     m_pending = false;
-    if (m_core.m_timers) m_core.m_timers->KillTimer(CTrayCore::TimerClick);
+    if (ITimerHost* timers = m_core.Platform().timers) timers->KillTimer(CTrayCore::TimerClick);
     OnLButtonUp(keys);
 }
 
 void CTrayClicks::OnLButtonUp(int keys) {
     if (keys & KeyShift) {
-        if (m_core.m_state == CTrayCore::StateIdle) m_core.NewNote();
+        if (m_core.State() == CTrayCore::StateIdle) m_core.NewNote();
     } else if (keys & KeyControl) {
         if (m_postCommand) m_postCommand(CmdShowNotes);
-    } else if (m_core.m_state != CTrayCore::StateManagerOpen) {
+    } else if (m_core.State() != CTrayCore::StateManagerOpen) {
         m_core.OpenManager();
     }
 }
 
 void CTrayClicks::OnRButtonUp() {
-    if (m_core.m_state == CTrayCore::StateIdle && m_openMenu) m_openMenu();
+    if (m_core.State() == CTrayCore::StateIdle && m_openMenu) m_openMenu();
 }

@@ -4,7 +4,6 @@
 #include "app/Globals.h"
 #include "app/ITrayActions.h"
 #include "app/TrayIds.h"
-#include "platform/ITimerHost.h"
 #include "platform/ITrayIcon.h"
 
 using namespace TrayId;
@@ -15,7 +14,8 @@ CTrayCommands::CTrayCommands(CTrayCore& core, ITrayActions& actions)
 bool CTrayCommands::OnCommand(int id) {
     if (id >= CmdFirstAccount && id <= CmdLastAccount) {
         int index = id - CmdFirstAccount;
-        if (index < static_cast<int>(m_core.m_mailAccounts.size())) m_core.StartMailCheck(index, 1);
+        if (index < static_cast<int>(m_core.Store().accounts().size()))
+            m_core.StartMailCheck(index, 1);
         return true;
     }
     switch (id) {
@@ -38,7 +38,7 @@ bool CTrayCommands::OnCommand(int id) {
     case CmdImport:
         // Both end in the idle state; started from a menu that opened before a note began to
         // ring, they would end the ringing state under the ringing window.
-        if (m_core.m_state != CTrayCore::StateIdle) return true;
+        if (m_core.State() != CTrayCore::StateIdle) return true;
         if (id == CmdExport)
             m_core.ExportData();
         else
@@ -54,7 +54,7 @@ bool CTrayCommands::OnCommand(int id) {
         m_actions.ShowAbout();
         return true;
     case CmdAllAccounts:
-        m_core.StartMailCheck(999, 1);
+        m_core.StartMailCheck(IMailService::kAllAccounts, 1);
         return true;
     case CmdWeatherPlace:
         m_core.CheckWeather();
@@ -68,12 +68,11 @@ bool CTrayCommands::OnCommand(int id) {
 }
 
 void CTrayCommands::Exit() {
-    m_core.m_state = CTrayCore::StateExiting;
-    if (m_core.m_tray) m_core.m_tray->Remove();
+    m_core.SetState(CTrayCore::StateExiting);
+    if (ITrayIcon* tray = m_core.Platform().tray) tray->Remove();
     m_core.StopTimers();
-    if (g_mailBusy && m_core.m_timers) {
-        m_core.m_exitWaitTicks = 0;
-        m_core.m_timers->SetTimer(CTrayCore::TimerExitWait, 5000);
+    if (g_mailBusy && m_core.Platform().timers) {
+        m_core.StartExitWait();
     } else {
         m_core.DestroyWindow();
     }

@@ -1,6 +1,11 @@
 #include "app/CTrayCore.h"
 
 #include "app/Globals.h"
+#include "manager/IManagerService.h"
+#include "manager/IOptionsService.h"
+#include "net/CHostNetworkStatus.h"
+#include "net/IClockSyncService.h"
+#include "net/IWeatherService.h"
 #include "platform/Clock.h"
 #include "platform/IDialogs.h"
 #include "platform/INoteWindow.h"
@@ -9,159 +14,123 @@
 #include "storage/CAtomicFile.h"
 #include "storage/CDataFile.h"
 
-#include <arpa/inet.h>
+#include <algorithm>
 #include <climits>
-#include <cstdlib>
-#include <filesystem>
-#include <netdb.h>
 #include <unistd.h>
 
 namespace {
-const char* const kDataFilter = "Data Files (*.dat)|*.dat||";
+
+constexpr int kExitWaitPeriodMs = 5000;
+constexpr int kMaxExitWaitTicks = 100;
+// After a failed or skipped clock synchronisation it is tried again this much later.
+constexpr int kClockRetryMs = 300000;
+constexpr int kClockDayMs = 86400000;
+constexpr int kMinutesPerDay = 1440;
+// The refresh timer runs every two hours by day and every half hour in the evening.
+constexpr int kDayRefreshMs = 7200000;
+constexpr int kEveningRefreshMs = 1800000;
+
+// Milliseconds from now until `when`: kFirstCheckMs when that lies in the past, and never more
+// than an int holds.
+int CountdownTo(const COleDateTime& when, const COleDateTime& now) {
+    long long ms = static_cast<long long>(COleDateTime::WholeSeconds(when - now)) * 1000;
+    if (ms < 0) return CTrayCore::kFirstCheckMs;
+    return static_cast<int>(std::min<long long>(ms, INT_MAX));
 }
 
-CTrayCore::CTrayCore() {
-    SetDefaultSchemeFonts();
-}
+} // namespace
+
+CTrayCore::CTrayCore() = default;
 
 CTrayCore::~CTrayCore() {
-    if (m_logFile) std::fclose(m_logFile);
-    m_logFile = nullptr;
     if (m_state != StateStarting && m_state != StateExiting) StopTimers();
     DeleteAllData();
-}
-
-void CTrayCore::SetDefaultSchemeFonts() {
-    for (LOGFONT& f : m_schemeFont)
-        f = DefaultSchemeFont();
-}
-
-void CTrayCore::DeleteAllData() {
-    for (CNote* n : m_notes) {
-        n->CloseWindow();
-        delete n;
-    }
-    for (CTreeNode* c : m_categories)
-        delete c;
-    for (CMailAccount* a : m_mailAccounts)
-        delete a;
-    m_notes.clear();
-    m_categories.clear();
-    m_mailAccounts.clear();
-}
-
-std::string CTrayCore::ProgramFolder() {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    if (!ec && fs::exists(exe.parent_path() / "Note.Dat", ec))
-        return exe.parent_path().string() + "/";
-    fs::path base;
-    const char* xdg = std::getenv("XDG_DATA_HOME");
-    if (xdg && *xdg) {
-        base = xdg;
-    } else {
-        const char* home = std::getenv("HOME");
-        base = fs::path(home && *home ? home : "/tmp") / ".local" / "share";
-    }
-    fs::path folder = base / "jotterly";
-    fs::create_directories(folder, ec);
-    return folder.string() + "/";
 }
 
 // ---------------------------------------------------------------- storage
 
 void CTrayCore::LoadData() {
     DeleteAllData();
-    m_categories.push_back(CTreeNode::MakeRoot());
+    Store().AddCategory(CTreeNode::MakeRoot());
     std::string path = DataPath();
     if (CAtomicFile::Exists(path)) {
+        m_data.m_clockSyncRead = m_data.m_headerRead = m_data.m_mailRead = false;
+        m_data.m_weatherRead = false;
         std::string bytes, reason;
         bool ok = CAtomicFile::ReadAll(path, bytes, &reason) &&
-                  CDataFile::Read(*this, bytes.data(), bytes.size(), &reason);
-        if (!ok && m_dialogs)
-            m_dialogs->MessageBox("Data Read Error!", "It's too bad", IDialogs::Ok, IDialogs::Stop);
-        RefreshDueFlags();
+                  CDataFile::Read(m_data, bytes.data(), bytes.size(), &reason);
+        DeriveCountdowns();
+        if (!ok && m_platform.dialogs)
+            m_platform.dialogs->MessageBox("Data Read Error!", "It's too bad", IDialogs::Ok,
+                                           IDialogs::Stop);
+        m_alarms.RefreshDueFlags();
     } else {
         NewNote();
-        CNote* welcome = m_notes.back();
+        CNote* welcome = Store().notes().back().get();
         welcome->m_title = "Welcome !";
         welcome->m_text = "Jotterly icon is in the system tray, Double-Click it to create a new "
                           "note, Right-Click to see more functions";
         if (welcome->m_window) {
             // Show both texts: reopen the window now that the note holds them.
             welcome->CloseWindow();
-            welcome->OpenWindow(-1, -1, false, *m_windowFactory);
+            welcome->OpenWindow(-1, -1, false, *m_platform.windows);
             welcome->SetWindowReadOnly(false);
         }
-        g_firstRunDate = Clock::Now();
+        m_data.m_firstRunDate = Clock::Now();
     }
-    ComputeEarliestAlarm();
+    m_alarms.ComputeEarliestAlarm();
+}
+
+void CTrayCore::DeriveCountdowns() {
+    CSettings& s = settings();
+    const COleDateTime now = Clock::Now();
+    // Setting the clock needs a privilege: a stored "on" holds only where it may be done.
+    if (m_data.m_clockSyncRead && g_isNT == 1 && s.m_clockSync == 1)
+        s.m_clockSync = CanSetClock() ? 1 : 0;
+    if (m_data.m_headerRead) {
+        if (s.m_clockSync == 1) {
+            // Once a day; a last synchronisation in the future must not overflow the count.
+            long long minutes = COleDateTime::WholeMinutes(now - s.m_lastClockSync);
+            long long ms = (kMinutesPerDay - minutes) * 60000LL;
+            m_countdowns.clockSync = minutes >= kMinutesPerDay
+                                         ? kFirstCheckMs
+                                         : static_cast<int>(std::min<long long>(ms, INT_MAX));
+        } else {
+            m_countdowns.clockSync = -1;
+        }
+    }
+    if (m_data.m_mailRead && s.m_mailInterval > 0)
+        m_countdowns.mail =
+            CountdownTo(s.m_lastMailCheck + COleDateTimeSpan(0, 0, s.m_mailInterval, 0), now);
+    if (m_data.m_weatherRead)
+        m_countdowns.weather = CountdownTo(s.m_lastWeatherCheck + COleDateTimeSpan(0, 2, 0, 0), now);
 }
 
 bool CTrayCore::SaveData() {
     std::string path = DataPath();
     COleDateTime now = Clock::Now();
-    if (!CAtomicFile::Exists(path)) g_firstRunDate = now;
+    if (!CAtomicFile::Exists(path)) m_data.m_firstRunDate = now;
     std::string reason;
-    if (CAtomicFile::Write(path, CDataFile::Write(*this, now), &reason)) return true;
-    if (m_dialogs)
-        m_dialogs->MessageBox("Your notes could not be saved to \"" + path + "\":\n" + reason +
-                                  "\n\nThe previously saved data is kept.",
-                              "It's too bad", IDialogs::Ok, IDialogs::Stop);
+    if (CAtomicFile::Write(path, CDataFile::Write(m_data, now), &reason)) return true;
+    if (m_platform.dialogs)
+        m_platform.dialogs->MessageBox("Your notes could not be saved to \"" + path + "\":\n" +
+                                           reason + "\n\nThe previously saved data is kept.",
+                                       "It's too bad", IDialogs::Ok, IDialogs::Stop);
     return false;
-}
-
-void CTrayCore::ExportData() {
-    m_state = StateFileTransfer;
-    if (m_dialogs) {
-        if (auto target = m_dialogs->SaveFileName("Dat", "Note.Dat", kDataFilter)) {
-            std::string bytes, reason;
-            if (!CAtomicFile::ReadAll(DataPath(), bytes, &reason) ||
-                !CAtomicFile::Write(*target, bytes, &reason))
-                m_dialogs->MessageBox("The data could not be exported to \"" + *target + "\":\n" +
-                                          reason,
-                                      "Sorry", IDialogs::Ok, IDialogs::Stop);
-        }
-    }
-    m_state = StateIdle;
-}
-
-void CTrayCore::ImportData() {
-    m_state = StateFileTransfer;
-    if (m_dialogs && m_dialogs->MessageBox(
-                         "Import data will replace all your current data, continue?", "Warning",
-                         IDialogs::YesNo, IDialogs::Warning) == IDialogs::AnswerYes) {
-        if (auto source = m_dialogs->OpenFileName("Dat", "Note.Dat", kDataFilter)) {
-            std::string bytes, reason;
-            if (!CAtomicFile::ReadAll(*source, bytes, &reason)) {
-                m_dialogs->MessageBox("The file \"" + *source + "\" could not be read:\n" + reason,
-                                      "Sorry", IDialogs::Ok, IDialogs::Stop);
-            } else {
-                CloseNoteWindows(false);
-                if (CAtomicFile::Write(DataPath(), bytes, &reason))
-                    LoadData();
-                else
-                    m_dialogs->MessageBox("The data could not be imported:\n" + reason, "Sorry",
-                                          IDialogs::Ok, IDialogs::Stop);
-            }
-        }
-    }
-    m_state = StateIdle;
 }
 
 // ---------------------------------------------------------------- start, run, stop
 
 void CTrayCore::Startup() {
     m_state = StateIdle;
-    OpenLogFile();
+    m_alarms.OpenLogFile(ProgramFolder());
     LoadData();
-    for (CNote* n : m_notes) {
-        if (!n->m_posted || !m_windowFactory) continue;
-        n->OpenWindow(-1, -1, false, *m_windowFactory);
+    for (const auto& n : Store().notes()) {
+        if (!n->m_posted || !m_platform.windows) continue;
+        n->OpenWindow(-1, -1, false, *m_platform.windows);
         n->SetWindowReadOnly(false);
     }
-    CheckAlarms();
+    m_alarms.CheckAlarms();
     StartTimers();
     g_isNT = 1; // like the NT family, setting the clock needs a privilege here
 }
@@ -169,21 +138,26 @@ void CTrayCore::Startup() {
 void CTrayCore::ShutdownSave() {
     PullNoteTexts();
     CloseNoteWindows(true);
-    if (m_state != StateExiting && m_tray) m_tray->Remove();
+    if (m_state != StateExiting && m_platform.tray) m_platform.tray->Remove();
     SaveData();
 }
 
 void CTrayCore::StartTimers() {
-    if (!m_timers) return;
-    m_timers->SetTimer(TimerCheck, m_checkPeriod);
-    m_refreshPeriod = Clock::Now().GetHour() < 18 ? 7200000 : 1800000;
-    m_timers->SetTimer(TimerRefresh, m_refreshPeriod);
+    if (!m_platform.timers) return;
+    m_platform.timers->SetTimer(TimerCheck, settings().m_checkPeriod);
+    settings().m_refreshPeriod = Clock::Now().GetHour() < 18 ? kDayRefreshMs : kEveningRefreshMs;
+    m_platform.timers->SetTimer(TimerRefresh, settings().m_refreshPeriod);
 }
 
 void CTrayCore::StopTimers() {
-    if (!m_timers) return;
-    m_timers->KillTimer(TimerCheck);
-    m_timers->KillTimer(TimerRefresh);
+    if (!m_platform.timers) return;
+    m_platform.timers->KillTimer(TimerCheck);
+    m_platform.timers->KillTimer(TimerRefresh);
+}
+
+void CTrayCore::StartExitWait() {
+    m_exitWaitTicks = 0;
+    if (m_platform.timers) m_platform.timers->SetTimer(TimerExitWait, kExitWaitPeriodMs);
 }
 
 void CTrayCore::OnTimer(int id) {
@@ -203,41 +177,38 @@ void CTrayCore::OnTimer(int id) {
 }
 
 void CTrayCore::OnCheckTimer() {
-    if (m_state != StateManagerOpen) {
-        int seconds = COleDateTime::WholeSeconds(m_earliestAlarm - Clock::Now());
-        if (seconds < m_checkPeriod / 500 && m_state != StateOptionsOpen) CheckAlarms();
-    }
+    m_alarms.OnTick();
     UpdateCountdowns();
 
-    if (m_mailInterval > 0) {
-        m_mailCountdown -= m_checkPeriod;
-        if (m_mailCountdown < 0 && g_mailBusy == 0) {
-            if (m_state == StateOptionsOpen)
-                m_mailCountdown = 30000;
-            else if (IsOnline())
-                StartMailCheck(999, 0);
+    // Each network check waits while the options sheet is open or the computer is offline,
+    // and then tries again soon rather than a whole period later.
+    const CSettings& s = settings();
+    const int period = s.m_checkPeriod;
+    if (s.m_mailInterval > 0) {
+        m_countdowns.mail -= period;
+        if (m_countdowns.mail < 0 && g_mailBusy == 0) {
+            if (m_state != StateOptionsOpen && IsOnline())
+                StartMailCheck(IMailService::kAllAccounts, 0);
             else
-                m_mailCountdown = 30000;
+                m_countdowns.mail = kFirstCheckMs;
         }
     }
-    if (m_weatherEnabled) {
-        m_weatherCountdown -= m_checkPeriod;
-        if (m_weatherCountdown < 0 && g_weatherBusy == 0) {
-            if (m_state == StateOptionsOpen)
-                m_weatherCountdown = 30000;
-            else if (IsOnline())
+    if (s.m_weatherEnabled) {
+        m_countdowns.weather -= period;
+        if (m_countdowns.weather < 0 && g_weatherBusy == 0) {
+            if (m_state != StateOptionsOpen && IsOnline())
                 CheckWeather();
             else
-                m_weatherCountdown = 30000;
+                m_countdowns.weather = kFirstCheckMs;
         }
     }
-    if (m_clockSync) {
-        m_clockSyncCountdown -= m_checkPeriod;
-        if (m_clockSyncCountdown < 0) {
+    if (s.m_clockSync) {
+        m_countdowns.clockSync -= period;
+        if (m_countdowns.clockSync < 0) {
             if (m_state != StateOptionsOpen && IsOnline())
-                m_clockSyncCountdown = SyncClock() ? 86400000 : 300000;
+                m_countdowns.clockSync = SyncClock() ? kClockDayMs : kClockRetryMs;
             else
-                m_clockSyncCountdown = 300000;
+                m_countdowns.clockSync = kClockRetryMs;
         }
     }
 }
@@ -253,72 +224,53 @@ void CTrayCore::OnRefreshTimer() {
         (now - m_lastRefresh) <= COleDateTimeSpan(0, 1, 0, 0))
         return;
     m_lastRefresh = now;
-    RefreshDueFlags();
-    m_refreshPeriod = now.GetHour() <= 17 ? 7200000 : 1800000;
-    if (m_timers) m_timers->SetTimer(TimerRefresh, m_refreshPeriod);
+    m_alarms.RefreshDueFlags();
+    settings().m_refreshPeriod = now.GetHour() <= 17 ? kDayRefreshMs : kEveningRefreshMs;
+    if (m_platform.timers) m_platform.timers->SetTimer(TimerRefresh, settings().m_refreshPeriod);
 }
 
 void CTrayCore::OnExitWaitTimer() {
-    if (g_mailBusy && m_exitWaitTicks < 100) {
+    if (g_mailBusy && m_exitWaitTicks < kMaxExitWaitTicks) {
         ++m_exitWaitTicks;
         return;
     }
-    if (m_timers) m_timers->KillTimer(TimerExitWait);
+    if (m_platform.timers) m_platform.timers->KillTimer(TimerExitWait);
     DestroyWindow();
 }
 
 // ---------------------------------------------------------------- notes
 
 void CTrayCore::NewNote() {
-    auto* note = new CNote;
-    int s = (m_defaultScheme >= 0 && m_defaultScheme < 4) ? m_defaultScheme : 0;
-    note->m_font = m_schemeFont[s];
-    note->m_backColor = m_schemeBack[s];
-    note->m_textColor = m_schemeText[s];
-    note->m_borderStyle = m_schemeBorder[s];
-    note->m_showCountdown = m_showCountdownDefault;
+    const CSettings& s = settings();
+    auto note = std::make_unique<CNote>();
+    int scheme = (s.m_defaultScheme >= 0 && s.m_defaultScheme < CSettings::kSchemes)
+                     ? s.m_defaultScheme
+                     : 0;
+    note->m_font = s.m_schemeFont[scheme];
+    note->m_backColor = s.m_schemeBack[scheme];
+    note->m_textColor = s.m_schemeText[scheme];
+    note->m_borderStyle = s.m_schemeBorder[scheme];
+    note->m_showCountdown = s.m_showCountdownDefault;
     note->m_posted = 1;
-    m_notes.push_back(note);
-    if (m_windowFactory) {
-        note->OpenWindow(-1, -1, false, *m_windowFactory);
-        note->SetWindowReadOnly(false);
+    CNote& added = Store().AddNote(std::move(note));
+    if (m_platform.windows) {
+        added.OpenWindow(-1, -1, false, *m_platform.windows);
+        added.SetWindowReadOnly(false);
     }
-}
-
-void CTrayCore::RefreshDueFlags() {
-    COleDateTime now = Clock::Now();
-    COleDateTime endOfDay = CNote::EndOfDay(now);
-    for (CNote* n : m_notes) {
-        n->m_dueSoon = n->IsDueSoonAt(now, endOfDay);
-        // A note that has just become due soon must bring the alarm check forward too, or it
-        // would wait for the next load.
-        if (n->m_dueSoon) OfferAlarmTime(n->m_alarmTime);
-    }
-}
-
-void CTrayCore::ComputeEarliestAlarm() {
-    m_earliestAlarm = COleDateTime(2200, 1, 1, 0, 0, 0);
-    for (const CNote* n : m_notes)
-        if (n->m_dueSoon && n->m_alarmTime.IsValid() && n->m_alarmTime < m_earliestAlarm)
-            m_earliestAlarm = n->m_alarmTime;
-}
-
-void CTrayCore::OfferAlarmTime(const COleDateTime& t) {
-    if (t.IsValid() && t < m_earliestAlarm) m_earliestAlarm = t;
 }
 
 void CTrayCore::PullNoteTexts() {
-    for (CNote* n : m_notes)
+    for (const auto& n : Store().notes())
         n->PullTexts();
 }
 
 void CTrayCore::ShowNotesReadOnly(bool readOnly) {
-    for (CNote* n : m_notes)
+    for (const auto& n : Store().notes())
         n->SetWindowReadOnly(readOnly);
 }
 
 void CTrayCore::CloseNoteWindows(bool keepPosted) {
-    for (CNote* n : m_notes) {
+    for (const auto& n : Store().notes()) {
         if (!n->m_window || n->m_window->IsRinging()) continue;
         n->m_windowRect = n->m_window->GetWindowRect();
         n->CloseWindow();
@@ -327,78 +279,50 @@ void CTrayCore::CloseNoteWindows(bool keepPosted) {
 }
 
 void CTrayCore::BringNotesToTop() {
-    for (CNote* n : m_notes)
+    for (const auto& n : Store().notes())
         if (n->m_window) n->m_window->BringToTop();
 }
 
 void CTrayCore::UpdateCountdowns() {
-    for (CNote* n : m_notes)
+    for (const auto& n : Store().notes())
         if (n->m_window && n->m_showCountdown) n->m_window->UpdateCountdown();
 }
 
-// ---------------------------------------------------------------- alarms
+// ---------------------------------------------------------------- features run by services
 
-void CTrayCore::CheckAlarms() {
-    if (m_notes.empty() || m_state == StateFileTransfer) return;
-    COleDateTime now = Clock::Now();
-    for (size_t i = 0; i < m_notes.size(); ++i) {
-        CNote* n = m_notes[i];
-        if (!n->m_dueSoon || !n->IsAlarmPastAt(now)) continue;
-        bool wasPosted = n->m_window != nullptr;
-        if (!n->m_window && m_windowFactory) n->OpenWindow(-1, -1, true, *m_windowFactory);
-        if (n->m_window && !n->m_window->IsRinging() && !n->m_window->IsBusy()) {
-            n->m_window->StartAlarm(static_cast<int>(i), wasPosted);
-            m_state = StateRinging;
-        }
-    }
+void CTrayCore::OpenManager() {
+    if (m_services.manager) m_services.manager->OpenManager();
 }
 
-void CTrayCore::OpenLogFile() {
-    if (m_logFile) return;
-    // Appending: every write lands at the end, also after the file was emptied elsewhere.
-    // Close-on-exec keeps it out of programs started from here (the log viewer).
-    m_logFile = std::fopen((ProgramFolder() + "Log.txt").c_str(), "ae");
+void CTrayCore::OpenOptions() {
+    if (m_services.options) m_services.options->OpenOptions();
 }
-
-void CTrayCore::WriteLogLine(const CNote& note) {
-    if (m_logEnabled != 1 || !m_logFile) return;
-    std::string line = Clock::Now().Format("%A %Y-%m-%d %H:%M:%S ") +
-                       (note.m_title.empty() ? std::string("No Title") : note.m_title) + "\n";
-    std::fseek(m_logFile, 0, SEEK_END);
-    std::fputs(line.c_str(), m_logFile);
-    std::fflush(m_logFile);
-}
-
-// ---------------------------------------------------------------- later subsystems
 
 void CTrayCore::StartMailCheck(int target, int manual) {
     if (g_mailBusy) return;
     m_mailTarget = target;
     m_mailManual = manual;
-    RunMailThread();
+    if (m_services.mail)
+        m_services.mail->RunMailCheck(target, manual);
+    else
+        EndMailCheck(); // nothing checks: no account may stay greyed as "being checked"
 }
 
-void CTrayCore::CheckWeather() {}
+void CTrayCore::CheckWeather() {
+    if (m_services.weather) m_services.weather->CheckWeather();
+}
 
 bool CTrayCore::SyncClock() {
-    return false;
+    return m_services.clock && m_services.clock->SyncClock();
 }
 
 bool CTrayCore::CanSetClock() {
+    if (m_services.clock) return m_services.clock->CanSetClock();
     return geteuid() == 0;
 }
 
 bool CTrayCore::IsOnline() {
-    char host[256] = {};
-    if (gethostname(host, sizeof host - 1) != 0) return false;
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    addrinfo* result = nullptr;
-    if (getaddrinfo(host, nullptr, &hints, &result) != 0 || !result) return false;
-    char text[INET_ADDRSTRLEN] = {};
-    inet_ntop(AF_INET, &reinterpret_cast<sockaddr_in*>(result->ai_addr)->sin_addr, text,
-              sizeof text);
-    freeaddrinfo(result);
-    std::string first = text;
-    return first != "0.0.0.0" && first != "127.0.0.1";
+    if (m_services.network) return m_services.network->IsOnline();
+    CHostNetworkStatus host;
+    return host.IsOnline();
 }

@@ -1,105 +1,69 @@
 #pragma once
 
-#include "calendar/CHolidayTable.h"
-#include "model/CNote.h"
-#include "model/CTreeNode.h"
-#include "net/CMailAccount.h"
-#include "net/CWeather.h"
-#include "platform/COleDateTime.h"
-#include "platform/Win32Types.h"
+#include "alarms/CAlarmCheck.h"
+#include "alarms/IAlarmHost.h"
+#include "app/CDataTransfer.h"
+#include "app/HubServices.h"
+#include "model/CDataDocument.h"
+#include "model/TrayState.h"
+#include "net/IMailService.h"
+#include "platform/PlatformServices.h"
+#include "platform/ProgramFolder.h"
 
-#include <cstdio>
 #include <string>
-#include <vector>
-
-class IDialogs;
-class INoteWindowFactory;
-class ISound;
-class ITimerHost;
-class ITrayIcon;
 
 // The owner of all data and the hub of all periodic work. The GUI's tray window derives from
-// it and supplies the platform services; tests supply fakes.
-class CTrayCore {
+// it and supplies the platform services; the features it starts come in as services.
+class CTrayCore : public IAlarmHost {
 public:
-    enum TrayState {
-        StateRinging = 191,
-        StateManagerOpen = 192,
-        StateOptionsOpen = 193,
-        StateIdle = 194,
-        StateStarting = 195,
-        StateExiting = 198,
-        StateFileTransfer = 199,
-    };
+    using enum TrayState;
     enum TimerId { TimerCheck = 105, TimerRefresh = 123, TimerExitWait = 197, TimerClick = 201 };
-    static constexpr int kFileVersion = -19991201;
+    static constexpr int kFileVersion = CDataDocument::kFileVersion;
+    // The countdowns of the network checks start here when nothing else sets them.
+    static constexpr int kFirstCheckMs = 30000;
+
+    // Milliseconds until the next automatic network checks; below zero one is due.
+    struct Countdowns {
+        int mail = kFirstCheckMs;
+        int weather = kFirstCheckMs;
+        int clockSync = kFirstCheckMs;
+    };
 
     CTrayCore();
-    virtual ~CTrayCore();
+    ~CTrayCore() override;
     CTrayCore(const CTrayCore&) = delete;
     CTrayCore& operator=(const CTrayCore&) = delete;
 
-    // ---- platform services (not owned) ----
-    IDialogs* m_dialogs = nullptr;
-    INoteWindowFactory* m_windowFactory = nullptr;
-    ISound* m_sound = nullptr;
-    ITimerHost* m_timers = nullptr;
-    ITrayIcon* m_tray = nullptr;
+    void SetPlatform(const PlatformServices& platform) { m_platform = platform; }
+    const PlatformServices& Platform() const override { return m_platform; }
+    void SetServices(const HubServices& services) { m_services = services; }
 
     // ---- data ----
-    std::vector<CNote*> m_notes;
-    std::vector<CTreeNode*> m_categories;
-    std::vector<CMailAccount*> m_mailAccounts;
-    CHolidayTable m_holidays;
-    CWeather m_weather;
-    int m_state = StateStarting;
-    COleDateTime m_earliestAlarm{2200, 1, 1, 0, 0, 0};
-    FILE* m_logFile = nullptr;
-    int m_trayIcon = 0;
-    int m_pendingClickKeys = 0;
-    int m_mailCountdown = 30000;
-    int m_weatherCountdown = 30000;
-    int m_clockSyncCountdown = 30000;
-    int m_refreshPeriod = 600000;
-    int m_mailTarget = -1;
-    int m_mailManual = 0;
-    int m_fileVersion = kFileVersion;
-    COleDateTime m_lastSaveTime{0.0};
+    const CSettings& settings() const override { return m_data.m_settings; }
+    CSettings& settings() { return m_data.m_settings; }
+    CNoteStore& Store() override { return m_data.m_store; }
+    const CNoteStore& Store() const { return m_data.m_store; }
+    CHolidayTable& Holidays() { return m_data.m_holidays; }
+    const CDataDocument& Data() const { return m_data; }
 
-    // ---- settings ----
-    int m_alarmSound = 114; // 114 speaker, 115 wave file, 116 mute
-    std::string m_wavePath;
-    int m_checkPeriod = 5000;
-    int m_stopAfter = 0;
-    int m_showCountdownDefault = 0;
-    int m_logEnabled = 0;
-    int m_reservedFlag = 1;
-    int m_managerFull = 1;
-    int m_showCategory = 1;
-    int m_useTrash = 0;
-    int m_managerExtraHeight = 0;
-    LOGFONT m_schemeFont[4];
-    COLORREF m_schemeBack[4] = {0x660066, 0x0052FD, 0xD8D8D8, 0x8000FF};
-    COLORREF m_schemeText[4] = {0x80FFFF, 0x80FFFF, 0x000000, 0x80FFFF};
-    int m_schemeBorder[4] = {2, 1, 1, 0};
-    int m_defaultScheme = 1;
-    int m_mailInterval = 60;
-    COleDateTime m_lastMailCheck{1999, 1, 1, 0, 0, 0};
-    int m_clockSync = 0;
-    COleDateTime m_lastClockSync{1999, 1, 1, 0, 0, 0};
-    int m_weatherEnabled = 0;
-    COleDateTime m_lastWeatherCheck{1999, 1, 1, 0, 0, 0};
+    // ---- run-time state ----
+    int State() const override { return m_state; }
+    void SetState(int state) override { m_state = state; }
+    CAlarmCheck& Alarms() override { return m_alarms; }
+    Countdowns& countdowns() { return m_countdowns; }
+    // The keys held at a single click on the icon, kept until the click is delivered.
+    int PendingClickKeys() const { return m_pendingClickKeys; }
+    void SetPendingClickKeys(int keys) { m_pendingClickKeys = keys; }
 
     // ---- storage ----
-    // The folder of "Note.Dat" and "Log.txt", ending in '/'.
-    static std::string ProgramFolder();
+    static std::string ProgramFolder() { return ::ProgramFolder(); }
     std::string DataPath() const { return ProgramFolder() + "Note.Dat"; }
     void LoadData();
     // Writes "Note.Dat" atomically; on failure tells the user and keeps the old file.
-    bool SaveData();
-    void ExportData();
-    void ImportData();
-    void DeleteAllData();
+    bool SaveData() override;
+    void ExportData() { CDataTransfer::Export(*this); }
+    void ImportData() { CDataTransfer::Import(*this); }
+    void DeleteAllData() { m_data.m_store.Clear(); }
 
     // ---- start, run, stop ----
     // Everything of the start-up after the tray icon is shown.
@@ -108,48 +72,51 @@ public:
     void StartTimers();
     void StopTimers();
     void OnTimer(int id);
-    int m_exitWaitTicks = 0;
+    // Waits (timer 197) for the running mail check before the window goes away.
+    void StartExitWait();
 
     // ---- notes ----
     void NewNote();
-    void RefreshDueFlags();
-    void ComputeEarliestAlarm();
-    void OfferAlarmTime(const COleDateTime& t);
     void PullNoteTexts();
     void ShowNotesReadOnly(bool readOnly);
     void CloseNoteWindows(bool keepPosted);
     void BringNotesToTop();
     void UpdateCountdowns();
 
-    // ---- alarms ----
-    virtual void CheckAlarms();
-    void OpenLogFile();
-    void WriteLogLine(const CNote& note);
+    // ---- features run by the services ----
+    void OpenManager();
+    void OpenOptions();
+    // Checks one account (its index) or all (IMailService::kAllAccounts) unless one runs.
+    void StartMailCheck(int target, int manual);
+    // The running check's target (greyed in the menu), or IMailService::kNoCheck.
+    int MailTarget() const { return m_mailTarget; }
+    int MailManual() const { return m_mailManual; }
+    void EndMailCheck() { m_mailTarget = IMailService::kNoCheck; }
+    void CheckWeather();
+    bool CanSetClock();
 
-    // ---- later subsystems; the defaults do nothing ----
-    virtual void StartMailCheck(int target, int manual);
-    // Runs the mail check for m_mailTarget; until mail checking exists the check ends at once,
-    // so no account stays greyed as "being checked".
-    virtual void RunMailThread() { m_mailTarget = -1; }
-    virtual void CheckWeather();
-    virtual bool SyncClock();
-    virtual bool IsOnline();
-    // Whether this process may set the system clock.
-    virtual bool CanSetClock();
     // Called when the exit wait is over and the window should go away.
     virtual void DestroyWindow() {}
-    // The Note Manager (plain tray click, menu "Note Manager"): opens only while m_state is
-    // 194 and no time-setting dialog is open. Nothing to open until the manager exists.
-    virtual void OpenManager() {}
-    // The options sheet (menu "Options").
-    virtual void OpenOptions() {}
 
-protected:
+private:
     void OnCheckTimer();
     void OnRefreshTimer();
     void OnExitWaitTimer();
-    void SetDefaultSchemeFonts();
+    // The network countdowns follow from the "last" times the data file held.
+    void DeriveCountdowns();
+    bool IsOnline();
+    bool SyncClock();
 
+    PlatformServices m_platform;
+    HubServices m_services;
+    CDataDocument m_data;
+    CAlarmCheck m_alarms{*this};
+    int m_state = StateStarting;
+    Countdowns m_countdowns;
+    int m_pendingClickKeys = 0;
+    int m_mailTarget = IMailService::kNoCheck;
+    int m_mailManual = 0;
+    int m_exitWaitTicks = 0;
     COleDateTime m_lastRefresh{0.0};
     bool m_refreshSeen = false;
 };

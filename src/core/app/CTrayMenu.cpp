@@ -64,12 +64,13 @@ CTrayMenuItem WeatherMenu(const CWeather& weather) {
 
 CTrayMenuItem MailMenu(const CTrayCore& core) {
     CTrayMenuItem menu = Header(DataMail, "Check Email", IconNewMail);
-    const int count = static_cast<int>(core.m_mailAccounts.size());
+    const auto& accounts = core.Store().accounts();
+    const int count = static_cast<int>(accounts.size());
     const int shown = std::min(count, CmdLastAccount - CmdFirstAccount + 1);
-    const bool allRunning = core.m_mailTarget == 999;
+    const bool allRunning = core.MailTarget() == IMailService::kAllAccounts;
     for (int i = 0; i < shown; ++i)
-        menu.children.push_back(Plain(CmdFirstAccount + i, core.m_mailAccounts[i]->m_name,
-                                      allRunning || core.m_mailTarget == i));
+        menu.children.push_back(Plain(CmdFirstAccount + i, accounts[i]->m_name,
+                                      allRunning || core.MailTarget() == i));
     if (count >= 3) {
         menu.children.push_back(Separator(false));
         menu.children.push_back(Plain(CmdAllAccounts, "All Accounts", allRunning));
@@ -112,8 +113,8 @@ void CTrayMenu::Build(const CTrayCore& core) {
     m_items.push_back(CommandItem(CmdNewNote, "New Note", IconNewNote));
     m_items.push_back(CommandItem(CmdNoteManager, "Note Manager", IconNoteManager));
 
-    if (core.m_weatherEnabled) {
-        m_items.push_back(WeatherMenu(core.m_weather));
+    if (core.settings().m_weatherEnabled) {
+        m_items.push_back(WeatherMenu(core.settings().m_weather));
         m_weatherItemWidth = kWeatherItemWidth;
     }
     m_items.push_back(MailMenu(core));

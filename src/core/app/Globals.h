@@ -1,16 +1,13 @@
 #pragma once
 
-#include "platform/COleDateTime.h"
+#include "alarms/RingingCount.h"
 
 #include <atomic>
 
 // Process-wide flags and counters shared by the windows and the mail thread.
 extern int g_isNT;
-extern int g_ringingCount;
 extern std::atomic<int> g_mailBusy;
 extern int g_weatherBusy;
 extern int g_timeDialogCount;
 // Set by a double click on the tray icon, cleared by the button-up that follows it.
 extern int g_lastWasDoubleClick;
-extern int g_fileVersionRead;
-extern COleDateTime g_firstRunDate;

@@ -2,23 +2,24 @@
 
 #include <algorithm>
 
-CTreeNode* CTreeNode::MakeRoot() {
-    auto* root = new CTreeNode;
+std::unique_ptr<CTreeNode> CTreeNode::MakeRoot() {
+    auto root = std::make_unique<CTreeNode>();
     root->m_name = "All notes";
     return root;
 }
 
-CTreeNode* CTreeNode::New(std::vector<CTreeNode*>& categories, CTreeNode& parent) {
+CTreeNode* CTreeNode::New(List& categories, CTreeNode& parent) {
     int maxId = 0;
-    for (const CTreeNode* c : categories)
+    for (const auto& c : categories)
         maxId = std::max(maxId, c->m_id);
-    auto* node = new CTreeNode;
+    auto owned = std::make_unique<CTreeNode>();
+    CTreeNode* node = owned.get();
     node->m_name = "New";
     node->m_parentId = parent.m_id;
     node->m_level = parent.m_level + 1;
     node->m_id = maxId + 1; // unique and non-zero
     ++parent.m_childCount;
-    categories.push_back(node);
+    categories.push_back(std::move(owned));
     return node;
 }
 
@@ -28,11 +29,11 @@ bool CTreeNode::Rename(CTreeNode& node, const std::string& name) {
     return true;
 }
 
-int CTreeNode::Delete(std::vector<CTreeNode*>& categories, int id) {
+int CTreeNode::Delete(List& categories, int id) {
     if (id == 0) return 0;
     // Parents precede children, so one pass marks a whole branch.
     std::vector<int> marked{id};
-    for (CTreeNode* c : categories) {
+    for (const auto& c : categories) {
         if (c->m_id == 0) continue;
         if (std::find(marked.begin(), marked.end(), c->m_id) != marked.end() ||
             std::find(marked.begin(), marked.end(), c->m_parentId) != marked.end()) {
@@ -41,9 +42,8 @@ int CTreeNode::Delete(std::vector<CTreeNode*>& categories, int id) {
         }
     }
     int removed = 0;
-    std::erase_if(categories, [&](CTreeNode* c) {
+    std::erase_if(categories, [&](const std::unique_ptr<CTreeNode>& c) {
         if (c->m_level != -1) return false;
-        delete c;
         ++removed;
         return true;
     });

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,13 +14,15 @@ public:
     int m_parentId = 0;
     void* m_treeItem = nullptr; // the manager's tree item while shown; not stored
 
-    static CTreeNode* MakeRoot();
+    using List = std::vector<std::unique_ptr<CTreeNode>>;
+
+    static std::unique_ptr<CTreeNode> MakeRoot();
 
     // Appends a child named "New" under parent with a fresh id; returns it.
-    static CTreeNode* New(std::vector<CTreeNode*>& categories, CTreeNode& parent);
+    static CTreeNode* New(List& categories, CTreeNode& parent);
     // An empty name changes nothing; the root is never renamed.
     static bool Rename(CTreeNode& node, const std::string& name);
     // Removes node and all its descendants (deleting them); the root is never removed.
     // Returns how many were removed.
-    static int Delete(std::vector<CTreeNode*>& categories, int id);
+    static int Delete(List& categories, int id);
 };

@@ -1,6 +1,6 @@
 #include "net/CountPop3Messages.h"
 
-#include "net/CMailAccount.h"
+#include "model/CMailAccount.h"
 #include "net/CPop3Client.h"
 #include "net/ExtractField.h"
 

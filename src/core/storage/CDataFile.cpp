@@ -1,8 +1,6 @@
 #include "storage/CDataFile.h"
 
-#include "app/CTrayCore.h"
-#include "app/Globals.h"
-#include "platform/Clock.h"
+#include "model/CDataDocument.h"
 #include "storage/CArchiveError.h"
 #include "storage/CArchiveReader.h"
 #include "storage/CArchiveWriter.h"
@@ -34,13 +32,6 @@ RECT ReadRect(CArchiveReader& ar) {
     r.bottom = ar.ReadInt();
     r.right = ar.ReadInt();
     return r;
-}
-
-// Milliseconds from now until `when`; 30000 when that lies in the past.
-int CountdownTo(const COleDateTime& when, const COleDateTime& now) {
-    long long ms = static_cast<long long>(COleDateTime::WholeSeconds(when - now)) * 1000;
-    if (ms < 0) return 30000;
-    return ms > 2147483647LL ? 2147483647 : static_cast<int>(ms);
 }
 
 } // namespace
@@ -102,12 +93,14 @@ void CDataFile::ReadNote(CArchiveReader& ar, CNote& n, int version) {
     if (version < kStamp0801) n.m_borderStyle = ar.ReadInt();
 }
 
-std::string CDataFile::Write(const CTrayCore& t, const COleDateTime& saveTime) {
+std::string CDataFile::Write(const CDataDocument& doc, const COleDateTime& saveTime) {
+    const CSettings& t = doc.m_settings;
+    const CNoteStore& store = doc.m_store;
     CArchiveWriter ar;
-    ar.Reserve(4096 + t.m_notes.size() * 300);
-    ar.WriteTime(g_firstRunDate);
+    ar.Reserve(4096 + store.notes().size() * 300);
+    ar.WriteTime(doc.m_firstRunDate);
     ar.WriteTime(saveTime);
-    ar.WriteInt(t.m_fileVersion);
+    ar.WriteInt(doc.m_fileVersion);
     ar.WriteInt(t.m_alarmSound);
     ar.WriteString(t.m_wavePath);
     ar.WriteInt(t.m_checkPeriod);
@@ -152,8 +145,8 @@ std::string CDataFile::Write(const CTrayCore& t, const COleDateTime& saveTime) {
         ar.WriteInt(w.m_icon[d]);
     }
     ar.WriteInt(t.m_managerExtraHeight);
-    ar.WriteInt(static_cast<int32_t>(t.m_mailAccounts.size()));
-    for (const CMailAccount* a : t.m_mailAccounts) {
+    ar.WriteInt(static_cast<int32_t>(store.accounts().size()));
+    for (const auto& a : store.accounts()) {
         ar.WriteString(a->m_name);
         ar.WriteString(a->m_server);
         ar.WriteInt(a->m_type);
@@ -161,32 +154,34 @@ std::string CDataFile::Write(const CTrayCore& t, const COleDateTime& saveTime) {
         ar.WriteString(a->m_password);
     }
     // The built-in root is counted but never stored.
-    ar.WriteInt(static_cast<int32_t>(t.m_categories.empty() ? 1 : t.m_categories.size()));
-    for (size_t i = 1; i < t.m_categories.size(); ++i) {
-        const CTreeNode* c = t.m_categories[i];
+    ar.WriteInt(static_cast<int32_t>(store.categories().empty() ? 1 : store.categories().size()));
+    for (size_t i = 1; i < store.categories().size(); ++i) {
+        const CTreeNode* c = store.categories()[i].get();
         ar.WriteString(c->m_name);
         ar.WriteInt(c->m_id);
         ar.WriteInt(c->m_parentId);
         ar.WriteInt(c->m_childCount);
         ar.WriteInt(c->m_level);
     }
-    ar.WriteInt(t.m_holidays.count);
-    for (int i = 0; i < t.m_holidays.count; ++i)
-        ar.WriteInt(t.m_holidays.entries[i].enabled);
-    ar.WriteInt(static_cast<int32_t>(t.m_notes.size()));
-    for (const CNote* n : t.m_notes)
+    ar.WriteInt(doc.m_holidays.count);
+    for (int i = 0; i < doc.m_holidays.count; ++i)
+        ar.WriteInt(doc.m_holidays.entries[i].enabled);
+    ar.WriteInt(static_cast<int32_t>(store.notes().size()));
+    for (const auto& n : store.notes())
         WriteNote(ar, *n);
     return ar.Take();
 }
 
-bool CDataFile::Read(CTrayCore& t, const void* data, size_t size, std::string* error) {
+bool CDataFile::Read(CDataDocument& doc, const void* data, size_t size, std::string* error) {
     CArchiveReader ar(data, size);
-    COleDateTime now = Clock::Now();
+    CSettings& t = doc.m_settings;
+    CNoteStore& store = doc.m_store;
+    doc.m_clockSyncRead = doc.m_headerRead = doc.m_mailRead = doc.m_weatherRead = false;
     try {
-        g_firstRunDate = ar.ReadTime();
-        t.m_lastSaveTime = ar.ReadTime();
+        doc.m_firstRunDate = ar.ReadTime();
+        doc.m_lastSaveTime = ar.ReadTime();
         int version = ar.ReadInt();
-        g_fileVersionRead = version;
+        doc.m_versionRead = version;
         t.m_alarmSound = ar.ReadInt();
         t.m_wavePath = ar.ReadString();
         t.m_checkPeriod = ar.ReadInt();
@@ -221,19 +216,12 @@ bool CDataFile::Read(CTrayCore& t, const void* data, size_t size, std::string* e
             for (int& b : t.m_schemeBorder)
                 b = ar.ReadInt();
             t.m_defaultScheme = ar.ReadInt();
-            if (g_isNT == 1 && t.m_clockSync == 1) t.m_clockSync = t.CanSetClock() ? 1 : 0;
+            doc.m_clockSyncRead = true;
         }
-        if (t.m_clockSync == 1) {
-            int minutes = COleDateTime::WholeMinutes(now - t.m_lastClockSync);
-            t.m_clockSyncCountdown = minutes >= 1440 ? 30000 : (1440 - minutes) * 60000;
-        } else {
-            t.m_clockSyncCountdown = -1;
-        }
+        doc.m_headerRead = true;
         t.m_mailInterval = ar.ReadInt();
         t.m_lastMailCheck = ar.ReadTime();
-        if (t.m_mailInterval > 0)
-            t.m_mailCountdown =
-                CountdownTo(t.m_lastMailCheck + COleDateTimeSpan(0, 0, t.m_mailInterval, 0), now);
+        doc.m_mailRead = true;
         if (version < kStamp1001) {
             t.m_weatherEnabled = ar.ReadInt();
             t.m_lastWeatherCheck = ar.ReadTime();
@@ -252,8 +240,7 @@ bool CDataFile::Read(CTrayCore& t, const void* data, size_t size, std::string* e
                 w.m_icon[d] = ar.ReadInt();
             }
             t.m_weather = w;
-            t.m_weatherCountdown =
-                CountdownTo(t.m_lastWeatherCheck + COleDateTimeSpan(0, 2, 0, 0), now);
+            doc.m_weatherRead = true;
         }
         t.m_managerExtraHeight = ar.ReadInt();
 
@@ -265,7 +252,7 @@ bool CDataFile::Read(CTrayCore& t, const void* data, size_t size, std::string* e
             a->m_type = ar.ReadInt();
             a->m_userName = ar.ReadString();
             a->m_password = ar.ReadString();
-            t.m_mailAccounts.push_back(a.release());
+            store.AddAccount(std::move(a));
         }
 
         int categories = ar.ReadInt();
@@ -278,23 +265,23 @@ bool CDataFile::Read(CTrayCore& t, const void* data, size_t size, std::string* e
             c->m_parentId = ar.ReadInt();
             c->m_childCount = ar.ReadInt();
             c->m_level = ar.ReadInt();
-            t.m_categories.push_back(c.release());
+            store.AddCategory(std::move(c));
         }
 
         int flags = ar.ReadCount(4);
         for (int i = 0; i < flags; ++i) {
             int flag = ar.ReadInt();
-            if (i < t.m_holidays.count) t.m_holidays.entries[i].enabled = flag;
+            if (i < doc.m_holidays.count) doc.m_holidays.entries[i].enabled = flag;
         }
-        for (int i = flags; i < t.m_holidays.count; ++i)
-            t.m_holidays.entries[i].enabled = 1;
+        for (int i = flags; i < doc.m_holidays.count; ++i)
+            doc.m_holidays.entries[i].enabled = 1;
 
         int notes = ar.ReadCount(kMinNoteBytes);
-        t.m_notes.reserve(t.m_notes.size() + notes);
+        store.ReserveNotes(store.notes().size() + notes);
         for (int i = 0; i < notes; ++i) {
             auto n = std::make_unique<CNote>();
             ReadNote(ar, *n, version);
-            t.m_notes.push_back(n.release());
+            store.AddNote(std::move(n));
         }
     } catch (const CArchiveError& e) {
         if (error) *error = e.what();

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string>
 
-class CTrayCore;
+struct CDataDocument;
 class CArchiveReader;
 class CArchiveWriter;
 class CNote;
@@ -13,12 +13,13 @@ class CNote;
 // The layout of "Note.Dat": settings, accounts, categories, holiday flags and notes.
 class CDataFile {
 public:
-    // Serialises everything with the current stamp; saveTime goes into the second item.
-    static std::string Write(const CTrayCore& tray, const COleDateTime& saveTime);
+    // Serialises the document with its stamp; saveTime goes into the second item.
+    static std::string Write(const CDataDocument& doc, const COleDateTime& saveTime);
 
-    // Reads into tray, which must have been emptied (root category in place). Complete records
-    // are kept even when a later one is broken; returns false and sets error in that case.
-    static bool Read(CTrayCore& tray, const void* data, size_t size, std::string* error);
+    // Reads into doc, whose store must have been emptied (root category in place). What the
+    // file does not hold keeps its value. Complete records are kept even when a later one is
+    // broken; returns false and sets error in that case.
+    static bool Read(CDataDocument& doc, const void* data, size_t size, std::string* error);
 
     static void WriteNote(CArchiveWriter& ar, const CNote& note);
     static void ReadNote(CArchiveReader& ar, CNote& note, int version);

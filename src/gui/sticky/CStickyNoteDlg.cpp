@@ -232,7 +232,7 @@ void CStickyNoteDlg::OnInitDialog() {
     note.m_rectKnown = 1;
 
     UpdateCountdown();
-    m_scheme = FindScheme(note, m_tray->m_schemeBack, m_tray->m_schemeText, m_tray->m_schemeFont);
+    m_scheme = FindScheme(note, m_tray->settings().m_schemeBack, m_tray->settings().m_schemeText, m_tray->settings().m_schemeFont);
 
     m_ready = true;
     Layout();
@@ -775,7 +775,7 @@ void CStickyNoteDlg::TogglePin() {
 
 void CStickyNoteDlg::ArrangeOthers(bool shift, bool alt, bool ctrl) {
     std::vector<CStickyNoteDlg*> others;
-    for (CNote* n : m_tray->m_notes)
+    for (const auto& n : m_tray->Store().notes())
         if (auto* w = dynamic_cast<CStickyNoteDlg*>(n->m_window); w && w != this && w->Active())
             others.push_back(w);
     const QRect screen = ScreenRect();
@@ -844,7 +844,7 @@ bool CStickyNoteDlg::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CStickyNoteDlg::BeginTitleEdit() {
-    if (m_ringing || m_tray->m_state == CTrayCore::StateManagerOpen) return;
+    if (m_ringing || m_tray->State() == CTrayCore::StateManagerOpen) return;
     m_titleEdit->setText(QString::fromStdString(m_note->m_title));
     m_titleEdit->setGeometry(GdiPaint::ToQRect(m_geometry.TitleTextRect(width())));
     m_titleEdit->show();

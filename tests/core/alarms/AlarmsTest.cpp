@@ -4,7 +4,8 @@
 #include "app/CTrayCore.h"
 #include "app/Globals.h"
 #include "platform/Clock.h"
-#include "support/Fakes.h"
+#include "support/FakeHub.h"
+#include "support/NoteBuilder.h"
 #include "support/TestEnv.h"
 
 #include <filesystem>
@@ -22,7 +23,7 @@ COleDateTime T(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
 
 // A note window whose ringing is the real CAlarmRinging; what it would draw is recorded.
 struct RingingWindow : INoteWindow, IRingingWindow {
-    RingingWindow(CTrayCore& tray, CNote& n) : ringing(tray, n, *this, timers) {}
+    RingingWindow(IAlarmHost& tray, CNote& n) : ringing(tray, n, *this, timers) {}
 
     FakeTimers timers;
     CAlarmRinging ringing;
@@ -60,7 +61,7 @@ struct RingingWindow : INoteWindow, IRingingWindow {
 
 // Like the real window, an opened window posts its note.
 struct RingingFactory : INoteWindowFactory {
-    CTrayCore* tray = nullptr;
+    IAlarmHost* tray = nullptr;
     std::vector<std::unique_ptr<RingingWindow>> windows;
     INoteWindow* OpenNoteWindow(CNote& note, int, int, bool) override {
         windows.push_back(std::make_unique<RingingWindow>(*tray, note));
@@ -75,36 +76,30 @@ protected:
         g_ringingCount = 0;
         Clock::SetForTest(T(2003, 5, 13, 10, 0, 0));
         factory.tray = &tray;
-        tray.m_windowFactory = &factory;
-        tray.m_sound = &sound;
-        tray.m_dialogs = &dialogs;
-        tray.m_state = CTrayCore::StateIdle;
-        tray.m_mailInterval = 0; // no network work on the ticks
     }
 
     CNote* Add(const COleDateTime& at, int type = CNote::OneTime, bool posted = false) {
-        auto* n = new CNote;
-        n->m_type = type;
-        n->m_title = "Dentist";
-        n->m_startTime = n->m_nextTime = n->m_baseTime = n->m_alarmTime = at;
-        n->m_recurrence = CNote::Day * 1000 + 1;
-        n->m_dueSoon = n->IsDueSoon();
-        tray.m_notes.push_back(n);
-        if (posted) n->OpenWindow(-1, -1, false, factory);
-        return n;
+        CNote& n = NoteBuilder(type)
+                       .Title("Dentist")
+                       .At(at)
+                       .Recurrence(CNote::Day * 1000 + 1)
+                       .DueSoonNow()
+                       .AddTo(tray.Store());
+        if (posted) n.OpenWindow(-1, -1, false, factory);
+        return &n;
     }
     static RingingWindow& Win(const CNote* n) { return *static_cast<RingingWindow*>(n->m_window); }
     // A note whose alarm passed a minute ago, rung by the alarm check.
     RingingWindow& Ring(int type = CNote::OneTime, bool posted = false) {
         CNote* n = Add(Clock::Now() - COleDateTimeSpan(0, 0, 1, 0), type, posted);
-        tray.CheckAlarms();
+        tray.Alarms().CheckAlarms();
         return Win(n);
     }
     std::vector<std::string> TitlesOnDisk() {
         CTrayCore reader;
         reader.LoadData(); // no file: a welcome note
         std::vector<std::string> titles;
-        for (CNote* n : reader.m_notes)
+        for (const auto& n : reader.Store().notes())
             titles.push_back(n->m_title);
         return titles;
     }
@@ -116,17 +111,18 @@ protected:
     }
 
     TestEnv env;
-    FakeSound sound;
-    FakeDialogs dialogs;
     RingingFactory factory;
-    CTrayCore tray; // destroyed first: it closes the windows
+    FakePlatform platform;
+    FakeSound& sound = platform.sound;
+    FakeDialogs& dialogs = platform.dialogs;
+    FakeHub tray{platform, &factory}; // destroyed first: it closes the windows
 };
 
 } // namespace
 
 TEST_F(Alarms, OnlyDueSoonValidPastNotesRingInArrayOrderOnce) {
     CNote* a = Add(T(2003, 5, 13, 9, 59));
-    tray.m_notes.push_back(new CNote); // a memo in between
+    tray.Store().AddNote(std::make_unique<CNote>()); // a memo in between
     CNote* b = Add(T(2003, 5, 13, 9, 59));
     Add(T(2003, 5, 13, 11, 0)); // due soon, not yet due
     CNote* unflagged = Add(T(2003, 5, 13, 9, 0));
@@ -135,21 +131,21 @@ TEST_F(Alarms, OnlyDueSoonValidPastNotesRingInArrayOrderOnce) {
     invalid->m_alarmTime.SetStatus(COleDateTime::invalid);
     invalid->m_dueSoon = 1;
 
-    tray.CheckAlarms();
-    tray.CheckAlarms(); // a ringing window is not started twice
+    tray.Alarms().CheckAlarms();
+    tray.Alarms().CheckAlarms(); // a ringing window is not started twice
     ASSERT_EQ(factory.windows.size(), 2u);
     EXPECT_EQ(a->m_window, factory.windows[0].get());
     EXPECT_EQ(b->m_window, factory.windows[1].get());
     EXPECT_EQ(Win(a).entered + Win(b).entered, 2);
     EXPECT_FALSE(Win(a).ringing.WasPosted());
     EXPECT_EQ(g_ringingCount, 2);
-    EXPECT_EQ(tray.m_state, CTrayCore::StateRinging);
+    EXPECT_EQ(tray.State(), CTrayCore::StateRinging);
     EXPECT_EQ(a->m_alarmTime, T(2003, 5, 13, 9, 59)); // the check moves no alarm
 
     // The refresh flags the unflagged note; the next check rings it.
-    tray.RefreshDueFlags();
+    tray.Alarms().RefreshDueFlags();
     EXPECT_EQ(invalid->m_dueSoon, 0);
-    tray.CheckAlarms();
+    tray.Alarms().CheckAlarms();
     ASSERT_NE(unflagged->m_window, nullptr);
     EXPECT_EQ(factory.windows.size(), 3u);
 }
@@ -157,27 +153,27 @@ TEST_F(Alarms, OnlyDueSoonValidPastNotesRingInArrayOrderOnce) {
 TEST_F(Alarms, BusyPostedWindowRingsOnceItIsFree) {
     CNote* n = Add(T(2003, 5, 13, 9, 0), CNote::OneTime, true);
     Win(n).busy = true; // its note menu is open
-    tray.CheckAlarms();
+    tray.Alarms().CheckAlarms();
     EXPECT_FALSE(Win(n).IsRinging());
-    EXPECT_EQ(tray.m_state, CTrayCore::StateIdle);
+    EXPECT_EQ(tray.State(), CTrayCore::StateIdle);
     Win(n).busy = false;
-    tray.CheckAlarms();
+    tray.Alarms().CheckAlarms();
     EXPECT_TRUE(Win(n).ringing.WasPosted());
     EXPECT_EQ(factory.windows.size(), 1u);
-    EXPECT_EQ(tray.m_state, CTrayCore::StateRinging);
+    EXPECT_EQ(tray.State(), CTrayCore::StateRinging);
 }
 
 TEST_F(Alarms, EmptyArrayFileTransferOrNoWindowsReturnAtOnce) {
-    tray.CheckAlarms(); // nothing to do, nothing breaks
+    tray.Alarms().CheckAlarms(); // nothing to do, nothing breaks
     Add(T(2003, 5, 13, 9, 0));
-    tray.m_state = CTrayCore::StateFileTransfer;
-    tray.CheckAlarms();
+    tray.SetState(CTrayCore::StateFileTransfer);
+    tray.Alarms().CheckAlarms();
     EXPECT_TRUE(factory.windows.empty());
-    EXPECT_EQ(tray.m_state, CTrayCore::StateFileTransfer);
-    tray.m_state = CTrayCore::StateIdle;
-    tray.m_windowFactory = nullptr; // no windows to be had: nothing rings, nothing breaks
-    tray.CheckAlarms();
-    EXPECT_EQ(tray.m_state, CTrayCore::StateIdle);
+    EXPECT_EQ(tray.State(), CTrayCore::StateFileTransfer);
+    tray.SetState(CTrayCore::StateIdle);
+    tray.SetPlatform({}); // no windows to be had: nothing rings, nothing breaks
+    tray.Alarms().CheckAlarms();
+    EXPECT_EQ(tray.State(), CTrayCore::StateIdle);
 }
 
 TEST_F(Alarms, CheckTimerGate) {
@@ -195,9 +191,9 @@ TEST_F(Alarms, CheckTimerGate) {
                  {5000, -9, CTrayCore::StateOptionsOpen, false}};
     for (const auto& c : cases) {
         CNote* n = Add(T(2003, 5, 13, 9, 59));
-        tray.m_checkPeriod = c.period;
-        tray.m_state = c.state;
-        tray.m_earliestAlarm = Clock::Now() + COleDateTimeSpan(0, 0, 0, c.secondsAway);
+        tray.settings().m_checkPeriod = c.period;
+        tray.SetState(c.state);
+        tray.Alarms().SetEarliestAlarm(Clock::Now() + COleDateTimeSpan(0, 0, 0, c.secondsAway));
         tray.OnTimer(CTrayCore::TimerCheck);
         EXPECT_EQ(n->m_window != nullptr, c.rings) << c.period << " " << c.secondsAway;
     }
@@ -207,11 +203,11 @@ TEST_F(Alarms, NoteThatBecomesDueSoonLaterStillRings) {
     // Nothing is due soon at load; the note the night's refresh flags must still be checked.
     Clock::SetForTest(T(2003, 5, 13, 20, 0));
     CNote* n = Add(T(2003, 5, 14, 8, 0));
-    tray.ComputeEarliestAlarm();
-    ASSERT_EQ(tray.m_earliestAlarm, T(2200, 1, 1));
+    tray.Alarms().ComputeEarliestAlarm();
+    ASSERT_EQ(tray.Alarms().EarliestAlarm(), T(2200, 1, 1));
     Clock::SetForTest(T(2003, 5, 14, 2, 0));
-    tray.RefreshDueFlags();
-    EXPECT_EQ(tray.m_earliestAlarm, T(2003, 5, 14, 8, 0));
+    tray.Alarms().RefreshDueFlags();
+    EXPECT_EQ(tray.Alarms().EarliestAlarm(), T(2003, 5, 14, 8, 0));
     Clock::SetForTest(T(2003, 5, 14, 8, 0, 3));
     tray.OnTimer(CTrayCore::TimerCheck);
     ASSERT_NE(n->m_window, nullptr);
@@ -219,30 +215,30 @@ TEST_F(Alarms, NoteThatBecomesDueSoonLaterStillRings) {
 }
 
 TEST_F(Alarms, AlarmThatPassedWhileNotRunningRingsAtStartup) {
-    tray.m_notes.push_back(new CNote); // a posted memo, reopened quietly
-    tray.m_notes[0]->m_posted = 1;
+    tray.Store().AddNote(std::make_unique<CNote>()); // a posted memo, reopened quietly
+    tray.Store().notes()[0].get()->m_posted = 1;
     Add(T(2003, 5, 13, 9, 0));
     ASSERT_TRUE(tray.SaveData());
-    tray.m_state = CTrayCore::StateStarting;
+    tray.SetState(CTrayCore::StateStarting);
     tray.Startup();
-    ASSERT_EQ(tray.m_notes.size(), 2u);
-    EXPECT_FALSE(Win(tray.m_notes[0]).IsRinging());
-    ASSERT_NE(tray.m_notes[1]->m_window, nullptr);
-    EXPECT_TRUE(Win(tray.m_notes[1]).IsRinging());
-    EXPECT_EQ(tray.m_state, CTrayCore::StateRinging);
-    EXPECT_EQ(tray.m_earliestAlarm, T(2003, 5, 13, 9, 0));
+    ASSERT_EQ(tray.Store().notes().size(), 2u);
+    EXPECT_FALSE(Win(tray.Store().notes()[0].get()).IsRinging());
+    ASSERT_NE(tray.Store().notes()[1].get()->m_window, nullptr);
+    EXPECT_TRUE(Win(tray.Store().notes()[1].get()).IsRinging());
+    EXPECT_EQ(tray.State(), CTrayCore::StateRinging);
+    EXPECT_EQ(tray.Alarms().EarliestAlarm(), T(2003, 5, 13, 9, 0));
 }
 
 TEST_F(Alarms, ALogThatCannotBeOpenedIsSilentlyAbsent) {
     std::filesystem::create_directories(CTrayCore::ProgramFolder() + "Log.txt");
-    tray.m_logEnabled = 1;
-    tray.OpenLogFile();
-    EXPECT_EQ(tray.m_logFile, nullptr);
-    tray.WriteLogLine(CNote()); // nothing happens, nothing breaks
+    tray.settings().m_logEnabled = 1;
+    tray.Alarms().OpenLogFile(CTrayCore::ProgramFolder());
+    EXPECT_FALSE(tray.Alarms().LogOpen());
+    tray.Alarms().WriteLogLine(CNote()); // nothing happens, nothing breaks
 }
 
 TEST_F(Alarms, SpeakerBeepsAndPinFlashesUntilStopAfterSilencesIt) {
-    tray.m_stopAfter = 60;
+    tray.settings().m_stopAfter = 60;
     RingingWindow& w = Ring();
     EXPECT_EQ(w.timers.active, (std::map<int, int>{{0, 1000}, {1, 500}}));
     w.Run(3);
@@ -254,15 +250,15 @@ TEST_F(Alarms, SpeakerBeepsAndPinFlashesUntilStopAfterSilencesIt) {
     EXPECT_EQ(w.pinStates.size(), 240u);
     EXPECT_EQ(sound.loopsStarted, 0);
 
-    tray.m_stopAfter = 0; // no limit: rings until acknowledged
+    tray.settings().m_stopAfter = 0; // no limit: rings until acknowledged
     sound.beeps = 0;
     Ring().Run(300);
     EXPECT_EQ(sound.beeps, 300);
 }
 
 TEST_F(Alarms, RingingWaveNotesShareOneLoop) {
-    tray.m_alarmSound = 115;
-    tray.m_wavePath = "/tmp/alarm.wav";
+    tray.settings().m_alarmSound = 115;
+    tray.settings().m_wavePath = "/tmp/alarm.wav";
     sound.device = true;
     RingingWindow& a = Ring();
     RingingWindow& b = Ring();
@@ -274,18 +270,18 @@ TEST_F(Alarms, RingingWaveNotesShareOneLoop) {
     EXPECT_TRUE(a.timers.active.empty());
     EXPECT_EQ(b.Ok(), OkResult::Closed);
     EXPECT_EQ(sound.stops, 0);
-    EXPECT_EQ(tray.m_state, CTrayCore::StateRinging);
+    EXPECT_EQ(tray.State(), CTrayCore::StateRinging);
     EXPECT_FALSE(std::filesystem::exists(tray.DataPath()));
     EXPECT_EQ(c.Ok(), OkResult::Closed);
     EXPECT_EQ(sound.stops, 1);
-    EXPECT_EQ(tray.m_state, CTrayCore::StateIdle);
+    EXPECT_EQ(tray.State(), CTrayCore::StateIdle);
     EXPECT_EQ(g_ringingCount, 0);
     EXPECT_EQ(TitlesOnDisk(), std::vector<std::string>{"Dentist"}); // the abandoned one stays
 }
 
 TEST_F(Alarms, WaveStopsAfterTheLimitAndNeedsADevice) {
-    tray.m_alarmSound = 115;
-    tray.m_stopAfter = 5;
+    tray.settings().m_alarmSound = 115;
+    tray.settings().m_stopAfter = 5;
     sound.device = true;
     RingingWindow& w = Ring();
     w.Run(5);
@@ -298,7 +294,7 @@ TEST_F(Alarms, WaveStopsAfterTheLimitAndNeedsADevice) {
     for (int choice : {115, 116}) {
         sound = FakeSound{};
         sound.device = choice == 116;
-        tray.m_alarmSound = choice;
+        tray.settings().m_alarmSound = choice;
         RingingWindow& m = Ring();
         m.Run(3);
         EXPECT_EQ(sound.loopsStarted + sound.beeps, 0) << choice;
@@ -308,16 +304,16 @@ TEST_F(Alarms, WaveStopsAfterTheLimitAndNeedsADevice) {
 
 TEST_F(Alarms, AcknowledgedOneTimeNotesAreRemovedLoggedAndSaved) {
     { std::ofstream(CTrayCore::ProgramFolder() + "Log.txt") << "Earlier\n"; }
-    tray.OpenLogFile();
-    tray.m_notes.push_back(new CNote);
-    tray.m_notes[0]->m_title = "Memo";
+    tray.Alarms().OpenLogFile(CTrayCore::ProgramFolder());
+    tray.Store().AddNote(std::make_unique<CNote>());
+    tray.Store().notes()[0].get()->m_title = "Memo";
     RingingWindow& quiet = Ring();
     RingingWindow& a = Ring();
     RingingWindow& b = Ring();
-    tray.m_notes.back()->m_title = "";
-    tray.m_logEnabled = 2; // only 1 turns logging on
+    tray.Store().notes().back().get()->m_title = "";
+    tray.settings().m_logEnabled = 2; // only 1 turns logging on
     EXPECT_EQ(quiet.Ok(), OkResult::Closed);
-    tray.m_logEnabled = 1;
+    tray.settings().m_logEnabled = 1;
     Clock::AdvanceForTest(30);
     EXPECT_EQ(a.Ok(), OkResult::Closed);
     // Read while the file is still open: each line is flushed at once.
@@ -336,13 +332,13 @@ TEST_F(Alarms, AcknowledgedOneTimeNotesAreRemovedLoggedAndSaved) {
 
 TEST_F(Alarms, RemindLaterRingsAgainAfterTheDelay) {
     RingingWindow& w = Ring(CNote::OneTime, true);
-    CNote* n = tray.m_notes.back();
+    CNote* n = tray.Store().notes().back().get();
     EXPECT_EQ(w.Ok("0", "15", true), OkResult::Restored);
     EXPECT_EQ(w.left, 1);
     EXPECT_FALSE(w.closed);
     EXPECT_EQ(n->m_window, &w);
     EXPECT_EQ(COleDateTime::WholeSeconds(n->m_alarmTime - Clock::Now()), 15 * 60);
-    EXPECT_EQ(tray.m_earliestAlarm, n->m_alarmTime);
+    EXPECT_EQ(tray.Alarms().EarliestAlarm(), n->m_alarmTime);
     EXPECT_EQ(TitlesOnDisk(), std::vector<std::string>{"Dentist"});
     // A tick queued before OK, and a second OK, change nothing.
     w.ringing.OnTimer(0);
@@ -352,27 +348,27 @@ TEST_F(Alarms, RemindLaterRingsAgainAfterTheDelay) {
     EXPECT_EQ(w.Ok(), OkResult::NotRinging);
 
     Clock::AdvanceForTest(14 * 60 + 59);
-    tray.CheckAlarms();
+    tray.Alarms().CheckAlarms();
     EXPECT_FALSE(w.IsRinging());
     Clock::AdvanceForTest(2);
-    tray.CheckAlarms();
+    tray.Alarms().CheckAlarms();
     EXPECT_EQ(w.entered, 2);
 }
 
 TEST_F(Alarms, RecurringNoteGetsItsNextOccurrenceOrTheDelay) {
     RingingWindow& w = Ring(CNote::Every, true);
-    CNote* n = tray.m_notes.back();
+    CNote* n = tray.Store().notes().back().get();
     COleDateTime occurrence = n->m_nextTime;
     EXPECT_EQ(w.Ok(), OkResult::Restored);
     EXPECT_EQ(COleDateTime::WholeSeconds(n->m_nextTime - occurrence), 86400);
     EXPECT_EQ(n->m_alarmTime, n->m_nextTime);
-    ASSERT_EQ(tray.m_notes.size(), 1u);
+    ASSERT_EQ(tray.Store().notes().size(), 1u);
 
     // With the box ticked the delay wins and the schedule is left alone.
     n->m_alarmTime = Clock::Now() - COleDateTimeSpan(0, 0, 0, 5);
     n->m_dueSoon = 1;
     COleDateTime next = n->m_nextTime;
-    tray.CheckAlarms();
+    tray.Alarms().CheckAlarms();
     EXPECT_EQ(w.Ok("1", "0", true), OkResult::Restored);
     EXPECT_EQ(COleDateTime::WholeMinutes(n->m_alarmTime - Clock::Now()), 60);
     EXPECT_EQ(n->m_nextTime, next);
@@ -380,7 +376,7 @@ TEST_F(Alarms, RecurringNoteGetsItsNextOccurrenceOrTheDelay) {
 
 TEST_F(Alarms, RefusedValuesKeepRingingThenTheWindowOpenedToRingCloses) {
     RingingWindow& w = Ring();
-    CNote* n = tray.m_notes.back();
+    CNote* n = tray.Store().notes().back().get();
     const std::string range24 = "Please enter an integer between 0 and 24.";
     const std::string notInt = "Please enter an integer.";
     const struct {
@@ -415,7 +411,7 @@ TEST_F(Alarms, RefusedValuesKeepRingingThenTheWindowOpenedToRingCloses) {
 
 TEST_F(Alarms, EscapeWhileRingingClosesAfterOkAndKeepsTheTexts) {
     RingingWindow& w = Ring(CNote::OneTime, true);
-    CNote* n = tray.m_notes.back();
+    CNote* n = tray.Store().notes().back().get();
     n->m_windowRect = RECT{10, 20, 30, 40};
     n->m_posted = 0; // what Escape does while the note rings
     EXPECT_EQ(w.Ok("0", "15", true), OkResult::Closed);

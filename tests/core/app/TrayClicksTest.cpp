@@ -1,9 +1,9 @@
-#include "TrayTestSupport.h"
 #include "app/CTrayClicks.h"
 #include "app/Globals.h"
 #include "app/TrayIds.h"
 #include "platform/Clock.h"
 #include "platform/ITimerHost.h"
+#include "support/FakeHub.h"
 
 #include <gtest/gtest.h>
 
@@ -17,13 +17,13 @@ protected:
         : clicks(
               core, [this](int id) { posted.push_back(id); }, [this] { ++menus; }) {
         Clock::SetForTest(COleDateTime(2024, 3, 5, 10, 0, 0));
-        core.m_timers = this;
-        core.m_windowFactory = &windows;
-        core.m_state = CTrayCore::StateIdle;
+        PlatformServices services = platform.Services();
+        services.timers = this;
+        core.SetPlatform(services);
         clicks.SetDoubleClickTime(kDoubleClickMs);
         g_lastWasDoubleClick = 0;
     }
-    ~TrayClicksTest() override { core.m_timers = nullptr; }
+    ~TrayClicksTest() override { core.SetPlatform(platform.Services()); }
 
     // Only the click timer runs here; it fires when the test clock reaches it.
     void SetTimer(int id, int ms) override {
@@ -46,14 +46,14 @@ protected:
     }
     // What the clicks did: N a new note, R the notes raised, M the manager opened.
     std::string Events() const {
-        std::string events(core.m_notes.size(), 'N');
+        std::string events(core.Store().notes().size(), 'N');
         for (int id : posted)
             events += id == TrayId::CmdShowNotes ? 'R' : '?';
-        return events + std::string(core.managerOpens, 'M');
+        return events + std::string(platform.services.managerOpens, 'M');
     }
 
-    FakeWindowFactory windows; // outlives the core, which closes the windows
-    CountingCore core;
+    FakePlatform platform; // outlives the core, which closes the windows
+    FakeHub core{platform};
     std::vector<int> posted;
     int menus = 0;
     int64_t clickDue = -1;
@@ -86,7 +86,7 @@ TEST_F(TrayClicksTest, ClicksMakeANoteRaiseTheNotesOrOpenTheManager) {
     // Outside the idle state no note is made and an open manager is not opened again.
     for (int state : {CTrayCore::StateIdle, CTrayCore::StateRinging, CTrayCore::StateManagerOpen,
                       CTrayCore::StateOptionsOpen, CTrayCore::StateFileTransfer}) {
-        core.m_state = state;
+        core.SetState(state);
         auto expected = [state](std::string events) {
             if (state != CTrayCore::StateIdle) std::erase(events, 'N');
             if (state == CTrayCore::StateManagerOpen) std::erase(events, 'M');
@@ -96,7 +96,7 @@ TEST_F(TrayClicksTest, ClicksMakeANoteRaiseTheNotesOrOpenTheManager) {
             SCOPED_TRACE(testing::Message() << "state " << state << ", case " << &c - cases);
             core.DeleteAllData();
             posted.clear();
-            core.managerOpens = 0;
+            platform.services.managerOpens = 0;
             for (const Step& step : c.steps) {
                 Advance(step.afterMs);
                 clicks.OnActivated(step.activation, step.keys & S, step.keys & C);

@@ -1,6 +1,6 @@
-#include "TrayTestSupport.h"
 #include "app/CTrayMenu.h"
 #include "app/TrayIds.h"
+#include "support/FakeHub.h"
 
 #include <gtest/gtest.h>
 
@@ -31,8 +31,9 @@ class TrayMenuTest : public ::testing::Test {
 protected:
     void AddAccounts(int n) {
         while (n-- > 0) {
-            core.m_mailAccounts.push_back(new CMailAccount);
-            core.m_mailAccounts.back()->m_name = "a" + std::to_string(core.m_mailAccounts.size());
+            auto account = std::make_unique<CMailAccount>();
+            account->m_name = "a" + std::to_string(core.Store().accounts().size() + 1);
+            core.Store().AddAccount(std::move(account));
         }
     }
     static const CTrayMenuItem* Search(const std::vector<CTrayMenuItem>& items, int data) {
@@ -47,7 +48,8 @@ protected:
         return i ? *i : throw std::out_of_range(std::to_string(data));
     }
 
-    CountingCore core;
+    FakePlatform platform;
+    FakeHub core{platform};
     CTrayMenu menu;
 };
 
@@ -77,25 +79,26 @@ TEST_F(TrayMenuTest, MailSubmenuFollowsTheAccountsAndTheRunningCheck) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.accounts << " accounts, target " << c.target);
-        AddAccounts(c.accounts - static_cast<int>(core.m_mailAccounts.size()));
-        core.m_mailTarget = c.target;
+        AddAccounts(c.accounts - static_cast<int>(core.Store().accounts().size()));
+        core.EndMailCheck();
+        if (c.target != IMailService::kNoCheck) core.StartMailCheck(c.target, 0);
         menu.Build(core);
         EXPECT_EQ(Describe({Find(DataMail)}), std::string("Check Email@211#211") + c.items);
     }
     // Account commands end at 188: later accounts are left out rather than take other ids.
     AddAccounts(27);
-    core.m_mailTarget = -1;
+    core.EndMailCheck();
     menu.Build(core);
     ASSERT_EQ(Find(DataMail).children.size(), 26u);
     EXPECT_EQ(Find(DataMail).children[23].command, 188);
 }
 
 TEST_F(TrayMenuTest, WeatherSubmenuFollowsTheSettingAndTheStoredReport) {
-    core.m_weather.m_place = "Springfield";
+    core.settings().m_weather.m_place = "Springfield";
     menu.Build(core);
     EXPECT_THROW(Find(DataWeather), std::out_of_range);
 
-    core.m_weatherEnabled = 1;
+    core.settings().m_weatherEnabled = 1;
     menu.Build(core);
     EXPECT_EQ(menu.m_items.at(9).data, DataWeather) << "after the manager, before the mail";
     EXPECT_EQ(Describe({Find(DataWeather)}), "Check Weather@218#241{Springfield@219#242}");
@@ -103,11 +106,11 @@ TEST_F(TrayMenuTest, WeatherSubmenuFollowsTheSettingAndTheStoredReport) {
 
     const char* days[] = {"Mon", "Tue", "Wed", "Thu", "Fri"};
     for (int d = 0; d < 5; ++d) {
-        core.m_weather.m_dayName[d] = days[d];
-        core.m_weather.m_condition[d] = "Fog";
-        core.m_weather.m_high[d] = 70 + d;
-        core.m_weather.m_low[d] = -d;
-        core.m_weather.m_icon[d] = d < 4 ? 243 + d : 999; // no picture for an unknown id
+        core.settings().m_weather.m_dayName[d] = days[d];
+        core.settings().m_weather.m_condition[d] = "Fog";
+        core.settings().m_weather.m_high[d] = 70 + d;
+        core.settings().m_weather.m_low[d] = -d;
+        core.settings().m_weather.m_icon[d] = d < 4 ? 243 + d : 999; // no picture for an unknown id
     }
     menu.Build(core);
     EXPECT_EQ(Describe({Find(DataWeather)}),
@@ -119,8 +122,8 @@ TEST_F(TrayMenuTest, WeatherSubmenuFollowsTheSettingAndTheStoredReport) {
 TEST_F(TrayMenuTest, EachItemDataClassHasItsMeasuredSize) {
     EXPECT_EQ(CTrayMenu::WidthSample(), "Countdown FORMATAAAA"); // the first 20 characters
     AddAccounts(3);
-    core.m_weatherEnabled = 1;
-    core.m_weather.m_dayName[0] = "Mon";
+    core.settings().m_weatherEnabled = 1;
+    core.settings().m_weather.m_dayName[0] = "Mon";
     menu.SetMetrics(131, 19);
     menu.Build(core);
     using S = CTrayMenu::Size;

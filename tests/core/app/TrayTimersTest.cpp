@@ -1,142 +1,136 @@
 #include "app/CTrayCore.h"
 #include "app/Globals.h"
 #include "platform/Clock.h"
-#include "support/Fakes.h"
+#include "support/FakeHub.h"
+#include "support/NoteBuilder.h"
 #include "support/TestEnv.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-// Records the network work the timer starts instead of doing it.
-class TimerTray : public CTrayCore {
-public:
-    int checks = 0, mailStarts = 0, weatherChecks = 0, syncs = 0, destroyed = 0;
-    bool online = true, syncResult = true;
-    void CheckAlarms() override { ++checks; }
-    void StartMailCheck(int target, int manual) override {
-        ++mailStarts;
-        CTrayCore::StartMailCheck(target, manual);
-    }
-    void RunMailThread() override {}
-    void CheckWeather() override { ++weatherChecks; }
-    bool SyncClock() override {
-        ++syncs;
-        return syncResult;
-    }
-    bool IsOnline() override { return online; }
-    void DestroyWindow() override { ++destroyed; }
-};
-
 class TrayTimers : public ::testing::Test {
 protected:
     void SetUp() override {
         Clock::SetForTest(COleDateTime(2003, 5, 13, 10, 0, 0));
-        tray.m_timers = &timers;
-        tray.m_state = CTrayCore::StateIdle;
-        tray.m_mailInterval = 0;
     }
+    // A due note whose window counts the alarm checks that reach it: it is never left
+    // ringing, so every check starts it again.
+    void AddChecker() {
+        CNote& due = NoteBuilder().At(Clock::Now() - COleDateTimeSpan(0, 1, 0, 0)).AddTo(tray.Store());
+        due.m_dueSoon = 1;
+        due.OpenWindow(-1, -1, false, platform.windows);
+        checker = platform.windows.windows.back().get();
+    }
+    // One alarm-timer tick; the checker's window never stays ringing.
+    void Tick() {
+        tray.OnTimer(105);
+        checker->ringing = false;
+    }
+    // The alarm checks so far.
+    int Checks() const { return checker->alarmsStarted; }
     void AlarmIn(double seconds) {
-        tray.m_earliestAlarm = Clock::Now() + COleDateTimeSpan(seconds / 86400.0);
+        tray.Alarms().SetEarliestAlarm(Clock::Now() + COleDateTimeSpan(seconds / 86400.0));
     }
     TestEnv env;
-    FakeTimers timers;
-    TimerTray tray;
+    FakePlatform platform;
+    FakeTimers& timers = platform.timers;
+    FakeServices& services = platform.services;
+    FakeHub tray{platform};
+    FakeNoteWindow* checker = nullptr;
 };
 
 } // namespace
 
 TEST_F(TrayTimers, AlarmCheckRunsWithinTwoPeriods) {
+    AddChecker();
     AlarmIn(10); // exactly twice the period: not yet
-    tray.OnTimer(105);
-    EXPECT_EQ(tray.checks, 0);
+    Tick();
+    EXPECT_EQ(Checks(), 0);
     AlarmIn(9.5);
-    tray.OnTimer(105);
-    EXPECT_EQ(tray.checks, 1);
+    Tick();
+    EXPECT_EQ(Checks(), 1);
     AlarmIn(-3600); // long past: every tick
-    tray.OnTimer(105);
-    tray.OnTimer(105);
-    EXPECT_EQ(tray.checks, 3);
-    tray.m_checkPeriod = 7000; // 14 s window (7000 / 500)
+    Tick();
+    Tick();
+    EXPECT_EQ(Checks(), 3);
+    tray.settings().m_checkPeriod = 7000; // 14 s window (7000 / 500)
     AlarmIn(13.5);
-    tray.OnTimer(105);
-    EXPECT_EQ(tray.checks, 4);
+    Tick();
+    EXPECT_EQ(Checks(), 4);
     AlarmIn(14);
-    tray.OnTimer(105);
-    EXPECT_EQ(tray.checks, 4);
+    Tick();
+    EXPECT_EQ(Checks(), 4);
 }
 
 TEST_F(TrayTimers, NoAlarmWhileManagerOrOptionsOpenButCountdownsUpdate) {
-    FakeWindowFactory windows;
-    tray.m_notes.push_back(new CNote);
-    tray.m_notes[0]->m_showCountdown = 1;
-    tray.m_notes[0]->OpenWindow(-1, -1, false, windows);
+    AddChecker();
+    checker->note->m_showCountdown = 1;
     AlarmIn(-1);
-    tray.m_state = CTrayCore::StateManagerOpen;
+    tray.SetState(CTrayCore::StateManagerOpen);
     tray.OnTimer(105);
-    tray.m_state = CTrayCore::StateOptionsOpen;
+    tray.SetState(CTrayCore::StateOptionsOpen);
     tray.OnTimer(105);
-    EXPECT_EQ(tray.checks, 0);
-    EXPECT_EQ(windows.windows[0]->countdownUpdates, 2);
-    tray.DeleteAllData(); // before the windows go
+    EXPECT_EQ(Checks(), 0);
+    EXPECT_EQ(checker->countdownUpdates, 2);
 }
 
 TEST_F(TrayTimers, NetworkCountdownsAndFallbacks) {
-    tray.m_mailInterval = 60;
-    tray.m_mailCountdown = 4000;
+    tray.settings().m_mailInterval = 60;
+    tray.countdowns().mail = 4000;
     tray.OnTimer(105); // 4000 - 5000 < 0: start the automatic check
-    EXPECT_EQ(tray.mailStarts, 1);
-    EXPECT_EQ(tray.m_mailTarget, 999);
-    EXPECT_EQ(tray.m_mailManual, 0);
+    EXPECT_EQ(services.mailChecks.size(), 1u);
+    EXPECT_EQ(tray.MailTarget(), IMailService::kAllAccounts);
+    EXPECT_EQ(tray.MailManual(), 0);
 
-    tray.m_mailCountdown = 4000;
-    tray.online = false;
+    tray.countdowns().mail = 4000;
+    services.online = false;
     tray.OnTimer(105);
-    EXPECT_EQ(tray.m_mailCountdown, 30000);
-    EXPECT_EQ(tray.mailStarts, 1);
+    EXPECT_EQ(tray.countdowns().mail, 30000);
+    EXPECT_EQ(services.mailChecks.size(), 1u);
 
-    tray.online = true;
-    tray.m_mailCountdown = 4000;
-    tray.m_state = CTrayCore::StateOptionsOpen;
+    services.online = true;
+    tray.countdowns().mail = 4000;
+    tray.SetState(CTrayCore::StateOptionsOpen);
     tray.OnTimer(105);
-    EXPECT_EQ(tray.m_mailCountdown, 30000);
-    EXPECT_EQ(tray.mailStarts, 1);
+    EXPECT_EQ(tray.countdowns().mail, 30000);
+    EXPECT_EQ(services.mailChecks.size(), 1u);
 
-    tray.m_state = CTrayCore::StateIdle;
-    tray.m_mailCountdown = 4000;
+    tray.SetState(CTrayCore::StateIdle);
+    tray.countdowns().mail = 4000;
     g_mailBusy = 1; // a check still running: no second start, countdown keeps falling
     tray.OnTimer(105);
-    EXPECT_EQ(tray.m_mailCountdown, -1000);
+    EXPECT_EQ(tray.countdowns().mail, -1000);
     g_mailBusy = 0;
 
-    tray.m_mailInterval = 0;
-    tray.m_weatherEnabled = 1;
-    tray.m_weatherCountdown = 5000; // 0 is not negative yet
+    tray.settings().m_mailInterval = 0;
+    tray.settings().m_weatherEnabled = 1;
+    tray.countdowns().weather = 5000; // 0 is not negative yet
     tray.OnTimer(105);
-    EXPECT_EQ(tray.weatherChecks, 0);
+    EXPECT_EQ(services.weatherChecks, 0);
     tray.OnTimer(105);
-    EXPECT_EQ(tray.weatherChecks, 1);
-    tray.m_weatherCountdown = 1;
-    tray.online = false;
+    EXPECT_EQ(services.weatherChecks, 1);
+    tray.countdowns().weather = 1;
+    services.online = false;
     tray.OnTimer(105);
-    EXPECT_EQ(tray.m_weatherCountdown, 30000);
+    EXPECT_EQ(tray.countdowns().weather, 30000);
 
-    tray.m_weatherEnabled = 0;
-    tray.m_clockSync = 1;
-    tray.online = true;
-    tray.m_clockSyncCountdown = 1;
+    tray.settings().m_weatherEnabled = 0;
+    tray.settings().m_clockSync = 1;
+    services.online = true;
+    tray.countdowns().clockSync = 1;
     tray.OnTimer(105);
-    EXPECT_EQ(tray.syncs, 1);
-    EXPECT_EQ(tray.m_clockSyncCountdown, 86400000);
-    tray.syncResult = false;
-    tray.m_clockSyncCountdown = 1;
+    EXPECT_EQ(services.syncs, 1);
+    EXPECT_EQ(tray.countdowns().clockSync, 86400000);
+    services.syncResult = false;
+    tray.countdowns().clockSync = 1;
     tray.OnTimer(105);
-    EXPECT_EQ(tray.m_clockSyncCountdown, 300000);
-    tray.m_clockSyncCountdown = 1;
-    tray.m_state = CTrayCore::StateOptionsOpen;
+    EXPECT_EQ(tray.countdowns().clockSync, 300000);
+    tray.countdowns().clockSync = 1;
+    tray.SetState(CTrayCore::StateOptionsOpen);
     tray.OnTimer(105);
-    EXPECT_EQ(tray.syncs, 2);
-    EXPECT_EQ(tray.m_clockSyncCountdown, 300000);
+    EXPECT_EQ(services.syncs, 2);
+    EXPECT_EQ(tray.countdowns().clockSync, 300000);
 }
 
 TEST_F(TrayTimers, RefreshPeriodFollowsTheHour) {
@@ -152,10 +146,9 @@ TEST_F(TrayTimers, RefreshPeriodFollowsTheHour) {
 }
 
 TEST_F(TrayTimers, RefreshTimerSkipsRecentRefreshesAndRearms) {
-    auto* note = new CNote;
+    CNote* note = &tray.Store().AddNote(std::make_unique<CNote>());
     note->m_type = CNote::OneTime;
     note->m_alarmTime = COleDateTime(2003, 5, 14, 9, 0, 0);
-    tray.m_notes.push_back(note);
     Clock::SetForTest(COleDateTime(2003, 5, 13, 17, 0, 0));
     tray.OnTimer(123); // the first message only records the time
     EXPECT_TRUE(timers.history.empty());
@@ -169,63 +162,61 @@ TEST_F(TrayTimers, RefreshTimerSkipsRecentRefreshesAndRearms) {
     ASSERT_EQ(timers.history.size(), 1u);
     EXPECT_EQ(timers.history[0], std::make_pair(123, 7200000));
     Clock::SetForTest(COleDateTime(2003, 5, 14, 18, 0, 0));
-    tray.m_state = CTrayCore::StateRinging; // skipped while ringing
+    tray.SetState(CTrayCore::StateRinging); // skipped while ringing
     tray.OnTimer(123);
     EXPECT_EQ(timers.history.size(), 1u);
-    tray.m_state = CTrayCore::StateIdle;
+    tray.SetState(CTrayCore::StateIdle);
     tray.OnTimer(123);
     EXPECT_EQ(timers.history.back(), std::make_pair(123, 1800000));
 }
 
 TEST(TrayCoreMail, WithoutAMailSubsystemACheckEndsAtOnce) {
     CTrayCore tray;
-    tray.m_mailAccounts.push_back(new CMailAccount);
+    tray.Store().AddAccount(std::make_unique<CMailAccount>());
     tray.StartMailCheck(0, 1);
-    EXPECT_EQ(tray.m_mailManual, 1);
-    EXPECT_EQ(tray.m_mailTarget, -1); // the account is not left greyed as "being checked"
+    EXPECT_EQ(tray.MailManual(), 1);
+    EXPECT_EQ(tray.MailTarget(), -1); // the account is not left greyed as "being checked"
 }
 
 TEST_F(TrayTimers, ExitWaitsAtMostHundredTicksForTheMailThread) {
     g_mailBusy = 1;
     for (int i = 0; i < 100; ++i)
         tray.OnTimer(197);
-    EXPECT_EQ(tray.destroyed, 0);
+    EXPECT_EQ(tray.destroys, 0);
     tray.OnTimer(197);
-    EXPECT_EQ(tray.destroyed, 1);
+    EXPECT_EQ(tray.destroys, 1);
     g_mailBusy = 0;
 
-    TimerTray quick;
+    FakeHub quick{platform};
     quick.OnTimer(197);
-    EXPECT_EQ(quick.destroyed, 1);
+    EXPECT_EQ(quick.destroys, 1);
 }
 
 TEST_F(TrayTimers, StartupRepostsNotesThenChecksThenStartsTimers) {
-    FakeWindowFactory windows;
-    FakeDialogs dialogs;
-    tray.m_windowFactory = &windows;
-    tray.m_dialogs = &dialogs;
     tray.LoadData(); // welcome note, posted
-    auto* hidden = new CNote;
-    tray.m_notes.push_back(hidden);
+    tray.Store().AddNote(std::make_unique<CNote>()); // a memo, not posted
+    NoteBuilder().At(Clock::Now() - COleDateTimeSpan(0, 0, 1, 0)).AddTo(tray.Store()); // due
     ASSERT_TRUE(tray.SaveData());
     tray.CloseNoteWindows(true);
     ASSERT_TRUE(tray.SaveData());
+    tray.DeleteAllData();
+    platform.timers.active.clear();
 
-    TimerTray fresh;
-    fresh.m_windowFactory = &windows;
-    fresh.m_timers = &timers;
-    fresh.m_dialogs = &dialogs;
+    FakeHub fresh{platform};
+    fresh.SetState(CTrayCore::StateStarting);
     fresh.Startup();
-    EXPECT_EQ(fresh.m_state, CTrayCore::StateIdle);
-    ASSERT_EQ(fresh.m_notes.size(), 2u);
-    EXPECT_NE(fresh.m_notes[0]->m_window, nullptr);
-    EXPECT_EQ(fresh.m_notes[1]->m_window, nullptr);
-    EXPECT_EQ(fresh.checks, 1);
+    const auto& notes = fresh.Store().notes();
+    ASSERT_EQ(notes.size(), 3u);
+    EXPECT_NE(notes[0]->m_window, nullptr);
+    EXPECT_EQ(notes[1]->m_window, nullptr);
+    // The check ran once, after the reposting: the due note's window was opened to ring.
+    ASSERT_NE(notes[2]->m_window, nullptr);
+    EXPECT_EQ(static_cast<FakeNoteWindow*>(notes[2]->m_window)->alarmsStarted, 1);
+    EXPECT_EQ(fresh.State(), CTrayCore::StateRinging);
     EXPECT_EQ(timers.active.count(105), 1u);
     // The shutdown save stores the rectangles and keeps the posted flags.
     fresh.ShutdownSave();
-    EXPECT_EQ(fresh.m_notes[0]->m_window, nullptr);
-    EXPECT_EQ(fresh.m_notes[0]->m_posted, 1);
-    EXPECT_EQ(fresh.m_notes[0]->m_windowRect, (RECT{10, 20, 214, 173}));
-    tray.DeleteAllData();
+    EXPECT_EQ(notes[0]->m_window, nullptr);
+    EXPECT_EQ(notes[0]->m_posted, 1);
+    EXPECT_EQ(notes[0]->m_windowRect, (RECT{10, 20, 214, 173}));
 }

@@ -117,13 +117,13 @@ TEST(HolidayTable, EnableFlagsComeFromTheDataFile) {
     {
         CTrayCore writer;
         for (int i : {0, Columbus, Christmas})
-            writer.m_holidays.entries[i].enabled = 0;
+            writer.Holidays().entries[i].enabled = 0;
         ASSERT_TRUE(writer.SaveData());
     }
     CTrayCore reader;
     reader.LoadData();
     for (int i = 0; i < CHolidayTable::kCount; ++i)
-        EXPECT_EQ(reader.m_holidays.entries[i].enabled,
+        EXPECT_EQ(reader.Holidays().entries[i].enabled,
                   i == 0 || i == Columbus || i == Christmas ? 0 : 1)
             << i;
 }

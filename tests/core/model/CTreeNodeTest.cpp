@@ -6,11 +6,8 @@
 
 namespace {
 struct Tree {
-    std::vector<CTreeNode*> nodes{CTreeNode::MakeRoot()};
-    ~Tree() {
-        for (CTreeNode* n : nodes)
-            delete n;
-    }
+    Tree() { nodes.push_back(CTreeNode::MakeRoot()); }
+    CTreeNode::List nodes;
 };
 } // namespace
 
@@ -25,7 +22,7 @@ TEST(CTreeNode, NewRenameDelete) {
     EXPECT_EQ(c->m_level, 3);
     EXPECT_EQ(t.nodes[0]->m_childCount, 2);
     std::set<int> ids; // unique, and none is the root's 0
-    for (CTreeNode* n : t.nodes)
+    for (const auto& n : t.nodes)
         ids.insert(n->m_id);
     EXPECT_EQ(ids.size(), t.nodes.size());
     EXPECT_TRUE(CTreeNode::Rename(*d, "Work"));

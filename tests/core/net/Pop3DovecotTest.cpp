@@ -2,7 +2,7 @@
 // raw log.
 #include "support/DovecotServer.h"
 
-#include "net/CMailAccount.h"
+#include "model/CMailAccount.h"
 #include "net/CPop3Client.h"
 #include "net/CountPop3Messages.h"
 #include "net/SocketErrors.h"

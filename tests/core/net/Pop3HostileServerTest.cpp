@@ -1,5 +1,5 @@
 // The client against broken and hostile servers, each a scripted server on 127.0.0.1.
-#include "net/CMailAccount.h"
+#include "model/CMailAccount.h"
 #include "net/CPop3Client.h"
 #include "net/CountPop3Messages.h"
 #include "net/SocketErrors.h"

@@ -1,11 +1,11 @@
 #include "sticky/NoteColors.h"
-#include "app/CTrayCore.h"
+#include "model/CSettings.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 TEST(NoteColors, DefaultSchemesDeriveTheirTitleAndGlyphColours) {
-    const CTrayCore tray;
+    const CSettings settings;
     const COLORREF expected[4][3] = {
         {RGB(102, 0, 102), RGB(127, 63, 127), RGB(158, 140, 158)},
         {RGB(253, 82, 0), RGB(191, 102, 63), RGB(114, 124, 140)},
@@ -13,9 +13,9 @@ TEST(NoteColors, DefaultSchemesDeriveTheirTitleAndGlyphColours) {
         {RGB(255, 0, 128), RGB(191, 63, 158), RGB(114, 140, 196)},
     };
     for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(tray.m_schemeBack[i], expected[i][0]) << i;
-        EXPECT_EQ(TitleColorFor(tray.m_schemeBack[i]), expected[i][1]) << i;
-        EXPECT_EQ(GlyphColorFor(tray.m_schemeBack[i]), expected[i][2]) << i;
+        EXPECT_EQ(settings.m_schemeBack[i], expected[i][0]) << i;
+        EXPECT_EQ(TitleColorFor(settings.m_schemeBack[i]), expected[i][1]) << i;
+        EXPECT_EQ(GlyphColorFor(settings.m_schemeBack[i]), expected[i][2]) << i;
     }
 }
 

@@ -1,19 +1,20 @@
 #include "sticky/NoteSchemes.h"
-#include "app/CTrayCore.h"
+#include "model/CNote.h"
+#include "model/CSettings.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 TEST(FindScheme, MatchesColoursAndFontOfTheFirstEqualScheme) {
-    CTrayCore tray;
+    CSettings settings;
     CNote note;
-    note.m_font = tray.m_schemeFont[1];
-    note.m_backColor = tray.m_schemeBack[1];
-    note.m_textColor = tray.m_schemeText[1];
+    note.m_font = settings.m_schemeFont[1];
+    note.m_backColor = settings.m_schemeBack[1];
+    note.m_textColor = settings.m_schemeText[1];
     auto find = [&](auto change) {
         CNote n = note;
         change(n);
-        return FindScheme(n, tray.m_schemeBack, tray.m_schemeText, tray.m_schemeFont);
+        return FindScheme(n, settings.m_schemeBack, settings.m_schemeText, settings.m_schemeFont);
     };
     EXPECT_EQ(find([](CNote&) {}), 1);
     // Every compared field breaks the match on its own; fields the schemes lack do not.
@@ -25,7 +26,7 @@ TEST(FindScheme, MatchesColoursAndFontOfTheFirstEqualScheme) {
     EXPECT_EQ(find([](CNote& n) { n.m_textColor = 0; }), -1);
     EXPECT_EQ(find([](CNote& n) { n.m_font.lfUnderline = 1; }), 1);
     EXPECT_EQ(find([](CNote& n) { n.m_borderStyle = 0; }), 1);
-    tray.m_schemeBack[0] = tray.m_schemeBack[1]; // two equal schemes: the first wins
+    settings.m_schemeBack[0] = settings.m_schemeBack[1]; // two equal schemes: the first wins
     EXPECT_EQ(find([](CNote&) {}), 0);
 }
 

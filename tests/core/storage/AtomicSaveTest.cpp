@@ -32,15 +32,15 @@ TEST(AtomicSave, InterruptedAtAnyByteKeepsThePreviousFile) {
     Clock::SetForTest(COleDateTime(2003, 5, 13, 10, 0, 0));
     FakeDialogs dialogs;
     CTrayCore tray;
-    tray.m_dialogs = &dialogs;
+    tray.SetPlatform({.dialogs = &dialogs});
     tray.LoadData(); // the welcome note
-    tray.m_notes[0]->m_title = "Old title";
+    tray.Store().notes()[0].get()->m_title = "Old title";
     ASSERT_TRUE(tray.SaveData());
     std::string before;
     ASSERT_TRUE(CAtomicFile::ReadAll(tray.DataPath(), before, nullptr));
 
-    tray.m_notes[0]->m_title = "New title that must not half-land";
-    size_t size = CDataFile::Write(tray, Clock::Now()).size();
+    tray.Store().notes()[0].get()->m_title = "New title that must not half-land";
+    size_t size = CDataFile::Write(tray.Data(), Clock::Now()).size();
     int failures = 0;
     for (size_t k = 0; k < size; k += (k < 64 ? 1 : 37)) {
         FailAfter fail(k);
@@ -58,23 +58,23 @@ TEST(AtomicSave, InterruptedAtAnyByteKeepsThePreviousFile) {
 
     // The previous file still loads whole.
     CTrayCore reread;
-    reread.m_dialogs = &dialogs;
+    reread.SetPlatform({.dialogs = &dialogs});
     reread.LoadData();
-    ASSERT_EQ(reread.m_notes.size(), 1u);
-    EXPECT_EQ(reread.m_notes[0]->m_title, "Old title");
+    ASSERT_EQ(reread.Store().notes().size(), 1u);
+    EXPECT_EQ(reread.Store().notes()[0]->m_title, "Old title");
 
     // And once the disk has room again the new data lands.
     ASSERT_TRUE(tray.SaveData());
     CTrayCore after;
     after.LoadData();
-    EXPECT_EQ(after.m_notes[0]->m_title, "New title that must not half-land");
+    EXPECT_EQ(after.Store().notes()[0]->m_title, "New title that must not half-land");
 }
 
 TEST(AtomicSave, UnwritableFolderReportsTheFailure) {
     TestEnv env;
     FakeDialogs dialogs;
     CTrayCore tray;
-    tray.m_dialogs = &dialogs;
+    tray.SetPlatform({.dialogs = &dialogs});
     // Root ignores folder permissions: a folder standing where the file goes fails for anyone.
     const bool root = geteuid() == 0;
     if (root)
@@ -95,39 +95,38 @@ TEST(AtomicSave, ExportAndImportCopyTheFile) {
     FakeDialogs dialogs;
     FakeWindowFactory windows;
     CTrayCore tray;
-    tray.m_dialogs = &dialogs;
-    tray.m_windowFactory = &windows;
+    tray.SetPlatform({.dialogs = &dialogs, .windows = &windows});
     tray.LoadData();
-    tray.m_notes[0]->m_title = "Exported";
+    tray.Store().notes()[0].get()->m_title = "Exported";
     ASSERT_TRUE(tray.SaveData());
     std::string target = env.Dir() + "/copy.dat";
     dialogs.files.push_back(target);
     tray.ExportData();
-    EXPECT_EQ(tray.m_state, CTrayCore::StateIdle);
+    EXPECT_EQ(tray.State(), CTrayCore::StateIdle);
     std::string a, b;
     ASSERT_TRUE(CAtomicFile::ReadAll(tray.DataPath(), a, nullptr));
     ASSERT_TRUE(CAtomicFile::ReadAll(target, b, nullptr));
     EXPECT_EQ(a, b);
 
-    tray.m_notes[0]->m_title = "Changed since";
+    tray.Store().notes()[0].get()->m_title = "Changed since";
     ASSERT_TRUE(tray.SaveData());
     // No: nothing changes.
     dialogs.answers.push_back(IDialogs::AnswerNo);
     tray.ImportData();
-    EXPECT_EQ(tray.m_notes[0]->m_title, "Changed since");
+    EXPECT_EQ(tray.Store().notes()[0].get()->m_title, "Changed since");
     ASSERT_EQ(dialogs.boxes.back().caption, "Warning");
     EXPECT_EQ(dialogs.boxes.back().text,
               "Import data will replace all your current data, continue?");
     // Yes but cancel the file dialog: nothing changes either.
     tray.ImportData();
-    EXPECT_EQ(tray.m_notes[0]->m_title, "Changed since");
+    EXPECT_EQ(tray.Store().notes()[0].get()->m_title, "Changed since");
     // Yes and a file: its data replaces ours; open windows close and their notes are unposted.
-    ASSERT_NE(tray.m_notes[0]->m_window, nullptr);
+    ASSERT_NE(tray.Store().notes()[0].get()->m_window, nullptr);
     dialogs.files.push_back(target);
     tray.ImportData();
-    EXPECT_EQ(tray.m_state, CTrayCore::StateIdle);
-    ASSERT_EQ(tray.m_notes.size(), 1u);
-    EXPECT_EQ(tray.m_notes[0]->m_title, "Exported");
-    EXPECT_EQ(tray.m_notes[0]->m_window, nullptr);
+    EXPECT_EQ(tray.State(), CTrayCore::StateIdle);
+    ASSERT_EQ(tray.Store().notes().size(), 1u);
+    EXPECT_EQ(tray.Store().notes()[0].get()->m_title, "Exported");
+    EXPECT_EQ(tray.Store().notes()[0].get()->m_window, nullptr);
     EXPECT_EQ(windows.OpenCount(), 0);
 }

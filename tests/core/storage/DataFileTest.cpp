@@ -5,9 +5,10 @@
 #include "storage/CArchiveWriter.h"
 #include "storage/CAtomicFile.h"
 #include "storage/CDataFile.h"
-#include "support/Fakes.h"
+#include "support/FakeHub.h"
 #include "support/TestEnv.h"
 
+#include <climits>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -30,6 +31,8 @@ struct FileBuilder {
     int stamp;
     bool canonical = false; // single font = scheme 0, due-soon flags as recomputed
     int categories = 2;     // stored records; the count written is one more
+    int clockSync = 0;
+    COleDateTime lastClockSync{2003, 5, 1, 0, 0, 0};
     CArchiveWriter ar;
 
     explicit FileBuilder(int s) : stamp(s) {}
@@ -60,8 +63,8 @@ struct FileBuilder {
             ar.WriteInt(0x200 + i);
         ar.WriteInt(canonical ? 0 : 0x123456);
         if (stamp < -19990801) {
-            ar.WriteInt(0); // clock sync
-            ar.WriteTime(COleDateTime(2003, 5, 1, 0, 0, 0));
+            ar.WriteInt(clockSync);
+            ar.WriteTime(lastClockSync);
             for (int i = 0; i < 4; ++i)
                 ar.WriteInt(2 - i % 3);
             ar.WriteInt(3);
@@ -147,16 +150,15 @@ class DataFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
         Clock::SetForTest(COleDateTime(2003, 5, 13, 10, 0, 0));
-        tray.m_dialogs = &dialogs;
-        tray.m_windowFactory = &windows;
     }
     void WriteDataFile(const std::string& bytes) {
         std::ofstream(tray.DataPath(), std::ios::binary) << bytes;
     }
     TestEnv env;
-    FakeDialogs dialogs;
-    FakeWindowFactory windows;
-    CTrayCore tray;
+    FakePlatform platform;
+    FakeDialogs& dialogs = platform.dialogs;
+    FakeWindowFactory& windows = platform.windows;
+    FakeHub tray{platform};
 };
 
 } // namespace
@@ -165,49 +167,49 @@ TEST_F(DataFileTest, CurrentStampReadsEveryField) {
     WriteDataFile(FileBuilder(-19991201).Full());
     tray.LoadData();
     EXPECT_TRUE(dialogs.boxes.empty());
-    EXPECT_EQ(g_fileVersionRead, -19991201);
-    EXPECT_EQ(g_firstRunDate, COleDateTime(2001, 2, 3, 4, 5, 6));
-    EXPECT_EQ(tray.m_lastSaveTime, COleDateTime(2003, 5, 13, 9, 30, 0));
-    EXPECT_EQ(tray.m_alarmSound, 115);
-    EXPECT_EQ(tray.m_wavePath, "/usr/share/sounds/ring.wav");
-    EXPECT_EQ(tray.m_checkPeriod, 7000);
-    EXPECT_EQ(tray.m_logEnabled, 1);
-    EXPECT_EQ(tray.m_stopAfter, 45);
-    EXPECT_EQ(tray.m_showCountdownDefault, 1);
-    EXPECT_EQ(tray.m_showCategory, 0);
-    EXPECT_EQ(tray.m_managerFull, 0);
+    EXPECT_EQ(tray.Data().m_versionRead, -19991201);
+    EXPECT_EQ(tray.Data().m_firstRunDate, COleDateTime(2001, 2, 3, 4, 5, 6));
+    EXPECT_EQ(tray.Data().m_lastSaveTime, COleDateTime(2003, 5, 13, 9, 30, 0));
+    EXPECT_EQ(tray.settings().m_alarmSound, 115);
+    EXPECT_EQ(tray.settings().m_wavePath, "/usr/share/sounds/ring.wav");
+    EXPECT_EQ(tray.settings().m_checkPeriod, 7000);
+    EXPECT_EQ(tray.settings().m_logEnabled, 1);
+    EXPECT_EQ(tray.settings().m_stopAfter, 45);
+    EXPECT_EQ(tray.settings().m_showCountdownDefault, 1);
+    EXPECT_EQ(tray.settings().m_showCategory, 0);
+    EXPECT_EQ(tray.settings().m_managerFull, 0);
     for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(tray.m_schemeFont[i], Font("Scheme" + std::to_string(i), -11 - i));
-        EXPECT_EQ(tray.m_schemeBack[i], 0x100u + i);
-        EXPECT_EQ(tray.m_schemeText[i], 0x200u + i);
-        EXPECT_EQ(tray.m_schemeBorder[i], 2 - i % 3);
+        EXPECT_EQ(tray.settings().m_schemeFont[i], Font("Scheme" + std::to_string(i), -11 - i));
+        EXPECT_EQ(tray.settings().m_schemeBack[i], 0x100u + i);
+        EXPECT_EQ(tray.settings().m_schemeText[i], 0x200u + i);
+        EXPECT_EQ(tray.settings().m_schemeBorder[i], 2 - i % 3);
     }
-    EXPECT_EQ(tray.m_defaultScheme, 3);
-    EXPECT_EQ(tray.m_mailInterval, 90);
+    EXPECT_EQ(tray.settings().m_defaultScheme, 3);
+    EXPECT_EQ(tray.settings().m_mailInterval, 90);
     // Last check 08:00 + 90 min = 09:30, already past at 10:00: fall back to 30 s.
-    EXPECT_EQ(tray.m_mailCountdown, 30000);
-    EXPECT_EQ(tray.m_clockSyncCountdown, -1);
-    EXPECT_EQ(tray.m_weatherEnabled, 1);
+    EXPECT_EQ(tray.countdowns().mail, 30000);
+    EXPECT_EQ(tray.countdowns().clockSync, -1);
+    EXPECT_EQ(tray.settings().m_weatherEnabled, 1);
     // Last weather 07:00 + 2 h = 09:00, past.
-    EXPECT_EQ(tray.m_weatherCountdown, 30000);
-    EXPECT_EQ(tray.m_weather.m_place, "Springfield");
-    EXPECT_EQ(tray.m_weather.m_fahrenheit, 0);
-    EXPECT_EQ(tray.m_weather.m_zipCode, "62701");
-    EXPECT_EQ(tray.m_weather.m_dayName[4], "Day4");
-    EXPECT_EQ(tray.m_weather.m_icon[2], 245);
-    EXPECT_EQ(tray.m_managerExtraHeight, 33);
-    ASSERT_EQ(tray.m_mailAccounts.size(), 1u);
-    EXPECT_EQ(tray.m_mailAccounts[0]->m_server, "pop.example.org");
-    EXPECT_EQ(tray.m_mailAccounts[0]->m_password, "secret");
-    ASSERT_EQ(tray.m_categories.size(), 3u);
-    EXPECT_EQ(tray.m_categories[0]->m_name, "All notes");
-    EXPECT_EQ(tray.m_categories[2]->m_name, "Cat2");
-    EXPECT_EQ(tray.m_categories[2]->m_parentId, 10);
-    EXPECT_EQ(tray.m_categories[2]->m_level, 2);
+    EXPECT_EQ(tray.countdowns().weather, 30000);
+    EXPECT_EQ(tray.settings().m_weather.m_place, "Springfield");
+    EXPECT_EQ(tray.settings().m_weather.m_fahrenheit, 0);
+    EXPECT_EQ(tray.settings().m_weather.m_zipCode, "62701");
+    EXPECT_EQ(tray.settings().m_weather.m_dayName[4], "Day4");
+    EXPECT_EQ(tray.settings().m_weather.m_icon[2], 245);
+    EXPECT_EQ(tray.settings().m_managerExtraHeight, 33);
+    ASSERT_EQ(tray.Store().accounts().size(), 1u);
+    EXPECT_EQ(tray.Store().accounts()[0].get()->m_server, "pop.example.org");
+    EXPECT_EQ(tray.Store().accounts()[0].get()->m_password, "secret");
+    ASSERT_EQ(tray.Store().categories().size(), 3u);
+    EXPECT_EQ(tray.Store().categories()[0].get()->m_name, "All notes");
+    EXPECT_EQ(tray.Store().categories()[2].get()->m_name, "Cat2");
+    EXPECT_EQ(tray.Store().categories()[2].get()->m_parentId, 10);
+    EXPECT_EQ(tray.Store().categories()[2].get()->m_level, 2);
     for (int i = 0; i < 28; ++i)
-        EXPECT_EQ(tray.m_holidays.entries[i].enabled, 0);
-    ASSERT_EQ(tray.m_notes.size(), 2u);
-    const CNote& n = *tray.m_notes[1];
+        EXPECT_EQ(tray.Holidays().entries[i].enabled, 0);
+    ASSERT_EQ(tray.Store().notes().size(), 2u);
+    const CNote& n = *tray.Store().notes()[1].get();
     EXPECT_EQ(n.m_title, "Note 1");
     EXPECT_EQ(n.m_text, "line one\r\nline two");
     EXPECT_EQ(n.m_type, CNote::OneTime);
@@ -232,35 +234,62 @@ TEST_F(DataFileTest, OldestStampUsesTheSingleFontAndTextColour) {
     tray.LoadData();
     EXPECT_TRUE(dialogs.boxes.empty());
     for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(tray.m_schemeFont[i], Font("Single", -20));
-        EXPECT_EQ(tray.m_schemeText[i], 0x123456u);
-        EXPECT_EQ(tray.m_schemeBorder[i], CTrayCore().m_schemeBorder[i]); // no clock block
+        EXPECT_EQ(tray.settings().m_schemeFont[i], Font("Single", -20));
+        EXPECT_EQ(tray.settings().m_schemeText[i], 0x123456u);
+        EXPECT_EQ(tray.settings().m_schemeBorder[i], CSettings().m_schemeBorder[i]); // no clock block
     }
-    EXPECT_EQ(tray.m_weatherEnabled, 0);
-    ASSERT_EQ(tray.m_notes.size(), 2u);
-    EXPECT_EQ(tray.m_notes[0]->m_countdownFormat, 15);
-    EXPECT_EQ(tray.m_notes[0]->m_borderStyle, 0);
-    EXPECT_EQ(tray.m_notes[1]->m_title, "Note 1");
+    EXPECT_EQ(tray.settings().m_weatherEnabled, 0);
+    ASSERT_EQ(tray.Store().notes().size(), 2u);
+    EXPECT_EQ(tray.Store().notes()[0].get()->m_countdownFormat, 15);
+    EXPECT_EQ(tray.Store().notes()[0].get()->m_borderStyle, 0);
+    EXPECT_EQ(tray.Store().notes()[1].get()->m_title, "Note 1");
 }
 
 TEST_F(DataFileTest, MiddleStampsGateTheClockAndWeatherBlocks) {
     WriteDataFile(FileBuilder(-19990801).Full());
     tray.LoadData();
     EXPECT_TRUE(dialogs.boxes.empty());
-    EXPECT_EQ(tray.m_defaultScheme, 1); // no clock block: default kept
-    EXPECT_EQ(tray.m_notes[1]->m_countdownFormat, 6);
-    EXPECT_EQ(tray.m_notes[1]->m_borderStyle, 0);
-    EXPECT_EQ(tray.m_schemeFont[2], Font("Scheme2", -13));
+    EXPECT_EQ(tray.settings().m_defaultScheme, 1); // no clock block: default kept
+    EXPECT_EQ(tray.Store().notes()[1].get()->m_countdownFormat, 6);
+    EXPECT_EQ(tray.Store().notes()[1].get()->m_borderStyle, 0);
+    EXPECT_EQ(tray.settings().m_schemeFont[2], Font("Scheme2", -13));
 
     CTrayCore other;
-    other.m_dialogs = &dialogs;
+    other.SetPlatform({.dialogs = &dialogs});
     WriteDataFile(FileBuilder(-19991001).Full());
     other.LoadData();
     EXPECT_TRUE(dialogs.boxes.empty());
-    EXPECT_EQ(other.m_defaultScheme, 3);
-    EXPECT_EQ(other.m_weatherEnabled, 0);
-    EXPECT_EQ(other.m_weather.m_place, "");
-    EXPECT_EQ(other.m_notes[1]->m_borderStyle, 2);
+    EXPECT_EQ(other.settings().m_defaultScheme, 3);
+    EXPECT_EQ(other.settings().m_weatherEnabled, 0);
+    EXPECT_EQ(other.settings().m_weather.m_place, "");
+    EXPECT_EQ(other.Store().notes()[1].get()->m_borderStyle, 2);
+}
+
+TEST_F(DataFileTest, ClockCountdownFollowsTheLastSyncWithinItsBounds) {
+    g_isNT = 1; // setting the clock needs a privilege
+    const struct {
+        COleDateTime last;
+        bool mayBeSet;
+        int clockSync, countdown;
+    } cases[] = {
+        {COleDateTime(2003, 5, 13, 9, 0, 0), true, 1, (1440 - 60) * 60000},
+        {COleDateTime(2003, 5, 12, 9, 0, 0), true, 1, 30000}, // a day past: soon
+        {COleDateTime(2003, 5, 12, 9, 0, 0), false, 0, -1},   // no privilege: off
+        // A last synchronisation far in the future must not overflow the countdown.
+        {COleDateTime(2090, 1, 1, 0, 0, 0), true, 1, INT_MAX},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.last.Format("%Y-%m-%d %H:%M"));
+        FileBuilder b(-19991201);
+        b.clockSync = 1;
+        b.lastClockSync = c.last;
+        WriteDataFile(b.Full());
+        platform.services.canSetClock = c.mayBeSet;
+        tray.LoadData();
+        EXPECT_EQ(tray.settings().m_clockSync, c.clockSync);
+        EXPECT_EQ(tray.countdowns().clockSync, c.countdown);
+    }
+    g_isNT = 0;
 }
 
 TEST_F(DataFileTest, LoadAndSaveReproducesTheFile) {
@@ -338,15 +367,15 @@ TEST_F(DataFileTest, CategoryCountOneAndShortHolidayList) {
     WriteDataFile(b.ar.Take());
     tray.LoadData();
     EXPECT_TRUE(dialogs.boxes.empty());
-    ASSERT_EQ(tray.m_categories.size(), 1u);
-    EXPECT_EQ(tray.m_categories[0]->m_name, "All notes");
+    ASSERT_EQ(tray.Store().categories().size(), 1u);
+    EXPECT_EQ(tray.Store().categories()[0].get()->m_name, "All notes");
     for (int i = 0; i < 28; ++i)
-        EXPECT_EQ(tray.m_holidays.entries[i].enabled, i < 5 ? 0 : 1) << i;
+        EXPECT_EQ(tray.Holidays().entries[i].enabled, i < 5 ? 0 : 1) << i;
     // Saving writes the count 1, no records, then all 28 flags.
     CArchiveWriter tail;
     tail.WriteInt(1);
     tail.WriteInt(28);
-    EXPECT_NE(CDataFile::Write(tray, Clock::Now()).find(tail.Bytes()), std::string::npos);
+    EXPECT_NE(CDataFile::Write(tray.Data(), Clock::Now()).find(tail.Bytes()), std::string::npos);
 }
 
 TEST_F(DataFileTest, TruncatedFileKeepsCompleteRecordsAndReportsOnce) {
@@ -361,19 +390,19 @@ TEST_F(DataFileTest, TruncatedFileKeepsCompleteRecordsAndReportsOnce) {
     EXPECT_EQ(dialogs.boxes[0].text, "Data Read Error!");
     EXPECT_EQ(dialogs.boxes[0].caption, "It's too bad");
     EXPECT_EQ(dialogs.boxes[0].icon, IDialogs::Stop);
-    ASSERT_EQ(tray.m_notes.size(), 2u);
-    EXPECT_EQ(tray.m_notes[1]->m_title, "Note 1");
-    EXPECT_EQ(tray.m_mailAccounts.size(), 1u);
-    EXPECT_EQ(tray.m_categories.size(), 3u);
+    ASSERT_EQ(tray.Store().notes().size(), 2u);
+    EXPECT_EQ(tray.Store().notes()[1].get()->m_title, "Note 1");
+    EXPECT_EQ(tray.Store().accounts().size(), 1u);
+    EXPECT_EQ(tray.Store().categories().size(), 3u);
 }
 
 TEST_F(DataFileTest, EveryTruncationPointLoadsWithoutCrashing) {
     std::string full = FileBuilder(-19991201).Full(2);
     for (size_t cut = 0; cut < full.size(); cut += 7) {
-        CTrayCore t;
+        CDataDocument doc;
         std::string err;
-        t.m_categories.push_back(CTreeNode::MakeRoot());
-        EXPECT_FALSE(CDataFile::Read(t, full.data(), cut, &err)) << cut;
+        doc.m_store.AddCategory(CTreeNode::MakeRoot());
+        EXPECT_FALSE(CDataFile::Read(doc, full.data(), cut, &err)) << cut;
         EXPECT_FALSE(err.empty());
     }
 }
@@ -387,8 +416,8 @@ TEST_F(DataFileTest, HugeCountsAreRefusedBeforeAllocating) {
     tray.LoadData();
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_EQ(dialogs.boxes[0].text, "Data Read Error!");
-    EXPECT_TRUE(tray.m_notes.empty());
-    EXPECT_EQ(tray.m_mailAccounts.size(), 1u);
+    EXPECT_TRUE(tray.Store().notes().empty());
+    EXPECT_EQ(tray.Store().accounts().size(), 1u);
 
     // A string claiming 4 GB.
     CArchiveWriter w;
@@ -403,18 +432,18 @@ TEST_F(DataFileTest, HugeCountsAreRefusedBeforeAllocating) {
 TEST_F(DataFileTest, MissingFileGivesOnePostedWelcomeNote) {
     tray.LoadData();
     EXPECT_TRUE(dialogs.boxes.empty());
-    ASSERT_EQ(tray.m_notes.size(), 1u);
-    const CNote& n = *tray.m_notes[0];
+    ASSERT_EQ(tray.Store().notes().size(), 1u);
+    const CNote& n = *tray.Store().notes()[0].get();
     EXPECT_EQ(n.m_title, "Welcome !");
     EXPECT_EQ(n.m_text, "Jotterly icon is in the system tray, Double-Click it to create a new "
                         "note, Right-Click to see more functions");
     EXPECT_EQ(n.m_posted, 1);
     EXPECT_EQ(n.m_type, CNote::Memo);
-    EXPECT_EQ(n.m_backColor, tray.m_schemeBack[tray.m_defaultScheme]);
-    EXPECT_EQ(n.m_borderStyle, tray.m_schemeBorder[tray.m_defaultScheme]);
+    EXPECT_EQ(n.m_backColor, tray.settings().m_schemeBack[tray.settings().m_defaultScheme]);
+    EXPECT_EQ(n.m_borderStyle, tray.settings().m_schemeBorder[tray.settings().m_defaultScheme]);
     ASSERT_NE(n.m_window, nullptr);
     EXPECT_EQ(n.m_window->GetTitleText(), "Welcome !");
     EXPECT_EQ(windows.OpenCount(), 1);
-    EXPECT_EQ(g_firstRunDate, Clock::Now());
-    ASSERT_EQ(tray.m_categories.size(), 1u);
+    EXPECT_EQ(tray.Data().m_firstRunDate, Clock::Now());
+    ASSERT_EQ(tray.Store().categories().size(), 1u);
 }

@@ -1,6 +1,6 @@
 // Keeps the fuzz seed corpus for the data-file reader in step with the writer: every seed must
 // load cleanly, and the seeds are regenerated with JOTTERLY_WRITE_SEEDS=1.
-#include "app/CTrayCore.h"
+#include "model/CDataDocument.h"
 #include "platform/Clock.h"
 #include "storage/CAtomicFile.h"
 #include "storage/CDataFile.h"
@@ -10,22 +10,24 @@
 
 namespace {
 std::string Seed(int notes, bool rich) {
-    CTrayCore tray;
-    tray.m_categories.push_back(CTreeNode::MakeRoot());
+    CDataDocument doc;
+    CNoteStore& store = doc.m_store;
+    store.AddCategory(CTreeNode::MakeRoot());
     if (rich) {
-        tray.m_mailAccounts.push_back(new CMailAccount{"A", "s", 163, "u", "p", "", {}});
-        CTreeNode::New(tray.m_categories, *tray.m_categories[0]);
-        tray.m_weather.m_place = "Somewhere";
+        store.AddAccount(
+            std::make_unique<CMailAccount>(CMailAccount{"A", "s", 163, "u", "p", "", {}}));
+        store.NewCategory(*store.categories()[0]);
+        doc.m_settings.m_weather.m_place = "Somewhere";
     }
     for (int i = 0; i < notes; ++i) {
-        auto* n = new CNote;
+        auto n = std::make_unique<CNote>();
         n->m_type = CNote::OneTime + i % 2;
         n->m_recurrence = 2001;
         n->m_title = "t" + std::to_string(i);
         n->m_text = std::string(300, 'x');
-        tray.m_notes.push_back(n);
+        store.AddNote(std::move(n));
     }
-    return CDataFile::Write(tray, COleDateTime(2003, 5, 13, 9, 30, 0));
+    return CDataFile::Write(doc, COleDateTime(2003, 5, 13, 9, 30, 0));
 }
 } // namespace
 
@@ -39,9 +41,9 @@ TEST(SeedCorpus, SeedsLoadCleanly) {
             CAtomicFile::Write(dir + name, bytes, nullptr, 0644);
         std::string stored;
         ASSERT_TRUE(CAtomicFile::ReadAll(dir + name, stored, nullptr)) << name;
-        CTrayCore tray;
+        CDataDocument doc;
         std::string error;
-        EXPECT_TRUE(CDataFile::Read(tray, stored.data(), stored.size(), &error)) << error;
+        EXPECT_TRUE(CDataFile::Read(doc, stored.data(), stored.size(), &error)) << error;
     }
     Clock::ResetForTest();
 }

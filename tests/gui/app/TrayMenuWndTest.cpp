@@ -35,20 +35,20 @@ protected:
     }
     void AddAccountsAndWeather() {
         for (const char* name : {"Home", "Work", "Club"}) {
-            core.m_mailAccounts.push_back(new CMailAccount);
-            core.m_mailAccounts.back()->m_name = name;
+            core.Store().AddAccount(std::make_unique<CMailAccount>());
+            core.Store().accounts().back()->m_name = name;
         }
-        core.m_weatherEnabled = 1;
-        core.m_weather.m_place = "Springfield, IL";
+        core.settings().m_weatherEnabled = 1;
+        core.settings().m_weather.m_place = "Springfield, IL";
         const char* days[] = {"Monday", "Tuesday", "Wednesday", "Thursday", "Friday"};
         const char* conditions[] = {"Clear", "Partial Cloudy", "Cloudy", "Light rain", "Fog"};
         const int icons[] = {243, 244, 245, 246, 248};
         for (int d = 0; d < 5; ++d) {
-            core.m_weather.m_dayName[d] = days[d];
-            core.m_weather.m_condition[d] = conditions[d];
-            core.m_weather.m_high[d] = 70 + d;
-            core.m_weather.m_low[d] = 50 + d;
-            core.m_weather.m_icon[d] = icons[d];
+            core.settings().m_weather.m_dayName[d] = days[d];
+            core.settings().m_weather.m_condition[d] = conditions[d];
+            core.settings().m_weather.m_high[d] = 70 + d;
+            core.settings().m_weather.m_low[d] = 50 + d;
+            core.settings().m_weather.m_icon[d] = icons[d];
         }
     }
     CTrayMenuWnd* Open(QPoint at = QPoint(40, 40)) {
@@ -163,7 +163,7 @@ TEST_F(TrayMenuWndTest, PlainAndSelectedItemsAreMeasuredAndPaintedAsTheTablesSay
 
 TEST_F(TrayMenuWndTest, WeatherAndThreeAccountsOpenTheirSubmenusAndSendNothing) {
     AddAccountsAndWeather();
-    core.m_mailTarget = 1; // "Work" is being checked
+    core.MailTarget() = 1; // "Work" is being checked
     CTrayMenuWnd* m = Open();
     CTrayMenuWnd* weather = OpenSubmenuOf(m, DataWeather);
     ASSERT_NE(weather, nullptr); // its place and size are in the reference picture

@@ -70,13 +70,13 @@ protected:
 };
 
 TEST_F(TrayWndTest, ClicksAndTheMenuMakeNotesAndExitSaves) {
-    const size_t start = tray.m_notes.size(); // the welcome note
+    const size_t start = tray.Store().notes().size(); // the welcome note
     // Qt 6 on an XEmbed tray: press, press, then its own double-click report.
     for (auto reason :
          {QSystemTrayIcon::Trigger, QSystemTrayIcon::Trigger, QSystemTrayIcon::DoubleClick})
         tray.OnTrayActivated(reason);
     QTest::qWait(400);
-    EXPECT_EQ(tray.m_notes.size(), start + 1);
+    EXPECT_EQ(tray.Store().notes().size(), start + 1);
     EXPECT_FALSE(tray.IsTimerActive(CTrayCore::TimerClick));
 
     // A single click waits for the double-click time, then goes to the (future) manager.
@@ -84,15 +84,15 @@ TEST_F(TrayWndTest, ClicksAndTheMenuMakeNotesAndExitSaves) {
     EXPECT_TRUE(tray.IsTimerActive(CTrayCore::TimerClick));
     EXPECT_TRUE(
         QTest::qWaitFor([this] { return !tray.IsTimerActive(CTrayCore::TimerClick); }, 2000));
-    EXPECT_EQ(tray.m_notes.size(), start + 1);
+    EXPECT_EQ(tray.Store().notes().size(), start + 1);
 
     ChooseFromMenu({CmdNewNote});
-    EXPECT_TRUE(QTest::qWaitFor([&] { return tray.m_notes.size() == start + 2; }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return tray.Store().notes().size() == start + 2; }, 2000));
     EXPECT_FALSE(tray.MenuWindow() && tray.MenuWindow()->isVisible());
 
     EXPECT_TRUE(tray.IsTimerActive(CTrayCore::TimerCheck));
     ChooseFromMenu({CmdExit});
-    EXPECT_TRUE(QTest::qWaitFor([&] { return tray.m_state == CTrayCore::StateExiting; }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return tray.State() == CTrayCore::StateExiting; }, 2000));
     EXPECT_FALSE(tray.TrayIcon()->isVisible());
     EXPECT_FALSE(tray.IsTimerActive(CTrayCore::TimerCheck));
     EXPECT_FALSE(tray.IsTimerActive(CTrayCore::TimerRefresh));

@@ -42,7 +42,7 @@ protected:
         g_ringingCount = 0;
         Clock::SetForTest(COleDateTime(2003, 5, 13, 10, 0, 0));
         tray.m_dialogs = &dialogs;
-        tray.m_mailInterval = 0;
+        tray.settings().m_mailInterval = 0;
     }
 
     // A One Time note of scheme 1 due in the given span, its countdown line on, at its place.
@@ -51,17 +51,17 @@ protected:
         n->m_type = CNote::OneTime;
         n->m_title = "Dentist";
         n->m_text = "Bring the X-rays";
-        n->m_font = tray.m_schemeFont[1];
-        n->m_backColor = tray.m_schemeBack[1];
-        n->m_textColor = tray.m_schemeText[1];
-        n->m_borderStyle = tray.m_schemeBorder[1];
+        n->m_font = tray.settings().m_schemeFont[1];
+        n->m_backColor = tray.settings().m_schemeBack[1];
+        n->m_textColor = tray.settings().m_schemeText[1];
+        n->m_borderStyle = tray.settings().m_schemeBorder[1];
         n->m_showCountdown = 1;
         n->m_startTime = Clock::Now() + in;
         n->Recompute();
         n->m_windowRect = RECT{left, top, left + 220, top + 150};
         n->m_rectKnown = 1;
         n->m_topMost = 0;
-        tray.m_notes.push_back(n);
+        tray.Store().notes().push_back(n);
         return n;
     }
     // A note that fell due a second ago, rung by the alarm check; a posted one has its window
@@ -70,7 +70,7 @@ protected:
         CNote* n = Add(COleDateTimeSpan(0, 0, 0, -1));
         n->m_title = title;
         if (posted) n->OpenWindow(-1, -1, false, factory);
-        tray.CheckAlarms();
+        tray.Alarms().CheckAlarms();
         CStickyNoteDlg* w = Window(*n);
         w->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(w));
@@ -210,7 +210,7 @@ TEST_F(RingingWindow, PinBoxFlashesInBothPictures) {
     // A window destroyed while ringing gives up its share of the ringing.
     w->Note()->CloseWindow();
     EXPECT_EQ(g_ringingCount, 0);
-    EXPECT_EQ(tray.m_state, CTrayCore::StateIdle);
+    EXPECT_EQ(tray.State(), CTrayCore::StateIdle);
 }
 
 TEST_F(RingingWindow, HundredCountdownLinesFollowTheClockRepaintingOnlyThemselves) {

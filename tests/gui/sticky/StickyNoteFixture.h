@@ -19,7 +19,7 @@ protected:
         QApplication::setPalette(QApplication::style()->standardPalette());
         tray.m_windowFactory = &factory;
         tray.m_sound = &sound;
-        tray.m_state = CTrayCore::StateIdle;
+        tray.SetState(CTrayCore::StateIdle);
     }
     void TearDown() override {
         tray.DeleteAllData();
@@ -32,9 +32,9 @@ protected:
     // A new note of scheme 0..3, posted through NewNote.
     CStickyNoteDlg* Open(int scheme = 1, const std::string& title = "Note",
                          const std::string& text = "") {
-        tray.m_defaultScheme = scheme;
+        tray.settings().m_defaultScheme = scheme;
         tray.NewNote();
-        CNote* n = tray.m_notes.back();
+        CNote* n = tray.Store().notes().back().get();
         n->m_title = title;
         n->m_text = text;
         Window(*n)->ReloadTexts();

@@ -133,7 +133,7 @@ TEST_F(StickyNote, RightClickOpensNothingOutsideThePinBoxAndRenamesOnTheCaption)
         EXPECT_EQ(win->Note()->m_title, want);
         EXPECT_EQ(win->Note()->m_window, win); // Escape there does not close the note
     }
-    tray.m_state = CTrayCore::StateManagerOpen; // not while the Note Manager is open
+    tray.SetState(CTrayCore::StateManagerOpen); // not while the Note Manager is open
     Click(win, kCaption, Qt::RightButton);
     EXPECT_FALSE(edit->isVisible());
 }
@@ -183,7 +183,7 @@ TEST_F(StickyNote, EscapeClosesQuietlyAndTheCloseBoxShrinksWithItsSound) {
 }
 
 TEST_F(StickyNote, MemoNeverShowsACountdownButAReminderDoes) {
-    tray.m_showCountdownDefault = 1;
+    tray.settings().m_showCountdownDefault = 1;
     auto* memo = Open();
     EXPECT_FALSE(memo->CountdownLine()->isVisible());
     EXPECT_EQ(memo->Geometry().RolledHeight(), 4 + kTitle);
@@ -191,9 +191,9 @@ TEST_F(StickyNote, MemoNeverShowsACountdownButAReminderDoes) {
     auto* reminder = new CNote; // a one-time reminder of the same scheme
     reminder->m_type = CNote::OneTime;
     reminder->m_showCountdown = 1;
-    reminder->m_font = tray.m_schemeFont[1];
+    reminder->m_font = tray.settings().m_schemeFont[1];
     reminder->m_borderStyle = 1;
-    tray.m_notes.push_back(reminder);
+    tray.Store().notes().push_back(reminder);
     reminder->OpenWindow(-1, -1, false, factory);
     auto* win = Window(*reminder);
     ASSERT_NE(win, nullptr);
@@ -261,9 +261,9 @@ TEST_F(StickyNote, FiftyNotesOpenAndRepaintQuickly) {
     for (int i = 0; i < 50; ++i)
         Open(i % 4, "Note " + std::to_string(i), "a\r\nb");
     const qint64 openMs = timer.restart();
-    QImage target(Window(*tray.m_notes[0])->size(), QImage::Format_RGB32);
+    QImage target(Window(*tray.Store().notes()[0].get())->size(), QImage::Format_RGB32);
     for (int round = 0; round < 10; ++round)
-        for (CNote* n : tray.m_notes)
+        for (const auto& n : tray.Store().notes())
             Window(*n)->render(&target);
     const double perRoundMs = timer.nsecsElapsed() / 1e6 / 10;
     std::printf("opening 50 notes: %lld ms; repainting all 50: %.2f ms\n",

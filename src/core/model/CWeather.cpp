@@ -1,4 +1,4 @@
-#include "net/CWeather.h"
+#include "model/CWeather.h"
 
 std::string CWeather::FormatDay(int i) const {
     if (i < 0 || i >= kDays) return {};

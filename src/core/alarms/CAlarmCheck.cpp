@@ -1,0 +1,77 @@
+#include "alarms/CAlarmCheck.h"
+
+#include "alarms/IAlarmHost.h"
+#include "model/CNoteStore.h"
+#include "model/CSettings.h"
+#include "model/TrayState.h"
+#include "platform/Clock.h"
+#include "platform/INoteWindow.h"
+#include "platform/PlatformServices.h"
+
+CAlarmCheck::~CAlarmCheck() {
+    if (m_logFile) std::fclose(m_logFile);
+}
+
+void CAlarmCheck::OnTick() {
+    const int state = m_host.State();
+    if (state == StateManagerOpen) return;
+    int seconds = COleDateTime::WholeSeconds(m_earliestAlarm - Clock::Now());
+    // Two timer periods ahead: an alarm never waits for the tick after it.
+    if (seconds < m_host.settings().m_checkPeriod / 500 && state != StateOptionsOpen)
+        CheckAlarms();
+}
+
+void CAlarmCheck::CheckAlarms() {
+    const CNoteStore::Notes& notes = m_host.Store().notes();
+    if (notes.empty() || m_host.State() == StateFileTransfer) return;
+    INoteWindowFactory* factory = m_host.Platform().windows;
+    COleDateTime now = Clock::Now();
+    for (size_t i = 0; i < notes.size(); ++i) {
+        CNote* n = notes[i].get();
+        if (!n->m_dueSoon || !n->IsAlarmPastAt(now)) continue;
+        bool wasPosted = n->m_window != nullptr;
+        if (!n->m_window && factory) n->OpenWindow(-1, -1, true, *factory);
+        if (n->m_window && !n->m_window->IsRinging() && !n->m_window->IsBusy()) {
+            n->m_window->StartAlarm(static_cast<int>(i), wasPosted);
+            m_host.SetState(StateRinging);
+        }
+    }
+}
+
+void CAlarmCheck::RefreshDueFlags() {
+    COleDateTime now = Clock::Now();
+    COleDateTime endOfDay = CNote::EndOfDay(now);
+    for (const auto& n : m_host.Store().notes()) {
+        n->m_dueSoon = n->IsDueSoonAt(now, endOfDay);
+        // A note that has just become due soon must bring the alarm check forward too, or it
+        // would wait for the next load.
+        if (n->m_dueSoon) OfferAlarmTime(n->m_alarmTime);
+    }
+}
+
+void CAlarmCheck::ComputeEarliestAlarm() {
+    m_earliestAlarm = NoAlarm();
+    for (const auto& n : m_host.Store().notes())
+        if (n->m_dueSoon && n->m_alarmTime.IsValid() && n->m_alarmTime < m_earliestAlarm)
+            m_earliestAlarm = n->m_alarmTime;
+}
+
+void CAlarmCheck::OfferAlarmTime(const COleDateTime& t) {
+    if (t.IsValid() && t < m_earliestAlarm) m_earliestAlarm = t;
+}
+
+void CAlarmCheck::OpenLogFile(const std::string& folder) {
+    if (m_logFile) return;
+    // Appending: every write lands at the end, also after the file was emptied elsewhere.
+    // Close-on-exec keeps it out of programs started from here (the log viewer).
+    m_logFile = std::fopen((folder + "Log.txt").c_str(), "ae");
+}
+
+void CAlarmCheck::WriteLogLine(const CNote& note) {
+    if (m_host.settings().m_logEnabled != 1 || !m_logFile) return;
+    std::string line = Clock::Now().Format("%A %Y-%m-%d %H:%M:%S ") +
+                       (note.m_title.empty() ? std::string("No Title") : note.m_title) + "\n";
+    std::fseek(m_logFile, 0, SEEK_END);
+    std::fputs(line.c_str(), m_logFile);
+    std::fflush(m_logFile);
+}

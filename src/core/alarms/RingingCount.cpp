@@ -1,0 +1,3 @@
+#include "alarms/RingingCount.h"
+
+int g_ringingCount = 0;

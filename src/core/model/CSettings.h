@@ -1,0 +1,48 @@
+#pragma once
+
+#include "model/CWeather.h"
+#include "platform/COleDateTime.h"
+#include "platform/Win32Types.h"
+
+#include <string>
+
+// Every option value of the program, with the value it has before a data file or the options
+// sheet sets it. The hub owns one; the options sheet edits a copy and copies it back.
+struct CSettings {
+    enum AlarmSound { SoundSpeaker = 114, SoundWave = 115, SoundMute = 116 };
+    static constexpr int kSchemes = 4;
+
+    CSettings();
+
+    // ---- alarm and general ----
+    int m_alarmSound = SoundSpeaker;
+    std::string m_wavePath;
+    int m_checkPeriod = 5000;     // ms, the period of the alarm timer
+    int m_stopAfter = 0;          // seconds of ringing before the sound stops; 0 = never
+    int m_showCountdownDefault = 0;
+    int m_logEnabled = 0;
+    int m_refreshPeriod = 600000; // ms; stored, but the start-up replaces it
+    int m_reservedFlag = 1;
+
+    // ---- Note Manager view ----
+    int m_managerFull = 1;
+    int m_showCategory = 1;
+    int m_useTrash = 0;
+    int m_managerExtraHeight = 0;
+
+    // ---- schemes: what a new note copies ----
+    LOGFONT m_schemeFont[kSchemes];
+    COLORREF m_schemeBack[kSchemes] = {0x660066, 0x0052FD, 0xD8D8D8, 0x8000FF};
+    COLORREF m_schemeText[kSchemes] = {0x80FFFF, 0x80FFFF, 0x000000, 0x80FFFF};
+    int m_schemeBorder[kSchemes] = {2, 1, 1, 0};
+    int m_defaultScheme = 1;
+
+    // ---- network ----
+    int m_mailInterval = 60; // minutes; 0 = no automatic check
+    COleDateTime m_lastMailCheck{1999, 1, 1, 0, 0, 0};
+    int m_clockSync = 0;
+    COleDateTime m_lastClockSync{1999, 1, 1, 0, 0, 0};
+    int m_weatherEnabled = 0;
+    COleDateTime m_lastWeatherCheck{1999, 1, 1, 0, 0, 0};
+    CWeather m_weather;
+};

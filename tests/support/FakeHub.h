@@ -1,0 +1,67 @@
+#pragma once
+
+#include "app/CTrayCore.h"
+#include "manager/IManagerService.h"
+#include "manager/IOptionsService.h"
+#include "net/IClockSyncService.h"
+#include "net/IMailService.h"
+#include "net/INetworkStatus.h"
+#include "net/IWeatherService.h"
+#include "support/Fakes.h"
+
+#include <utility>
+#include <vector>
+
+// The features the hub starts, recording what was asked of them. A mail check started here
+// keeps running (the target stays set) until the test ends it.
+struct FakeServices : IManagerService,
+                      IOptionsService,
+                      IMailService,
+                      IWeatherService,
+                      IClockSyncService,
+                      INetworkStatus {
+    int managerOpens = 0, optionsOpens = 0, weatherChecks = 0, syncs = 0;
+    std::vector<std::pair<int, int>> mailChecks; // target, manual
+    bool online = true, syncResult = true, canSetClock = false;
+
+    void OpenManager() override { ++managerOpens; }
+    void OpenOptions() override { ++optionsOpens; }
+    void RunMailCheck(int target, int manual) override { mailChecks.emplace_back(target, manual); }
+    void CheckWeather() override { ++weatherChecks; }
+    bool SyncClock() override {
+        ++syncs;
+        return syncResult;
+    }
+    bool CanSetClock() override { return canSetClock; }
+    bool IsOnline() override { return online; }
+
+    HubServices Hub() { return {this, this, this, this, this, this}; }
+};
+
+// Every platform service as a recording fake, and the feature services.
+struct FakePlatform {
+    FakeDialogs dialogs;
+    FakeWindowFactory windows;
+    FakeTimers timers;
+    FakeSound sound;
+    FakeTray tray;
+    FakeServices services;
+
+    // windows: another window factory to use instead of the plain fake windows.
+    PlatformServices Services(INoteWindowFactory* otherWindows = nullptr) {
+        return {&dialogs, otherWindows ? otherWindows : &windows, &sound, &timers, &tray};
+    }
+};
+
+// A hub wired to a fake platform, idle, with no automatic mail check. The platform must
+// outlive it: the hub closes the note windows when it goes.
+struct FakeHub : CTrayCore {
+    explicit FakeHub(FakePlatform& platform, INoteWindowFactory* otherWindows = nullptr) {
+        SetPlatform(platform.Services(otherWindows));
+        SetServices(platform.services.Hub());
+        SetState(StateIdle);
+        settings().m_mailInterval = 0;
+    }
+    int destroys = 0;
+    void DestroyWindow() override { ++destroys; }
+};
