@@ -42,11 +42,11 @@ CTrayWnd::CTrayWnd(QString instanceName)
               QMetaObject::invokeMethod(this, &CTrayWnd::OpenTrayMenu, Qt::QueuedConnection);
           }),
       m_commands(*this, *this) {
-    m_dialogs = &m_qtDialogs;
-    m_sound = &m_qtSound;
-    m_windowFactory = &m_noteFactory;
-    m_timers = this;
-    m_tray = this;
+    SetPlatform({.dialogs = &m_qtDialogs,
+                 .windows = &m_noteFactory,
+                 .sound = &m_qtSound,
+                 .timers = this,
+                 .tray = this});
 }
 
 CTrayWnd::~CTrayWnd() {
@@ -54,8 +54,8 @@ CTrayWnd::~CTrayWnd() {
     for (auto& [id, timer] : m_qtTimers)
         delete timer;
     m_qtTimers.clear();
-    m_timers = nullptr;
-    m_sound = nullptr; // the windows the base class closes must not reach it
+    // The windows the base class closes must reach neither the timers nor the sound.
+    SetPlatform({.dialogs = &m_qtDialogs, .windows = &m_noteFactory});
 }
 
 QString CTrayWnd::DefaultInstanceName() {
@@ -105,7 +105,7 @@ void CTrayWnd::OnSignal() {
 }
 
 void CTrayWnd::Shutdown() {
-    if (m_shutdownDone || m_state == StateStarting) return;
+    if (m_shutdownDone || State() == StateStarting) return;
     m_shutdownDone = true;
     StopTimers();
     ShutdownSave();
@@ -150,7 +150,6 @@ void CTrayWnd::Show(int iconId, const std::string& tip) {
         connect(m_trayIconWidget.get(), &QSystemTrayIcon::activated, this,
                 &CTrayWnd::OnTrayActivated);
     }
-    m_trayIcon = iconId;
     m_trayIconWidget->setIcon(ResourceImages::Icon(iconId));
     m_trayIconWidget->setToolTip(QString::fromStdString(tip));
     m_trayIconWidget->show();
@@ -182,7 +181,7 @@ void CTrayWnd::OnTrayActivated(QSystemTrayIcon::ActivationReason reason) {
 }
 
 void CTrayWnd::OpenTrayMenu() {
-    if (m_state != StateIdle) return;
+    if (State() != StateIdle) return;
     if (m_menuWnd) m_menuWnd->close();
     QFont font = CTrayMenuWnd::MenuFont();
     CTrayMenu model;
@@ -202,18 +201,18 @@ void CTrayWnd::ShowHelpContents() {
         m_programDir.isEmpty() ? QCoreApplication::applicationDirPath() : m_programDir;
     const std::string path = CHelpFile::Find(dir.toStdString());
     if (path.empty()) {
-        m_dialogs->MessageBox("The help page of Jotterly could not be found.", "Sorry",
+        m_qtDialogs.MessageBox("The help page of Jotterly could not be found.", "Sorry",
                               IDialogs::Ok, IDialogs::Stop);
         return;
     }
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path))))
-        m_dialogs->MessageBox("No web browser could show the help page \"" + path + "\".", "Sorry",
+        m_qtDialogs.MessageBox("No web browser could show the help page \"" + path + "\".", "Sorry",
                               IDialogs::Ok, IDialogs::Stop);
 }
 
 void CTrayWnd::OpenHomePage() {
     if (!QDesktopServices::openUrl(QUrl(QString::fromLatin1(kHomePageUrl))))
-        m_dialogs->MessageBox(std::string("No web browser could open \"") + kHomePageUrl + "\".",
+        m_qtDialogs.MessageBox(std::string("No web browser could open \"") + kHomePageUrl + "\".",
                               "Sorry", IDialogs::Ok, IDialogs::Stop);
 }
 

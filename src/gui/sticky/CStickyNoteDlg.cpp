@@ -410,8 +410,8 @@ void CStickyNoteDlg::UpdateCountdown() {
 }
 
 void CStickyNoteDlg::Destroy() {
-    if (m_closing && m_closeTimer.isActive() && m_tray->m_sound && g_ringingCount == 0)
-        m_tray->m_sound->Stop();
+    if (m_closing && m_closeTimer.isActive() && m_tray->Platform().sound && g_ringingCount == 0)
+        m_tray->Platform().sound->Stop();
     Teardown();
 }
 
@@ -881,7 +881,7 @@ void CStickyNoteDlg::CloseByCloseBox() {
     m_closeStart = GetWindowRect();
     m_closeSnapshot = grab();
     m_closing = true;
-    if (m_tray->m_sound) m_tray->m_sound->PlayResource(kCloseSound);
+    if (m_tray->Platform().sound) m_tray->Platform().sound->PlayResource(kCloseSound);
     for (QWidget* w : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
         w->hide();
     setMinimumSize(0, 0);
@@ -898,7 +898,7 @@ void CStickyNoteDlg::OnCloseStep() {
     }
     m_closeTimer.stop();
     // Stopping the click must not silence an alarm that rings in another note.
-    if (m_tray->m_sound && g_ringingCount == 0) m_tray->m_sound->Stop();
+    if (m_tray->Platform().sound && g_ringingCount == 0) m_tray->Platform().sound->Stop();
     if (!m_note) return;
     m_note->m_posted = 0;
     // The rectangle was stored before shrinking.

@@ -4,6 +4,7 @@
 #include "gui/support/ImageCompare.h"
 #include "platform/SystemColors.h"
 #include "platform/SystemMetrics.h"
+#include "support/FakeHub.h"
 
 #include <QApplication>
 #include <QDir>
@@ -35,8 +36,7 @@ protected:
     }
     void AddAccountsAndWeather() {
         for (const char* name : {"Home", "Work", "Club"}) {
-            core.Store().AddAccount(std::make_unique<CMailAccount>());
-            core.Store().accounts().back()->m_name = name;
+            core.Store().AddAccount(std::make_unique<CMailAccount>()).m_name = name;
         }
         core.settings().m_weatherEnabled = 1;
         core.settings().m_weather.m_place = "Springfield, IL";
@@ -112,7 +112,8 @@ protected:
             << "differs from " << reference.toStdString() << ", see " << out.toStdString();
     }
 
-    CTrayCore core;
+    FakePlatform platform;
+    FakeHub core{platform};
     std::vector<int> chosen; // the commands sent, by every menu of the test
     std::unique_ptr<CTrayMenuWnd> menu;
 };
@@ -163,7 +164,7 @@ TEST_F(TrayMenuWndTest, PlainAndSelectedItemsAreMeasuredAndPaintedAsTheTablesSay
 
 TEST_F(TrayMenuWndTest, WeatherAndThreeAccountsOpenTheirSubmenusAndSendNothing) {
     AddAccountsAndWeather();
-    core.MailTarget() = 1; // "Work" is being checked
+    core.StartMailCheck(1, 0); // "Work" is being checked
     CTrayMenuWnd* m = Open();
     CTrayMenuWnd* weather = OpenSubmenuOf(m, DataWeather);
     ASSERT_NE(weather, nullptr); // its place and size are in the reference picture

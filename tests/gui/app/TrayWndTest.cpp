@@ -98,7 +98,7 @@ TEST_F(TrayWndTest, ClicksAndTheMenuMakeNotesAndExitSaves) {
     EXPECT_FALSE(tray.IsTimerActive(CTrayCore::TimerRefresh));
     CTrayCore reread; // what was saved is what the program holds
     reread.LoadData();
-    EXPECT_EQ(reread.m_notes.size(), start + 2);
+    EXPECT_EQ(reread.Store().notes().size(), start + 2);
 }
 
 TEST_F(TrayWndTest, HelpMenuOpensThePageTheHomepageAndTheAboutBox) {

@@ -10,6 +10,7 @@
 #include "platform/GdiPaint.h"
 #include "platform/SystemColors.h"
 #include "platform/SystemMetrics.h"
+#include "support/NoteBuilder.h"
 #include "support/TestEnv.h"
 
 #include <QCheckBox>
@@ -41,16 +42,11 @@ protected:
         StickyNoteFixture::SetUp();
         g_ringingCount = 0;
         Clock::SetForTest(COleDateTime(2003, 5, 13, 10, 0, 0));
-        tray.m_dialogs = &dialogs;
-        tray.settings().m_mailInterval = 0;
     }
 
     // A One Time note of scheme 1 due in the given span, its countdown line on, at its place.
     CNote* Add(COleDateTimeSpan in, int left = 100, int top = 120) {
-        CNote* n = new CNote;
-        n->m_type = CNote::OneTime;
-        n->m_title = "Dentist";
-        n->m_text = "Bring the X-rays";
+        CNote* n = &NoteBuilder().Title("Dentist").Text("Bring the X-rays").AddTo(tray.Store());
         n->m_font = tray.settings().m_schemeFont[1];
         n->m_backColor = tray.settings().m_schemeBack[1];
         n->m_textColor = tray.settings().m_schemeText[1];
@@ -61,7 +57,6 @@ protected:
         n->m_windowRect = RECT{left, top, left + 220, top + 150};
         n->m_rectKnown = 1;
         n->m_topMost = 0;
-        tray.Store().notes().push_back(n);
         return n;
     }
     // A note that fell due a second ago, rung by the alarm check; a posted one has its window
@@ -91,7 +86,7 @@ protected:
     }
 
     TestEnv env;
-    FakeDialogs dialogs;
+    FakeDialogs& dialogs = platform.dialogs;
 };
 
 TEST_F(RingingWindow, PostedNoteRingsCentredAndTypingADelayRemindsLater) {

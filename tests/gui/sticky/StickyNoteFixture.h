@@ -3,7 +3,7 @@
 #include "app/CTrayCore.h"
 #include "sticky/CStickyNoteDlg.h"
 #include "sticky/CStickyNoteFactory.h"
-#include "support/Fakes.h"
+#include "support/FakeHub.h"
 
 #include <QApplication>
 #include <QStyle>
@@ -11,15 +11,12 @@
 #include <QWindow>
 #include <gtest/gtest.h>
 
-// A tray core with the real note windows, a recording sound and a fixed look.
+// A hub with the real note windows, the fake platform otherwise, and a fixed look.
 class StickyNoteFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         QApplication::setStyle(QStringLiteral("Fusion"));
         QApplication::setPalette(QApplication::style()->standardPalette());
-        tray.m_windowFactory = &factory;
-        tray.m_sound = &sound;
-        tray.SetState(CTrayCore::StateIdle);
     }
     void TearDown() override {
         tray.DeleteAllData();
@@ -59,7 +56,8 @@ protected:
         QTest::mouseRelease(window, Qt::LeftButton, {}, window->mapFromGlobal(start + delta));
     }
 
-    FakeSound sound;
-    CTrayCore tray;
+    FakePlatform platform;
+    FakeSound& sound = platform.sound;
+    FakeHub tray{platform, &factory};
     CStickyNoteFactory factory{tray};
 };

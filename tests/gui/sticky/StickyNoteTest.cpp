@@ -1,6 +1,7 @@
 #include "StickyNoteFixture.h"
 
 #include "platform/SystemMetrics.h"
+#include "support/NoteBuilder.h"
 
 #include <QElapsedTimer>
 #include <QLabel>
@@ -175,7 +176,9 @@ TEST_F(StickyNote, EscapeClosesQuietlyAndTheCloseBoxShrinksWithItsSound) {
     DrainDeletes();
     EXPECT_TRUE(guard.isNull());
 
-    tray.m_sound = nullptr; // no sound device: it still closes
+    PlatformServices quiet = tray.Platform();
+    quiet.sound = nullptr; // no sound device: it still closes
+    tray.SetPlatform(quiet);
     note = Open()->Note();
     Click(Window(*note), QPoint(Window(*note)->width() - 14, 12));
     EXPECT_TRUE(QTest::qWaitFor([&] { return note->m_window == nullptr; }));
@@ -188,12 +191,10 @@ TEST_F(StickyNote, MemoNeverShowsACountdownButAReminderDoes) {
     EXPECT_FALSE(memo->CountdownLine()->isVisible());
     EXPECT_EQ(memo->Geometry().RolledHeight(), 4 + kTitle);
 
-    auto* reminder = new CNote; // a one-time reminder of the same scheme
-    reminder->m_type = CNote::OneTime;
-    reminder->m_showCountdown = 1;
+    // A one-time reminder of the same scheme.
+    CNote* reminder = &NoteBuilder().ShowCountdown().AddTo(tray.Store());
     reminder->m_font = tray.settings().m_schemeFont[1];
     reminder->m_borderStyle = 1;
-    tray.Store().notes().push_back(reminder);
     reminder->OpenWindow(-1, -1, false, factory);
     auto* win = Window(*reminder);
     ASSERT_NE(win, nullptr);
