@@ -27,3 +27,10 @@ function(jotterly_add_test_dir kind subsystem)
         set_tests_properties(${name} PROPERTIES LABELS core TIMEOUT 600)
     endif()
 endfunction()
+
+# The core's folder layers: a folder includes only the folders below it.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+add_test(NAME include_directions
+         COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/cmake/check_includes.py
+                 ${CMAKE_SOURCE_DIR}/src)
+set_tests_properties(include_directions PROPERTIES LABELS core)

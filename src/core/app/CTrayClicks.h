@@ -22,9 +22,10 @@ public:
 
     // From the desktop: turns presses into the mouse messages of the tray callback.
     void OnActivated(Activation activation, bool shift, bool ctrl);
-    // The tray callback (message 104): iconId must be 100, mouse is the mouse message.
+    // The tray callback: iconId must be the icon's own (TrayId::kIconId), mouse is the mouse
+    // message.
     void OnTrayMessage(int iconId, int mouse, int keys);
-    // Timer 201: the double-click time is over; delivers the waiting single click.
+    // The click timer (TimerClick): the double-click time is over; delivers the waiting click.
     void OnClickTimer();
     // The delivered click, with the remembered keys as flags.
     void OnLButtonUp(int keys);

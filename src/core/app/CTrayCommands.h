@@ -11,7 +11,7 @@ public:
     // Runs the command; false when the id is none of the tray's.
     bool OnCommand(int id);
     // Removes the icon and stops the timers; the window goes away at once, or after the
-    // running mail check (timer 197).
+    // running mail check (TimerExitWait).
     void Exit();
 
 private:

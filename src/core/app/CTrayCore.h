@@ -72,7 +72,7 @@ public:
     void StartTimers();
     void StopTimers();
     void OnTimer(int id);
-    // Waits (timer 197) for the running mail check before the window goes away.
+    // Waits (TimerExitWait) for the running mail check before the window goes away.
     void StartExitWait();
 
     // ---- notes ----

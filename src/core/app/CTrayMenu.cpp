@@ -145,11 +145,11 @@ CTrayMenu::Size CTrayMenu::Measure(const CTrayMenuItem& item, int plainTextWidth
     case CmdAbout:
         return {m_menuItemWidth * 3 / 4, ItemHeight()};
     case CmdWeatherPlace:
-    case 224:
-    case 220:
-    case 221:
-    case 222:
-    case 223:
+    case DataReportDay0:
+    case DataReportDay1:
+    case DataReportDay2:
+    case DataReportDay3:
+    case DataReportDay4:
         return {m_weatherItemWidth, ItemHeight()};
     default:
         return {m_menuItemWidth, ItemHeight()};

@@ -7,7 +7,7 @@ namespace TrayId {
 // The icon's own id and the callback message the tray sends to the hidden window.
 constexpr int kIconId = 100;
 constexpr int kCallbackMessage = 104;
-// Tip string 57727.
+// The tooltip of the icon.
 constexpr const char* kTip = "Double-Click to create a new note";
 
 // Mouse messages carried by the callback, and the modifier flags of a delivered click.
@@ -39,9 +39,15 @@ enum ItemData : int {
     DataMail = 211,
     DataWeather = 218,
     DataSeparator = 150,
+    // The five report days, in day order 0..4.
+    DataReportDay0 = 224,
+    DataReportDay1 = 220,
+    DataReportDay2 = 221,
+    DataReportDay3 = 222,
+    DataReportDay4 = 223,
 };
-// Item data of the five report days, in day order 0..4.
-constexpr int kReportDayData[5] = {224, 220, 221, 222, 223};
+constexpr int kReportDayData[5] = {DataReportDay0, DataReportDay1, DataReportDay2, DataReportDay3,
+                                   DataReportDay4};
 
 enum Icon : int {
     IconNewMail = 211,

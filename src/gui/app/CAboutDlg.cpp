@@ -1,5 +1,6 @@
 #include "app/CAboutDlg.h"
 
+#include "app/TrayIds.h"
 #include "platform/ResourceImages.h"
 
 #include <QDialogButtonBox>
@@ -9,11 +10,11 @@
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle(tr("About Jotterly"));
-    setWindowIcon(ResourceImages::Icon(213));
+    setWindowIcon(ResourceImages::Icon(TrayId::IconNormal));
     setModal(true);
 
     auto* picture = new QLabel;
-    picture->setPixmap(ResourceImages::Icon(213).pixmap(48, 48));
+    picture->setPixmap(ResourceImages::Icon(TrayId::IconNormal).pixmap(48, 48));
     picture->setAlignment(Qt::AlignTop);
 
     auto* name = new QLabel(QStringLiteral("Jotterly"));

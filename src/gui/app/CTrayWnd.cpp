@@ -74,7 +74,7 @@ bool CTrayWnd::Create(const QString& commandLine) {
         CSplashDlg logo;
         logo.exec();
     }
-    Show(213, "Double-Click to create a new note");
+    Show(TrayId::IconNormal, TrayId::kTip);
     Startup();
 
     connect(qApp, &QGuiApplication::commitDataRequest, this,
