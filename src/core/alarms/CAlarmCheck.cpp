@@ -17,8 +17,7 @@ void CAlarmCheck::OnTick() {
     if (state == StateManagerOpen) return;
     int seconds = COleDateTime::WholeSeconds(m_earliestAlarm - Clock::Now());
     // Two timer periods ahead: an alarm never waits for the tick after it.
-    if (seconds < m_host.settings().m_checkPeriod / 500 && state != StateOptionsOpen)
-        CheckAlarms();
+    if (seconds < m_host.settings().m_checkPeriod / 500 && state != StateOptionsOpen) CheckAlarms();
 }
 
 void CAlarmCheck::CheckAlarms() {

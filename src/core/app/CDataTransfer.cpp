@@ -26,9 +26,9 @@ void CDataTransfer::Export(CTrayCore& hub) {
 void CDataTransfer::Import(CTrayCore& hub) {
     hub.SetState(StateFileTransfer);
     IDialogs* dialogs = hub.Platform().dialogs;
-    if (dialogs && dialogs->MessageBox("Import data will replace all your current data, continue?",
-                                       "Warning", IDialogs::YesNo,
-                                       IDialogs::Warning) == IDialogs::AnswerYes) {
+    if (dialogs &&
+        dialogs->MessageBox("Import data will replace all your current data, continue?", "Warning",
+                            IDialogs::YesNo, IDialogs::Warning) == IDialogs::AnswerYes) {
         if (auto source = dialogs->OpenFileName("Dat", "Note.Dat", kDataFilter)) {
             std::string bytes, reason;
             if (!CAtomicFile::ReadAll(*source, bytes, &reason)) {

@@ -57,9 +57,10 @@ void CTrayClicks::OnTrayMessage(int iconId, int mouse, int keys) {
     case LButtonUp:
         if (!m_pending && !g_lastWasDoubleClick) {
             m_core.SetPendingClickKeys((keys & KeyShift) ? KeyShift
-                                                          : ((keys & KeyControl) ? KeyControl : 0));
+                                                         : ((keys & KeyControl) ? KeyControl : 0));
             m_pending = true;
-            if (ITimerHost* timers = m_core.Platform().timers) timers->SetTimer(CTrayCore::TimerClick, m_doubleClickMs);
+            if (ITimerHost* timers = m_core.Platform().timers)
+                timers->SetTimer(CTrayCore::TimerClick, m_doubleClickMs);
         }
         g_lastWasDoubleClick = 0;
         break;

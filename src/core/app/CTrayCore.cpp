@@ -103,7 +103,8 @@ void CTrayCore::DeriveCountdowns() {
         m_countdowns.mail =
             CountdownTo(s.m_lastMailCheck + COleDateTimeSpan(0, 0, s.m_mailInterval, 0), now);
     if (m_data.m_weatherRead)
-        m_countdowns.weather = CountdownTo(s.m_lastWeatherCheck + COleDateTimeSpan(0, 2, 0, 0), now);
+        m_countdowns.weather =
+            CountdownTo(s.m_lastWeatherCheck + COleDateTimeSpan(0, 2, 0, 0), now);
 }
 
 bool CTrayCore::SaveData() {
@@ -243,9 +244,8 @@ void CTrayCore::OnExitWaitTimer() {
 void CTrayCore::NewNote() {
     const CSettings& s = settings();
     auto note = std::make_unique<CNote>();
-    int scheme = (s.m_defaultScheme >= 0 && s.m_defaultScheme < CSettings::kSchemes)
-                     ? s.m_defaultScheme
-                     : 0;
+    int scheme =
+        (s.m_defaultScheme >= 0 && s.m_defaultScheme < CSettings::kSchemes) ? s.m_defaultScheme : 0;
     note->m_font = s.m_schemeFont[scheme];
     note->m_backColor = s.m_schemeBack[scheme];
     note->m_textColor = s.m_schemeText[scheme];

@@ -69,8 +69,8 @@ CTrayMenuItem MailMenu(const CTrayCore& core) {
     const int shown = std::min(count, CmdLastAccount - CmdFirstAccount + 1);
     const bool allRunning = core.MailTarget() == IMailService::kAllAccounts;
     for (int i = 0; i < shown; ++i)
-        menu.children.push_back(Plain(CmdFirstAccount + i, accounts[i]->m_name,
-                                      allRunning || core.MailTarget() == i));
+        menu.children.push_back(
+            Plain(CmdFirstAccount + i, accounts[i]->m_name, allRunning || core.MailTarget() == i));
     if (count >= 3) {
         menu.children.push_back(Separator(false));
         menu.children.push_back(Plain(CmdAllAccounts, "All Accounts", allRunning));

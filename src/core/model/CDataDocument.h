@@ -14,7 +14,7 @@ struct CDataDocument {
     int m_fileVersion = kFileVersion; // the stamp written
     int m_versionRead = 0;            // the stamp the last read found
     CSettings m_settings;
-    CNoteStore m_store; // notes, categories (the root first), mail accounts
+    CNoteStore m_store;       // notes, categories (the root first), mail accounts
     CHolidayTable m_holidays; // only the enable flags are stored
 
     // How far the last read came: older files lack the clock and weather blocks, and a broken

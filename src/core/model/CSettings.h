@@ -17,8 +17,8 @@ struct CSettings {
     // ---- alarm and general ----
     int m_alarmSound = SoundSpeaker;
     std::string m_wavePath;
-    int m_checkPeriod = 5000;     // ms, the period of the alarm timer
-    int m_stopAfter = 0;          // seconds of ringing before the sound stops; 0 = never
+    int m_checkPeriod = 5000; // ms, the period of the alarm timer
+    int m_stopAfter = 0;      // seconds of ringing before the sound stops; 0 = never
     int m_showCountdownDefault = 0;
     int m_logEnabled = 0;
     int m_refreshPeriod = 600000; // ms; stored, but the start-up replaces it

@@ -202,18 +202,18 @@ void CTrayWnd::ShowHelpContents() {
     const std::string path = CHelpFile::Find(dir.toStdString());
     if (path.empty()) {
         m_qtDialogs.MessageBox("The help page of Jotterly could not be found.", "Sorry",
-                              IDialogs::Ok, IDialogs::Stop);
+                               IDialogs::Ok, IDialogs::Stop);
         return;
     }
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path))))
         m_qtDialogs.MessageBox("No web browser could show the help page \"" + path + "\".", "Sorry",
-                              IDialogs::Ok, IDialogs::Stop);
+                               IDialogs::Ok, IDialogs::Stop);
 }
 
 void CTrayWnd::OpenHomePage() {
     if (!QDesktopServices::openUrl(QUrl(QString::fromLatin1(kHomePageUrl))))
         m_qtDialogs.MessageBox(std::string("No web browser could open \"") + kHomePageUrl + "\".",
-                              "Sorry", IDialogs::Ok, IDialogs::Stop);
+                               "Sorry", IDialogs::Ok, IDialogs::Stop);
 }
 
 void CTrayWnd::ShowAbout() {

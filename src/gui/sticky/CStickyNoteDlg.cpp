@@ -232,7 +232,8 @@ void CStickyNoteDlg::OnInitDialog() {
     note.m_rectKnown = 1;
 
     UpdateCountdown();
-    m_scheme = FindScheme(note, m_tray->settings().m_schemeBack, m_tray->settings().m_schemeText, m_tray->settings().m_schemeFont);
+    m_scheme = FindScheme(note, m_tray->settings().m_schemeBack, m_tray->settings().m_schemeText,
+                          m_tray->settings().m_schemeFont);
 
     m_ready = true;
     Layout();

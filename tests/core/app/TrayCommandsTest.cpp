@@ -16,12 +16,8 @@ namespace {
 
 class TrayCommandsTest : public ::testing::Test, public ITrayActions {
 protected:
-    TrayCommandsTest() : commands(core, *this) {
-        g_mailBusy = 0;
-    }
-    ~TrayCommandsTest() override {
-        g_mailBusy = 0;
-    }
+    TrayCommandsTest() : commands(core, *this) { g_mailBusy = 0; }
+    ~TrayCommandsTest() override { g_mailBusy = 0; }
     void ShowHelpContents() override {}
     void OpenHomePage() override {}
     void ShowAbout() override {}

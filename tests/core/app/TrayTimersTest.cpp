@@ -11,13 +11,12 @@ namespace {
 
 class TrayTimers : public ::testing::Test {
 protected:
-    void SetUp() override {
-        Clock::SetForTest(COleDateTime(2003, 5, 13, 10, 0, 0));
-    }
+    void SetUp() override { Clock::SetForTest(COleDateTime(2003, 5, 13, 10, 0, 0)); }
     // A due note whose window counts the alarm checks that reach it: it is never left
     // ringing, so every check starts it again.
     void AddChecker() {
-        CNote& due = NoteBuilder().At(Clock::Now() - COleDateTimeSpan(0, 1, 0, 0)).AddTo(tray.Store());
+        CNote& due =
+            NoteBuilder().At(Clock::Now() - COleDateTimeSpan(0, 1, 0, 0)).AddTo(tray.Store());
         due.m_dueSoon = 1;
         due.OpenWindow(-1, -1, false, platform.windows);
         checker = platform.windows.windows.back().get();
@@ -193,7 +192,7 @@ TEST_F(TrayTimers, ExitWaitsAtMostHundredTicksForTheMailThread) {
 }
 
 TEST_F(TrayTimers, StartupRepostsNotesThenChecksThenStartsTimers) {
-    tray.LoadData(); // welcome note, posted
+    tray.LoadData();                                 // welcome note, posted
     tray.Store().AddNote(std::make_unique<CNote>()); // a memo, not posted
     NoteBuilder().At(Clock::Now() - COleDateTimeSpan(0, 0, 1, 0)).AddTo(tray.Store()); // due
     ASSERT_TRUE(tray.SaveData());

@@ -148,9 +148,7 @@ struct FileBuilder {
 
 class DataFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        Clock::SetForTest(COleDateTime(2003, 5, 13, 10, 0, 0));
-    }
+    void SetUp() override { Clock::SetForTest(COleDateTime(2003, 5, 13, 10, 0, 0)); }
     void WriteDataFile(const std::string& bytes) {
         std::ofstream(tray.DataPath(), std::ios::binary) << bytes;
     }
@@ -236,7 +234,8 @@ TEST_F(DataFileTest, OldestStampUsesTheSingleFontAndTextColour) {
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(tray.settings().m_schemeFont[i], Font("Single", -20));
         EXPECT_EQ(tray.settings().m_schemeText[i], 0x123456u);
-        EXPECT_EQ(tray.settings().m_schemeBorder[i], CSettings().m_schemeBorder[i]); // no clock block
+        EXPECT_EQ(tray.settings().m_schemeBorder[i],
+                  CSettings().m_schemeBorder[i]); // no clock block
     }
     EXPECT_EQ(tray.settings().m_weatherEnabled, 0);
     ASSERT_EQ(tray.Store().notes().size(), 2u);
