@@ -27,6 +27,7 @@ void CAlarmRinging::StartAlarm(int, bool wasPosted) {
     m_wasPosted = wasPosted;
     m_ringing = true;
     m_ringSeconds = 0;
+    m_flashed = false;
     m_stopEnabled = m_tray.m_stopAfter > 0;
 
     // Several notes may ring at once; they share one wave loop, started by the first.
@@ -48,8 +49,11 @@ void CAlarmRinging::OnTimer(int id) {
     // A tick queued before the timers were killed may still arrive.
     if (!m_ringing) return;
     if (id != TimerBeep) {
-        m_window.DrawPinBox(m_flashState);
-        m_flashState = m_flashState ? 0 : 1;
+        // Flipped first, so the window already reads the picture it is asked to draw.
+        const int state = m_flashState;
+        m_flashState = state ? 0 : 1;
+        m_flashed = true;
+        m_window.DrawPinBox(state);
         return;
     }
     if (m_tray.m_alarmSound == SoundSpeaker && m_tray.m_sound) m_tray.m_sound->Beep();
