@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
+#include <algorithm>
 
 namespace {
 // The row's controls in the note window's layout, and the row as their bounding box.
