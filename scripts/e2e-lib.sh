@@ -7,7 +7,6 @@ E2E_PIDS=()
 E2E_TMP=$(mktemp -d /tmp/jotterly-e2e-XXXXXX)
 export XDG_DATA_HOME="$E2E_TMP/data"
 export XDG_RUNTIME_DIR="$E2E_TMP/runtime"
-export JOTTERLY_INSTANCE="jotterly-e2e-$$-$RANDOM"
 mkdir -p "$XDG_DATA_HOME/jotterly" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY

@@ -27,6 +27,7 @@ void CAlarmRinging::StartAlarm(int, bool wasPosted) {
     m_wasPosted = wasPosted;
     m_ringing = true;
     m_ringSeconds = 0;
+    m_flashed = false;
     const CSettings& settings = m_host.settings();
     m_stopEnabled = settings.m_stopAfter > 0;
 
@@ -51,8 +52,11 @@ void CAlarmRinging::OnTimer(int id) {
     // A tick queued before the timers were killed may still arrive.
     if (!m_ringing) return;
     if (id != TimerBeep) {
-        m_window.DrawPinBox(m_flashState);
-        m_flashState = m_flashState ? 0 : 1;
+        // Flipped first, so the window already reads the picture it is asked to draw.
+        const int state = m_flashState;
+        m_flashState = state ? 0 : 1;
+        m_flashed = true;
+        m_window.DrawPinBox(state);
         return;
     }
     ISound* sound = m_host.Platform().sound;

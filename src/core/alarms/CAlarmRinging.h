@@ -38,6 +38,11 @@ public:
     bool IsRinging() const { return m_ringing; }
     bool WasPosted() const { return m_wasPosted; }
     int FlashState() const { return m_flashState; }
+    // The pin-box picture the last flash drew: -1 before the first flash of this ringing.
+    int PinShown() const { return m_ringing && m_flashed ? 1 - m_flashState : -1; }
+    // The delay the last accepted acknowledgement gave, or the start values 0 h 15 min.
+    int RemindHours() const { return m_remindHours; }
+    int RemindMinutes() const { return m_remindMinutes; }
     // Null once an acknowledged one-time note has been removed.
     CNote* Note() const { return m_note; }
 
@@ -62,6 +67,7 @@ private:
     int m_ringSeconds = 0;
     bool m_stopEnabled = false;
     int m_flashState = 0;
+    bool m_flashed = false;
     int m_remindHours = 0;
     int m_remindMinutes = 15;
 };

@@ -1,6 +1,7 @@
 #include "app/CNotesApp.h"
 
 #include "app/CTrayWnd.h"
+#include "platform/CSignalWatcher.h"
 
 #include <QApplication>
 #include <cstdlib>
@@ -18,7 +19,7 @@ bool CNotesApp::InitInstance(const QStringList& arguments) {
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setApplicationName("Jotterly");
     QApplication::setApplicationVersion(JOTTERLY_VERSION);
-    CTrayWnd::InstallSignalHandlers();
+    CSignalWatcher::Install(); // SIGTERM and the like end the program through its shutdown save
     m_tray = std::make_unique<CTrayWnd>();
     if (!m_tray->Create(arguments.mid(1).join(' '))) {
         m_tray.reset();

@@ -6,32 +6,19 @@
 #include "app/CTrayMenuWnd.h"
 #include "app/HomePage.h"
 #include "app/TrayIds.h"
+#include "platform/CSignalWatcher.h"
 #include "platform/ResourceImages.h"
 
 #include <QApplication>
 #include <QDesktopServices>
-#include <QLocalServer>
 #include <QSessionManager>
-#include <QSocketNotifier>
 #include <QStyleHints>
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QUrl>
-#include <csignal>
-#include <sys/socket.h>
-#include <unistd.h>
-
-namespace {
-int g_signalPipe[2] = {-1, -1};
-
-void SignalHandler(int) {
-    char c = 1;
-    [[maybe_unused]] ssize_t n = ::write(g_signalPipe[1], &c, 1);
-}
-} // namespace
 
 CTrayWnd::CTrayWnd(QString instanceName)
-    : m_instanceName(instanceName.isEmpty() ? DefaultInstanceName() : instanceName),
+    : m_instance(QString(), instanceName),
       m_clicks(
           *this,
           [this](int id) { // posted, as a message to this window would be
@@ -58,17 +45,10 @@ CTrayWnd::~CTrayWnd() {
     SetPlatform({.dialogs = &m_qtDialogs, .windows = &m_noteFactory});
 }
 
-QString CTrayWnd::DefaultInstanceName() {
-    QString name = qEnvironmentVariable("JOTTERLY_INSTANCE");
-    return name.isEmpty() ? QStringLiteral("WispTrayIconHandler-%1").arg(getuid()) : name;
-}
-
 bool CTrayWnd::Create(const QString& commandLine) {
-    // An abstract-namespace name: listen() fails while a copy runs, and the kernel frees it
-    // when that copy dies, so nothing stale is ever left behind.
-    m_instanceServer = std::make_unique<QLocalServer>();
-    m_instanceServer->setSocketOptions(QLocalServer::AbstractNamespaceOption);
-    if (!m_instanceServer->listen(m_instanceName)) return false;
+    // A second copy ends silently. Without a folder to trust the program still starts: another
+    // user must not be able to keep it from running.
+    if (m_instance.TryClaim() == CSingleInstance::Claim::AnotherRuns) return false;
 
     if (commandLine != QLatin1String("nologo")) {
         CSplashDlg logo;
@@ -80,28 +60,9 @@ bool CTrayWnd::Create(const QString& commandLine) {
     connect(qApp, &QGuiApplication::commitDataRequest, this,
             [this](QSessionManager&) { Shutdown(); });
     connect(qApp, &QCoreApplication::aboutToQuit, this, &CTrayWnd::Shutdown);
-    if (g_signalPipe[0] >= 0) {
-        m_signalNotifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, this);
-        connect(m_signalNotifier, &QSocketNotifier::activated, this, &CTrayWnd::OnSignal);
-    }
+    // SIGTERM, SIGINT and SIGHUP: aboutToQuit runs the shutdown save.
+    connect(new CSignalWatcher(this), &CSignalWatcher::received, qApp, &QCoreApplication::quit);
     return true;
-}
-
-void CTrayWnd::InstallSignalHandlers() {
-    if (g_signalPipe[0] >= 0) return;
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalPipe) != 0) return;
-    struct sigaction sa {};
-    sa.sa_handler = SignalHandler;
-    sigemptyset(&sa.sa_mask);
-    sa.sa_flags = SA_RESTART;
-    for (int sig : {SIGTERM, SIGINT, SIGHUP})
-        sigaction(sig, &sa, nullptr);
-}
-
-void CTrayWnd::OnSignal() {
-    char c;
-    [[maybe_unused]] ssize_t n = ::read(g_signalPipe[0], &c, 1);
-    QCoreApplication::quit(); // aboutToQuit runs the shutdown save
 }
 
 void CTrayWnd::Shutdown() {

@@ -6,6 +6,7 @@
 #include "app/CTrayCore.h"
 #include "app/CTrayMenuWnd.h"
 #include "app/ITrayActions.h"
+#include "platform/CSingleInstance.h"
 #include "platform/ITimerHost.h"
 #include "platform/ITrayIcon.h"
 #include "platform/QtDialogs.h"
@@ -19,12 +20,10 @@
 #include <map>
 #include <memory>
 
-class QLocalServer;
-class QSocketNotifier;
 class QTimer;
 
 // The hidden main window: owns the data (through CTrayCore), the tray icon, the timers and the
-// single-instance name, and runs the start-up and shutdown sequences.
+// mark of the running copy, and runs the start-up and shutdown sequences.
 class CTrayWnd : public QObject,
                  public CTrayCore,
                  public ITimerHost,
@@ -32,7 +31,8 @@ class CTrayWnd : public QObject,
                  public ITrayActions {
     Q_OBJECT
 public:
-    // instanceName: the per-user name that marks a running copy (tests pass a unique one).
+    // instanceName: the name of the socket that marks a running copy, in the user's private
+    // folder (tests pass a unique one).
     explicit CTrayWnd(QString instanceName = QString());
     ~CTrayWnd() override;
 
@@ -64,21 +64,14 @@ public:
     void OpenHomePage() override;
     void ShowAbout() override;
 
-    static QString DefaultInstanceName();
-
     // Runs the shutdown save once (exit, logout, signals).
     void Shutdown();
     void DestroyWindow() override;
 
-    // SIGTERM, SIGINT and SIGHUP end the program through the shutdown save.
-    static void InstallSignalHandlers();
-
 private:
-    void OnSignal();
     void OnWindowTimer(int id);
 
-    QString m_instanceName;
-    std::unique_ptr<QLocalServer> m_instanceServer;
+    CSingleInstance m_instance;
     std::unique_ptr<QSystemTrayIcon> m_trayIconWidget;
     std::map<int, QTimer*> m_qtTimers;
     QtDialogs m_qtDialogs;
@@ -90,5 +83,4 @@ private:
     QPointer<CTrayMenuWnd> m_menuWnd;
     QPointer<CAboutDlg> m_about;
     QString m_programDir;
-    QSocketNotifier* m_signalNotifier = nullptr;
 };

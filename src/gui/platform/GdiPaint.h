@@ -6,6 +6,7 @@
 #include <QRect>
 
 class QPainter;
+class QWidget;
 
 // Pixel-exact drawing primitives the self-painted windows share.
 class GdiPaint {
@@ -21,4 +22,7 @@ public:
     // the right and bottom sides in bottomRight.
     static void Draw3dRect(QPainter& p, const QRect& r, const QColor& topLeft,
                            const QColor& bottomRight);
+
+    // A child control in its owner's colours, in every state of the window.
+    static void SetWidgetColors(QWidget* w, const QColor& background, const QColor& text);
 };

@@ -2,32 +2,30 @@
 
 #include "alarms/CAlarmRinging.h"
 #include "alarms/IRingingWindow.h"
+#include "platform/CWindowTimers.h"
 #include "platform/INoteWindow.h"
-#include "platform/ITimerHost.h"
+#include "sticky/CCountdownLine.h"
 #include "sticky/CNoteGeometry.h"
+#include "sticky/CRingingRow.h"
+#include "sticky/CShrinkAnimation.h"
+#include "sticky/CStickyHub.h"
+#include "sticky/CTitleEdit.h"
+#include "widgets/CPointerDrag.h"
 
 #include <QFont>
-#include <QPixmap>
-#include <QTimer>
 #include <QWidget>
 
-class CHoverButton;
 class CNote;
 class CTrayCore;
-class QCheckBox;
-class QLabel;
-class QLineEdit;
 class QPlainTextEdit;
 
-// A posted note on the desktop: a frameless, self-painted tool window with a coloured title
-// bar (pin box, title, close glyph), the note's text and a slot for the countdown line. It
-// points to its note and to the tray core, and never owns the note. It deletes itself after
-// it is destroyed. While its note rings, the ringing logic drives it through IRingingWindow and
-// its own timers 0 and 1.
-class CStickyNoteDlg : public QWidget,
-                       public INoteWindow,
-                       public IRingingWindow,
-                       private ITimerHost {
+// A posted note on the desktop: a frameless tool window with a self-drawn title bar (pin box,
+// title, close glyph), the note's text and a slot for the countdown line. It handles input,
+// moving, sizing and rolling up; CNotePainter draws it and CRingingRow is its "remind" row.
+// It points to its note and never owns it; it deletes itself after it is destroyed. Whether
+// the note rings is its CAlarmRinging's to say, driven through IRingingWindow and the
+// window's timers 0 and 1.
+class CStickyNoteDlg : public QWidget, public INoteWindow, public IRingingWindow {
     Q_OBJECT
 public:
     // placeX = -1: no placement point. keepPlace: the window opens only to ring and stays at
@@ -36,7 +34,7 @@ public:
     ~CStickyNoteDlg() override;
 
     // INoteWindow
-    bool IsRinging() const override { return m_ringing; }
+    bool IsRinging() const override { return m_ring.IsRinging(); }
     bool IsBusy() const override { return m_busy || m_closing; }
     void StartAlarm(int index, bool wasPosted) override;
     RECT GetWindowRect() const override;
@@ -61,35 +59,23 @@ public:
     void Layout();
     void RollUp();
     void Unroll();
-    bool IsRolledUp() const { return height() <= m_geometry.RolledHeight(); }
-    // Draws the pin box: state 1 on top (small square in front), 0 not on top.
-    void DrawPinBox(int state, QPainter& p) const;
+    bool IsRolledUp() const { return m_geometry.IsRolledUp(height()); }
 
     CNote* Note() const { return m_note; }
-    CTrayCore* Tray() const { return m_tray; }
     const CNoteGeometry& Geometry() const { return m_geometry; }
     int SchemeIndex() const { return m_scheme; }
-    COLORREF TitleColor() const { return m_titleColor; }
-    COLORREF GlyphColor() const { return m_glyphColor; }
-    const RECT& HomeRect() const { return m_homeRect; }
-    bool IsReady() const { return m_ready; }
-    bool IsClosing() const { return m_closing; }
-    QFont NoteFont() const { return m_hFont; }
+    COLORREF TitleColor() const;
 
     QPlainTextEdit* TextEdit() const { return m_textEdit; }
     QLineEdit* TitleEdit() const { return m_titleEdit; }
     QLabel* CountdownLine() const { return m_countdown; }
-    QCheckBox* RemindCheck() const { return m_remindCheck; }
-    QLineEdit* HoursEdit() const { return m_hoursEdit; }
-    QLineEdit* MinutesEdit() const { return m_minutesEdit; }
-    CHoverButton* OkButton() const { return m_okButton; }
-    const CAlarmRinging& Ringing() const { return m_ring; }
+    QCheckBox* RemindCheck() const { return m_row->RemindCheck(); }
+    QLineEdit* HoursEdit() const { return m_row->HoursEdit(); }
+    QLineEdit* MinutesEdit() const { return m_row->MinutesEdit(); }
+    CHoverButton* OkButton() const { return m_row->OkButton(); }
     // The pin-box picture of the last flash while ringing; -1 before the first.
-    int PinFlashState() const { return m_pinFlash; }
+    int PinFlashState() const { return m_ring.PinShown(); }
     bool IsRingTimerActive(int id) const;
-
-    // Sizing border width: the frame metric plus one.
-    static int SizingBorder();
 
 signals:
     // A right click on the pin box, or the keyboard's menu key: where the note menu belongs.
@@ -106,27 +92,17 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    enum class Drag { None, PendingMove, Moving, Sizing };
-
-    // ITimerHost: the ringing timers of this window.
-    void SetTimer(int id, int periodMs) override;
-    void KillTimer(int id) override;
-    QTimer* RingTimer(int id);
-
     void CreateControls();
     void OnInitDialog();
     void ApplyColors();
     void UpdateSizeLimits();
-    void ApplyTopMost(bool onTop);
     void SetTexts();
 
     bool Active() const { return m_ready && !m_closing && m_note; }
     NoteHit HitAt(const QPoint& pos) const;
     void UpdateCursor(const QPoint& pos);
-    void BeginSizing(NoteHit hit, const QPoint& globalPos);
     void ApplyUserSizing(const RECT& proposed);
     void SetRect(const RECT& r);
     void StoreWindowRect();
@@ -139,53 +115,33 @@ private:
 
     void OnCancel();
     void CloseByCloseBox();
-    void OnCloseStep();
+    void OnShrunk();
     void CloseQuietly(bool storeRect);
     void Teardown();
 
-    void DrawGlow(QPainter& p, const QRect& r, COLORREF c) const;
-
     CNote* m_note;
-    CTrayCore* m_tray;
+    CStickyHub m_hub;
     int m_placeX, m_placeY;
     bool m_keepPlace;
-    int m_remindHours = 0;
-    int m_remindMinutes = 15;
     bool m_ready = false;
-    bool m_ringing = false;
     bool m_busy = false;
     bool m_closing = false;
     int m_scheme = -1;
-    COLORREF m_titleColor = 0;
-    COLORREF m_glyphColor = 0;
     RECT m_homeRect;
     QFont m_hFont;
     CNoteGeometry m_geometry;
+    CWindowTimers m_timers; // the ringing's timers 0 and 1
     CAlarmRinging m_ring;
-    QTimer m_beepTimer, m_flashTimer;
-    int m_pinFlash = -1;
 
     QPlainTextEdit* m_textEdit = nullptr;
-    QLineEdit* m_titleEdit = nullptr;
-    QLabel* m_countdown = nullptr;
-    QCheckBox* m_remindCheck = nullptr;
-    QLineEdit* m_hoursEdit = nullptr;
-    QLineEdit* m_minutesEdit = nullptr;
-    QLabel* m_hoursLabel = nullptr;
-    QLabel* m_minutesLabel = nullptr;
-    CHoverButton* m_okButton = nullptr;
+    CTitleEdit* m_titleEdit = nullptr;
+    CCountdownLine* m_countdown = nullptr;
+    CRingingRow* m_row = nullptr;
 
     bool m_settingText = false;
     bool m_endingTitleEdit = false;
     QSize m_requestedSize; // a size this window asked for itself, not the user
 
-    Drag m_drag = Drag::None;
-    Qt::Edges m_sizingEdges;
-    QPoint m_dragStartGlobal;
-    QRect m_dragStartRect;
-
-    QTimer m_closeTimer;
-    int m_closeStep = 0;
-    RECT m_closeStart;
-    QPixmap m_closeSnapshot;
+    CPointerDrag m_drag{*this};
+    CShrinkAnimation m_shrink{*this, [this] { OnShrunk(); }};
 };

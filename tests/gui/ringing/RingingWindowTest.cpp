@@ -5,13 +5,13 @@
 
 #include "app/Globals.h"
 #include "gui/support/ImageCompare.h"
-#include "manager/CHoverButton.h"
 #include "platform/Clock.h"
 #include "platform/GdiPaint.h"
 #include "platform/SystemColors.h"
 #include "platform/SystemMetrics.h"
 #include "support/NoteBuilder.h"
 #include "support/TestEnv.h"
+#include "widgets/CHoverButton.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -77,7 +77,7 @@ protected:
     }
     // Clicks into a child widget through the window, as the pointer would.
     static void ClickChild(CStickyNoteDlg* w, QWidget* child) {
-        Click(w, child->geometry().center());
+        Click(w, child->mapTo(w, child->rect().center()));
     }
     static void TypeInto(CStickyNoteDlg* w, QLineEdit* edit, const QString& text) {
         ClickChild(w, edit);
@@ -192,7 +192,8 @@ TEST_F(RingingWindow, PinBoxFlashesInBothPictures) {
             if (x >= g.m_titleHeight || y >= g.m_titleHeight) {
                 ASSERT_EQ(px(0, x, y), px(1, x, y)) << x << "," << y;
             }
-    EXPECT_EQ(w->OkButton()->geometry(), QRect(93, 182, 54, 23));
+    EXPECT_EQ(QRect(w->OkButton()->mapTo(w, QPoint(0, 0)), w->OkButton()->size()),
+              QRect(93, 182, 54, 23));
 
     const QString ref = QStringLiteral(JOTTERLY_TEST_DATA "/ringing/ringing-note.png");
     if (std::getenv("JOTTERLY_UPDATE_REFERENCES")) {

@@ -1,4 +1,4 @@
-#include "manager/CHoverButton.h"
+#include "widgets/CHoverButton.h"
 
 #include "platform/GdiPaint.h"
 #include "platform/ResourceImages.h"

@@ -1,7 +1,7 @@
-#include "manager/CHoverButton.h"
-#include "manager/CRegionButton.h"
 #include "platform/SystemColors.h"
 #include "platform/SystemMetrics.h"
+#include "widgets/CHoverButton.h"
+#include "widgets/CRegionButton.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "manager/CRegionButton.h"
+#include "widgets/CRegionButton.h"
 
 #include "platform/GdiPaint.h"
 #include "platform/SystemColors.h"

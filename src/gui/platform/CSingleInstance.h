@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <string>
+
+class QLocalServer;
+class QLocalSocket;
+
+// Marks the copy of the program that runs for this user: a local socket in a folder only the
+// user can enter ($XDG_RUNTIME_DIR/jotterly, else /tmp/jotterly-<uid>). A second copy finds the
+// socket answering and ends; a socket left behind by a crashed copy answers no more and is
+// taken over. The running copy reads one short line from each connection (for commands a
+// launcher may send it).
+class CSingleInstance : public QObject {
+    Q_OBJECT
+public:
+    enum class Claim {
+        Ours,        // this copy is the one that runs
+        AnotherRuns, // a running copy answered
+        Unguarded,   // no folder could be trusted: said why on stderr, runs without the guard
+    };
+
+    // folder: where the socket lives, instead of the default ones; name: the socket's file
+    // name, "instance" when empty.
+    explicit CSingleInstance(QString folder = {}, QString name = {});
+    ~CSingleInstance() override;
+
+    Claim TryClaim();
+    // The socket of the copy that runs (after TryClaim found or made one).
+    QString SocketPath() const { return m_path; }
+    // Sends one line to the copy that runs; false when none takes it.
+    bool Send(const QString& line) const;
+
+    // Where the socket is looked for, in order: $XDG_RUNTIME_DIR/jotterly when that is set,
+    // then /tmp/jotterly-<uid>.
+    static QStringList DefaultFolders();
+    // Creates the folder with mode 0700 when it is missing. Returns an empty string when it
+    // can be trusted (a real folder, ours, closed to everybody else), else the reason why not.
+    static std::string CheckFolder(const std::string& path);
+
+    static constexpr int kMaxLine = 1024;
+
+signals:
+    void messageReceived(const QString& line);
+
+private:
+    Claim ClaimIn(const QString& folder);
+    void OnConnection();
+    void OnReadable(QLocalSocket* socket);
+
+    QStringList m_folders;
+    QString m_name;
+    QString m_path;
+    std::unique_ptr<QLocalServer> m_server;
+};

@@ -1,0 +1,36 @@
+#include "sticky/CStickyHub.h"
+
+#include "app/CTrayCore.h"
+#include "alarms/RingingCount.h"
+#include "model/CNote.h"
+#include "platform/ISound.h"
+#include "sticky/NoteSchemes.h"
+
+namespace {
+constexpr int kCloseSound = 242;
+}
+
+int CStickyHub::SchemeOf(const CNote& note) const {
+    return FindScheme(note, m_tray.settings().m_schemeBack, m_tray.settings().m_schemeText,
+                      m_tray.settings().m_schemeFont);
+}
+
+bool CStickyHub::ManagerOpen() const {
+    return m_tray.State() == CTrayCore::StateManagerOpen;
+}
+
+std::vector<INoteWindow*> CStickyHub::NoteWindows() const {
+    std::vector<INoteWindow*> windows;
+    for (const auto& n : m_tray.Store().notes())
+        if (n->m_window) windows.push_back(n->m_window);
+    return windows;
+}
+
+void CStickyHub::PlayCloseSound() {
+    if (ISound* sound = m_tray.Platform().sound) sound->PlayResource(kCloseSound);
+}
+
+void CStickyHub::StopCloseSound() {
+    ISound* sound = m_tray.Platform().sound;
+    if (sound && g_ringingCount == 0) sound->Stop();
+}

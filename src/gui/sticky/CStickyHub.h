@@ -1,0 +1,27 @@
+#pragma once
+
+#include <vector>
+
+class CNote;
+class CTrayCore;
+class INoteWindow;
+
+// What a note window reads of the hub and asks of it, in one place: the default schemes,
+// the run state, the other notes' windows and the sound of the close box.
+class CStickyHub {
+public:
+    explicit CStickyHub(CTrayCore& tray) : m_tray(tray) {}
+
+    // The index 0..3 of the default scheme the note's colours and font match, or -1.
+    int SchemeOf(const CNote& note) const;
+    bool ManagerOpen() const;
+    // The windows of all notes that have one, in note order.
+    std::vector<INoteWindow*> NoteWindows() const;
+
+    void PlayCloseSound();
+    // Ends the close box's click, unless a note rings (the ringing owns the sound then).
+    void StopCloseSound();
+
+private:
+    CTrayCore& m_tray;
+};

@@ -1,0 +1,118 @@
+// The mark of the running copy: real sockets in real folders.
+#include "platform/CSingleInstance.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace {
+using Claim = CSingleInstance::Claim;
+
+class SingleInstance : public ::testing::Test {
+protected:
+    // A private folder as the program would make it.
+    QString Folder() const { return dir.path() + QStringLiteral("/run"); }
+    QString SocketFile() const { return Folder() + QStringLiteral("/instance"); }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(SingleInstance, SecondCopySeesTheFirstAndCanHandItALine) {
+    auto first = std::make_unique<CSingleInstance>(Folder());
+    ASSERT_EQ(first->TryClaim(), Claim::Ours);
+    struct stat st {};
+    ASSERT_EQ(::stat(Folder().toLocal8Bit().constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+
+    QSignalSpy lines(first.get(), &CSingleInstance::messageReceived);
+    CSingleInstance second(Folder());
+    EXPECT_EQ(second.TryClaim(), Claim::AnotherRuns);
+    EXPECT_EQ(second.SocketPath(), SocketFile());
+    EXPECT_TRUE(second.Send(QStringLiteral("new-note")));
+    ASSERT_TRUE(lines.wait(2000));
+    EXPECT_EQ(lines.at(0).at(0).toString(), "new-note");
+
+    // Another name in the same folder is another program's mark.
+    EXPECT_EQ(CSingleInstance(Folder(), QStringLiteral("other")).TryClaim(), Claim::Ours);
+
+    // Once the first copy has ended, the next one takes over.
+    first.reset();
+    EXPECT_EQ(CSingleInstance(Folder()).TryClaim(), Claim::Ours);
+}
+
+TEST_F(SingleInstance, SocketLeftByACrashedCopyIsTakenOver) {
+    ASSERT_TRUE(CSingleInstance::CheckFolder(Folder().toStdString()).empty());
+    // A socket bound and never removed, as a copy that died leaves it.
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    const QByteArray path = SocketFile().toLocal8Bit();
+    std::strcpy(addr.sun_path, path.constData());
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    ::close(fd);
+    ASSERT_TRUE(QFileInfo::exists(SocketFile()));
+
+    CSingleInstance guard(Folder());
+    EXPECT_EQ(guard.TryClaim(), Claim::Ours);
+    CSingleInstance second(Folder());
+    EXPECT_EQ(second.TryClaim(), Claim::AnotherRuns); // the new socket answers
+}
+
+TEST_F(SingleInstance, FolderOpenToOthersOrOwnedByOthersIsNotTrusted) {
+    const std::string folder = Folder().toStdString();
+    ASSERT_TRUE(CSingleInstance::CheckFolder(folder).empty());
+    ASSERT_EQ(::chmod(folder.c_str(), 0777), 0);
+    EXPECT_EQ(CSingleInstance::CheckFolder(folder), folder + " is open to other users (mode 0777)");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(CSingleInstance(Folder()).TryClaim(), Claim::Unguarded);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("mode 0777"), std::string::npos) << said;
+    EXPECT_FALSE(QFileInfo::exists(SocketFile())); // nothing was put into it
+
+    // A link to a good folder is not the folder itself.
+    ASSERT_EQ(::chmod(folder.c_str(), 0700), 0);
+    const std::string link = dir.path().toStdString() + "/link";
+    ASSERT_EQ(::symlink(folder.c_str(), link.c_str()), 0);
+    EXPECT_EQ(CSingleInstance::CheckFolder(link), link + " is not a folder");
+
+    if (::getuid() != 0) GTEST_SKIP() << "giving a folder away needs root";
+    ASSERT_EQ(::chown(folder.c_str(), 65534, 65534), 0);
+    EXPECT_EQ(CSingleInstance::CheckFolder(folder), folder + " belongs to another user");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(CSingleInstance(Folder()).TryClaim(), Claim::Unguarded);
+    testing::internal::GetCapturedStderr();
+}
+
+TEST_F(SingleInstance, DefaultFoldersAreTheRuntimeFolderThenOneOfOurOwnInTmp) {
+    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+    const QString tmp = QStringLiteral("/tmp/jotterly-%1").arg(::getuid());
+    qputenv("XDG_RUNTIME_DIR", dir.path().toLocal8Bit());
+    EXPECT_EQ(CSingleInstance::DefaultFolders(),
+              QStringList({dir.path() + QStringLiteral("/jotterly"), tmp}));
+    qunsetenv("XDG_RUNTIME_DIR");
+    EXPECT_EQ(CSingleInstance::DefaultFolders(), QStringList({tmp}));
+
+    // A runtime folder that cannot be used falls back to the one in /tmp.
+    qputenv("XDG_RUNTIME_DIR", (dir.path() + QStringLiteral("/missing/deeper")).toLocal8Bit());
+    testing::internal::CaptureStderr();
+    CSingleInstance guard(QString(), QStringLiteral("test-%1").arg(::getpid()));
+    const Claim claim = guard.TryClaim();
+    testing::internal::GetCapturedStderr();
+    qputenv("XDG_RUNTIME_DIR", saved);
+    if (CSingleInstance::CheckFolder(tmp.toStdString()).empty()) {
+        EXPECT_EQ(claim, Claim::Ours);
+        EXPECT_EQ(guard.SocketPath(), tmp + QStringLiteral("/test-%1").arg(::getpid()));
+    } else {
+        EXPECT_EQ(claim, Claim::Unguarded); // someone else holds it on this machine
+    }
+}
+
+} // namespace
