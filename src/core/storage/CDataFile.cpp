@@ -7,6 +7,7 @@
 #include "storage/CArchiveReader.h"
 #include "storage/CArchiveWriter.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -15,10 +16,14 @@ constexpr int kStamp0701 = -19990701;
 constexpr int kStamp0801 = -19990801;
 constexpr int kStamp1001 = -19991001;
 
-// Smallest stored sizes, used to refuse counts that cannot fit in the bytes left.
+// Smallest stored sizes: room is reserved only for as many records as the bytes left can hold.
 constexpr size_t kMinAccountBytes = 1 + 1 + 4 + 1 + 1;
 constexpr size_t kMinCategoryBytes = 1 + 4 * 4;
 constexpr size_t kMinNoteBytes = 175; // the oldest format with empty strings
+// Largest stored sizes apart from the text of the strings (a string prefix takes up to 7 bytes).
+constexpr size_t kMaxAccountBytes = 4 * 7 + 4;
+constexpr size_t kMaxCategoryBytes = 7 + 4 * 4;
+constexpr size_t kMaxNoteBytes = 180 + 3 * 7;
 
 void WriteRect(CArchiveWriter& ar, const RECT& r) {
     ar.WriteInt(r.top);
@@ -34,6 +39,10 @@ RECT ReadRect(CArchiveReader& ar) {
     r.bottom = ar.ReadInt();
     r.right = ar.ReadInt();
     return r;
+}
+
+size_t Reservable(const CArchiveReader& ar, int count, size_t minRecordBytes) {
+    return std::min(static_cast<size_t>(count), ar.Remaining() / minRecordBytes);
 }
 
 // Milliseconds from now until `when`; 30000 when that lies in the past.
@@ -103,8 +112,18 @@ void CDataFile::ReadNote(CArchiveReader& ar, CNote& n, int version) {
 }
 
 std::string CDataFile::Write(const CTrayCore& t, const COleDateTime& saveTime) {
+    // One allocation of the right size: growing a buffer of tens of megabytes by doubling
+    // copies it over and over and touches fresh pages each time.
+    size_t size = 4096 + t.m_wavePath.size();
+    for (const CMailAccount* a : t.m_mailAccounts)
+        size += kMaxAccountBytes + a->m_name.size() + a->m_server.size() + a->m_userName.size() +
+                a->m_password.size();
+    for (const CTreeNode* c : t.m_categories)
+        size += kMaxCategoryBytes + c->m_name.size();
+    for (const CNote* n : t.m_notes)
+        size += kMaxNoteBytes + n->m_font.lfFaceName.size() + n->m_title.size() + n->m_text.size();
     CArchiveWriter ar;
-    ar.Reserve(4096 + t.m_notes.size() * 300);
+    ar.Reserve(size);
     ar.WriteTime(g_firstRunDate);
     ar.WriteTime(saveTime);
     ar.WriteInt(t.m_fileVersion);
@@ -257,7 +276,10 @@ bool CDataFile::Read(CTrayCore& t, const void* data, size_t size, std::string* e
         }
         t.m_managerExtraHeight = ar.ReadInt();
 
-        int accounts = ar.ReadCount(kMinAccountBytes);
+        // Counts are trusted only as far as the records behind them are complete: a file cut
+        // short keeps every whole account, category and note before the cut.
+        int accounts = ar.ReadCount();
+        t.m_mailAccounts.reserve(Reservable(ar, accounts, kMinAccountBytes));
         for (int i = 0; i < accounts; ++i) {
             auto a = std::make_unique<CMailAccount>();
             a->m_name = ar.ReadString();
@@ -268,9 +290,9 @@ bool CDataFile::Read(CTrayCore& t, const void* data, size_t size, std::string* e
             t.m_mailAccounts.push_back(a.release());
         }
 
-        int categories = ar.ReadInt();
-        if (categories < 0 || size_t(categories) > ar.Remaining() / kMinCategoryBytes + 1)
-            throw CArchiveError("category count larger than the file");
+        int categories = ar.ReadCount();
+        t.m_categories.reserve(t.m_categories.size() +
+                               Reservable(ar, categories, kMinCategoryBytes));
         for (int i = 1; i < categories; ++i) {
             auto c = std::make_unique<CTreeNode>();
             c->m_name = ar.ReadString();
@@ -281,7 +303,7 @@ bool CDataFile::Read(CTrayCore& t, const void* data, size_t size, std::string* e
             t.m_categories.push_back(c.release());
         }
 
-        int flags = ar.ReadCount(4);
+        int flags = ar.ReadCount();
         for (int i = 0; i < flags; ++i) {
             int flag = ar.ReadInt();
             if (i < t.m_holidays.count) t.m_holidays.entries[i].enabled = flag;
@@ -289,8 +311,8 @@ bool CDataFile::Read(CTrayCore& t, const void* data, size_t size, std::string* e
         for (int i = flags; i < t.m_holidays.count; ++i)
             t.m_holidays.entries[i].enabled = 1;
 
-        int notes = ar.ReadCount(kMinNoteBytes);
-        t.m_notes.reserve(t.m_notes.size() + notes);
+        int notes = ar.ReadCount();
+        t.m_notes.reserve(t.m_notes.size() + Reservable(ar, notes, kMinNoteBytes));
         for (int i = 0; i < notes; ++i) {
             auto n = std::make_unique<CNote>();
             ReadNote(ar, *n, version);
