@@ -128,9 +128,10 @@ bool CAtomicFile::Write(const std::string& path, const std::string& bytes, std::
         written += static_cast<size_t>(n);
     }
     if (!err && ::fsync(fd) != 0) err = errno;
-    // Renamed while still open and locked; the bytes are on disk already.
+    // Renamed while still open and locked. The bytes are on disk already, so once the rename
+    // is done a complaint from close() changes nothing.
     if (!err && ::rename(tmp.c_str(), target.c_str()) != 0) err = errno;
-    if (::close(fd) != 0 && !err) err = errno;
+    ::close(fd);
     if (err) {
         ::unlink(tmp.c_str());
         return Fail(reason, err);
