@@ -19,7 +19,7 @@ constexpr NameRule kTable[CHolidayTable::kCount] = {
     {"Good Friday", "Friday before Easter"},
     {"Easter", "1st Sun after 1st Full Moon after/on Mar 21"},
     {"April Fools Day", "April 1"},
-    {"Daylight savings +1 hour", "1st Sunday of Apr"},
+    {"Daylight savings +1 hour", "2nd Sunday of Mar (1st Sunday of Apr before 2007)"},
     {"Mother's Day", "2nd Sunday of May"},
     {"Memorial Day", "Last Monday of May"},
     {"Flag Day", "June 14"},
@@ -31,7 +31,7 @@ constexpr NameRule kTable[CHolidayTable::kCount] = {
     {"Columbus day", "2nd Monday in Oct"},
     {"Canadian Thanksgiving", "2nd Monday of Oct"},
     {"Halloween", "Oct 31"},
-    {"Daylight savings time ends -1 hour", "Last Sunday of Oct"},
+    {"Daylight savings time ends -1 hour", "1st Sunday of Nov (Last Sunday of Oct before 2007)"},
     {"Election Day", "1st Tuesday after 1st Monday of Nov"},
     {"Veterans' Day", "Nov 11"},
     {"Remembrance Day", "Nov 11"},
@@ -55,6 +55,8 @@ void CHolidayTable::ComputeDates(int year) {
     int easterMonth = 0, easterDay = 0;
     EasterDate(year, &easterMonth, &easterDay);
     COleDateTime easter(year, easterMonth, easterDay, 0, 0, 0);
+    // The United States and Canada moved the clock changes in 2007.
+    const bool dst2007 = year >= 2007;
 
     COleDateTime dates[kCount] = {
         fixed(1, 1),
@@ -67,7 +69,7 @@ void CHolidayTable::ComputeDates(int year) {
         easter - COleDateTimeSpan(2.0),
         easter,
         fixed(4, 1),
-        NthWeekday(year, 4, Sunday, 1),
+        dst2007 ? NthWeekday(year, 3, Sunday, 2) : NthWeekday(year, 4, Sunday, 1),
         NthWeekday(year, 5, Sunday, 2),
         NthWeekday(year, 5, Monday, Last),
         fixed(6, 14),
@@ -79,7 +81,7 @@ void CHolidayTable::ComputeDates(int year) {
         NthWeekday(year, 10, Monday, 2),
         NthWeekday(year, 10, Monday, 2),
         fixed(10, 31),
-        NthWeekday(year, 10, Sunday, Last),
+        dst2007 ? NthWeekday(year, 11, Sunday, 1) : NthWeekday(year, 10, Sunday, Last),
         NthWeekday(year, 11, Monday, 1) + COleDateTimeSpan(1.0),
         fixed(11, 11),
         fixed(11, 11),

@@ -58,10 +58,17 @@ COleDateTime CNote::StepByUnit(const COleDateTime& now, COleDateTimeSpan prior) 
             static const int kMinutesPerUnit[] = {1, 60, 1440, 10080};
             int perUnit = kMinutesPerUnit[unit];
             double steps = q / perUnit + 1;
-            // With prior days longer than the period the step would go backwards; the alarm
-            // then stays where it is instead.
-            if (steps < 0) steps = 0;
-            o = RoundToSecond(o + COleDateTimeSpan(steps * count * perUnit / 1440.0));
+            if (steps < 0) steps = 0; // never back before the occurrence that rang
+            const double period = count * perUnit / 1440.0;
+            o = RoundToSecond(o + COleDateTimeSpan(steps * period));
+            // Prior days as long as the period or longer leave the alarm of that step behind
+            // now, and it would ring again at every check: step on until it lies ahead.
+            if (o.IsValid() && o.Linear() - prior.GetTotalDays() <= now.Linear()) {
+                double behind = now.Linear() + prior.GetTotalDays() - o.Linear();
+                o = RoundToSecond(o + COleDateTimeSpan((std::floor(behind / period) + 1) * period));
+                while (o.IsValid() && o.Linear() - prior.GetTotalDays() <= now.Linear())
+                    o = RoundToSecond(o + COleDateTimeSpan(period));
+            }
         } else {
             // Each walk starts again from the start; a day lowered for a short month stays
             // lowered for the rest of the walk.
@@ -100,6 +107,14 @@ COleDateTime CNote::StepByUnit(const COleDateTime& now, COleDateTimeSpan prior) 
         };
         while (o.IsValid() && wrongDay(o))
             o += COleDateTimeSpan(1.0);
+        // With prior days the alarm of that day may be past already: on to a later day.
+        if (o.IsValid() && o.Linear() - prior.GetTotalDays() <= now.Linear()) {
+            double behind = now.Linear() + prior.GetTotalDays() - o.Linear();
+            o = o + COleDateTimeSpan(std::floor(behind));
+            while (o.IsValid() &&
+                   (o.Linear() - prior.GetTotalDays() <= now.Linear() || wrongDay(o)))
+                o += COleDateTimeSpan(1.0);
+        }
     }
     return o;
 }

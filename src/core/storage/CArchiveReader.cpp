@@ -75,13 +75,12 @@ LOGFONT CArchiveReader::ReadFont() {
     f.lfQuality = ReadByte();
     f.lfPitchAndFamily = ReadByte();
     f.lfFaceName = ReadString();
-    if (f.lfFaceName.size() > 31) f.lfFaceName.resize(31);
+    f.lfFaceName = TextCodec::CutToCharacters(f.lfFaceName, 31);
     return f;
 }
 
-int32_t CArchiveReader::ReadCount(size_t minRecordBytes) {
+int32_t CArchiveReader::ReadCount() {
     int32_t count = ReadInt();
-    if (count < 0 || (minRecordBytes > 0 && size_t(count) > Remaining() / minRecordBytes))
-        throw CArchiveError("record count larger than the file");
+    if (count < 0) throw CArchiveError("negative record count");
     return count;
 }

@@ -21,8 +21,9 @@ public:
     std::string ReadString();
     COleDateTime ReadTime();
     LOGFONT ReadFont();
-    // A count of records that each take at least minRecordBytes; refuses impossible counts.
-    int32_t ReadCount(size_t minRecordBytes);
+    // A count of records; refuses a negative one. The records behind it are read one by one,
+    // so a count larger than the file costs nothing before the stream runs out.
+    int32_t ReadCount();
 
     size_t Position() const { return m_pos; }
     size_t Remaining() const { return m_size - m_pos; }

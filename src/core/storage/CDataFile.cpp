@@ -5,6 +5,7 @@
 #include "storage/CArchiveReader.h"
 #include "storage/CArchiveWriter.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -13,10 +14,12 @@ constexpr int kStamp0701 = -19990701;
 constexpr int kStamp0801 = -19990801;
 constexpr int kStamp1001 = -19991001;
 
-// Smallest stored sizes, used to refuse counts that cannot fit in the bytes left.
-constexpr size_t kMinAccountBytes = 1 + 1 + 4 + 1 + 1;
-constexpr size_t kMinCategoryBytes = 1 + 4 * 4;
+// Smallest stored sizes: room is reserved only for as many records as the bytes left can hold.
 constexpr size_t kMinNoteBytes = 175; // the oldest format with empty strings
+// Largest stored sizes apart from the text of the strings (a string prefix takes up to 7 bytes).
+constexpr size_t kMaxAccountBytes = 4 * 7 + 4;
+constexpr size_t kMaxCategoryBytes = 7 + 4 * 4;
+constexpr size_t kMaxNoteBytes = 180 + 3 * 7;
 
 void WriteRect(CArchiveWriter& ar, const RECT& r) {
     ar.WriteInt(r.top);
@@ -32,6 +35,10 @@ RECT ReadRect(CArchiveReader& ar) {
     r.bottom = ar.ReadInt();
     r.right = ar.ReadInt();
     return r;
+}
+
+size_t Reservable(const CArchiveReader& ar, int count, size_t minRecordBytes) {
+    return std::min(static_cast<size_t>(count), ar.Remaining() / minRecordBytes);
 }
 
 } // namespace
@@ -96,8 +103,18 @@ void CDataFile::ReadNote(CArchiveReader& ar, CNote& n, int version) {
 std::string CDataFile::Write(const CDataDocument& doc, const COleDateTime& saveTime) {
     const CSettings& t = doc.m_settings;
     const CNoteStore& store = doc.m_store;
+    // One allocation of the right size: growing a buffer of tens of megabytes by doubling
+    // copies it over and over and touches fresh pages each time.
+    size_t size = 4096 + t.m_wavePath.size();
+    for (const auto& a : store.accounts())
+        size += kMaxAccountBytes + a->m_name.size() + a->m_server.size() + a->m_userName.size() +
+                a->m_password.size();
+    for (const auto& c : store.categories())
+        size += kMaxCategoryBytes + c->m_name.size();
+    for (const auto& n : store.notes())
+        size += kMaxNoteBytes + n->m_font.lfFaceName.size() + n->m_title.size() + n->m_text.size();
     CArchiveWriter ar;
-    ar.Reserve(4096 + store.notes().size() * 300);
+    ar.Reserve(size);
     ar.WriteTime(doc.m_firstRunDate);
     ar.WriteTime(saveTime);
     ar.WriteInt(doc.m_fileVersion);
@@ -244,7 +261,9 @@ bool CDataFile::Read(CDataDocument& doc, const void* data, size_t size, std::str
         }
         t.m_managerExtraHeight = ar.ReadInt();
 
-        int accounts = ar.ReadCount(kMinAccountBytes);
+        // Counts are trusted only as far as the records behind them are complete: a file cut
+        // short keeps every whole account, category and note before the cut.
+        int accounts = ar.ReadCount();
         for (int i = 0; i < accounts; ++i) {
             auto a = std::make_unique<CMailAccount>();
             a->m_name = ar.ReadString();
@@ -255,9 +274,7 @@ bool CDataFile::Read(CDataDocument& doc, const void* data, size_t size, std::str
             store.AddAccount(std::move(a));
         }
 
-        int categories = ar.ReadInt();
-        if (categories < 0 || size_t(categories) > ar.Remaining() / kMinCategoryBytes + 1)
-            throw CArchiveError("category count larger than the file");
+        int categories = ar.ReadCount();
         for (int i = 1; i < categories; ++i) {
             auto c = std::make_unique<CTreeNode>();
             c->m_name = ar.ReadString();
@@ -268,7 +285,7 @@ bool CDataFile::Read(CDataDocument& doc, const void* data, size_t size, std::str
             store.AddCategory(std::move(c));
         }
 
-        int flags = ar.ReadCount(4);
+        int flags = ar.ReadCount();
         for (int i = 0; i < flags; ++i) {
             int flag = ar.ReadInt();
             if (i < doc.m_holidays.count) doc.m_holidays.entries[i].enabled = flag;
@@ -276,8 +293,8 @@ bool CDataFile::Read(CDataDocument& doc, const void* data, size_t size, std::str
         for (int i = flags; i < doc.m_holidays.count; ++i)
             doc.m_holidays.entries[i].enabled = 1;
 
-        int notes = ar.ReadCount(kMinNoteBytes);
-        store.ReserveNotes(store.notes().size() + notes);
+        int notes = ar.ReadCount();
+        store.ReserveNotes(store.notes().size() + Reservable(ar, notes, kMinNoteBytes));
         for (int i = 0; i < notes; ++i) {
             auto n = std::make_unique<CNote>();
             ReadNote(ar, *n, version);

@@ -63,3 +63,18 @@ std::string TextCodec::FromStored(const char* s, size_t n) {
     if (IsValidUtf8(s, n)) return std::string(s, n);
     return Cp1252ToUtf8(s, n);
 }
+
+std::string TextCodec::CutToCharacters(const std::string& s, size_t maxChars) {
+    const auto* p = reinterpret_cast<const uint8_t*>(s.data());
+    const size_t n = s.size();
+    size_t i = 0;
+    for (size_t chars = 0; i < n && chars < maxChars; ++chars) {
+        uint8_t c = p[i];
+        size_t len = (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4 : 1;
+        if (len > n - i) break; // cut short before it came here
+        for (size_t k = 1; k < len; ++k)
+            if ((p[i + k] & 0xC0) != 0x80) len = 1; // not UTF-8 after all: one byte, one char
+        i += len;
+    }
+    return s.substr(0, i);
+}

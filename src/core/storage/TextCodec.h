@@ -9,4 +9,7 @@ public:
     static bool IsValidUtf8(const char* s, size_t n);
     static std::string FromStored(const char* s, size_t n);
     static std::string Cp1252ToUtf8(const char* s, size_t n);
+    // At most maxChars characters of UTF-8 text, never splitting one; an incomplete sequence at
+    // the end is dropped. Font face names keep 31 characters, as they always had in 8-bit text.
+    static std::string CutToCharacters(const std::string& s, size_t maxChars);
 };

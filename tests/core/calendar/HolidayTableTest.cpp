@@ -14,8 +14,8 @@
 namespace {
 
 enum { Monday = 2, Saturday = 7 };
-constexpr int GoodFriday = 7, Easter = 8, Memorial = 12, Columbus = 19, Election = 23,
-              Christmas = 27;
+constexpr int GoodFriday = 7, Easter = 8, DstStart = 10, Memorial = 12, Columbus = 19, DstEnd = 22,
+              Election = 23, Christmas = 27;
 
 COleDateTime Day(int y, int m, int d) {
     return COleDateTime(y, m, d, 0, 0, 0);
@@ -29,6 +29,8 @@ TEST(HolidayTable, NamesAndRuleTextsAsShown) {
     EXPECT_EQ(table.entries[5].name, "Washhington's Birthday");
     EXPECT_EQ(table.entries[14].rule, "3nd Sunday of Jun");
     EXPECT_EQ(table.entries[23].rule, "1st Tuesday after 1st Monday of Nov");
+    EXPECT_EQ(table.entries[10].rule, "2nd Sunday of Mar (1st Sunday of Apr before 2007)");
+    EXPECT_EQ(table.entries[22].rule, "1st Sunday of Nov (Last Sunday of Oct before 2007)");
     for (const CHoliday& h : table.entries)
         EXPECT_TRUE(h.enabled == 1 && !h.date.IsValid()) << h.name;
 }
@@ -38,11 +40,26 @@ TEST(HolidayTable, Dates) {
     // on a Monday and on a Tuesday.
     const struct {
         int year, entry, month, day;
-    } cases[] = {{2003, Easter, 4, 20},     {2003, GoodFriday, 4, 18}, {2003, Memorial, 5, 26},
-                 {2003, 26, 11, 27},        {2003, Election, 11, 4},   {2003, 10, 4, 6},
-                 {2003, 22, 10, 26},        {2003, 1, 1, 20},          {2003, 14, 6, 15},
-                 {2003, Christmas, 12, 25}, {2004, Memorial, 5, 31},   {1999, Election, 11, 2},
-                 {2005, Election, 11, 8}};
+    } cases[] = {{2003, Easter, 4, 20},
+                 {2003, GoodFriday, 4, 18},
+                 {2003, Memorial, 5, 26},
+                 {2003, 26, 11, 27},
+                 {2003, Election, 11, 4},
+                 {2003, 10, 4, 6},
+                 {2003, 22, 10, 26},
+                 {2003, 1, 1, 20},
+                 {2003, 14, 6, 15},
+                 {2003, Christmas, 12, 25},
+                 {2004, Memorial, 5, 31},
+                 {1999, Election, 11, 2},
+                 {2005, Election, 11, 8},
+                 // Daylight saving: the old rule up to 2006, the current one from 2007.
+                 {2006, DstStart, 4, 2},
+                 {2006, DstEnd, 10, 29},
+                 {2007, DstStart, 3, 11},
+                 {2007, DstEnd, 11, 4},
+                 {2026, DstStart, 3, 8},
+                 {2026, DstEnd, 11, 1}};
     CHolidayTable table;
     for (const auto& c : cases) {
         table.ComputeDates(c.year);

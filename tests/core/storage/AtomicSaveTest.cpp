@@ -6,8 +6,11 @@
 #include "support/TestEnv.h"
 
 #include <climits>
+#include <fcntl.h>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -129,4 +132,108 @@ TEST(AtomicSave, ExportAndImportCopyTheFile) {
     EXPECT_EQ(tray.Store().notes()[0].get()->m_title, "Exported");
     EXPECT_EQ(tray.Store().notes()[0].get()->m_window, nullptr);
     EXPECT_EQ(windows.OpenCount(), 0);
+}
+
+TEST(AtomicSave, SymlinkedFileIsReplacedWhereItLies) {
+    TestEnv env;
+    FakeDialogs dialogs;
+    CTrayCore tray;
+    tray.SetPlatform({.dialogs = &dialogs});
+    tray.LoadData();
+    // Note.Dat -> ../link2 -> synced/Note.Dat (relative links, two hops).
+    const std::string synced = env.Dir() + "/synced";
+    std::filesystem::create_directories(synced);
+    std::filesystem::create_directories(env.DataFolder());
+    ASSERT_EQ(symlink("synced/Note.Dat", (env.Dir() + "/link2").c_str()), 0);
+    ASSERT_EQ(symlink("../link2", tray.DataPath().c_str()), 0);
+
+    // The first save finds a dangling link and creates its target; later saves replace it.
+    for (const char* title : {"First", "Second"}) {
+        tray.Store().notes()[0]->m_title = title;
+        ASSERT_TRUE(tray.SaveData()) << (dialogs.boxes.empty() ? "" : dialogs.boxes[0].text);
+        EXPECT_TRUE(std::filesystem::is_symlink(tray.DataPath()));
+        EXPECT_TRUE(std::filesystem::is_symlink(env.Dir() + "/link2"));
+        EXPECT_TRUE(std::filesystem::is_regular_file(
+            std::filesystem::symlink_status(synced + "/Note.Dat")));
+        CTrayCore reread;
+        reread.LoadData();
+        ASSERT_EQ(reread.Store().notes().size(), 1u);
+        EXPECT_EQ(reread.Store().notes()[0]->m_title, title);
+    }
+    EXPECT_EQ(TempFilesIn(synced), 0u);
+    EXPECT_EQ(TempFilesIn(env.DataFolder()), 0u);
+
+    // A loop of links is refused, not followed for ever.
+    std::filesystem::remove(env.Dir() + "/link2");
+    ASSERT_EQ(symlink("jotterly/Note.Dat", (env.Dir() + "/link2").c_str()), 0);
+    ASSERT_FALSE(tray.SaveData());
+    EXPECT_NE(dialogs.boxes.back().text.find("Too many levels of symbolic links"),
+              std::string::npos);
+}
+
+TEST(AtomicSave, ReadOnlyFileIsNeverReplaced) {
+    TestEnv env;
+    FakeDialogs dialogs;
+    CTrayCore tray;
+    tray.SetPlatform({.dialogs = &dialogs});
+    tray.LoadData();
+    ASSERT_TRUE(tray.SaveData());
+    std::string before;
+    ASSERT_TRUE(CAtomicFile::ReadAll(tray.DataPath(), before, nullptr));
+    // No owner-write bit: read-only for everyone, root included (access() would let root
+    // write it, so that alone cannot be the test here).
+    ASSERT_EQ(chmod(tray.DataPath().c_str(), 0444), 0);
+    EXPECT_TRUE(CAtomicFile::IsReadOnly(tray.DataPath()));
+    tray.Store().notes()[0]->m_title = "Changed";
+    EXPECT_FALSE(tray.SaveData());
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_NE(dialogs.boxes[0].text.find("changes cannot be saved there"), std::string::npos);
+    std::string after;
+    ASSERT_TRUE(CAtomicFile::ReadAll(tray.DataPath(), after, nullptr));
+    EXPECT_EQ(after, before);
+    struct stat st {};
+    ASSERT_EQ(stat(tray.DataPath().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0444u);
+    EXPECT_EQ(TempFilesIn(env.DataFolder()), 0u);
+
+    // Write access again: saves go through.
+    ASSERT_EQ(chmod(tray.DataPath().c_str(), 0644), 0);
+    EXPECT_FALSE(CAtomicFile::IsReadOnly(tray.DataPath()));
+    EXPECT_TRUE(tray.SaveData());
+}
+
+TEST(AtomicSave, OnlyOurOwnStaleTemporaryFilesAreRemoved) {
+    TestEnv env;
+    const std::string folder = env.DataFolder(), synced = env.Dir() + "/synced/";
+    std::filesystem::create_directories(folder);
+    std::filesystem::create_directories(synced);
+    auto touch = [](const std::string& p) { std::ofstream(p) << "partial"; };
+    touch(synced + "Note.Dat");
+    const std::string path = folder + "Note.Dat";
+    ASSERT_EQ(symlink((synced + "Note.Dat").c_str(), path.c_str()), 0);
+    // Ours: beside the link (older saves) and beside its target.
+    for (const std::string& ours : {folder + "Note.Dat.tmp-a1B2c3", folder + "Note.Dat.tmp-zzzzzz",
+                                    synced + "Note.Dat.tmp-Q9w8e7"})
+        touch(ours);
+    const char* others[] = {"Note.Dat.tmp-abc12", "Note.Dat.tmp-abc1234", "Note.Dat.tmp-ab.c12",
+                            "Other.Dat.tmp-abcdef", "notes.txt"};
+    for (const char* name : others)
+        touch(folder + name);
+    // A write in progress holds its file locked: it stays.
+    const std::string busy = synced + "Note.Dat.tmp-BUSY00";
+    touch(busy);
+    int fd = open(busy.c_str(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(flock(fd, LOCK_EX), 0);
+
+    EXPECT_EQ(CAtomicFile::RemoveStaleTemps(path), 3);
+    for (const char* name : others)
+        EXPECT_TRUE(std::filesystem::exists(folder + name)) << name;
+    EXPECT_TRUE(std::filesystem::is_symlink(path));
+    EXPECT_TRUE(std::filesystem::exists(synced + "Note.Dat"));
+    EXPECT_TRUE(std::filesystem::exists(busy));
+    EXPECT_EQ(TempFilesIn(synced), 1u);
+    close(fd);
+    EXPECT_EQ(CAtomicFile::RemoveStaleTemps(path), 1);
+    EXPECT_EQ(TempFilesIn(synced), 0u);
 }

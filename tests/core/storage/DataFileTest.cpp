@@ -8,10 +8,12 @@
 #include "support/FakeHub.h"
 #include "support/TestEnv.h"
 
+#include <algorithm>
 #include <climits>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <vector>
 
 namespace {
 
@@ -335,15 +337,40 @@ TEST_F(DataFileTest, StringPrefixes) {
         EXPECT_EQ(r.ReadString().size(), len);
         EXPECT_EQ(r.Remaining(), 0u);
     }
-    // A face name longer than 31 characters is cut.
+}
+
+TEST_F(DataFileTest, FaceNamesAreCutAtCharacterBoundaries) {
+    auto roundTrip = [](const std::string& face) {
+        CArchiveWriter w;
+        w.WriteFont(Font(face, -13));
+        CArchiveReader r(w.Bytes().data(), w.Bytes().size());
+        return r.ReadFont().lfFaceName;
+    };
+    const std::string e = "\xC3\xA9", euro = "\xE2\x82\xAC", clef = "\xF0\x9D\x84\x9E";
+    // Up to 31 characters a name comes back as saved, however many bytes they take.
+    for (const std::string& face :
+         {std::string(30, 'F') + e, std::string(29, 'F') + euro, std::string(28, 'F') + clef + "G",
+          "Caf" + e + " " + euro, std::string(31, 'F')})
+        EXPECT_EQ(roundTrip(face), face);
+    // Longer ones keep their first 31 characters, and saving them again changes nothing.
+    std::string longName;
+    for (int i = 0; i < 20; ++i)
+        longName += e + euro;
+    std::string cut = roundTrip(longName);
+    EXPECT_EQ(cut, longName.substr(0, 15 * 5 + 2)); // 15 pairs and one more e
+    EXPECT_EQ(roundTrip(cut), cut);
+    EXPECT_EQ(roundTrip(std::string(40, 'F')), std::string(31, 'F'));
+    // A name cut short inside a character elsewhere loses that piece only.
+    EXPECT_EQ(roundTrip("Ab" + euro.substr(0, 2)), "Ab");
+    // A stored Windows name of 31 characters keeps all of them as UTF-8.
     CArchiveWriter w;
-    LOGFONT f = Font(std::string(40, 'F'), -13);
-    w.WriteInt(0), w.WriteInt(0), w.WriteInt(0), w.WriteInt(0), w.WriteInt(0);
+    for (int i = 0; i < 5; ++i)
+        w.WriteInt(0);
     for (int i = 0; i < 8; ++i)
         w.WriteByte(0);
-    w.WriteString(f.lfFaceName);
+    w.WriteString(std::string(30, 'F') + "\xE9");
     CArchiveReader r(w.Bytes().data(), w.Bytes().size());
-    EXPECT_EQ(r.ReadFont().lfFaceName, std::string(31, 'F'));
+    EXPECT_EQ(r.ReadFont().lfFaceName, std::string(30, 'F') + e);
 }
 
 TEST_F(DataFileTest, WindowsTextIsConvertedToUtf8) {
@@ -395,14 +422,48 @@ TEST_F(DataFileTest, TruncatedFileKeepsCompleteRecordsAndReportsOnce) {
     EXPECT_EQ(tray.Store().categories().size(), 3u);
 }
 
-TEST_F(DataFileTest, EveryTruncationPointLoadsWithoutCrashing) {
-    std::string full = FileBuilder(-19991201).Full(2);
-    for (size_t cut = 0; cut < full.size(); cut += 7) {
+TEST_F(DataFileTest, CutAtAnyByteKeepsExactlyTheCompleteRecords) {
+    // Small notes (empty strings) and several categories, so that a count checked against the
+    // bytes left would refuse complete records.
+    const int kCategories = 4, kNotes = 36;
+    std::vector<size_t> categoryEnds, noteEnds;
+    for (int k = 1; k <= kCategories; ++k) {
+        FileBuilder part(-19991201);
+        part.categories = k;
+        part.Settings();
+        categoryEnds.push_back(part.ar.Bytes().size());
+    }
+    FileBuilder b(-19991201);
+    b.categories = kCategories;
+    b.Settings();
+    const size_t accountEnd = categoryEnds[0] - (categoryEnds[1] - categoryEnds[0]) - 4;
+    b.Holidays(28, 1);
+    b.ar.WriteInt(kNotes);
+    for (int i = 0; i < kNotes; ++i) {
+        b.Note(std::string(i % 3, char('a' + i % 26)));
+        noteEnds.push_back(b.ar.Bytes().size());
+    }
+    const std::string full = b.ar.Take();
+    ASSERT_EQ(noteEnds.back(), full.size());
+
+    auto completeBefore = [](const std::vector<size_t>& ends, size_t cut) {
+        return size_t(std::upper_bound(ends.begin(), ends.end(), cut) - ends.begin());
+    };
+    for (size_t cut = 0; cut <= full.size(); ++cut) {
         CDataDocument doc;
-        std::string err;
         doc.m_store.AddCategory(CTreeNode::MakeRoot());
-        EXPECT_FALSE(CDataFile::Read(doc, full.data(), cut, &err)) << cut;
-        EXPECT_FALSE(err.empty());
+        const CNoteStore& t = doc.m_store;
+        std::string err;
+        bool ok = CDataFile::Read(doc, full.data(), cut, &err);
+        ASSERT_EQ(ok, cut == full.size()) << cut;
+        EXPECT_EQ(err.empty(), ok) << cut;
+        ASSERT_EQ(t.accounts().size(), cut >= accountEnd ? 1u : 0u) << cut;
+        ASSERT_EQ(t.categories().size(), 1 + completeBefore(categoryEnds, cut)) << cut;
+        ASSERT_EQ(t.notes().size(), completeBefore(noteEnds, cut)) << cut;
+        if (!t.notes().empty()) {
+            size_t last = t.notes().size() - 1;
+            EXPECT_EQ(t.notes().back()->m_title, std::string(last % 3, char('a' + last % 26)));
+        }
     }
 }
 
