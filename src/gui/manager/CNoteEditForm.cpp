@@ -4,6 +4,8 @@
 #include "manager/CIndexDayEdit.h"
 #include "platform/IDialogs.h"
 #include "platform/SystemMetrics.h"
+#include "sticky/NoteSchemes.h"
+#include "widgets/CCompactComboStyle.h"
 #include "widgets/CUpDownButtons.h"
 #include "widgets/DialogUnits.h"
 
@@ -15,6 +17,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
+#include <QStyleFactory>
 
 namespace {
 const char* const kCaption = "Jotterly";
@@ -72,6 +75,10 @@ void CNoteEditForm::CreateControls() {
         m_unitCombo->addItem(tr(unit));
     m_unitCombo->setMaxVisibleItems(CNoteEditModel::kUnitCount);
     place(m_unitCombo, 108, 2, 50, 13);
+    auto* comboStyle = new CCompactComboStyle(QStyleFactory::create(style()->name()));
+    comboStyle->setParent(this);
+    m_typeCombo->setStyle(comboStyle);
+    m_unitCombo->setStyle(comboStyle);
 
     m_priorLabel = Label(this, tr("Prior"), "priorLabel");
     place(m_priorLabel, 172, 4, 15, 8);
@@ -201,7 +208,7 @@ void CNoteEditForm::Pull() {
     m_model.m_priorText = m_priorEdit->text().toStdString();
     if (!m_model.TimeOnly()) {
         m_model.m_subject = m_subjectEdit->text().toStdString();
-        m_model.m_item = m_itemEdit->toPlainText().toStdString();
+        m_model.m_item = ToStoredText(m_itemEdit->toPlainText().toStdString());
     }
 }
 
@@ -219,7 +226,7 @@ void CNoteEditForm::Push() {
     setText(m_priorEdit, m_model.m_priorText);
     if (!m_model.TimeOnly()) {
         setText(m_subjectEdit, m_model.m_subject);
-        const QString item = QString::fromStdString(m_model.m_item);
+        const QString item = QString::fromStdString(ToDisplayText(m_model.m_item));
         if (m_itemEdit->toPlainText() != item) m_itemEdit->setPlainText(item);
     }
     m_indexCheck->setChecked(m_model.m_indexChecked);
