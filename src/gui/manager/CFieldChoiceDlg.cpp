@@ -17,7 +17,6 @@ const char* const kListNames[] = {"Years", "Months",  "Weekdays",          "Days
 
 CFieldChoiceDlg::CFieldChoiceDlg(const CFieldChoices& choices, QPoint topLeft, QWidget* owner)
     : QFrame(owner, Qt::Popup | Qt::FramelessWindowHint), m_choices(choices) {
-    setAttribute(Qt::WA_DeleteOnClose, false);
     setFrameStyle(QFrame::NoFrame);
     setFont(DialogUnits::DialogFont());
     const QString name =

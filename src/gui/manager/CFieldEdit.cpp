@@ -33,10 +33,8 @@ void CFieldEdit::Refresh() {
 }
 
 template <class Action> void CFieldEdit::Do(Action action) {
-    const std::string before = m_fields.Text();
     action();
     Refresh();
-    if (m_fields.Text() != before) emit edited();
 }
 
 void CFieldEdit::StepField(int n) {
@@ -65,9 +63,19 @@ void CFieldEdit::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Escape:
-    case Qt::Key_Menu: // becomes a context menu event: the keyboard's way to the list
         event->ignore();
         return;
+    case Qt::Key_Menu: // the keyboard's way to the list
+        event->accept();
+        OpenChooser();
+        return;
+    case Qt::Key_F10:
+        if (event->modifiers() & Qt::ShiftModifier) {
+            event->accept();
+            OpenChooser();
+            return;
+        }
+        break;
     default:
         break;
     }
@@ -110,6 +118,8 @@ void CFieldEdit::contextMenuEvent(QContextMenuEvent* event) {
 
 void CFieldEdit::OpenChooser() {
     if (m_chooser) return;
+    // A list that went away without a word (its window destroyed) must not block the next.
+    if (m_fields.ChooserOpen()) m_fields.ApplyChoice(false, -1);
     std::optional<CFieldChoices> list;
     Do([&] { list = m_fields.OpenChooser(); });
     if (!list) return;

@@ -21,10 +21,6 @@ public:
     CFieldChoiceDlg* Chooser() const;
     CFieldEditor& Fields() const { return m_fields; }
 
-signals:
-    // The value was changed by the user.
-    void edited();
-
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -36,7 +32,7 @@ protected:
 private:
     void OpenChooser();
     void OnChooserClosed(bool picked, int index);
-    // Runs an editor action, shows the result, and tells when the text changed.
+    // Runs an editor action and shows the result.
     template <class Action> void Do(Action action);
 
     CFieldEditor& m_fields;

@@ -1,5 +1,6 @@
 #include "manager/CDateTimeFields.h"
 #include "manager/CIndexDayFields.h"
+#include "platform/Clock.h"
 
 #include <gtest/gtest.h>
 
@@ -48,6 +49,10 @@ TEST(DateTimeFields, ShowsFixedFieldsForEveryYear) {
     // Years below 1000 keep four digits, or every field after the year would shift.
     EXPECT_EQ(At(999, 12, 31, 23, 5).Text(), "Tue, Dec 31, 0999 11:05 PM");
     EXPECT_EQ(Parse(At(150, 2, 3, 0, 0).Text()), COleDateTime(150, 2, 3, 0, 0, 0));
+    // A damaged time cannot be shown or stepped: the field starts from now instead.
+    Clock::SetForTest(COleDateTime(2003, 5, 13, 9, 30, 0));
+    EXPECT_EQ(CDateTimeFields(COleDateTime(1e9)).Text(), "Tue, May 13, 2003 09:30 AM");
+    Clock::ResetForTest();
 }
 
 TEST(DateTimeFields, MonthAndYearStepsLowerTheDayToTheMonthsLast) {
