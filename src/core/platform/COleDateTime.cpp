@@ -16,9 +16,10 @@ constexpr bool IsLeap(int y) {
     return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
 }
 
+constexpr int kMonthDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+
 constexpr int DaysInMonth(int y, int m) {
-    constexpr int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return (m == 2 && IsLeap(y)) ? 29 : days[m - 1];
+    return (m == 2 && IsLeap(y)) ? 29 : kMonthDays[m - 1];
 }
 
 // Days from 0001-01-01 (proleptic Gregorian) to the date, 0-based.
