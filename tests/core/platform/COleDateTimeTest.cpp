@@ -48,6 +48,8 @@ TEST(COleDateTime, ValidityAndRange) {
     EXPECT_FALSE(COleDateTime(10000, 1, 1, 0, 0, 0).IsValid());
     EXPECT_FALSE(COleDateTime(2003, 1, 1, 24, 0, 0).IsValid());
     EXPECT_TRUE(COleDateTime(100, 1, 1, 0, 0, 0).IsValid());
+    EXPECT_EQ(COleDateTime(100, 1, 1, 23, 59, 59).Format("%Y-%m-%d %H:%M:%S"),
+              "100-01-01 23:59:59"); // the whole first day, not only its midnight
     EXPECT_TRUE(COleDateTime(9999, 12, 31, 23, 59, 59).IsValid());
     EXPECT_FALSE(COleDateTime(1e9).IsValid());
     EXPECT_EQ(COleDateTime(1e9).Format("%Y"), "");

@@ -1,0 +1,358 @@
+#include "manager/CDateTimeFields.h"
+#include "manager/CIndexDayFields.h"
+#include "platform/Clock.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <random>
+
+namespace {
+using Key = CFieldEditor::Key;
+using F = CDateTimeFields;
+
+CDateTimeFields At(int y, int mo, int d, int h, int mi) {
+    return CDateTimeFields(COleDateTime(y, mo, d, h, mi, 0));
+}
+
+// Puts the selection on a field the way a click on its text does.
+CDateTimeFields& On(CDateTimeFields& e, int field) {
+    e.OnClick(F::FieldStart(field) + 1);
+    EXPECT_EQ(e.LastField(), field);
+    return e;
+}
+
+// The value a shown text stands for, read back independently of the formatting code.
+COleDateTime Parse(const std::string& text) {
+    static const char* const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    char wd[4], mon[4], half[3];
+    int day, year, hour, minute, used = 0;
+    if (std::sscanf(text.c_str(), "%3[A-Za-z], %3[A-Za-z] %d, %d %d:%d %2[APM]%n", wd, mon, &day,
+                    &year, &hour, &minute, half, &used) != 7 ||
+        used != static_cast<int>(text.size()) || hour < 1 || hour > 12)
+        return COleDateTime(-1e9);
+    int month = 0;
+    for (int i = 0; i < 12; ++i)
+        if (std::strcmp(mon, months[i]) == 0) month = i + 1;
+    hour = hour % 12 + (std::strcmp(half, "PM") == 0 ? 12 : 0);
+    COleDateTime t(year, month, day, hour, minute, 0);
+    if (t.Format("%a") != wd) return COleDateTime(-1e9);
+    return t;
+}
+
+TEST(DateTimeFields, ShowsFixedFieldsForEveryYear) {
+    auto e = At(2003, 5, 13, 9, 30);
+    EXPECT_EQ(e.Text(), "Tue, May 13, 2003 09:30 AM");
+    // Years below 1000 keep four digits, or every field after the year would shift.
+    EXPECT_EQ(At(999, 12, 31, 23, 5).Text(), "Tue, Dec 31, 0999 11:05 PM");
+    EXPECT_EQ(Parse(At(150, 2, 3, 0, 0).Text()), COleDateTime(150, 2, 3, 0, 0, 0));
+    // A damaged time cannot be shown or stepped: the field starts from now instead.
+    Clock::SetForTest(COleDateTime(2003, 5, 13, 9, 30, 0));
+    EXPECT_EQ(CDateTimeFields(COleDateTime(1e9)).Text(), "Tue, May 13, 2003 09:30 AM");
+    Clock::ResetForTest();
+}
+
+TEST(DateTimeFields, MonthAndYearStepsLowerTheDayToTheMonthsLast) {
+    auto e = At(2004, 1, 31, 22, 0);
+    EXPECT_EQ(e.Text(), "Sat, Jan 31, 2004 10:00 PM");
+    On(e, F::Month).OnKey(Key::Up);
+    EXPECT_EQ(e.Text(), "Sun, Feb 29, 2004 10:00 PM");
+    auto m = At(2003, 3, 31, 8, 0);
+    On(m, F::Month).OnKey(Key::Down);
+    EXPECT_EQ(m.Value(), COleDateTime(2003, 2, 28, 8, 0, 0));
+    auto d = At(2003, 12, 15, 8, 0); // the month carries into the year both ways
+    On(d, F::Month).OnKey(Key::Up);
+    EXPECT_EQ(d.Value(), COleDateTime(2004, 1, 15, 8, 0, 0));
+    d.OnKey(Key::Down);
+    d.OnKey(Key::Down);
+    EXPECT_EQ(d.Value(), COleDateTime(2003, 11, 15, 8, 0, 0));
+    auto y = At(2004, 2, 29, 8, 0);
+    On(y, F::Year).OnKey(Key::Up);
+    EXPECT_EQ(y.Value(), COleDateTime(2005, 2, 28, 8, 0, 0));
+}
+
+TEST(DateTimeFields, DayHourAndMinuteStepsCarryButAmPmStaysOnTheDay) {
+    auto e = At(2003, 12, 31, 23, 59);
+    On(e, F::Minute).OnKey(Key::Up);
+    EXPECT_EQ(e.Value(), COleDateTime(2004, 1, 1, 0, 0, 0));
+    On(e, F::Hour).OnKey(Key::Down);
+    EXPECT_EQ(e.Value(), COleDateTime(2003, 12, 31, 23, 0, 0));
+    On(e, F::Weekday).OnKey(Key::Up); // the weekday moves the date by days
+    EXPECT_EQ(e.Value(), COleDateTime(2004, 1, 1, 23, 0, 0));
+    On(e, F::AmPm).OnKey(Key::Up);
+    EXPECT_EQ(e.Value(), COleDateTime(2004, 1, 1, 11, 0, 0));
+    e.OnKey(Key::Up); // Up and Down both switch halves of the same day
+    EXPECT_EQ(e.Value(), COleDateTime(2004, 1, 1, 23, 0, 0));
+    e.OnKey(Key::Down);
+    EXPECT_EQ(e.Text(), "Thu, Jan 01, 2004 11:00 AM");
+    EXPECT_EQ(e.SelStart(), 24); // the selection stays on the field
+    EXPECT_EQ(e.LastField(), F::AmPm);
+}
+
+TEST(DateTimeFields, SpaceJumpsToRoundValuesWithoutCarrying) {
+    auto e = At(2003, 5, 13, 9, 50);
+    On(e, F::Minute).OnKey(Key::Space);
+    EXPECT_EQ(e.Value(), COleDateTime(2003, 5, 13, 9, 0, 0));
+    e.OnKey(Key::Space);
+    EXPECT_EQ(e.Value().GetMinute(), 15);
+    auto h = At(2003, 5, 13, 22, 40);
+    On(h, F::Hour).OnKey(Key::Space);
+    EXPECT_EQ(h.Value(), COleDateTime(2003, 5, 13, 0, 40, 0));
+
+    auto d = At(2003, 5, 1, 8, 0);
+    On(d, F::Day);
+    std::vector<int> days;
+    for (int i = 0; i < 8; ++i) {
+        d.OnKey(Key::Space);
+        days.push_back(d.Value().GetDay());
+    }
+    EXPECT_EQ(days, (std::vector<int>{5, 10, 15, 20, 25, 30, 1, 5}));
+    auto f = At(2004, 2, 25, 8, 0);
+    On(f, F::Day).OnKey(Key::Space);
+    EXPECT_EQ(f.Value(), COleDateTime(2004, 2, 1, 8, 0, 0));
+
+    auto m = At(2003, 12, 31, 8, 0);
+    On(m, F::Month).OnKey(Key::Space);
+    EXPECT_EQ(m.Value(), COleDateTime(2003, 1, 31, 8, 0, 0)); // no change of year
+    m.OnKey(Key::Space);                                      // into April: the day is lowered
+    EXPECT_EQ(m.Value(), COleDateTime(2003, 4, 30, 8, 0, 0));
+    std::vector<int> months;
+    for (int i = 0; i < 3; ++i) {
+        m.OnKey(Key::Space);
+        months.push_back(m.Value().GetMonth());
+    }
+    EXPECT_EQ(months, (std::vector<int>{8, 12, 1}));
+    On(m, F::Weekday).OnKey(Key::Space);
+    EXPECT_EQ(m.Value(), COleDateTime(2003, 2, 6, 8, 0, 0));
+    On(m, F::Year).OnKey(Key::Space);
+    On(m, F::AmPm).OnKey(Key::Space);
+    EXPECT_EQ(m.Value(), COleDateTime(2003, 2, 6, 8, 0, 0));
+}
+
+TEST(DateTimeFields, DatesStayWithinTheYears100To9999) {
+    const COleDateTime last(9999, 12, 31, 23, 59, 0), first(100, 1, 1, 0, 0, 0);
+    for (int f : {F::Year, F::Month, F::Weekday, F::Day, F::Hour, F::Minute}) {
+        CDateTimeFields top(last), bottom(first);
+        On(top, f).OnKey(Key::Up);
+        EXPECT_EQ(top.Value(), last) << f;
+        On(bottom, f).OnKey(Key::Down);
+        EXPECT_EQ(bottom.Value(), first) << f;
+    }
+    CDateTimeFields week(last);
+    On(week, F::Weekday).OnKey(Key::Space);
+    EXPECT_EQ(week.Value(), last);
+    auto y = At(9990, 6, 1, 0, 0); // a long step stops at the last year
+    On(y, F::Year).StepField(25);
+    EXPECT_EQ(y.Value(), COleDateTime(9999, 6, 1, 0, 0, 0));
+    y.StepField(-20000);
+    EXPECT_EQ(y.Value(), COleDateTime(100, 6, 1, 0, 0, 0));
+}
+
+TEST(DateTimeFields, LeftAndRightVisitTheFieldsInTextOrderAndWrap) {
+    auto e = At(2003, 5, 13, 9, 30);
+    e.OnClick(0);
+    std::vector<int> right, left;
+    for (int i = 0; i < 8; ++i) {
+        e.OnKey(Key::Right);
+        right.push_back(e.LastField());
+    }
+    for (int i = 0; i < 8; ++i) {
+        e.OnKey(Key::Left);
+        left.push_back(e.LastField());
+    }
+    EXPECT_EQ(right, (std::vector<int>{F::Month, F::Day, F::Year, F::Hour, F::Minute, F::AmPm,
+                                       F::Weekday, F::Month}));
+    EXPECT_EQ(left, (std::vector<int>{F::Weekday, F::AmPm, F::Minute, F::Hour, F::Year, F::Day,
+                                      F::Month, F::Weekday}));
+    e.OnClick(12); // between fields: the one to the left
+    EXPECT_EQ(e.LastField(), F::Day);
+    EXPECT_EQ(e.SelStart(), 9);
+    EXPECT_EQ(e.SelEnd(), 11);
+    e.OnKey(Key::Other); // typing changes nothing
+    EXPECT_EQ(e.Text(), "Tue, May 13, 2003 09:30 AM");
+    e.SelectFieldAt(-1); // no field: stepping does nothing
+    EXPECT_EQ(e.LastField(), F::NoField);
+    e.StepField(1);
+    e.StepField(-1);
+    EXPECT_EQ(e.Value(), COleDateTime(2003, 5, 13, 9, 30, 0));
+}
+
+TEST(DateTimeFields, FocusSelectsTheDayButTheListIsOfTheLastFieldMovedTo) {
+    auto e = At(2003, 5, 13, 9, 30);
+    e.OnFocus(); // nothing chosen yet: the list of the field under the caret
+    EXPECT_EQ(e.SelStart(), 9);
+    auto list = e.OpenChooser();
+    ASSERT_TRUE(list);
+    EXPECT_EQ(list->kind, CFieldChoices::Day);
+    EXPECT_FALSE(e.OpenChooser()); // one list at a time
+    e.ApplyChoice(false, 0);
+    EXPECT_FALSE(e.ChooserOpen());
+
+    On(e, F::Month);
+    e.OnFocus();
+    list = e.OpenChooser();
+    ASSERT_TRUE(list);
+    EXPECT_EQ(list->kind, CFieldChoices::Month);
+    EXPECT_EQ(list->preselect, 4);
+    EXPECT_EQ(e.SelStart(), 5); // the list's field is the one highlighted ...
+    e.ApplyChoice(true, 2);
+    EXPECT_EQ(e.Value(), COleDateTime(2003, 3, 13, 9, 30, 0)); // ... and the one changed
+    EXPECT_EQ(e.SelStart(), 5);
+
+    On(e, F::AmPm); // no list: the right click switches the half of the day
+    EXPECT_FALSE(e.OpenChooser());
+    EXPECT_EQ(e.Value().GetHour(), 21);
+}
+
+TEST(DateTimeFields, ListsAndPicks) {
+    auto e = At(2003, 12, 10, 15, 37);
+    auto pick = [&](int field, int index) {
+        On(e, field);
+        auto list = e.OpenChooser();
+        EXPECT_TRUE(list);
+        e.ApplyChoice(true, index);
+        return list ? *list : CFieldChoices{};
+    };
+    CFieldChoices days = pick(F::Day, 30);
+    EXPECT_EQ(days.entries.size(), 31u);
+    EXPECT_EQ(days.preselect, 9);
+    EXPECT_EQ(e.Value(), COleDateTime(2003, 12, 31, 15, 37, 0));
+    CFieldChoices years = pick(F::Year, 5);
+    EXPECT_EQ(years.entries,
+              (std::vector<std::string>{"2002", "2003", "2004", "2005", "2006", "2007"}));
+    EXPECT_EQ(years.preselect, 1);
+    EXPECT_EQ(e.Value(), COleDateTime(2007, 12, 31, 15, 37, 0));
+    pick(F::Weekday, 0); // Monday 31st -> Sunday of the same week
+    EXPECT_EQ(e.Value(), COleDateTime(2007, 12, 30, 15, 37, 0));
+    CFieldChoices minutes = pick(F::Minute, 11);
+    EXPECT_EQ(minutes.entries.front(), "0");
+    EXPECT_EQ(minutes.entries.back(), "55");
+    EXPECT_EQ(minutes.preselect, 7);
+    EXPECT_EQ(e.Value().GetMinute(), 55);
+    CFieldChoices hours = pick(F::Hour, 4);
+    EXPECT_EQ(hours.entries.size(), 13u);
+    EXPECT_EQ(hours.preselect, 3);
+    EXPECT_EQ(e.Value().GetHour(), 16); // the afternoon stays the afternoon
+    pick(F::Hour, 12);                  // and noon is the same day, not the next midnight
+    EXPECT_EQ(e.Value(), COleDateTime(2007, 12, 30, 12, 55, 0));
+    pick(F::Month, 1);
+    EXPECT_EQ(e.Value(), COleDateTime(2007, 2, 28, 12, 55, 0));
+
+    auto leap = At(2004, 2, 3, 8, 0);
+    EXPECT_EQ(CFieldChoices::ForDate(CFieldChoices::Day, leap.Value()).entries.size(), 29u);
+    auto last = At(9998, 6, 1, 8, 0); // the year list never offers a year a date cannot have
+    EXPECT_EQ(CFieldChoices::ForDate(CFieldChoices::Year, last.Value()).entries.back(), "9999");
+    EXPECT_EQ(CFieldChoices::ForDate(CFieldChoices::Year, At(100, 1, 1, 0, 0).Value()).preselect,
+              0);
+}
+
+// Any run of keys, clicks and list picks leaves a valid date in range whose text reads back as
+// the same value, and finishes quickly.
+TEST(DateTimeFields, RandomEditingKeepsAValidDateItsTextStandsFor) {
+    const COleDateTime starts[] = {
+        COleDateTime(2004, 2, 29, 23, 55, 0), COleDateTime(9999, 12, 31, 23, 59, 0),
+        COleDateTime(100, 1, 1, 0, 0, 0), COleDateTime(1899, 12, 30, 0, 0, 0)};
+    const auto began = std::chrono::steady_clock::now();
+    for (unsigned seed = 1; seed <= 40; ++seed) {
+        std::mt19937 rng(seed);
+        CDateTimeFields e(starts[seed % 4]);
+        for (int i = 0; i < 1000; ++i) {
+            const int action = static_cast<int>(rng() % 12);
+            if (action < 6) {
+                e.OnKey(static_cast<Key>(action));
+            } else if (action == 6) {
+                e.OnClick(static_cast<int>(rng() % 27));
+            } else if (action == 7) {
+                e.OnFocus();
+            } else if (action == 8) {
+                e.StepField(static_cast<int>(rng() % 4001) - 2000);
+            } else if (auto list = e.OpenChooser()) {
+                const int n = static_cast<int>(list->entries.size());
+                ASSERT_GE(list->preselect, 0);
+                ASSERT_LT(list->preselect, n);
+                e.ApplyChoice(action != 9, static_cast<int>(rng() % n));
+            }
+            const COleDateTime v = e.Value();
+            ASSERT_TRUE(v.IsValid()) << "seed " << seed << " step " << i << " action " << action;
+            ASSERT_GE(v.GetYear(), 100);
+            ASSERT_LE(v.GetYear(), 9999);
+            ASSERT_EQ(e.Text().size(), 26u) << e.Text(); // the fields keep their places
+            ASSERT_EQ(Parse(e.Text()), v) << e.Text() << " seed " << seed << " step " << i;
+            ASSERT_FALSE(e.ChooserOpen());
+        }
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - began, std::chrono::seconds(10));
+}
+
+TEST(IndexDayFields, CodesTextsAndSteps) {
+    CIndexDayFields e;
+    e.SetIndexRule(5, 7, 12, false);
+    EXPECT_EQ(e.Text(), "Last Sat of Dec");
+    EXPECT_EQ(e.IndexDay(), 11275);
+    e.SetIndexDay(10032);
+    EXPECT_EQ(e.Text(), " 2nd Tue");
+    EXPECT_TRUE(e.Monthly());
+    EXPECT_EQ(e.IndexDay(), 10032);
+    e.SetIndexDay(11154); // fourth Thursday of November
+    EXPECT_EQ(e.Text(), " 4th Thu of Nov");
+    e.SetIndexDay(10099); // a damaged code shows a rule, never reads past the names
+    EXPECT_EQ(e.Text(), "Last Sat");
+
+    e.SetIndexRule(5, 1, 12, false);
+    e.OnFocus();
+    e.OnKey(Key::Up);
+    EXPECT_EQ(e.Text(), " 1st Sun of Dec");
+    e.OnKey(Key::Down);
+    EXPECT_EQ(e.Text(), "Last Sun of Dec");
+    e.OnKey(Key::Right);
+    e.OnKey(Key::Down);
+    EXPECT_EQ(e.Text(), "Last Sat of Dec");
+    e.OnClick(13);
+    e.OnKey(Key::Up);
+    EXPECT_EQ(e.Text(), "Last Sat of Jan");
+    e.OnKey(Key::Right); // wraps around to the week
+    EXPECT_EQ(e.LastField(), CIndexDayFields::WeekField);
+    e.OnKey(Key::Left);
+    EXPECT_EQ(e.LastField(), CIndexDayFields::MonthField);
+    e.OnKey(Key::Space);
+    EXPECT_EQ(e.Text(), "Last Sat of Jan");
+}
+
+TEST(IndexDayFields, ListsPickTheValueAndTheMonthlyFormHasTwoFields) {
+    CIndexDayFields e;
+    e.SetIndexRule(2, 3, 3, false);
+    e.OnClick(13);
+    auto months = e.OpenChooser();
+    ASSERT_TRUE(months);
+    EXPECT_EQ(months->kind, CFieldChoices::Month);
+    EXPECT_EQ(months->preselect, 2);
+    e.ApplyChoice(true, 9);
+    EXPECT_EQ(e.Text(), " 2nd Tue of Oct");
+    e.OnClick(1);
+    auto weeks = e.OpenChooser();
+    ASSERT_TRUE(weeks);
+    EXPECT_EQ(weeks->entries, (std::vector<std::string>{"1st", "2nd", "3rd", "4th", "Last"}));
+    EXPECT_EQ(weeks->preselect, 1);
+    e.ApplyChoice(true, 4);
+    EXPECT_EQ(e.IndexDay(), 11035);
+
+    e.OnClick(13);
+    e.SetIndexRule(1, 1, 1, true); // the month field goes away with the monthly form
+    EXPECT_EQ(e.Text(), " 1st Sun");
+    EXPECT_EQ(e.LastField(), CIndexDayFields::WeekField);
+    e.OnClick(7);
+    e.OnKey(Key::Right);
+    EXPECT_EQ(e.LastField(), CIndexDayFields::WeekField);
+    e.OnKey(Key::Left);
+    EXPECT_EQ(e.LastField(), CIndexDayFields::WeekdayField);
+    auto days = e.OpenChooser();
+    ASSERT_TRUE(days);
+    EXPECT_EQ(days->kind, CFieldChoices::Weekday);
+    e.ApplyChoice(false, 3); // dismissed: nothing changes
+    EXPECT_EQ(e.IndexDay(), 10011);
+}
+
+} // namespace
