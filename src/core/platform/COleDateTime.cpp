@@ -12,24 +12,26 @@ constexpr double kMaxDate = 2958465.99999999; // 9999-12-31 23:59:59
 constexpr double kHalfSecond = 1.0 / 172800.0;
 constexpr double kEpsilon = 5.787037037037037e-6;
 
-bool IsLeap(int y) {
+constexpr bool IsLeap(int y) {
     return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
 }
 
-int DaysInMonth(int y, int m) {
-    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+constexpr int DaysInMonth(int y, int m) {
+    constexpr int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     return (m == 2 && IsLeap(y)) ? 29 : days[m - 1];
 }
 
 // Days from 0001-01-01 (proleptic Gregorian) to the date, 0-based.
-long DaysFromCivil(int y, int m, int d) {
+constexpr long DaysFromCivil(int y, int m, int d) {
     long days = 365L * (y - 1) + (y - 1) / 4 - (y - 1) / 100 + (y - 1) / 400;
     for (int i = 1; i < m; ++i)
         days += DaysInMonth(y, i);
     return days + d - 1;
 }
 
-const long kEpochDays = DaysFromCivil(1899, 12, 30);
+// A constant, not a value computed at start-up: times built by other files' static initialisers
+// must not see it still zero.
+constexpr long kEpochDays = DaysFromCivil(1899, 12, 30);
 
 void CivilFromDays(long days, int& y, int& m, int& d) {
     // Estimate the year, then correct; fast enough and obviously right.
