@@ -79,3 +79,12 @@ std::vector<CCalendarLayout::Edge> CCalendarLayout::ArrowEdges() const {
     add(left[0], true);
     return edges;
 }
+
+COLORREF CCalendarLayout::MoonColor(COLORREF face) {
+    const COLORREF pale = RGB(245, 230, 212);
+    const int brightness = (GetRValue(face) + GetGValue(face) + GetBValue(face)) * 100 / 765;
+    if (brightness > 50) return pale;
+    auto mix = [](int f, int m) { return f + (m - f) * 25 / 100; };
+    return RGB(mix(GetRValue(face), GetRValue(pale)), mix(GetGValue(face), GetGValue(pale)),
+               mix(GetBValue(face), GetBValue(pale)));
+}

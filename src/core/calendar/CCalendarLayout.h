@@ -55,6 +55,9 @@ public:
     void GridCell(int x, int y, int& col, int& row) const;
 
     Moon MoonDisc(int percent, bool waxing) const;
+    // The disc's colour: pale on a light face; on a dark one only a warm tint of the face, so
+    // the day numbers over it stay readable.
+    static COLORREF MoonColor(COLORREF face);
     // The four glyphs, previous year, previous month, next month, next year.
     std::vector<Edge> ArrowEdges() const;
 
