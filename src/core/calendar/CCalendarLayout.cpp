@@ -80,10 +80,19 @@ std::vector<CCalendarLayout::Edge> CCalendarLayout::ArrowEdges() const {
     return edges;
 }
 
+namespace {
+bool IsDark(COLORREF face) {
+    return (GetRValue(face) + GetGValue(face) + GetBValue(face)) * 100 / 765 <= 50;
+}
+} // namespace
+
+COLORREF CCalendarLayout::SundayColor(COLORREF face) {
+    return IsDark(face) ? RGB(255, 110, 110) : RGB(255, 0, 0);
+}
+
 COLORREF CCalendarLayout::MoonColor(COLORREF face) {
     const COLORREF pale = RGB(245, 230, 212);
-    const int brightness = (GetRValue(face) + GetGValue(face) + GetBValue(face)) * 100 / 765;
-    if (brightness > 50) return pale;
+    if (!IsDark(face)) return pale;
     auto mix = [](int f, int m) { return f + (m - f) * 25 / 100; };
     return RGB(mix(GetRValue(face), GetRValue(pale)), mix(GetGValue(face), GetGValue(pale)),
                mix(GetBValue(face), GetBValue(pale)));

@@ -58,6 +58,9 @@ public:
     // The disc's colour: pale on a light face; on a dark one only a warm tint of the face, so
     // the day numbers over it stay readable.
     static COLORREF MoonColor(COLORREF face);
+    // Sundays are red; on a dark face a lighter red, which reads there as well as pure red
+    // does on a light one.
+    static COLORREF SundayColor(COLORREF face);
     // The four glyphs, previous year, previous month, next month, next year.
     std::vector<Edge> ArrowEdges() const;
 

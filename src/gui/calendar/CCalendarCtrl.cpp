@@ -12,8 +12,6 @@
 #include <QPainterPath>
 
 namespace {
-const QColor kRed(255, 0, 0);
-
 // The window's font at a height (96 dpi pixels, leading included) and weight.
 QFont CalendarFont(const QFont& base, int height, int weight) {
     LOGFONT lf = FontConverter::FromQFont(base);
@@ -101,9 +99,11 @@ void CCalendarCtrl::mouseDoubleClickEvent(QMouseEvent* e) {
 void CCalendarCtrl::paintEvent(QPaintEvent*) {
     const CCalendarLayout layout(width(), height());
     const int ch = layout.CellHeight(), w = layout.Width();
-    const QColor face = SystemColors::Get(COLOR_BTNFACE), shadow = SystemColors::Get(COLOR_BTNSHADOW),
+    const QColor face = SystemColors::Get(COLOR_BTNFACE),
+                 shadow = SystemColors::Get(COLOR_BTNSHADOW),
                  light = SystemColors::Get(COLOR_BTNHIGHLIGHT),
                  text = SystemColors::Get(COLOR_BTNTEXT);
+    const QColor red = GdiPaint::ToQColor(CCalendarLayout::SundayColor(GdiPaint::FromQColor(face)));
     // The moon of the day shown, not of the day shown before the last move.
     m_model.ComposeInfo(true);
 
@@ -125,7 +125,7 @@ void CCalendarCtrl::paintEvent(QPaintEvent*) {
         return QRect(r.left, r.top, r.Width() + 1, r.Height() + 1);
     };
     for (int col = 0; col < 7; ++col) {
-        p.setPen(col == 0 ? kRed : text);
+        p.setPen(col == 0 ? red : text);
         p.drawText(cellRect(col, 0), Qt::AlignCenter | Qt::TextSingleLine, initials[col]);
     }
     const int lineY = layout.CellRect(0, 0).bottom;
@@ -149,7 +149,7 @@ void CCalendarCtrl::paintEvent(QPaintEvent*) {
         int col = 0, row = 0;
         m_model.CellOfDay(d, col, row);
         const QRect cell = cellRect(col, row);
-        p.setPen(col == 0 ? kRed : text);
+        p.setPen(col == 0 ? red : text);
         p.drawText(cell, Qt::AlignCenter | Qt::TextSingleLine, QString::number(d));
         // Frames on the cell as a rectangle without its last row and column.
         const QRect frame = cell.adjusted(0, 0, -1, -1);

@@ -64,8 +64,8 @@ void PaintFolder(QPainter& p, const QRectF& r, bool open) {
     const QColor back(214, 170, 60), front(246, 206, 100);
     p.setPen(QPen(kOutline, 1.0 * s));
     p.setBrush(back);
-    p.drawPolygon(QPolygonF({at(1.5, 3.5), at(6, 3.5), at(7.5, 5), at(14.5, 5), at(14.5, 13.5),
-                             at(1.5, 13.5)}));
+    p.drawPolygon(QPolygonF(
+        {at(1.5, 3.5), at(6, 3.5), at(7.5, 5), at(14.5, 5), at(14.5, 13.5), at(1.5, 13.5)}));
     p.setBrush(front);
     if (open)
         p.drawPolygon(QPolygonF({at(3.5, 7.5), at(15.5, 7.5), at(13.5, 13.5), at(1.5, 13.5)}));

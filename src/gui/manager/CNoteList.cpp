@@ -43,13 +43,18 @@ void CNoteList::ResizeColumns() {
     const QFontMetrics fm(font());
     verticalHeader()->setDefaultSectionSize(
         std::max(CNoteListDelegate::kIconSize + 2, fm.height() + 4));
+    // The longest texts of each column, plus the insets the cells draw their texts with.
+    const int insets = 4 * fm.horizontalAdvance(QLatin1Char(' '));
     auto* h = horizontalHeader();
     h->resizeSection(CNoteListModel::TimeColumn,
-                     fm.horizontalAdvance(QStringLiteral("Wed,May 36,9998 92:36 AM")) +
+                     fm.horizontalAdvance(QStringLiteral("Wed, May 36,9998 92:36 AM")) + insets +
                          12 * SystemMetrics::SM_CXBORDER);
     h->resizeSection(CNoteListModel::TimeLeftColumn,
-                     fm.horizontalAdvance(QStringLiteral("9999 minutesss")));
-    h->resizeSection(CNoteListModel::TypeColumn, fm.horizontalAdvance(QStringLiteral("OOne Timee")));
+                     fm.horizontalAdvance(QStringLiteral("9999 minutes")) + insets);
+    int type = 0;
+    for (const char* t : {"One Time", "Weekend", "99 minutes"})
+        type = std::max(type, fm.horizontalAdvance(QString::fromLatin1(t)));
+    h->resizeSection(CNoteListModel::TypeColumn, type + insets);
 }
 
 void CNoteList::RefreshList() {
@@ -62,8 +67,8 @@ void CNoteList::RefreshList() {
 void CNoteList::SelectFirstRow() {
     m_currentRow = 0;
     if (m_model->rowCount() > 0)
-        selectionModel()->setCurrentIndex(m_model->index(0, 0), QItemSelectionModel::ClearAndSelect |
-                                                                     QItemSelectionModel::Rows);
+        selectionModel()->setCurrentIndex(
+            m_model->index(0, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     scrollToTop();
     emit showNote(m_model->rowCount() > 0 ? 0 : -1);
     setFocus();
@@ -149,8 +154,7 @@ void CNoteList::DropOnCategory() {
     const int target = m_tree ? m_tree->DropTarget() : CNoteListEdit::kNoCategory;
     if (m_tree) m_tree->EndDrop();
     bool refresh = false;
-    if (!CNoteListEdit::FileInCategory(SelectedNotes(), target, m_model->CategoryFilter(),
-                                       refresh))
+    if (!CNoteListEdit::FileInCategory(SelectedNotes(), target, m_model->CategoryFilter(), refresh))
         return;
     if (refresh) RefreshList(); // the filed notes leave the category shown
     emit notesFiled(target);
@@ -202,8 +206,14 @@ void CNoteList::mouseReleaseEvent(QMouseEvent* e) {
     }
     if (e->button() == Qt::LeftButton) {
         m_leftDownOnRow = false;
-        const bool wasDrag = m_drag.GetState() != CNoteListDrag::State::Idle;
-        Apply(wasDrag ? m_drag.LeftUp() : m_drag.Clicked(), global);
+        if (m_drag.GetState() != CNoteListDrag::State::Idle) {
+            // The end of a drag is no click: the selection that was dragged stays as it is.
+            Apply(m_drag.LeftUp(), global);
+            setState(NoState);
+            e->accept();
+            return;
+        }
+        Apply(m_drag.Clicked(), global);
     }
     QTableView::mouseReleaseEvent(e);
 }

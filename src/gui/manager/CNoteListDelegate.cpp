@@ -32,22 +32,21 @@ void CNoteListDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
     if (column == CNoteListModel::NoteColumn) {
         p->fillRect(cell, window);
         const int labelLeft = LabelLeft(cell);
-        if (highlighted) p->fillRect(QRect(labelLeft, cell.top(), cell.right() - labelLeft + 1,
-                                           cell.height()),
-                                     highlight);
-        const QRectF icon(cell.left() + 2, cell.top() + (cell.height() - kIconSize) / 2,
-                          kIconSize, kIconSize);
+        if (highlighted)
+            p->fillRect(QRect(labelLeft, cell.top(), cell.right() - labelLeft + 1, cell.height()),
+                        highlight);
+        const QRectF icon(cell.left() + 2, cell.top() + (cell.height() - kIconSize) / 2, kIconSize,
+                          kIconSize);
         CManagerIcons::PaintNoteIcon(*p, icon, index.data(CNoteListModel::IconRole).toInt());
         textRect = QRect(labelLeft, cell.top(), cell.right() + 1 - labelLeft, cell.height())
                        .adjusted(offset / 2, 0, -offset, 0);
         align |= Qt::AlignLeft;
     } else {
-        const QColor back =
-            highlighted ? highlight
-            : column % 2 == 1
-                ? GdiPaint::ToQColor(
-                      CNoteListFormat::TintedColumnColor(GdiPaint::FromQColor(window)))
-                : window;
+        const QColor back = highlighted ? highlight
+                            : column % 2 == 1
+                                ? GdiPaint::ToQColor(CNoteListFormat::TintedColumnColor(
+                                      GdiPaint::FromQColor(window)))
+                                : window;
         p->fillRect(cell, back);
         textRect = cell.adjusted(offset, 0, -offset, 0);
         align |= Qt::AlignHCenter;

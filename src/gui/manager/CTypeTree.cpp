@@ -97,9 +97,8 @@ void CTypeTree::RunCommand(int command, const QModelIndex& item) {
         break;
     case CmdDelete: {
         if (item == m_model->RootIndex()) break;
-        if (m_dialogs->MessageBox("Delete " + node->m_name + " ?", "Confirmation",
-                                                IDialogs::YesNo,
-                                                IDialogs::Question) != IDialogs::AnswerYes)
+        if (m_dialogs->MessageBox("Delete " + node->m_name + " ?", "Confirmation", IDialogs::YesNo,
+                                  IDialogs::Question) != IDialogs::AnswerYes)
             break;
         // When the selection goes with the branch, "All notes" is selected instead.
         const void* selected = currentIndex().internalPointer();
