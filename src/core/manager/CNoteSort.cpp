@@ -4,9 +4,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
-#include <limits>
-#include <numeric>
+#include <functional>
 
 CNoteSort::Key CNoteSort::Toggles::Take(int column, bool& ascending) {
     int& flag = column == 0 ? text : column == 3 ? type : time;
@@ -36,42 +36,70 @@ int64_t CNoteSort::TypeKey(const CNote& n) {
 }
 
 namespace {
-template <class Less, class Equal> std::vector<int> DenseRanks(size_t n, Less less, Equal equal) {
-    std::vector<uint32_t> order(n);
-    std::iota(order.begin(), order.end(), 0u);
-    std::sort(order.begin(), order.end(), less);
-    std::vector<int> ranks(n);
+// Sorts (key, index) pairs held side by side, then numbers the distinct keys.
+template <class K, class Less>
+std::vector<int> DenseRanks(std::vector<std::pair<K, uint32_t>> keyed, Less less) {
+    std::sort(keyed.begin(), keyed.end(),
+              [&](const auto& a, const auto& b) { return less(a.first, b.first); });
+    std::vector<int> ranks(keyed.size());
     int rank = 0;
-    for (size_t i = 0; i < n; ++i) {
-        if (i > 0 && !equal(order[i - 1], order[i])) ++rank;
-        ranks[order[i]] = rank;
+    for (size_t i = 0; i < keyed.size(); ++i) {
+        if (i > 0 && less(keyed[i - 1].first, keyed[i].first)) ++rank;
+        ranks[keyed[i].second] = rank;
     }
     return ranks;
+}
+
+// A title as its first eight bytes (big-endian, so integer order is byte order) and where the
+// rest of it lies in an arena that holds the tails of all titles close together (reading them
+// from the notes themselves would touch a new cache line for nearly every comparison).
+struct TextKey {
+    uint64_t prefix;
+    uint32_t rest; // 1 + the tail's offset in the arena; 0 when the title ends in the prefix
+};
+
+TextKey MakeTextKey(const std::string& title, std::string& arena) {
+    const char* s = title.c_str();
+    uint64_t prefix = 0;
+    int i = 0;
+    for (; i < 8 && s[i]; ++i)
+        prefix |= static_cast<uint64_t>(static_cast<unsigned char>(s[i])) << (56 - 8 * i);
+    if (i < 8) return {prefix, 0};
+    const uint32_t at = static_cast<uint32_t>(arena.size());
+    arena.append(s + 8); // up to the first zero
+    arena.push_back('\0');
+    return {prefix, at + 1};
 }
 } // namespace
 
 std::vector<int> CNoteSort::Ranks(const std::vector<const CNote*>& v, Key key) {
+    const uint32_t n = static_cast<uint32_t>(v.size());
     switch (key) {
-    case ByText:
-        return DenseRanks(
-            v.size(), [&](uint32_t a, uint32_t b) { return CompareText(*v[a], *v[b]) < 0; },
-            [&](uint32_t a, uint32_t b) { return CompareText(*v[a], *v[b]) == 0; });
+    case ByText: {
+        std::string arena;
+        std::vector<std::pair<TextKey, uint32_t>> k(n);
+        for (uint32_t i = 0; i < n; ++i)
+            k[i] = {MakeTextKey(v[i]->m_title, arena), i};
+        const char* tails = arena.data();
+        return DenseRanks(std::move(k), [tails](const TextKey& a, const TextKey& b) {
+            if (a.prefix != b.prefix) return a.prefix < b.prefix;
+            // Equal prefixes: both titles end within them, or both go on.
+            if (!a.rest || !b.rest) return false;
+            return std::strcmp(tails + (a.rest - 1), tails + (b.rest - 1)) < 0;
+        });
+    }
     case ByTime: {
-        std::vector<double> k(v.size());
-        for (size_t i = 0; i < v.size(); ++i)
-            k[i] = TimeKey(*v[i]);
-        return DenseRanks(
-            v.size(), [&](uint32_t a, uint32_t b) { return k[a] < k[b]; },
-            [&](uint32_t a, uint32_t b) { return k[a] == k[b]; });
+        std::vector<std::pair<double, uint32_t>> k(n);
+        for (uint32_t i = 0; i < n; ++i)
+            k[i] = {TimeKey(*v[i]), i};
+        return DenseRanks(std::move(k), std::less<double>());
     }
     case ByType:
     default: {
-        std::vector<int64_t> k(v.size());
-        for (size_t i = 0; i < v.size(); ++i)
-            k[i] = TypeKey(*v[i]);
-        return DenseRanks(
-            v.size(), [&](uint32_t a, uint32_t b) { return k[a] < k[b]; },
-            [&](uint32_t a, uint32_t b) { return k[a] == k[b]; });
+        std::vector<std::pair<int64_t, uint32_t>> k(n);
+        for (uint32_t i = 0; i < n; ++i)
+            k[i] = {TypeKey(*v[i]), i};
+        return DenseRanks(std::move(k), std::less<int64_t>());
     }
     }
 }
@@ -80,41 +108,39 @@ std::vector<uint32_t> CNoteSort::SwapTargets(std::vector<int> ranks, bool ascend
     const uint32_t n = static_cast<uint32_t>(ranks.size());
     std::vector<uint32_t> targets(n);
     if (n == 0) return targets;
-    if (!ascending) // the first maximum is the first minimum of the negated ranks
-        for (int& r : ranks)
-            r = -r;
-    // A segment tree over positions; each node holds the position of the first minimum of its
-    // range. Positions are distinct, so "smaller rank, then smaller position" picks exactly the
-    // element the quadratic scan would keep.
+    // A segment tree over positions whose nodes hold the least (rank, position) of their
+    // range, packed in one integer. Positions are distinct, so the least pair is the first
+    // minimum, exactly the element the quadratic scan keeps. The first maximum is the first
+    // minimum of the reversed ranks.
+    auto packed = [&](uint32_t pos) {
+        const uint64_t r = static_cast<uint32_t>(ascending ? ranks[pos] : n - 1 - ranks[pos]);
+        return (r << 32) | pos;
+    };
     uint32_t size = 1;
     while (size < n)
         size <<= 1;
-    constexpr uint32_t kNone = std::numeric_limits<uint32_t>::max();
-    std::vector<uint32_t> tree(2 * size, kNone);
-    auto better = [&](uint32_t a, uint32_t b) {
-        if (a == kNone) return b;
-        if (b == kNone) return a;
-        return (ranks[b] < ranks[a] || (ranks[b] == ranks[a] && b < a)) ? b : a;
-    };
+    std::vector<uint64_t> tree(2 * size, UINT64_MAX);
     for (uint32_t i = 0; i < n; ++i)
-        tree[size + i] = i;
+        tree[size + i] = packed(i);
     for (uint32_t i = size - 1; i > 0; --i)
-        tree[i] = better(tree[2 * i], tree[2 * i + 1]);
-    auto refresh = [&](uint32_t pos) {
-        for (uint32_t i = (size + pos) >> 1; i > 0; i >>= 1)
-            tree[i] = better(tree[2 * i], tree[2 * i + 1]);
+        tree[i] = std::min(tree[2 * i], tree[2 * i + 1]);
+    auto set = [&](uint32_t pos) {
+        uint32_t i = size + pos;
+        tree[i] = packed(pos);
+        for (i >>= 1; i > 0; i >>= 1)
+            tree[i] = std::min(tree[2 * i], tree[2 * i + 1]);
     };
     for (uint32_t i = 0; i < n; ++i) {
-        uint32_t best = kNone;
+        uint64_t best = UINT64_MAX;
         for (uint32_t lo = size + i, hi = size + n; lo < hi; lo >>= 1, hi >>= 1) {
-            if (lo & 1) best = better(best, tree[lo++]);
-            if (hi & 1) best = better(best, tree[--hi]);
+            if (lo & 1) best = std::min(best, tree[lo++]);
+            if (hi & 1) best = std::min(best, tree[--hi]);
         }
-        targets[i] = best;
-        if (best != i) {
-            std::swap(ranks[i], ranks[best]);
-            refresh(i);
-            refresh(best);
+        const uint32_t at = static_cast<uint32_t>(best);
+        targets[i] = at;
+        if (at != i) { // position i is never asked again; only the swapped-out one moves
+            std::swap(ranks[i], ranks[at]);
+            set(at);
         }
     }
     return targets;

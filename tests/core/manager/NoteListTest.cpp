@@ -171,7 +171,7 @@ void LiteralSelectionSort(std::vector<CNote*>& v, CNoteSort::Key key, bool ascen
 TEST_F(NoteList, FastSortEqualsTheLiteralSelectionSort) {
     std::mt19937 rng(13);
     std::vector<CNote> pool(300);
-    const char* const letters = "aZb";
+    const char letters[4] = {'a', 'Z', 'b', '\0'};
     const int types[3] = {CNote::Memo, CNote::OneTime, CNote::Every};
     const int recurrences[4] = {0, 1001, 2003, 6000};
     int mismatches = 0;
@@ -180,9 +180,10 @@ TEST_F(NoteList, FastSortEqualsTheLiteralSelectionSort) {
         std::vector<CNote*> notes;
         for (int i = 0; i < n; ++i) {
             CNote& note = pool[i];
-            note.m_title.assign(rng() % 3, 'x');
-            for (char& c : note.m_title)
-                c = letters[rng() % 3];
+            // Around the eight bytes the sort looks at first, with stray zero bytes.
+            note.m_title = rng() % 2 ? "" : rng() % 2 ? "Shopping" : "Shoppin";
+            for (int k = rng() % 3; k > 0; --k)
+                note.m_title += letters[rng() % 4];
             note.m_type = types[rng() % 3];
             note.m_recurrence = recurrences[rng() % 4];
             note.m_alarmTime = kNow + COleDateTimeSpan(static_cast<double>(rng() % 6) / 24.0);
