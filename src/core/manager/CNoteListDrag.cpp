@@ -2,13 +2,13 @@
 
 CNoteListDrag::Effect CNoteListDrag::Cancel() {
     m_state = State::Idle;
-    return {false, true, Cursor::Arrow, Action::None};
+    return {Cursor::Arrow, Action::None};
 }
 
 CNoteListDrag::Effect CNoteListDrag::LeftDragDetected() {
     if (m_state != State::Idle) return {};
     m_state = State::LeftPending;
-    return {true, false, Cursor::Unchanged, Action::None};
+    return {};
 }
 
 CNoteListDrag::Effect CNoteListDrag::Clicked() {
@@ -21,12 +21,12 @@ CNoteListDrag::Effect CNoteListDrag::MouseMoved(int selectedCount) {
     switch (m_state) {
     case State::LeftPending:
         m_state = State::LeftDragging;
-        return {false, false, cursor, Action::None};
+        return {cursor, Action::None};
     case State::RightPending:
         m_state = State::RightDragging;
-        return {false, false, cursor, Action::TrackCategory};
+        return {cursor, Action::TrackCategory};
     case State::RightDragging:
-        return {false, false, Cursor::Unchanged, Action::TrackCategory};
+        return {Cursor::Unchanged, Action::TrackCategory};
     default:
         return {};
     }
@@ -35,7 +35,7 @@ CNoteListDrag::Effect CNoteListDrag::MouseMoved(int selectedCount) {
 CNoteListDrag::Effect CNoteListDrag::LeftUp() {
     if (m_state == State::LeftDragging) {
         m_state = State::Idle;
-        return {false, true, Cursor::Arrow, Action::PostNotes};
+        return {Cursor::Arrow, Action::PostNotes};
     }
     // Released without a move: nothing to post.
     if (m_state == State::LeftPending) return Cancel();
@@ -46,13 +46,13 @@ CNoteListDrag::Effect CNoteListDrag::RightDown(bool categoryTreeShown) {
     if (m_state == State::LeftPending || m_state == State::LeftDragging) return Cancel();
     if (m_state != State::Idle || !categoryTreeShown) return {};
     m_state = State::RightPending;
-    return {true, false, Cursor::Unchanged, Action::None};
+    return {};
 }
 
 CNoteListDrag::Effect CNoteListDrag::RightUp() {
     if (m_state == State::RightDragging) {
         m_state = State::Idle;
-        return {false, true, Cursor::Arrow, Action::DropOnCategory};
+        return {Cursor::Arrow, Action::DropOnCategory};
     }
     if (m_state == State::RightPending) return Cancel();
     return {};

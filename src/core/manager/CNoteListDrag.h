@@ -2,7 +2,8 @@
 
 // The note list's drag gestures: a left drag posts the selected notes where it ends, a right
 // drag files them in the category it ends on. The list feeds in its mouse events and carries
-// out the returned effect; the mouse is captured in every state but Idle.
+// out the returned effect. A button is held in every state but Idle, so the list keeps getting
+// the pointer's events wherever it goes.
 class CNoteListDrag {
 public:
     enum class State { Idle, LeftPending, LeftDragging, RightPending, RightDragging };
@@ -10,8 +11,6 @@ public:
     enum class Action { None, PostNotes, DropOnCategory, TrackCategory };
 
     struct Effect {
-        bool capture = false;
-        bool release = false;
         Cursor cursor = Cursor::Unchanged;
         Action action = Action::None;
     };

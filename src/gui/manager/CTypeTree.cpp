@@ -22,8 +22,10 @@ void CTypeTree::Attach(std::vector<CTreeNode*>& categories, const std::vector<CN
     m_notes = notes;
     m_dialogs = dialogs ? dialogs : &realDialogs;
     auto* old = m_model;
+    QItemSelectionModel* oldSelection = selectionModel();
     m_model = new CTypeTreeModel(categories, this);
     setModel(m_model);
+    delete oldSelection; // the view leaves the old ones to whoever made them
     delete old;
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {

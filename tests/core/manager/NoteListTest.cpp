@@ -240,17 +240,19 @@ TEST_F(NoteList, DragGestures) {
     using C = CNoteListDrag::Cursor;
     CNoteListDrag d;
     // A plain click never arms a drag, and moves without one do nothing.
-    EXPECT_FALSE(d.Clicked().release);
+    d.Clicked();
     EXPECT_EQ(d.MouseMoved(1).action, A::None);
     EXPECT_EQ(d.LeftUp().action, A::None);
+    EXPECT_EQ(d.GetState(), S::Idle);
 
     // Left drag: pending, then dragging on the first move; released, the notes are posted.
-    EXPECT_TRUE(d.LeftDragDetected().capture);
+    d.LeftDragDetected();
+    EXPECT_EQ(d.GetState(), S::LeftPending);
     EXPECT_EQ(d.MouseMoved(3).cursor, C::Many);
     EXPECT_EQ(d.GetState(), S::LeftDragging);
-    auto up = d.LeftUp();
+    const auto up = d.LeftUp();
     EXPECT_EQ(up.action, A::PostNotes);
-    EXPECT_TRUE(up.release);
+    EXPECT_EQ(up.cursor, C::Arrow);
     EXPECT_EQ(d.GetState(), S::Idle);
 
     // Released without a move: nothing posted. A right click cancels a left drag.
@@ -259,17 +261,18 @@ TEST_F(NoteList, DragGestures) {
     EXPECT_EQ(d.GetState(), S::Idle);
     d.LeftDragDetected();
     d.MouseMoved(1);
-    EXPECT_TRUE(d.RightDown(true).release);
+    EXPECT_EQ(d.RightDown(true).cursor, C::Arrow);
     EXPECT_EQ(d.GetState(), S::Idle);
     EXPECT_EQ(d.LeftUp().action, A::None);
 
     // Right drag only with the category tree shown; it tracks the tree and drops on release.
-    EXPECT_FALSE(d.RightDown(false).capture);
+    d.RightDown(false);
     EXPECT_EQ(d.GetState(), S::Idle);
-    EXPECT_TRUE(d.RightDown(true).capture);
+    d.RightDown(true);
+    EXPECT_EQ(d.GetState(), S::RightPending);
     EXPECT_EQ(d.RightUp().action, A::None); // no move: no drop
     d.RightDown(true);
-    auto move = d.MouseMoved(1);
+    const auto move = d.MouseMoved(1);
     EXPECT_EQ(move.cursor, C::One);
     EXPECT_EQ(move.action, A::TrackCategory);
     EXPECT_EQ(d.MouseMoved(1).action, A::TrackCategory);

@@ -81,14 +81,15 @@ TEST_F(TypeTree, NewRenameAndDeleteFromTheMenu) {
     editor->selectAll();
     QTest::keyClicks(editor, "Garden");
     QTest::keyClick(editor, Qt::Key_Return);
-    QTest::qWaitFor([&] { return fresh->m_name != "New"; }, 1000); // committed after the key
+    // The editor commits after the key has been handled.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return fresh->m_name != "New"; }, 1000));
     EXPECT_EQ(fresh->m_name, "Garden");
     RightClick(ItemPoint(fresh), "Rename");
     ASSERT_NE(Editor(), nullptr);
     Editor()->selectAll();
     QTest::keyClick(Editor(), Qt::Key_Backspace);
     QTest::keyClick(Editor(), Qt::Key_Return);
-    QTest::qWaitFor([&] { return Editor() == nullptr; }, 1000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Editor() == nullptr; }, 1000));
     EXPECT_EQ(fresh->m_name, "Garden");
     EXPECT_EQ(Shown(), "All notes(Work(Calls)+ Home(Garden))");
 
