@@ -155,17 +155,23 @@ void LiteralSelectionSort(std::vector<CNote*>& v, CNoteSort::Key key, bool ascen
                            : n->m_alarmTime.Linear());
         type.push_back(n->m_type + n->m_recurrence);
     }
-    auto ordered = [ascending](auto a, auto b) { return ascending ? a < b : b < a; };
-    if (key == CNoteSort::ByText) // byte by byte, unsigned, up to the terminating zero
-        LiteralSelectionSort(v, text, [&](const unsigned char* x, const unsigned char* y) {
-            while (*x && *x == *y)
-                ++x, ++y;
-            return ordered(*x, *y);
-        });
-    else if (key == CNoteSort::ByTime)
-        LiteralSelectionSort(v, time, ordered);
+    // One instantiation per direction keeps the direction out of the innermost loop.
+    auto run = [&](auto ordered) {
+        if (key == CNoteSort::ByText) // byte by byte, unsigned, up to the terminating zero
+            LiteralSelectionSort(v, text, [&](const unsigned char* x, const unsigned char* y) {
+                while (*x && *x == *y)
+                    ++x, ++y;
+                return ordered(*x, *y);
+            });
+        else if (key == CNoteSort::ByTime)
+            LiteralSelectionSort(v, time, ordered);
+        else
+            LiteralSelectionSort(v, type, ordered);
+    };
+    if (ascending)
+        run([](auto a, auto b) { return a < b; });
     else
-        LiteralSelectionSort(v, type, ordered);
+        run([](auto a, auto b) { return b < a; });
 }
 
 TEST_F(NoteList, FastSortEqualsTheLiteralSelectionSort) {
