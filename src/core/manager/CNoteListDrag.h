@@ -1,0 +1,36 @@
+#pragma once
+
+// The note list's drag gestures: a left drag posts the selected notes where it ends, a right
+// drag files them in the category it ends on. The list feeds in its mouse events and carries
+// out the returned effect. A button is held in every state but Idle, so the list keeps getting
+// the pointer's events wherever it goes.
+class CNoteListDrag {
+public:
+    enum class State { Idle, LeftPending, LeftDragging, RightPending, RightDragging };
+    enum class Cursor { Unchanged, Arrow, One, Many };
+    enum class Action { None, PostNotes, DropOnCategory, TrackCategory };
+
+    struct Effect {
+        Cursor cursor = Cursor::Unchanged;
+        Action action = Action::None;
+    };
+
+    State GetState() const { return m_state; }
+    bool IsDragging() const {
+        return m_state == State::LeftDragging || m_state == State::RightDragging;
+    }
+
+    // The pointer left the drag threshold with the left button down.
+    Effect LeftDragDetected();
+    // A plain click (the button came up without a drag).
+    Effect Clicked();
+    Effect MouseMoved(int selectedCount);
+    Effect LeftUp();
+    // A right drag starts only while the category tree is shown.
+    Effect RightDown(bool categoryTreeShown);
+    Effect RightUp();
+
+private:
+    Effect Cancel();
+    State m_state = State::Idle;
+};

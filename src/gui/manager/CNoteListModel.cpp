@@ -1,0 +1,110 @@
+#include "manager/CNoteListModel.h"
+
+#include "manager/CNoteListFormat.h"
+#include "model/CNote.h"
+#include "platform/Clock.h"
+
+CNoteListModel::CNoteListModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+void CNoteListModel::SetFilter(int category, int timeFilter) {
+    m_category = category;
+    m_timeFilter = timeFilter;
+}
+
+void CNoteListModel::Collect() {
+    m_rows.clear();
+    m_filled.clear();
+    if (!m_notes) return;
+    const COleDateTime now = Clock::Now();
+    const CNoteFilter filter(m_category, m_timeFilter, now);
+    for (CNote* n : *m_notes)
+        if (filter.Passes(*n)) m_rows.push_back(n);
+    m_filled.assign(m_rows.size(), now);
+}
+
+void CNoteListModel::Refill() {
+    beginResetModel();
+    Collect();
+    endResetModel();
+}
+
+void CNoteListModel::Rewrite() {
+    const size_t before = m_rows.size();
+    Collect();
+    if (m_rows.size() != before) { // the sequence changed behind the list: start over
+        beginResetModel();
+        endResetModel();
+        return;
+    }
+    if (!m_rows.empty())
+        emit dataChanged(index(0, 0), index(static_cast<int>(m_rows.size()) - 1, ColumnCount - 1));
+}
+
+void CNoteListModel::Sort(CNoteSort::Key key, bool ascending) {
+    if (m_sorter)
+        m_sorter(key, ascending);
+    else if (m_notes)
+        CNoteSort::Sort(*m_notes, key, ascending);
+    Rewrite();
+}
+
+void CNoteListModel::UpdateRow(int row) {
+    if (row < 0 || row >= rowCount()) return;
+    m_filled[row] = Clock::Now();
+    emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
+}
+
+CNote* CNoteListModel::NoteAt(int row) const {
+    return row >= 0 && row < rowCount() ? m_rows[row] : nullptr;
+}
+
+int CNoteListModel::RowOf(const CNote* note) const {
+    for (size_t i = 0; i < m_rows.size(); ++i)
+        if (m_rows[i] == note) return static_cast<int>(i);
+    return -1;
+}
+
+int CNoteListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+int CNoteListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant CNoteListModel::data(const QModelIndex& index, int role) const {
+    const CNote* n = NoteAt(index.row());
+    if (!n) return {};
+    switch (role) {
+    case Qt::DisplayRole:
+        switch (index.column()) {
+        case NoteColumn:
+            return QString::fromStdString(n->m_title);
+        case TimeColumn:
+            return QString::fromStdString(CNoteListFormat::TimeText(*n));
+        case TimeLeftColumn:
+            return QString::fromStdString(CNoteListFormat::TimeLeftText(*n, m_filled[index.row()]));
+        default:
+            return QString::fromStdString(n->TypeText());
+        }
+    case Qt::TextAlignmentRole:
+        return index.column() == NoteColumn ? int(Qt::AlignLeft | Qt::AlignVCenter)
+                                            : int(Qt::AlignCenter);
+    case IconRole:
+        return static_cast<int>(CNoteListFormat::RowIcon(*n, m_filled[index.row()]));
+    case DueSoonRole:
+        return n->m_dueSoon != 0;
+    case NoteRole:
+        return QVariant::fromValue(static_cast<void*>(const_cast<CNote*>(n)));
+    default:
+        return {};
+    }
+}
+
+QVariant CNoteListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal) return {};
+    if (role == Qt::TextAlignmentRole) return int(Qt::AlignCenter);
+    if (role != Qt::DisplayRole) return {};
+    static const char* const headings[ColumnCount] = {"Note", "Time", "Time Left", "Type"};
+    return section >= 0 && section < ColumnCount ? QString(headings[section]) : QVariant();
+}

@@ -1,0 +1,186 @@
+#include "calendar/CCalendarCtrl.h"
+#include "calendar/CCalendarLayout.h"
+#include "calendar/CHolidayTable.h"
+#include "gui/support/ImageCompare.h"
+#include "platform/Clock.h"
+#include "platform/GdiPaint.h"
+#include "platform/SystemColors.h"
+#include "platform/SystemMetrics.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QSignalSpy>
+#include <QStyle>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+// November 2003 (it starts on a Saturday): full moon on the 9th, new moon on the 23rd, and
+// today is Thursday the 20th.
+class CalendarCtrl : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Clock::SetForTest({2003, 11, 20, 10, 0, 0});
+        QApplication::setStyle(QStringLiteral("Fusion"));
+        QApplication::setPalette(palette ? *palette : QApplication::style()->standardPalette());
+        cal = new CCalendarCtrl(&window);
+        cal->setGeometry(10, 10, 154, 152);
+        cal->AttachHolidays(&holidays);
+        window.setGeometry(40, 40, 174, 172);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    }
+    void TearDown() override {
+        Clock::ResetForTest();
+        QApplication::setPalette(QApplication::style()->standardPalette());
+    }
+
+    CCalendarLayout Layout() const { return CCalendarLayout(cal->width(), cal->height()); }
+    QPoint DayPoint(int day) const {
+        int col, row;
+        cal->Model().CellOfDay(day, col, row);
+        const RECT r = Layout().CellRect(col, row);
+        return QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    }
+    std::string Selected() const { return cal->Model().Selected().Format("%Y-%m-%d"); }
+    void Click(QPoint at) { QTest::mouseClick(cal, Qt::LeftButton, {}, at); }
+    QImage Grab(const QString& name) {
+        cal->repaint();
+        QImage img = cal->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QString dir = QStringLiteral(JOTTERLY_BINARY_DIR "/test-output/calendar");
+        QDir().mkpath(dir);
+        img.save(dir + "/" + name + ".png");
+        return img;
+    }
+    QRgb Px(const QImage& img, int x, int y) const {
+        const qreal dpr = cal->devicePixelRatioF();
+        return img.pixel(int(x * dpr), int(y * dpr)) | 0xFF000000u;
+    }
+    static QRgb Sys(int id) { return SystemColors::Get(id).rgb() | 0xFF000000u; }
+    // How many pixels of a cell look red.
+    int RedIn(const QImage& img, int col, int row) const {
+        const RECT r = Layout().CellRect(col, row);
+        int n = 0;
+        for (int y = r.top; y <= r.bottom; ++y)
+            for (int x = r.left; x <= r.right; ++x) {
+                const QColor c(Px(img, x, y));
+                n += c.red() > 180 && c.green() < 110 && c.blue() < 110;
+            }
+        return n;
+    }
+    // Compares with tests/data/calendar/<name>.png (<name>@2x.png on a 2x screen); with
+    // JOTTERLY_UPDATE_REFERENCES=1 set, rewrites the reference instead.
+    void ExpectReference(const QImage& img, const QString& name) {
+        const qreal dpr = cal->devicePixelRatioF();
+        EXPECT_EQ(img.width(), qRound(cal->width() * dpr)); // drawn at the screen's density
+        const QString ref = QStringLiteral(JOTTERLY_TEST_DATA "/calendar/") + name +
+                            (dpr > 1.5 ? "@2x.png" : ".png");
+        if (std::getenv("JOTTERLY_UPDATE_REFERENCES")) {
+            EXPECT_TRUE(img.save(ref));
+            return;
+        }
+        const QImage expected(ref);
+        ASSERT_FALSE(expected.isNull()) << "missing " << ref.toStdString();
+        EXPECT_LT(ImageCompare::DifferentShare(expected, img), 0.005) << name.toStdString();
+    }
+
+    const QPalette* palette = nullptr;
+    QWidget window;
+    CCalendarCtrl* cal = nullptr;
+    CHolidayTable holidays;
+};
+
+TEST_F(CalendarCtrl, ArrowsStepMonthsAndYearsAndADoubleClickPicksADay) {
+    const int a = Layout().ArrowSize(), w = Layout().Width();
+    EXPECT_EQ(Selected(), "2003-11-20");
+    Click({w - a - a / 2, a / 2}); // next month
+    EXPECT_EQ(Selected(), "2003-12-20");
+    Click({a / 2, a / 2}); // previous year
+    EXPECT_EQ(Selected(), "2002-12-20");
+    EXPECT_EQ(holidays.entries[0].date.GetYear(), 2002);
+    Click({w - a / 2, a / 2}); // next year
+    Click({a + a / 2, a / 2}); // previous month
+    EXPECT_EQ(Selected(), "2003-11-20");
+
+    QSignalSpy info(cal, &CCalendarCtrl::infoChanged);
+    Click(DayPoint(9));
+    EXPECT_EQ(Selected(), "2003-11-09");
+    ASSERT_TRUE(info.wait(1000));
+    EXPECT_EQ(cal->InfoText().left(5).toStdString(), " Full");
+    EXPECT_TRUE(cal->InfoText().endsWith("2 days to Veterans' Day (Nov 11)"));
+
+    QSignalSpy picked(cal, &CCalendarCtrl::dayPicked);
+    QTest::mouseDClick(cal, Qt::LeftButton, {}, DayPoint(15));
+    ASSERT_TRUE(picked.wait(1000));
+    EXPECT_EQ(picked.count(), 1);
+    EXPECT_EQ(cal->Picked().Format("%Y-%m-%d %H:%M:%S"), "2003-11-15 01:01:01");
+    EXPECT_EQ(Selected(), "2003-11-15");
+    // A double click on the weekday initials picks nothing; on the title it goes to today.
+    QTest::mouseDClick(cal, Qt::LeftButton, {}, {w / 2, Layout().CellHeight() * 3 / 2});
+    cal->MoveBy(2, 3);
+    QTest::mouseDClick(cal, Qt::LeftButton, {}, {w / 2, Layout().CellHeight() / 2});
+    QTest::qWait(20);
+    EXPECT_EQ(picked.count(), 1);
+    EXPECT_EQ(Selected(), "2003-11-20");
+}
+
+// A full-moon day: the whole disc behind the days, today raised, the selected day sunken,
+// Sundays in red.
+TEST_F(CalendarCtrl, PictureOfAFullMoonDay) {
+    Click(DayPoint(9));
+    const QImage img = Grab(QStringLiteral("full-moon"));
+    const int cw = Layout().CellWidth(), ch = Layout().CellHeight();
+    const QRgb moon = qRgb(245, 230, 212) | 0xFF000000u;
+    EXPECT_EQ(Px(img, 3 * cw + 1, 5 * ch + 1), moon); // the corner of the 19th, mid-disc
+    EXPECT_EQ(Px(img, 4 * cw + 1, 5 * ch + 1), Sys(COLOR_BTNHIGHLIGHT)); // today, the 20th
+    EXPECT_EQ(Px(img, 5 * cw - 3, 6 * ch - 3), Sys(COLOR_BTNSHADOW));
+    EXPECT_EQ(Px(img, 2, 4 * ch + 2), Sys(COLOR_BTNSHADOW)); // the 9th, selected
+    EXPECT_GT(RedIn(img, 0, 3), 5);                          // Sunday the 9th
+    EXPECT_GT(RedIn(img, 0, 0), 3);                          // its initial
+    EXPECT_EQ(RedIn(img, 1, 3), 0);                          // Monday the 10th
+    EXPECT_EQ(Px(img, 0, 0), Sys(COLOR_BTNSHADOW));          // the sunken outer frame
+    EXPECT_EQ(Px(img, cal->width() - 1, cal->height() - 1), Sys(COLOR_BTNHIGHLIGHT));
+    ExpectReference(img, QStringLiteral("full-moon"));
+}
+
+TEST_F(CalendarCtrl, PictureOfANewMoonDay) {
+    Click(DayPoint(23));
+    EXPECT_EQ(cal->InfoText().left(5).toStdString(), " New ");
+    const QImage img = Grab(QStringLiteral("new-moon"));
+    const int cw = Layout().CellWidth(), ch = Layout().CellHeight();
+    EXPECT_EQ(Px(img, 3 * cw + 1, 5 * ch + 1), Sys(COLOR_BTNFACE)); // no disc at all
+    ExpectReference(img, QStringLiteral("new-moon"));
+}
+
+class DarkCalendarCtrl : public CalendarCtrl {
+protected:
+    void SetUp() override {
+        dark.setColor(QPalette::Button, QColor(50, 50, 54));
+        dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
+        dark.setColor(QPalette::Window, QColor(45, 45, 48));
+        dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+        dark.setColor(QPalette::Light, QColor(90, 90, 96));
+        dark.setColor(QPalette::Mid, QColor(25, 25, 27));
+        palette = &dark;
+        CalendarCtrl::SetUp();
+    }
+    QPalette dark;
+};
+
+// On a dark desktop the disc is only a tint, so the light day numbers over it stay readable.
+TEST_F(DarkCalendarCtrl, PictureOfAFullMoonDay) {
+    Click(DayPoint(9));
+    const QImage img = Grab(QStringLiteral("full-moon-dark"));
+    const int cw = Layout().CellWidth(), ch = Layout().CellHeight();
+    const QColor disc(Px(img, 3 * cw + 1, 5 * ch + 1));
+    EXPECT_LT(disc.value(), 120);
+    EXPECT_GT(disc.red(), 50 + 10); // warmer than the face
+    int light = 0;                  // the digits of the 19th, over the disc
+    const RECT r = Layout().CellRect(3, 4);
+    for (int y = r.top; y <= r.bottom; ++y)
+        for (int x = r.left; x <= r.right; ++x)
+            light += QColor(Px(img, x, y)).value() > 180;
+    EXPECT_GT(light, 5);
+    ExpectReference(img, QStringLiteral("full-moon-dark"));
+}
+} // namespace

@@ -1,0 +1,144 @@
+#pragma once
+
+#include "manager/CNoteList.h"
+#include "manager/CNoteListModel.h"
+#include "manager/CTypeTree.h"
+#include "manager/CTypeTreeModel.h"
+#include "model/CNote.h"
+#include "model/CTreeNode.h"
+#include "platform/Clock.h"
+#include "platform/QtDialogs.h"
+
+#include "gui/support/ImageCompare.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QHeaderView>
+#include <QStyle>
+#include <QTest>
+#include <QWindow>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+// The note list beside the category tree in one shown window, over six notes (every icon
+// kind among them) and the categories Work (with Calls below it) and Home. The clock stands
+// still at Thursday 2003-11-06 10:00.
+class ManagerViews : public ::testing::Test {
+protected:
+    static COleDateTime Now() { return COleDateTime(2003, 11, 6, 10, 0, 0); }
+
+    void SetUp() override {
+        Clock::SetForTest(Now());
+        QtDialogs::s_nextAnswers.clear();
+        QtDialogs::s_shownBoxes.clear();
+        QApplication::setStyle(QStringLiteral("Fusion"));
+        QApplication::setPalette(palette ? *palette : QApplication::style()->standardPalette());
+        categories.push_back(CTreeNode::MakeRoot());
+        AddCategory("Work", 1, 0, 1, 1);
+        AddCategory("Home", 2, 0, 1, 0);
+        AddCategory("Calls", 3, 1, 2, 0);
+        AddNote("Dentist", CNote::OneTime, 3);          // red bell
+        AddNote("Call Anna", CNote::OneTime, 45);       // yellow bell
+        AddNote("Budget review", CNote::OneTime, 2880); // yellow page
+        AddNote("Groceries", CNote::Memo, 0);           // green page
+        AddNote("Zoo trip", CNote::OneTime, 300);       // green bell
+        AddNote("anniversary", CNote::Every, 48 * 1440, 5001);
+
+        window.setGeometry(30, 30, 660, 240);
+        tree = new CTypeTree(&window);
+        tree->setGeometry(4, 4, 150, 232);
+        tree->Attach(categories, &notes);
+        list = new CNoteList(&window);
+        list->setGeometry(160, 4, 496, 232);
+        list->Model()->SetNotes(&notes);
+        list->SetCategoryTree(tree);
+        list->SetToggles(&toggles);
+        list->ResizeColumns();
+        list->RefreshList();
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    }
+    void TearDown() override {
+        Clock::ResetForTest();
+        QApplication::setPalette(QApplication::style()->standardPalette());
+        for (CTreeNode* c : categories)
+            delete c;
+    }
+
+    void AddCategory(const char* name, int id, int parentId, int level, int childCount) {
+        auto* c = new CTreeNode;
+        c->m_name = name;
+        c->m_id = id;
+        c->m_parentId = parentId;
+        c->m_level = level;
+        c->m_childCount = childCount;
+        categories.push_back(c);
+    }
+    void AddNote(const char* title, int type, int minutesAhead, int recurrence = 0) {
+        auto n = std::make_unique<CNote>();
+        n->m_title = title;
+        n->m_type = type;
+        n->m_recurrence = type == CNote::Memo ? 20000 : recurrence;
+        n->m_startTime = n->m_baseTime = Now() + COleDateTimeSpan(0, 0, minutesAhead, 0);
+        n->Recompute();
+        notes.push_back(n.get());
+        owned.push_back(std::move(n));
+    }
+
+    QWindow* Win() { return window.windowHandle(); }
+    // A point of the window (for events that travel between the two views).
+    QPoint InWindow(QWidget* w, QPoint p) { return w->mapTo(&window, p); }
+    QPoint RowPoint(int row, int column = 0) {
+        const QRect r = list->visualRect(list->Model()->index(row, column));
+        return r.center();
+    }
+    std::string Titles() const {
+        std::string s;
+        for (const CNote* n : notes)
+            s += n->m_title + ",";
+        return s;
+    }
+    std::string Cell(int row, int column) const {
+        return list->Model()->index(row, column).data().toString().toStdString();
+    }
+    // Saved under the build folder for looking at.
+    static QImage Grab(QWidget* w, const QString& name) {
+        QImage img = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QString dir = QStringLiteral(JOTTERLY_BINARY_DIR "/test-output/manager");
+        QDir().mkpath(dir);
+        img.save(dir + "/" + name + ".png");
+        return img;
+    }
+
+    // A pixel at a point in logical coordinates, on a screen of any density.
+    QRgb Px(const QImage& img, int x, int y) const {
+        const qreal dpr = window.devicePixelRatioF();
+        return img.pixel(int(x * dpr), int(y * dpr)) | 0xFF000000u;
+    }
+    // Compares with tests/data/manager/<name>.png (<name>@2x.png on a 2x screen); with
+    // JOTTERLY_UPDATE_REFERENCES=1 set, rewrites the reference instead.
+    static void ExpectReference(const QImage& img, const QWidget* w, const QString& name) {
+        const qreal dpr = w->devicePixelRatioF();
+        EXPECT_EQ(img.width(), qRound(w->width() * dpr)); // drawn at the screen's density
+        const QString ref = QStringLiteral(JOTTERLY_TEST_DATA "/manager/") + name +
+                            (dpr > 1.5 ? "@2x.png" : ".png");
+        if (std::getenv("JOTTERLY_UPDATE_REFERENCES")) {
+            EXPECT_TRUE(img.save(ref));
+            return;
+        }
+        const QImage expected(ref);
+        ASSERT_FALSE(expected.isNull()) << "missing " << ref.toStdString();
+        EXPECT_LT(ImageCompare::DifferentShare(expected, img), 0.005) << name.toStdString();
+    }
+
+    const QPalette* palette = nullptr;
+    QWidget window;
+    CTypeTree* tree = nullptr;
+    CNoteList* list = nullptr;
+    CNoteSort::Toggles toggles;
+    std::vector<CTreeNode*> categories;
+    std::vector<std::unique_ptr<CNote>> owned;
+    std::vector<CNote*> notes;
+};

@@ -1,0 +1,228 @@
+#include "ManagerViewsFixture.h"
+
+#include "manager/CNoteListFormat.h"
+#include "platform/SystemColors.h"
+#include "platform/SystemMetrics.h"
+
+#include <QSignalSpy>
+
+namespace {
+QRgb Sys(int id) {
+    return SystemColors::Get(id).rgb() | 0xFF000000u;
+}
+
+class NoteListWidget : public ManagerViews {
+protected:
+    void ClickHeader(int section) {
+        QHeaderView* h = list->horizontalHeader();
+        const QPoint at(h->sectionViewportPosition(section) + h->sectionSize(section) / 2,
+                        h->height() / 2);
+        QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, at);
+    }
+    QPoint ListPoint(int row) { return InWindow(list->viewport(), RowPoint(row)); }
+    QPoint TreePoint(const CTreeNode* node) {
+        const QModelIndex i = tree->Model()->IndexOf(node);
+        return InWindow(tree->viewport(), tree->visualRect(i).center());
+    }
+    void SelectRows(std::initializer_list<int> rows) {
+        bool first = true;
+        for (int r : rows) {
+            QTest::mouseClick(list->viewport(), Qt::LeftButton,
+                              first ? Qt::KeyboardModifiers() : Qt::ControlModifier, RowPoint(r));
+            first = false;
+        }
+    }
+    // Right drag from a list row to a point of the window, with real events on the window.
+    void RightDrag(int row, QPoint to) {
+        QTest::mousePress(Win(), Qt::RightButton, {}, ListPoint(row));
+        QTest::mouseMove(Win(), ListPoint(row) + QPoint(0, 3));
+        QTest::mouseMove(Win(), to);
+    }
+};
+
+TEST_F(NoteListWidget, HeaderClicksSortTheNotesThemselvesAndSelectTheFirstRow) {
+    QSignalSpy shown(list, &CNoteList::showNote);
+    ClickHeader(0); // first click: descending
+    EXPECT_EQ(Titles(), "anniversary,Zoo trip,Groceries,Dentist,Call Anna,Budget review,");
+    ClickHeader(0);
+    EXPECT_EQ(Titles(), "Budget review,Call Anna,Dentist,Groceries,Zoo trip,anniversary,");
+    EXPECT_EQ(Cell(0, 0), "Budget review"); // the rows follow the notes
+    ClickHeader(1);                         // "Time": descending, the memo first
+    EXPECT_EQ(notes[0]->m_title, "Groceries");
+    ClickHeader(2); // "Time Left" shares the toggle: ascending, the memo last
+    EXPECT_EQ(Titles(), "Dentist,Call Anna,Zoo trip,Budget review,anniversary,Groceries,");
+    EXPECT_EQ(Cell(0, 2), "3 minutes");
+    ClickHeader(3); // "Type": descending, memo (132 + 20000) first, One Time (133) last
+    EXPECT_EQ(notes[0]->m_title, "Groceries");
+    EXPECT_EQ(notes[1]->m_title, "anniversary");
+    // After every sort the first row is selected and shown.
+    ASSERT_EQ(shown.count(), 5);
+    EXPECT_EQ(shown.last().at(0).toInt(), 0);
+    EXPECT_EQ(list->selectionModel()->selectedRows().size(), 1);
+    EXPECT_TRUE(list->selectionModel()->isRowSelected(0, {}));
+}
+
+TEST_F(NoteListWidget, CtrlASelectsAllAndCtrlAltUpMovesTheSelectedNotesAnHour) {
+    QSignalSpy shown(list, &CNoteList::showNote);
+    SelectRows({2});
+    EXPECT_EQ(shown.count(), 1); // a newly selected row goes to the editor
+    EXPECT_EQ(list->CurrentRow(), 2);
+    QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(list->selectionModel()->selectedRows().size(), 6);
+    const COleDateTime before = notes[0]->m_nextTime;
+    QTest::keyClick(list, Qt::Key_Up, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_NEAR((notes[0]->m_nextTime - before).GetTotalMinutes(), 60.0, 1e-6);
+    EXPECT_EQ(notes[0]->m_baseTime, notes[0]->m_startTime);
+    EXPECT_EQ(Cell(0, 1), "Thu, Nov 06,2003 11:03 AM");
+    EXPECT_EQ(Cell(0, 2), "1 hour");
+    EXPECT_EQ(shown.last().at(0).toInt(), 2); // the editor reloads its note
+    // Down, with a smaller selection; Ctrl+Up alone only moves the cursor.
+    SelectRows({0});
+    QTest::keyClick(list, Qt::Key_Down, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(Cell(0, 1), "Thu, Nov 06,2003 10:03 AM");
+    EXPECT_EQ(Cell(1, 1), "Thu, Nov 06,2003 11:45 AM");
+    QTest::keyClick(list, Qt::Key_Up, Qt::ControlModifier);
+    EXPECT_EQ(Cell(0, 1), "Thu, Nov 06,2003 10:03 AM");
+}
+
+TEST_F(NoteListWidget, RightDragOntoATreeItemFilesTheSelectedNotes) {
+    SelectRows({0, 2, 4});
+    QSignalSpy filed(list, &CNoteList::notesFiled);
+    RightDrag(0, TreePoint(categories[2])); // "Home"
+    EXPECT_EQ(list->Drag().GetState(), CNoteListDrag::State::RightDragging);
+    EXPECT_EQ(tree->DropTarget(), 2);
+    // The target item looks selected while the pointer is over it.
+    const QImage marked = Grab(tree, "tree-drop-target");
+    const QRect item =
+        tree->visualRect(tree->Model()->IndexOf(categories[2])).translated(tree->viewport()->pos());
+    EXPECT_EQ(Px(marked, item.right() - 3, item.center().y()), Sys(COLOR_HIGHLIGHT));
+    QTest::mouseRelease(Win(), Qt::RightButton, {}, TreePoint(categories[2]));
+    EXPECT_EQ(tree->DropTarget(), CTypeTree::kNoTarget);
+    ASSERT_EQ(filed.count(), 1);
+    for (int i : {0, 2, 4})
+        EXPECT_EQ(notes[i]->m_category, 2) << i;
+    EXPECT_EQ(notes[1]->m_category, 0);
+    EXPECT_EQ(list->Model()->rowCount(), 6); // all notes shown: the rows stay
+
+    // With a category shown, the filed notes leave the list.
+    list->Model()->SetFilter(2, CNoteFilter::AllNotes);
+    list->RefreshList();
+    ASSERT_EQ(list->Model()->rowCount(), 3);
+    list->selectAll();
+    RightDrag(0, TreePoint(categories[1])); // "Work"
+    QTest::mouseRelease(Win(), Qt::RightButton, {}, TreePoint(categories[1]));
+    EXPECT_EQ(notes[4]->m_category, 1);
+    EXPECT_EQ(list->Model()->rowCount(), 0);
+
+    // Released away from the tree, or with the tree hidden, nothing is filed.
+    list->Model()->SetFilter(0, CNoteFilter::AllNotes);
+    list->RefreshList();
+    RightDrag(1, ListPoint(3));
+    QTest::mouseRelease(Win(), Qt::RightButton, {}, ListPoint(3));
+    EXPECT_EQ(notes[1]->m_category, 0);
+    list->SetRightDragEnabled(false);
+    RightDrag(1, TreePoint(categories[2]));
+    EXPECT_EQ(list->Drag().GetState(), CNoteListDrag::State::Idle);
+    QTest::mouseRelease(Win(), Qt::RightButton, {}, TreePoint(categories[2]));
+    EXPECT_EQ(notes[1]->m_category, 0);
+}
+
+TEST_F(NoteListWidget, LeftDragPostsTheNotesWhereItEndsAndAClickNeverDoes) {
+    QSignalSpy posted(list, &CNoteList::postNotes);
+    QTest::mouseClick(Win(), Qt::LeftButton, {}, ListPoint(1));
+    EXPECT_EQ(posted.count(), 0);
+    QTest::mousePress(Win(), Qt::LeftButton, {}, ListPoint(1));
+    QTest::mouseMove(Win(), ListPoint(1) + QPoint(20, 0));
+    EXPECT_EQ(list->Drag().GetState(), CNoteListDrag::State::LeftPending);
+    const QPoint drop(40, 200); // over the tree, which plays no part in a left drag
+    QTest::mouseMove(Win(), drop);
+    EXPECT_EQ(list->Drag().GetState(), CNoteListDrag::State::LeftDragging);
+    QTest::mouseRelease(Win(), Qt::LeftButton, {}, drop);
+    ASSERT_EQ(posted.count(), 1);
+    EXPECT_EQ(posted[0].at(0).toPoint(), window.mapToGlobal(drop));
+    EXPECT_EQ(list->selectionModel()->selectedRows().size(), 1); // the drag selected nothing new
+}
+
+TEST_F(NoteListWidget, PictureWithIconsTintsAndHighlight) {
+    SelectRows({1, 2});
+    const QImage img = Grab(list, QStringLiteral("list"));
+    // Cells in the list's own coordinates, as grabbed.
+    auto cell = [&](int row, int column) {
+        return list->visualRect(list->Model()->index(row, column))
+            .translated(list->viewport()->pos());
+    };
+    // Whole-row highlight, from the title to the last column.
+    EXPECT_EQ(Px(img, cell(1, 0).left() + 80, cell(1, 0).top() + 2), Sys(COLOR_HIGHLIGHT));
+    EXPECT_EQ(Px(img, cell(1, 3).right() - 2, cell(1, 3).top() + 2), Sys(COLOR_HIGHLIGHT));
+    // Odd columns tinted, the even one plain, in an unselected row.
+    EXPECT_EQ(Px(img, cell(3, 1).left() + 3, cell(3, 1).top() + 2), qRgb(242, 242, 242));
+    EXPECT_EQ(Px(img, cell(3, 2).left() + 3, cell(3, 2).top() + 2), Sys(COLOR_WINDOW));
+    // A due-soon row's text is blue, a memo's is not.
+    auto blueText = [&](int row) {
+        const QRect r = cell(row, 0);
+        int n = 0;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left() + 20; x < r.right(); ++x) {
+                const QRgb c = Px(img, x, y);
+                n += qBlue(c) > 150 && qRed(c) < 90 && qGreen(c) < 90;
+            }
+        return n;
+    };
+    EXPECT_GT(blueText(0), 10);
+    EXPECT_EQ(blueText(3), 0);
+    // The bells in their colours: red, (selected) yellow, green.
+    auto iconHas = [&](int row, auto pred) {
+        const QRect r = cell(row, 0);
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x < r.left() + 18; ++x)
+                if (pred(QColor(Px(img, x, y)))) return true;
+        return false;
+    };
+    EXPECT_TRUE(iconHas(0, [](QColor c) { return c.red() > 200 && c.green() < 80; }));
+    EXPECT_TRUE(
+        iconHas(1, [](QColor c) { return c.red() > 220 && c.green() > 180 && c.blue() < 90; }));
+    EXPECT_TRUE(iconHas(4, [](QColor c) { return c.green() > 160 && c.red() < 100; }));
+
+    ExpectReference(img, list, QStringLiteral("list"));
+}
+
+// The same views on a dark desktop palette: every colour follows it.
+class DarkNoteListWidget : public NoteListWidget {
+protected:
+    void SetUp() override {
+        dark.setColor(QPalette::Window, QColor(45, 45, 48));
+        dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+        dark.setColor(QPalette::Base, QColor(30, 30, 32));
+        dark.setColor(QPalette::AlternateBase, QColor(40, 40, 44));
+        dark.setColor(QPalette::Text, QColor(230, 230, 230));
+        dark.setColor(QPalette::Button, QColor(50, 50, 54));
+        dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
+        dark.setColor(QPalette::Highlight, QColor(40, 100, 180));
+        dark.setColor(QPalette::HighlightedText, QColor(255, 255, 255));
+        dark.setColor(QPalette::Light, QColor(90, 90, 96));
+        dark.setColor(QPalette::Mid, QColor(30, 30, 32));
+        palette = &dark;
+        NoteListWidget::SetUp();
+    }
+    QPalette dark;
+};
+
+TEST_F(DarkNoteListWidget, PictureStaysReadable) {
+    SelectRows({1});
+    const QImage img = Grab(&window, QStringLiteral("views-dark"));
+    // Plain and due-soon titles both stand out from the dark background.
+    auto lightText = [&](int row) {
+        const QRect r = list->visualRect(list->Model()->index(row, 0))
+                            .translated(list->viewport()->pos() + list->pos());
+        int n = 0;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left() + 20; x < r.right(); ++x)
+                n += QColor(Px(img, x, y)).value() > 170;
+        return n;
+    };
+    EXPECT_GT(lightText(0), 20); // due soon
+    EXPECT_GT(lightText(3), 20); // memo
+    EXPECT_EQ(Px(img, list->pos().x() + 40, list->pos().y() + 210), QColor(30, 30, 32).rgb());
+    ExpectReference(img, &window, QStringLiteral("views-dark"));
+}
+} // namespace
