@@ -8,7 +8,7 @@
 #include <climits>
 #include <unordered_set>
 
-CCategoryTree::CCategoryTree(std::vector<CTreeNode*>& categories) : m_categories(categories) {
+CCategoryTree::CCategoryTree(CTreeNode::List& categories) : m_categories(categories) {
     Rebuild();
 }
 
@@ -23,8 +23,8 @@ void CCategoryTree::Rebuild() {
     };
     for (size_t k = 1; k < m_categories.size(); ++k)
         byParent[keyOf(m_categories[k]->m_parentId, m_categories[k]->m_level)].push_back(
-            m_categories[k]);
-    CTreeNode* root = m_categories[0];
+            m_categories[k].get());
+    CTreeNode* root = m_categories[0].get();
     m_places[root];
     std::vector<std::pair<CTreeNode*, int>> queue{{root, 1}};
     for (size_t q = 0; q < queue.size(); ++q) {
@@ -61,15 +61,15 @@ int CCategoryTree::Row(const CTreeNode* node) const {
 }
 
 CTreeNode* CCategoryTree::FindById(int id) const {
-    for (CTreeNode* c : m_categories)
-        if (c->m_id == id) return c;
+    for (const auto& c : m_categories)
+        if (c->m_id == id) return c.get();
     return nullptr;
 }
 
-int CCategoryTree::NewId(const std::vector<CTreeNode*>& categories, std::span<CNote* const> notes) {
+int CCategoryTree::NewId(const CTreeNode::List& categories, std::span<CNote* const> notes) {
     std::unordered_set<int> used{0, CNoteListEdit::kNoCategory};
     int maxId = 0;
-    for (const CTreeNode* c : categories) {
+    for (const auto& c : categories) {
         used.insert(c->m_id);
         maxId = std::max(maxId, c->m_id);
     }

@@ -5,8 +5,9 @@
 #include <unordered_map>
 #include <vector>
 
+#include "model/CTreeNode.h"
+
 class CNote;
-class CTreeNode;
 
 // The category tree as the manager shows it, over the caller's category array (element 0 is
 // the "All notes" root). Under each shown node come, in array order, the categories one level
@@ -14,12 +15,12 @@ class CTreeNode;
 // but not shown, and a corrupt file cannot show a node twice.
 class CCategoryTree {
 public:
-    explicit CCategoryTree(std::vector<CTreeNode*>& categories);
+    explicit CCategoryTree(CTreeNode::List& categories);
 
     // Recomputes the shape after the array changed behind the tree's back.
     void Rebuild();
 
-    CTreeNode* Root() const { return m_categories.empty() ? nullptr : m_categories[0]; }
+    CTreeNode* Root() const { return m_categories.empty() ? nullptr : m_categories[0].get(); }
     bool IsShown(const CTreeNode* node) const { return m_places.count(node) != 0; }
     // Children of a shown node, in order; empty for others.
     const std::vector<CTreeNode*>& Children(const CTreeNode* node) const;
@@ -31,13 +32,13 @@ public:
     // A child named "New" appended under parent. Its id is non-zero, unused by any category
     // and by any note, so notes of a deleted category never turn up under a new one.
     CTreeNode* New(CTreeNode& parent, std::span<CNote* const> notes);
-    static int NewId(const std::vector<CTreeNode*>& categories, std::span<CNote* const> notes);
+    static int NewId(const CTreeNode::List& categories, std::span<CNote* const> notes);
     // Removes the node with its whole branch; the root stays. Returns how many were removed.
     int Delete(CTreeNode& node);
     // An empty name changes nothing; the root keeps its name.
     bool Rename(CTreeNode& node, const std::string& name);
 
-    std::vector<CTreeNode*>& Categories() { return m_categories; }
+    CTreeNode::List& Categories() { return m_categories; }
 
 private:
     struct Place {
@@ -45,6 +46,6 @@ private:
         int row = 0;
         std::vector<CTreeNode*> children;
     };
-    std::vector<CTreeNode*>& m_categories;
+    CTreeNode::List& m_categories;
     std::unordered_map<const CTreeNode*, Place> m_places;
 };

@@ -16,7 +16,7 @@ CTypeTree::CTypeTree(QWidget* parent) : QTreeView(parent) {
     setToolTip(QStringLiteral("Select, Create, Delete a category"));
 }
 
-void CTypeTree::Attach(std::vector<CTreeNode*>& categories, const std::vector<CNote*>* notes,
+void CTypeTree::Attach(CTreeNode::List& categories, const std::vector<CNote*>* notes,
                        IDialogs* dialogs) {
     static QtDialogs realDialogs;
     m_notes = notes;

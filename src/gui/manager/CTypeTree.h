@@ -1,11 +1,12 @@
 #pragma once
 
+#include "model/CTreeNode.h"
+
 #include <QTreeView>
 
 #include <vector>
 
 class CNote;
-class CTreeNode;
 class CTypeTreeModel;
 class IDialogs;
 
@@ -23,7 +24,7 @@ public:
 
     // The caller's categories (element 0 is the root) and notes; neither is owned. The notes
     // keep new category ids clear of the ids they carry. Without dialogs, real boxes ask.
-    void Attach(std::vector<CTreeNode*>& categories, const std::vector<CNote*>* notes,
+    void Attach(CTreeNode::List& categories, const std::vector<CNote*>* notes,
                 IDialogs* dialogs = nullptr);
     // Shows the categories afresh, root expanded and selected.
     void BuildTree();

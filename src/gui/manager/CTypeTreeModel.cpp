@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-CTypeTreeModel::CTypeTreeModel(std::vector<CTreeNode*>& categories, QObject* parent)
+CTypeTreeModel::CTypeTreeModel(CTreeNode::List& categories, QObject* parent)
     : QAbstractItemModel(parent), m_tree(categories), m_icon(CManagerIcons::FolderIcon()) {}
 
 void CTypeTreeModel::Rebuild() {
@@ -90,7 +90,7 @@ QModelIndex CTypeTreeModel::New(const QModelIndex& parentIndex, std::span<CNote*
     const auto& cats = m_tree.Categories();
     const bool hiddenUnder =
         parent->m_childCount <= 0 &&
-        std::any_of(cats.begin() + 1, cats.end(), [&](const CTreeNode* c) {
+        std::any_of(cats.begin() + 1, cats.end(), [&](const std::unique_ptr<CTreeNode>& c) {
             return c->m_parentId == parent->m_id && c->m_level == parent->m_level + 1;
         });
     CTreeNode* node = nullptr;
@@ -112,7 +112,7 @@ int CTypeTreeModel::Delete(const QModelIndex& index) {
     if (!node || node == m_tree.Root()) return 0;
     // Several categories may share the id in a damaged file: all of them go, wherever they are.
     const auto& cats = m_tree.Categories();
-    const bool shared = std::count_if(cats.begin(), cats.end(), [&](const CTreeNode* c) {
+    const bool shared = std::count_if(cats.begin(), cats.end(), [&](const std::unique_ptr<CTreeNode>& c) {
                             return c->m_id == node->m_id;
                         }) > 1;
     m_dropNode = nullptr;

@@ -17,7 +17,7 @@ class CTreeNode;
 class CTypeTreeModel : public QAbstractItemModel {
     Q_OBJECT
 public:
-    explicit CTypeTreeModel(std::vector<CTreeNode*>& categories, QObject* parent = nullptr);
+    explicit CTypeTreeModel(CTreeNode::List& categories, QObject* parent = nullptr);
 
     // After the category array changed behind the model.
     void Rebuild();

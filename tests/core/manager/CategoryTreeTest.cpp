@@ -10,21 +10,19 @@
 
 namespace {
 struct Data {
-    std::vector<CTreeNode*> categories{CTreeNode::MakeRoot()};
+    CTreeNode::List categories;
     std::vector<std::unique_ptr<CNote>> owned;
     std::vector<CNote*> notes;
-    ~Data() {
-        for (CTreeNode* c : categories)
-            delete c;
-    }
+    Data() { categories.push_back(CTreeNode::MakeRoot()); }
     CTreeNode* Add(const char* name, int id, int parentId, int level, int childCount = 0) {
-        auto* n = new CTreeNode;
+        auto owned = std::make_unique<CTreeNode>();
+        CTreeNode* n = owned.get();
         n->m_name = name;
         n->m_id = id;
         n->m_parentId = parentId;
         n->m_level = level;
         n->m_childCount = childCount;
-        categories.push_back(n);
+        categories.push_back(std::move(owned));
         return n;
     }
     CNote* NoteIn(int category) {
@@ -58,9 +56,9 @@ TEST(CategoryTree, ShapeFromTheArray) {
     d.Add("Deep", 6, 5, 3);     // under a node whose child count says it has none: not shown
     CCategoryTree t(d.categories);
     EXPECT_EQ(Shape(t, t.Root()), "All notes(Work(Calls) Home(Garden) Work2)");
-    EXPECT_FALSE(t.IsShown(d.categories[4]));
-    EXPECT_EQ(t.Parent(d.categories[5]), d.categories[2]);
-    EXPECT_EQ(t.Row(d.categories[2]), 1);
+    EXPECT_FALSE(t.IsShown(d.categories[4].get()));
+    EXPECT_EQ(t.Parent(d.categories[5].get()), d.categories[2].get());
+    EXPECT_EQ(t.Row(d.categories[2].get()), 1);
     EXPECT_EQ(t.Parent(t.Root()), nullptr);
 }
 

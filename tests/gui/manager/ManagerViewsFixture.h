@@ -63,18 +63,17 @@ protected:
     void TearDown() override {
         Clock::ResetForTest();
         QApplication::setPalette(QApplication::style()->standardPalette());
-        for (CTreeNode* c : categories)
-            delete c;
+        categories.clear();
     }
 
     void AddCategory(const char* name, int id, int parentId, int level, int childCount) {
-        auto* c = new CTreeNode;
+        auto c = std::make_unique<CTreeNode>();
         c->m_name = name;
         c->m_id = id;
         c->m_parentId = parentId;
         c->m_level = level;
         c->m_childCount = childCount;
-        categories.push_back(c);
+        categories.push_back(std::move(c));
     }
     void AddNote(const char* title, int type, int minutesAhead, int recurrence = 0) {
         auto n = std::make_unique<CNote>();
@@ -138,7 +137,7 @@ protected:
     CTypeTree* tree = nullptr;
     CNoteList* list = nullptr;
     CNoteSort::Toggles toggles;
-    std::vector<CTreeNode*> categories;
+    CTreeNode::List categories;
     std::vector<std::unique_ptr<CNote>> owned;
     std::vector<CNote*> notes;
 };

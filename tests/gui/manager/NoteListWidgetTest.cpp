@@ -88,15 +88,15 @@ TEST_F(NoteListWidget, CtrlASelectsAllAndCtrlAltUpMovesTheSelectedNotesAnHour) {
 TEST_F(NoteListWidget, RightDragOntoATreeItemFilesTheSelectedNotes) {
     SelectRows({0, 2, 4});
     QSignalSpy filed(list, &CNoteList::notesFiled);
-    RightDrag(0, TreePoint(categories[2])); // "Home"
+    RightDrag(0, TreePoint(categories[2].get())); // "Home"
     EXPECT_EQ(list->Drag().GetState(), CNoteListDrag::State::RightDragging);
     EXPECT_EQ(tree->DropTarget(), 2);
     // The target item looks selected while the pointer is over it.
     const QImage marked = Grab(tree, "tree-drop-target");
     const QRect item =
-        tree->visualRect(tree->Model()->IndexOf(categories[2])).translated(tree->viewport()->pos());
+        tree->visualRect(tree->Model()->IndexOf(categories[2].get())).translated(tree->viewport()->pos());
     EXPECT_EQ(Px(marked, item.right() - 3, item.center().y()), Sys(COLOR_HIGHLIGHT));
-    QTest::mouseRelease(Win(), Qt::RightButton, {}, TreePoint(categories[2]));
+    QTest::mouseRelease(Win(), Qt::RightButton, {}, TreePoint(categories[2].get()));
     EXPECT_EQ(tree->DropTarget(), CTypeTree::kNoTarget);
     ASSERT_EQ(filed.count(), 1);
     for (int i : {0, 2, 4})
@@ -109,8 +109,8 @@ TEST_F(NoteListWidget, RightDragOntoATreeItemFilesTheSelectedNotes) {
     list->RefreshList();
     ASSERT_EQ(list->Model()->rowCount(), 3);
     list->selectAll();
-    RightDrag(0, TreePoint(categories[1])); // "Work"
-    QTest::mouseRelease(Win(), Qt::RightButton, {}, TreePoint(categories[1]));
+    RightDrag(0, TreePoint(categories[1].get())); // "Work"
+    QTest::mouseRelease(Win(), Qt::RightButton, {}, TreePoint(categories[1].get()));
     EXPECT_EQ(notes[4]->m_category, 1);
     EXPECT_EQ(list->Model()->rowCount(), 0);
 
@@ -121,9 +121,9 @@ TEST_F(NoteListWidget, RightDragOntoATreeItemFilesTheSelectedNotes) {
     QTest::mouseRelease(Win(), Qt::RightButton, {}, ListPoint(3));
     EXPECT_EQ(notes[1]->m_category, 0);
     list->SetRightDragEnabled(false);
-    RightDrag(1, TreePoint(categories[2]));
+    RightDrag(1, TreePoint(categories[2].get()));
     EXPECT_EQ(list->Drag().GetState(), CNoteListDrag::State::Idle);
-    QTest::mouseRelease(Win(), Qt::RightButton, {}, TreePoint(categories[2]));
+    QTest::mouseRelease(Win(), Qt::RightButton, {}, TreePoint(categories[2].get()));
     EXPECT_EQ(notes[1]->m_category, 0);
 }
 

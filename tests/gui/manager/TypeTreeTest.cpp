@@ -56,20 +56,20 @@ TEST_F(TypeTree, ShowsTheCategoriesAndReportsTheSelectedOne) {
     EXPECT_EQ(Shown(), "All notes(Work(Calls)+ Home)");
     EXPECT_EQ(tree->SelectedId(), 0);
     QSignalSpy selected(tree, &CTypeTree::categorySelected);
-    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, ItemPoint(categories[2]));
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, ItemPoint(categories[2].get()));
     ASSERT_EQ(selected.count(), 1);
     EXPECT_EQ(selected[0].at(0).toInt(), 2);
     // Nothing under the pointer: no menu.
     EXPECT_TRUE(RightClick(QPoint(100, 200), "New").isEmpty());
-    EXPECT_EQ(RightClick(ItemPoint(categories[0]), ""), QStringList{"New"});
+    EXPECT_EQ(RightClick(ItemPoint(categories[0].get()), ""), QStringList{"New"});
 }
 
 TEST_F(TypeTree, NewRenameAndDeleteFromTheMenu) {
     notes[0]->m_category = 7; // filed in a category deleted earlier
-    EXPECT_EQ(RightClick(ItemPoint(categories[2]), "New"),
+    EXPECT_EQ(RightClick(ItemPoint(categories[2].get()), "New"),
               (QStringList{"New", "Rename", "Delete"}));
     ASSERT_EQ(categories.size(), 5u);
-    CTreeNode* fresh = categories.back();
+    CTreeNode* fresh = categories.back().get();
     EXPECT_EQ(fresh->m_parentId, 2);
     EXPECT_EQ(fresh->m_id, 8); // past every id, the notes' 7 included
     EXPECT_EQ(Shown(), "All notes(Work(Calls)+ Home(New))");
@@ -94,12 +94,12 @@ TEST_F(TypeTree, NewRenameAndDeleteFromTheMenu) {
     EXPECT_EQ(Shown(), "All notes(Work(Calls)+ Home(Garden))");
 
     // Delete asks first, then takes the whole branch; the selection falls back to the root.
-    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, ItemPoint(categories[1]));
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, ItemPoint(categories[1].get()));
     QtDialogs::s_nextAnswers = {IDialogs::AnswerNo, IDialogs::AnswerYes};
-    RightClick(ItemPoint(categories[1]), "Delete");
+    RightClick(ItemPoint(categories[1].get()), "Delete");
     EXPECT_EQ(categories.size(), 5u);
     QSignalSpy selected(tree, &CTypeTree::categorySelected);
-    RightClick(ItemPoint(categories[1]), "Delete");
+    RightClick(ItemPoint(categories[1].get()), "Delete");
     ASSERT_EQ(QtDialogs::s_shownBoxes.size(), 2u);
     EXPECT_EQ(QtDialogs::s_shownBoxes[1].first, "Delete Work ?");
     EXPECT_EQ(QtDialogs::s_shownBoxes[1].second, "Confirmation");
@@ -112,7 +112,7 @@ TEST_F(TypeTree, NewRenameAndDeleteFromTheMenu) {
 
 TEST_F(TypeTree, Picture) {
     tree->expandAll();
-    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, ItemPoint(categories[3]));
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, ItemPoint(categories[3].get()));
     const QImage img = Grab(tree, QStringLiteral("tree"));
     ExpectReference(img, tree, QStringLiteral("tree"));
 }
