@@ -7,6 +7,7 @@
 #include "storage/CArchiveReader.h"
 #include "storage/CArchiveWriter.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -224,7 +225,9 @@ bool CDataFile::Read(CTrayCore& t, const void* data, size_t size, std::string* e
             if (g_isNT == 1 && t.m_clockSync == 1) t.m_clockSync = t.CanSetClock() ? 1 : 0;
         }
         if (t.m_clockSync == 1) {
-            int minutes = COleDateTime::WholeMinutes(now - t.m_lastClockSync);
+            // A last sync in the future (a clock set back, a damaged file) counts as just now:
+            // the next one is at most a day away, and the product cannot overflow.
+            const int minutes = std::max(COleDateTime::WholeMinutes(now - t.m_lastClockSync), 0);
             t.m_clockSyncCountdown = minutes >= 1440 ? 30000 : (1440 - minutes) * 60000;
         } else {
             t.m_clockSyncCountdown = -1;

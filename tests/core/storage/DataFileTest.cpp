@@ -29,7 +29,9 @@ LOGFONT Font(const std::string& face, int height) {
 struct FileBuilder {
     int stamp;
     bool canonical = false; // single font = scheme 0, due-soon flags as recomputed
-    int categories = 2;     // stored records; the count written is one more
+    int clockSync = 0;
+    COleDateTime lastClockSync = COleDateTime(2003, 5, 1, 0, 0, 0);
+    int categories = 2; // stored records; the count written is one more
     CArchiveWriter ar;
 
     explicit FileBuilder(int s) : stamp(s) {}
@@ -60,8 +62,8 @@ struct FileBuilder {
             ar.WriteInt(0x200 + i);
         ar.WriteInt(canonical ? 0 : 0x123456);
         if (stamp < -19990801) {
-            ar.WriteInt(0); // clock sync
-            ar.WriteTime(COleDateTime(2003, 5, 1, 0, 0, 0));
+            ar.WriteInt(clockSync);
+            ar.WriteTime(lastClockSync);
             for (int i = 0; i < 4; ++i)
                 ar.WriteInt(2 - i % 3);
             ar.WriteInt(3);
@@ -261,6 +263,29 @@ TEST_F(DataFileTest, MiddleStampsGateTheClockAndWeatherBlocks) {
     EXPECT_EQ(other.m_weatherEnabled, 0);
     EXPECT_EQ(other.m_weather.m_place, "");
     EXPECT_EQ(other.m_notes[1]->m_borderStyle, 2);
+}
+
+TEST_F(DataFileTest, ClockSyncCountdownIsAtMostADay) {
+    // Now is 2003-05-13 10:00. A last sync in the future counts as just now; the farthest one
+    // once overflowed the countdown arithmetic.
+    const std::pair<COleDateTime, int> cases[] = {
+        {COleDateTime(2003, 5, 13, 9, 0, 0), (1440 - 60) * 60000},
+        {COleDateTime(2003, 5, 12, 10, 0, 0), 30000},
+        {COleDateTime(2003, 5, 14, 10, 0, 0), 86400000},
+        {COleDateTime(9999, 12, 31, 0, 0, 0), 86400000},
+    };
+    for (const auto& [lastSync, countdown] : cases) {
+        FileBuilder b(-19991201);
+        b.clockSync = 1;
+        b.lastClockSync = lastSync;
+        WriteDataFile(b.Full());
+        CTrayCore loaded;
+        loaded.m_dialogs = &dialogs;
+        loaded.LoadData();
+        EXPECT_TRUE(dialogs.boxes.empty());
+        EXPECT_EQ(loaded.m_clockSync, 1);
+        EXPECT_EQ(loaded.m_clockSyncCountdown, countdown) << lastSync.Format("%Y-%m-%d %H:%M");
+    }
 }
 
 TEST_F(DataFileTest, LoadAndSaveReproducesTheFile) {

@@ -9,9 +9,13 @@
 #include <gtest/gtest.h>
 
 namespace {
-std::string Seed(int notes, bool rich) {
+std::string Seed(int notes, bool rich, bool clockAhead = false) {
     CTrayCore tray;
     tray.m_categories.push_back(CTreeNode::MakeRoot());
+    if (clockAhead) { // once overflowed the clock-sync countdown
+        tray.m_clockSync = 1;
+        tray.m_lastClockSync = COleDateTime(9999, 12, 31, 0, 0, 0);
+    }
     if (rich) {
         tray.m_mailAccounts.push_back(new CMailAccount{"A", "s", 163, "u", "p", "", {}});
         CTreeNode::New(tray.m_categories, *tray.m_categories[0]);
@@ -32,8 +36,10 @@ std::string Seed(int notes, bool rich) {
 TEST(SeedCorpus, SeedsLoadCleanly) {
     Clock::SetForTest(COleDateTime(2003, 5, 13, 9, 30, 0));
     const std::string dir = std::string(JOTTERLY_SOURCE_DIR) + "/fuzz/corpus/datafile/";
-    const std::pair<const char*, std::string> seeds[] = {{"empty.dat", Seed(0, false)},
-                                                         {"two-notes.dat", Seed(2, true)}};
+    const std::pair<const char*, std::string> seeds[] = {
+        {"empty.dat", Seed(0, false)},
+        {"two-notes.dat", Seed(2, true)},
+        {"clock-sync-ahead.dat", Seed(0, false, true)}};
     for (const auto& [name, bytes] : seeds) {
         if (std::getenv("JOTTERLY_WRITE_SEEDS"))
             CAtomicFile::Write(dir + name, bytes, nullptr, 0644);
