@@ -1,5 +1,12 @@
 find_package(GTest REQUIRED)
 
+# Every test runs with the sanitizer settings of the build (reports are fatal).
+function(jotterly_test_environment test)
+    if(JOTTERLY_TEST_ENVIRONMENT)
+        set_property(TEST ${test} APPEND PROPERTY ENVIRONMENT ${JOTTERLY_TEST_ENVIRONMENT})
+    endif()
+endfunction()
+
 # One GoogleTest executable per subsystem folder: tests/<kind>/<subsystem>/*.cpp.
 function(jotterly_add_test_dir kind subsystem)
     set(dir ${CMAKE_SOURCE_DIR}/tests/${kind}/${subsystem})
@@ -26,6 +33,7 @@ function(jotterly_add_test_dir kind subsystem)
         add_test(NAME ${name} COMMAND ${name})
         set_tests_properties(${name} PROPERTIES LABELS core TIMEOUT 600)
     endif()
+    jotterly_test_environment(${name})
 endfunction()
 
 # The core's folder layers: a folder includes only the folders below it.

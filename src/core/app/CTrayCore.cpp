@@ -26,16 +26,19 @@ constexpr int kMaxExitWaitTicks = 100;
 constexpr int kClockRetryMs = 300000;
 constexpr int kClockDayMs = 86400000;
 constexpr int kMinutesPerDay = 1440;
+constexpr long long kWeatherPeriodMs = 2 * 3600 * 1000;
 // The refresh timer runs every two hours by day and every half hour in the evening.
 constexpr int kDayRefreshMs = 7200000;
 constexpr int kEveningRefreshMs = 1800000;
 
-// Milliseconds from now until `when`: kFirstCheckMs when that lies in the past, and never more
-// than an int holds.
-int CountdownTo(const COleDateTime& when, const COleDateTime& now) {
-    long long ms = static_cast<long long>(COleDateTime::WholeSeconds(when - now)) * 1000;
-    if (ms < 0) return CTrayCore::kFirstCheckMs;
-    return static_cast<int>(std::min<long long>(ms, INT_MAX));
+// Milliseconds from now until one period after the last check: kFirstCheckMs when that lies in
+// the past. A last check in the future (a clock set back, a damaged file) counts as just now, so
+// the wait is never longer than one period and never more than an int holds.
+int NextCheckIn(const COleDateTime& last, long long periodMs, const COleDateTime& now) {
+    const long long sinceMs =
+        std::max<long long>(COleDateTime::WholeSeconds(now - last), 0) * 1000LL;
+    if (sinceMs >= periodMs) return CTrayCore::kFirstCheckMs;
+    return static_cast<int>(std::min<long long>(periodMs - sinceMs, INT_MAX));
 }
 
 } // namespace
@@ -88,23 +91,16 @@ void CTrayCore::DeriveCountdowns() {
     if (m_data.m_clockSyncRead && g_isNT == 1 && s.m_clockSync == 1)
         s.m_clockSync = CanSetClock() ? 1 : 0;
     if (m_data.m_headerRead) {
-        if (s.m_clockSync == 1) {
-            // Once a day; a last synchronisation in the future must not overflow the count.
-            long long minutes = COleDateTime::WholeMinutes(now - s.m_lastClockSync);
-            long long ms = (kMinutesPerDay - minutes) * 60000LL;
-            m_countdowns.clockSync = minutes >= kMinutesPerDay
-                                         ? kFirstCheckMs
-                                         : static_cast<int>(std::min<long long>(ms, INT_MAX));
-        } else {
-            m_countdowns.clockSync = -1;
-        }
+        m_countdowns.clockSync = s.m_clockSync == 1
+                                     ? NextCheckIn(s.m_lastClockSync, kMinutesPerDay * 60000LL, now)
+                                     : -1;
     }
     if (m_data.m_mailRead && s.m_mailInterval > 0)
         m_countdowns.mail =
-            CountdownTo(s.m_lastMailCheck + COleDateTimeSpan(0, 0, s.m_mailInterval, 0), now);
+            NextCheckIn(s.m_lastMailCheck, s.m_mailInterval * 60000LL, now);
     if (m_data.m_weatherRead)
         m_countdowns.weather =
-            CountdownTo(s.m_lastWeatherCheck + COleDateTimeSpan(0, 2, 0, 0), now);
+            NextCheckIn(s.m_lastWeatherCheck, kWeatherPeriodMs, now);
 }
 
 bool CTrayCore::SaveData() {

@@ -276,8 +276,10 @@ TEST_F(DataFileTest, ClockCountdownFollowsTheLastSyncWithinItsBounds) {
         {COleDateTime(2003, 5, 13, 9, 0, 0), true, 1, (1440 - 60) * 60000},
         {COleDateTime(2003, 5, 12, 9, 0, 0), true, 1, 30000}, // a day past: soon
         {COleDateTime(2003, 5, 12, 9, 0, 0), false, 0, -1},   // no privilege: off
-        // A last synchronisation far in the future must not overflow the countdown.
-        {COleDateTime(2090, 1, 1, 0, 0, 0), true, 1, INT_MAX},
+        // A last synchronisation in the future (a clock set back, a damaged file) counts as
+        // just now; the farthest one once overflowed the countdown arithmetic.
+        {COleDateTime(2003, 5, 14, 10, 0, 0), true, 1, 86400000},
+        {COleDateTime(9999, 12, 31, 0, 0, 0), true, 1, 86400000},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.last.Format("%Y-%m-%d %H:%M"));

@@ -9,10 +9,14 @@
 #include <gtest/gtest.h>
 
 namespace {
-std::string Seed(int notes, bool rich) {
+std::string Seed(int notes, bool rich, bool clockAhead = false) {
     CDataDocument doc;
     CNoteStore& store = doc.m_store;
     store.AddCategory(CTreeNode::MakeRoot());
+    if (clockAhead) { // once overflowed the clock-sync countdown
+        doc.m_settings.m_clockSync = 1;
+        doc.m_settings.m_lastClockSync = COleDateTime(9999, 12, 31, 0, 0, 0);
+    }
     if (rich) {
         store.AddAccount(
             std::make_unique<CMailAccount>(CMailAccount{"A", "s", 163, "u", "p", "", {}}));
@@ -34,8 +38,10 @@ std::string Seed(int notes, bool rich) {
 TEST(SeedCorpus, SeedsLoadCleanly) {
     Clock::SetForTest(COleDateTime(2003, 5, 13, 9, 30, 0));
     const std::string dir = std::string(JOTTERLY_SOURCE_DIR) + "/fuzz/corpus/datafile/";
-    const std::pair<const char*, std::string> seeds[] = {{"empty.dat", Seed(0, false)},
-                                                         {"two-notes.dat", Seed(2, true)}};
+    const std::pair<const char*, std::string> seeds[] = {
+        {"empty.dat", Seed(0, false)},
+        {"two-notes.dat", Seed(2, true)},
+        {"clock-sync-ahead.dat", Seed(0, false, true)}};
     for (const auto& [name, bytes] : seeds) {
         if (std::getenv("JOTTERLY_WRITE_SEEDS"))
             CAtomicFile::Write(dir + name, bytes, nullptr, 0644);
