@@ -51,9 +51,11 @@ e2e_start_display() {
     e2e_wait_for 10 xdotool search --class trayer || e2e_fail "trayer did not start"
 }
 
-# Starts the program with the given arguments; sets APP_PID.
+# Starts the program with the given arguments and the variables of E2E_APP_ENV (NAME=value
+# words, for the program alone); sets APP_PID.
+E2E_APP_ENV=()
 e2e_start_app() {
-    "$JOTTERLY_BIN" "$@" </dev/null >>"$E2E_TMP/app.log" 2>&1 &
+    env "${E2E_APP_ENV[@]}" "$JOTTERLY_BIN" "$@" </dev/null >>"$E2E_TMP/app.log" 2>&1 &
     APP_PID=$!
     E2E_PIDS+=($APP_PID)
 }
