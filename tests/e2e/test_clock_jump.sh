@@ -43,8 +43,8 @@ jump_ns=$(date +%s%N)
 e2e_wait_for 20 ringing_window || e2e_fail "no ring after the forward jump"
 delay_ms=$((($(date +%s%N) - jump_ns) / 1000000))
 echo "rang ${delay_ms} ms after the jump"
-# One check period (5000 ms) plus the polling.
-[ "$delay_ms" -le 5500 ] || e2e_fail "rang ${delay_ms} ms after the jump"
+# One check period (5000 ms), plus mapping the window and polling for it on a busy machine.
+[ "$delay_ms" -le 7500 ] || e2e_fail "rang ${delay_ms} ms after the jump"
 [ -n "${E2E_SHOT:-}" ] && e2e_screenshot "$E2E_SHOT"
 stop
 

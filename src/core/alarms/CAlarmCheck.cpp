@@ -12,12 +12,23 @@ CAlarmCheck::~CAlarmCheck() {
     if (m_logFile) std::fclose(m_logFile);
 }
 
-void CAlarmCheck::OnTick() {
+bool CAlarmCheck::OnTick() {
+    Clock::FollowTimeZone();
+    const int period = m_host.settings().m_checkPeriod;
+    const bool jumped = m_clockJumps.OnTick(Clock::Now(), Clock::MonotonicMs(), period);
+    if (jumped) Resync();
     const int state = m_host.State();
-    if (state == StateManagerOpen) return;
+    if (state == StateManagerOpen) return jumped;
     int seconds = COleDateTime::WholeSeconds(m_earliestAlarm - Clock::Now());
     // Two timer periods ahead: an alarm never waits for the tick after it.
-    if (seconds < m_host.settings().m_checkPeriod / 500 && state != StateOptionsOpen) CheckAlarms();
+    if (seconds < period / 500 && state != StateOptionsOpen) CheckAlarms();
+    return jumped;
+}
+
+void CAlarmCheck::Resync() {
+    RefreshDueFlags();
+    // From scratch: after a jump backwards the old earliest alarm may lie too early.
+    ComputeEarliestAlarm();
 }
 
 void CAlarmCheck::CheckAlarms() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "alarms/CClockJumpDetector.h"
 #include "platform/COleDateTime.h"
 
 #include <cstdio>
@@ -18,8 +19,13 @@ public:
     CAlarmCheck& operator=(const CAlarmCheck&) = delete;
 
     // One tick of the alarm timer: checks the notes when the earliest alarm falls within two
-    // timer periods, unless the Note Manager or the options sheet is open.
-    void OnTick();
+    // timer periods, unless the Note Manager or the options sheet is open. When the wall clock
+    // jumped since the last tick (a suspend, a clock or time-zone change) the due-soon flags
+    // and the earliest alarm are computed afresh first, so what fell due rings on this tick.
+    // Returns whether the clock jumped.
+    bool OnTick();
+    // The due-soon flags and the earliest alarm for the present time, from scratch.
+    void Resync();
     // Opens the window of every due note whose alarm is past and starts it ringing.
     void CheckAlarms();
     // Sets every note's due-soon flag for the present time.
@@ -40,6 +46,7 @@ private:
     static COleDateTime NoAlarm() { return COleDateTime(2200, 1, 1, 0, 0, 0); }
 
     IAlarmHost& m_host;
+    CClockJumpDetector m_clockJumps;
     COleDateTime m_earliestAlarm = NoAlarm();
     FILE* m_logFile = nullptr;
 };

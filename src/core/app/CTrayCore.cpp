@@ -91,16 +91,13 @@ void CTrayCore::DeriveCountdowns() {
     if (m_data.m_clockSyncRead && g_isNT == 1 && s.m_clockSync == 1)
         s.m_clockSync = CanSetClock() ? 1 : 0;
     if (m_data.m_headerRead) {
-        m_countdowns.clockSync = s.m_clockSync == 1
-                                     ? NextCheckIn(s.m_lastClockSync, kMinutesPerDay * 60000LL, now)
-                                     : -1;
+        m_countdowns.clockSync =
+            s.m_clockSync == 1 ? NextCheckIn(s.m_lastClockSync, kMinutesPerDay * 60000LL, now) : -1;
     }
     if (m_data.m_mailRead && s.m_mailInterval > 0)
-        m_countdowns.mail =
-            NextCheckIn(s.m_lastMailCheck, s.m_mailInterval * 60000LL, now);
+        m_countdowns.mail = NextCheckIn(s.m_lastMailCheck, s.m_mailInterval * 60000LL, now);
     if (m_data.m_weatherRead)
-        m_countdowns.weather =
-            NextCheckIn(s.m_lastWeatherCheck, kWeatherPeriodMs, now);
+        m_countdowns.weather = NextCheckIn(s.m_lastWeatherCheck, kWeatherPeriodMs, now);
 }
 
 bool CTrayCore::SaveData() {
@@ -142,8 +139,27 @@ void CTrayCore::ShutdownSave() {
 void CTrayCore::StartTimers() {
     if (!m_platform.timers) return;
     m_platform.timers->SetTimer(TimerCheck, settings().m_checkPeriod);
-    settings().m_refreshPeriod = Clock::Now().GetHour() < 18 ? kDayRefreshMs : kEveningRefreshMs;
-    m_platform.timers->SetTimer(TimerRefresh, settings().m_refreshPeriod);
+    ScheduleRefresh(Clock::Now());
+}
+
+void CTrayCore::ScheduleRefresh(const COleDateTime& now) {
+    settings().m_refreshPeriod = now.GetHour() <= 17 ? kDayRefreshMs : kEveningRefreshMs;
+    if (m_platform.timers) m_platform.timers->SetTimer(TimerRefresh, settings().m_refreshPeriod);
+}
+
+void CTrayCore::OnClockJumped() {
+    // The refresh timer counts monotonic time, which stood still while the wall clock moved:
+    // its schedule starts again from now.
+    const COleDateTime now = Clock::Now();
+    m_refreshSeen = true;
+    m_lastRefresh = now;
+    ScheduleRefresh(now);
+}
+
+void CTrayCore::OnResume() {
+    m_alarms.Resync();
+    OnClockJumped();
+    UpdateCountdowns();
 }
 
 void CTrayCore::StopTimers() {
@@ -174,7 +190,7 @@ void CTrayCore::OnTimer(int id) {
 }
 
 void CTrayCore::OnCheckTimer() {
-    m_alarms.OnTick();
+    if (m_alarms.OnTick()) OnClockJumped();
     UpdateCountdowns();
 
     // Each network check waits while the options sheet is open or the computer is offline,
@@ -222,8 +238,7 @@ void CTrayCore::OnRefreshTimer() {
         return;
     m_lastRefresh = now;
     m_alarms.RefreshDueFlags();
-    settings().m_refreshPeriod = now.GetHour() <= 17 ? kDayRefreshMs : kEveningRefreshMs;
-    if (m_platform.timers) m_platform.timers->SetTimer(TimerRefresh, settings().m_refreshPeriod);
+    ScheduleRefresh(now);
 }
 
 void CTrayCore::OnExitWaitTimer() {

@@ -72,6 +72,8 @@ public:
     void StartTimers();
     void StopTimers();
     void OnTimer(int id);
+    // The computer woke from suspend: due reminders are looked for at once.
+    void OnResume();
     // Waits (TimerExitWait) for the running mail check before the window goes away.
     void StartExitWait();
 
@@ -101,6 +103,9 @@ public:
 private:
     void OnCheckTimer();
     void OnRefreshTimer();
+    void OnClockJumped();
+    // The refresh timer's period for the time of day: shorter in the evening.
+    void ScheduleRefresh(const COleDateTime& now);
     void OnExitWaitTimer();
     // The network countdowns follow from the "last" times the data file held.
     void DeriveCountdowns();

@@ -24,6 +24,11 @@ int64_t Clock::MonotonicMs() {
         .count();
 }
 
+void Clock::FollowTimeZone() {
+    // localtime_r reads the zone once; tzset looks again (a stat when nothing changed).
+    tzset();
+}
+
 void Clock::SetForTest(const COleDateTime& now) {
     s_fakeLinear = now.Linear();
 }

@@ -11,6 +11,8 @@ public:
     static COleDateTime Now();
     // Milliseconds on a monotonic scale; follows the test clock while one is set.
     static int64_t MonotonicMs();
+    // Takes up a changed time zone (TZ or /etc/localtime) for the local times from now on.
+    static void FollowTimeZone();
 
     static void SetForTest(const COleDateTime& now);
     static void AdvanceForTest(double seconds);

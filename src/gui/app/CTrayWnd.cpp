@@ -7,6 +7,7 @@
 #include "app/HomePage.h"
 #include "app/TrayIds.h"
 #include "platform/CSignalWatcher.h"
+#include "platform/CSleepWatcher.h"
 #include "platform/ResourceImages.h"
 
 #include <QApplication>
@@ -62,6 +63,7 @@ bool CTrayWnd::Create(const QString& commandLine) {
     connect(qApp, &QCoreApplication::aboutToQuit, this, &CTrayWnd::Shutdown);
     // SIGTERM, SIGINT and SIGHUP: aboutToQuit runs the shutdown save.
     connect(new CSignalWatcher(this), &CSignalWatcher::received, qApp, &QCoreApplication::quit);
+    connect(new CSleepWatcher(this), &CSleepWatcher::resumed, this, [this] { OnResume(); });
     return true;
 }
 

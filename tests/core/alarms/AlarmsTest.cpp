@@ -1,5 +1,6 @@
 // The alarm check over the note array, the log file, and the ringing of a note window.
 #include "alarms/CAlarmRinging.h"
+#include "alarms/CClockJumpDetector.h"
 #include "alarms/IRingingWindow.h"
 #include "app/CTrayCore.h"
 #include "app/Globals.h"
@@ -420,4 +421,108 @@ TEST_F(Alarms, EscapeWhileRingingClosesAfterOkAndKeepsTheTexts) {
     EXPECT_EQ(n->m_text, "typed text");
     EXPECT_EQ(n->m_title, "typed title");
     EXPECT_EQ(n->m_windowRect, (RECT{10, 20, 30, 40}));
+}
+
+// ---- the wall clock jumps while the monotonic clock does not (suspend, clock or zone change)
+
+namespace {
+// Moves the wall clock alone, as a suspend looks to the program.
+void JumpWallClock(const COleDateTime& to) {
+    Clock::SetForTest(to);
+}
+int RefreshTimerSets(const FakeTimers& timers) {
+    int n = 0;
+    for (const auto& [id, period] : timers.history)
+        n += id == CTrayCore::TimerRefresh;
+    return n;
+}
+} // namespace
+
+TEST(ClockJumpDetector, ReportsOnlyDriftBeyondTheTolerance) {
+    const COleDateTime t0 = T(2003, 5, 13, 10, 0, 0);
+    const struct {
+        double wallSeconds;
+        int64_t monotonicMs;
+        bool jump;
+    } cases[] = {
+        {5, 5000, false},      // an ordinary tick
+        {9, 5000, false},      // late by less than a period (plus a second of rounding)
+        {5, 9000, false},      // the timer ran late: the wall clock agrees
+        {12, 5000, true},      // ahead by more than a period
+        {5 - 7, 5000, true},   // set back
+        {9 * 3600, 5000, true} // a night's suspend
+    };
+    for (const auto& c : cases) {
+        CClockJumpDetector d;
+        EXPECT_FALSE(d.OnTick(t0, 1000, 5000)); // the first tick only records
+        EXPECT_EQ(
+            d.OnTick(t0 + COleDateTimeSpan(c.wallSeconds / 86400.0), 1000 + c.monotonicMs, 5000),
+            c.jump)
+            << c.wallSeconds << " s wall, " << c.monotonicMs << " ms monotonic";
+    }
+}
+
+TEST_F(Alarms, ForwardJumpRingsWhatFellDueOnTheNextTick) {
+    // 20:00, the note at 04:00 tomorrow: neither today nor within 7 hours, so not due soon.
+    Clock::SetForTest(T(2003, 5, 13, 20, 0));
+    tray.StartTimers();
+    CNote* n = Add(T(2003, 5, 14, 4, 0));
+    ASSERT_EQ(n->m_dueSoon, 0);
+    tray.Alarms().ComputeEarliestAlarm();
+    tray.OnTimer(CTrayCore::TimerCheck);
+    Clock::AdvanceForTest(5);
+    tray.OnTimer(CTrayCore::TimerCheck);
+    EXPECT_EQ(n->m_window, nullptr);
+    const int refreshes = RefreshTimerSets(platform.timers);
+
+    JumpWallClock(T(2003, 5, 14, 5, 0, 5));
+    tray.OnTimer(CTrayCore::TimerCheck);
+    ASSERT_NE(n->m_window, nullptr);
+    EXPECT_TRUE(Win(n).IsRinging());
+    // The refresh timer starts its schedule again, with the daytime period.
+    EXPECT_EQ(RefreshTimerSets(platform.timers), refreshes + 1);
+    EXPECT_EQ(platform.timers.active[CTrayCore::TimerRefresh], 7200000);
+}
+
+TEST_F(Alarms, BackwardJumpNeverRingsEarly) {
+    Clock::SetForTest(T(2003, 5, 13, 20, 0));
+    CNote* n = Add(T(2003, 5, 13, 23, 0));
+    tray.Alarms().ComputeEarliestAlarm();
+    tray.OnTimer(CTrayCore::TimerCheck);
+    JumpWallClock(T(2003, 5, 13, 18, 0, 5));
+    for (int tick = 0; tick < 3; ++tick) {
+        tray.OnTimer(CTrayCore::TimerCheck);
+        Clock::AdvanceForTest(5);
+    }
+    EXPECT_EQ(n->m_window, nullptr);
+    EXPECT_EQ(tray.Alarms().EarliestAlarm(), T(2003, 5, 13, 23, 0));
+}
+
+TEST_F(Alarms, DaysAsleepRingADailyNoteOnceThenItsNextOccurrence) {
+    CNote* n = Add(T(2003, 5, 13, 12, 0), CNote::Every);
+    n->Recompute();
+    tray.Alarms().ComputeEarliestAlarm();
+    tray.OnTimer(CTrayCore::TimerCheck);
+    JumpWallClock(T(2003, 5, 16, 10, 0, 5));
+    for (int tick = 0; tick < 3; ++tick) {
+        tray.OnTimer(CTrayCore::TimerCheck);
+        Clock::AdvanceForTest(5);
+    }
+    ASSERT_EQ(factory.windows.size(), 1u);
+    EXPECT_EQ(Win(n).entered, 1); // three missed occurrences, one ring
+    EXPECT_EQ(Win(n).Ok(), OkResult::Closed);
+    EXPECT_EQ(n->m_nextTime, T(2003, 5, 16, 12, 0));
+    EXPECT_EQ(n->m_alarmTime, T(2003, 5, 16, 12, 0));
+    tray.OnTimer(CTrayCore::TimerCheck);
+    EXPECT_EQ(factory.windows.size(), 1u);
+}
+
+TEST_F(Alarms, ResumeLooksForDueNotesAtOnce) {
+    Clock::SetForTest(T(2003, 5, 13, 20, 0));
+    CNote* n = Add(T(2003, 5, 14, 4, 0));
+    tray.Alarms().ComputeEarliestAlarm();
+    Clock::SetForTest(T(2003, 5, 14, 4, 0, 1));
+    tray.OnResume();
+    EXPECT_EQ(n->m_dueSoon, 1);
+    EXPECT_EQ(tray.Alarms().EarliestAlarm(), T(2003, 5, 14, 4, 0));
 }
