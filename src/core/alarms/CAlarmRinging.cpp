@@ -10,9 +10,9 @@
 #include "platform/IDialogs.h"
 #include "platform/ISound.h"
 #include "platform/ITimerHost.h"
+#include "platform/IntegerField.h"
 #include "platform/PlatformServices.h"
 
-#include <cctype>
 
 namespace {
 const char* const kCaption = "Jotterly";
@@ -80,52 +80,14 @@ void CAlarmRinging::Abandon() {
     m_ringing = false;
 }
 
-bool CAlarmRinging::ParseField(const std::string& text, int min, int max, int& value,
-                               std::string* error) {
-    // Like the dialog framework: blanks around an optionally signed decimal number.
-    size_t i = 0, n = text.size();
-    while (i < n && std::isspace(static_cast<unsigned char>(text[i])))
-        ++i;
-    while (n > i && std::isspace(static_cast<unsigned char>(text[n - 1])))
-        --n;
-    bool negative = false;
-    if (i < n && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    long long v = 0;
-    bool digits = i < n, overflow = false;
-    for (; i < n; ++i) {
-        if (!std::isdigit(static_cast<unsigned char>(text[i]))) {
-            digits = false;
-            break;
-        }
-        v = v * 10 + (text[i] - '0');
-        if (v > 1000000000LL) {
-            overflow = true;
-            break;
-        }
-    }
-    if (!digits || overflow) {
-        if (error) *error = "Please enter an integer.";
-        return false;
-    }
-    if (negative) v = -v;
-    if (v < min || v > max) {
-        if (error)
-            *error = "Please enter an integer between " + std::to_string(min) + " and " +
-                     std::to_string(max) + ".";
-        return false;
-    }
-    value = static_cast<int>(v);
-    return true;
-}
-
 bool CAlarmRinging::Validate(const std::string& hoursText, const std::string& minutesText) {
     std::string error;
     int hours = 0, minutes = 0;
     IRingingWindow::Field bad = IRingingWindow::HoursField;
-    bool ok = ParseField(hoursText, 0, kMaxHours, hours, &error);
+    bool ok = ParseIntegerField(hoursText, 0, kMaxHours, hours, &error);
     if (ok) {
         bad = IRingingWindow::MinutesField;
-        ok = ParseField(minutesText, 0, kMaxMinutes, minutes, &error);
+        ok = ParseIntegerField(minutesText, 0, kMaxMinutes, minutes, &error);
     }
     if (!ok) {
         if (IDialogs* dialogs = m_host.Platform().dialogs)

@@ -48,10 +48,6 @@ public:
 
     static constexpr int kMaxHours = 24;
     static constexpr int kMaxMinutes = 59;
-    // Reads a whole number from an edit. On failure returns false and, when error is given,
-    // the message the user sees.
-    static bool ParseField(const std::string& text, int min, int max, int& value,
-                           std::string* error);
 
 private:
     bool Validate(const std::string& hoursText, const std::string& minutesText);
