@@ -1,6 +1,8 @@
 #include "app/CTrayCore.h"
 
+#include "app/CCheckCountdown.h"
 #include "app/Globals.h"
+#include "app/TrayIds.h"
 #include "manager/IManagerService.h"
 #include "manager/IOptionsService.h"
 #include "net/CHostNetworkStatus.h"
@@ -31,16 +33,6 @@ constexpr long long kWeatherPeriodMs = 2 * 3600 * 1000;
 constexpr int kDayRefreshMs = 7200000;
 constexpr int kEveningRefreshMs = 1800000;
 
-// Milliseconds from now until one period after the last check: kFirstCheckMs when that lies in
-// the past. A last check in the future (a clock set back, a damaged file) counts as just now, so
-// the wait is never longer than one period and never more than an int holds.
-int NextCheckIn(const COleDateTime& last, long long periodMs, const COleDateTime& now) {
-    const long long sinceMs =
-        std::max<long long>(COleDateTime::WholeSeconds(now - last), 0) * 1000LL;
-    if (sinceMs >= periodMs) return CTrayCore::kFirstCheckMs;
-    return static_cast<int>(std::min<long long>(periodMs - sinceMs, INT_MAX));
-}
-
 } // namespace
 
 CTrayCore::CTrayCore() = default;
@@ -55,6 +47,7 @@ CTrayCore::~CTrayCore() {
 void CTrayCore::LoadData() {
     DeleteAllData();
     Store().AddCategory(CTreeNode::MakeRoot());
+    m_safety.SetUnreadable(false);
     std::string path = DataPath();
     if (CAtomicFile::Exists(path)) {
         m_data.m_clockSyncRead = m_data.m_headerRead = m_data.m_mailRead = false;
@@ -63,6 +56,7 @@ void CTrayCore::LoadData() {
         bool ok = CAtomicFile::ReadAll(path, bytes, &reason) &&
                   CDataFile::Read(m_data, bytes.data(), bytes.size(), &reason);
         DeriveCountdowns();
+        m_safety.SetUnreadable(!ok); // before the box: a signal may save while it is open
         if (!ok && m_platform.dialogs)
             m_platform.dialogs->MessageBox("Data Read Error!", "It's too bad", IDialogs::Ok,
                                            IDialogs::Stop);
@@ -92,20 +86,28 @@ void CTrayCore::DeriveCountdowns() {
         s.m_clockSync = CanSetClock() ? 1 : 0;
     if (m_data.m_headerRead) {
         m_countdowns.clockSync =
-            s.m_clockSync == 1 ? NextCheckIn(s.m_lastClockSync, kMinutesPerDay * 60000LL, now) : -1;
+            s.m_clockSync == 1
+                ? CCheckCountdown::Next(s.m_lastClockSync, kMinutesPerDay * 60000LL, now)
+                : -1;
     }
     if (m_data.m_mailRead && s.m_mailInterval > 0)
-        m_countdowns.mail = NextCheckIn(s.m_lastMailCheck, s.m_mailInterval * 60000LL, now);
+        m_countdowns.mail =
+            CCheckCountdown::Next(s.m_lastMailCheck, s.m_mailInterval * 60000LL, now);
     if (m_data.m_weatherRead)
-        m_countdowns.weather = NextCheckIn(s.m_lastWeatherCheck, kWeatherPeriodMs, now);
+        m_countdowns.weather = CCheckCountdown::Next(s.m_lastWeatherCheck, kWeatherPeriodMs, now);
 }
 
 bool CTrayCore::SaveData() {
-    std::string path = DataPath();
+    m_autoSave.Cancel(m_platform.timers);
     COleDateTime now = Clock::Now();
-    if (!CAtomicFile::Exists(path)) m_data.m_firstRunDate = now;
-    std::string reason;
-    if (CAtomicFile::Write(path, CDataFile::Write(m_data, now), &reason)) return true;
+    if (!CAtomicFile::Exists(DataPath())) m_data.m_firstRunDate = now;
+    return WriteDataFile(CDataFile::Write(m_data, now));
+}
+
+bool CTrayCore::WriteDataFile(const std::string& bytes) {
+    std::string path = DataPath(), reason;
+    if (!m_safety.BeforeSave(path, Clock::Now(), m_platform.dialogs)) return false;
+    if (CAtomicFile::Write(path, bytes, &reason)) return true;
     if (m_platform.dialogs)
         m_platform.dialogs->MessageBox("Your notes could not be saved to \"" + path + "\":\n" +
                                            reason + "\n\nThe previously saved data is kept.",
@@ -117,23 +119,30 @@ bool CTrayCore::SaveData() {
 
 void CTrayCore::Startup() {
     m_state = StateIdle;
+    CAtomicFile::RemoveStaleTemps(DataPath()); // left by saves a crash or a kill cut short
     m_alarms.OpenLogFile(ProgramFolder());
     LoadData();
-    for (const auto& n : Store().notes()) {
-        if (!n->m_posted || !m_platform.windows) continue;
-        n->OpenWindow(-1, -1, false, *m_platform.windows);
-        n->SetWindowReadOnly(false);
-    }
+    OpenPostedWindows();
     m_alarms.CheckAlarms();
     StartTimers();
     g_isNT = 1; // like the NT family, setting the clock needs a privilege here
 }
 
-void CTrayCore::ShutdownSave() {
+bool CTrayCore::ShutdownSave() {
     PullNoteTexts();
     CloseNoteWindows(true);
     if (m_state != StateExiting && m_platform.tray) m_platform.tray->Remove();
-    SaveData();
+    return SaveData();
+}
+
+bool CTrayCore::FinishExit() {
+    if (ShutdownSave() || m_safety.Refused()) return true;
+    // Everything since the last save would be lost: stay, so the user can free space and retry.
+    m_state = StateIdle;
+    if (m_platform.tray) m_platform.tray->Show(TrayId::IconNormal, TrayId::kTip);
+    OpenPostedWindows();
+    StartTimers();
+    return false;
 }
 
 void CTrayCore::StartTimers() {
@@ -183,6 +192,12 @@ void CTrayCore::OnTimer(int id) {
         break;
     case TimerExitWait:
         OnExitWaitTimer();
+        break;
+    case TimerAutoSave:
+        if (m_autoSave.OnTimer(m_state == StateIdle, m_platform.timers)) {
+            PullNoteTexts();
+            SaveData();
+        }
         break;
     default:
         break;
@@ -267,6 +282,14 @@ void CTrayCore::NewNote() {
     if (m_platform.windows) {
         added.OpenWindow(-1, -1, false, *m_platform.windows);
         added.SetWindowReadOnly(false);
+    }
+}
+
+void CTrayCore::OpenPostedWindows() {
+    for (const auto& n : Store().notes()) {
+        if (!n->m_posted || n->m_window || !m_platform.windows) continue;
+        n->OpenWindow(-1, -1, false, *m_platform.windows);
+        n->SetWindowReadOnly(false);
     }
 }
 

@@ -2,7 +2,10 @@
 
 #include "alarms/CAlarmCheck.h"
 #include "alarms/IAlarmHost.h"
+#include "app/CCheckCountdown.h"
+#include "app/CDataSafety.h"
 #include "app/CDataTransfer.h"
+#include "app/CSaveDebounce.h"
 #include "app/HubServices.h"
 #include "model/CDataDocument.h"
 #include "model/TrayState.h"
@@ -17,10 +20,16 @@
 class CTrayCore : public IAlarmHost {
 public:
     using enum TrayState;
-    enum TimerId { TimerCheck = 105, TimerRefresh = 123, TimerExitWait = 197, TimerClick = 201 };
+    enum TimerId {
+        TimerCheck = 105,
+        TimerRefresh = 123,
+        TimerExitWait = 197,
+        TimerClick = 201,
+        TimerAutoSave = 211
+    };
     static constexpr int kFileVersion = CDataDocument::kFileVersion;
     // The countdowns of the network checks start here when nothing else sets them.
-    static constexpr int kFirstCheckMs = 30000;
+    static constexpr int kFirstCheckMs = CCheckCountdown::kFirstCheckMs;
 
     // Milliseconds until the next automatic network checks; below zero one is due.
     struct Countdowns {
@@ -61,6 +70,16 @@ public:
     void LoadData();
     // Writes "Note.Dat" atomically; on failure tells the user and keeps the old file.
     bool SaveData() override;
+    // Puts bytes in place of "Note.Dat" with the same care (moving an unreadable file aside,
+    // leaving a read-only one, the day's backup).
+    bool WriteDataFile(const std::string& bytes);
+    // The session asks for the data on disk; the program runs on.
+    bool SessionSave() {
+        PullNoteTexts();
+        return SaveData();
+    }
+    // A note's text, title, position or state changed: saved a few seconds after the last one.
+    void NoteChanged() { m_autoSave.Changed(m_platform.timers); }
     void ExportData() { CDataTransfer::Export(*this); }
     void ImportData() { CDataTransfer::Import(*this); }
     void DeleteAllData() { m_data.m_store.Clear(); }
@@ -68,7 +87,10 @@ public:
     // ---- start, run, stop ----
     // Everything of the start-up after the tray icon is shown.
     void Startup();
-    void ShutdownSave();
+    bool ShutdownSave();
+    // Exit's save: true when the program may end; when the save failed the icon, the timers
+    // and the note windows come back instead. A file that refuses saves knowingly lets it end.
+    bool FinishExit();
     void StartTimers();
     void StopTimers();
     void OnTimer(int id);
@@ -79,6 +101,7 @@ public:
 
     // ---- notes ----
     void NewNote();
+    void OpenPostedWindows();
     void PullNoteTexts();
     void ShowNotesReadOnly(bool readOnly);
     void CloseNoteWindows(bool keepPosted);
@@ -116,6 +139,8 @@ private:
     HubServices m_services;
     CDataDocument m_data;
     CAlarmCheck m_alarms{*this};
+    CDataSafety m_safety;
+    CSaveDebounce m_autoSave{TimerAutoSave};
     int m_state = StateStarting;
     Countdowns m_countdowns;
     int m_pendingClickKeys = 0;

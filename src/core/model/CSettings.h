@@ -18,7 +18,9 @@ struct CSettings {
     int m_alarmSound = SoundSpeaker;
     std::string m_wavePath;
     int m_checkPeriod = 5000; // ms, the period of the alarm timer
-    int m_stopAfter = 0;      // seconds of ringing before the sound stops; 0 = never
+    // The range the options offer (1 to 300 s); a stored value outside it is brought inside.
+    static constexpr int kMinCheckPeriod = 1000, kMaxCheckPeriod = 300000;
+    int m_stopAfter = 0; // seconds of ringing before the sound stops; 0 = never
     int m_showCountdownDefault = 0;
     int m_logEnabled = 0;
     int m_refreshPeriod = 600000; // ms; stored, but the start-up replaces it

@@ -201,7 +201,9 @@ bool CDataFile::Read(CDataDocument& doc, const void* data, size_t size, std::str
         doc.m_versionRead = version;
         t.m_alarmSound = ar.ReadInt();
         t.m_wavePath = ar.ReadString();
-        t.m_checkPeriod = ar.ReadInt();
+        // 0 would spin the alarm timer and a negative period stop it.
+        t.m_checkPeriod =
+            std::clamp(ar.ReadInt(), CSettings::kMinCheckPeriod, CSettings::kMaxCheckPeriod);
         t.m_refreshPeriod = ar.ReadInt();
         t.m_reservedFlag = ar.ReadInt();
         t.m_logEnabled = ar.ReadInt();

@@ -17,6 +17,8 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QUrl>
+#include <cstdio>
+#include <unistd.h>
 
 CTrayWnd::CTrayWnd(QString instanceName)
     : m_instance(QString(), instanceName),
@@ -50,6 +52,10 @@ bool CTrayWnd::Create(const QString& commandLine) {
     // A second copy ends silently. Without a folder to trust the program still starts: another
     // user must not be able to keep it from running.
     if (m_instance.TryClaim() == CSingleInstance::Claim::AnotherRuns) return false;
+    // Before anything can wait on the user (the logo, "Data Read Error!"): a signal then still
+    // ends the program, and an unreadable file is kept as the save keeps it.
+    connect(new CSignalWatcher(this), &CSignalWatcher::received, this,
+            &CTrayWnd::OnTerminationSignal);
 
     if (commandLine != QLatin1String("nologo")) {
         CSplashDlg logo;
@@ -58,24 +64,44 @@ bool CTrayWnd::Create(const QString& commandLine) {
     Show(TrayId::IconNormal, TrayId::kTip);
     Startup();
 
+    // A session save leaves the program running: the logout may still be cancelled.
     connect(qApp, &QGuiApplication::commitDataRequest, this,
-            [this](QSessionManager&) { Shutdown(); });
+            [this](QSessionManager&) { SessionSave(); });
     connect(qApp, &QCoreApplication::aboutToQuit, this, &CTrayWnd::Shutdown);
-    // SIGTERM, SIGINT and SIGHUP: aboutToQuit runs the shutdown save.
-    connect(new CSignalWatcher(this), &CSignalWatcher::received, qApp, &QCoreApplication::quit);
     connect(new CSleepWatcher(this), &CSleepWatcher::resumed, this, [this] { OnResume(); });
+    m_running = true;
     return true;
 }
 
-void CTrayWnd::Shutdown() {
-    if (m_shutdownDone || State() == StateStarting) return;
-    m_shutdownDone = true;
+bool CTrayWnd::Shutdown() {
+    if (m_shutdownDone || State() == StateStarting) return true;
     StopTimers();
-    ShutdownSave();
+    m_shutdownDone = ShutdownSave();
+    return m_shutdownDone;
 }
 
 void CTrayWnd::DestroyWindow() {
-    Shutdown();
+    if (!m_shutdownDone && State() != StateStarting) {
+        StopTimers();
+        if (!FinishExit()) return; // the save failed: everything is back, the user may retry
+        m_shutdownDone = true;
+    }
+    QCoreApplication::quit();
+}
+
+void CTrayWnd::OnTerminationSignal() {
+    SetPlatform({.dialogs = &m_consoleDialogs,
+                 .windows = &m_noteFactory,
+                 .sound = &m_qtSound,
+                 .timers = this,
+                 .tray = this});
+    const bool saved = Shutdown();
+    if (!saved) std::fprintf(stderr, "jotterly: ended by a signal; the data was not saved\n");
+    if (!saved || !m_running) {
+        // Within a box of the start-up, or with nothing more to do: end here and now.
+        std::fflush(nullptr);
+        ::_exit(saved ? 0 : 1);
+    }
     QCoreApplication::quit();
 }
 

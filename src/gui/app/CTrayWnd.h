@@ -6,6 +6,7 @@
 #include "app/CTrayCore.h"
 #include "app/CTrayMenuWnd.h"
 #include "app/ITrayActions.h"
+#include "platform/CConsoleDialogs.h"
 #include "platform/CSingleInstance.h"
 #include "platform/ITimerHost.h"
 #include "platform/ITrayIcon.h"
@@ -64,9 +65,13 @@ public:
     void OpenHomePage() override;
     void ShowAbout() override;
 
-    // Runs the shutdown save once (exit, logout, signals).
-    void Shutdown();
+    // Runs the shutdown save once (logout, signals); false when it failed.
+    bool Shutdown();
+    // Exit: ends the program once the data is saved, otherwise it runs on.
     void DestroyWindow() override;
+    // SIGTERM, SIGINT, SIGHUP: save and end at once, with status 1 when the save failed. The
+    // failure goes to stderr, as nobody will answer a box.
+    void OnTerminationSignal();
 
 private:
     void OnWindowTimer(int id);
@@ -77,7 +82,9 @@ private:
     QtDialogs m_qtDialogs;
     QtSound m_qtSound;
     CStickyNoteFactory m_noteFactory{*this};
+    CConsoleDialogs m_consoleDialogs;
     bool m_shutdownDone = false;
+    bool m_running = false; // start-up is over
     CTrayClicks m_clicks;
     CTrayCommands m_commands;
     QPointer<CTrayMenuWnd> m_menuWnd;

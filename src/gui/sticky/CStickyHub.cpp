@@ -1,7 +1,7 @@
 #include "sticky/CStickyHub.h"
 
-#include "app/CTrayCore.h"
 #include "alarms/RingingCount.h"
+#include "app/CTrayCore.h"
 #include "model/CNote.h"
 #include "platform/ISound.h"
 #include "sticky/NoteSchemes.h"
@@ -24,6 +24,10 @@ std::vector<INoteWindow*> CStickyHub::NoteWindows() const {
     for (const auto& n : m_tray.Store().notes())
         if (n->m_window) windows.push_back(n->m_window);
     return windows;
+}
+
+void CStickyHub::NoteChanged() {
+    m_tray.NoteChanged();
 }
 
 void CStickyHub::PlayCloseSound() {

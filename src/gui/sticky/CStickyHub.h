@@ -18,6 +18,9 @@ public:
     // The windows of all notes that have one, in note order.
     std::vector<INoteWindow*> NoteWindows() const;
 
+    // The note's text, title, position or state changed: the hub saves soon after.
+    void NoteChanged();
+
     void PlayCloseSound();
     // Ends the close box's click, unless a note rings (the ringing owns the sound then).
     void StopCloseSound();

@@ -81,8 +81,9 @@ void CStickyNoteDlg::CreateControls() {
     m_textEdit->setGeometry(PixelRect(NoteTemplate::kTextEdit));
     connect(m_textEdit, &QPlainTextEdit::textChanged, this, [this] {
         // The note always holds what the user typed, so no way of closing loses it.
-        if (!m_settingText && m_note)
-            m_note->m_text = ToStoredText(m_textEdit->toPlainText().toStdString());
+        if (m_settingText || !m_note) return;
+        m_note->m_text = ToStoredText(m_textEdit->toPlainText().toStdString());
+        m_hub.NoteChanged();
     });
 
     m_titleEdit = new CTitleEdit(this);
@@ -311,7 +312,11 @@ void CStickyNoteDlg::SetRect(const RECT& r) {
 }
 
 void CStickyNoteDlg::StoreWindowRect() {
-    if (m_note) m_note->m_windowRect = GetWindowRect();
+    if (!m_note) return;
+    const RECT r = GetWindowRect();
+    if (r == m_note->m_windowRect) return;
+    m_note->m_windowRect = r;
+    m_hub.NoteChanged();
 }
 
 void CStickyNoteDlg::RollUp() {
@@ -465,6 +470,7 @@ void CStickyNoteDlg::OnLButtonDown(const QPoint& pos, Qt::KeyboardModifiers modi
 
 void CStickyNoteDlg::TogglePin() {
     m_note->m_topMost = m_note->m_topMost ? 0 : 1;
+    m_hub.NoteChanged();
     TopLevelWindows::SetStaysOnTop(*this, m_note->m_topMost != 0);
     update(0, 0, m_geometry.m_titleHeight, m_geometry.m_titleHeight);
 }
@@ -530,6 +536,7 @@ void CStickyNoteDlg::EndTitleEdit(bool keep) {
     if (keep) {
         m_note->m_title = m_titleEdit->text().toStdString();
         setWindowTitle(m_titleEdit->text());
+        m_hub.NoteChanged();
     } else {
         m_titleEdit->setText(QString::fromStdString(m_note->m_title));
     }
@@ -543,6 +550,7 @@ void CStickyNoteDlg::EndTitleEdit(bool keep) {
 void CStickyNoteDlg::OnCancel() {
     if (!m_note || m_closing) return;
     m_note->m_posted = 0;
+    m_hub.NoteChanged();
     if (!IsRinging()) CloseQuietly(true);
 }
 
@@ -560,6 +568,7 @@ void CStickyNoteDlg::OnShrunk() {
     m_hub.StopCloseSound();
     if (!m_note) return;
     m_note->m_posted = 0;
+    m_hub.NoteChanged();
     // The rectangle was stored before shrinking.
     m_note->m_text = GetBodyText();
     m_note->m_title = GetTitleText();

@@ -5,6 +5,7 @@
 #include "app/CTrayCore.h"
 #include "app/Globals.h"
 #include "platform/Clock.h"
+#include "storage/CAtomicFile.h"
 #include "support/FakeHub.h"
 #include "support/NoteBuilder.h"
 #include "support/TestEnv.h"
@@ -24,7 +25,9 @@ COleDateTime T(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
 
 // A note window whose ringing is the real CAlarmRinging; what it would draw is recorded.
 struct RingingWindow : INoteWindow, IRingingWindow {
-    RingingWindow(IAlarmHost& tray, CNote& n) : ringing(tray, n, *this, timers) {}
+    RingingWindow(IAlarmHost& tray, CNote& n) : note(&n), ringing(tray, n, *this, timers) {}
+
+    CNote* note; // what a repaint of the real window reads
 
     FakeTimers timers;
     CAlarmRinging ringing;
@@ -329,6 +332,42 @@ TEST_F(Alarms, AcknowledgedOneTimeNotesAreRemovedLoggedAndSaved) {
     EXPECT_EQ(b.ringing.Note(), nullptr);
     EXPECT_TRUE(b.timers.active.empty());
     EXPECT_EQ(TitlesOnDisk(), std::vector<std::string>{"Memo"});
+}
+
+// The save after the last One Time note is acknowledged fails: its box runs a nested event loop
+// that repaints every open window. The acknowledged note is freed by then, so its window must
+// already be closed; a repaint of it would read freed memory (the sanitizer build sees that).
+TEST_F(Alarms, FailedSaveAfterTheLastOneTimeNoteFindsItsWindowClosed) {
+    struct RepaintingDialogs : FakeDialogs {
+        RingingFactory* factory = nullptr;
+        int repaints = 0;
+        std::string seen;
+        Answer MessageBox(const std::string& text, const std::string& caption, Buttons b,
+                          Icon i) override {
+            for (const auto& w : factory->windows)
+                if (!w->closed) {
+                    ++repaints;
+                    seen += w->note->m_title;
+                }
+            return FakeDialogs::MessageBox(text, caption, b, i);
+        }
+    } repainting;
+    repainting.factory = &factory;
+    PlatformServices services = tray.Platform();
+    services.dialogs = &repainting;
+    tray.SetPlatform(services);
+    CNote* memo = Add(Clock::Now() + COleDateTimeSpan(3, 0, 0, 0), CNote::Memo, true);
+    memo->m_title = "Memo";
+    RingingWindow& last = Ring();
+    CAtomicFile::s_failAfterBytes = 0; // a full disk
+    EXPECT_EQ(last.Ok(), OkResult::Closed);
+    CAtomicFile::s_failAfterBytes = SIZE_MAX;
+    ASSERT_EQ(repainting.boxes.size(), 1u);
+    EXPECT_NE(repainting.boxes[0].text.find("No space left on device"), std::string::npos);
+    EXPECT_TRUE(last.closed);
+    EXPECT_EQ(repainting.repaints, 1); // only the memo's window was open during the box
+    EXPECT_EQ(repainting.seen, "Memo");
+    EXPECT_EQ(tray.Store().notes().size(), 1u);
 }
 
 TEST_F(Alarms, RemindLaterRingsAgainAfterTheDelay) {

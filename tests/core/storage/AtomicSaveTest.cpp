@@ -1,4 +1,6 @@
+#include "app/CDataSafety.h"
 #include "app/CTrayCore.h"
+#include "model/CDataDocument.h"
 #include "platform/Clock.h"
 #include "storage/CAtomicFile.h"
 #include "storage/CDataFile.h"
@@ -39,6 +41,7 @@ TEST(AtomicSave, InterruptedAtAnyByteKeepsThePreviousFile) {
     tray.LoadData(); // the welcome note
     tray.Store().notes()[0].get()->m_title = "Old title";
     ASSERT_TRUE(tray.SaveData());
+    ASSERT_TRUE(tray.SaveData()); // today's backup is made: only the save itself fails below
     std::string before;
     ASSERT_TRUE(CAtomicFile::ReadAll(tray.DataPath(), before, nullptr));
 
@@ -93,25 +96,35 @@ TEST(AtomicSave, UnwritableFolderReportsTheFailure) {
     EXPECT_EQ(TempFilesIn(env.DataFolder()), 0u);
 }
 
-TEST(AtomicSave, ExportAndImportCopyTheFile) {
+// Export writes what the user has now; Import reads and checks the whole chosen file before
+// anything changes, and refuses what is not a complete data file.
+TEST(AtomicSave, ExportWritesTheCurrentDataAndImportChecksTheFileFirst) {
     TestEnv env;
     FakeDialogs dialogs;
     FakeWindowFactory windows;
     CTrayCore tray;
     tray.SetPlatform({.dialogs = &dialogs, .windows = &windows});
     tray.LoadData();
-    tray.Store().notes()[0].get()->m_title = "Exported";
-    ASSERT_TRUE(tray.SaveData());
-    std::string target = env.Dir() + "/copy.dat";
+    const std::string target = env.Dir() + "/copy.dat";
+    // Before any save, with the title typed into the window only.
+    auto* window = static_cast<FakeNoteWindow*>(tray.Store().notes()[0]->m_window);
+    window->title = "Exported";
     dialogs.files.push_back(target);
     tray.ExportData();
     EXPECT_EQ(tray.State(), CTrayCore::StateIdle);
-    std::string a, b;
-    ASSERT_TRUE(CAtomicFile::ReadAll(tray.DataPath(), a, nullptr));
-    ASSERT_TRUE(CAtomicFile::ReadAll(target, b, nullptr));
-    EXPECT_EQ(a, b);
+    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_FALSE(CAtomicFile::Exists(tray.DataPath()));
+    {
+        CDataDocument exported;
+        std::string bytes;
+        ASSERT_TRUE(CAtomicFile::ReadAll(target, bytes, nullptr));
+        ASSERT_TRUE(CDataSafety::Parses(bytes, exported, nullptr));
+        ASSERT_EQ(exported.m_store.notes().size(), 1u);
+        EXPECT_EQ(exported.m_store.notes()[0]->m_title, "Exported");
+    }
 
-    tray.Store().notes()[0].get()->m_title = "Changed since";
+    window->title = "Changed since";
+    tray.PullNoteTexts();
     ASSERT_TRUE(tray.SaveData());
     // No: nothing changes.
     dialogs.answers.push_back(IDialogs::AnswerNo);
@@ -123,8 +136,37 @@ TEST(AtomicSave, ExportAndImportCopyTheFile) {
     // Yes but cancel the file dialog: nothing changes either.
     tray.ImportData();
     EXPECT_EQ(tray.Store().notes()[0].get()->m_title, "Changed since");
-    // Yes and a file: its data replaces ours; open windows close and their notes are unposted.
-    ASSERT_NE(tray.Store().notes()[0].get()->m_window, nullptr);
+
+    // A cut file, a folder, an endless device, a pipe and a missing file: refused with the
+    // reason, the data and the file as they were.
+    std::string saved, exported;
+    ASSERT_TRUE(CAtomicFile::ReadAll(tray.DataPath(), saved, nullptr));
+    ASSERT_TRUE(CAtomicFile::ReadAll(target, exported, nullptr));
+    const std::string cut = env.Dir() + "/cut.dat", fifo = env.Dir() + "/pipe.dat";
+    std::ofstream(cut, std::ios::binary) << exported.substr(0, exported.size() - 10);
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::pair<std::string, const char*> refused[] = {
+        {cut, "could not be imported"},
+        {env.Dir(), "not a regular file"},
+        {"/dev/zero", "not a regular file"},
+        {fifo, "not a regular file"},
+        {env.Dir() + "/none.dat", "No such file"}};
+    for (const auto& [file, why] : refused) {
+        SCOPED_TRACE(file);
+        dialogs.boxes.clear();
+        dialogs.files.push_back(file);
+        tray.ImportData();
+        ASSERT_EQ(dialogs.boxes.size(), 2u);
+        EXPECT_NE(dialogs.boxes[1].text.find(why), std::string::npos) << dialogs.boxes[1].text;
+        EXPECT_NE(dialogs.boxes[1].text.find("Your current data is unchanged."), std::string::npos);
+        EXPECT_EQ(tray.Store().notes()[0].get()->m_title, "Changed since");
+        ASSERT_NE(tray.Store().notes()[0].get()->m_window, nullptr);
+        std::string now;
+        ASSERT_TRUE(CAtomicFile::ReadAll(tray.DataPath(), now, nullptr));
+        EXPECT_EQ(now, saved);
+    }
+
+    // Yes and a good file: its data replaces ours; open windows close, their notes unposted.
     dialogs.files.push_back(target);
     tray.ImportData();
     EXPECT_EQ(tray.State(), CTrayCore::StateIdle);
@@ -132,6 +174,9 @@ TEST(AtomicSave, ExportAndImportCopyTheFile) {
     EXPECT_EQ(tray.Store().notes()[0].get()->m_title, "Exported");
     EXPECT_EQ(tray.Store().notes()[0].get()->m_window, nullptr);
     EXPECT_EQ(windows.OpenCount(), 0);
+    std::string now;
+    ASSERT_TRUE(CAtomicFile::ReadAll(tray.DataPath(), now, nullptr));
+    EXPECT_EQ(now, exported);
 }
 
 TEST(AtomicSave, SymlinkedFileIsReplacedWhereItLies) {
@@ -186,6 +231,7 @@ TEST(AtomicSave, ReadOnlyFileIsNeverReplaced) {
     EXPECT_TRUE(CAtomicFile::IsReadOnly(tray.DataPath()));
     tray.Store().notes()[0]->m_title = "Changed";
     EXPECT_FALSE(tray.SaveData());
+    EXPECT_FALSE(tray.SaveData()); // told once, not at every save
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_NE(dialogs.boxes[0].text.find("changes cannot be saved there"), std::string::npos);
     std::string after;

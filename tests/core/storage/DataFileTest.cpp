@@ -34,6 +34,7 @@ struct FileBuilder {
     bool canonical = false; // single font = scheme 0, due-soon flags as recomputed
     int categories = 2;     // stored records; the count written is one more
     int clockSync = 0;
+    int checkPeriod = 7000;
     COleDateTime lastClockSync{2003, 5, 1, 0, 0, 0};
     CArchiveWriter ar;
 
@@ -45,7 +46,7 @@ struct FileBuilder {
         ar.WriteInt(stamp);
         ar.WriteInt(115);
         ar.WriteString("/usr/share/sounds/ring.wav");
-        ar.WriteInt(7000);
+        ar.WriteInt(checkPeriod);
         ar.WriteInt(1800000);
         ar.WriteInt(1);
         ar.WriteInt(1);  // log
@@ -293,6 +294,25 @@ TEST_F(DataFileTest, ClockCountdownFollowsTheLastSyncWithinItsBounds) {
         EXPECT_EQ(tray.countdowns().clockSync, c.countdown);
     }
     g_isNT = 0;
+}
+
+// 0 would make the alarm timer spin and a negative period stop every alarm.
+TEST_F(DataFileTest, CheckPeriodIsKeptInTheOptionsRange) {
+    for (auto [stored, used] : {std::pair{0, 1000},
+                                {-5000, 1000},
+                                {INT_MIN, 1000},
+                                {999, 1000},
+                                {1000, 1000},
+                                {300000, 300000},
+                                {300001, 300000}}) {
+        SCOPED_TRACE(stored);
+        FileBuilder b(-19991201);
+        b.checkPeriod = stored;
+        WriteDataFile(b.Full());
+        tray.LoadData();
+        EXPECT_TRUE(dialogs.boxes.empty());
+        EXPECT_EQ(tray.settings().m_checkPeriod, used);
+    }
 }
 
 TEST_F(DataFileTest, LoadAndSaveReproducesTheFile) {

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "platform/COleDateTime.h"
+#include "storage/CBackupKeeper.h"
+
+#include <memory>
+#include <string>
+
+struct CDataDocument;
+class IDialogs;
+
+// Decides before each save whether "Note.Dat" may be replaced: a file that could not be read
+// is first moved aside under a dated name (and never replaced while that fails), a read-only
+// file is left alone, and the day's backup is taken. Each refusal is told to the user once.
+class CDataSafety {
+public:
+    CDataSafety();
+    ~CDataSafety();
+
+    // After a load: the file exists but was not read completely (permissions, damage, a cut).
+    void SetUnreadable(bool unreadable) { m_unreadable = unreadable; }
+    bool Unreadable() const { return m_unreadable; }
+
+    // True when the save may go ahead. dialogs may be null (nothing is told then).
+    bool BeforeSave(const std::string& path, const COleDateTime& now, IDialogs* dialogs);
+    // The last BeforeSave refused on purpose (read-only file, original not movable) and the
+    // user knows it: no later save will succeed until the file is mended outside.
+    bool Refused() const { return m_refused; }
+    // The name the unreadable original was moved to, once it was.
+    const std::string& MovedAsideTo() const { return m_movedTo; }
+
+    // Reads bytes as a data file into a scratch document: false with the reason when any part
+    // of it is broken.
+    static bool Parses(const std::string& bytes, std::string* reason);
+    static bool Parses(const std::string& bytes, CDataDocument& doc, std::string* reason);
+
+private:
+    bool MoveAside(const std::string& path, const COleDateTime& now, IDialogs* dialogs);
+
+    bool m_unreadable = false;
+    bool m_refused = false;
+    bool m_toldReadOnly = false, m_toldStuck = false, m_toldBackup = false;
+    std::string m_movedTo;
+    std::string m_backupPath;
+    std::unique_ptr<CBackupKeeper> m_backups;
+};
