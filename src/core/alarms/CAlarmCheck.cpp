@@ -78,9 +78,12 @@ void CAlarmCheck::OpenLogFile(const std::string& folder) {
 }
 
 void CAlarmCheck::WriteLogLine(const CNote& note) {
+    WriteLogText(Clock::Now().Format("%A %Y-%m-%d %H:%M:%S ") +
+                 (note.m_title.empty() ? std::string("No Title") : note.m_title) + "\n");
+}
+
+void CAlarmCheck::WriteLogText(const std::string& line) {
     if (m_host.settings().m_logEnabled != 1 || !m_logFile) return;
-    std::string line = Clock::Now().Format("%A %Y-%m-%d %H:%M:%S ") +
-                       (note.m_title.empty() ? std::string("No Title") : note.m_title) + "\n";
     std::fseek(m_logFile, 0, SEEK_END);
     std::fputs(line.c_str(), m_logFile);
     std::fflush(m_logFile);

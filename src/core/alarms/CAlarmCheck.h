@@ -41,6 +41,8 @@ public:
     bool LogOpen() const { return m_logFile != nullptr; }
     // One line per acknowledged alarm, when logging is on.
     void WriteLogLine(const CNote& note);
+    // Any other line of the log (a clock change), when logging is on.
+    void WriteLogText(const std::string& line);
 
 private:
     static COleDateTime NoAlarm() { return COleDateTime(2200, 1, 1, 0, 0, 0); }

@@ -37,6 +37,7 @@ CTrayWnd::CTrayWnd(QString instanceName)
                  .sound = &m_qtSound,
                  .timers = this,
                  .tray = this});
+    SetServices({.weather = &m_weatherService, .clock = &m_clockSyncService});
 }
 
 CTrayWnd::~CTrayWnd() {

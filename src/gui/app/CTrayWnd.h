@@ -6,6 +6,8 @@
 #include "app/CTrayCore.h"
 #include "app/CTrayMenuWnd.h"
 #include "app/ITrayActions.h"
+#include "net/CClockSyncService.h"
+#include "net/CWeatherService.h"
 #include "platform/CConsoleDialogs.h"
 #include "platform/CSingleInstance.h"
 #include "platform/ITimerHost.h"
@@ -54,6 +56,8 @@ public:
     void OnTrayActivated(QSystemTrayIcon::ActivationReason reason);
     void OpenTrayMenu();
     CTrayMenuWnd* MenuWindow() const { return m_menuWnd; }
+    CWeatherService& WeatherService() { return m_weatherService; }
+    CClockSyncService& ClockSyncService() { return m_clockSyncService; }
     // A command of the hidden window (menu items, Ctrl+click).
     bool OnCommand(int id) { return m_commands.OnCommand(id); }
 
@@ -90,4 +94,6 @@ private:
     QPointer<CTrayMenuWnd> m_menuWnd;
     QPointer<CAboutDlg> m_about;
     QString m_programDir;
+    CWeatherService m_weatherService{*this};
+    CClockSyncService m_clockSyncService{*this};
 };

@@ -1,0 +1,95 @@
+#include "net/CNotesInternetSession.h"
+
+#include <curl/curl.h>
+#include <memory>
+#include <mutex>
+
+namespace {
+
+struct Transfer {
+    CURL* curl = nullptr;
+    std::string body;
+    std::size_t maxBytes = 0;
+    bool ok200 = false;
+    bool statusKnown = false;
+    bool tooLarge = false;
+};
+
+// Takes the body only when the status is 200; a larger reply than allowed ends the transfer.
+size_t OnData(char* data, size_t size, size_t count, void* user) {
+    auto* t = static_cast<Transfer*>(user);
+    const size_t n = size * count;
+    if (!t->statusKnown) {
+        long code = 0;
+        curl_easy_getinfo(t->curl, CURLINFO_RESPONSE_CODE, &code);
+        t->ok200 = code == 200;
+        t->statusKnown = true;
+    }
+    if (!t->ok200) return n;
+    if (t->body.size() + n > t->maxBytes) {
+        t->tooLarge = true;
+        return 0; // not all taken: libcurl ends the transfer with a write error
+    }
+    t->body.append(data, n);
+    return n;
+}
+
+void GlobalInit() {
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+} // namespace
+
+CNotesInternetSession::CNotesInternetSession() {
+    GlobalInit();
+}
+
+bool CNotesInternetSession::HttpGet(std::string& reply, const std::string& server,
+                                    const std::string& path, const std::string& verb) {
+    m_error.clear();
+    m_status = 0;
+    std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(), &curl_easy_cleanup);
+    if (!curl) {
+        m_error = "the HTTP client could not start";
+        return false;
+    }
+    Transfer t;
+    t.curl = curl.get();
+    t.maxBytes = m_maxBytes;
+    const std::string url = server + path;
+    // Always fresh from the server: a cached time or forecast is a wrong one.
+    std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> headers(
+        curl_slist_append(curl_slist_append(nullptr, "Cache-Control: no-cache"),
+                          "Pragma: no-cache"),
+        &curl_slist_free_all);
+    CURL* c = curl.get();
+    curl_easy_setopt(c, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(c, CURLOPT_CUSTOMREQUEST, verb == "GET" ? nullptr : verb.c_str());
+    curl_easy_setopt(c, CURLOPT_USERAGENT, kAgent);
+    curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers.get());
+    curl_easy_setopt(c, CURLOPT_FRESH_CONNECT, 1L);
+    curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L); // runs on worker threads
+    curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, m_timeoutMs);
+    curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, m_timeoutMs);
+    curl_easy_setopt(c, CURLOPT_BUFFERSIZE, static_cast<long>(kChunkBytes));
+    curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(c, CURLOPT_MAXREDIRS, 3L);
+    curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &OnData);
+    curl_easy_setopt(c, CURLOPT_WRITEDATA, &t);
+
+    const CURLcode rc = curl_easy_perform(c);
+    curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &m_status);
+    if (t.tooLarge) {
+        m_error = "the reply is larger than " + std::to_string(m_maxBytes) + " bytes";
+        return false;
+    }
+    if (rc != CURLE_OK) {
+        m_error = curl_easy_strerror(rc);
+        return false;
+    }
+    if (m_status == 200) reply = std::move(t.body);
+    return true;
+}

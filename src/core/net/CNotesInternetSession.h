@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+// One HTTP client for one request at a time (libcurl). Safe to use on any thread; each thread
+// makes its own session.
+class CNotesInternetSession {
+public:
+    static constexpr const char* kAgent = "Ovalin";
+    static constexpr std::size_t kChunkBytes = 10240;
+    // A reply larger than this is refused: no weather or time page comes near it.
+    static constexpr std::size_t kDefaultMaxBytes = 4 * 1024 * 1024;
+    static constexpr long kDefaultTimeoutMs = 15000;
+
+    CNotesInternetSession();
+
+    void SetTimeoutMs(long ms) { m_timeoutMs = ms; }
+    void SetMaxBytes(std::size_t bytes) { m_maxBytes = bytes; }
+
+    // GETs server + path, bypassing any cache. With status 200 the body replaces reply; any
+    // other status leaves reply unchanged and still returns true. False when the exchange
+    // failed (name not resolved, refused, cut at the time limit, reply too large); LastError()
+    // then says why.
+    bool HttpGet(std::string& reply, const std::string& server, const std::string& path,
+                 const std::string& verb = "GET");
+    const std::string& LastError() const { return m_error; }
+    long LastStatus() const { return m_status; }
+
+private:
+    long m_timeoutMs = kDefaultTimeoutMs;
+    std::size_t m_maxBytes = kDefaultMaxBytes;
+    std::string m_error;
+    long m_status = 0;
+};

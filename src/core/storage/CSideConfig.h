@@ -1,0 +1,22 @@
+#pragma once
+
+#include <map>
+#include <string>
+
+// The settings "Note.Dat" has no field for, in "jotterly.conf" beside it: one "key=value" a
+// line, '#' starts a comment line. A missing or unreadable file gives the defaults.
+class CSideConfig {
+public:
+    static constexpr const char* kFileName = "jotterly.conf";
+    static constexpr const char* kWeatherSource = "weather_source";
+
+    bool Load(const std::string& path);
+    // Atomic; false, with the reason, when it could not be written.
+    bool Save(const std::string& path, std::string* reason = nullptr) const;
+
+    std::string Get(const std::string& key, const std::string& fallback) const;
+    void Set(const std::string& key, const std::string& value);
+
+private:
+    std::map<std::string, std::string> m_values;
+};

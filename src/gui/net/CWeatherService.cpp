@@ -1,0 +1,67 @@
+#include "net/CWeatherService.h"
+
+#include "app/CTrayCore.h"
+#include "app/Globals.h"
+#include "app/TrayIds.h"
+#include "platform/Clock.h"
+#include "platform/IDialogs.h"
+#include "platform/ITrayIcon.h"
+#include "storage/CSideConfig.h"
+
+#include <QMetaObject>
+#include <QtGlobal>
+
+CWeatherService::~CWeatherService() {
+    // The fetch ends within its time limit; its answer is dropped with this object.
+    if (m_worker.joinable()) m_worker.join();
+}
+
+WeatherSource CWeatherService::Source() const {
+    CSideConfig config;
+    config.Load(CTrayCore::ProgramFolder() + CSideConfig::kFileName);
+    return config.Get(CSideConfig::kWeatherSource, "open-meteo") == "classic"
+               ? WeatherSource::Classic
+               : WeatherSource::OpenMeteo;
+}
+
+void CWeatherService::CheckWeather() {
+    if (g_weatherBusy) return;
+    g_weatherBusy = 1;
+    if (m_worker.joinable()) m_worker.join(); // the last one has handed back its result
+    if (ITrayIcon* tray = m_hub.Platform().tray) tray->Show(TrayId::IconWeather, TrayId::kTip);
+    m_done = false;
+    m_worker = std::thread([this, request = m_hub.settings().m_weather, source = Source(),
+                            endpoints = m_endpoints, timeout = m_timeoutMs]() mutable {
+        CWeatherFetcher fetcher(endpoints);
+        fetcher.SetTimeoutMs(timeout);
+        const bool ok = fetcher.Fetch(request, source);
+        QMetaObject::invokeMethod(
+            this, [this, ok, request, error = fetcher.LastError()] { Finish(ok, request, error); },
+            Qt::QueuedConnection);
+    });
+}
+
+void CWeatherService::Finish(bool ok, const CWeather& report, const std::string& error) {
+    m_done = true;
+    CSettings& s = m_hub.settings();
+    if (ITrayIcon* tray = m_hub.Platform().tray) tray->Show(TrayId::IconNormal, TrayId::kTip);
+    // A place changed in the options meanwhile is not given the old place's report.
+    const bool samePlace =
+        report.m_city == s.m_weather.m_city && report.m_state == s.m_weather.m_state &&
+        report.m_country == s.m_weather.m_country && report.m_zipCode == s.m_weather.m_zipCode &&
+        report.m_fahrenheit == s.m_weather.m_fahrenheit;
+    if (ok) {
+        if (samePlace) s.m_weather = report;
+        s.m_lastWeatherCheck = Clock::Now();
+        m_hub.countdowns().weather = kPeriodMs;
+        m_hub.SaveData();
+    } else {
+        m_hub.countdowns().weather = kRetryMs;
+        if (IDialogs* dialogs = m_hub.Platform().dialogs)
+            dialogs->MessageBox("Check If You Input Correct Options !",
+                                "Cannot Retrive Weather Data", IDialogs::Ok, IDialogs::Stop);
+        qWarning("The weather report could not be fetched: %s", error.c_str());
+    }
+    g_weatherBusy = 0;
+    emit finished(ok);
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "net/CWeatherFetcher.h"
+#include "net/IWeatherService.h"
+#include "net/NetEndpoints.h"
+
+#include <QObject>
+#include <thread>
+
+class CTrayCore;
+
+// Fetches the weather report on a worker thread; the result is taken back on the GUI thread,
+// so the user interface never waits for the network.
+class CWeatherService : public QObject, public IWeatherService {
+    Q_OBJECT
+public:
+    static constexpr int kPeriodMs = 7200000;
+    // After a failure the report is tried again this much later (the error is told once).
+    static constexpr int kRetryMs = 1800000;
+
+    explicit CWeatherService(CTrayCore& hub) : m_hub(hub) {}
+    ~CWeatherService() override;
+
+    void SetEndpoints(const NetEndpoints& endpoints) { m_endpoints = endpoints; }
+    void SetTimeoutMs(long ms) { m_timeoutMs = ms; }
+    // The source named in jotterly.conf beside "Note.Dat"; Open-Meteo unless "classic".
+    WeatherSource Source() const;
+
+    void CheckWeather() override;
+    bool Busy() const { return m_worker.joinable() && !m_done; }
+
+signals:
+    void finished(bool ok);
+
+private:
+    void Finish(bool ok, const CWeather& report, const std::string& error);
+
+    CTrayCore& m_hub;
+    NetEndpoints m_endpoints;
+    long m_timeoutMs = 15000;
+    std::thread m_worker;
+    bool m_done = true;
+};

@@ -1,0 +1,158 @@
+#include "app/CTrayMenuWnd.h"
+#include "app/CTrayWnd.h"
+#include "app/Globals.h"
+#include "app/TrayIds.h"
+#include "platform/QtDialogs.h"
+#include "support/LoopbackHttpServer.h"
+#include "support/TestEnv.h"
+
+#include <QElapsedTimer>
+#include <QImage>
+#include <QPainter>
+#include <QSignalSpy>
+#include <QTest>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+using namespace TrayId;
+
+namespace {
+
+const std::string kData = JOTTERLY_TEST_DATA "/net/";
+
+class NetServicesTest : public ::testing::Test {
+protected:
+    NetServicesTest() : tray(QStringLiteral("jotterly-gui-net-%1-%2").arg(getpid()).arg(++s_n)) {
+        EXPECT_TRUE(tray.Create("nologo"));
+        QtDialogs::s_shownBoxes.clear();
+        QtDialogs::s_nextAnswers.assign(4, IDialogs::AnswerOk);
+        CSettings& s = tray.settings();
+        s.m_weatherEnabled = 1;
+        s.m_weather.m_city = "Paris";
+        s.m_weather.m_country = "France";
+        s.m_weather.m_place = "Paris , France";
+        s.m_weather.m_fahrenheit = 0;
+    }
+    ~NetServicesTest() override {
+        if (tray.MenuWindow()) tray.MenuWindow()->hide();
+        QtDialogs::s_nextAnswers.clear();
+    }
+    void PointAt(const LoopbackHttpServer& server) {
+        NetEndpoints e;
+        e.timeServer = e.classicWeatherServer = e.geocodingServer = e.forecastServer =
+            server.BaseUrl();
+        tray.WeatherService().SetEndpoints(e);
+        tray.ClockSyncService().SetEndpoints(e);
+    }
+    CTrayMenuWnd* OpenMenu() {
+        tray.OnTrayActivated(QSystemTrayIcon::Context);
+        if (!QTest::qWaitFor([this] { return tray.MenuWindow() != nullptr; }, 3000)) return nullptr;
+        return tray.MenuWindow();
+    }
+
+    static inline int s_n = 0;
+    TestEnv env;
+    CTrayWnd tray;
+};
+
+} // namespace
+
+TEST_F(NetServicesTest, AHangingFetchLeavesTheMenuAnsweringAndFailsOnceWithARetry) {
+    LoopbackHttpServer server({"/v1/search=@slow"});
+    ASSERT_TRUE(server.Running());
+    PointAt(server);
+    tray.WeatherService().SetTimeoutMs(3000);
+    QSignalSpy done(&tray.WeatherService(), &CWeatherService::finished);
+    tray.OnCommand(CmdWeatherPlace); // the place line of the weather submenu
+    EXPECT_EQ(g_weatherBusy, 1);
+    tray.CheckWeather(); // a second request while one runs is dropped
+
+    // The right click is answered while the server hangs.
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return tray.MenuWindow() == nullptr; }, 2000));
+    CTrayMenuWnd* menu = OpenMenu();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_LT(clock.elapsed(), 1500);
+    EXPECT_TRUE(done.isEmpty());
+    menu->hide();
+
+    ASSERT_TRUE(done.wait(10000));
+    EXPECT_FALSE(done.at(0).at(0).toBool());
+    ASSERT_EQ(QtDialogs::s_shownBoxes.size(), 1u);
+    EXPECT_EQ(QtDialogs::s_shownBoxes[0].first, "Check If You Input Correct Options !");
+    EXPECT_EQ(QtDialogs::s_shownBoxes[0].second, "Cannot Retrive Weather Data");
+    EXPECT_EQ(tray.countdowns().weather, CWeatherService::kRetryMs);
+    EXPECT_EQ(g_weatherBusy, 0);
+    EXPECT_TRUE(tray.settings().m_weather.m_dayName[0].empty());
+}
+
+TEST_F(NetServicesTest, AReportFillsTheWeatherSubmenu) {
+    LoopbackHttpServer server({"/v1/search=" + kData + "geocoding-paris.json",
+                               "/v1/forecast=" + kData + "forecast-paris.json"});
+    ASSERT_TRUE(server.Running());
+    PointAt(server);
+    QSignalSpy done(&tray.WeatherService(), &CWeatherService::finished);
+    tray.CheckWeather();
+    ASSERT_TRUE(done.wait(10000));
+    ASSERT_TRUE(done.at(0).at(0).toBool());
+    EXPECT_TRUE(QtDialogs::s_shownBoxes.empty());
+    const CWeather& w = tray.settings().m_weather;
+    EXPECT_EQ(w.m_place, "Paris, Île-de-France, France");
+    EXPECT_EQ(w.FormatDay(1), "Tuesday, Light rain,  16 - 10");
+    EXPECT_EQ(tray.countdowns().weather, CWeatherService::kPeriodMs);
+
+    CTrayMenuWnd* menu = OpenMenu();
+    ASSERT_NE(menu, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+    const QPoint at = menu->ItemRect(menu->IndexOfData(DataWeather)).center();
+    QTest::mouseMove(menu, at);
+    QTest::mouseClick(menu, Qt::LeftButton, {}, at);
+    ASSERT_TRUE(QTest::qWaitFor([menu] { return menu->Submenu() != nullptr; }, 2000));
+    CTrayMenuWnd* sub = menu->Submenu();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(sub));
+    for (int data : kReportDayData)
+        EXPECT_GE(sub->IndexOfData(data), 0) << data;
+    QImage picture = sub->grab().toImage();
+    std::filesystem::create_directories(JOTTERLY_BINARY_DIR "/test-output");
+    picture.save(JOTTERLY_BINARY_DIR "/test-output/weather-report.png");
+    // Each day line shows its icon: some pixels of the icon column differ from the menu colour.
+    const QRect day = sub->ItemRect(sub->IndexOfData(DataReportDay0));
+    const QColor back = picture.pixelColor(day.right() - 2, day.center().y());
+    int inked = 0;
+    for (int x = day.left(); x < day.left() + day.height(); ++x)
+        for (int y = day.top(); y <= day.bottom(); ++y)
+            inked += picture.pixelColor(x * picture.devicePixelRatio(), y) != back;
+    EXPECT_GT(inked, 20);
+}
+
+TEST_F(NetServicesTest, ClockSyncLogsTheChangeOrRetriesAfterFiveMinutes) {
+    std::ofstream(env.Dir() + "/timer.txt") << "<html>Tue, 07 May 2024 10:01:05</html>";
+    LoopbackHttpServer server({"/cgi-bin/timer.pl=" + env.Dir() + "/timer.txt"});
+    ASSERT_TRUE(server.Running());
+    PointAt(server);
+    std::vector<COleDateTime> set;
+    tray.ClockSyncService().SetSetter([&set](const COleDateTime& t) {
+        set.push_back(t);
+        return true;
+    });
+    tray.settings().m_logEnabled = 1;
+    QSignalSpy done(&tray.ClockSyncService(), &CClockSyncService::finished);
+    ASSERT_TRUE(tray.ClockSyncService().SyncClock());
+    ASSERT_TRUE(done.wait(10000));
+    EXPECT_TRUE(done.at(0).at(0).toBool());
+    ASSERT_EQ(set.size(), 1u);
+    EXPECT_EQ(set[0].GetMinute(), 1);
+    EXPECT_EQ(set[0].GetSecond(), 5);
+    std::ifstream log(tray.ProgramFolder() + "Log.txt");
+    const std::string text{std::istreambuf_iterator<char>(log), {}};
+    EXPECT_NE(text.find("Change Local Time From "), std::string::npos) << text;
+
+    tray.ClockSyncService().SetSetter([](const COleDateTime&) { return false; });
+    tray.countdowns().clockSync = 86400000;
+    ASSERT_TRUE(tray.ClockSyncService().SyncClock());
+    ASSERT_TRUE(done.wait(10000));
+    EXPECT_FALSE(done.at(1).at(0).toBool());
+    EXPECT_EQ(tray.countdowns().clockSync, CClockSyncService::kRetryMs);
+}
