@@ -27,8 +27,6 @@ constexpr int kMaxExitWaitTicks = 100;
 // After a failed or skipped clock synchronisation it is tried again this much later.
 constexpr int kClockRetryMs = 300000;
 constexpr int kClockDayMs = 86400000;
-constexpr int kMinutesPerDay = 1440;
-constexpr long long kWeatherPeriodMs = 2 * 3600 * 1000;
 // The refresh timer runs every two hours by day and every half hour in the evening.
 constexpr int kDayRefreshMs = 7200000;
 constexpr int kEveningRefreshMs = 1800000;
@@ -80,21 +78,10 @@ void CTrayCore::LoadData() {
 
 void CTrayCore::DeriveCountdowns() {
     CSettings& s = settings();
-    const COleDateTime now = Clock::Now();
     // Setting the clock needs a privilege: a stored "on" holds only where it may be done.
     if (m_data.m_clockSyncRead && g_isNT == 1 && s.m_clockSync == 1)
         s.m_clockSync = CanSetClock() ? 1 : 0;
-    if (m_data.m_headerRead) {
-        m_countdowns.clockSync =
-            s.m_clockSync == 1
-                ? CCheckCountdown::Next(s.m_lastClockSync, kMinutesPerDay * 60000LL, now)
-                : -1;
-    }
-    if (m_data.m_mailRead && s.m_mailInterval > 0)
-        m_countdowns.mail =
-            CCheckCountdown::Next(s.m_lastMailCheck, s.m_mailInterval * 60000LL, now);
-    if (m_data.m_weatherRead)
-        m_countdowns.weather = CCheckCountdown::Next(s.m_lastWeatherCheck, kWeatherPeriodMs, now);
+    CCheckCountdown::Derive(m_data, Clock::Now(), m_countdowns);
 }
 
 bool CTrayCore::SaveData() {

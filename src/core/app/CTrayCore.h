@@ -31,12 +31,7 @@ public:
     // The countdowns of the network checks start here when nothing else sets them.
     static constexpr int kFirstCheckMs = CCheckCountdown::kFirstCheckMs;
 
-    // Milliseconds until the next automatic network checks; below zero one is due.
-    struct Countdowns {
-        int mail = kFirstCheckMs;
-        int weather = kFirstCheckMs;
-        int clockSync = kFirstCheckMs;
-    };
+    using Countdowns = CCheckCountdown::Countdowns;
 
     CTrayCore();
     ~CTrayCore() override;
