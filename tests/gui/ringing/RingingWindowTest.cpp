@@ -264,3 +264,43 @@ TEST_F(RingingWindow, HundredCountdownLinesFollowTheClockRepaintingOnlyThemselve
 }
 
 } // namespace
+
+TEST_F(RingingWindow, ClosingAnotherNoteLeavesTheRingingAndItsSoundAlone) {
+    tray.settings().m_alarmSound = CSettings::SoundWave;
+    sound.device = true;
+    CStickyNoteDlg* ringing = Ring(false);
+    ASSERT_TRUE(ringing->IsRinging());
+    CStickyNoteDlg* other = Open(2, "Other");
+    QPointer<CStickyNoteDlg> guard(other);
+    other->setGeometry(400, 100, 160, 120);
+    Click(other, QPoint(160 - 14, 12)); // its close box: shrinks with its own click sound
+    EXPECT_TRUE(QTest::qWaitFor([&] { return guard.isNull() || !guard->isVisible(); }));
+    EXPECT_TRUE(ringing->IsRinging());
+    EXPECT_EQ(g_ringingCount, 1);
+    EXPECT_EQ(sound.stops, 0);
+    EXPECT_EQ(sound.loopsStarted, 1);
+}
+
+TEST_F(RingingWindow, DestroyingTheHubWhileRingingGivesBackTheCountAndTheSound) {
+    sound.device = true;
+    {
+        // A second hub with its own note windows, gone while its note rings.
+        struct Hub {
+            explicit Hub(FakePlatform& p) : hub(p, &windows) {}
+            FakeHub hub;
+            CStickyNoteFactory windows{hub};
+        } owner(platform);
+        FakeHub& other = owner.hub;
+        other.settings().m_alarmSound = CSettings::SoundWave;
+        CNote& n = NoteBuilder().Title("Late").AddTo(other.Store());
+        n.m_alarmTime = Clock::Now() - COleDateTimeSpan(0, 0, 0, 1);
+        n.m_dueSoon = 1;
+        other.Alarms().CheckAlarms();
+        ASSERT_NE(n.m_window, nullptr);
+        ASSERT_TRUE(n.m_window->IsRinging());
+        EXPECT_EQ(g_ringingCount, 1);
+    }
+    DrainDeletes();
+    EXPECT_EQ(g_ringingCount, 0);
+    EXPECT_EQ(sound.stops, 1);
+}
