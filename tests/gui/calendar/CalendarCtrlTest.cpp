@@ -68,20 +68,8 @@ protected:
             }
         return n;
     }
-    // Compares with tests/data/calendar/<name>.png (<name>@2x.png on a 2x screen); with
-    // JOTTERLY_UPDATE_REFERENCES=1 set, rewrites the reference instead.
     void ExpectReference(const QImage& img, const QString& name) {
-        const qreal dpr = cal->devicePixelRatioF();
-        EXPECT_EQ(img.width(), qRound(cal->width() * dpr)); // drawn at the screen's density
-        const QString ref = QStringLiteral(JOTTERLY_TEST_DATA "/calendar/") + name +
-                            (dpr > 1.5 ? "@2x.png" : ".png");
-        if (std::getenv("JOTTERLY_UPDATE_REFERENCES")) {
-            EXPECT_TRUE(img.save(ref));
-            return;
-        }
-        const QImage expected(ref);
-        ASSERT_FALSE(expected.isNull()) << "missing " << ref.toStdString();
-        EXPECT_LT(ImageCompare::DifferentShare(expected, img), 0.005) << name.toStdString();
+        ImageCompare::ExpectReference(img, cal, QStringLiteral("calendar"), name);
     }
 
     const QPalette* palette = nullptr;

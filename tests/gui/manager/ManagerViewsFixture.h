@@ -116,20 +116,8 @@ protected:
         const qreal dpr = window.devicePixelRatioF();
         return img.pixel(int(x * dpr), int(y * dpr)) | 0xFF000000u;
     }
-    // Compares with tests/data/manager/<name>.png (<name>@2x.png on a 2x screen); with
-    // JOTTERLY_UPDATE_REFERENCES=1 set, rewrites the reference instead.
     static void ExpectReference(const QImage& img, const QWidget* w, const QString& name) {
-        const qreal dpr = w->devicePixelRatioF();
-        EXPECT_EQ(img.width(), qRound(w->width() * dpr)); // drawn at the screen's density
-        const QString ref = QStringLiteral(JOTTERLY_TEST_DATA "/manager/") + name +
-                            (dpr > 1.5 ? "@2x.png" : ".png");
-        if (std::getenv("JOTTERLY_UPDATE_REFERENCES")) {
-            EXPECT_TRUE(img.save(ref));
-            return;
-        }
-        const QImage expected(ref);
-        ASSERT_FALSE(expected.isNull()) << "missing " << ref.toStdString();
-        EXPECT_LT(ImageCompare::DifferentShare(expected, img), 0.005) << name.toStdString();
+        ImageCompare::ExpectReference(img, w, QStringLiteral("manager"), name);
     }
 
     const QPalette* palette = nullptr;

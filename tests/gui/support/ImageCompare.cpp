@@ -1,6 +1,8 @@
 #include "gui/support/ImageCompare.h"
 
+#include <QWidget>
 #include <cstdlib>
+#include <gtest/gtest.h>
 
 double ImageCompare::DifferentShare(const QImage& a, const QImage& b, int threshold) {
     if (a.size() != b.size() || a.isNull()) return 1.0;
@@ -16,4 +18,19 @@ double ImageCompare::DifferentShare(const QImage& a, const QImage& b, int thresh
                 ++differing;
         }
     return static_cast<double>(differing) / (static_cast<double>(x.width()) * x.height());
+}
+
+void ImageCompare::ExpectReference(const QImage& img, const QWidget* w, const QString& folder,
+                                   const QString& name) {
+    const qreal dpr = w->devicePixelRatioF();
+    EXPECT_EQ(img.width(), qRound(w->width() * dpr)); // drawn at the screen's density
+    const QString ref = QStringLiteral(JOTTERLY_TEST_DATA "/") + folder + "/" + name +
+                        (dpr > 1.5 ? "@2x.png" : ".png");
+    if (std::getenv("JOTTERLY_UPDATE_REFERENCES")) {
+        EXPECT_TRUE(img.save(ref));
+        return;
+    }
+    const QImage expected(ref);
+    ASSERT_FALSE(expected.isNull()) << "missing " << ref.toStdString();
+    EXPECT_LT(DifferentShare(expected, img), 0.005) << name.toStdString();
 }

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QImage>
+#include <QString>
+
+class QWidget;
 
 // Picture comparison for the reference-image tests: text edges may shift a little between font
 // renderer versions, colours and shapes must not.
@@ -9,4 +12,8 @@ public:
     // Share of pixels (0..1) with a channel differing by more than threshold; 1 when the sizes
     // differ.
     static double DifferentShare(const QImage& a, const QImage& b, int threshold = 40);
+    // Checks a grab of w against tests/data/<folder>/<name>.png (<name>@2x.png on a 2x screen);
+    // with JOTTERLY_UPDATE_REFERENCES=1 set, rewrites the reference instead.
+    static void ExpectReference(const QImage& img, const QWidget* w, const QString& folder,
+                                const QString& name);
 };
