@@ -1,5 +1,6 @@
 #include "app/CTrayCore.h"
 
+#include "app/CManagerSession.h"
 #include "app/Globals.h"
 #include "manager/IManagerService.h"
 #include "manager/IOptionsService.h"
@@ -287,7 +288,7 @@ void CTrayCore::UpdateCountdowns() {
 // ---------------------------------------------------------------- features run by services
 
 void CTrayCore::OpenManager() {
-    if (m_services.manager) m_services.manager->OpenManager();
+    if (m_services.manager) CManagerSession::Run(*this, *m_services.manager);
 }
 
 void CTrayCore::OpenOptions() {

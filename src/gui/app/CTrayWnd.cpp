@@ -34,6 +34,13 @@ CTrayWnd::CTrayWnd(QString instanceName)
                  .sound = &m_qtSound,
                  .timers = this,
                  .tray = this});
+    // Help and Home Page of the manager reach this window as its own commands do.
+    m_managerService.SetCommandSink([this](int id) {
+        QMetaObject::invokeMethod(this, [this, id] { OnCommand(id); }, Qt::QueuedConnection);
+    });
+    HubServices services;
+    services.manager = &m_managerService;
+    SetServices(services);
 }
 
 CTrayWnd::~CTrayWnd() {

@@ -6,6 +6,7 @@
 #include "app/CTrayCore.h"
 #include "app/CTrayMenuWnd.h"
 #include "app/ITrayActions.h"
+#include "manager/CManagerService.h"
 #include "platform/CSingleInstance.h"
 #include "platform/ITimerHost.h"
 #include "platform/ITrayIcon.h"
@@ -77,6 +78,7 @@ private:
     QtDialogs m_qtDialogs;
     QtSound m_qtSound;
     CStickyNoteFactory m_noteFactory{*this};
+    CManagerService m_managerService{*this, m_qtDialogs};
     bool m_shutdownDone = false;
     CTrayClicks m_clicks;
     CTrayCommands m_commands;
