@@ -41,7 +41,7 @@ struct FakeNoteWindow : INoteWindow {
     bool ringing = false, busy = false, readOnly = false;
     int countdownUpdates = 0, raised = 0;
     RECT rect{10, 20, 214, 173};
-    POINT openedAt{-1, -1}; // the point it was opened at
+    int openedX = -1, openedY = -1; // the point it was opened at
     std::string title, body;
     bool destroyed = false;
 

@@ -1,10 +1,10 @@
 #include "manager/CManagerGeometry.h"
 
-std::vector<POINT> CManagerGeometry::PostPositions(int count, int x, int y, int screenWidth,
+std::vector<CManagerGeometry::Point> CManagerGeometry::PostPositions(int count, int x, int y, int screenWidth,
                                                    int screenHeight) {
     const int bottom = screenHeight - kPostStep;
     const int turn = screenWidth * 6 / 7;
-    std::vector<POINT> points;
+    std::vector<CManagerGeometry::Point> points;
     points.reserve(count > 0 ? count : 0);
     for (int i = 0; i < count; ++i) {
         points.push_back({x, y});

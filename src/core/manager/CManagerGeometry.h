@@ -1,13 +1,15 @@
 #pragma once
 
-#include "platform/Win32Types.h"
-
 #include <vector>
 
 // The manager window's arithmetic that needs no pixels drawn: where posted notes go and how
 // the remembered extra height is applied and limited.
 class CManagerGeometry {
 public:
+    struct Point {
+        int x;
+        int y;
+    };
     // Gap between notes posted in one go, and the sideways step when a column is full.
     static constexpr int kPostStep = 18;
     static constexpr int kColumnStep = 24;
@@ -15,10 +17,10 @@ public:
     // The points at which count notes are posted, starting at (x, y): each 18 pixels below the
     // last; past the screen's bottom (less 18) the next column starts at the top, 24 pixels to
     // the right while left of six sevenths of the screen, else to the left.
-    static std::vector<POINT> PostPositions(int count, int x, int y, int screenWidth,
+    static std::vector<Point> PostPositions(int count, int x, int y, int screenWidth,
                                             int screenHeight);
     // The first post point: three quarters of the screen's width, 10 pixels down.
-    static POINT PostOrigin(int screenWidth) { return {screenWidth * 3 / 4, 10}; }
+    static Point PostOrigin(int screenWidth) { return {screenWidth * 3 / 4, 10}; }
 
     // The smallest height the window may be dragged to: the designed height less half the
     // list's height.

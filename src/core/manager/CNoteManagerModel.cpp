@@ -77,11 +77,11 @@ CNoteManagerModel::Deleted CNoteManagerModel::Delete(const std::vector<CNote*>& 
 
 void CNoteManagerModel::Post(const std::vector<CNote*>& notes, int x, int y, int screenWidth,
                              int screenHeight) {
-    const std::vector<POINT> points = CManagerGeometry::PostPositions(
+    const std::vector<CManagerGeometry::Point> points = CManagerGeometry::PostPositions(
         static_cast<int>(notes.size()), x, y, screenWidth, screenHeight);
     for (size_t i = 0; i < notes.size(); ++i) {
         CNote& note = *notes[i];
-        const POINT p = points[i];
+        const CManagerGeometry::Point p = points[i];
         if (note.m_window) {
             const RECT r = note.m_window->GetWindowRect();
             note.m_windowRect = r;

@@ -212,7 +212,7 @@ void CNoteManagerDlg::CreateButtonRow() {
     connect(Button(IdDelete), &QPushButton::clicked, this, &CNoteManagerDlg::DeleteNotes);
     connect(Button(IdPost), &QPushButton::clicked, this, [this] {
         const QRect screen = this->screen()->geometry();
-        const POINT p = CManagerGeometry::PostOrigin(screen.width());
+        const CManagerGeometry::Point p = CManagerGeometry::PostOrigin(screen.width());
         PostSelectedNotes(p.x, p.y);
     });
     connect(Button(IdClose), &QPushButton::clicked, this, &CNoteManagerDlg::CloseManager);

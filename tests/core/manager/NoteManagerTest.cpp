@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 
 namespace {
@@ -60,7 +61,7 @@ TEST(ManagerGeometry, ExtraHeightIsCentredAndNeverBelowTheMinimum) {
     EXPECT_EQ(s.top, 140);
     EXPECT_EQ(s.height, 620);
     s = CManagerGeometry::ApplyExtraHeight(200, 500, -41, 410); // shrunk: truncated toward zero
-    EXPECT_EQ(s.top, 221);
+    EXPECT_EQ(s.top, 220);
     EXPECT_EQ(s.height, 459);
     s = CManagerGeometry::ApplyExtraHeight(200, 500, -300, 410); // remembered from other fonts
     EXPECT_EQ(s.height, 410);

@@ -154,7 +154,7 @@ TEST_F(NoteManagerDlg, EnterUpdatesAndANoteLeavingTheTabLosesItsRow) {
     QTest::keyClick(subject, Qt::Key_Enter);
     EXPECT_EQ(Titles(), "a,c,");
     EXPECT_EQ(dlg->List()->CurrentRow(), 1);
-    EXPECT_EQ(dlg->Editor()->Model().Title(), "c");
+    EXPECT_EQ(Subject()->text().toStdString(), "c");
 }
 
 TEST_F(NoteManagerDlg, DeleteAsksThenSelectsTheNextRowAndEmptiesCleanly) {
@@ -196,9 +196,9 @@ TEST_F(NoteManagerDlg, PostPlacesThreeNotesDownwardsAndMovesAPostedOne) {
     const int x = dlg->screen()->geometry().width() * 3 / 4;
     ASSERT_EQ(platform.windows.windows.size(), 3u);
     auto& w = platform.windows.windows;
-    EXPECT_EQ(w[1]->openedAt.x, x);
-    EXPECT_EQ(w[1]->openedAt.y, 10);
-    EXPECT_EQ(w[2]->openedAt.y, 46);
+    EXPECT_EQ(w[1]->openedX, x);
+    EXPECT_EQ(w[1]->openedY, 10);
+    EXPECT_EQ(w[2]->openedY, 46);
     EXPECT_EQ(w[0]->rect.top, 28 - 4 - 2); // b was moved, not opened again
     EXPECT_EQ(w[0]->rect.left, x - 102);
 }
