@@ -92,16 +92,13 @@ void CTrayCore::DeriveCountdowns() {
     if (m_data.m_clockSyncRead && g_isNT == 1 && s.m_clockSync == 1)
         s.m_clockSync = CanSetClock() ? 1 : 0;
     if (m_data.m_headerRead) {
-        m_countdowns.clockSync = s.m_clockSync == 1
-                                     ? NextCheckIn(s.m_lastClockSync, kMinutesPerDay * 60000LL, now)
-                                     : -1;
+        m_countdowns.clockSync =
+            s.m_clockSync == 1 ? NextCheckIn(s.m_lastClockSync, kMinutesPerDay * 60000LL, now) : -1;
     }
     if (m_data.m_mailRead && s.m_mailInterval > 0)
-        m_countdowns.mail =
-            NextCheckIn(s.m_lastMailCheck, s.m_mailInterval * 60000LL, now);
+        m_countdowns.mail = NextCheckIn(s.m_lastMailCheck, s.m_mailInterval * 60000LL, now);
     if (m_data.m_weatherRead)
-        m_countdowns.weather =
-            NextCheckIn(s.m_lastWeatherCheck, kWeatherPeriodMs, now);
+        m_countdowns.weather = NextCheckIn(s.m_lastWeatherCheck, kWeatherPeriodMs, now);
 }
 
 bool CTrayCore::SaveData() {

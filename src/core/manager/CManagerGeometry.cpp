@@ -1,7 +1,7 @@
 #include "manager/CManagerGeometry.h"
 
-std::vector<CManagerGeometry::Point> CManagerGeometry::PostPositions(int count, int x, int y, int screenWidth,
-                                                   int screenHeight) {
+std::vector<CManagerGeometry::Point>
+CManagerGeometry::PostPositions(int count, int x, int y, int screenWidth, int screenHeight) {
     const int bottom = screenHeight - kPostStep;
     const int turn = screenWidth * 6 / 7;
     std::vector<CManagerGeometry::Point> points;

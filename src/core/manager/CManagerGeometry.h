@@ -24,9 +24,7 @@ public:
 
     // The smallest height the window may be dragged to: the designed height less half the
     // list's height.
-    static int MinHeight(int windowHeight, int listHeight) {
-        return windowHeight - listHeight / 2;
-    }
+    static int MinHeight(int windowHeight, int listHeight) { return windowHeight - listHeight / 2; }
     // A height dragged to, never below the minimum.
     static int ClampHeight(int height, int minHeight) {
         return height < minHeight ? minHeight : height;

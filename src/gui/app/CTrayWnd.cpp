@@ -36,7 +36,8 @@ CTrayWnd::CTrayWnd(QString instanceName)
                  .tray = this});
     // Help and Home Page of the manager reach this window as its own commands do.
     m_managerService.SetCommandSink([this](int id) {
-        QMetaObject::invokeMethod(this, [this, id] { OnCommand(id); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, id] { OnCommand(id); }, Qt::QueuedConnection);
     });
     HubServices services;
     services.manager = &m_managerService;

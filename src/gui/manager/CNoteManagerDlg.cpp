@@ -62,9 +62,8 @@ CNoteManagerDlg::CNoteManagerDlg(CTrayCore& tray, IDialogs& dialogs, QWidget* pa
     m_tree->BuildTree();
     m_list = new CNoteList(this);
     m_list->Model()->SetNotes(&m_model.View());
-    m_list->Model()->SetSorter([this](CNoteSort::Key key, bool ascending) {
-        m_model.Sort(key, ascending);
-    });
+    m_list->Model()->SetSorter(
+        [this](CNoteSort::Key key, bool ascending) { m_model.Sort(key, ascending); });
     m_list->SetCategoryTree(m_tree);
     m_count = new QLabel(this);
     m_count->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -110,8 +109,8 @@ CNoteManagerDlg::CNoteManagerDlg(CTrayCore& tray, IDialogs& dialogs, QWidget* pa
         ShowCompactView();
     }
     if (s.m_managerExtraHeight != 0) {
-        const auto span = CManagerGeometry::ApplyExtraHeight(
-            y(), m_initialHeight, s.m_managerExtraHeight, MinHeight());
+        const auto span = CManagerGeometry::ApplyExtraHeight(y(), m_initialHeight,
+                                                             s.m_managerExtraHeight, MinHeight());
         setGeometry(x(), span.top, width(), span.height);
     }
     m_clock = new QTimer(this);
@@ -125,15 +124,15 @@ CNoteManagerDlg::CNoteManagerDlg(CTrayCore& tray, IDialogs& dialogs, QWidget* pa
 CNoteManagerDlg::~CNoteManagerDlg() = default;
 
 void CNoteManagerDlg::CreateToolbar() {
-    struct Tool {
+    struct ToolDef {
         int id, icon;
         const char* tip;
     };
-    static const Tool tools[] = {
-        {ToolCompact, 233, "Compact View"}, {ToolFull, 234, "Full View"},
+    static const ToolDef tools[] = {
+        {ToolCompact, 233, "Compact View"},        {ToolFull, 234, "Full View"},
         {ToolCategory, 235, "Show/Hide Category"}, {ToolSave, 236, "Save to file"},
-        {ToolPrint, 240, "Print Notes"},   {ToolOptions, 238, "Options"},
-        {ToolHomePage, 229, "Home Page"},  {ToolHelp, 237, "Help"}};
+        {ToolPrint, 240, "Print Notes"},           {ToolOptions, 238, "Options"},
+        {ToolHomePage, 229, "Home Page"},          {ToolHelp, 237, "Help"}};
     for (size_t i = 0; i < std::size(tools); ++i) {
         auto* b = new CHoverButton(this);
         b->SetFlags(CHoverButton::IconButton | CHoverButton::HoverFrame);
@@ -200,8 +199,8 @@ void CNoteManagerDlg::CreateButtonRow() {
                                        "Post current note to desktop", "Close edit dialog"};
     for (size_t i = 0; i < 5; ++i) {
         auto* b = new CRegionButton(this);
-        b->Create(QString::fromLatin1(defs[i].text), CRegionButton::kVisible, 0, 0,
-                  defs[i].region, this, defs[i].id, 1, normal, pressed, pressed, disabled);
+        b->Create(QString::fromLatin1(defs[i].text), CRegionButton::kVisible, 0, 0, defs[i].region,
+                  this, defs[i].id, 1, normal, pressed, pressed, disabled);
         b->setToolTip(QString::fromLatin1(tips[i]));
         b->setAutoDefault(false);
         b->setDefault(false);
@@ -383,9 +382,9 @@ void CNoteManagerDlg::SelectAfterRemoval(int removedRow) {
         return;
     }
     const int row = std::min(removedRow, rows - 1);
-    m_list->selectionModel()->setCurrentIndex(
-        m_list->Model()->index(row, 0),
-        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_list->selectionModel()->setCurrentIndex(m_list->Model()->index(row, 0),
+                                              QItemSelectionModel::ClearAndSelect |
+                                                  QItemSelectionModel::Rows);
     m_list->scrollTo(m_list->Model()->index(row, 0));
     ShowNote(row);
 }
@@ -422,8 +421,7 @@ void CNoteManagerDlg::UpdateNote() {
 void CNoteManagerDlg::DeleteNotes() {
     const std::vector<CNote*> notes = m_list->SelectedNotes();
     if (notes.empty()) return;
-    const std::string question =
-        "Really delete " + std::to_string(notes.size()) + " item(s) ?";
+    const std::string question = "Really delete " + std::to_string(notes.size()) + " item(s) ?";
     if (m_dialogs.MessageBox(question, "Warning !", IDialogs::YesNo, IDialogs::Warning) !=
         IDialogs::AnswerYes)
         return;
@@ -450,7 +448,7 @@ void CNoteManagerDlg::TakeCalendarDate() {
     const COleDateTime picked = m_calendar->Picked();
     const COleDateTime current = start->Value();
     start->SetTime(COleDateTime(picked.GetYear(), picked.GetMonth(), picked.GetDay(),
-                                 current.GetHour(), current.GetMinute(), 1));
+                                current.GetHour(), current.GetMinute(), 1));
 }
 
 // ---------------------------------------------------------------- tabs and find

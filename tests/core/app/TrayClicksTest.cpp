@@ -53,7 +53,7 @@ protected:
         return events + std::string(platform.services.managerOpens, 'M');
     }
 
-    TestEnv env; // the manager's close saves the notes
+    TestEnv env;           // the manager's close saves the notes
     FakePlatform platform; // outlives the core, which closes the windows
     FakeHub core{platform};
     std::vector<int> posted;

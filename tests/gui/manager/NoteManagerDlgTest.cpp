@@ -63,9 +63,7 @@ protected:
         return s;
     }
     QLineEdit* Subject() const {
-        for (QLineEdit* e : dlg->Editor()->findChildren<QLineEdit*>())
-            if (e->maxLength() > 100 || e->width() > 200) return e;
-        return nullptr;
+        return dlg->Editor()->findChild<QLineEdit*>(QStringLiteral("subjectEdit"));
     }
     void SelectRow(int row) {
         QTest::mouseClick(dlg->List()->viewport(), Qt::LeftButton, {},
@@ -95,7 +93,7 @@ TEST_F(NoteManagerDlg, EmptyThenAddWithTheDefaultEntry) {
     ASSERT_EQ(hub.Store().notes().size(), 1u);
     const CNote& n = *hub.Store().notes()[0];
     EXPECT_EQ(n.m_type, CNote::OneTime);
-    EXPECT_EQ(n.m_startTime, Now() + COleDateTimeSpan(0, 1, 0, 0));
+    EXPECT_NEAR(n.m_startTime.Linear(), (Now() + COleDateTimeSpan(0, 1, 0, 0)).Linear(), 1e-6);
     EXPECT_EQ(n.m_backColor, hub.settings().m_schemeBack[hub.settings().m_defaultScheme]);
     EXPECT_EQ(dlg->CountLine()->text().toStdString(), " 1 notes");
     EXPECT_TRUE(dlg->Button(Dlg::IdDelete)->isEnabled());
@@ -214,7 +212,8 @@ TEST_F(NoteManagerDlg, ViewsCategoryFilterAndPictures) {
     Add("loose", Now() + COleDateTimeSpan(0, 2, 0, 0));
     Open();
     const int fullWidth = dlg->width();
-    dlg->Tree()->setCurrentIndex(dlg->Tree()->model()->index(0, 0, dlg->Tree()->model()->index(0, 0)));
+    dlg->Tree()->setCurrentIndex(
+        dlg->Tree()->model()->index(0, 0, dlg->Tree()->model()->index(0, 0)));
     EXPECT_EQ(Titles(), "filed,");
     const QImage full = Grab(dlg.get(), "manager_full");
     // The title band in the caption colour, the tree beside the list.
