@@ -218,7 +218,8 @@ TEST_F(NoteManagerDlg, ViewsCategoryFilterAndPictures) {
     const QImage full = Grab(dlg.get(), "manager_full");
     // The title band in the caption colour, the tree beside the list.
     const QRect band = dlg->CaptionBand();
-    EXPECT_EQ(QColor(full.pixel(band.left() + 3, band.bottom() - 2)),
+    const qreal dpr = dlg->devicePixelRatio();
+    EXPECT_EQ(QColor(full.pixel(int((band.left() + 3) * dpr), int((band.bottom() - 2) * dpr))),
               SystemColors::Get(COLOR_ACTIVECAPTION));
     EXPECT_TRUE(dlg->Tree()->isVisible());
 
