@@ -24,6 +24,8 @@ struct RingingWindow : INoteWindow {
     void SetReadOnly(bool) override {}
     void BringToTop() override {}
     void UpdateCountdown() override {}
+    void ReloadTexts() override {}
+    void MoveTo(int, int) override {}
     void Destroy() override {}
 };
 

@@ -30,9 +30,11 @@ void FakeNoteWindow::Destroy() {
     note = nullptr;
 }
 
-INoteWindow* FakeWindowFactory::OpenNoteWindow(CNote& note, int, int, bool) {
+INoteWindow* FakeWindowFactory::OpenNoteWindow(CNote& note, int x, int y, bool) {
     windows.push_back(std::make_unique<FakeNoteWindow>(note));
     auto* w = windows.back().get();
+    w->openedX = x;
+    w->openedY = y;
     w->title = note.m_title;
     w->body = note.m_text;
     if (note.m_rectKnown) w->rect = note.m_windowRect;

@@ -41,6 +41,7 @@ struct FakeNoteWindow : INoteWindow {
     bool ringing = false, busy = false, readOnly = false;
     int countdownUpdates = 0, raised = 0;
     RECT rect{10, 20, 214, 173};
+    int openedX = -1, openedY = -1; // the point it was opened at
     std::string title, body;
     bool destroyed = false;
 
@@ -57,6 +58,11 @@ struct FakeNoteWindow : INoteWindow {
     void SetReadOnly(bool ro) override { readOnly = ro; }
     void BringToTop() override { ++raised; }
     void UpdateCountdown() override { ++countdownUpdates; }
+    int reloads = 0;
+    void ReloadTexts() override { ++reloads; }
+    void MoveTo(int left, int top) override {
+        rect = {left, top, left + rect.right - rect.left, top + rect.bottom - rect.top};
+    }
     void Destroy() override;
 };
 

@@ -1,6 +1,7 @@
 #include "app/CTrayCore.h"
 
 #include "app/CCheckCountdown.h"
+#include "app/CManagerSession.h"
 #include "app/Globals.h"
 #include "app/TrayIds.h"
 #include "manager/IManagerService.h"
@@ -16,8 +17,6 @@
 #include "storage/CAtomicFile.h"
 #include "storage/CDataFile.h"
 
-#include <algorithm>
-#include <climits>
 #include <unistd.h>
 
 namespace {
@@ -312,7 +311,7 @@ void CTrayCore::UpdateCountdowns() {
 // ---------------------------------------------------------------- features run by services
 
 void CTrayCore::OpenManager() {
-    if (m_services.manager) m_services.manager->OpenManager();
+    if (m_services.manager) CManagerSession::Run(*this, *m_services.manager);
 }
 
 void CTrayCore::OpenOptions() {

@@ -5,6 +5,7 @@
 #include "model/CTreeNode.h"
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -25,6 +26,8 @@ public:
 
     const Notes& notes() const { return m_notes; }
     const Categories& categories() const { return m_categories; }
+    // For the category tree, which adds, renames and deletes categories in place.
+    Categories& MutableCategories() { return m_categories; }
     const Accounts& accounts() const { return m_accounts; }
 
     CNote& AddNote(std::unique_ptr<CNote> note);
@@ -35,6 +38,8 @@ public:
     // The note's position in the note array, or -1.
     int IndexOf(const CNote& note) const;
     void ReserveNotes(size_t count) { m_notes.reserve(count); }
+    // Lets a sort put the same notes in another order (nothing may be added or dropped).
+    void ReorderNotes(const std::function<void(Notes&)>& reorder) { reorder(m_notes); }
 
     CTreeNode& AddCategory(std::unique_ptr<CTreeNode> category);
     // A child named "New" under parent; see CTreeNode::New.

@@ -22,6 +22,10 @@ public:
     virtual void SetReadOnly(bool readOnly) = 0;
     virtual void BringToTop() = 0;
     virtual void UpdateCountdown() = 0;
+    // Shows the note's title and text again after they were edited elsewhere.
+    virtual void ReloadTexts() = 0;
+    // Moves the window, size unchanged, and shows it normally (not rolled up or minimised).
+    virtual void MoveTo(int left, int top) = 0;
     // Destroys the window; afterwards the note's m_window is null.
     virtual void Destroy() = 0;
 };

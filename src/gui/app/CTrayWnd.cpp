@@ -37,7 +37,14 @@ CTrayWnd::CTrayWnd(QString instanceName)
                  .sound = &m_qtSound,
                  .timers = this,
                  .tray = this});
-    SetServices({.weather = &m_weatherService, .clock = &m_clockSyncService});
+    // Help and Home Page of the manager reach this window as its own commands do.
+    m_managerService.SetCommandSink([this](int id) {
+        QMetaObject::invokeMethod(
+            this, [this, id] { OnCommand(id); }, Qt::QueuedConnection);
+    });
+    SetServices({.manager = &m_managerService,
+                 .weather = &m_weatherService,
+                 .clock = &m_clockSyncService});
 }
 
 CTrayWnd::~CTrayWnd() {

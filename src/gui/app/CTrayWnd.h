@@ -6,6 +6,7 @@
 #include "app/CTrayCore.h"
 #include "app/CTrayMenuWnd.h"
 #include "app/ITrayActions.h"
+#include "manager/CManagerService.h"
 #include "net/CClockSyncService.h"
 #include "net/CWeatherService.h"
 #include "platform/CConsoleDialogs.h"
@@ -87,6 +88,7 @@ private:
     QtSound m_qtSound;
     CStickyNoteFactory m_noteFactory{*this};
     CConsoleDialogs m_consoleDialogs;
+    CManagerService m_managerService{*this, m_qtDialogs};
     bool m_shutdownDone = false;
     bool m_running = false; // start-up is over
     CTrayClicks m_clicks;

@@ -18,8 +18,12 @@ void CNoteListModel::Collect() {
     const COleDateTime now = Clock::Now();
     const CNoteFilter filter(m_category, m_timeFilter, now);
     for (CNote* n : *m_notes)
-        if (filter.Passes(*n)) m_rows.push_back(n);
+        if (filter.Passes(*n) && m_find.Matches(*n)) m_rows.push_back(n);
     m_filled.assign(m_rows.size(), now);
+}
+
+bool CNoteListModel::PassesFilter(const CNote& note) const {
+    return CNoteFilter(m_category, m_timeFilter, Clock::Now()).Passes(note) && m_find.Matches(note);
 }
 
 void CNoteListModel::Refill() {
@@ -52,6 +56,23 @@ void CNoteListModel::UpdateRow(int row) {
     if (row < 0 || row >= rowCount()) return;
     m_filled[row] = Clock::Now();
     emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
+}
+
+int CNoteListModel::AppendRow(CNote* note) {
+    const int row = rowCount();
+    beginInsertRows({}, row, row);
+    m_rows.push_back(note);
+    m_filled.push_back(Clock::Now());
+    endInsertRows();
+    return row;
+}
+
+void CNoteListModel::RemoveRow(int row) {
+    if (row < 0 || row >= rowCount()) return;
+    beginRemoveRows({}, row, row);
+    m_rows.erase(m_rows.begin() + row);
+    m_filled.erase(m_filled.begin() + row);
+    endRemoveRows();
 }
 
 CNote* CNoteListModel::NoteAt(int row) const {

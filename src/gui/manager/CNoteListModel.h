@@ -1,6 +1,7 @@
 #pragma once
 
 #include "manager/CNoteFilter.h"
+#include "manager/CNoteFind.h"
 #include "manager/CNoteSort.h"
 #include "platform/COleDateTime.h"
 
@@ -35,12 +36,18 @@ public:
     void SetFilter(int category, int timeFilter);
     int CategoryFilter() const { return m_category; }
     int TimeFilter() const { return m_timeFilter; }
+    // The words typed into the find field; only notes holding all of them are listed.
+    void SetFind(CNoteFind find) { m_find = std::move(find); }
+    bool PassesFilter(const CNote& note) const;
 
     // All rows anew from the sequence and the filter (the set of passing notes may change).
     void Refill();
     // The same rows overwritten in the sequence's new order (after a sort).
     void Rewrite();
     void Sort(CNoteSort::Key key, bool ascending);
+    // A row for a note added to the sequence, at the end; and the removal of one row.
+    int AppendRow(CNote* note);
+    void RemoveRow(int row);
     // A row's texts and icon again from its note, counted from now.
     void UpdateRow(int row);
 
@@ -59,6 +66,7 @@ private:
     std::function<void(CNoteSort::Key, bool)> m_sorter;
     int m_category = 0;
     int m_timeFilter = CNoteFilter::AllNotes;
+    CNoteFind m_find;
     std::vector<CNote*> m_rows;
     std::vector<COleDateTime> m_filled; // when each row was written
 };

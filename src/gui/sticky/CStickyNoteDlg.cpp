@@ -254,6 +254,14 @@ void CStickyNoteDlg::BringToTop() {
     raise();
 }
 
+void CStickyNoteDlg::MoveTo(int left, int top) {
+    if (!m_note || m_closing) return;
+    move(left, top);
+    if (IsRolledUp()) Unroll();
+    showNormal();
+    raise();
+}
+
 void CStickyNoteDlg::UpdateCountdown() {
     if (m_note) m_countdown->Update(*m_note);
 }

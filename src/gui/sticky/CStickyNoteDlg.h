@@ -43,6 +43,9 @@ public:
     void SetReadOnly(bool readOnly) override;
     void BringToTop() override;
     void UpdateCountdown() override;
+    // Copies the note's title and text into the editors, lays out and redraws.
+    void ReloadTexts() override;
+    void MoveTo(int left, int top) override;
     void Destroy() override;
 
     // IRingingWindow
@@ -54,8 +57,6 @@ public:
     // The OK button of the ringing row: acknowledges with what the row holds.
     void OnOK();
 
-    // Copies the note's title and text into the editors, lays out and redraws.
-    void ReloadTexts();
     void Layout();
     void RollUp();
     void Unroll();

@@ -45,6 +45,8 @@ struct RingingWindow : INoteWindow, IRingingWindow {
     void SetReadOnly(bool) override {}
     void BringToTop() override {}
     void UpdateCountdown() override {}
+    void ReloadTexts() override {}
+    void MoveTo(int, int) override {}
     void Destroy() override { closed = true; }
     void EnterRingingMode() override { ++entered; }
     void DrawPinBox(int state) override { pinStates.push_back(state); }

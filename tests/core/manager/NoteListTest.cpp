@@ -231,6 +231,12 @@ TEST_F(NoteList, TimeTabsAndCategory) {
     EXPECT_FALSE(month.Passes(*at(2004, 11, 6, 10)));
     EXPECT_TRUE(today.Passes(*at(2003, 11, 6, 23)));
     EXPECT_FALSE(today.Passes(*at(2003, 10, 6, 10)));
+    // On the 31st late in the evening the month is still the whole of that month.
+    const CNoteFilter lastDay(0, CNoteFilter::ThisMonth, {2003, 12, 31, 23, 59, 59});
+    EXPECT_TRUE(lastDay.Passes(*at(2003, 12, 1, 0)));
+    EXPECT_TRUE(lastDay.Passes(*at(2003, 12, 31, 23)));
+    EXPECT_FALSE(lastDay.Passes(*at(2004, 1, 1, 0)));
+    EXPECT_FALSE(lastDay.Passes(*at(2003, 11, 30, 23)));
 
     auto filed = at(2003, 11, 6, 10);
     filed->m_category = 7;

@@ -3,6 +3,7 @@
 #include "app/CTrayWnd.h"
 #include "app/HomePage.h"
 #include "app/TrayIds.h"
+#include "manager/CNoteManagerDlg.h"
 #include "platform/QtDialogs.h"
 #include "support/TestEnv.h"
 
@@ -79,11 +80,23 @@ TEST_F(TrayWndTest, ClicksAndTheMenuMakeNotesAndExitSaves) {
     EXPECT_EQ(tray.Store().notes().size(), start + 1);
     EXPECT_FALSE(tray.IsTimerActive(CTrayCore::TimerClick));
 
-    // A single click waits for the double-click time, then goes to the (future) manager.
+    // A single click waits for the double-click time, then opens the manager, modally, with
+    // the program quiet; Escape closes it and everything runs again.
+    int stateSeen = 0;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto* m = qobject_cast<CNoteManagerDlg*>(QApplication::activeModalWidget())) {
+            stateSeen = tray.State();
+            QTest::keyClick(m, Qt::Key_Escape);
+        }
+    });
+    closer.start(50);
     tray.OnTrayActivated(QSystemTrayIcon::Trigger);
     EXPECT_TRUE(tray.IsTimerActive(CTrayCore::TimerClick));
-    EXPECT_TRUE(
-        QTest::qWaitFor([this] { return !tray.IsTimerActive(CTrayCore::TimerClick); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return stateSeen != 0; }, 3000));
+    closer.stop();
+    EXPECT_EQ(stateSeen, CTrayCore::StateManagerOpen);
+    EXPECT_EQ(tray.State(), CTrayCore::StateIdle);
     EXPECT_EQ(tray.Store().notes().size(), start + 1);
 
     ChooseFromMenu({CmdNewNote});

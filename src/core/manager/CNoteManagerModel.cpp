@@ -1,0 +1,94 @@
+#include "manager/CNoteManagerModel.h"
+
+#include "alarms/CAlarmCheck.h"
+#include "alarms/IAlarmHost.h"
+#include "manager/CManagerGeometry.h"
+#include "model/CNoteStore.h"
+#include "model/CSettings.h"
+#include "platform/INoteWindow.h"
+#include "platform/PlatformServices.h"
+#include "platform/SystemMetrics.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+CNoteManagerModel::CNoteManagerModel(IAlarmHost& host) : m_host(host) {
+    SyncView();
+}
+
+void CNoteManagerModel::SyncView() {
+    const auto& notes = m_host.Store().notes();
+    m_view.clear();
+    m_view.reserve(notes.size());
+    for (const auto& n : notes)
+        m_view.push_back(n.get());
+}
+
+void CNoteManagerModel::Sort(CNoteSort::Key key, bool ascending) {
+    m_host.Store().ReorderNotes(
+        [&](CNoteStore::Notes& notes) { CNoteSort::Sort(notes, key, ascending); });
+    SyncView();
+}
+
+std::unique_ptr<CNote> CNoteManagerModel::NewNote(int category) const {
+    const CSettings& s = m_host.settings();
+    const int scheme =
+        (s.m_defaultScheme >= 0 && s.m_defaultScheme < CSettings::kSchemes) ? s.m_defaultScheme : 0;
+    auto note = std::make_unique<CNote>();
+    note->m_font = s.m_schemeFont[scheme];
+    note->m_backColor = s.m_schemeBack[scheme];
+    note->m_textColor = s.m_schemeText[scheme];
+    note->m_borderStyle = s.m_schemeBorder[scheme];
+    note->m_category = category;
+    note->m_showCountdown = s.m_showCountdownDefault;
+    return note;
+}
+
+CNote& CNoteManagerModel::Add(std::unique_ptr<CNote> note) {
+    CNote& added = m_host.Store().AddNote(std::move(note));
+    m_view.push_back(&added);
+    if (added.m_dueSoon) m_host.Alarms().OfferAlarmTime(added.m_alarmTime);
+    return added;
+}
+
+void CNoteManagerModel::Updated(CNote& note) {
+    if (note.m_dueSoon) m_host.Alarms().OfferAlarmTime(note.m_alarmTime);
+    if (note.m_window) note.m_window->ReloadTexts();
+}
+
+CNoteManagerModel::Deleted CNoteManagerModel::Delete(const std::vector<CNote*>& notes) {
+    Deleted result;
+    std::unordered_set<const CNote*> gone;
+    for (CNote* n : notes) {
+        if (n->m_window && n->m_window->IsRinging()) {
+            ++result.refused;
+            continue;
+        }
+        gone.insert(n);
+        m_host.Store().RemoveNote(*n);
+        ++result.deleted;
+    }
+    if (!gone.empty()) {
+        std::erase_if(m_view, [&](const CNote* n) { return gone.count(n) != 0; });
+        m_host.Alarms().ComputeEarliestAlarm();
+    }
+    return result;
+}
+
+void CNoteManagerModel::Post(const std::vector<CNote*>& notes, int x, int y, int screenWidth,
+                             int screenHeight) {
+    const std::vector<CManagerGeometry::Point> points = CManagerGeometry::PostPositions(
+        static_cast<int>(notes.size()), x, y, screenWidth, screenHeight);
+    for (size_t i = 0; i < notes.size(); ++i) {
+        CNote& note = *notes[i];
+        const CManagerGeometry::Point p = points[i];
+        if (note.m_window) {
+            const RECT r = note.m_window->GetWindowRect();
+            note.m_windowRect = r;
+            note.m_window->MoveTo(p.x - (r.right - r.left) / 2,
+                                  p.y - SystemMetrics::SM_CYFRAME - 2);
+        } else if (m_host.Platform().windows) {
+            note.OpenWindow(p.x, p.y, false, *m_host.Platform().windows);
+        }
+    }
+}

@@ -1,0 +1,122 @@
+#pragma once
+
+#include "manager/CNoteManagerModel.h"
+
+#include <QDialog>
+#include <QPolygon>
+#include <array>
+#include <functional>
+
+class CCalendarCtrl;
+class CHoverButton;
+class CNoteEditForm;
+class CNoteList;
+class CRegionButton;
+class CTrayCore;
+class CTypeTree;
+class IDialogs;
+class QLabel;
+class QLineEdit;
+class QTimer;
+
+// The Note Manager: a self-framed modal window with the title band and its clock, the
+// toolbar, the category tree, the note list with its filter tabs, the row of rounded buttons,
+// the event editor, the calendar and the status line (where Ctrl+F opens a find field). What
+// it does to the notes is CNoteManagerModel's; this class lays out, paints and forwards.
+class CNoteManagerDlg : public QDialog {
+    Q_OBJECT
+public:
+    enum ButtonId { IdClose = 1, IdAdd = 217, IdDelete = 1010, IdPost = 1017, IdUpdate = 1021 };
+    enum ToolId {
+        ToolCompact = 1161,
+        ToolFull = 1162,
+        ToolCategory = 1163,
+        ToolSave = 1158,
+        ToolPrint = 1166,
+        ToolOptions = 1159,
+        ToolHomePage = 1165,
+        ToolHelp = 1160
+    };
+    static constexpr int kFrame = 9; // the fading border's width
+
+    CNoteManagerDlg(CTrayCore& tray, IDialogs& dialogs, QWidget* parent = nullptr);
+    ~CNoteManagerDlg() override;
+
+    // Where Help and Home Page send their commands (the tray window's command ids).
+    void SetCommandSink(std::function<void(int)> sink) { m_command = std::move(sink); }
+
+    void AddNote();
+    void UpdateNote();
+    void DeleteNotes();
+    void PostSelectedNotes(int x, int y);
+    void ShowCompactView();
+    void ShowFullView();
+    void SetCategoryVisible(bool show);
+    void SelectTab(int index);
+    void ShowFind();
+    void CloseManager();
+
+    // Parts, for tests and the status line.
+    CNoteList* List() const { return m_list; }
+    CTypeTree* Tree() const { return m_tree; }
+    CNoteEditForm* Editor() const { return m_editor; }
+    CCalendarCtrl* Calendar() const { return m_calendar; }
+    QLabel* CountLine() const { return m_count; }
+    QLabel* StatusLine() const { return m_status; }
+    QLineEdit* FindField() const { return m_find; }
+    CRegionButton* Button(int id) const;
+    CHoverButton* Tool(int id) const;
+    int TabCount() const;
+    QPolygon TabShape(int index) const;
+    int TabIndex() const { return m_tabIndex; }
+    QRect CaptionBand() const { return m_band; }
+    QRect CloseBox() const;
+    int MinHeight() const;
+    int DesignedHeight() const;
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+    void reject() override { CloseManager(); }
+
+private:
+    void CreateToolbar();
+    void CreateButtonRow();
+    void Relayout();
+    void FitWindow();
+    void RefreshList();
+    void ShowNote(int row);
+    void EnableNoteButtons(bool on);
+    void UpdateStatus();
+    void SelectAfterRemoval(int removedRow);
+    void ApplyFind();
+    void TakeCalendarDate();
+    void DrawTabs(class QPainter& p) const;
+    void DrawCaption(class QPainter& p) const;
+
+    CTrayCore& m_tray;
+    IDialogs& m_dialogs;
+    CNoteManagerModel m_model;
+    CTypeTree* m_tree = nullptr;
+    CNoteList* m_list = nullptr;
+    CNoteEditForm* m_editor = nullptr;
+    CCalendarCtrl* m_calendar = nullptr;
+    QLabel* m_count = nullptr;
+    QLabel* m_status = nullptr;
+    QLineEdit* m_find = nullptr;
+    QTimer* m_clock = nullptr;
+    std::array<CRegionButton*, 5> m_buttons{};
+    std::array<CHoverButton*, 8> m_tools{};
+    int m_categoryFilter = 0;
+    int m_tabIndex = 0;
+    int m_timeFilter = 142;
+    int m_initialHeight = 0;
+    bool m_ready = false;
+    bool m_closing = false;
+    bool m_layingOut = false;
+    QRect m_band;
+    std::function<void(int)> m_command;
+};

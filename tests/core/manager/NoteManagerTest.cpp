@@ -1,0 +1,204 @@
+#include "app/CManagerSession.h"
+#include "app/Globals.h"
+#include "manager/CManagerGeometry.h"
+#include "manager/CNoteFind.h"
+#include "manager/CNoteManagerModel.h"
+#include "manager/IManagerService.h"
+#include "platform/Clock.h"
+#include "support/FakeHub.h"
+#include "support/NoteBuilder.h"
+#include "support/TestEnv.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+namespace {
+
+const COleDateTime kNow(2003, 11, 6, 10, 0, 0);
+
+class NoteManager : public ::testing::Test {
+protected:
+    NoteManager() { Clock::SetForTest(kNow); }
+    ~NoteManager() override { Clock::ResetForTest(); }
+
+    CNote& Add(const char* title, int minutesAhead) {
+        return NoteBuilder()
+            .Title(title)
+            .At(kNow + COleDateTimeSpan(0, 0, minutesAhead, 0))
+            .DueSoonNow()
+            .AddTo(hub.Store());
+    }
+    FakeNoteWindow& Window(CNote& n) { return *static_cast<FakeNoteWindow*>(n.m_window); }
+
+    TestEnv env;
+    FakePlatform platform;
+    FakeHub hub{platform};
+};
+
+TEST(ManagerGeometry, PostPositionsWrapAtTheBottomAndTurnBack) {
+    // 1024 x 100: bottom 82, turn 877.
+    auto pts = CManagerGeometry::PostPositions(7, 768, 10, 1024, 100);
+    ASSERT_EQ(pts.size(), 7u);
+    EXPECT_EQ(pts[0].x, 768);
+    EXPECT_EQ(pts[1].y, 28);
+    EXPECT_EQ(pts[4].y, 82); // 82 is not past the bottom
+    EXPECT_EQ(pts[5].y, 0);  // 100 is: a new column 24 to the right, from the top
+    EXPECT_EQ(pts[5].x, 792);
+    // Right of six sevenths the columns go left instead.
+    pts = CManagerGeometry::PostPositions(3, 900, 64, 1024, 100);
+    EXPECT_EQ(pts[1].x, 900);
+    EXPECT_EQ(pts[2].x, 876);
+    EXPECT_EQ(pts[2].y, 0);
+    EXPECT_TRUE(CManagerGeometry::PostPositions(0, 0, 0, 10, 10).empty());
+    EXPECT_EQ(CManagerGeometry::PostOrigin(1366).x, 1024);
+}
+
+TEST(ManagerGeometry, ExtraHeightIsCentredAndNeverBelowTheMinimum) {
+    EXPECT_EQ(CManagerGeometry::MinHeight(500, 181), 410);
+    auto s = CManagerGeometry::ApplyExtraHeight(200, 500, 120, 410);
+    EXPECT_EQ(s.top, 140);
+    EXPECT_EQ(s.height, 620);
+    s = CManagerGeometry::ApplyExtraHeight(200, 500, -41, 410); // shrunk: truncated toward zero
+    EXPECT_EQ(s.top, 220);
+    EXPECT_EQ(s.height, 459);
+    s = CManagerGeometry::ApplyExtraHeight(200, 500, -300, 410); // remembered from other fonts
+    EXPECT_EQ(s.height, 410);
+    EXPECT_EQ(s.top, 245);
+    EXPECT_EQ(CManagerGeometry::ClampHeight(300, 410), 410);
+    EXPECT_EQ(CManagerGeometry::ClampHeight(700, 410), 700);
+}
+
+TEST_F(NoteManager, AddTakesTheSchemeAndOffersItsAlarm) {
+    hub.settings().m_defaultScheme = 2;
+    hub.settings().m_showCountdownDefault = 1;
+    CNoteManagerModel model(hub);
+    auto note = model.NewNote(5);
+    EXPECT_EQ(note->m_backColor, hub.settings().m_schemeBack[2]);
+    EXPECT_EQ(note->m_category, 5);
+    EXPECT_EQ(note->m_showCountdown, 1);
+    note->m_type = CNote::OneTime;
+    note->m_startTime = note->m_baseTime = kNow + COleDateTimeSpan(0, 0, 3, 0);
+    note->Recompute();
+    CNote& added = model.Add(std::move(note));
+    ASSERT_EQ(model.View().size(), 1u);
+    EXPECT_EQ(model.View()[0], &added);
+    EXPECT_EQ(hub.Alarms().EarliestAlarm(), added.m_alarmTime);
+    // An update reaches the posted window's texts and brings a nearer alarm forward.
+    added.OpenWindow(0, 0, false, platform.windows);
+    added.m_startTime = added.m_baseTime = kNow + COleDateTimeSpan(0, 0, 1, 0);
+    added.Recompute();
+    model.Updated(added);
+    EXPECT_EQ(Window(added).reloads, 1);
+    EXPECT_EQ(hub.Alarms().EarliestAlarm(), added.m_alarmTime);
+}
+
+TEST_F(NoteManager, DeleteLeavesARingingNoteAndRecomputesTheEarliestAlarm) {
+    CNote& soon = Add("soon", 2);
+    CNote& ringing = Add("ringing", -1);
+    CNote& later = Add("later", 30);
+    ringing.OpenWindow(0, 0, true, platform.windows);
+    Window(ringing).ringing = true;
+    later.OpenWindow(0, 0, false, platform.windows);
+    FakeNoteWindow& laterWindow = Window(later);
+    CNoteManagerModel model(hub);
+    hub.Alarms().ComputeEarliestAlarm();
+
+    const auto result = model.Delete({&soon, &ringing, &later});
+    EXPECT_EQ(result.deleted, 2);
+    EXPECT_EQ(result.refused, 1);
+    ASSERT_EQ(hub.Store().notes().size(), 1u);
+    EXPECT_EQ(hub.Store().notes()[0].get(), &ringing);
+    EXPECT_EQ(model.View(), std::vector<CNote*>{&ringing});
+    EXPECT_TRUE(laterWindow.destroyed); // no window is left holding a freed note
+    EXPECT_FALSE(Window(ringing).destroyed);
+    EXPECT_EQ(hub.Alarms().EarliestAlarm(), ringing.m_alarmTime);
+}
+
+TEST_F(NoteManager, PostOpensNewWindowsAndMovesPostedOnes) {
+    CNote& a = Add("a", 10);
+    CNote& b = Add("b", 20);
+    CNote& c = Add("c", 30);
+    b.OpenWindow(5, 5, false, platform.windows);
+    Window(b).rect = {300, 400, 500, 550};
+    CNoteManagerModel model(hub);
+    model.Post({&a, &b, &c}, 768, 10, 1024, 768);
+    EXPECT_EQ(platform.windows.OpenCount(), 3); // b was not opened a second time
+    EXPECT_EQ(b.m_windowRect.left, 300);        // where it stood before
+    EXPECT_EQ(Window(b).rect.left, 768 - 100);  // centred on the post point
+    EXPECT_EQ(Window(b).rect.top, 28 - 4 - 2);
+    EXPECT_EQ(Window(b).rect.right - Window(b).rect.left, 200);
+    ASSERT_TRUE(a.m_window && c.m_window);
+}
+
+TEST_F(NoteManager, SortReordersTheStoreItself) {
+    Add("memo-like late", 600);
+    Add("first", 5);
+    Add("middle", 60);
+    CNoteManagerModel model(hub);
+    model.Sort(CNoteSort::ByTime, true);
+    std::string order;
+    for (const auto& n : hub.Store().notes())
+        order += n->m_title + ",";
+    EXPECT_EQ(order, "first,middle,memo-like late,");
+    EXPECT_EQ(model.View()[0], hub.Store().notes()[0].get());
+}
+
+TEST(NoteFind, EveryWordInTitleOrTextIgnoringCaseButNotAccents) {
+    auto note = NoteBuilder().Title("Call ÉMILE").Text("about the Café\r\nand ЖУРНАЛ").Build();
+    EXPECT_TRUE(CNoteFind("").Matches(*note));
+    EXPECT_TRUE(CNoteFind("  ").Empty());
+    EXPECT_TRUE(CNoteFind("call").Matches(*note));
+    EXPECT_TRUE(CNoteFind("émile CAFÉ").Matches(*note)); // words from title and text
+    EXPECT_TRUE(CNoteFind("журнал").Matches(*note));
+    EXPECT_FALSE(CNoteFind("emile").Matches(*note)); // accents count
+    EXPECT_FALSE(CNoteFind("call bob").Matches(*note));
+    EXPECT_FALSE(CNoteFind("cafe").Matches(*note));
+    EXPECT_EQ(CNoteFind::Fold("ÀÖØÞ×Ā"), "àöøþ×ā");
+}
+
+// The manager service that records what the hub looked like while it ran.
+struct RecordingManager : IManagerService {
+    std::function<void()> onOpen;
+    void OpenManager() override { onOpen(); }
+};
+
+TEST_F(NoteManager, SessionQuietsTheProgramWhileTheManagerIsOpen) {
+    CNote& posted = Add("posted", 1);
+    posted.OpenWindow(0, 0, false, platform.windows);
+    Window(posted).body = "typed in the window";
+    hub.StartTimers();
+    int stateSeen = 0;
+    bool readOnlySeen = false, timersSeen = true;
+    RecordingManager manager;
+    manager.onOpen = [&] {
+        stateSeen = hub.State();
+        readOnlySeen = Window(posted).readOnly;
+        timersSeen = platform.timers.active.count(CTrayCore::TimerCheck) != 0;
+        EXPECT_EQ(posted.m_text, "typed in the window");
+        // Even a note long due does not ring while the manager is open.
+        Clock::AdvanceForTest(600);
+        hub.OnTimer(CTrayCore::TimerCheck);
+        EXPECT_EQ(Window(posted).alarmsStarted, 0);
+    };
+    ASSERT_TRUE(CManagerSession::Run(hub, manager));
+    EXPECT_EQ(stateSeen, CTrayCore::StateManagerOpen);
+    EXPECT_TRUE(readOnlySeen);
+    EXPECT_FALSE(timersSeen);
+    EXPECT_EQ(hub.State(), CTrayCore::StateIdle);
+    EXPECT_FALSE(Window(posted).readOnly);
+    EXPECT_EQ(platform.timers.active.count(CTrayCore::TimerCheck), 1u);
+    EXPECT_GT(Window(posted).raised, 0);
+    EXPECT_TRUE(std::filesystem::exists(hub.DataPath())); // saved on close
+
+    // Not while a note rings or a time dialog is open.
+    hub.SetState(CTrayCore::StateRinging);
+    EXPECT_FALSE(CManagerSession::Run(hub, manager));
+    hub.SetState(CTrayCore::StateIdle);
+    g_timeDialogCount = 1;
+    EXPECT_FALSE(CManagerSession::Run(hub, manager));
+    g_timeDialogCount = 0;
+}
+
+} // namespace

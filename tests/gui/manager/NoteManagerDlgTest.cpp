@@ -1,0 +1,287 @@
+#include "calendar/CCalendarCtrl.h"
+#include "manager/CDateTimeEdit.h"
+#include "manager/CNoteEditForm.h"
+#include "manager/CNoteList.h"
+#include "manager/CNoteListModel.h"
+#include "manager/CNoteManagerDlg.h"
+#include "manager/CTypeTree.h"
+#include "platform/Clock.h"
+#include "platform/QtDialogs.h"
+#include "platform/SystemColors.h"
+#include "platform/SystemMetrics.h"
+#include "support/FakeHub.h"
+#include "support/NoteBuilder.h"
+#include "widgets/CHoverButton.h"
+#include "widgets/CRegionButton.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScreen>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+using Dlg = CNoteManagerDlg;
+
+// The manager over a hub with fake note windows; the clock stands at Thursday 2003-11-06
+// 10:00, whose week runs from Sunday 11-02 to Saturday 11-08.
+class NoteManagerDlg : public ::testing::Test {
+protected:
+    static COleDateTime Now() { return COleDateTime(2003, 11, 6, 10, 0, 0); }
+    void SetUp() override {
+        Clock::SetForTest(Now());
+        QtDialogs::s_nextAnswers.clear();
+        QtDialogs::s_shownBoxes.clear();
+    }
+    void TearDown() override {
+        dlg.reset();
+        Clock::ResetForTest();
+    }
+    CNote& Add(const char* title, const COleDateTime& at, int category = 0) {
+        CNote& n = NoteBuilder().Title(title).At(at).DueSoonNow().AddTo(hub.Store());
+        n.m_category = category;
+        return n;
+    }
+    void Open() {
+        dlg = std::make_unique<Dlg>(hub, dialogs);
+        dlg->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
+    }
+    void Click(QWidget* w, QPoint at = {}) {
+        QTest::mouseClick(w, Qt::LeftButton, {}, at.isNull() ? w->rect().center() : at);
+    }
+    void ClickTab(int i) { Click(dlg.get(), dlg->TabShape(i).boundingRect().center()); }
+    int Rows() const { return dlg->List()->Model()->rowCount(); }
+    std::string Titles() const {
+        std::string s;
+        for (int r = 0; r < Rows(); ++r)
+            s += dlg->List()->Model()->NoteAt(r)->m_title + ",";
+        return s;
+    }
+    QLineEdit* Subject() const {
+        return dlg->Editor()->findChild<QLineEdit*>(QStringLiteral("subjectEdit"));
+    }
+    void SelectRow(int row) {
+        QTest::mouseClick(dlg->List()->viewport(), Qt::LeftButton, {},
+                          dlg->List()->visualRect(dlg->List()->Model()->index(row, 0)).center());
+    }
+    static QImage Grab(QWidget* w, const QString& name) {
+        QImage img = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QString dir = QStringLiteral(JOTTERLY_BINARY_DIR "/test-output/manager");
+        QDir().mkpath(dir);
+        img.save(dir + "/" + name + ".png");
+        return img;
+    }
+
+    FakePlatform platform;
+    FakeHub hub{platform};
+    QtDialogs dialogs;
+    std::unique_ptr<Dlg> dlg;
+};
+
+TEST_F(NoteManagerDlg, EmptyThenAddWithTheDefaultEntry) {
+    Open();
+    EXPECT_EQ(dlg->CountLine()->text().toStdString(), " 0 notes");
+    for (int id : {Dlg::IdUpdate, Dlg::IdDelete, Dlg::IdPost})
+        EXPECT_FALSE(dlg->Button(id)->isEnabled());
+    // The editor offers a One Time entry an hour ahead; Add stores and lists it.
+    Click(dlg->Button(Dlg::IdAdd));
+    ASSERT_EQ(hub.Store().notes().size(), 1u);
+    const CNote& n = *hub.Store().notes()[0];
+    EXPECT_EQ(n.m_type, CNote::OneTime);
+    EXPECT_NEAR(n.m_startTime.Linear(), (Now() + COleDateTimeSpan(0, 1, 0, 0)).Linear(), 1e-6);
+    EXPECT_EQ(n.m_backColor, hub.settings().m_schemeBack[hub.settings().m_defaultScheme]);
+    EXPECT_EQ(dlg->CountLine()->text().toStdString(), " 1 notes");
+    EXPECT_TRUE(dlg->Button(Dlg::IdDelete)->isEnabled());
+    EXPECT_EQ(hub.Alarms().EarliestAlarm(), n.m_alarmTime);
+    // Save, Print and Options wait for their windows.
+    for (int id : {Dlg::ToolSave, Dlg::ToolPrint, Dlg::ToolOptions})
+        EXPECT_FALSE(dlg->Tool(id)->isEnabled());
+}
+
+TEST_F(NoteManagerDlg, TabsFilterAndAddOutsideTheTabGetsNoRow) {
+    hub.settings().m_useTrash = 1;
+    Add("today", Now() + COleDateTimeSpan(0, 2, 0, 0));
+    Add("sunday", COleDateTime(2003, 11, 9, 9, 0, 0));
+    Add("month", COleDateTime(2003, 11, 20, 9, 0, 0));
+    Add("next year", COleDateTime(2004, 1, 5, 9, 0, 0));
+    Open();
+    EXPECT_EQ(dlg->TabCount(), 5);
+    EXPECT_EQ(Rows(), 4);
+    ClickTab(1);
+    EXPECT_EQ(Titles(), "today,sunday,month,");
+    ClickTab(2);
+    EXPECT_EQ(Titles(), "today,");
+    ClickTab(4); // the trash tab becomes the tab, the list stays
+    EXPECT_EQ(dlg->TabIndex(), 4);
+    EXPECT_EQ(Titles(), "today,");
+    ClickTab(3);
+    EXPECT_EQ(Titles(), "today,");
+    EXPECT_EQ(dlg->CountLine()->text().toStdString(), " 1 notes");
+    // Tomorrow is stored but gets no row in "Today"; the count stays.
+    dlg->Editor()->StartEdit()->SetTime(Now() + COleDateTimeSpan(1, 0, 0, 0));
+    Click(dlg->Button(Dlg::IdAdd));
+    EXPECT_EQ(hub.Store().notes().size(), 5u);
+    EXPECT_EQ(Titles(), "today,");
+    EXPECT_EQ(dlg->CountLine()->text().toStdString(), " 1 notes");
+    ClickTab(0);
+    EXPECT_EQ(Rows(), 5);
+}
+
+TEST_F(NoteManagerDlg, EnterUpdatesAndANoteLeavingTheTabLosesItsRow) {
+    Add("a", Now() + COleDateTimeSpan(0, 1, 0, 0));
+    Add("b", Now() + COleDateTimeSpan(0, 2, 0, 0));
+    Add("c", Now() + COleDateTimeSpan(0, 3, 0, 0));
+    Open();
+    ClickTab(3);
+    SelectRow(1);
+    QLineEdit* subject = Subject();
+    ASSERT_TRUE(subject);
+    subject->setFocus();
+    subject->selectAll();
+    QTest::keyClicks(subject, "renamed");
+    QTest::keyClick(subject, Qt::Key_Return);
+    EXPECT_EQ(Titles(), "a,renamed,c,");
+    // Moved to tomorrow it leaves "Today"; the row after it becomes current.
+    dlg->Editor()->StartEdit()->SetTime(Now() + COleDateTimeSpan(1, 0, 0, 0));
+    subject->setFocus();
+    QTest::keyClick(subject, Qt::Key_Enter);
+    EXPECT_EQ(Titles(), "a,c,");
+    EXPECT_EQ(dlg->List()->CurrentRow(), 1);
+    EXPECT_EQ(Subject()->text().toStdString(), "c");
+}
+
+TEST_F(NoteManagerDlg, DeleteAsksThenSelectsTheNextRowAndEmptiesCleanly) {
+    Add("a", Now() + COleDateTimeSpan(0, 1, 0, 0));
+    Add("b", Now() + COleDateTimeSpan(0, 2, 0, 0));
+    Add("c", Now() + COleDateTimeSpan(0, 3, 0, 0));
+    Open();
+    SelectRow(2);
+    QtDialogs::s_nextAnswers = {IDialogs::AnswerNo};
+    Click(dlg->Button(Dlg::IdDelete));
+    ASSERT_EQ(QtDialogs::s_shownBoxes.size(), 1u);
+    EXPECT_EQ(QtDialogs::s_shownBoxes[0].first, "Really delete 1 item(s) ?");
+    EXPECT_EQ(QtDialogs::s_shownBoxes[0].second, "Warning !");
+    EXPECT_EQ(Titles(), "a,b,c,");
+    QtDialogs::s_nextAnswers = {IDialogs::AnswerYes};
+    Click(dlg->Button(Dlg::IdDelete)); // the last row: the new last row is selected
+    EXPECT_EQ(Titles(), "a,b,");
+    EXPECT_EQ(dlg->List()->CurrentRow(), 1);
+    EXPECT_EQ(dlg->List()->SelectedNotes().size(), 1u);
+    EXPECT_EQ(hub.Store().notes().size(), 2u);
+    QTest::keyClick(dlg->List(), Qt::Key_A, Qt::ControlModifier);
+    QtDialogs::s_nextAnswers = {IDialogs::AnswerYes};
+    Click(dlg->Button(Dlg::IdDelete));
+    EXPECT_EQ(QtDialogs::s_shownBoxes.back().first, "Really delete 2 item(s) ?");
+    EXPECT_EQ(Rows(), 0);
+    EXPECT_TRUE(hub.Store().notes().empty());
+    EXPECT_FALSE(dlg->Button(Dlg::IdUpdate)->isEnabled());
+    EXPECT_EQ(dlg->CountLine()->text().toStdString(), " 0 notes");
+}
+
+TEST_F(NoteManagerDlg, PostPlacesThreeNotesDownwardsAndMovesAPostedOne) {
+    Add("a", Now() + COleDateTimeSpan(0, 1, 0, 0));
+    CNote& b = Add("b", Now() + COleDateTimeSpan(0, 2, 0, 0));
+    Add("c", Now() + COleDateTimeSpan(0, 3, 0, 0));
+    b.OpenWindow(0, 0, false, platform.windows);
+    Open();
+    QTest::keyClick(dlg->List(), Qt::Key_A, Qt::ControlModifier);
+    Click(dlg->Button(Dlg::IdPost));
+    const int x = dlg->screen()->geometry().width() * 3 / 4;
+    ASSERT_EQ(platform.windows.windows.size(), 3u);
+    auto& w = platform.windows.windows;
+    EXPECT_EQ(w[1]->openedX, x);
+    EXPECT_EQ(w[1]->openedY, 10);
+    EXPECT_EQ(w[2]->openedY, 46);
+    EXPECT_EQ(w[0]->rect.top, 28 - 4 - 2); // b was moved, not opened again
+    EXPECT_EQ(w[0]->rect.left, x - 102);
+}
+
+TEST_F(NoteManagerDlg, ViewsCategoryFilterAndPictures) {
+    auto work = std::make_unique<CTreeNode>();
+    work->m_name = "Work";
+    work->m_id = 1;
+    work->m_level = 1;
+    hub.Store().AddCategory(CTreeNode::MakeRoot());
+    hub.Store().AddCategory(std::move(work));
+    Add("filed", Now() + COleDateTimeSpan(0, 1, 0, 0), 1);
+    Add("loose", Now() + COleDateTimeSpan(0, 2, 0, 0));
+    Open();
+    const int fullWidth = dlg->width();
+    dlg->Tree()->setCurrentIndex(
+        dlg->Tree()->model()->index(0, 0, dlg->Tree()->model()->index(0, 0)));
+    EXPECT_EQ(Titles(), "filed,");
+    const QImage full = Grab(dlg.get(), "manager_full");
+    // The title band in the caption colour, the tree beside the list.
+    const QRect band = dlg->CaptionBand();
+    const qreal dpr = dlg->devicePixelRatio();
+    EXPECT_EQ(QColor(full.pixel(int((band.left() + 3) * dpr), int((band.bottom() - 2) * dpr))),
+              SystemColors::Get(COLOR_ACTIVECAPTION));
+    EXPECT_TRUE(dlg->Tree()->isVisible());
+
+    Click(dlg->Tool(Dlg::ToolCompact));
+    EXPECT_LT(dlg->width(), fullWidth);
+    EXPECT_FALSE(dlg->Tree()->isVisible());
+    EXPECT_FALSE(dlg->Calendar()->isVisible());
+    EXPECT_EQ(Titles(), "filed,loose,"); // no category filter in the compact view
+    EXPECT_EQ(hub.settings().m_managerFull, 0);
+    EXPECT_FALSE(dlg->Tool(Dlg::ToolCategory)->isEnabled());
+    const QImage compact = Grab(dlg.get(), "manager_compact");
+    EXPECT_EQ(compact.width(), dlg->width() * dlg->devicePixelRatio());
+
+    Click(dlg->Tool(Dlg::ToolFull));
+    EXPECT_EQ(dlg->width(), fullWidth);
+    EXPECT_EQ(Titles(), "filed,"); // the selected category filters again
+    // Hiding the tree lists every note of the tab.
+    Click(dlg->Tool(Dlg::ToolCategory));
+    EXPECT_FALSE(dlg->Tree()->isVisible());
+    EXPECT_EQ(Titles(), "filed,loose,");
+    EXPECT_EQ(hub.settings().m_showCategory, 0);
+}
+
+TEST_F(NoteManagerDlg, HeightIsLimitedRememberedAndEscapeClosesSorted) {
+    Add("late", Now() + COleDateTimeSpan(0, 5, 0, 0));
+    Add("early", Now() + COleDateTimeSpan(0, 1, 0, 0));
+    Open();
+    const int h = dlg->height(), w = dlg->width();
+    dlg->resize(w, 10);
+    EXPECT_EQ(dlg->height(), dlg->MinHeight());
+    dlg->resize(w + 80, h + 60);
+    EXPECT_EQ(dlg->width(), w); // the width is the view's
+    EXPECT_EQ(dlg->height(), h + 60);
+    EXPECT_EQ(dlg->List()->height(), dlg->Tree()->height());
+    // The list was sorted by header click the other way; closing leaves time order.
+    dlg->List()->SortByColumn(CNoteListModel::TimeColumn);
+    dlg->List()->SortByColumn(CNoteListModel::TimeColumn);
+    QTest::keyClick(dlg->List(), Qt::Key_Escape);
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_EQ(hub.settings().m_managerExtraHeight, 60);
+    EXPECT_EQ(hub.Store().notes()[0]->m_title, "early");
+    Open();
+    EXPECT_EQ(dlg->height(), h + 60);
+}
+
+TEST_F(NoteManagerDlg, CtrlFFiltersTheTabAndEscapeClearsIt) {
+    Add("Dentist", Now() + COleDateTimeSpan(0, 1, 0, 0));
+    CNote& call = Add("Call Émile", Now() + COleDateTimeSpan(0, 2, 0, 0));
+    call.m_text = "about the DENTIST bill";
+    Add("Groceries", Now() + COleDateTimeSpan(0, 3, 0, 0));
+    Open();
+    QTest::keyClick(dlg->List(), Qt::Key_F, Qt::ControlModifier);
+    ASSERT_TRUE(dlg->FindField()->isVisible());
+    QTest::keyClicks(dlg->FindField(), "dent");
+    EXPECT_EQ(Titles(), "Dentist,Call Émile,");
+    QTest::keyClicks(dlg->FindField(), " bill");
+    EXPECT_EQ(Titles(), "Call Émile,");
+    EXPECT_TRUE(dlg->FindField()->hasFocus()); // typing goes on
+    QTest::keyClick(dlg->FindField(), Qt::Key_Escape);
+    EXPECT_TRUE(dlg->isVisible()); // Escape in the field only clears it
+    EXPECT_FALSE(dlg->FindField()->isVisible());
+    EXPECT_EQ(Rows(), 3);
+}
+
+} // namespace
