@@ -7,7 +7,8 @@
 #include <vector>
 
 int main(int argc, char** argv) {
-    const LaunchRequest request = CLaunchArgs::Parse(std::vector<std::string>(argv + 1, argv + argc));
+    const LaunchRequest request =
+        CLaunchArgs::Parse(std::vector<std::string>(argv + 1, argv + argc));
     if (const auto status = CLauncher::BeforeStart(request)) return *status;
     if (!CNotesApp::PreparePlatform()) return 1;
     QApplication app(argc, argv);

@@ -5,9 +5,10 @@ set -euo pipefail
 build=$(readlink -f "$1")
 tmp=$(mktemp -d /tmp/jotterly-deb-XXXXXX)
 installed=0
+SUDO=""
 cleanup() {
     if [ "$installed" = 1 ]; then
-        apt-get remove -y -q -o DPkg::Lock::Timeout=300 jotterly >>"$tmp/apt.log" 2>&1 ||
+        $SUDO apt-get remove -y -q -o DPkg::Lock::Timeout=300 jotterly >>"$tmp/apt.log" 2>&1 ||
             echo "could not remove the jotterly package: $(cat "$tmp/apt.log")" >&2
     fi
     rm -rf "$tmp"
@@ -17,7 +18,10 @@ fail() {
     echo "FAIL: $*" >&2
     exit 1
 }
-[ "$(id -u)" = 0 ] || fail "installing the package needs root"
+if [ "$(id -u)" != 0 ]; then
+    sudo -n true 2>/dev/null || fail "installing the package needs root (or sudo without a password)"
+    SUDO=sudo
+fi
 if dpkg-query -W -f='${Status}' jotterly 2>/dev/null | grep -q 'install ok installed'; then
     fail "a jotterly package is already installed here; not touching it"
 fi
@@ -41,12 +45,12 @@ for f in ./usr/bin/jotterly ./usr/share/applications/jotterly.desktop \
 done
 
 installed=1
-apt-get install -y -q -o DPkg::Lock::Timeout=300 "$deb" >"$tmp/apt.log" 2>&1 ||
+$SUDO apt-get install -y -q -o DPkg::Lock::Timeout=300 "$deb" >"$tmp/apt.log" 2>&1 ||
     fail "installing the package failed: $(cat "$tmp/apt.log")"
 version=$(env -i /usr/bin/jotterly --version) || fail "/usr/bin/jotterly --version failed"
 [ "$version" = "$("$build/jotterly" --version)" ] || fail "installed program says '$version'"
 echo "installed: $version"
-apt-get remove -y -q -o DPkg::Lock::Timeout=300 jotterly >"$tmp/apt.log" 2>&1 ||
+$SUDO apt-get remove -y -q -o DPkg::Lock::Timeout=300 jotterly >"$tmp/apt.log" 2>&1 ||
     fail "removing the package failed: $(cat "$tmp/apt.log")"
 installed=0
 [ ! -e /usr/bin/jotterly ] || fail "/usr/bin/jotterly is still there after removal"

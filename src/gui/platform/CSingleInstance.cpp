@@ -157,7 +157,7 @@ bool CSingleInstance::Send(const QString& line) const {
 }
 
 CSingleInstance::Delivery CSingleInstance::HandOver(const std::string& line, QString folder,
-                                                   QString name) {
+                                                    QString name) {
     const QStringList folders = folder.isEmpty() ? DefaultFolders() : QStringList{folder};
     for (const QString& f : folders) {
         if (!CheckFolder(f.toStdString()).empty()) continue; // TryClaim would not look there

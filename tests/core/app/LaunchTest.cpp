@@ -136,9 +136,9 @@ TEST_F(LaunchQueueTest, QuitEndsTheProgramAndNothingRunsAfterIt) {
 TEST(DesktopNotice, NamesWhatTheDesktopLimits) {
     EXPECT_EQ(CDesktopNotice::Text(false, false), "");
     const std::string noTray = CDesktopNotice::Text(true, false);
-    for (const char* word : {"jotterly new-note", "jotterly manager", "jotterly show-notes",
-                             "jotterly close-notes", "jotterly quit", "jotterly menu",
-                             "\"New Note\"", "\"Note Manager\""})
+    for (const char* word :
+         {"jotterly new-note", "jotterly manager", "jotterly show-notes", "jotterly close-notes",
+          "jotterly quit", "jotterly menu", "\"New Note\"", "\"Note Manager\""})
         EXPECT_NE(noTray.find(word), std::string::npos) << word;
     EXPECT_EQ(noTray.find("Wayland"), std::string::npos);
     const std::string wayland = CDesktopNotice::Text(false, true);
