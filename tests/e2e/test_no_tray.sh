@@ -12,13 +12,21 @@ mkdir -p "$ARTIFACTS"
 e2e_start_display
 
 notes_shown() { [ "$(e2e_note_windows "$APP_PID" | wc -l)" = "$1" ]; }
-notice_shown() { [ -n "$(e2e_named_window "$APP_PID" Jotterly)" ]; }
+# A new note is titled "Jotterly" too until it has a title of its own: the notice is a dialog.
+notice_window() {
+    local id
+    for id in $(e2e_visible_windows "$APP_PID" | awk '{print $1}'); do
+        [ "$(xdotool getwindowname "$id")" = Jotterly ] &&
+            xprop -id "$id" _NET_WM_WINDOW_TYPE | grep -q DIALOG && echo "$id"
+    done | head -n 1
+}
+notice_shown() { [ -n "$(notice_window)" ]; }
 notices_told() { grep -c 'no system tray' "$E2E_TMP/app.log" || true; }
 
 e2e_start_app nologo new-note
 e2e_wait_for 10 notes_shown 2 || e2e_fail "new-note did not start the program without a tray"
 e2e_wait_for 10 notice_shown || e2e_fail "no notice about the missing tray"
-notice=$(e2e_named_window "$APP_PID" Jotterly)
+notice=$(notice_window)
 sleep 0.5
 import -window "$notice" "$ARTIFACTS/no-tray-notice.png"
 [ "$(notices_told)" = 1 ] || e2e_fail "the missing tray was told $(notices_told) times"

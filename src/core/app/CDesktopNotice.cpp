@@ -4,10 +4,14 @@ std::string CDesktopNotice::Text(bool noTray, bool compositorPlacesWindows) {
     std::string text;
     if (noTray)
         text += "This desktop has no system tray, so Jotterly cannot show its icon. It keeps "
-                "running: use the \"New Note\" and \"Note Manager\" actions of its launcher, or "
-                "run \"jotterly new-note\", \"jotterly manager\", \"jotterly show-notes\", "
-                "\"jotterly close-notes\" or \"jotterly quit\". \"jotterly menu\" opens the tray "
-                "menu, with Options, Export, Import and Help, at the mouse pointer.";
+                "running: use the \"New Note\" and \"Note Manager\" actions of its launcher, "
+                "or these commands:\n\n"
+                "jotterly new-note\n"
+                "jotterly manager\n"
+                "jotterly show-notes\n"
+                "jotterly close-notes\n"
+                "jotterly menu  (the tray menu: Options, Export, Import, Help)\n"
+                "jotterly quit";
     if (compositorPlacesWindows) {
         if (!text.empty()) text += "\n\n";
         text += "On this Wayland desktop the compositor decides where windows go: notes open "

@@ -23,9 +23,11 @@ void CDesktopCheck::Check() {
         CDesktopNotice::Text(!QSystemTrayIcon::isSystemTrayAvailable(), wayland);
     if (text.empty()) return;
     std::fprintf(stderr, "jotterly: %s\n", text.c_str());
+    std::fflush(stderr);
     // Not modal: the program goes on working while the notice is open.
     m_notice = new QMessageBox(QMessageBox::Information, CDesktopNotice::kCaption,
                                QString::fromStdString(text), QMessageBox::Ok);
+    m_notice->setTextFormat(Qt::PlainText);
     m_notice->setAttribute(Qt::WA_DeleteOnClose);
     m_notice->setModal(false);
     m_notice->show();

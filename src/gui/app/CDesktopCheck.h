@@ -1,10 +1,9 @@
 #pragma once
 
+#include <QMessageBox>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
-
-class QMessageBox;
 
 // Looks, a little after the start, whether the desktop holds back part of the program (no
 // system tray, a Wayland compositor placing the windows) and then says so once.
