@@ -2,7 +2,7 @@
 # package made from the same layout (cpack in the build folder).
 install(TARGETS jotterly)
 install(DIRECTORY resources/help/ DESTINATION ${CMAKE_INSTALL_DATADIR}/jotterly/help)
-install(FILES resources/install/jotterly.desktop
+install(FILES resources/jotterly.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES resources/install/org.example.jotterly.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
