@@ -10,7 +10,7 @@ std::string CDesktopNotice::Text(bool noTray, bool compositorPlacesWindows) {
                 "jotterly manager\n"
                 "jotterly show-notes\n"
                 "jotterly close-notes\n"
-                "jotterly menu  (the tray menu: Options, Export, Import, Help)\n"
+                "jotterly menu  (the tray menu, with Options and Help)\n"
                 "jotterly quit";
     if (compositorPlacesWindows) {
         if (!text.empty()) text += "\n\n";
