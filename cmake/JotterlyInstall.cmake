@@ -23,9 +23,9 @@ set(CPACK_PACKAGE_NAME jotterly)
 set(CPACK_PACKAGE_VENDOR "The Jotterly developers")
 set(CPACK_PACKAGE_CONTACT "The Jotterly developers <jotterly@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "sticky notes and reminders in the system tray")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Memos, one-time reminders and recurring events, posted on the desktop as sticky notes "
-    "that ring when they fall due.")
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+       "Memos, one-time reminders and recurring events, posted on the desktop as sticky "
+       "notes that ring when they fall due.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -34,9 +34,10 @@ dpkg-deb --info "$deb" | tee "$tmp/info"
 depends=$(sed -n 's/^ Depends: //p' "$tmp/info")
 for lib in libc6 libstdc++6 libqt6widgets6 libqt6gui6 libqt6core6 libqt6multimedia6 \
     libqt6svg6 libqt6dbus6 libcurl4; do
-    grep -Eq "(^|, )$lib( |,|$)" <<<"$depends" || fail "Depends lacks $lib: $depends"
+    grep -Fq "$lib (" <<<"$depends" || fail "Depends lacks $lib: $depends"
 done
 grep -q '^ Recommends: qt6-wayland' "$tmp/info" || fail "qt6-wayland is not recommended"
+grep -q ';' "$tmp/info" && fail "a CMake list leaked into the control file"
 dpkg-deb --contents "$deb" >"$tmp/contents"
 for f in ./usr/bin/jotterly ./usr/share/applications/jotterly.desktop \
     ./usr/share/metainfo/org.example.jotterly.metainfo.xml ./usr/share/man/man1/jotterly.1.gz \
