@@ -36,7 +36,7 @@ e2e_wait_for() {
     done
 }
 
-# Starts Xvfb on a free display and a tray host; exports DISPLAY.
+# Starts Xvfb on a free display and a tray host (none with E2E_NO_TRAY=1); exports DISPLAY.
 e2e_start_display() {
     local fifo="$E2E_TMP/displayfd"
     mkfifo "$fifo"
@@ -45,6 +45,7 @@ e2e_start_display() {
     local display
     read -r -t 10 display <"$fifo" || e2e_fail "Xvfb did not start"
     export DISPLAY=":$display"
+    [ "${E2E_NO_TRAY:-0}" = 1 ] && return 0
     trayer --edge top --align right --widthtype pixel --width 120 --height 28 \
         --SetDockType true </dev/null >"$E2E_TMP/trayer.log" 2>&1 &
     E2E_PIDS+=($!)
@@ -101,4 +102,20 @@ e2e_wait_exit() {
 
 e2e_screenshot() {
     import -window root "$1"
+}
+
+# The note windows (tool windows) of process $1, one id a line.
+e2e_note_windows() {
+    local id
+    for id in $(e2e_visible_windows "$1" | awk '{print $1}'); do
+        if xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q UTILITY; then echo "$id"; fi
+    done
+}
+
+# The first visible top-level window of process $1 titled $2.
+e2e_named_window() {
+    local id
+    for id in $(e2e_visible_windows "$1" | awk '{print $1}'); do
+        if [ "$(xdotool getwindowname "$id")" = "$2" ]; then echo "$id"; fi
+    done | head -n 1
 }

@@ -1,11 +1,18 @@
+#include "app/CLaunchArgs.h"
+#include "app/CLauncher.h"
 #include "app/CNotesApp.h"
 
 #include <QApplication>
+#include <string>
+#include <vector>
 
 int main(int argc, char** argv) {
-    CNotesApp::PreparePlatform();
+    const LaunchRequest request =
+        CLaunchArgs::Parse(std::vector<std::string>(argv + 1, argv + argc));
+    if (const auto status = CLauncher::BeforeStart(request)) return *status;
+    if (!CNotesApp::PreparePlatform()) return 1;
     QApplication app(argc, argv);
     CNotesApp notes;
-    if (!notes.InitInstance(QApplication::arguments())) return 0;
+    if (!notes.InitInstance(request)) return 0;
     return app.exec();
 }

@@ -1,23 +1,30 @@
 #pragma once
 
-#include <QStringList>
+#include "app/CLaunchArgs.h"
+
 #include <memory>
 
+class CDesktopCheck;
+class CLaunchService;
 class CTrayWnd;
 
-// The application object: creates the hidden main window, which does everything else.
+// The application object: creates the hidden main window, which does everything else, and
+// carries out the launcher words that reach this copy.
 class CNotesApp {
 public:
     CNotesApp();
     ~CNotesApp();
-    // Returns false when the program should end at once (another copy runs).
-    bool InitInstance(const QStringList& arguments);
+    // Returns false when the program should end at once (another copy runs; it was handed the
+    // request's word).
+    bool InitInstance(const LaunchRequest& request);
     CTrayWnd* MainWindow() const { return m_tray.get(); }
 
-    // Before the application object exists: prefer X11 on Wayland, since notes are placed at
-    // screen positions and kept on top.
-    static void PreparePlatform();
+    // Before the application object exists: picks the window system. False, with the reason on
+    // stderr, when there is none to show windows on.
+    static bool PreparePlatform();
 
 private:
     std::unique_ptr<CTrayWnd> m_tray;
+    std::unique_ptr<CLaunchService> m_launch;
+    std::unique_ptr<CDesktopCheck> m_desktopCheck;
 };

@@ -52,6 +52,8 @@ public:
     void Remove() override;
 
     QSystemTrayIcon* TrayIcon() const { return m_trayIconWidget.get(); }
+    // The mark of the running copy, which also brings the launcher's words.
+    CSingleInstance& Instance() { return m_instance; }
 
     // The icon's clicks, and the tray menu (the right button's message to this window).
     void OnTrayActivated(QSystemTrayIcon::ActivationReason reason);

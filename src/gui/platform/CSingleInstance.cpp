@@ -155,3 +155,36 @@ bool CSingleInstance::Send(const QString& line) const {
     socket.disconnectFromServer();
     return sent;
 }
+
+CSingleInstance::Delivery CSingleInstance::HandOver(const std::string& line, QString folder,
+                                                    QString name) {
+    const QStringList folders = folder.isEmpty() ? DefaultFolders() : QStringList{folder};
+    for (const QString& f : folders) {
+        if (!CheckFolder(f.toStdString()).empty()) continue; // TryClaim would not look there
+        const std::string path =
+            (f + '/' + (name.isEmpty() ? QStringLiteral("instance") : name)).toStdString();
+        if (path.size() >= sizeof(sockaddr_un::sun_path)) return Delivery::NoneRuns;
+        sockaddr_un addr{};
+        addr.sun_family = AF_UNIX;
+        std::memcpy(addr.sun_path, path.c_str(), path.size() + 1);
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (fd < 0) return Delivery::Failed;
+        if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
+            const int err = errno;
+            ::close(fd);
+            return (err == ENOENT || err == ECONNREFUSED || err == ENOTSOCK) ? Delivery::NoneRuns
+                                                                             : Delivery::Failed;
+        }
+        const std::string data = line + '\n';
+        std::size_t sent = 0;
+        while (sent < data.size()) {
+            const ssize_t n = ::send(fd, data.data() + sent, data.size() - sent, MSG_NOSIGNAL);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) break;
+            sent += static_cast<std::size_t>(n);
+        }
+        ::close(fd);
+        return sent == data.size() ? Delivery::Delivered : Delivery::Failed;
+    }
+    return Delivery::NoneRuns;
+}

@@ -34,6 +34,11 @@ public:
     // Sends one line to the copy that runs; false when none takes it.
     bool Send(const QString& line) const;
 
+    enum class Delivery { Delivered, NoneRuns, Failed };
+    // Hands one line to the copy that runs with plain sockets, so it works before (and
+    // without) an application object or a display. Looks where TryClaim would claim.
+    static Delivery HandOver(const std::string& line, QString folder = {}, QString name = {});
+
     // Where the socket is looked for, in order: $XDG_RUNTIME_DIR/jotterly when that is set,
     // then /tmp/jotterly-<uid>.
     static QStringList DefaultFolders();

@@ -48,6 +48,29 @@ TEST_F(SingleInstance, SecondCopySeesTheFirstAndCanHandItALine) {
     EXPECT_EQ(CSingleInstance(Folder()).TryClaim(), Claim::Ours);
 }
 
+// A launcher hands its word over with plain sockets, before any application object exists.
+TEST_F(SingleInstance, HandOverReachesOnlyARunningCopy) {
+    using Delivery = CSingleInstance::Delivery;
+    EXPECT_EQ(CSingleInstance::HandOver("new-note", Folder()), Delivery::NoneRuns);
+    {
+        CSingleInstance running(Folder());
+        ASSERT_EQ(running.TryClaim(), Claim::Ours);
+        QSignalSpy received(&running, &CSingleInstance::messageReceived);
+        EXPECT_EQ(CSingleInstance::HandOver("manager", Folder()), Delivery::Delivered);
+        EXPECT_EQ(CSingleInstance::HandOver("quit", Folder()), Delivery::Delivered);
+        while (received.size() < 2 && received.wait(2000)) {
+        }
+        ASSERT_EQ(received.size(), 2);
+        EXPECT_EQ(received.at(0).at(0).toString(), "manager");
+        EXPECT_EQ(received.at(1).at(0).toString(), "quit");
+        // Another program's name in the same folder is not this one.
+        EXPECT_EQ(CSingleInstance::HandOver("quit", Folder(), QStringLiteral("other")),
+                  Delivery::NoneRuns);
+    }
+    // The copy has ended (a crashed one would leave its socket file, which answers no more).
+    EXPECT_EQ(CSingleInstance::HandOver("manager", Folder()), Delivery::NoneRuns);
+}
+
 TEST_F(SingleInstance, SocketLeftByACrashedCopyIsTakenOver) {
     ASSERT_TRUE(CSingleInstance::CheckFolder(Folder().toStdString()).empty());
     // A socket bound and never removed, as a copy that died leaves it.
@@ -59,6 +82,7 @@ TEST_F(SingleInstance, SocketLeftByACrashedCopyIsTakenOver) {
     ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
     ::close(fd);
     ASSERT_TRUE(QFileInfo::exists(SocketFile()));
+    EXPECT_EQ(CSingleInstance::HandOver("new-note", Folder()), CSingleInstance::Delivery::NoneRuns);
 
     CSingleInstance guard(Folder());
     EXPECT_EQ(guard.TryClaim(), Claim::Ours);

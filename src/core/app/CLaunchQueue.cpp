@@ -1,0 +1,39 @@
+#include "app/CLaunchQueue.h"
+
+#include "app/CLaunchArgs.h"
+#include "app/CTrayCore.h"
+#include "app/Globals.h"
+#include "app/TrayIds.h"
+
+#include <utility>
+
+CLaunchQueue::CLaunchQueue(CTrayCore& core, std::function<void(int)> runCommand)
+    : m_core(core), m_runCommand(std::move(runCommand)) {}
+
+bool CLaunchQueue::Push(const std::string& word) {
+    const int command = CLaunchArgs::CommandFor(word);
+    if (command == 0 || m_commands.size() >= kMaxPending) return false;
+    m_commands.push_back(command);
+    return true;
+}
+
+bool CLaunchQueue::CanRun(int command) const {
+    // Raising the notes disturbs nothing, as Ctrl+click on the icon shows at any time.
+    if (command == TrayId::CmdShowNotes) return m_core.State() != CTrayCore::StateStarting;
+    return m_core.State() == CTrayCore::StateIdle && g_timeDialogCount == 0;
+}
+
+bool CLaunchQueue::RunReady() {
+    while (!m_commands.empty()) {
+        if (m_core.State() == CTrayCore::StateExiting) {
+            m_commands.clear(); // nothing is started on the way out
+            break;
+        }
+        const int command = m_commands.front();
+        if (!CanRun(command)) break;
+        // Taken off first: the manager runs modally, and words arriving meanwhile come here.
+        m_commands.pop_front();
+        m_runCommand(command);
+    }
+    return !m_commands.empty();
+}

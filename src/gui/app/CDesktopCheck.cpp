@@ -1,0 +1,34 @@
+#include "app/CDesktopCheck.h"
+
+#include "app/CDesktopNotice.h"
+
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QSystemTrayIcon>
+#include <cstdio>
+
+CDesktopCheck::CDesktopCheck(int delayMs) {
+    m_timer.setSingleShot(true);
+    m_timer.setInterval(delayMs);
+    connect(&m_timer, &QTimer::timeout, this, &CDesktopCheck::Check);
+}
+
+CDesktopCheck::~CDesktopCheck() {
+    delete m_notice;
+}
+
+void CDesktopCheck::Check() {
+    const bool wayland = QGuiApplication::platformName() == QLatin1String("wayland");
+    const std::string text =
+        CDesktopNotice::Text(!QSystemTrayIcon::isSystemTrayAvailable(), wayland);
+    if (text.empty()) return;
+    std::fprintf(stderr, "jotterly: %s\n", text.c_str());
+    std::fflush(stderr);
+    // Not modal: the program goes on working while the notice is open.
+    m_notice = new QMessageBox(QMessageBox::Information, CDesktopNotice::kCaption,
+                               QString::fromStdString(text), QMessageBox::Ok);
+    m_notice->setTextFormat(Qt::PlainText);
+    m_notice->setAttribute(Qt::WA_DeleteOnClose);
+    m_notice->setModal(false);
+    m_notice->show();
+}
