@@ -12,6 +12,7 @@
 #include "manager/CTypeTree.h"
 #include "model/CNote.h"
 #include "model/CNoteStore.h"
+#include "platform/Clock.h"
 #include "platform/GdiPaint.h"
 #include "platform/IDialogs.h"
 #include "platform/SystemColors.h"
@@ -28,7 +29,6 @@
 #include <QPainter>
 #include <QScreen>
 #include <QShortcut>
-#include <QTime>
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
@@ -593,7 +593,7 @@ void CNoteManagerDlg::DrawCaption(QPainter& p) const {
     QFont clockFont = font();
     clockFont.setPointSizeF(10.2);
     p.setFont(clockFont);
-    const QString now = QTime::currentTime().toString(QStringLiteral("hh:mm:ss AP"));
+    const QString now = QString::fromStdString(Clock::Now().Format("%I:%M:%S %p"));
     const int h = m_band.height();
     const int tw = QFontMetrics(clockFont).horizontalAdvance(now);
     p.drawText(QRect(m_band.right() - tw - (h - 2) - 12, m_band.top() + 1, tw + 2, h - 2),

@@ -1,3 +1,5 @@
+#include "ManagerTest.h"
+
 #include "calendar/CCalendarCtrl.h"
 #include "manager/CDateTimeEdit.h"
 #include "manager/CNoteEditForm.h"
@@ -5,8 +7,6 @@
 #include "manager/CNoteListModel.h"
 #include "manager/CNoteManagerDlg.h"
 #include "manager/CTypeTree.h"
-#include "platform/Clock.h"
-#include "platform/QtDialogs.h"
 #include "platform/SystemColors.h"
 #include "platform/SystemMetrics.h"
 #include "support/FakeHub.h"
@@ -14,7 +14,6 @@
 #include "widgets/CHoverButton.h"
 #include "widgets/CRegionButton.h"
 
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
@@ -27,19 +26,12 @@ namespace {
 
 using Dlg = CNoteManagerDlg;
 
-// The manager over a hub with fake note windows; the clock stands at Thursday 2003-11-06
-// 10:00, whose week runs from Sunday 11-02 to Saturday 11-08.
-class NoteManagerDlg : public ::testing::Test {
+// The manager over a hub with fake note windows.
+class NoteManagerDlg : public ManagerTest {
 protected:
-    static COleDateTime Now() { return COleDateTime(2003, 11, 6, 10, 0, 0); }
-    void SetUp() override {
-        Clock::SetForTest(Now());
-        QtDialogs::s_nextAnswers.clear();
-        QtDialogs::s_shownBoxes.clear();
-    }
     void TearDown() override {
         dlg.reset();
-        Clock::ResetForTest();
+        ManagerTest::TearDown();
     }
     CNote& Add(const char* title, const COleDateTime& at, int category = 0) {
         CNote& n = NoteBuilder().Title(title).At(at).DueSoonNow().AddTo(hub.Store());
@@ -68,13 +60,6 @@ protected:
     void SelectRow(int row) {
         QTest::mouseClick(dlg->List()->viewport(), Qt::LeftButton, {},
                           dlg->List()->visualRect(dlg->List()->Model()->index(row, 0)).center());
-    }
-    static QImage Grab(QWidget* w, const QString& name) {
-        QImage img = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        const QString dir = QStringLiteral(JOTTERLY_BINARY_DIR "/test-output/manager");
-        QDir().mkpath(dir);
-        img.save(dir + "/" + name + ".png");
-        return img;
     }
 
     FakePlatform platform;
@@ -263,6 +248,18 @@ TEST_F(NoteManagerDlg, HeightIsLimitedRememberedAndEscapeClosesSorted) {
     EXPECT_EQ(hub.Store().notes()[0]->m_title, "early");
     Open();
     EXPECT_EQ(dlg->height(), h + 60);
+}
+
+TEST_F(NoteManagerDlg, TitleClockShowsTheProgramsTime) {
+    Open();
+    const QRect band = dlg->CaptionBand();
+    auto clock = [&] { return dlg->grab(band).toImage(); };
+    const QImage first = clock();
+    QTest::qWait(1100); // a tick of the window's clock; the program's time stands still
+    EXPECT_EQ(clock(), first);
+    Clock::AdvanceForTest(3600);
+    QTest::qWait(1100);
+    EXPECT_NE(clock(), first);
 }
 
 TEST_F(NoteManagerDlg, CtrlFFiltersTheTabAndEscapeClearsIt) {
