@@ -6,6 +6,7 @@
 //   jotterly_notefile due FILE SECONDS                   a memo "Note 1" and a One Time note
 //                                                        "Due note" ringing that many seconds
 //                                                        from now; logging on
+//   jotterly_notefile empty FILE                         no notes; logging on
 //   jotterly_notefile weather FILE CITY COUNTRY          no notes; the weather report on for
 //                                                        that place
 //   jotterly_notefile dump FILE                          one line per note:
@@ -121,12 +122,16 @@ int main(int argc, char** argv) {
     if (command == "write") return Write(doc, argv[2], argc - 3, argv + 3);
     if (command == "many" && argc == 4) return Many(doc, argv[2], std::atoi(argv[3]));
     if (command == "due" && argc == 4) return Due(doc, argv[2], std::atof(argv[3]));
+    if (command == "empty" && argc == 3) {
+        doc.m_settings.m_logEnabled = 1;
+        return Save(doc, argv[2]);
+    }
     if (command == "weather" && argc == 5) return Weather(doc, argv[2], argv[3], argv[4]);
     if (command == "dump" && argc == 3) return Dump(argv[2], false);
     if (command == "alarms" && argc == 3) return Dump(argv[2], true);
     std::fprintf(stderr,
                  "usage: %s write FILE L,T,W,H[,SCHEME]... | many FILE N | due FILE S | "
-                 "weather FILE CITY COUNTRY | dump FILE | alarms FILE\n",
+                 "empty FILE | weather FILE CITY COUNTRY | dump FILE | alarms FILE\n",
                  argv[0]);
     return 2;
 }

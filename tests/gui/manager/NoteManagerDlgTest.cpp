@@ -14,6 +14,7 @@
 #include "widgets/CHoverButton.h"
 #include "widgets/CRegionButton.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
@@ -86,6 +87,33 @@ TEST_F(NoteManagerDlg, EmptyThenAddWithTheDefaultEntry) {
     // Save, Print and Options wait for their windows.
     for (int id : {Dlg::ToolSave, Dlg::ToolPrint, Dlg::ToolOptions})
         EXPECT_FALSE(dlg->Tool(id)->isEnabled());
+}
+
+TEST_F(NoteManagerDlg, KeysAloneAddAOneTimeNoteAMinuteAhead) {
+    Open();
+    dlg->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+    ASSERT_TRUE(dlg->List()->hasFocus());
+    // The same keys as the end-to-end check: Tab to the start field (past type and prior
+    // days), the hour back from the offered hour ahead, the minute one up; the subject; Tab
+    // past the item text to Add (Update is greyed) and press it.
+    auto keys = [](std::initializer_list<Qt::Key> ks) {
+        for (Qt::Key k : ks)
+            QTest::keyClick(QApplication::focusWidget(), k);
+    };
+    keys({Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Right, Qt::Key_Right, Qt::Key_Down,
+          Qt::Key_Right, Qt::Key_Up, Qt::Key_Tab});
+    ASSERT_EQ(QApplication::focusWidget(), Subject());
+    QTest::keyClicks(Subject(), "Keyed");
+    keys({Qt::Key_Tab, Qt::Key_Tab});
+    ASSERT_EQ(QApplication::focusWidget(), dlg->Button(Dlg::IdAdd));
+    keys({Qt::Key_Space});
+    ASSERT_EQ(hub.Store().notes().size(), 1u);
+    const CNote& n = *hub.Store().notes()[0];
+    EXPECT_EQ(n.m_title, "Keyed");
+    EXPECT_EQ(n.m_type, CNote::OneTime);
+    EXPECT_NEAR(n.m_alarmTime.Linear(), (Now() + COleDateTimeSpan(0, 0, 1, 0)).Linear(), 1e-6);
+    EXPECT_EQ(Titles(), "Keyed,");
 }
 
 TEST_F(NoteManagerDlg, TabsFilterAndAddOutsideTheTabGetsNoRow) {
