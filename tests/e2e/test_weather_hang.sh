@@ -52,6 +52,7 @@ open_menu() {
 
 # The place line, the first line of the "Check Weather" submenu (row 7, two separators above).
 open_menu
+idle_ms=$MENU_MS
 xdotool mousemove $((MX + 40)) $((MY + 3 + 7 * ITEM_H + 2 * 5 + ITEM_H / 2))
 e2e_wait_for 5 menus_open 2 || e2e_fail "the weather submenu did not open"
 read -r _ sx sy _ _ <<<"$(menu_windows | tail -n 1)"
@@ -63,8 +64,10 @@ e2e_wait_for 10 grep -q '^/v1/search' "$requests" || e2e_fail "the weather fetch
 
 # While the request hangs, the tray answers.
 open_menu
-echo "menu shown ${MENU_MS} ms after the right click while the fetch hangs"
-[ "$MENU_MS" -lt 1500 ] || e2e_fail "the menu took ${MENU_MS} ms"
+echo "menu shown ${MENU_MS} ms after the right click while the fetch hangs (${idle_ms} ms before)"
+# A user interface waiting for the network would take the fetch's 15 s; the polling above
+# costs up to a second on a busy machine.
+[ "$MENU_MS" -lt 5000 ] || e2e_fail "the menu took ${MENU_MS} ms"
 [ -n "${E2E_SHOT:-}" ] && e2e_screenshot "$E2E_SHOT"
 
 # Exit, the last item, while the request still hangs.
@@ -76,5 +79,5 @@ e2e_wait_exit "$APP_PID" 14 || e2e_fail "no exit within 14 s while the fetch han
 exit_ms=$(($(now_ms) - start))
 echo "ended ${exit_ms} ms after Exit while the fetch hangs"
 [ "$EXIT_STATUS" = 0 ] || e2e_fail "exit status $EXIT_STATUS"
-[ "$exit_ms" -lt 3000 ] || e2e_fail "Exit took ${exit_ms} ms"
+[ "$exit_ms" -lt 5000 ] || e2e_fail "Exit took ${exit_ms} ms" # not the 15 s of the fetch
 echo "1 passed, 0 failed"
