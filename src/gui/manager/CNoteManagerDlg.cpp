@@ -493,8 +493,16 @@ void CNoteManagerDlg::ShowFind() {
 }
 
 void CNoteManagerDlg::ApplyFind() {
-    m_list->Model()->SetFind(CNoteFind(m_find->text().toStdString()));
-    RefreshList();
+    CNoteFind find(m_find->text().toStdString());
+    // Typing on only ever narrows the list: the rows shown are all that need a look.
+    const bool narrows = find.Narrows(m_list->Model()->Find());
+    m_list->Model()->SetFind(std::move(find));
+    if (narrows) {
+        m_list->NarrowList();
+        UpdateStatus();
+    } else {
+        RefreshList();
+    }
     if (m_find->isVisible()) m_find->setFocus(); // typing goes on in the field
 }
 

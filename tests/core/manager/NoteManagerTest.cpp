@@ -184,6 +184,18 @@ TEST(NoteFind, EveryWordInTitleOrTextIgnoringCaseButNotAccents) {
     EXPECT_FALSE(CNoteFind("call bob").Matches(*note));
     EXPECT_FALSE(CNoteFind("cafe").Matches(*note));
     EXPECT_EQ(CNoteFind::Fold("ÀÖØÞ×Ā"), "àöøþ×ā");
+    EXPECT_EQ(CNoteFind::Fold("Mixed ÉMILE then ASCII"), "mixed émile then ascii");
+}
+
+TEST(NoteFind, TypingOnNarrowsAndAnythingElseSearchesAnew) {
+    const CNoteFind dent("dent");
+    EXPECT_TRUE(CNoteFind("denti").Narrows(dent));
+    EXPECT_TRUE(CNoteFind("dent bill").Narrows(dent));
+    EXPECT_TRUE(CNoteFind("bill DENTIST").Narrows(dent)); // words in any order
+    EXPECT_TRUE(dent.Narrows(CNoteFind("")));
+    EXPECT_FALSE(CNoteFind("den").Narrows(dent)); // a character taken back
+    EXPECT_FALSE(CNoteFind("de nt").Narrows(dent));
+    EXPECT_FALSE(CNoteFind("").Narrows(dent));
 }
 
 // The manager service that records what the hub looked like while it ran.
