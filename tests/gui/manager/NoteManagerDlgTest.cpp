@@ -69,34 +69,17 @@ protected:
     std::unique_ptr<Dlg> dlg;
 };
 
-TEST_F(NoteManagerDlg, EmptyThenAddWithTheDefaultEntry) {
+TEST_F(NoteManagerDlg, EmptyThenKeysAloneAddAOneTimeNoteAMinuteAhead) {
     Open();
     EXPECT_EQ(dlg->CountLine()->text().toStdString(), " 0 notes");
     for (int id : {Dlg::IdUpdate, Dlg::IdDelete, Dlg::IdPost})
         EXPECT_FALSE(dlg->Button(id)->isEnabled());
-    // The editor offers a One Time entry an hour ahead; Add stores and lists it.
-    Click(dlg->Button(Dlg::IdAdd));
-    ASSERT_EQ(hub.Store().notes().size(), 1u);
-    const CNote& n = *hub.Store().notes()[0];
-    EXPECT_EQ(n.m_type, CNote::OneTime);
-    EXPECT_NEAR(n.m_startTime.Linear(), (Now() + COleDateTimeSpan(0, 1, 0, 0)).Linear(), 1e-6);
-    EXPECT_EQ(n.m_backColor, hub.settings().m_schemeBack[hub.settings().m_defaultScheme]);
-    EXPECT_EQ(dlg->CountLine()->text().toStdString(), " 1 notes");
-    EXPECT_TRUE(dlg->Button(Dlg::IdDelete)->isEnabled());
-    EXPECT_EQ(hub.Alarms().EarliestAlarm(), n.m_alarmTime);
-    // Save, Print and Options wait for their windows.
-    for (int id : {Dlg::ToolSave, Dlg::ToolPrint, Dlg::ToolOptions})
-        EXPECT_FALSE(dlg->Tool(id)->isEnabled());
-}
-
-TEST_F(NoteManagerDlg, KeysAloneAddAOneTimeNoteAMinuteAhead) {
-    Open();
     dlg->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
     ASSERT_TRUE(dlg->List()->hasFocus());
-    // The same keys as the end-to-end check: Tab to the start field (past type and prior
-    // days), the hour back from the offered hour ahead, the minute one up; the subject; Tab
-    // past the item text to Add (Update is greyed) and press it.
+    // The editor offers a One Time entry an hour ahead. The same keys as the end-to-end
+    // check: Tab to the start field (past type and prior days), the hour one back, the minute
+    // one up; the subject; Tab past the item text to Add (Update is greyed) and press it.
     auto keys = [](std::initializer_list<Qt::Key> ks) {
         for (Qt::Key k : ks)
             QTest::keyClick(QApplication::focusWidget(), k);
@@ -112,8 +95,15 @@ TEST_F(NoteManagerDlg, KeysAloneAddAOneTimeNoteAMinuteAhead) {
     const CNote& n = *hub.Store().notes()[0];
     EXPECT_EQ(n.m_title, "Keyed");
     EXPECT_EQ(n.m_type, CNote::OneTime);
-    EXPECT_NEAR(n.m_alarmTime.Linear(), (Now() + COleDateTimeSpan(0, 0, 1, 0)).Linear(), 1e-6);
+    EXPECT_NEAR(n.m_startTime.Linear(), (Now() + COleDateTimeSpan(0, 0, 1, 0)).Linear(), 1e-6);
+    EXPECT_EQ(n.m_backColor, hub.settings().m_schemeBack[hub.settings().m_defaultScheme]);
     EXPECT_EQ(Titles(), "Keyed,");
+    EXPECT_EQ(dlg->CountLine()->text().toStdString(), " 1 notes");
+    EXPECT_TRUE(dlg->Button(Dlg::IdDelete)->isEnabled());
+    EXPECT_EQ(hub.Alarms().EarliestAlarm(), n.m_alarmTime);
+    // Save, Print and Options wait for their windows.
+    for (int id : {Dlg::ToolSave, Dlg::ToolPrint, Dlg::ToolOptions})
+        EXPECT_FALSE(dlg->Tool(id)->isEnabled());
 }
 
 TEST_F(NoteManagerDlg, TabsFilterAndAddOutsideTheTabGetsNoRow) {
