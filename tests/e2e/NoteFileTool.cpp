@@ -6,8 +6,13 @@
 //   jotterly_notefile due FILE SECONDS                   a memo "Note 1" and a One Time note
 //                                                        "Due note" ringing that many seconds
 //                                                        from now; logging on
+//   jotterly_notefile empty FILE                         no notes; logging on
+//   jotterly_notefile weather FILE CITY COUNTRY          no notes; the weather report on for
+//                                                        that place
 //   jotterly_notefile dump FILE                          one line per note:
 //                                                        posted left top width height title
+//   jotterly_notefile alarms FILE                        one line per note: its alarm time
+//                                                        "YYYY-MM-DD HH:MM:SS", then the title
 #include "model/CDataDocument.h"
 #include "model/CTreeNode.h"
 #include "platform/Clock.h"
@@ -74,7 +79,16 @@ int Due(CDataDocument& doc, const char* path, double seconds) {
     return Save(doc, path);
 }
 
-int Dump(const char* path) {
+int Weather(CDataDocument& doc, const char* path, const char* city, const char* country) {
+    CWeather& w = doc.m_settings.m_weather;
+    doc.m_settings.m_weatherEnabled = 1;
+    w.m_city = city;
+    w.m_country = country;
+    w.m_place = std::string(city) + " , " + country;
+    return Save(doc, path);
+}
+
+int Dump(const char* path, bool alarms) {
     std::string bytes, reason;
     if (!CAtomicFile::ReadAll(path, bytes, &reason)) {
         std::fprintf(stderr, "%s: %s\n", path, reason.c_str());
@@ -87,6 +101,11 @@ int Dump(const char* path) {
         return 1;
     }
     for (const auto& n : doc.m_store.notes()) {
+        if (alarms) {
+            std::printf("%s %s\n", n->m_alarmTime.Format("%Y-%m-%d %H:%M:%S").c_str(),
+                        n->m_title.c_str());
+            continue;
+        }
         const RECT& r = n->m_windowRect;
         std::printf("%d %d %d %d %d %s\n", n->m_posted, r.left, r.top, r.Width(), r.Height(),
                     n->m_title.c_str());
@@ -103,10 +122,16 @@ int main(int argc, char** argv) {
     if (command == "write") return Write(doc, argv[2], argc - 3, argv + 3);
     if (command == "many" && argc == 4) return Many(doc, argv[2], std::atoi(argv[3]));
     if (command == "due" && argc == 4) return Due(doc, argv[2], std::atof(argv[3]));
-    if (command == "dump" && argc == 3) return Dump(argv[2]);
+    if (command == "empty" && argc == 3) {
+        doc.m_settings.m_logEnabled = 1;
+        return Save(doc, argv[2]);
+    }
+    if (command == "weather" && argc == 5) return Weather(doc, argv[2], argv[3], argv[4]);
+    if (command == "dump" && argc == 3) return Dump(argv[2], false);
+    if (command == "alarms" && argc == 3) return Dump(argv[2], true);
     std::fprintf(stderr,
                  "usage: %s write FILE L,T,W,H[,SCHEME]... | many FILE N | due FILE S | "
-                 "dump FILE\n",
+                 "empty FILE | weather FILE CITY COUNTRY | dump FILE | alarms FILE\n",
                  argv[0]);
     return 2;
 }

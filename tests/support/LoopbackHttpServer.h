@@ -5,7 +5,8 @@
 #include <vector>
 
 // A Python HTTP server on 127.0.0.1 (support/http_fixture.py), a child process stopped by its
-// PID. Routes are "/path=FILE", "/path=@slow", "/path=@big:N" or "/path=@status:N".
+// PID. Routes are "/path=FILE", "/path=@slow", "/path=@hang",
+// "/path=@big:N" or "/path=@status:N".
 class LoopbackHttpServer {
 public:
     explicit LoopbackHttpServer(const std::vector<std::string>& routes);

@@ -4,6 +4,7 @@
 Usage: http_fixture.py LOG ROUTE...   with ROUTE one of
   /path=FILE        answers 200 with the file's bytes
   /path=@slow       sends headers, then nothing for a minute
+  /path=@hang       sends nothing at all for a minute
   /path=@big:N      answers 200 with N bytes
   /path=@status:N   answers status N with a short body
 Anything else is a 404. The port goes to stdout as one line; each request's path and
@@ -32,6 +33,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.send_header("Content-Length", "100")
             self.end_headers()
             self.wfile.flush()
+            time.sleep(60)
+        elif route == "@hang":
             time.sleep(60)
         elif route.startswith("@big:"):
             size = int(route[5:])

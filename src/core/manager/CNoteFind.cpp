@@ -31,9 +31,17 @@ void Append(std::string& out, char32_t c) {
 
 void FoldInto(std::string& out, std::string_view s) {
     out.clear();
-    for (size_t i = 0; i < s.size();) {
+    size_t i = 0;
+    // The common case first: a run of plain ASCII, written in one go without decoding.
+    out.resize(s.size());
+    while (i < s.size() && static_cast<unsigned char>(s[i]) < 0x80) {
+        const char c = s[i];
+        out[i++] = c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+    }
+    out.resize(i);
+    while (i < s.size()) {
         const auto b = static_cast<unsigned char>(s[i]);
-        if (b < 0x80) { // the common case, without decoding
+        if (b < 0x80) {
             out += static_cast<char>(b >= 'A' && b <= 'Z' ? b + 32 : b);
             ++i;
         } else if ((b & 0xE0) == 0xC0 && i + 1 < s.size()) {
@@ -76,11 +84,30 @@ std::string CNoteFind::Fold(std::string_view text) {
 
 bool CNoteFind::Matches(const CNote& note) const {
     if (m_words.empty()) return true;
-    // One buffer per thread: a keystroke folds every note and must not allocate for each.
+    // One buffer per thread: a keystroke folds every note and must not allocate for each. The
+    // longer text is folded only when the title lacks a word.
     thread_local std::string title, text;
     FoldInto(title, note.m_title);
-    FoldInto(text, note.m_text);
-    for (const std::string& w : m_words)
-        if (!Contains(title, w) && !Contains(text, w)) return false;
+    bool textFolded = false;
+    for (const std::string& w : m_words) {
+        if (Contains(title, w)) continue;
+        if (!textFolded) {
+            FoldInto(text, note.m_text);
+            textFolded = true;
+        }
+        if (!Contains(text, w)) return false;
+    }
+    return true;
+}
+
+bool CNoteFind::Narrows(const CNoteFind& previous) const {
+    // A note holding a word holds every part of it: each earlier word inside a word of this
+    // find means every note found now was found before.
+    for (const std::string& before : previous.m_words) {
+        bool kept = false;
+        for (const std::string& now : m_words)
+            kept = kept || Contains(now, before);
+        if (!kept) return false;
+    }
     return true;
 }

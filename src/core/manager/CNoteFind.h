@@ -16,6 +16,9 @@ public:
 
     bool Empty() const { return m_words.empty(); }
     bool Matches(const CNote& note) const;
+    // Whether every note this find matches was matched by the previous one (as when a word is
+    // typed on), so that only the notes found before need a look.
+    bool Narrows(const CNoteFind& previous) const;
 
     // UTF-8 text with its capitals made small.
     static std::string Fold(std::string_view text);

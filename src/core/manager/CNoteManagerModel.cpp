@@ -65,10 +65,10 @@ CNoteManagerModel::Deleted CNoteManagerModel::Delete(const std::vector<CNote*>& 
             continue;
         }
         gone.insert(n);
-        m_host.Store().RemoveNote(*n);
-        ++result.deleted;
     }
+    result.deleted = static_cast<int>(gone.size());
     if (!gone.empty()) {
+        m_host.Store().RemoveNotes(gone);
         std::erase_if(m_view, [&](const CNote* n) { return gone.count(n) != 0; });
         m_host.Alarms().ComputeEarliestAlarm();
     }

@@ -19,6 +19,13 @@ void CNoteStore::RemoveNote(CNote& note) {
     if (it != m_notes.rend()) m_notes.erase(std::next(it).base());
 }
 
+void CNoteStore::RemoveNotes(const std::unordered_set<const CNote*>& notes) {
+    if (notes.empty()) return;
+    for (const auto& n : m_notes)
+        if (notes.count(n.get())) n->CloseWindow();
+    std::erase_if(m_notes, [&](const std::unique_ptr<CNote>& n) { return notes.count(n.get()); });
+}
+
 CNote* CNoteStore::FindByWindow(const INoteWindow* window) const {
     if (!window) return nullptr;
     for (const auto& n : m_notes)

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <unordered_set>
 #include <vector>
 
 class INoteWindow;
@@ -33,6 +34,8 @@ public:
     CNote& AddNote(std::unique_ptr<CNote> note);
     // Closes the note's window, then frees the note.
     void RemoveNote(CNote& note);
+    // The same for many notes in one pass over the array (a note not held here is ignored).
+    void RemoveNotes(const std::unordered_set<const CNote*>& notes);
     // The note shown in that window, or null.
     CNote* FindByWindow(const INoteWindow* window) const;
     // The note's position in the note array, or -1.

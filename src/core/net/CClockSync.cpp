@@ -11,6 +11,7 @@
 CClockSync::Result CClockSync::Run() {
     Result result;
     CNotesInternetSession session;
+    session.SetStopFlag(m_stop);
     std::string reply;
     if (!session.HttpGet(reply, m_endpoints.timeServer, NetEndpoints::kTimePath)) {
         result.error = session.LastError();

@@ -3,6 +3,7 @@
 #include "net/ClockCorrection.h"
 #include "net/NetEndpoints.h"
 
+#include <atomic>
 #include <functional>
 #include <string>
 
@@ -22,6 +23,9 @@ public:
     CClockSync(NetEndpoints endpoints, Setter setter)
         : m_endpoints(std::move(endpoints)), m_setter(std::move(setter)) {}
 
+    // See CNotesInternetSession::SetStopFlag.
+    void SetStopFlag(const std::atomic<bool>* stop) { m_stop = stop; }
+
     Result Run();
 
     // Whether this process holds CAP_SYS_TIME in its effective set.
@@ -32,4 +36,5 @@ public:
 private:
     NetEndpoints m_endpoints;
     Setter m_setter;
+    const std::atomic<bool>* m_stop = nullptr;
 };

@@ -13,6 +13,8 @@ struct Transfer {
     bool ok200 = false;
     bool statusKnown = false;
     bool tooLarge = false;
+    const std::atomic<bool>* stop = nullptr;
+    bool stopped = false;
 };
 
 // Takes the body only when the status is 200; a larger reply than allowed ends the transfer.
@@ -32,6 +34,16 @@ size_t OnData(char* data, size_t size, size_t count, void* user) {
     }
     t->body.append(data, n);
     return n;
+}
+
+// Called by libcurl while it waits or moves data, about once a second at the least.
+int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    auto* t = static_cast<Transfer*>(user);
+    if (t->stop && t->stop->load()) {
+        t->stopped = true;
+        return 1; // ends the transfer with CURLE_ABORTED_BY_CALLBACK
+    }
+    return 0;
 }
 
 void GlobalInit() {
@@ -57,6 +69,7 @@ bool CNotesInternetSession::HttpGet(std::string& reply, const std::string& serve
     Transfer t;
     t.curl = curl.get();
     t.maxBytes = m_maxBytes;
+    t.stop = m_stop;
     const std::string url = server + path;
     // Always fresh from the server: a cached time or forecast is a wrong one.
     std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> headers(
@@ -79,9 +92,18 @@ bool CNotesInternetSession::HttpGet(std::string& reply, const std::string& serve
     curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &OnData);
     curl_easy_setopt(c, CURLOPT_WRITEDATA, &t);
+    if (m_stop) {
+        curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
+        curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, &OnProgress);
+        curl_easy_setopt(c, CURLOPT_XFERINFODATA, &t);
+    }
 
     const CURLcode rc = curl_easy_perform(c);
     curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &m_status);
+    if (t.stopped) {
+        m_error = "the request was stopped";
+        return false;
+    }
     if (t.tooLarge) {
         m_error = "the reply is larger than " + std::to_string(m_maxBytes) + " bytes";
         return false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <string>
 
@@ -17,6 +18,9 @@ public:
 
     void SetTimeoutMs(long ms) { m_timeoutMs = ms; }
     void SetMaxBytes(std::size_t bytes) { m_maxBytes = bytes; }
+    // A flag another thread may raise to end the request early (the program is closing); the
+    // request then fails within about a second. Not owned; null: never stopped.
+    void SetStopFlag(const std::atomic<bool>* stop) { m_stop = stop; }
 
     // GETs server + path, bypassing any cache. With status 200 the body replaces reply; any
     // other status leaves reply unchanged and still returns true. False when the exchange
@@ -30,6 +34,7 @@ public:
 private:
     long m_timeoutMs = kDefaultTimeoutMs;
     std::size_t m_maxBytes = kDefaultMaxBytes;
+    const std::atomic<bool>* m_stop = nullptr;
     std::string m_error;
     long m_status = 0;
 };

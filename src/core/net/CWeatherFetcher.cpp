@@ -13,6 +13,7 @@ bool CWeatherFetcher::Fetch(CWeather& weather, WeatherSource source) {
 bool CWeatherFetcher::Get(const std::string& server, const std::string& path, std::string& reply) {
     CNotesInternetSession session;
     session.SetTimeoutMs(m_timeoutMs);
+    session.SetStopFlag(m_stop);
     reply.clear();
     if (!session.HttpGet(reply, server, path)) {
         m_error = session.LastError();

@@ -3,6 +3,7 @@
 #include "model/CWeather.h"
 #include "net/NetEndpoints.h"
 
+#include <atomic>
 #include <string>
 
 // Where the five-day report comes from.
@@ -13,6 +14,8 @@ class CWeatherFetcher {
 public:
     explicit CWeatherFetcher(NetEndpoints endpoints) : m_endpoints(std::move(endpoints)) {}
     void SetTimeoutMs(long ms) { m_timeoutMs = ms; }
+    // See CNotesInternetSession::SetStopFlag.
+    void SetStopFlag(const std::atomic<bool>* stop) { m_stop = stop; }
 
     // weather holds the place and the unit; on success it also holds the reported place and
     // the five days. On failure it is unchanged and LastError() says why.
@@ -26,5 +29,6 @@ private:
 
     NetEndpoints m_endpoints;
     long m_timeoutMs = 15000;
+    const std::atomic<bool>* m_stop = nullptr;
     std::string m_error;
 };

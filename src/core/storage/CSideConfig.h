@@ -9,6 +9,12 @@ class CSideConfig {
 public:
     static constexpr const char* kFileName = "jotterly.conf";
     static constexpr const char* kWeatherSource = "weather_source";
+    // Base addresses ("http://host:port") that replace the built-in servers, for a mirror or a
+    // test server.
+    static constexpr const char* kTimeServer = "time_server";
+    static constexpr const char* kClassicWeatherServer = "classic_weather_server";
+    static constexpr const char* kGeocodingServer = "geocoding_server";
+    static constexpr const char* kForecastServer = "forecast_server";
 
     bool Load(const std::string& path);
     // Atomic; false, with the reason, when it could not be written.

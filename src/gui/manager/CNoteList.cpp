@@ -64,6 +64,13 @@ void CNoteList::RefreshList() {
     QApplication::restoreOverrideCursor();
 }
 
+void CNoteList::NarrowList() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_model->Narrow();
+    SelectFirstRow();
+    QApplication::restoreOverrideCursor();
+}
+
 void CNoteList::SelectFirstRow() {
     m_currentRow = 0;
     if (m_model->rowCount() > 0)

@@ -31,6 +31,8 @@ public:
 
     // Rows anew from the notes and the filter, then the first row selected and shown.
     void RefreshList();
+    // After a find that narrows the last one: the rows that still match, the first selected.
+    void NarrowList();
     // Column widths for the list's font; the note column takes what is left.
     void ResizeColumns();
     // Moves the selected notes one hour later or earlier and rewrites their rows.

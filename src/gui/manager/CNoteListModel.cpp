@@ -32,6 +32,19 @@ void CNoteListModel::Refill() {
     endResetModel();
 }
 
+void CNoteListModel::Narrow() {
+    beginResetModel();
+    size_t kept = 0;
+    for (size_t i = 0; i < m_rows.size(); ++i)
+        if (m_find.Matches(*m_rows[i])) {
+            m_rows[kept] = m_rows[i];
+            m_filled[kept++] = m_filled[i];
+        }
+    m_rows.resize(kept);
+    m_filled.resize(kept);
+    endResetModel();
+}
+
 void CNoteListModel::Rewrite() {
     const size_t before = m_rows.size();
     Collect();

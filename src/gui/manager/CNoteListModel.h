@@ -38,12 +38,15 @@ public:
     int TimeFilter() const { return m_timeFilter; }
     // The words typed into the find field; only notes holding all of them are listed.
     void SetFind(CNoteFind find) { m_find = std::move(find); }
+    const CNoteFind& Find() const { return m_find; }
     bool PassesFilter(const CNote& note) const;
 
     // All rows anew from the sequence and the filter (the set of passing notes may change).
     void Refill();
     // The same rows overwritten in the sequence's new order (after a sort).
     void Rewrite();
+    // Only the rows whose notes still match the find (after a find that narrows the last).
+    void Narrow();
     void Sort(CNoteSort::Key key, bool ascending);
     // A row for a note added to the sequence, at the end; and the removal of one row.
     int AppendRow(CNote* note);

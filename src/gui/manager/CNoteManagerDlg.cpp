@@ -12,6 +12,7 @@
 #include "manager/CTypeTree.h"
 #include "model/CNote.h"
 #include "model/CNoteStore.h"
+#include "platform/Clock.h"
 #include "platform/GdiPaint.h"
 #include "platform/IDialogs.h"
 #include "platform/SystemColors.h"
@@ -28,7 +29,6 @@
 #include <QPainter>
 #include <QScreen>
 #include <QShortcut>
-#include <QTime>
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
@@ -493,8 +493,16 @@ void CNoteManagerDlg::ShowFind() {
 }
 
 void CNoteManagerDlg::ApplyFind() {
-    m_list->Model()->SetFind(CNoteFind(m_find->text().toStdString()));
-    RefreshList();
+    CNoteFind find(m_find->text().toStdString());
+    // Typing on only ever narrows the list: the rows shown are all that need a look.
+    const bool narrows = find.Narrows(m_list->Model()->Find());
+    m_list->Model()->SetFind(std::move(find));
+    if (narrows) {
+        m_list->NarrowList();
+        UpdateStatus();
+    } else {
+        RefreshList();
+    }
     if (m_find->isVisible()) m_find->setFocus(); // typing goes on in the field
 }
 
@@ -593,7 +601,7 @@ void CNoteManagerDlg::DrawCaption(QPainter& p) const {
     QFont clockFont = font();
     clockFont.setPointSizeF(10.2);
     p.setFont(clockFont);
-    const QString now = QTime::currentTime().toString(QStringLiteral("hh:mm:ss AP"));
+    const QString now = QString::fromStdString(Clock::Now().Format("%I:%M:%S %p"));
     const int h = m_band.height();
     const int tw = QFontMetrics(clockFont).horizontalAdvance(now);
     p.drawText(QRect(m_band.right() - tw - (h - 2) - 12, m_band.top() + 1, tw + 2, h - 2),

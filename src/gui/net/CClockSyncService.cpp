@@ -2,6 +2,7 @@
 
 #include "app/CTrayCore.h"
 #include "app/TrayIds.h"
+#include "net/SideEndpoints.h"
 #include "platform/Clock.h"
 #include "platform/ITrayIcon.h"
 
@@ -9,6 +10,7 @@
 #include <QtGlobal>
 
 CClockSyncService::~CClockSyncService() {
+    m_stop = true;
     if (m_worker.joinable()) m_worker.join();
 }
 
@@ -17,8 +19,10 @@ bool CClockSyncService::SyncClock() {
     if (m_worker.joinable()) m_worker.join();
     m_running = true;
     if (ITrayIcon* tray = m_hub.Platform().tray) tray->Show(TrayId::IconClockSync, TrayId::kTip);
-    m_worker = std::thread([this, endpoints = m_endpoints, setter = m_setter] {
-        const CClockSync::Result result = CClockSync(endpoints, setter).Run();
+    m_worker = std::thread([this, endpoints = SideEndpoints::Read(m_endpoints), setter = m_setter] {
+        CClockSync sync(endpoints, setter);
+        sync.SetStopFlag(&m_stop);
+        const CClockSync::Result result = sync.Run();
         QMetaObject::invokeMethod(
             this, [this, result] { Finish(result); }, Qt::QueuedConnection);
     });

@@ -5,6 +5,7 @@
 #include "net/NetEndpoints.h"
 
 #include <QObject>
+#include <atomic>
 #include <thread>
 
 class CTrayCore;
@@ -37,5 +38,6 @@ private:
     NetEndpoints m_endpoints;
     CClockSync::Setter m_setter = &CClockSync::SetSystemClock;
     std::thread m_worker;
+    std::atomic<bool> m_stop{false}; // raised when the program closes
     bool m_running = false;
 };

@@ -3,6 +3,7 @@
 #include "app/CTrayCore.h"
 #include "app/Globals.h"
 #include "app/TrayIds.h"
+#include "net/SideEndpoints.h"
 #include "platform/Clock.h"
 #include "platform/IDialogs.h"
 #include "platform/ITrayIcon.h"
@@ -12,7 +13,8 @@
 #include <QtGlobal>
 
 CWeatherService::~CWeatherService() {
-    // The fetch ends within its time limit; its answer is dropped with this object.
+    // Closing does not wait for a server that does not answer; the answer is dropped.
+    m_stop = true;
     if (m_worker.joinable()) m_worker.join();
 }
 
@@ -24,6 +26,10 @@ WeatherSource CWeatherService::Source() const {
                : WeatherSource::OpenMeteo;
 }
 
+NetEndpoints CWeatherService::Endpoints() const {
+    return SideEndpoints::Read(m_endpoints);
+}
+
 void CWeatherService::CheckWeather() {
     if (g_weatherBusy) return;
     g_weatherBusy = 1;
@@ -31,9 +37,10 @@ void CWeatherService::CheckWeather() {
     if (ITrayIcon* tray = m_hub.Platform().tray) tray->Show(TrayId::IconWeather, TrayId::kTip);
     m_done = false;
     m_worker = std::thread([this, request = m_hub.settings().m_weather, source = Source(),
-                            endpoints = m_endpoints, timeout = m_timeoutMs]() mutable {
+                            endpoints = Endpoints(), timeout = m_timeoutMs]() mutable {
         CWeatherFetcher fetcher(endpoints);
         fetcher.SetTimeoutMs(timeout);
+        fetcher.SetStopFlag(&m_stop);
         const bool ok = fetcher.Fetch(request, source);
         QMetaObject::invokeMethod(
             this, [this, ok, request, error = fetcher.LastError()] { Finish(ok, request, error); },

@@ -5,6 +5,7 @@
 #include "net/NetEndpoints.h"
 
 #include <QObject>
+#include <atomic>
 #include <thread>
 
 class CTrayCore;
@@ -25,6 +26,8 @@ public:
     void SetTimeoutMs(long ms) { m_timeoutMs = ms; }
     // The source named in jotterly.conf beside "Note.Dat"; Open-Meteo unless "classic".
     WeatherSource Source() const;
+    // The endpoints set here, with any server that jotterly.conf names instead.
+    NetEndpoints Endpoints() const;
 
     void CheckWeather() override;
     bool Busy() const { return m_worker.joinable() && !m_done; }
@@ -39,5 +42,6 @@ private:
     NetEndpoints m_endpoints;
     long m_timeoutMs = 15000;
     std::thread m_worker;
+    std::atomic<bool> m_stop{false}; // raised when the program closes: the fetch ends at once
     bool m_done = true;
 };

@@ -1,5 +1,7 @@
 #include "platform/FontConverter.h"
 
+#include "storage/TextCodec.h"
+
 #include <cmath>
 #include <cstdlib>
 
@@ -25,6 +27,8 @@ LOGFONT FontConverter::FromQFont(const QFont& font) {
     lf.lfItalic = font.italic() ? 1 : 0;
     lf.lfUnderline = font.underline() ? 1 : 0;
     lf.lfStrikeOut = font.strikeOut() ? 1 : 0;
-    lf.lfFaceName = font.family().toStdString().substr(0, 31);
+    // The data file keeps 31 characters of a face name; a cut inside a character would store
+    // text that is no longer UTF-8.
+    lf.lfFaceName = TextCodec::CutToCharacters(font.family().toStdString(), 31);
     return lf;
 }

@@ -85,6 +85,23 @@ void CHoverButton::DrawFrame(QPainter& p, bool sunken) const {
         GdiPaint::Draw3dRect(p, inner, light, shadow);
 }
 
+QPixmap CHoverButton::GreyedIcon() const {
+    // Grey, and half-way faded into the face, so a button that cannot be used looks it.
+    QImage img = m_icon.toImage().convertToFormat(QImage::Format_ARGB32);
+    const QColor back = GdiPaint::ToQColor(m_backColor);
+    for (int y = 0; y < img.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < img.width(); ++x) {
+            const int g = qGray(line[x]);
+            line[x] = qRgba((g + back.red()) / 2, (g + back.green()) / 2, (g + back.blue()) / 2,
+                            qAlpha(line[x]));
+        }
+    }
+    QPixmap greyed = QPixmap::fromImage(img);
+    greyed.setDevicePixelRatio(m_icon.devicePixelRatio());
+    return greyed;
+}
+
 void CHoverButton::paintEvent(QPaintEvent*) {
     QPainter p(this);
     const int w = width(), h = height();
@@ -96,6 +113,18 @@ void CHoverButton::paintEvent(QPaintEvent*) {
         if (m_flags & TextShadow) box.translate(1, 1);
     }
     const int flags = Qt::AlignCenter | Qt::TextSingleLine;
+    if (!isEnabled()) { // embossed caption or greyed icon, no frame but the fixed one
+        if (text) {
+            p.setPen(SystemColors::Get(COLOR_BTNHIGHLIGHT));
+            p.drawText(rect().translated(1, 1), flags, m_caption);
+            p.setPen(SystemColors::Get(COLOR_BTNSHADOW));
+            p.drawText(rect(), flags, m_caption);
+        } else if (m_flags & (IconButton | PressedIcon | 8)) {
+            p.drawPixmap((w - m_iconWidth) / 2, (h - m_iconHeight) / 2, GreyedIcon());
+        }
+        if (m_flags & AlwaysFramed) DrawFrame(p, false);
+        return;
+    }
     if (m_pressed) {
         DrawFrame(p, true);
         if (text) {

@@ -46,6 +46,7 @@ protected:
 
 private:
     void DrawFrame(QPainter& p, bool sunken) const;
+    QPixmap GreyedIcon() const;
 
     int m_flags = 0;
     int m_pointSize = 0;

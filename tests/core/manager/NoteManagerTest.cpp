@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 
@@ -116,6 +117,33 @@ TEST_F(NoteManager, DeleteLeavesARingingNoteAndRecomputesTheEarliestAlarm) {
     EXPECT_EQ(hub.Alarms().EarliestAlarm(), ringing.m_alarmTime);
 }
 
+TEST_F(NoteManager, DeletingAHugeSelectionIsOnePass) {
+    // Removing notes one at a time moves the rest of the array for each: with this many that
+    // takes many seconds; one pass takes milliseconds.
+    constexpr int kCount = 100000;
+    hub.Store().ReserveNotes(kCount);
+    std::vector<CNote*> chosen;
+    for (int i = 0; i < kCount; ++i) {
+        CNote& n = Add("n", 10 + i);
+        if (i != 0) chosen.push_back(&n); // the earliest stays
+    }
+    CNote& kept = *hub.Store().notes()[0];
+    chosen.front()->OpenWindow(0, 0, false, platform.windows);
+    FakeNoteWindow& window = Window(*chosen.front());
+    CNoteManagerModel model(hub);
+    const auto start = std::chrono::steady_clock::now();
+    const auto result = model.Delete(chosen);
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_LT(seconds, 1.0);
+    EXPECT_EQ(result.deleted, kCount - 1);
+    ASSERT_EQ(hub.Store().notes().size(), 1u);
+    EXPECT_EQ(hub.Store().notes()[0].get(), &kept);
+    EXPECT_EQ(model.View(), std::vector<CNote*>{&kept});
+    EXPECT_TRUE(window.destroyed);
+    EXPECT_EQ(hub.Alarms().EarliestAlarm(), kept.m_alarmTime);
+}
+
 TEST_F(NoteManager, PostOpensNewWindowsAndMovesPostedOnes) {
     CNote& a = Add("a", 10);
     CNote& b = Add("b", 20);
@@ -156,6 +184,18 @@ TEST(NoteFind, EveryWordInTitleOrTextIgnoringCaseButNotAccents) {
     EXPECT_FALSE(CNoteFind("call bob").Matches(*note));
     EXPECT_FALSE(CNoteFind("cafe").Matches(*note));
     EXPECT_EQ(CNoteFind::Fold("ÀÖØÞ×Ā"), "àöøþ×ā");
+    EXPECT_EQ(CNoteFind::Fold("Mixed ÉMILE then ASCII"), "mixed émile then ascii");
+}
+
+TEST(NoteFind, TypingOnNarrowsAndAnythingElseSearchesAnew) {
+    const CNoteFind dent("dent");
+    EXPECT_TRUE(CNoteFind("denti").Narrows(dent));
+    EXPECT_TRUE(CNoteFind("dent bill").Narrows(dent));
+    EXPECT_TRUE(CNoteFind("bill DENTIST").Narrows(dent)); // words in any order
+    EXPECT_TRUE(dent.Narrows(CNoteFind("")));
+    EXPECT_FALSE(CNoteFind("den").Narrows(dent)); // a character taken back
+    EXPECT_FALSE(CNoteFind("de nt").Narrows(dent));
+    EXPECT_FALSE(CNoteFind("").Narrows(dent));
 }
 
 // The manager service that records what the hub looked like while it ran.

@@ -4,11 +4,13 @@
 #include "platform/Clock.h"
 #include "support/LoopbackHttpServer.h"
 
+#include <atomic>
 #include <chrono>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -138,6 +140,20 @@ TEST(HttpLoopback, ASlowServerIsCutAtTheTimeLimit) {
     const auto took = std::chrono::steady_clock::now() - started;
     EXPECT_GE(took, std::chrono::milliseconds(700));
     EXPECT_LT(took, std::chrono::seconds(5));
+
+    // With the full time limit, a raised stop flag ends the request long before it.
+    std::atomic<bool> stop{false};
+    fetcher.SetTimeoutMs(15000);
+    fetcher.SetStopFlag(&stop);
+    std::thread closer([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        stop = true;
+    });
+    const auto again = std::chrono::steady_clock::now();
+    EXPECT_FALSE(fetcher.Fetch(w, WeatherSource::OpenMeteo));
+    EXPECT_LT(std::chrono::steady_clock::now() - again, std::chrono::milliseconds(2500));
+    EXPECT_EQ(fetcher.LastError(), "the request was stopped");
+    closer.join();
 }
 
 TEST(HttpLoopback, ClockSyncSetsTheCorrectedTimeThroughTheSetter) {

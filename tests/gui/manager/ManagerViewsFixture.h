@@ -1,18 +1,17 @@
 #pragma once
 
+#include "ManagerTest.h"
+
 #include "manager/CNoteList.h"
 #include "manager/CNoteListModel.h"
 #include "manager/CTypeTree.h"
 #include "manager/CTypeTreeModel.h"
 #include "model/CNote.h"
 #include "model/CTreeNode.h"
-#include "platform/Clock.h"
-#include "platform/QtDialogs.h"
 
 #include "gui/support/ImageCompare.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QHeaderView>
 #include <QStyle>
 #include <QTest>
@@ -23,16 +22,11 @@
 #include <vector>
 
 // The note list beside the category tree in one shown window, over six notes (every icon
-// kind among them) and the categories Work (with Calls below it) and Home. The clock stands
-// still at Thursday 2003-11-06 10:00.
-class ManagerViews : public ::testing::Test {
+// kind among them) and the categories Work (with Calls below it) and Home.
+class ManagerViews : public ManagerTest {
 protected:
-    static COleDateTime Now() { return COleDateTime(2003, 11, 6, 10, 0, 0); }
-
     void SetUp() override {
-        Clock::SetForTest(Now());
-        QtDialogs::s_nextAnswers.clear();
-        QtDialogs::s_shownBoxes.clear();
+        ManagerTest::SetUp();
         QApplication::setStyle(QStringLiteral("Fusion"));
         QApplication::setPalette(palette ? *palette : QApplication::style()->standardPalette());
         categories.push_back(CTreeNode::MakeRoot());
@@ -61,7 +55,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     }
     void TearDown() override {
-        Clock::ResetForTest();
+        ManagerTest::TearDown();
         QApplication::setPalette(QApplication::style()->standardPalette());
         categories.clear();
     }
@@ -102,15 +96,6 @@ protected:
     std::string Cell(int row, int column) const {
         return list->Model()->index(row, column).data().toString().toStdString();
     }
-    // Saved under the build folder for looking at.
-    static QImage Grab(QWidget* w, const QString& name) {
-        QImage img = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        const QString dir = QStringLiteral(JOTTERLY_BINARY_DIR "/test-output/manager");
-        QDir().mkpath(dir);
-        img.save(dir + "/" + name + ".png");
-        return img;
-    }
-
     // A pixel at a point in logical coordinates, on a screen of any density.
     QRgb Px(const QImage& img, int x, int y) const {
         const qreal dpr = window.devicePixelRatioF();

@@ -1,3 +1,5 @@
+#include "ManagerTest.h"
+
 #include "calendar/CCalendarCtrl.h"
 #include "manager/CDateTimeEdit.h"
 #include "manager/CNoteEditForm.h"
@@ -5,8 +7,6 @@
 #include "manager/CNoteListModel.h"
 #include "manager/CNoteManagerDlg.h"
 #include "manager/CTypeTree.h"
-#include "platform/Clock.h"
-#include "platform/QtDialogs.h"
 #include "platform/SystemColors.h"
 #include "platform/SystemMetrics.h"
 #include "support/FakeHub.h"
@@ -14,7 +14,7 @@
 #include "widgets/CHoverButton.h"
 #include "widgets/CRegionButton.h"
 
-#include <QDir>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
@@ -27,19 +27,12 @@ namespace {
 
 using Dlg = CNoteManagerDlg;
 
-// The manager over a hub with fake note windows; the clock stands at Thursday 2003-11-06
-// 10:00, whose week runs from Sunday 11-02 to Saturday 11-08.
-class NoteManagerDlg : public ::testing::Test {
+// The manager over a hub with fake note windows.
+class NoteManagerDlg : public ManagerTest {
 protected:
-    static COleDateTime Now() { return COleDateTime(2003, 11, 6, 10, 0, 0); }
-    void SetUp() override {
-        Clock::SetForTest(Now());
-        QtDialogs::s_nextAnswers.clear();
-        QtDialogs::s_shownBoxes.clear();
-    }
     void TearDown() override {
         dlg.reset();
-        Clock::ResetForTest();
+        ManagerTest::TearDown();
     }
     CNote& Add(const char* title, const COleDateTime& at, int category = 0) {
         CNote& n = NoteBuilder().Title(title).At(at).DueSoonNow().AddTo(hub.Store());
@@ -69,13 +62,6 @@ protected:
         QTest::mouseClick(dlg->List()->viewport(), Qt::LeftButton, {},
                           dlg->List()->visualRect(dlg->List()->Model()->index(row, 0)).center());
     }
-    static QImage Grab(QWidget* w, const QString& name) {
-        QImage img = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        const QString dir = QStringLiteral(JOTTERLY_BINARY_DIR "/test-output/manager");
-        QDir().mkpath(dir);
-        img.save(dir + "/" + name + ".png");
-        return img;
-    }
 
     FakePlatform platform;
     FakeHub hub{platform};
@@ -83,18 +69,35 @@ protected:
     std::unique_ptr<Dlg> dlg;
 };
 
-TEST_F(NoteManagerDlg, EmptyThenAddWithTheDefaultEntry) {
+TEST_F(NoteManagerDlg, EmptyThenKeysAloneAddAOneTimeNoteAMinuteAhead) {
     Open();
     EXPECT_EQ(dlg->CountLine()->text().toStdString(), " 0 notes");
     for (int id : {Dlg::IdUpdate, Dlg::IdDelete, Dlg::IdPost})
         EXPECT_FALSE(dlg->Button(id)->isEnabled());
-    // The editor offers a One Time entry an hour ahead; Add stores and lists it.
-    Click(dlg->Button(Dlg::IdAdd));
+    dlg->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+    ASSERT_TRUE(dlg->List()->hasFocus());
+    // The editor offers a One Time entry an hour ahead. The same keys as the end-to-end
+    // check: Tab to the start field (past type and prior days), the hour one back, the minute
+    // one up; the subject; Tab past the item text to Add (Update is greyed) and press it.
+    auto keys = [](std::initializer_list<Qt::Key> ks) {
+        for (Qt::Key k : ks)
+            QTest::keyClick(QApplication::focusWidget(), k);
+    };
+    keys({Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Right, Qt::Key_Right, Qt::Key_Down,
+          Qt::Key_Right, Qt::Key_Up, Qt::Key_Tab});
+    ASSERT_EQ(QApplication::focusWidget(), Subject());
+    QTest::keyClicks(Subject(), "Keyed");
+    keys({Qt::Key_Tab, Qt::Key_Tab});
+    ASSERT_EQ(QApplication::focusWidget(), dlg->Button(Dlg::IdAdd));
+    keys({Qt::Key_Space});
     ASSERT_EQ(hub.Store().notes().size(), 1u);
     const CNote& n = *hub.Store().notes()[0];
+    EXPECT_EQ(n.m_title, "Keyed");
     EXPECT_EQ(n.m_type, CNote::OneTime);
-    EXPECT_NEAR(n.m_startTime.Linear(), (Now() + COleDateTimeSpan(0, 1, 0, 0)).Linear(), 1e-6);
+    EXPECT_NEAR(n.m_startTime.Linear(), (Now() + COleDateTimeSpan(0, 0, 1, 0)).Linear(), 1e-6);
     EXPECT_EQ(n.m_backColor, hub.settings().m_schemeBack[hub.settings().m_defaultScheme]);
+    EXPECT_EQ(Titles(), "Keyed,");
     EXPECT_EQ(dlg->CountLine()->text().toStdString(), " 1 notes");
     EXPECT_TRUE(dlg->Button(Dlg::IdDelete)->isEnabled());
     EXPECT_EQ(hub.Alarms().EarliestAlarm(), n.m_alarmTime);
@@ -263,6 +266,18 @@ TEST_F(NoteManagerDlg, HeightIsLimitedRememberedAndEscapeClosesSorted) {
     EXPECT_EQ(hub.Store().notes()[0]->m_title, "early");
     Open();
     EXPECT_EQ(dlg->height(), h + 60);
+}
+
+TEST_F(NoteManagerDlg, TitleClockShowsTheProgramsTime) {
+    Open();
+    const QRect band = dlg->CaptionBand();
+    auto clock = [&] { return dlg->grab(band).toImage(); };
+    const QImage first = clock();
+    QTest::qWait(1100); // a tick of the window's clock; the program's time stands still
+    EXPECT_EQ(clock(), first);
+    Clock::AdvanceForTest(3600);
+    QTest::qWait(1100);
+    EXPECT_NE(clock(), first);
 }
 
 TEST_F(NoteManagerDlg, CtrlFFiltersTheTabAndEscapeClearsIt) {

@@ -156,3 +156,29 @@ TEST_F(NetServicesTest, ClockSyncLogsTheChangeOrRetriesAfterFiveMinutes) {
     EXPECT_FALSE(done.at(1).at(0).toBool());
     EXPECT_EQ(tray.countdowns().clockSync, CClockSyncService::kRetryMs);
 }
+
+TEST_F(NetServicesTest, ServersNamedInTheSideFileAndClosingDoesNotWaitForThem) {
+    LoopbackHttpServer server({"/v1/search=@slow", "/cgi-bin/timer.pl=@slow"});
+    ASSERT_TRUE(server.Running());
+    std::ofstream(CTrayCore::ProgramFolder() + "jotterly.conf")
+        << "geocoding_server=" << server.BaseUrl() << "\ntime_server=" << server.BaseUrl() << "\n";
+    auto weather = std::make_unique<CWeatherService>(tray);
+    auto clock = std::make_unique<CClockSyncService>(tray);
+    clock->SetSetter([](const COleDateTime&) { return false; });
+    weather->CheckWeather();
+    clock->SyncClock();
+    auto asked = [&](const std::string& path) {
+        for (const std::string& r : server.Requests())
+            if (r.rfind(path, 0) == 0) return true;
+        return false;
+    };
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return asked("/v1/search") && asked("/cgi-bin/timer.pl"); }, 5000));
+    // Both requests hang with their full time limit; the program closing ends them at once.
+    QElapsedTimer closing;
+    closing.start();
+    weather.reset();
+    clock.reset();
+    EXPECT_LT(closing.elapsed(), 2500);
+    g_weatherBusy = 0; // the dropped answer never cleared it
+}

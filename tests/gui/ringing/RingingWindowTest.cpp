@@ -15,7 +15,6 @@
 
 #include <QCheckBox>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -23,6 +22,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 
 namespace {
 
@@ -225,19 +225,25 @@ TEST_F(RingingWindow, HundredCountdownLinesFollowTheClockRepaintingOnlyThemselve
         w->installEventFilter(&counter);
         w->CountdownLine()->installEventFilter(&counter);
     }
-    // One tick of the alarm timer = new texts for all lines plus the painting they cause.
+    // One tick of the alarm timer = new texts for all lines plus the painting they cause. The
+    // processor time of this thread is measured: other programs on a busy machine do not
+    // count, all the work of the tick does.
+    auto cpuMs = [] {
+        timespec ts{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+        return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
+    };
     std::vector<double> ms;
     const COleDateTime start = Clock::Now();
     for (int tick = 1; tick <= 30; ++tick) {
         Clock::SetForTest(start + COleDateTimeSpan(0, 0, 0, tick));
-        QElapsedTimer t;
-        t.start();
+        const double before = cpuMs();
         tray.OnTimer(CTrayCore::TimerCheck);
         QCoreApplication::processEvents();
-        ms.push_back(t.nsecsElapsed() / 1e6);
+        ms.push_back(cpuMs() - before);
     }
     std::sort(ms.begin(), ms.end());
-    std::printf("countdown tick for 100 posted notes: median %.3f ms, max %.3f ms\n",
+    std::printf("countdown tick for 100 posted notes: median %.3f ms, max %.3f ms of CPU\n",
                 ms[ms.size() / 2], ms.back());
     EXPECT_LT(ms[ms.size() / 2], 5.0);
     int linePaints = 0;

@@ -113,6 +113,38 @@ TEST_F(Buttons, AlwaysFramedTextButtonHasItsTextShadowAndItsSizeFromTheHeight) {
     EXPECT_EQ(b->CaptionPointSize(), 90);
 }
 
+TEST_F(Buttons, DisabledButtonsLookGreyedAndIgnoreThePointer) {
+    auto* icon = Hover(CHoverButton::IconButton | CHoverButton::HoverFrame, QRect(20, 20, 28, 26));
+    icon->SetIcons(1, 20, 20, 233);
+    auto* text = Hover(CHoverButton::TextButton, QRect(100, 20, 60, 24));
+    text->SetCaption("OK", RGB(255, 0, 0), 0);
+    auto colourful = [](const QImage& img) {
+        int n = 0;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                n += QColor(img.pixel(x, y)).hsvSaturation() > 80;
+        return n;
+    };
+    Move(QPoint(190, 90));
+    const QImage enabledIcon = Grab(icon, "icon-enabled");
+    ASSERT_GT(colourful(enabledIcon), 5);
+    ASSERT_GT(colourful(Grab(text, "text-enabled")), 5);
+    icon->setEnabled(false);
+    text->setEnabled(false);
+    Move(QPoint(34, 33)); // over the greyed icon: no hover frame
+    const QImage greyIcon = Grab(icon, "icon-disabled");
+    EXPECT_NE(greyIcon, enabledIcon);
+    EXPECT_EQ(colourful(greyIcon), 0);
+    EXPECT_EQ(Px(greyIcon, 1, 1), Px(enabledIcon, 1, 1));
+    const QImage greyText = Grab(text, "text-disabled");
+    EXPECT_EQ(colourful(greyText), 0);
+    int shadow = 0;
+    for (int y = 0; y < greyText.height(); ++y)
+        for (int x = 0; x < greyText.width(); ++x)
+            shadow += Px(greyText, x, y) == Sys(COLOR_BTNSHADOW);
+    EXPECT_GT(shadow, 10); // the embossed caption
+}
+
 TEST_F(Buttons, RegionButtonReactsOnlyInsideItsRegionAndCountsBothClicksOfADoubleClick) {
     CRegionButton* b = Region();
     EXPECT_EQ(b->geometry(), QRect(10, 10, 72, 24));
