@@ -10,7 +10,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
-bool CNotePrinter::PrintNote(const CNote& note, IDialogs& dialogs) {
+bool CNotePrinter::PrintNote(const CNote& note, IDialogs& dialogs, int* pages) {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull()) {
         dialogs.MessageBox("No Printer !", "Oops !", IDialogs::Ok, IDialogs::Stop);
@@ -18,7 +18,9 @@ bool CNotePrinter::PrintNote(const CNote& note, IDialogs& dialogs) {
     }
     QPrinter printer(info, QPrinter::HighResolution);
     printer.setDocName(QString::fromLatin1(kJobName));
-    if (!PrintOn(printer, note)) {
+    const int printed = PrintOn(printer, note);
+    if (pages) *pages = printed;
+    if (printed == 0) {
         dialogs.MessageBox("The note \"" + note.m_title + "\" could not be printed on \"" +
                                info.printerName().toStdString() + "\".",
                            "Oops !", IDialogs::Ok, IDialogs::Stop);
@@ -27,9 +29,9 @@ bool CNotePrinter::PrintNote(const CNote& note, IDialogs& dialogs) {
     return true;
 }
 
-bool CNotePrinter::PrintOn(QPrinter& printer, const CNote& note) {
+int CNotePrinter::PrintOn(QPrinter& printer, const CNote& note) {
     QPainter p;
-    if (!p.begin(&printer)) return false;
+    if (!p.begin(&printer)) return 0;
     const QFontMetrics fm(p.font(), &printer);
     const int w = printer.width(), h = printer.height();
     const int m = w / 10, c = fm.height();
@@ -47,7 +49,7 @@ bool CNotePrinter::PrintOn(QPrinter& printer, const CNote& note) {
     for (size_t i = 0; i < pages.size(); ++i) {
         if (i > 0 && !printer.newPage()) {
             p.end();
-            return false;
+            return 0;
         }
         int y = body.top();
         // Whole lines only; none is clipped, so a line wider than measured still prints.
@@ -56,5 +58,5 @@ bool CNotePrinter::PrintOn(QPrinter& printer, const CNote& note) {
             y += lineHeight;
         }
     }
-    return p.end();
+    return p.end() ? static_cast<int>(pages.size()) : 0;
 }

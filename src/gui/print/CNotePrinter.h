@@ -12,9 +12,9 @@ public:
     static constexpr const char* kJobName = "Test Doc";
 
     // False after telling the user: "No Printer !" when there is no default printer, or that
-    // the job failed.
-    static bool PrintNote(const CNote& note, IDialogs& dialogs);
-    // Draws the note's pages on a printer that is set up (a PDF file, for instance); false
-    // when the printer refused.
-    static bool PrintOn(QPrinter& printer, const CNote& note);
+    // the job failed. pages: how many pages were printed.
+    static bool PrintNote(const CNote& note, IDialogs& dialogs, int* pages = nullptr);
+    // Draws the note's pages on a printer that is set up (a PDF file, for instance). Returns
+    // the number of pages, 0 when the printer refused.
+    static int PrintOn(QPrinter& printer, const CNote& note);
 };
