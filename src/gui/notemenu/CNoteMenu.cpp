@@ -3,6 +3,7 @@
 #include "notemenu/CNoteMenuStyle.h"
 #include "platform/GdiPaint.h"
 #include "platform/SystemColors.h"
+#include "platform/SystemMetrics.h"
 #include "sticky/NoteColors.h"
 
 #include <QApplication>
@@ -90,7 +91,7 @@ void CNoteMenu::paintEvent(QPaintEvent* event) {
     p.fillRect(rect(), SystemColors::Get(COLOR_MENU));
     GdiPaint::Draw3dRect(p, rect(), SystemColors::Get(COLOR_3DLIGHT),
                          SystemColors::Get(COLOR_3DDKSHADOW));
-    GdiPaint::Draw3dRect(p, rect().adjusted(1, 1, -1, -1), SystemColors::Get(COLOR_3DHILIGHT),
+    GdiPaint::Draw3dRect(p, rect().adjusted(1, 1, -1, -1), SystemColors::Get(COLOR_BTNHIGHLIGHT),
                          SystemColors::Get(COLOR_BTNSHADOW));
     p.setFont(font());
     for (QAction* a : actions()) {
@@ -100,7 +101,6 @@ void CNoteMenu::paintEvent(QPaintEvent* event) {
 }
 
 void CNoteMenu::PaintItem(QPainter& p, QAction* a, const QRect& r, bool selected) const {
-    using GdiPaint::ToQColor;
     const int id = IdOf(a);
     if (a->isSeparator()) {
         // An etched line across the middle.
@@ -114,13 +114,13 @@ void CNoteMenu::PaintItem(QPainter& p, QAction* a, const QRect& r, bool selected
     item.id = id;
     QColor fill, text;
     if (const int scheme = item.SchemeIndex(); scheme >= 0) {
-        fill = ToQColor(m_look.schemeBack[scheme]);
-        text = ToQColor(m_look.schemeText[scheme]);
+        fill = GdiPaint::ToQColor(m_look.schemeBack[scheme]);
+        text = GdiPaint::ToQColor(m_look.schemeText[scheme]);
     } else if (id == CNoteMenuModel::MyBackColor || id == CNoteMenuModel::MyTextColor) {
-        fill = ToQColor(m_look.noteBack);
-        text = ToQColor(m_look.noteText);
+        fill = GdiPaint::ToQColor(m_look.noteBack);
+        text = GdiPaint::ToQColor(m_look.noteText);
     } else if (selected) {
-        fill = ToQColor(kSelectedFill);
+        fill = GdiPaint::ToQColor(kSelectedFill);
         text = Qt::white;
     } else {
         fill = SystemColors::Get(COLOR_MENU);
@@ -133,7 +133,8 @@ void CNoteMenu::PaintItem(QPainter& p, QAction* a, const QRect& r, bool selected
         const QRect box(QPoint(r.left() + 1, r.top() + third),
                         QPoint(r.left() + 10, r.bottom() - third));
         const COLORREF menu = GdiPaint::FromQColor(SystemColors::Get(COLOR_MENU));
-        p.fillRect(box, ToQColor(a->isChecked() ? kCheckedBox : ShiftColor(menu, -10, -10, -10)));
+        p.fillRect(box, GdiPaint::ToQColor(a->isChecked() ? kCheckedBox
+                                                          : ShiftColor(menu, -10, -10, -10)));
         GdiPaint::Draw3dRect(p, box, SystemColors::Get(COLOR_3DDKSHADOW),
                              SystemColors::Get(COLOR_3DLIGHT));
         labelLeft = CNoteMenuModel::kChoiceLabelLeft;
@@ -151,5 +152,5 @@ void CNoteMenu::PaintItem(QPainter& p, QAction* a, const QRect& r, bool selected
     }
     if (selected)
         GdiPaint::Draw3dRect(p, r, SystemColors::Get(COLOR_3DDKSHADOW),
-                             SystemColors::Get(COLOR_3DHILIGHT));
+                             SystemColors::Get(COLOR_BTNHIGHLIGHT));
 }

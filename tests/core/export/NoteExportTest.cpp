@@ -101,7 +101,9 @@ TEST(PagePlan, EveryWordOnceInOrderOnFullPagesOfLinesThatFit) {
     size_t lines = 0;
     for (size_t i = 0; i < pages.size(); ++i) {
         // Every page but the last is full, so nothing is left out at a page end.
-        if (i + 1 < pages.size()) EXPECT_EQ(pages[i].size(), 20u);
+        if (i + 1 < pages.size()) {
+            EXPECT_EQ(pages[i].size(), 20u);
+        }
         for (const std::string& line : pages[i]) {
             EXPECT_LE(Measure(line), width) << line;
             joined += line + "\n";

@@ -23,7 +23,7 @@
 
 namespace {
 
-std::string Run(const std::string& command) {
+std::string Shell(const std::string& command) {
     std::string out;
     if (FILE* p = popen((command + " 2>&1").c_str(), "r")) {
         char buf[4096];
@@ -36,7 +36,7 @@ std::string Run(const std::string& command) {
 
 int PdfPages(const std::string& pdf) {
     std::smatch m;
-    const std::string info = Run("pdfinfo '" + pdf + "'");
+    const std::string info = Shell("pdfinfo '" + pdf + "'");
     return std::regex_search(info, m, std::regex(R"(Pages:\s+(\d+))")) ? std::stoi(m[1]) : -1;
 }
 
@@ -83,8 +83,8 @@ QImage PagePicture(const std::string& pdf, int page, const QString& name) {
     const QString dir = QStringLiteral(JOTTERLY_BINARY_DIR "/test-output/print");
     QDir().mkpath(dir);
     const std::string base = (dir + "/" + name).toStdString();
-    Run("pdftoppm -r 60 -png -singlefile -f " + std::to_string(page) + " -l " +
-        std::to_string(page) + " '" + pdf + "' '" + base + "'");
+    Shell("pdftoppm -r 60 -png -singlefile -f " + std::to_string(page) + " -l " +
+          std::to_string(page) + " '" + pdf + "' '" + base + "'");
     return QImage(QString::fromStdString(base + ".png")).convertToFormat(QImage::Format_RGB32);
 }
 
@@ -192,7 +192,7 @@ TEST_F(Printing, EveryWordIsOnThePagesOnceAndInOrder) {
     ASSERT_GT(pages, 5);
     const std::string pdf = file.toStdString();
     EXPECT_EQ(PdfPages(pdf), pages);
-    const std::string text = Run("pdftotext -layout '" + pdf + "' -");
+    const std::string text = Shell("pdftotext -layout '" + pdf + "' -");
     std::vector<std::string> expected = Words(note.m_title);
     for (const std::string& w : Words(note.m_text))
         expected.push_back(w);
@@ -214,6 +214,6 @@ TEST_F(Printing, EveryWordIsOnThePagesOnceAndInOrder) {
     empty.m_title = "Only a title";
     EXPECT_EQ(CNotePrinter::PrintOn(printer, empty), 1);
     EXPECT_EQ(PdfPages(pdf), 1);
-    EXPECT_EQ(Words(Run("pdftotext '" + pdf + "' -")), Words("Only a title"));
+    EXPECT_EQ(Words(Shell("pdftotext '" + pdf + "' -")), Words("Only a title"));
     std::remove(pdf.c_str());
 }
