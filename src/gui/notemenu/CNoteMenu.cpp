@@ -21,13 +21,9 @@ int IdOf(const QAction* a) {
 
 CNoteMenu::CNoteMenu(const std::vector<CNoteMenuModel::Item>& items, const Look& look,
                      QWidget* parent)
-    : CNoteMenu(items, look, parent, std::make_shared<CNoteMenuStyle>()) {}
-
-CNoteMenu::CNoteMenu(const std::vector<CNoteMenuModel::Item>& items, const Look& look,
-                     QWidget* parent, std::shared_ptr<CNoteMenuStyle> style)
-    : QMenu(parent), m_look(look), m_style(std::move(style)) {
+    : QMenu(parent), m_look(look) {
     setObjectName(QStringLiteral("NoteMenu"));
-    setStyle(m_style.get());
+    setStyle(CNoteMenuStyle::Instance());
     setFont(look.font);
     const QFontMetrics fm(look.font);
     m_itemWidth = fm.horizontalAdvance(QString::fromStdString(CNoteMenuModel::WidthSample()));
@@ -40,7 +36,7 @@ CNoteMenu::CNoteMenu(const std::vector<CNoteMenuModel::Item>& items, const Look&
 }
 
 CNoteMenu::~CNoteMenu() {
-    // The submenus share the style: they go before it does.
+    // Submenus are not children of their menu: they go with it.
     for (QAction* a : actions())
         if (QMenu* sub = a->menu()) delete sub;
 }
@@ -55,7 +51,7 @@ void CNoteMenu::Build(const std::vector<CNoteMenuModel::Item>& items) {
         if (item.IsSeparator()) {
             a = addSeparator();
         } else if (!item.children.empty()) {
-            auto* sub = new CNoteMenu(item.children, m_look, nullptr, m_style);
+            auto* sub = new CNoteMenu(item.children, m_look, nullptr);
             sub->setTitle(QString::fromStdString(item.label));
             a = addMenu(sub);
         } else {

@@ -5,10 +5,7 @@
 
 #include <QFont>
 #include <QMenu>
-#include <memory>
 #include <vector>
-
-class CNoteMenuStyle;
 
 // The note window's self-painted popup menu: the schemes and the note's own colours preview
 // themselves, submenu choices carry a small check box, the selected item is framed sunken.
@@ -42,13 +39,10 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    CNoteMenu(const std::vector<CNoteMenuModel::Item>& items, const Look& look, QWidget* parent,
-              std::shared_ptr<CNoteMenuStyle> style);
     void Build(const std::vector<CNoteMenuModel::Item>& items);
     void PaintItem(QPainter& p, QAction* action, const QRect& r, bool selected) const;
 
     Look m_look;
-    std::shared_ptr<CNoteMenuStyle> m_style;
     int m_itemWidth = 0, m_itemHeight = 0;
     bool m_choices = false; // a submenu of choices: narrower items
 };

@@ -7,6 +7,15 @@
 
 CNoteMenuStyle::CNoteMenuStyle() : QProxyStyle(QApplication::style()->name()) {}
 
+CNoteMenuStyle* CNoteMenuStyle::Instance() {
+    static CNoteMenuStyle* style = [] {
+        auto* s = new CNoteMenuStyle;
+        s->setParent(qApp);
+        return s;
+    }();
+    return style;
+}
+
 QSize CNoteMenuStyle::sizeFromContents(ContentsType type, const QStyleOption* option,
                                        const QSize& size, const QWidget* widget) const {
     const auto* menu = qobject_cast<const CNoteMenu*>(widget);

@@ -6,7 +6,8 @@
 // margins; everything else is the application's style.
 class CNoteMenuStyle : public QProxyStyle {
 public:
-    CNoteMenuStyle();
+    // One for all note menus, living as long as the application.
+    static CNoteMenuStyle* Instance();
     QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
                            const QWidget* widget) const override;
     int pixelMetric(PixelMetric metric, const QStyleOption* option = nullptr,
@@ -16,4 +17,7 @@ public:
                   QStyleHintReturn* returnData = nullptr) const override;
 
     static constexpr int kFrame = 2;
+
+private:
+    CNoteMenuStyle();
 };

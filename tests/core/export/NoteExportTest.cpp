@@ -141,7 +141,7 @@ TEST(PagePlan, EmptyLinesTabsAndDegenerateBoxes) {
     ASSERT_EQ(empty.size(), 1u);
     EXPECT_TRUE(empty[0].empty());
     // A body lower than one line still takes a line a page instead of looping or losing it.
-    const auto tiny = CPagePlan::Paginate("one two three", 30, 50, 10, Measure);
+    const auto tiny = CPagePlan::Paginate("one two three", 50, 50, 10, Measure);
     ASSERT_EQ(tiny.size(), 3u);
     EXPECT_EQ(tiny[2], (std::vector<std::string>{"three"}));
     // A box narrower than one character still makes progress, a character a line.
