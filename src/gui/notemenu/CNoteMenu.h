@@ -27,8 +27,12 @@ public:
     // Shows the menu at a screen point and waits; the chosen item's id, 0 when none.
     int Run(const QPoint& globalPos);
 
-    QSize ItemSize() const { return {m_choices ? m_itemWidth * 2 / 3 : m_itemWidth, m_itemHeight}; }
-    QSize SeparatorSize() const { return {m_itemWidth, 5}; }
+    // As the system's menus do, every item also has room for the submenu arrow.
+    static constexpr int kArrowColumn = 14;
+    QSize ItemSize() const {
+        return {(m_choices ? m_itemWidth * 2 / 3 : m_itemWidth) + kArrowColumn, m_itemHeight};
+    }
+    QSize SeparatorSize() const { return {m_itemWidth + kArrowColumn, 5}; }
     // The action of an item id (this menu and its submenus), for tests and accessibility.
     QAction* ActionOf(int id) const;
     CNoteMenu* SubmenuOf(int id) const;
