@@ -11,8 +11,9 @@ IDialogs::Answer FakeDialogs::MessageBox(const std::string& text, const std::str
     return buttons == YesNo ? AnswerYes : AnswerOk;
 }
 
-std::optional<std::string> FakeDialogs::SaveFileName(const std::string&, const std::string&,
-                                                     const std::string&) {
+std::optional<std::string>
+FakeDialogs::SaveFileName(const std::string&, const std::string& initialName, const std::string&) {
+    proposedNames.push_back(initialName);
     if (files.empty()) return std::nullopt;
     auto f = files.front();
     files.pop_front();

@@ -26,6 +26,7 @@ struct FakeDialogs : IDialogs {
     std::vector<Box> boxes;
     std::deque<Answer> answers;                   // next answers; AnswerOk/Yes when empty
     std::deque<std::optional<std::string>> files; // next file names; cancel when empty
+    std::vector<std::string> proposedNames;       // what each save dialog proposed
 
     Answer MessageBox(const std::string& text, const std::string& caption, Buttons buttons,
                       Icon icon) override;

@@ -150,6 +150,12 @@ RECT CNoteGeometry::EmbossInnerFrame(int clientWidth, int clientHeight, bool rol
     return RECT{3, rolledUp ? 3 : m_titleHeight, clientWidth - 3, clientHeight - 3};
 }
 
+RECT CNoteGeometry::DeleteStep(const RECT& start, int k) {
+    const int w = start.Width(), h = start.Height();
+    const int a = k * w / 4, b = k * h / 4;
+    return MakeRect(start.left + a / 2, start.top + b / 2, w - a, h - b);
+}
+
 RECT CNoteGeometry::CloseStep(const RECT& start, int k) {
     int w = start.Width(), h = start.Height();
     return MakeRect(start.left + k * w / 4, start.top, (4 - k) * w / 4, (4 - k) * h / 4);

@@ -101,4 +101,6 @@ public:
 
     // The close animation: step k (1..3) of the window shrinking from start.
     static RECT CloseStep(const RECT& start, int k);
+    // Step k (1..3) of the menu's Delete: the window shrinks towards its centre.
+    static RECT DeleteStep(const RECT& start, int k);
 };

@@ -3,6 +3,7 @@
 #include "app/CTrayCore.h"
 #include "app/TrayIds.h"
 #include "calendar/CCalendarCtrl.h"
+#include "export/CNoteTextExport.h"
 #include "manager/CDateTimeEdit.h"
 #include "manager/CManagerGeometry.h"
 #include "manager/CNoteEditForm.h"
@@ -17,6 +18,8 @@
 #include "platform/IDialogs.h"
 #include "platform/SystemColors.h"
 #include "platform/SystemMetrics.h"
+#include "print/CNotePrinter.h"
+#include "print/CSaveOptionsDlg.h"
 #include "widgets/CHoverButton.h"
 #include "widgets/CRegionButton.h"
 #include "widgets/DialogUnits.h"
@@ -155,6 +158,12 @@ void CNoteManagerDlg::CreateToolbar() {
                 m_tray.settings().m_showCategory = m_tree->isHidden() ? 1 : 0;
                 SetCategoryVisible(m_tray.settings().m_showCategory);
                 break;
+            case ToolSave:
+                SaveNotesToFile();
+                break;
+            case ToolPrint:
+                PrintNotes();
+                break;
             case ToolHelp:
                 if (m_command) m_command(TrayId::CmdContents);
                 break;
@@ -166,9 +175,8 @@ void CNoteManagerDlg::CreateToolbar() {
             }
         });
     }
-    // Saving to a text file, printing and the options sheet come with their own windows.
-    for (int id : {ToolSave, ToolPrint, ToolOptions})
-        Tool(id)->setEnabled(false);
+    // The options sheet comes with its own window.
+    Tool(ToolOptions)->setEnabled(false);
 }
 
 void CNoteManagerDlg::CreateButtonRow() {
@@ -441,6 +449,36 @@ void CNoteManagerDlg::PostSelectedNotes(int x, int y) {
     const QRect screen = this->screen()->geometry();
     m_model.Post(m_list->SelectedNotes(), x, y, screen.width(), screen.height());
     raise(); // the manager stays in front of the notes it posted
+}
+
+void CNoteManagerDlg::SaveNotesToFile() {
+    const auto path = m_dialogs.SaveFileName("txt", "Notes.txt", "Text Files (*.txt)|*.txt||");
+    if (!path) return;
+    CSaveOptionsDlg options(this);
+    if (options.exec() != QDialog::Accepted) return;
+    std::vector<const CNote*> notes;
+    switch (options.ChosenScope()) {
+    case CSaveOptionsDlg::AllNotes:
+        for (const auto& n : m_tray.Store().notes())
+            notes.push_back(n.get());
+        break;
+    case CSaveOptionsDlg::CurrentCategory:
+        for (int row = 0; row < m_list->Model()->rowCount(); ++row)
+            notes.push_back(m_list->Model()->NoteAt(row));
+        break;
+    case CSaveOptionsDlg::SelectedNotes:
+        for (CNote* n : m_list->SelectedNotes())
+            notes.push_back(n);
+        break;
+    }
+    CNoteTextExport::Save(m_dialogs, *path, CNoteTextExport::NotesText(notes), "File exists");
+}
+
+void CNoteManagerDlg::PrintNotes() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    for (const CNote* n : m_list->SelectedNotes())
+        if (!CNotePrinter::PrintNote(*n, m_dialogs)) break;
+    QApplication::restoreOverrideCursor();
 }
 
 void CNoteManagerDlg::TakeCalendarDate() {

@@ -55,6 +55,10 @@ public:
     void SelectTab(int index);
     void ShowFind();
     void CloseManager();
+    // Writes all notes, the listed ones or the selected ones to a text file.
+    void SaveNotesToFile();
+    // Prints the selected notes one by one; stops at the first that could not be printed.
+    void PrintNotes();
 
     // Parts, for tests and the status line.
     CNoteList* List() const { return m_list; }

@@ -7,13 +7,14 @@
 #include <QWidget>
 
 namespace {
-constexpr int kStepMs = 15;
+constexpr int kCloseStepMs = 15;
+constexpr int kDeleteStepMs = 30;
 constexpr int kSteps = 3;
 } // namespace
 
-CShrinkAnimation::CShrinkAnimation(QWidget& window, std::function<void()> finished)
-    : m_window(window), m_finished(std::move(finished)) {
-    m_timer.setInterval(kStepMs);
+CShrinkAnimation::CShrinkAnimation(QWidget& window, std::function<void()> finished, Kind kind)
+    : m_window(window), m_kind(kind), m_finished(std::move(finished)) {
+    m_timer.setInterval(kind == Delete ? kDeleteStepMs : kCloseStepMs);
     QObject::connect(&m_timer, &QTimer::timeout, [this] { Step(); });
 }
 
@@ -31,7 +32,9 @@ void CShrinkAnimation::Start(const QPixmap& picture) {
 
 void CShrinkAnimation::Step() {
     if (++m_step <= kSteps) {
-        m_window.setGeometry(GdiPaint::ToQRect(CNoteGeometry::CloseStep(m_start, m_step)));
+        const RECT r = m_kind == Delete ? CNoteGeometry::DeleteStep(m_start, m_step)
+                                        : CNoteGeometry::CloseStep(m_start, m_step);
+        m_window.setGeometry(GdiPaint::ToQRect(r));
         return;
     }
     m_timer.stop();

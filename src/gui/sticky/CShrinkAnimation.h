@@ -9,11 +9,13 @@
 class QPainter;
 class QWidget;
 
-// The close box's farewell: the window shrinks towards its top-right corner in three steps
-// of 15 ms, showing the picture it had before, cut off at each new size.
+// A closing window's farewell in three steps, showing the picture it had before, cut off at
+// each new size: the close box shrinks it towards its top-right corner (15 ms a step), Delete
+// towards its centre (30 ms a step).
 class CShrinkAnimation {
 public:
-    CShrinkAnimation(QWidget& window, std::function<void()> finished);
+    enum Kind { CloseBox, Delete };
+    CShrinkAnimation(QWidget& window, std::function<void()> finished, Kind kind = CloseBox);
 
     // picture: the window as it looked before closing began. Hides the window's controls and
     // makes the first step.
@@ -29,6 +31,7 @@ private:
     void Step();
 
     QWidget& m_window;
+    Kind m_kind;
     std::function<void()> m_finished;
     QTimer m_timer;
     int m_step = 0;

@@ -8,6 +8,30 @@
 
 namespace {
 constexpr int kCloseSound = 242;
+constexpr int kDeleteSound = 241;
+} // namespace
+
+IDialogs& CStickyHub::Dialogs() const {
+    return *m_tray.Platform().dialogs;
+}
+
+const CSettings& CStickyHub::Settings() const {
+    return m_tray.settings();
+}
+
+void CStickyHub::DeleteNote(CNote& note) {
+    m_tray.Store().RemoveNote(note);
+    m_tray.Alarms().ComputeEarliestAlarm();
+    m_tray.SaveData();
+}
+
+void CStickyHub::TimeChanged(const CNote& note) {
+    if (note.m_dueSoon) m_tray.Alarms().OfferAlarmTime(note.m_alarmTime);
+    m_tray.NoteChanged();
+}
+
+void CStickyHub::PlayDeleteSound() {
+    if (ISound* sound = m_tray.Platform().sound) sound->PlayResource(kDeleteSound);
 }
 
 int CStickyHub::SchemeOf(const CNote& note) const {

@@ -3,6 +3,8 @@
 #include <vector>
 
 class CNote;
+class CSettings;
+class IDialogs;
 class CTrayCore;
 class INoteWindow;
 
@@ -21,7 +23,15 @@ public:
     // The note's text, title, position or state changed: the hub saves soon after.
     void NoteChanged();
 
+    IDialogs& Dialogs() const;
+    const CSettings& Settings() const;
+    // The note goes for good (its window is already gone) and the data file is written.
+    void DeleteNote(CNote& note);
+    // The time-setting dialog changed the note: its alarm is offered to the alarm check.
+    void TimeChanged(const CNote& note);
+
     void PlayCloseSound();
+    void PlayDeleteSound();
     // Ends the close box's click, unless a note rings (the ringing owns the sound then).
     void StopCloseSound();
 

@@ -2,10 +2,12 @@
 
 #include "app/CTrayCore.h"
 #include "model/CNote.h"
+#include "notemenu/CNoteMenuCommands.h"
 #include "platform/FontConverter.h"
 #include "platform/GdiPaint.h"
 #include "platform/SystemMetrics.h"
 #include "platform/TopLevelWindows.h"
+#include "sticky/CNoteMenuModel.h"
 #include "sticky/CNotePainter.h"
 #include "sticky/CRingingRow.h"
 #include "sticky/NoteColors.h"
@@ -62,6 +64,8 @@ CStickyNoteDlg::CStickyNoteDlg(CNote& note, CTrayCore& tray, int placeX, int pla
     setMouseTracking(true);
     CreateControls();
     OnInitDialog();
+    auto* menu = new CNoteMenuCommands(*this);
+    connect(this, &CStickyNoteDlg::noteMenuRequested, menu, &CNoteMenuCommands::Open);
 }
 
 CStickyNoteDlg::~CStickyNoteDlg() {
@@ -79,6 +83,9 @@ void CStickyNoteDlg::CreateControls() {
     m_textEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_textEdit->setReadOnly(true);
     m_textEdit->setGeometry(PixelRect(NoteTemplate::kTextEdit));
+    // The menu key and Shift+F10 in the text open the note menu, not the editor's own.
+    m_textEdit->installEventFilter(this);
+    m_textEdit->viewport()->installEventFilter(this);
     connect(m_textEdit, &QPlainTextEdit::textChanged, this, [this] {
         // The note always holds what the user typed, so no way of closing loses it.
         if (m_settingText || !m_note) return;
@@ -231,6 +238,7 @@ bool CStickyNoteDlg::IsRingTimerActive(int id) const {
 RECT CStickyNoteDlg::GetWindowRect() const {
     // During the close animation the window's real place is where it started.
     if (m_closing && m_shrink.HasStarted()) return m_shrink.StartRect();
+    if (m_closing && m_deleteShrink.HasStarted()) return m_deleteShrink.StartRect();
     return GdiPaint::FromQRect(geometry());
 }
 
@@ -267,7 +275,7 @@ void CStickyNoteDlg::UpdateCountdown() {
 }
 
 void CStickyNoteDlg::Destroy() {
-    if (m_closing && m_shrink.IsRunning()) m_hub.StopCloseSound();
+    if (m_closing && (m_shrink.IsRunning() || m_deleteShrink.IsRunning())) m_hub.StopCloseSound();
     Teardown();
 }
 
@@ -362,6 +370,11 @@ void CStickyNoteDlg::resizeEvent(QResizeEvent* event) {
     // window manager: the sizing rules apply as they do for our own sizing.
     if (!requested) ApplyUserSizing(GetWindowRect());
     if (IsRinging() || !Active()) return;
+    ApplySizeRules();
+    StoreWindowRect();
+}
+
+void CStickyNoteDlg::ApplySizeRules() {
     if (int w = m_geometry.WidthAfterSize(width())) {
         RECT r = GetWindowRect();
         r.right = r.left + w;
@@ -374,7 +387,26 @@ void CStickyNoteDlg::resizeEvent(QResizeEvent* event) {
         Layout();
     }
     update();
-    StoreWindowRect();
+}
+
+void CStickyNoteDlg::ApplyScheme(int i) {
+    if (!Active() || i == m_scheme) return;
+    m_scheme = i;
+    CNoteMenuModel::ApplyScheme(*m_note, m_hub.Settings(), i);
+    RefreshLook();
+}
+
+void CStickyNoteDlg::RefreshLook() {
+    if (!Active()) return;
+    m_hFont = FontConverter::ToQFont(m_note->m_font);
+    m_textEdit->setFont(m_hFont);
+    m_titleEdit->setFont(m_hFont);
+    m_geometry.m_border = CNoteGeometry::BorderFor(m_note->m_borderStyle);
+    ApplyColors();
+    Layout();
+    if (!IsRinging()) ApplySizeRules();
+    update();
+    m_hub.NoteChanged();
 }
 
 void CStickyNoteDlg::moveEvent(QMoveEvent* event) {
@@ -387,7 +419,7 @@ void CStickyNoteDlg::moveEvent(QMoveEvent* event) {
 void CStickyNoteDlg::paintEvent(QPaintEvent*) {
     QPainter p(this);
     if (m_closing) {
-        m_shrink.Paint(p);
+        (m_deleteShrink.HasStarted() ? m_deleteShrink : m_shrink).Paint(p);
         return;
     }
     if (!m_ready || !m_note) return;
@@ -512,9 +544,28 @@ void CStickyNoteDlg::contextMenuEvent(QContextMenuEvent* event) {
         emit noteMenuRequested(event->globalPos());
 }
 
+bool CStickyNoteDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != m_textEdit && watched != m_textEdit->viewport())
+        return QWidget::eventFilter(watched, event);
+    bool keyboardMenu = false;
+    if (event->type() == QEvent::ContextMenu)
+        keyboardMenu =
+            static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard;
+    else if (event->type() == QEvent::KeyPress)
+        keyboardMenu = static_cast<QKeyEvent*>(event)->key() == Qt::Key_F10 &&
+                       static_cast<QKeyEvent*>(event)->modifiers() == Qt::ShiftModifier;
+    if (!keyboardMenu) return QWidget::eventFilter(watched, event);
+    if (Active()) emit noteMenuRequested(mapToGlobal(QPoint(5, 5)));
+    return true;
+}
+
 void CStickyNoteDlg::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
         OnCancel();
+        return;
+    }
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        if (Active()) emit noteMenuRequested(mapToGlobal(QPoint(5, 5)));
         return;
     }
     QWidget::keyPressEvent(event);
@@ -583,6 +634,23 @@ void CStickyNoteDlg::OnShrunk() {
     Teardown();
 }
 
+void CStickyNoteDlg::DeleteNote() {
+    if (!Active() || IsRinging()) return;
+    EndTitleEdit(true);
+    const QPixmap picture = grab(); // while it still paints itself
+    m_closing = true;
+    m_hub.PlayDeleteSound();
+    m_deleteShrink.Start(picture);
+}
+
+void CStickyNoteDlg::OnDeleteShrunk() {
+    // The click stops, a note ringing elsewhere goes on ringing.
+    m_hub.StopCloseSound();
+    CNote* note = m_note;
+    Teardown();
+    if (note) m_hub.DeleteNote(*note);
+}
+
 void CStickyNoteDlg::CloseQuietly(bool storeRect) {
     if (IsRinging() || !m_note) return;
     if (storeRect) StoreWindowRect();
@@ -597,6 +665,7 @@ void CStickyNoteDlg::Teardown() {
     // Destroyed while ringing (the program ends): give up the ringing and its sound.
     if (m_ring.IsRinging()) m_ring.Abandon();
     m_shrink.Stop();
+    m_deleteShrink.Stop();
     m_closing = true;
     m_ready = false;
     if (m_note && m_note->m_window == this) m_note->m_window = nullptr;

@@ -62,6 +62,18 @@ public:
     void Unroll();
     bool IsRolledUp() const { return m_geometry.IsRolledUp(height()); }
 
+    // ---- for the note menu ----
+    void SetBusy(bool busy) { m_busy = busy; }
+    CStickyHub& Hub() { return m_hub; }
+    // Gives the note default scheme i unless it has it already.
+    void ApplyScheme(int i);
+    // The note's colours or font were chosen by hand: no scheme matches any more.
+    void ForgetScheme() { m_scheme = -1; }
+    // Shows the note's current colours, font and border style and saves soon after.
+    void RefreshLook();
+    // Removes the note for good after a short shrinking, and writes the data file.
+    void DeleteNote();
+
     CNote* Note() const { return m_note; }
     const CNoteGeometry& Geometry() const { return m_geometry; }
     int SchemeIndex() const { return m_scheme; }
@@ -93,6 +105,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateControls();
@@ -105,6 +118,7 @@ private:
     NoteHit HitAt(const QPoint& pos) const;
     void UpdateCursor(const QPoint& pos);
     void ApplyUserSizing(const RECT& proposed);
+    void ApplySizeRules();
     void SetRect(const RECT& r);
     void StoreWindowRect();
 
@@ -117,6 +131,7 @@ private:
     void OnCancel();
     void CloseByCloseBox();
     void OnShrunk();
+    void OnDeleteShrunk();
     void CloseQuietly(bool storeRect);
     void Teardown();
 
@@ -145,4 +160,5 @@ private:
 
     CPointerDrag m_drag{*this};
     CShrinkAnimation m_shrink{*this, [this] { OnShrunk(); }};
+    CShrinkAnimation m_deleteShrink{*this, [this] { OnDeleteShrunk(); }, CShrinkAnimation::Delete};
 };

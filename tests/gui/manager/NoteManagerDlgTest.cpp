@@ -9,18 +9,25 @@
 #include "manager/CTypeTree.h"
 #include "platform/SystemColors.h"
 #include "platform/SystemMetrics.h"
+#include "print/CSaveOptionsDlg.h"
 #include "support/FakeHub.h"
 #include "support/NoteBuilder.h"
 #include "widgets/CHoverButton.h"
 #include "widgets/CRegionButton.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
 #include <memory>
 
 namespace {
@@ -101,9 +108,8 @@ TEST_F(NoteManagerDlg, EmptyThenKeysAloneAddAOneTimeNoteAMinuteAhead) {
     EXPECT_EQ(dlg->CountLine()->text().toStdString(), " 1 notes");
     EXPECT_TRUE(dlg->Button(Dlg::IdDelete)->isEnabled());
     EXPECT_EQ(hub.Alarms().EarliestAlarm(), n.m_alarmTime);
-    // Save, Print and Options wait for their windows.
-    for (int id : {Dlg::ToolSave, Dlg::ToolPrint, Dlg::ToolOptions})
-        EXPECT_FALSE(dlg->Tool(id)->isEnabled());
+    // Options waits for its window.
+    EXPECT_FALSE(dlg->Tool(Dlg::ToolOptions)->isEnabled());
 }
 
 TEST_F(NoteManagerDlg, TabsFilterAndAddOutsideTheTabGetsNoRow) {
@@ -300,3 +306,87 @@ TEST_F(NoteManagerDlg, CtrlFFiltersTheTabAndEscapeClearsIt) {
 }
 
 } // namespace
+
+namespace {
+// Answers the scope dialog the manager opens after the file name: a click on the scope's
+// button and one on OK (or Cancel), as the user would.
+void AnswerScope(CSaveOptionsDlg::Scope scope, bool ok = true) {
+    QTimer::singleShot(0, [scope, ok] {
+        auto* options = qobject_cast<CSaveOptionsDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(options, nullptr);
+        EXPECT_EQ(options->windowTitle().toStdString(), "Save Options");
+        EXPECT_EQ(options->ChosenScope(), CSaveOptionsDlg::AllNotes);
+        QRadioButton* b = options->Button(scope);
+        QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(6, b->height() / 2));
+        QTest::mouseClick(options->findChild<QPushButton*>(ok ? "okButton" : "cancelButton"),
+                          Qt::LeftButton);
+    });
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+} // namespace
+
+TEST_F(NoteManagerDlg, SaveToFileWritesTheChosenScopeInListOrder) {
+    auto work = std::make_unique<CTreeNode>();
+    work->m_name = "Work";
+    work->m_id = 1;
+    work->m_level = 1;
+    hub.Store().AddCategory(CTreeNode::MakeRoot());
+    hub.Store().AddCategory(std::move(work));
+    Add("later", Now() + COleDateTimeSpan(3, 0, 0, 0), 1).m_text = "next\r\nweek";
+    Add("today b", Now() + COleDateTimeSpan(0, 2, 0, 0), 1).m_text = "two";
+    Add("loose", Now() + COleDateTimeSpan(0, 1, 0, 0)).m_text = "x";
+    Add("today a", Now() + COleDateTimeSpan(0, 1, 0, 0), 1).m_text = "one";
+    hub.settings().m_managerFull = 1;
+    hub.settings().m_showCategory = 1;
+    Open();
+    EXPECT_TRUE(dlg->Tool(Dlg::ToolSave)->isEnabled());
+    dlg->Tree()->setCurrentIndex(
+        dlg->Tree()->model()->index(0, 0, dlg->Tree()->model()->index(0, 0)));
+    ClickTab(3); // " Today "
+    ASSERT_EQ(Titles(), "today a,today b,");
+
+    const std::string path = QDir::tempPath().toStdString() + "/jotterly-scope-" +
+                             std::to_string(QCoreApplication::applicationPid()) + ".txt";
+    std::remove(path.c_str());
+    const std::string sep = "\n" + std::string(52, '-') + "\n";
+    QtDialogs::s_nextFiles = {path};
+    AnswerScope(CSaveOptionsDlg::CurrentCategory);
+    Click(dlg->Tool(Dlg::ToolSave));
+    EXPECT_EQ(ReadFile(path), "today a\n\none" + sep + "today b\n\ntwo" + sep);
+
+    // Selected Notes with no selection empties the file, after Yes to the overwrite question.
+    dlg->List()->clearSelection();
+    QtDialogs::s_nextFiles = {path};
+    QtDialogs::s_nextAnswers = {IDialogs::AnswerYes};
+    AnswerScope(CSaveOptionsDlg::SelectedNotes);
+    Click(dlg->Tool(Dlg::ToolSave));
+    ASSERT_EQ(QtDialogs::s_shownBoxes.size(), 1u);
+    EXPECT_EQ(QtDialogs::s_shownBoxes[0].second, "File exists");
+    EXPECT_EQ(ReadFile(path), "");
+
+    // All notes, in the store's order, whatever the view; No to the question keeps the file,
+    // and so does Cancel in the scope dialog.
+    QtDialogs::s_nextFiles = {path};
+    QtDialogs::s_nextAnswers = {IDialogs::AnswerNo};
+    AnswerScope(CSaveOptionsDlg::AllNotes);
+    Click(dlg->Tool(Dlg::ToolSave));
+    EXPECT_EQ(ReadFile(path), "");
+    QtDialogs::s_nextFiles = {path};
+    AnswerScope(CSaveOptionsDlg::AllNotes, false);
+    Click(dlg->Tool(Dlg::ToolSave));
+    EXPECT_EQ(QtDialogs::s_shownBoxes.size(), 2u); // no question after Cancel
+    QtDialogs::s_nextFiles = {path};
+    QtDialogs::s_nextAnswers = {IDialogs::AnswerYes};
+    AnswerScope(CSaveOptionsDlg::AllNotes);
+    Click(dlg->Tool(Dlg::ToolSave));
+    std::string all;
+    for (const auto& n : hub.Store().notes())
+        all += n->m_title + "\n\n" + (n->m_title == "later" ? "next\nweek" : n->m_text) + sep;
+    EXPECT_EQ(ReadFile(path), all);
+    EXPECT_EQ(std::count(all.begin(), all.end(), '-'), 4 * 52);
+    std::remove(path.c_str());
+}

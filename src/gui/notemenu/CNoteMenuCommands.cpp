@@ -1,0 +1,195 @@
+#include "notemenu/CNoteMenuCommands.h"
+
+#include "app/Globals.h"
+#include "export/CNoteTextExport.h"
+#include "manager/CTimeSettingDlg.h"
+#include "model/CNote.h"
+#include "model/CSettings.h"
+#include "notemenu/CNoteMenu.h"
+#include "platform/FontConverter.h"
+#include "platform/GdiPaint.h"
+#include "platform/IDialogs.h"
+#include "print/CNotePrinter.h"
+#include "sticky/CNoteMenuModel.h"
+#include "sticky/CStickyNoteDlg.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFontDialog>
+#include <QPointer>
+
+using M = CNoteMenuModel;
+
+CNoteMenuCommands::CNoteMenuCommands(CStickyNoteDlg& window) : QObject(&window), m_window(window) {}
+
+void CNoteMenuCommands::Open(const QPoint& globalPos) {
+    CNote* note = m_window.Note();
+    if (!note || m_window.IsBusy()) return;
+    m_window.SetBusy(true);
+    m_window.activateWindow();
+    CNoteMenu::Look look;
+    look.noteBack = note->m_backColor;
+    look.noteText = note->m_textColor;
+    const CSettings& s = m_window.Hub().Settings();
+    for (int i = 0; i < 4; ++i) {
+        look.schemeBack[i] = s.m_schemeBack[i];
+        look.schemeText[i] = s.m_schemeText[i];
+    }
+    look.font = CNoteMenu::MenuFont();
+    QPointer<CStickyNoteDlg> alive(&m_window);
+    int id = 0;
+    {
+        CNoteMenu menu(M::Build(*note, m_window.IsRinging(), m_window.Hub().ManagerOpen()), look);
+        id = menu.Run(globalPos);
+    }
+    if (!alive) return; // the window went while the menu was open (the program ended)
+    m_window.SetBusy(false);
+    if (id != 0) Run(id);
+}
+
+void CNoteMenuCommands::Run(int id) {
+    if (!m_window.Note()) return;
+    switch (id) {
+    case M::Scheme1:
+    case M::Scheme2:
+    case M::Scheme3:
+    case M::Scheme4: {
+        M::Item item;
+        item.id = id;
+        m_window.ApplyScheme(item.SchemeIndex());
+        break;
+    }
+    case M::MyBackColor:
+    case M::MyTextColor:
+        ChooseColor(id == M::MyBackColor);
+        break;
+    case M::MyFont:
+        ChooseFont();
+        break;
+    case M::BorderDefault:
+    case M::BorderEmboss:
+    case M::BorderGlow:
+        SetBorderStyle(M::BorderStyleOf(id));
+        break;
+    case M::ShowCountdown:
+        ToggleCountdown();
+        break;
+    case M::FormatDay:
+    case M::FormatHour:
+    case M::FormatMinute:
+    case M::FormatSecond:
+        ToggleFormatBit(M::FormatBitOf(id));
+        break;
+    case M::Delete:
+        m_window.DeleteNote();
+        break;
+    case M::SaveToFile:
+        SaveToFile();
+        break;
+    case M::Print:
+        Print();
+        break;
+    case M::TimeSetting:
+        TimeSetting();
+        break;
+    default:
+        break;
+    }
+}
+
+void CNoteMenuCommands::ChooseColor(bool back) {
+    CNote& note = *m_window.Note();
+    COLORREF& color = back ? note.m_backColor : note.m_textColor;
+    m_window.SetBusy(true);
+    QPointer<CStickyNoteDlg> alive(&m_window);
+    QColorDialog dlg(GdiPaint::ToQColor(color), &m_window);
+    dlg.setWindowFlag(Qt::WindowStaysOnTopHint); // notes may stay on top: the dialog must not hide
+    const bool ok = dlg.exec() == QDialog::Accepted;
+    if (!alive || !m_window.Note()) return;
+    m_window.SetBusy(false);
+    // Even a cancelled choice forgets the scheme, so choosing a scheme applies it again.
+    m_window.ForgetScheme();
+    if (!ok || !dlg.selectedColor().isValid()) return;
+    color = GdiPaint::FromQColor(dlg.selectedColor());
+    m_window.RefreshLook();
+}
+
+void CNoteMenuCommands::ChooseFont() {
+    CNote& note = *m_window.Note();
+    m_window.SetBusy(true);
+    QPointer<CStickyNoteDlg> alive(&m_window);
+    QFontDialog dlg(FontConverter::ToQFont(note.m_font), &m_window);
+    dlg.setWindowFlag(Qt::WindowStaysOnTopHint);
+    const bool ok = dlg.exec() == QDialog::Accepted;
+    if (!alive || !m_window.Note()) return;
+    m_window.SetBusy(false);
+    if (!ok || dlg.selectedFont().family().isEmpty()) return;
+    const LOGFONT chosen = FontConverter::FromQFont(dlg.selectedFont());
+    if (M::IsFontTooBig(chosen.lfHeight)) {
+        m_window.Hub().Dialogs().MessageBox("Font is too big !", "Sorry", IDialogs::Ok,
+                                            IDialogs::Stop);
+        return;
+    }
+    note.m_font = chosen;
+    m_window.ForgetScheme();
+    m_window.RefreshLook();
+}
+
+void CNoteMenuCommands::SetBorderStyle(int style) {
+    CNote& note = *m_window.Note();
+    if (style < 0 || note.m_borderStyle == style) return;
+    note.m_borderStyle = style;
+    m_window.RefreshLook();
+}
+
+void CNoteMenuCommands::ToggleCountdown() {
+    CNote& note = *m_window.Note();
+    const bool rolled = m_window.IsRolledUp();
+    note.m_showCountdown = note.m_showCountdown ? 0 : 1;
+    if (note.m_showCountdown) m_window.UpdateCountdown();
+    m_window.Layout();
+    // A rolled-up note keeps only its title bar and, now or no longer, the countdown line.
+    if (rolled) m_window.RollUp();
+    m_window.update();
+    m_window.Hub().NoteChanged();
+}
+
+void CNoteMenuCommands::ToggleFormatBit(int bit) {
+    CNote& note = *m_window.Note();
+    note.m_countdownFormat = M::ToggleFormat(note.m_countdownFormat, bit);
+    m_window.UpdateCountdown();
+    m_window.Hub().NoteChanged();
+}
+
+void CNoteMenuCommands::SaveToFile() {
+    const CNote& note = *m_window.Note();
+    IDialogs& dialogs = m_window.Hub().Dialogs();
+    const auto path = dialogs.SaveFileName("txt", CNoteTextExport::ProposedName(note.m_title),
+                                           "Text Files (*.txt)|*.txt||");
+    if (!path || !m_window.Note()) return;
+    CNoteTextExport::Save(dialogs, *path, CNoteTextExport::NoteText(*m_window.Note()),
+                          "Confirmation");
+}
+
+void CNoteMenuCommands::Print() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    CNotePrinter::PrintNote(*m_window.Note(), m_window.Hub().Dialogs());
+    QApplication::restoreOverrideCursor();
+}
+
+void CNoteMenuCommands::TimeSetting() {
+    CNote& note = *m_window.Note();
+    m_window.SetBusy(true);
+    ++g_timeDialogCount;
+    QPointer<CStickyNoteDlg> alive(&m_window);
+    {
+        CTimeSettingDlg dlg(&m_window, note, m_window.Hub().Dialogs());
+        dlg.setWindowFlag(Qt::WindowStaysOnTopHint);
+        dlg.exec();
+    }
+    --g_timeDialogCount;
+    if (!alive || !m_window.Note()) return;
+    m_window.SetBusy(false);
+    m_window.Hub().TimeChanged(note);
+    m_window.UpdateCountdown();
+}

@@ -1,0 +1,62 @@
+#include "print/CNotePrinter.h"
+
+#include "export/CPagePlan.h"
+#include "model/CNote.h"
+#include "platform/IDialogs.h"
+#include "sticky/NoteSchemes.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+bool CNotePrinter::PrintNote(const CNote& note, IDialogs& dialogs, int* pages) {
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull()) {
+        dialogs.MessageBox("No Printer !", "Oops !", IDialogs::Ok, IDialogs::Stop);
+        return false;
+    }
+    QPrinter printer(info, QPrinter::HighResolution);
+    printer.setDocName(QString::fromLatin1(kJobName));
+    const int printed = PrintOn(printer, note);
+    if (pages) *pages = printed;
+    if (printed == 0) {
+        dialogs.MessageBox("The note \"" + note.m_title + "\" could not be printed on \"" +
+                               info.printerName().toStdString() + "\".",
+                           "Oops !", IDialogs::Ok, IDialogs::Stop);
+        return false;
+    }
+    return true;
+}
+
+int CNotePrinter::PrintOn(QPrinter& printer, const CNote& note) {
+    QPainter p;
+    if (!p.begin(&printer)) return 0;
+    const QFontMetrics fm(p.font(), &printer);
+    const int w = printer.width(), h = printer.height();
+    const int m = w / 10, c = fm.height();
+    const QRect title(QPoint(m, m - 2 * c), QPoint(w - m - 1, m - 1));
+    const QRect body(QPoint(m, m), QPoint(w - m - 1, h - m - 1));
+    const int lineHeight = std::max(1, fm.lineSpacing());
+
+    const auto pages = CPagePlan::Paginate(ToDisplayText(note.m_text), body.width(), lineHeight,
+                                           body.height(), [&fm](std::string_view s) {
+                                               return fm.horizontalAdvance(QString::fromUtf8(
+                                                   s.data(), static_cast<qsizetype>(s.size())));
+                                           });
+    p.drawText(title, Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
+               QString::fromStdString(ToDisplayText(note.m_title)));
+    for (size_t i = 0; i < pages.size(); ++i) {
+        if (i > 0 && !printer.newPage()) {
+            p.end();
+            return 0;
+        }
+        int y = body.top();
+        // Whole lines only; none is clipped, so a line wider than measured still prints.
+        for (const std::string& line : pages[i]) {
+            p.drawText(QPoint(body.left(), y + fm.ascent()), QString::fromStdString(line));
+            y += lineHeight;
+        }
+    }
+    return p.end() ? static_cast<int>(pages.size()) : 0;
+}
