@@ -18,8 +18,9 @@ BELOW = {
     "net": ["model", "calendar", "platform"],
     "alarms": ["model", "calendar", "platform"],
     "sticky": ["alarms", "model", "calendar", "platform"],
+    "options": ["storage", "net", "alarms", "sticky", "model", "calendar", "platform"],
     "manager": ["storage", "net", "alarms", "sticky", "model", "calendar", "platform"],
-    "app": ["manager", "storage", "net", "alarms", "sticky", "model", "calendar", "platform"],
+    "app": ["manager", "options", "storage", "net", "alarms", "sticky", "model", "calendar", "platform"],
 }
 
 INCLUDE = re.compile(r'^\s*#\s*include\s*"([^"/]+)/[^"]+"', re.MULTILINE)

@@ -9,6 +9,7 @@ class CSideConfig {
 public:
     static constexpr const char* kFileName = "jotterly.conf";
     static constexpr const char* kWeatherSource = "weather_source";
+    static constexpr const char* kBackupKeep = "backup_keep"; // daily backups kept
 
     bool Load(const std::string& path);
     // Atomic; false, with the reason, when it could not be written.

@@ -161,13 +161,16 @@ void CNoteManagerDlg::CreateToolbar() {
             case ToolHomePage:
                 if (m_command) m_command(TrayId::CmdHomepage);
                 break;
+            case ToolOptions:
+                if (m_command) m_command(TrayId::CmdOptions);
+                break;
             default:
                 break;
             }
         });
     }
-    // Saving to a text file, printing and the options sheet come with their own windows.
-    for (int id : {ToolSave, ToolPrint, ToolOptions})
+    // Saving to a text file and printing come with their own windows.
+    for (int id : {ToolSave, ToolPrint})
         Tool(id)->setEnabled(false);
 }
 
