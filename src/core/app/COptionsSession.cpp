@@ -7,8 +7,9 @@
 #include "options/COptionsValues.h"
 #include "platform/Clock.h"
 #include "platform/IDialogs.h"
-#include "storage/CAtomicFile.h"
 #include "storage/CSideConfig.h"
+
+#include <filesystem>
 
 namespace {
 void Tell(CTrayCore& core, const std::string& text) {
@@ -60,7 +61,10 @@ bool COptionsSession::Run(CTrayCore& core, IOptionsService& options) {
 void COptionsSession::WriteSideSettings(CTrayCore& core, const COptionsValues& values) {
     const std::string path = CTrayCore::ProgramFolder() + CSideConfig::kFileName;
     CSideConfig side;
-    if (!side.Load(path) && CAtomicFile::Exists(path)) {
+    std::error_code ec;
+    const bool present = std::filesystem::symlink_status(path, ec).type() !=
+                         std::filesystem::file_type::not_found;
+    if (!side.Load(path) && present) {
         // Its other settings would be lost with it: the file is left as it is.
         Tell(core, "\"" + path + "\" could not be read, so it was not changed.");
         return;

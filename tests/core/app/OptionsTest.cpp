@@ -291,15 +291,17 @@ TEST_F(OptionsSessionTest, ClockSyncNeedsTheRightAndStartsSoonWhenTurnedOn) {
 }
 
 TEST_F(OptionsSessionTest, AnUnreadableSideFileIsNotWrittenOver) {
-    fs::create_directories(SidePath()); // exists, cannot be read as a file
+    fs::create_directories(Folder());
+    fs::create_symlink(CSideConfig::kFileName, SidePath()); // a loop: there, but unreadable
     sheet.script = [](COptionsValues& v) {
         v.desktopNotifications = false;
         return IOptionsService::Result{true, false};
     };
     core.OpenOptions();
-    EXPECT_TRUE(fs::is_directory(SidePath()));
+    EXPECT_TRUE(fs::is_symlink(SidePath()));
     ASSERT_EQ(platform.dialogs.boxes.size(), 1u);
-    EXPECT_NE(platform.dialogs.boxes[0].text.find("could not be read"), std::string::npos);
+    EXPECT_NE(platform.dialogs.boxes[0].text.find("could not be read"), std::string::npos)
+        << platform.dialogs.boxes[0].text;
 }
 
 TEST_F(OptionsSessionTest, AutostartEntryWrittenValidAndRemoved) {
