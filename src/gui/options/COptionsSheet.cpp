@@ -51,7 +51,7 @@ COptionsSheet::COptionsSheet(QWidget* parent, COptionsValues& values, CTrayCore&
     connect(m_tabs, &QTabWidget::currentChanged, this, &COptionsSheet::OnTabChanged);
 
     const int margin = du.X(4), gap = du.Y(4);
-    const QSize tabs = m_tabs->sizeHint();
+    const QSize tabs = m_tabs->sizeHint().expandedTo(m_tabs->minimumSizeHint());
     m_tabs->setGeometry(margin, margin, tabs.width(), tabs.height());
     const QRect button = du.Rect(0, 0, 50, 14);
     const int top = margin + tabs.height() + gap;

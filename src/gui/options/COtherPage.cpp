@@ -15,9 +15,8 @@ COtherPage::COtherPage(COptionsValues& values, IDialogs& dialogs, QWidget* paren
     : COptionsPage(values, dialogs, parent) {
     m_clock = Place(new QCheckBox(tr("Synchronize computer clock with internet atomic clock"), this),
                     6, 4, 215, 10, "clockSync");
-    m_clockNote = Place(new QLabel(tr("Jotterly may not set this computer's clock (it lacks the "
-                                      "CAP_SYS_TIME capability). The desktop's own time service "
-                                      "is the usual way to keep it right."),
+    m_clockNote = Place(new QLabel(tr("Not allowed here (no CAP_SYS_TIME): the desktop's own "
+                                      "time service is the usual way to set the clock."),
                                    this),
                         17, 15, 204, 17, "clockNote");
     m_clockNote->setWordWrap(true);

@@ -34,6 +34,12 @@
 
 namespace {
 
+// Palette colours carry more precision than a pixel keeps.
+bool Near(const QColor& a, const QColor& b) {
+    return std::abs(a.red() - b.red()) <= 1 && std::abs(a.green() - b.green()) <= 1 &&
+           std::abs(a.blue() - b.blue()) <= 1;
+}
+
 const QString kOutput = QStringLiteral(JOTTERLY_BINARY_DIR "/test-output/options");
 
 class OptionsSheetTest : public ::testing::Test {
@@ -178,14 +184,14 @@ TEST_F(OptionsSheetTest, SchemesFontsColoursAndTheSampleOfEachBorder) {
         EXPECT_EQ(values.schemeBorder[2], style);
         const QImage img = sample->grab().toImage();
         img.save(kOutput + QStringLiteral("/sample-%1.png").arg(names[style]));
-        const QColor outer = img.pixelColor(e + 1, e + 1), inner = img.pixelColor(e + 4, e + 5);
+        const QColor outer = img.pixelColor(e, e + 6), inner = img.pixelColor(e + 3, e + 8);
         EXPECT_EQ(img.pixelColor(img.width() / 2, e + 12), QColor(0xD8, 0xD8, 0xD8)) << style;
         if (style == 2) {
-            EXPECT_NE(outer, light) << "the glow is drawn in shades of the back colour";
-            EXPECT_NE(outer, QColor(0xD8, 0xD8, 0xD8));
+            EXPECT_FALSE(Near(outer, light)) << "the glow is drawn in shades of the back colour";
+            EXPECT_FALSE(Near(outer, QColor(0xD8, 0xD8, 0xD8)));
         } else {
-            EXPECT_EQ(outer, light) << style;
-            EXPECT_EQ(inner, style == 1 ? dark : QColor(0xD8, 0xD8, 0xD8)) << style;
+            EXPECT_TRUE(Near(outer, light)) << style;
+            EXPECT_TRUE(Near(inner, style == 1 ? dark : QColor(0xD8, 0xD8, 0xD8))) << style;
         }
     }
 
@@ -368,6 +374,9 @@ TEST_F(OptionsSheetTest, HolidayMarksAndTheOtherPage) {
 TEST_F(OptionsSheetTest, PictureOfEachPage) {
     core.Store().AddAccount(std::make_unique<CMailAccount>());
     core.Store().accounts()[0]->m_name = "Home";
+    core.settings().m_weatherEnabled = 1;
+    core.settings().m_weather.m_city = "Lyon";
+    core.settings().m_weather.m_country = "France";
     Open();
     const char* const names[] = {"alarm", "note", "email", "holidays", "other"};
     for (int page = 0; page < 5; ++page) {
