@@ -85,12 +85,12 @@ pixel() {
 }
 
 # Places in the sheet, in pixels from its top-left corner (dialog font, 96 dpi).
-NOTE_TAB_X=60 NOTE_TAB_Y=18
-OTHER_TAB_X=210 OTHER_TAB_Y=18
-SCHEME_X=80 SCHEME_Y=45
-SCHEME3_DY=40 # the third entry of the open list, below the shown second one
-AUTOSTART_X=20 AUTOSTART_Y=178
-OK_X=250 OK_Y=260
+NOTE_TAB_X=83 NOTE_TAB_Y=18
+OTHER_TAB_X=251 OTHER_TAB_Y=18
+SCHEME_X=120 SCHEME_Y=46
+SCHEME3_DY=20 # the list opens with the shown "Scheme 2" over the box: the next entry
+AUTOSTART_X=22 AUTOSTART_Y=164
+OK_X=229 OK_Y=232
 
 # ---- Scheme 3 for new notes -------------------------------------------------------------------
 e2e_start_app nologo
@@ -100,6 +100,7 @@ welcome=$(note_windows)
 open_options
 click_at $NOTE_TAB_X $NOTE_TAB_Y
 click_at $SCHEME_X $SCHEME_Y
+e2e_screenshot "$ARTIFACTS/options-scheme-list.png"
 click_at $SCHEME_X $((SCHEME_Y + SCHEME3_DY))
 e2e_screenshot "$ARTIFACTS/options-note-page.png"
 press_ok
@@ -137,6 +138,6 @@ click_at $OTHER_TAB_X $OTHER_TAB_Y
 click_at $AUTOSTART_X $AUTOSTART_Y
 press_ok
 [ -e "$ENTRY" ] && e2e_fail "the autostart entry is still there after unticking"
-kill -TERM "$APP_PID"
-e2e_wait_exit "$APP_PID" 10 || true
+kill -TERM "$APP_PID" # not a child of this shell: its end is watched, not waited for
+e2e_wait_for 10 bash -c "! kill -0 $APP_PID" || e2e_fail "the launched copy did not end"
 echo "1 passed, 0 failed"

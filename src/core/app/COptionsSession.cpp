@@ -62,8 +62,8 @@ void COptionsSession::WriteSideSettings(CTrayCore& core, const COptionsValues& v
     const std::string path = CTrayCore::ProgramFolder() + CSideConfig::kFileName;
     CSideConfig side;
     std::error_code ec;
-    const bool present = std::filesystem::symlink_status(path, ec).type() !=
-                         std::filesystem::file_type::not_found;
+    const bool present =
+        std::filesystem::symlink_status(path, ec).type() != std::filesystem::file_type::not_found;
     if (!side.Load(path) && present) {
         // Its other settings would be lost with it: the file is left as it is.
         Tell(core, "\"" + path + "\" could not be read, so it was not changed.");

@@ -54,7 +54,7 @@ struct COptionsValues {
     struct Effects {
         bool mailCountdownSet = false;
         int mailCountdownMs = 0;
-        bool clockSyncTurnedOn = false; // the first synchronisation is due soon
+        bool clockSyncTurnedOn = false;   // the first synchronisation is due soon
         bool weatherPlaceChanged = false; // the stored report is stale: fetch soon
     };
     Effects ApplyTo(CSettings& s, CHolidayTable& holidays, const COleDateTime& now) const;

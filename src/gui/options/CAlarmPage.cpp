@@ -31,16 +31,16 @@ CAlarmPage::CAlarmPage(COptionsValues& values, IDialogs& dialogs, ISound& sound,
                    "Play/Stop selected wave file");
     m_path = Place(new QLabel(this), 10, 32, 205, 9, "wavePath");
     m_mute = Place(new QRadioButton(tr("Mute"), this), 9, 47, 30, 8, "mute", "Mute alarm");
-    m_countdown = Place(new QCheckBox(tr("Show count down by default"), this), 100, 46, 120,
-                        10, "countdownDefault", "Show count down for sticky notes");
+    m_countdown = Place(new QCheckBox(tr("Show count down by default"), this), 100, 46, 120, 10,
+                        "countdownDefault", "Show count down for sticky notes");
     Place(new QLabel(tr("Check alarm every"), this), 10, 70, 72, 8, "periodLabel");
     m_period = Place(new QLineEdit(this), 84, 68, 20, 12, "checkPeriod",
                      "Adjust the sensitivity of system, input a number between 1-300");
     Place(new QLabel(tr("seconds"), this), 106, 70, 30, 9, "periodUnit");
-    m_stopAfter = Place(new QCheckBox(tr("Stop alarm after"), this), 10, 88, 72, 10,
-                        "stopAfter", "Stop alarm after notes go off for a while");
-    m_stopSeconds = Place(new QLineEdit(this), 84, 87, 20, 12, "stopSeconds",
-                          "Input a number between 1-600");
+    m_stopAfter = Place(new QCheckBox(tr("Stop alarm after"), this), 10, 88, 72, 10, "stopAfter",
+                        "Stop alarm after notes go off for a while");
+    m_stopSeconds =
+        Place(new QLineEdit(this), 84, 87, 20, 12, "stopSeconds", "Input a number between 1-600");
     Place(new QLabel(tr("seconds"), this), 106, 89, 27, 8, "stopUnit");
     for (QPushButton* b : {m_browse, m_play})
         b->setAutoDefault(false);

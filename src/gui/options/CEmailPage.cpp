@@ -17,9 +17,9 @@
 
 namespace {
 QString LineOf(const CMailAccount& a) {
-    return QString::fromStdString(a.m_name) +
-           (a.m_type == CMailAccount::WebMail ? QStringLiteral(" (Hotmail)")
-                                              : QStringLiteral(" (Pop3)"));
+    return QString::fromStdString(a.m_name) + (a.m_type == CMailAccount::WebMail
+                                                   ? QStringLiteral(" (Hotmail)")
+                                                   : QStringLiteral(" (Pop3)"));
 }
 } // namespace
 
@@ -31,8 +31,8 @@ CEmailPage::CEmailPage(COptionsValues& values, IDialogs& dialogs, CNoteStore& st
     frame->setGeometry(Units().Rect(1, 2, 222, 105));
     Place(new QLabel(tr("Accounts"), this), 8, 6, 100, 8, "accountsLabel");
     m_list = Place(new QListWidget(this), 8, 16, 150, 64, "accounts", "Email account list");
-    m_add = Place(new QPushButton(tr("Add"), this), 166, 16, 50, 14, "add",
-                  "Add a new email account");
+    m_add =
+        Place(new QPushButton(tr("Add"), this), 166, 16, 50, 14, "add", "Add a new email account");
     m_editButton = Place(new QPushButton(tr("Edit"), this), 166, 34, 50, 14, "edit",
                          "Edit current email account");
     m_remove = Place(new QPushButton(tr("Remove"), this), 166, 52, 50, 14, "remove",

@@ -44,10 +44,10 @@ CNotePage::CNotePage(COptionsValues& values, IDialogs& dialogs, CAlarmCheck& log
     m_border->addItems({tr("Default"), tr("Emboss"), tr("Glow")});
     m_useLog = Place(new QCheckBox(tr("Use log file"), this), 2, 95, 58, 9, "useLog",
                      "Use a log file to record notes that go off");
-    m_viewLog = Place(new QPushButton(tr("View"), this), 62, 94, 36, 13, "viewLog",
-                      "View log file");
-    m_purgeLog = Place(new QPushButton(tr("Purge"), this), 100, 94, 36, 13, "purgeLog",
-                       "Purge log file");
+    m_viewLog =
+        Place(new QPushButton(tr("View"), this), 62, 94, 36, 13, "viewLog", "View log file");
+    m_purgeLog =
+        Place(new QPushButton(tr("Purge"), this), 100, 94, 36, 13, "purgeLog", "Purge log file");
     for (QPushButton* b : {reset, font, back, text, m_viewLog, m_purgeLog})
         b->setAutoDefault(false);
 

@@ -57,8 +57,7 @@ COptionsSheet::COptionsSheet(QWidget* parent, COptionsValues& values, CTrayCore&
     const int top = margin + tabs.height() + gap;
     const int right = margin + tabs.width();
     m_cancel->setGeometry(right - button.width(), top, button.width(), button.height());
-    m_ok->setGeometry(right - 2 * button.width() - du.X(4), top, button.width(),
-                      button.height());
+    m_ok->setGeometry(right - 2 * button.width() - du.X(4), top, button.width(), button.height());
     setFixedSize(right + margin, top + button.height() + margin);
 }
 

@@ -13,8 +13,9 @@
 
 COtherPage::COtherPage(COptionsValues& values, IDialogs& dialogs, QWidget* parent)
     : COptionsPage(values, dialogs, parent) {
-    m_clock = Place(new QCheckBox(tr("Synchronize computer clock with internet atomic clock"), this),
-                    6, 4, 215, 10, "clockSync");
+    m_clock =
+        Place(new QCheckBox(tr("Synchronize computer clock with internet atomic clock"), this), 6,
+              4, 215, 10, "clockSync");
     m_clockNote = Place(new QLabel(tr("Not allowed here (no CAP_SYS_TIME): the desktop's own "
                                       "time service is the usual way to set the clock."),
                                    this),
@@ -42,8 +43,8 @@ COtherPage::COtherPage(COptionsValues& values, IDialogs& dialogs, QWidget* paren
     m_source->addItem(tr("Open-Meteo"), QStringLiteral("open-meteo"));
     m_source->addItem(tr("Classic page"), QStringLiteral("classic"));
 
-    m_autostart = Place(new QCheckBox(tr("Start Jotterly when I log in"), this), 6, 85, 210, 10,
-                        "autostart");
+    m_autostart =
+        Place(new QCheckBox(tr("Start Jotterly when I log in"), this), 6, 85, 210, 10, "autostart");
     m_notifications = Place(new QCheckBox(tr("Show desktop notifications when a note rings"), this),
                             6, 97, 210, 10, "notifications");
     Place(new QLabel(tr("Daily backups to keep"), this), 6, 111, 78, 8, "backupsLabel");
@@ -76,8 +77,8 @@ COtherPage::COtherPage(COptionsValues& values, IDialogs& dialogs, QWidget* paren
 void COtherPage::UpdateWeather() {
     const bool on = m_weather->isChecked(), usa = on && m_usa->isChecked();
     const bool world = on && !m_usa->isChecked();
-    for (QWidget* w : std::initializer_list<QWidget*>{m_usa, m_world, m_centigrade, m_sourceLabel,
-                                                      m_source})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{m_usa, m_world, m_centigrade, m_sourceLabel, m_source})
         w->setVisible(on);
     for (QWidget* w : std::initializer_list<QWidget*>{m_countryLabel, m_country, m_stateLabel,
                                                       m_state, m_cityLabel, m_city})

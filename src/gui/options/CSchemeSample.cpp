@@ -31,7 +31,8 @@ void CSchemeSample::paintEvent(QPaintEvent*) {
     p.setPen(GdiPaint::ToQColor(m_text));
     p.drawText(r, Qt::AlignCenter | Qt::TextSingleLine, QStringLiteral("Sample text"));
 
-    const QColor light = SystemColors::Get(COLOR_3DLIGHT), dark = SystemColors::Get(COLOR_3DDKSHADOW);
+    const QColor light = SystemColors::Get(COLOR_3DLIGHT),
+                 dark = SystemColors::Get(COLOR_3DDKSHADOW);
     switch (m_border) {
     case CNoteGeometry::StyleEmboss:
         GdiPaint::Draw3dRect(p, r, light, dark);

@@ -338,8 +338,7 @@ TEST_F(OptionsSessionTest, AutostartEntryWrittenValidAndRemoved) {
     std::ofstream(path, std::ios::app) << "Hidden=true\n";
     EXPECT_FALSE(CAutostartEntry::Enabled());
     setenv("XDG_CONFIG_HOME", "relative/dir", 1);
-    EXPECT_EQ(CAutostartEntry::Path().rfind(std::string(std::getenv("HOME")) + "/.config/", 0),
-              0u);
+    EXPECT_EQ(CAutostartEntry::Path().rfind(std::string(std::getenv("HOME")) + "/.config/", 0), 0u);
 }
 
 TEST_F(OptionsSessionTest, PurgeEmptiesTheLogAndLaterLinesStillArrive) {

@@ -67,7 +67,8 @@ protected:
     // Check boxes and radio buttons take a click on their box, push buttons in their middle.
     static void Click(QAbstractButton* b) {
         const bool box = qobject_cast<QCheckBox*>(b) || qobject_cast<QRadioButton*>(b);
-        QTest::mouseClick(b, Qt::LeftButton, {}, box ? QPoint(6, b->height() / 2) : b->rect().center());
+        QTest::mouseClick(b, Qt::LeftButton, {},
+                          box ? QPoint(6, b->height() / 2) : b->rect().center());
     }
     void ShowPage(int index) {
         QTabBar* bar = sheet->Tabs()->tabBar();
@@ -174,7 +175,8 @@ TEST_F(OptionsSheetTest, SchemesFontsColoursAndTheSampleOfEachBorder) {
     EXPECT_EQ(scheme->currentText(), QStringLiteral("Scheme 3"));
     EXPECT_EQ(border->currentText(), QStringLiteral("Emboss"));
 
-    const QColor light = SystemColors::Get(COLOR_3DLIGHT), dark = SystemColors::Get(COLOR_3DDKSHADOW);
+    const QColor light = SystemColors::Get(COLOR_3DLIGHT),
+                 dark = SystemColors::Get(COLOR_3DDKSHADOW);
     const int e = SystemMetrics::SM_CXEDGE;
     const char* const names[] = {"default", "emboss", "glow"};
     border->setFocus();
