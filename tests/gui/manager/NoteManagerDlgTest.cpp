@@ -1,3 +1,4 @@
+#include "app/TrayIds.h"
 #include "calendar/CCalendarCtrl.h"
 #include "manager/CDateTimeEdit.h"
 #include "manager/CNoteEditForm.h"
@@ -98,9 +99,13 @@ TEST_F(NoteManagerDlg, EmptyThenAddWithTheDefaultEntry) {
     EXPECT_EQ(dlg->CountLine()->text().toStdString(), " 1 notes");
     EXPECT_TRUE(dlg->Button(Dlg::IdDelete)->isEnabled());
     EXPECT_EQ(hub.Alarms().EarliestAlarm(), n.m_alarmTime);
-    // Save, Print and Options wait for their windows.
-    for (int id : {Dlg::ToolSave, Dlg::ToolPrint, Dlg::ToolOptions})
+    // Save and Print wait for their windows; Options asks the tray window for its sheet.
+    for (int id : {Dlg::ToolSave, Dlg::ToolPrint})
         EXPECT_FALSE(dlg->Tool(id)->isEnabled());
+    std::vector<int> sent;
+    dlg->SetCommandSink([&](int id) { sent.push_back(id); });
+    Click(dlg->Tool(Dlg::ToolOptions));
+    EXPECT_EQ(sent, std::vector<int>{TrayId::CmdOptions});
 }
 
 TEST_F(NoteManagerDlg, TabsFilterAndAddOutsideTheTabGetsNoRow) {
