@@ -19,8 +19,9 @@ BELOW = {
     "alarms": ["model", "calendar", "platform"],
     "sticky": ["alarms", "model", "calendar", "platform"],
     "export": ["storage", "model", "calendar", "platform"],
+    "options": ["storage", "net", "alarms", "sticky", "model", "calendar", "platform"],
     "manager": ["export", "storage", "net", "alarms", "sticky", "model", "calendar", "platform"],
-    "app": ["manager", "export", "storage", "net", "alarms", "sticky", "model", "calendar", "platform"],
+    "app": ["manager", "options", "export", "storage", "net", "alarms", "sticky", "model", "calendar", "platform"],
 }
 
 INCLUDE = re.compile(r'^\s*#\s*include\s*"([^"/]+)/[^"]+"', re.MULTILINE)

@@ -25,7 +25,10 @@ struct FakeServices : IManagerService,
     bool online = true, syncResult = true, canSetClock = false;
 
     void OpenManager() override { ++managerOpens; }
-    void OpenOptions() override { ++optionsOpens; }
+    Result OpenOptions(COptionsValues&) override {
+        ++optionsOpens;
+        return {};
+    }
     void RunMailCheck(int target, int manual) override { mailChecks.emplace_back(target, manual); }
     void CheckWeather() override { ++weatherChecks; }
     bool SyncClock() override {

@@ -72,9 +72,21 @@ void CAlarmCheck::OfferAlarmTime(const COleDateTime& t) {
 
 void CAlarmCheck::OpenLogFile(const std::string& folder) {
     if (m_logFile) return;
+    m_logPath = folder + "Log.txt";
     // Appending: every write lands at the end, also after the file was emptied elsewhere.
     // Close-on-exec keeps it out of programs started from here (the log viewer).
-    m_logFile = std::fopen((folder + "Log.txt").c_str(), "ae");
+    m_logFile = std::fopen(m_logPath.c_str(), "ae");
+}
+
+bool CAlarmCheck::PurgeLog() {
+    if (m_logPath.empty()) return false;
+    FILE* emptied = std::fopen(m_logPath.c_str(), "we");
+    if (!emptied) return false;
+    std::fclose(emptied);
+    // The old handle may name a file replaced meanwhile: later lines go to the emptied one.
+    if (m_logFile) std::fclose(m_logFile);
+    m_logFile = std::fopen(m_logPath.c_str(), "ae");
+    return true;
 }
 
 void CAlarmCheck::WriteLogLine(const CNote& note) {

@@ -39,6 +39,10 @@ public:
     // The alarm log "Log.txt" in folder (ending in '/'); opened once, appended to.
     void OpenLogFile(const std::string& folder);
     bool LogOpen() const { return m_logFile != nullptr; }
+    // The log's path once OpenLogFile named it, else empty.
+    const std::string& LogPath() const { return m_logPath; }
+    // Empties the log at once (the options' Purge); false when it could not be emptied.
+    bool PurgeLog();
     // One line per acknowledged alarm, when logging is on.
     void WriteLogLine(const CNote& note);
     // Any other line of the log (a clock change), when logging is on.
@@ -51,4 +55,5 @@ private:
     CClockJumpDetector m_clockJumps;
     COleDateTime m_earliestAlarm = NoAlarm();
     FILE* m_logFile = nullptr;
+    std::string m_logPath;
 };

@@ -2,9 +2,11 @@
 
 #include "model/CDataDocument.h"
 #include "model/CTreeNode.h"
+#include "options/COptionsValues.h"
 #include "platform/IDialogs.h"
 #include "storage/CAtomicFile.h"
 #include "storage/CDataFile.h"
+#include "storage/CSideConfig.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -42,10 +44,15 @@ bool CDataSafety::BeforeSave(const std::string& path, const COleDateTime& now, I
         return false;
     }
     m_toldReadOnly = false; // writable again: a later change of mind is told anew
-    if (!m_backups || m_backupPath != path) {
+    // How many daily copies to keep may change in the options while the program runs.
+    CSideConfig side;
+    side.Load(path.substr(0, path.find_last_of('/') + 1) + CSideConfig::kFileName);
+    const int keep = COptionsValues::BackupKeepFrom(side);
+    if (!m_backups || m_backupPath != path || m_backupKeep != keep) {
         m_backupPath = path;
+        m_backupKeep = keep;
         m_backups = std::make_unique<CBackupKeeper>(
-            path, [](const std::string& bytes) { return Parses(bytes, nullptr); });
+            path, [](const std::string& bytes) { return Parses(bytes, nullptr); }, keep);
     }
     std::string reason;
     if (!m_backups->BeforeSave(now, &reason) && !m_toldBackup) {

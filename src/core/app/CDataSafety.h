@@ -42,5 +42,6 @@ private:
     bool m_toldReadOnly = false, m_toldStuck = false, m_toldBackup = false;
     std::string m_movedTo;
     std::string m_backupPath;
+    int m_backupKeep = 0;
     std::unique_ptr<CBackupKeeper> m_backups;
 };

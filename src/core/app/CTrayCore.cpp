@@ -2,10 +2,10 @@
 
 #include "app/CCheckCountdown.h"
 #include "app/CManagerSession.h"
+#include "app/COptionsSession.h"
 #include "app/Globals.h"
 #include "app/TrayIds.h"
 #include "manager/IManagerService.h"
-#include "manager/IOptionsService.h"
 #include "net/CHostNetworkStatus.h"
 #include "net/IClockSyncService.h"
 #include "net/IWeatherService.h"
@@ -315,7 +315,7 @@ void CTrayCore::OpenManager() {
 }
 
 void CTrayCore::OpenOptions() {
-    if (m_services.options) m_services.options->OpenOptions();
+    if (m_services.options) COptionsSession::Run(*this, *m_services.options);
 }
 
 void CTrayCore::StartMailCheck(int target, int manual) {

@@ -1,9 +1,14 @@
 #pragma once
 
-// Opens the options sheet (the menu's "Options"); it edits a copy of the settings and copies
-// it back when confirmed.
+struct COptionsValues;
+
+// Shows the options sheet (the menu's "Options") on a copy of the settings.
 class IOptionsService {
 public:
+    struct Result {
+        bool confirmed = false;       // closed with OK: the values are to be copied back
+        bool accountsChanged = false; // mail accounts were added, edited or removed meanwhile
+    };
     virtual ~IOptionsService() = default;
-    virtual void OpenOptions() = 0;
+    virtual Result OpenOptions(COptionsValues& values) = 0;
 };

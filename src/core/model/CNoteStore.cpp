@@ -49,6 +49,10 @@ CMailAccount& CNoteStore::AddAccount(std::unique_ptr<CMailAccount> account) {
     return *m_accounts.back();
 }
 
+void CNoteStore::RemoveAccount(size_t index) {
+    if (index < m_accounts.size()) m_accounts.erase(m_accounts.begin() + index);
+}
+
 void CNoteStore::Clear() {
     for (const auto& n : m_notes)
         n->CloseWindow();

@@ -50,6 +50,7 @@ public:
     // Removes the category and its descendants; see CTreeNode::Delete.
     int DeleteCategory(int id) { return CTreeNode::Delete(m_categories, id); }
     CMailAccount& AddAccount(std::unique_ptr<CMailAccount> account);
+    void RemoveAccount(size_t index);
 
     // Closes every note window, then frees all notes, categories and accounts.
     void Clear();

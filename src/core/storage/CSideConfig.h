@@ -15,6 +15,7 @@ public:
     static constexpr const char* kClassicWeatherServer = "classic_weather_server";
     static constexpr const char* kGeocodingServer = "geocoding_server";
     static constexpr const char* kForecastServer = "forecast_server";
+    static constexpr const char* kBackupKeep = "backup_keep"; // daily backups kept
 
     bool Load(const std::string& path);
     // Atomic; false, with the reason, when it could not be written.

@@ -43,6 +43,7 @@ CTrayWnd::CTrayWnd(QString instanceName)
             this, [this, id] { OnCommand(id); }, Qt::QueuedConnection);
     });
     SetServices({.manager = &m_managerService,
+                 .options = &m_optionsService,
                  .weather = &m_weatherService,
                  .clock = &m_clockSyncService});
 }

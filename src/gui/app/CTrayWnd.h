@@ -9,6 +9,7 @@
 #include "manager/CManagerService.h"
 #include "net/CClockSyncService.h"
 #include "net/CWeatherService.h"
+#include "options/COptionsService.h"
 #include "platform/CConsoleDialogs.h"
 #include "platform/CSingleInstance.h"
 #include "platform/ITimerHost.h"
@@ -61,6 +62,7 @@ public:
     CTrayMenuWnd* MenuWindow() const { return m_menuWnd; }
     CWeatherService& WeatherService() { return m_weatherService; }
     CClockSyncService& ClockSyncService() { return m_clockSyncService; }
+    COptionsService& OptionsService() { return m_optionsService; }
     // A command of the hidden window (menu items, Ctrl+click).
     bool OnCommand(int id) { return m_commands.OnCommand(id); }
 
@@ -91,6 +93,7 @@ private:
     CStickyNoteFactory m_noteFactory{*this};
     CConsoleDialogs m_consoleDialogs;
     CManagerService m_managerService{*this, m_qtDialogs};
+    COptionsService m_optionsService{*this, m_qtDialogs, m_qtSound};
     bool m_shutdownDone = false;
     bool m_running = false; // start-up is over
     CTrayClicks m_clicks;

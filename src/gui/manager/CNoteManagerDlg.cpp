@@ -170,13 +170,14 @@ void CNoteManagerDlg::CreateToolbar() {
             case ToolHomePage:
                 if (m_command) m_command(TrayId::CmdHomepage);
                 break;
+            case ToolOptions:
+                if (m_command) m_command(TrayId::CmdOptions);
+                break;
             default:
                 break;
             }
         });
     }
-    // The options sheet comes with its own window.
-    Tool(ToolOptions)->setEnabled(false);
 }
 
 void CNoteManagerDlg::CreateButtonRow() {

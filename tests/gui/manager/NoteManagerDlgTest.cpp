@@ -1,5 +1,6 @@
 #include "ManagerTest.h"
 
+#include "app/TrayIds.h"
 #include "calendar/CCalendarCtrl.h"
 #include "manager/CDateTimeEdit.h"
 #include "manager/CNoteEditForm.h"
@@ -108,8 +109,11 @@ TEST_F(NoteManagerDlg, EmptyThenKeysAloneAddAOneTimeNoteAMinuteAhead) {
     EXPECT_EQ(dlg->CountLine()->text().toStdString(), " 1 notes");
     EXPECT_TRUE(dlg->Button(Dlg::IdDelete)->isEnabled());
     EXPECT_EQ(hub.Alarms().EarliestAlarm(), n.m_alarmTime);
-    // Options waits for its window.
-    EXPECT_FALSE(dlg->Tool(Dlg::ToolOptions)->isEnabled());
+    // Options asks the tray window for its sheet.
+    std::vector<int> sent;
+    dlg->SetCommandSink([&](int id) { sent.push_back(id); });
+    Click(dlg->Tool(Dlg::ToolOptions));
+    EXPECT_EQ(sent, std::vector<int>{TrayId::CmdOptions});
 }
 
 TEST_F(NoteManagerDlg, TabsFilterAndAddOutsideTheTabGetsNoRow) {

@@ -1,0 +1,87 @@
+#include "app/COptionsSession.h"
+
+#include "app/CTrayCore.h"
+#include "app/Globals.h"
+#include "manager/IOptionsService.h"
+#include "options/CAutostartEntry.h"
+#include "options/COptionsValues.h"
+#include "platform/Clock.h"
+#include "platform/IDialogs.h"
+#include "storage/CSideConfig.h"
+
+#include <filesystem>
+
+namespace {
+void Tell(CTrayCore& core, const std::string& text) {
+    if (IDialogs* dialogs = core.Platform().dialogs)
+        dialogs->MessageBox(text, "Sorry", IDialogs::Ok, IDialogs::Warning);
+}
+} // namespace
+
+bool COptionsSession::Run(CTrayCore& core, IOptionsService& options) {
+    const int before = core.State();
+    // From the tray menu, or from the Note Manager's toolbar while the manager is open.
+    if ((before != CTrayCore::StateIdle && before != CTrayCore::StateManagerOpen) ||
+        g_timeDialogCount != 0)
+        return false;
+    core.StopTimers();
+    core.SetState(CTrayCore::StateOptionsOpen);
+
+    COptionsValues values = COptionsValues::From(core.settings(), core.Holidays());
+    CSideConfig side;
+    side.Load(CTrayCore::ProgramFolder() + CSideConfig::kFileName);
+    values.ReadSide(side);
+    values.canSetClock = core.CanSetClock();
+    if (!values.canSetClock) values.clockSync = false;
+    values.autostart = CAutostartEntry::Enabled();
+    const bool autostartBefore = values.autostart;
+    const size_t accountsBefore = core.Store().accounts().size();
+
+    const IOptionsService::Result result = options.OpenOptions(values);
+    if (result.confirmed) {
+        const COptionsValues::Effects e =
+            values.ApplyTo(core.settings(), core.Holidays(), Clock::Now());
+        if (e.mailCountdownSet) core.countdowns().mail = e.mailCountdownMs;
+        if (e.clockSyncTurnedOn) core.countdowns().clockSync = CTrayCore::kFirstCheckMs;
+        if (e.weatherPlaceChanged) core.countdowns().weather = CTrayCore::kFirstCheckMs;
+        WriteSideSettings(core, values);
+        if (values.autostart != autostartBefore) WriteAutostart(core, values.autostart);
+    }
+    // Accounts change at once, whatever closes the sheet: they are saved either way.
+    if (result.confirmed || result.accountsChanged ||
+        core.Store().accounts().size() != accountsBefore)
+        core.SaveData();
+    if (result.confirmed) core.UpdateCountdowns();
+    core.SetState(before);
+    // Opened over the Note Manager, the timers wait until the manager closes.
+    if (before == CTrayCore::StateIdle) core.StartTimers();
+    return true;
+}
+
+void COptionsSession::WriteSideSettings(CTrayCore& core, const COptionsValues& values) {
+    const std::string path = CTrayCore::ProgramFolder() + CSideConfig::kFileName;
+    CSideConfig side;
+    std::error_code ec;
+    const bool present =
+        std::filesystem::symlink_status(path, ec).type() != std::filesystem::file_type::not_found;
+    if (!side.Load(path) && present) {
+        // Its other settings would be lost with it: the file is left as it is.
+        Tell(core, "\"" + path + "\" could not be read, so it was not changed.");
+        return;
+    }
+    std::string reason;
+    if (values.WriteSide(side) && !side.Save(path, &reason))
+        Tell(core, "The settings could not be saved to \"" + path + "\":\n" + reason);
+}
+
+void COptionsSession::WriteAutostart(CTrayCore& core, bool wanted) {
+    std::string reason;
+    if (wanted) {
+        if (!CAutostartEntry::Write(CAutostartEntry::RunningProgram(), &reason))
+            Tell(core, "Jotterly could not be set to start when you log in:\n\"" +
+                           CAutostartEntry::Path() + "\": " + reason);
+    } else if (!CAutostartEntry::Remove(&reason)) {
+        Tell(core, "Jotterly would still start when you log in: \"" + CAutostartEntry::Path() +
+                       "\" could not be removed:\n" + reason);
+    }
+}

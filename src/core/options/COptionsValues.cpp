@@ -1,0 +1,161 @@
+#include "options/COptionsValues.h"
+
+#include "platform/IntegerField.h"
+#include "storage/CSideConfig.h"
+
+#include <algorithm>
+
+namespace {
+// The key belongs to the notification feature; the sheet only shows and sets it.
+constexpr const char* kDesktopNotifications = "desktop_notifications";
+constexpr const char* kOpenMeteo = "open-meteo";
+constexpr const char* kClassic = "classic";
+
+std::string PlaceText(const COptionsValues& v) {
+    return !v.zipCode.empty() ? v.zipCode : v.city + " " + v.state + ", " + v.country;
+}
+} // namespace
+
+COptionsValues COptionsValues::From(const CSettings& s, const CHolidayTable& holidays) {
+    COptionsValues v;
+    v.alarmSound = s.m_alarmSound;
+    v.wavePath = s.m_wavePath;
+    v.checkSeconds = s.m_checkPeriod / 1000;
+    v.stopAfterOn = s.m_stopAfter >= 1;
+    v.stopAfterSeconds = v.stopAfterOn ? s.m_stopAfter : 60;
+    v.countdownDefault = s.m_showCountdownDefault != 0;
+
+    for (int i = 0; i < CSettings::kSchemes; ++i) {
+        v.schemeFont[i] = s.m_schemeFont[i];
+        v.schemeBack[i] = s.m_schemeBack[i];
+        v.schemeText[i] = s.m_schemeText[i];
+        v.schemeBorder[i] = std::clamp(s.m_schemeBorder[i], 0, 2);
+    }
+    v.selectedScheme = std::clamp(s.m_defaultScheme, 0, CSettings::kSchemes - 1);
+    v.logEnabled = s.m_logEnabled == 1;
+
+    v.mailAutoCheck = s.m_mailInterval >= 1;
+    if (v.mailAutoCheck) {
+        // The hours box holds 0 to 23: a longer stored interval shows as the longest it offers.
+        const int interval = std::min(s.m_mailInterval, 23 * 60 + 59);
+        v.mailHours = interval / 60;
+        v.mailMinutes = interval % 60;
+    }
+
+    for (int i = 0; i < CHolidayTable::kCount; ++i)
+        v.holidayFlags[i] = holidays.entries[i].enabled;
+
+    v.clockSync = s.m_clockSync == 1;
+    v.weatherEnabled = s.m_weatherEnabled == 1;
+    v.country = s.m_weather.m_country;
+    v.state = s.m_weather.m_state;
+    v.city = s.m_weather.m_city;
+    v.zipCode = s.m_weather.m_zipCode;
+    v.centigrade = s.m_weather.m_fahrenheit == 0;
+    return v;
+}
+
+COptionsValues::Effects COptionsValues::ApplyTo(CSettings& s, CHolidayTable& holidays,
+                                                const COleDateTime& now) const {
+    Effects e;
+    // "Wave file" without a file rings the speaker.
+    s.m_alarmSound = CSettings::SoundSpeaker;
+    if (alarmSound == CSettings::SoundWave && !wavePath.empty())
+        s.m_alarmSound = CSettings::SoundWave;
+    else if (alarmSound == CSettings::SoundMute)
+        s.m_alarmSound = CSettings::SoundMute;
+    s.m_wavePath = wavePath;
+    s.m_checkPeriod =
+        std::clamp(checkSeconds * 1000, CSettings::kMinCheckPeriod, CSettings::kMaxCheckPeriod);
+    s.m_stopAfter = stopAfterOn ? std::clamp(stopAfterSeconds, 1, 600) : 0;
+    s.m_showCountdownDefault = countdownDefault ? 1 : 0;
+
+    for (int i = 0; i < CSettings::kSchemes; ++i) {
+        s.m_schemeFont[i] = schemeFont[i];
+        s.m_schemeBack[i] = schemeBack[i];
+        s.m_schemeText[i] = schemeText[i];
+        s.m_schemeBorder[i] = schemeBorder[i];
+    }
+    s.m_defaultScheme = std::clamp(selectedScheme, 0, CSettings::kSchemes - 1);
+    s.m_logEnabled = logEnabled ? 1 : 0;
+
+    int interval = mailAutoCheck ? mailHours * 60 + mailMinutes : 0;
+    if (interval < 1) interval = 0;
+    s.m_mailInterval = interval;
+    s.m_lastMailCheck = now;
+    if (interval > 0) {
+        e.mailCountdownSet = true;
+        e.mailCountdownMs = interval * 60000;
+    }
+
+    for (int i = 0; i < CHolidayTable::kCount; ++i)
+        holidays.entries[i].enabled = holidayFlags[i] ? 1 : 0;
+
+    e.clockSyncTurnedOn = clockSync && s.m_clockSync != 1;
+    s.m_clockSync = clockSync ? 1 : 0;
+
+    e.weatherPlaceChanged = weatherEnabled && s.m_weatherEnabled != 1;
+    s.m_weatherEnabled = weatherEnabled ? 1 : 0;
+    if (weatherEnabled) {
+        CWeather& w = s.m_weather;
+        const bool placeChanged = w.m_country != country || w.m_state != state ||
+                                  w.m_city != city || w.m_zipCode != zipCode;
+        // A report in the other unit is as stale as one for another place.
+        const bool unitChanged = (w.m_fahrenheit == 0) != centigrade;
+        if (placeChanged || unitChanged) {
+            w.m_dayName[0].clear();
+            e.weatherPlaceChanged = true;
+        }
+        w.m_country = country;
+        w.m_state = state;
+        w.m_city = city;
+        w.m_zipCode = zipCode;
+        // The place line keeps the name the service reported until the place itself changes.
+        if (placeChanged || w.m_place.empty()) w.m_place = PlaceText(*this);
+        w.m_fahrenheit = centigrade ? 0 : 1;
+    }
+    return e;
+}
+
+void COptionsValues::ResetSchemes() {
+    const CSettings fresh;
+    for (int i = 0; i < CSettings::kSchemes; ++i) {
+        schemeFont[i] = fresh.m_schemeFont[i];
+        schemeBack[i] = fresh.m_schemeBack[i];
+        schemeText[i] = fresh.m_schemeText[i];
+        schemeBorder[i] = fresh.m_schemeBorder[i];
+    }
+}
+
+void COptionsValues::ReadSide(const CSideConfig& config) {
+    weatherSource =
+        config.Get(CSideConfig::kWeatherSource, kOpenMeteo) == kClassic ? kClassic : kOpenMeteo;
+    desktopNotifications = config.Get(kDesktopNotifications, "1") != "0";
+    backupKeep = BackupKeepFrom(config);
+}
+
+bool COptionsValues::WriteSide(CSideConfig& config) const {
+    COptionsValues stored;
+    stored.ReadSide(config);
+    bool changed = false;
+    if (stored.weatherSource != weatherSource) {
+        config.Set(CSideConfig::kWeatherSource, weatherSource);
+        changed = true;
+    }
+    if (stored.desktopNotifications != desktopNotifications) {
+        config.Set(kDesktopNotifications, desktopNotifications ? "1" : "0");
+        changed = true;
+    }
+    if (stored.backupKeep != backupKeep) {
+        config.Set(CSideConfig::kBackupKeep, std::to_string(backupKeep));
+        changed = true;
+    }
+    return changed;
+}
+
+int COptionsValues::BackupKeepFrom(const CSideConfig& config) {
+    int keep = kDefaultBackupKeep;
+    // A value out of range or mistyped by hand keeps the default rather than no backups.
+    ParseIntegerField(config.Get(CSideConfig::kBackupKeep, ""), 1, kMaxBackupKeep, keep);
+    return keep;
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "calendar/CHolidayTable.h"
+#include "model/CSettings.h"
+#include "platform/COleDateTime.h"
+
+#include <string>
+
+class CSideConfig;
+
+// What the options sheet edits: a copy of the settings in the form its pages show them,
+// filled from the settings and copied back only when the sheet is confirmed.
+struct COptionsValues {
+    static constexpr int kDefaultBackupKeep = 7, kMaxBackupKeep = 365;
+
+    // ---- Alarm ----
+    int alarmSound = CSettings::SoundSpeaker; // the radio button chosen
+    std::string wavePath;
+    int checkSeconds = 5;
+    bool stopAfterOn = false;
+    int stopAfterSeconds = 60;
+    bool countdownDefault = false;
+
+    // ---- Note ----
+    LOGFONT schemeFont[CSettings::kSchemes];
+    COLORREF schemeBack[CSettings::kSchemes] = {};
+    COLORREF schemeText[CSettings::kSchemes] = {};
+    int schemeBorder[CSettings::kSchemes] = {};
+    int selectedScheme = 0; // becomes the default scheme
+    bool logEnabled = false;
+
+    // ---- Email ----
+    bool mailAutoCheck = false;
+    int mailHours = 1, mailMinutes = 0;
+
+    // ---- Holidays ----
+    int holidayFlags[CHolidayTable::kCount] = {};
+
+    // ---- Other ----
+    bool clockSync = false;
+    bool canSetClock = false; // without the right to set the clock the box stays off
+    bool weatherEnabled = false;
+    std::string country, state, city, zipCode;
+    bool centigrade = false;
+    // Kept beside "Note.Dat" (jotterly.conf) and in the autostart folder, not in the data file.
+    std::string weatherSource = "open-meteo";
+    bool desktopNotifications = true;
+    int backupKeep = kDefaultBackupKeep;
+    bool autostart = false;
+
+    static COptionsValues From(const CSettings& s, const CHolidayTable& holidays);
+
+    // What the hub must do after the copy back, beyond the settings themselves.
+    struct Effects {
+        bool mailCountdownSet = false;
+        int mailCountdownMs = 0;
+        bool clockSyncTurnedOn = false;   // the first synchronisation is due soon
+        bool weatherPlaceChanged = false; // the stored report is stale: fetch soon
+    };
+    Effects ApplyTo(CSettings& s, CHolidayTable& holidays, const COleDateTime& now) const;
+
+    // The scheme start values (the Note page's Reset).
+    void ResetSchemes();
+
+    // ---- jotterly.conf ----
+    void ReadSide(const CSideConfig& config);
+    // Sets the keys whose values differ from the file's; true when any did.
+    bool WriteSide(CSideConfig& config) const;
+    static int BackupKeepFrom(const CSideConfig& config);
+};

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "manager/IOptionsService.h"
+#include "options/CEmailPage.h"
+
+class CTrayCore;
+class IDialogs;
+class ISound;
+
+// Shows the options sheet for the hub and reports how it was closed.
+class COptionsService : public IOptionsService {
+public:
+    COptionsService(CTrayCore& hub, IDialogs& dialogs, ISound& sound)
+        : m_hub(hub), m_dialogs(dialogs), m_sound(sound) {}
+
+    Result OpenOptions(COptionsValues& values) override;
+    // The dialog that adds and edits a mail account on the Email page.
+    void SetAccountEditor(CEmailPage::AccountEditor editor) { m_editor = std::move(editor); }
+
+private:
+    CTrayCore& m_hub;
+    IDialogs& m_dialogs;
+    ISound& m_sound;
+    CEmailPage::AccountEditor m_editor;
+};

@@ -1,0 +1,395 @@
+#include "app/Globals.h"
+#include "gui/support/ImageCompare.h"
+#include "options/CAlarmPage.h"
+#include "options/CEmailPage.h"
+#include "options/CHolidayPage.h"
+#include "options/CNotePage.h"
+#include "options/COptionsService.h"
+#include "options/COptionsSheet.h"
+#include "options/COptionsValues.h"
+#include "options/COtherPage.h"
+#include "options/CSchemeSample.h"
+#include "platform/SystemColors.h"
+#include "platform/SystemMetrics.h"
+#include "support/FakeHub.h"
+#include "support/TestEnv.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Palette colours carry more precision than a pixel keeps.
+bool Near(const QColor& a, const QColor& b) {
+    return std::abs(a.red() - b.red()) <= 1 && std::abs(a.green() - b.green()) <= 1 &&
+           std::abs(a.blue() - b.blue()) <= 1;
+}
+
+const QString kOutput = QStringLiteral(JOTTERLY_BINARY_DIR "/test-output/options");
+
+class OptionsSheetTest : public ::testing::Test {
+protected:
+    OptionsSheetTest() {
+        platform.sound.device = true;
+        g_mailBusy = 0;
+        QDir().mkpath(kOutput);
+    }
+    ~OptionsSheetTest() override { g_mailBusy = 0; }
+
+    void Open() {
+        values = COptionsValues::From(core.settings(), core.Holidays());
+        sheet = std::make_unique<COptionsSheet>(nullptr, values, core, platform.dialogs,
+                                                platform.sound);
+        sheet->show();
+        sheet->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(sheet.get()));
+    }
+    template <class W> W* Find(const char* name) const {
+        W* w = sheet->findChild<W*>(QString::fromLatin1(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    // Check boxes and radio buttons take a click on their box, push buttons in their middle.
+    static void Click(QAbstractButton* b) {
+        const bool box = qobject_cast<QCheckBox*>(b) || qobject_cast<QRadioButton*>(b);
+        QTest::mouseClick(b, Qt::LeftButton, {},
+                          box ? QPoint(6, b->height() / 2) : b->rect().center());
+    }
+    void ShowPage(int index) {
+        QTabBar* bar = sheet->Tabs()->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+    }
+    static void TypeInto(QLineEdit* edit, const QString& text) {
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+    }
+    bool Told(const std::string& text) const {
+        for (const FakeDialogs::Box& b : platform.dialogs.boxes)
+            if (b.text == text) return true;
+        return false;
+    }
+
+    TestEnv env;
+    FakePlatform platform;
+    FakeHub core{platform};
+    COptionsValues values;
+    std::unique_ptr<COptionsSheet> sheet;
+};
+
+TEST_F(OptionsSheetTest, WaveFileBrowsePreviewAndItsEndWithTheSheet) {
+    Open();
+    auto* wave = Find<QRadioButton>("waveFile");
+    auto* browse = Find<QPushButton>("browse");
+    auto* play = Find<QPushButton>("play");
+    EXPECT_FALSE(browse->isEnabled());
+    Click(wave);
+    EXPECT_TRUE(browse->isEnabled());
+    EXPECT_FALSE(play->isEnabled()) << "nothing to play yet";
+
+    platform.dialogs.files.push_back(std::string("/music/bell.wav"));
+    Click(browse);
+    EXPECT_EQ(Find<QLabel>("wavePath")->text(), QStringLiteral("/music/bell.wav"));
+    ASSERT_TRUE(play->isEnabled());
+    Click(play);
+    EXPECT_EQ(play->text(), QStringLiteral("Stop"));
+    EXPECT_EQ(platform.sound.lastWave, "/music/bell.wav");
+    const int stops = platform.sound.stops;
+    Click(Find<QRadioButton>("mute"));
+    EXPECT_EQ(play->text(), QStringLiteral("Play"));
+    EXPECT_GT(platform.sound.stops, stops);
+    EXPECT_FALSE(play->isEnabled());
+
+    Click(wave);
+    Click(play);
+    ASSERT_TRUE(sheet->AlarmPage()->PreviewPlaying());
+    const int before = platform.sound.stops;
+    Click(sheet->CancelButton());
+    EXPECT_FALSE(sheet->isVisible());
+    EXPECT_EQ(platform.sound.stops, before + 1) << "the preview ends with the sheet";
+
+    platform.sound.device = false; // no output: the wave file is not offered
+    Open();
+    EXPECT_FALSE(Find<QRadioButton>("waveFile")->isEnabled());
+}
+
+TEST_F(OptionsSheetTest, RefusedNumbersKeepTheSheetAndThePageOpen) {
+    core.Store().AddAccount(std::make_unique<CMailAccount>());
+    Open();
+    auto* period = Find<QLineEdit>("checkPeriod");
+    auto* stopSeconds = Find<QLineEdit>("stopSeconds");
+    EXPECT_EQ(period->text(), QStringLiteral("5"));
+    EXPECT_FALSE(stopSeconds->isEnabled());
+    EXPECT_EQ(stopSeconds->text(), QStringLiteral("60"));
+
+    TypeInto(period, QStringLiteral("301"));
+    Click(sheet->OkButton());
+    EXPECT_TRUE(sheet->isVisible());
+    EXPECT_TRUE(Told("Please enter an integer between 1 and 300."));
+    EXPECT_EQ(QApplication::focusWidget(), period);
+    ShowPage(COptionsSheet::Note);
+    EXPECT_EQ(sheet->Tabs()->currentIndex(), COptionsSheet::Alarm);
+    EXPECT_EQ(platform.dialogs.boxes.size(), 2u);
+
+    TypeInto(period, QStringLiteral("7"));
+    Click(Find<QCheckBox>("stopAfter"));
+    EXPECT_TRUE(stopSeconds->isEnabled());
+    ShowPage(COptionsSheet::Email);
+    Click(Find<QCheckBox>("autoCheck"));
+    TypeInto(Find<QLineEdit>("hours"), QStringLiteral("24"));
+    Click(sheet->OkButton());
+    EXPECT_TRUE(Told("Please enter an integer between 0 and 23."));
+    TypeInto(Find<QLineEdit>("hours"), QStringLiteral("2"));
+    Click(sheet->OkButton());
+    EXPECT_FALSE(sheet->isVisible());
+    EXPECT_EQ(values.checkSeconds, 7);
+    EXPECT_TRUE(values.stopAfterOn);
+    EXPECT_EQ(values.stopAfterSeconds, 60);
+    EXPECT_EQ(values.alarmSound, CSettings::SoundSpeaker);
+}
+
+TEST_F(OptionsSheetTest, SchemesFontsColoursAndTheSampleOfEachBorder) {
+    Open();
+    ShowPage(COptionsSheet::Note);
+    auto* scheme = Find<QComboBox>("scheme");
+    auto* border = Find<QComboBox>("border");
+    CSchemeSample* sample = sheet->NotePage()->Sample();
+    EXPECT_EQ(scheme->currentText(), QStringLiteral("Scheme 2"));
+    scheme->setFocus();
+    QTest::keyClick(scheme, Qt::Key_Down);
+    EXPECT_EQ(scheme->currentText(), QStringLiteral("Scheme 3"));
+    EXPECT_EQ(border->currentText(), QStringLiteral("Emboss"));
+
+    const QColor light = SystemColors::Get(COLOR_3DLIGHT),
+                 dark = SystemColors::Get(COLOR_3DDKSHADOW);
+    const int e = SystemMetrics::SM_CXEDGE;
+    const char* const names[] = {"default", "emboss", "glow"};
+    border->setFocus();
+    QTest::keyClick(border, Qt::Key_Home);
+    for (int style = 0; style < 3; ++style) {
+        if (style > 0) QTest::keyClick(border, Qt::Key_Down);
+        EXPECT_EQ(values.schemeBorder[2], style);
+        const QImage img = sample->grab().toImage();
+        img.save(kOutput + QStringLiteral("/sample-%1.png").arg(names[style]));
+        const QColor outer = img.pixelColor(e, e + 6), inner = img.pixelColor(e + 3, e + 8);
+        EXPECT_EQ(img.pixelColor(img.width() / 2, e + 12), QColor(0xD8, 0xD8, 0xD8)) << style;
+        if (style == 2) {
+            EXPECT_FALSE(Near(outer, light)) << "the glow is drawn in shades of the back colour";
+            EXPECT_FALSE(Near(outer, QColor(0xD8, 0xD8, 0xD8)));
+        } else {
+            EXPECT_TRUE(Near(outer, light)) << style;
+            EXPECT_TRUE(Near(inner, style == 1 ? dark : QColor(0xD8, 0xD8, 0xD8))) << style;
+        }
+    }
+
+    sheet->NotePage()->SetColorPicker([](QWidget*, COLORREF) { return RGB(0, 160, 0); });
+    Click(Find<QPushButton>("background"));
+    EXPECT_EQ(values.schemeBack[2], RGB(0, 160, 0));
+    EXPECT_EQ(sample->grab().toImage().pixelColor(12, 12), QColor(0, 160, 0));
+
+    LOGFONT big = DefaultSchemeFont();
+    big.lfHeight = -70;
+    sheet->NotePage()->SetFontPicker([&](QWidget*, const LOGFONT&) { return big; });
+    Click(Find<QPushButton>("font"));
+    EXPECT_TRUE(Told("Font is too big !"));
+    EXPECT_EQ(values.schemeFont[2], DefaultSchemeFont());
+    big.lfHeight = -20;
+    big.lfItalic = 1;
+    big.lfWeight = 700;
+    big.lfFaceName = "DejaVu Serif";
+    Click(Find<QPushButton>("font"));
+    EXPECT_EQ(Find<QLabel>("fontName")->text(), QStringLiteral("DejaVu Serif Italic Bold"));
+
+    // Reset brings the start values back, and the border box shows what OK will keep.
+    Click(Find<QPushButton>("reset"));
+    EXPECT_EQ(values.schemeBack[2], 0xD8D8D8u);
+    EXPECT_EQ(border->currentText(), QStringLiteral("Emboss"));
+    EXPECT_EQ(Find<QLabel>("fontName")->text(), QStringLiteral("Arial"));
+}
+
+// Through the service, as the tray menu opens it: Cancel leaves every scheme as it was while
+// Purge has emptied the log for good; OK makes Scheme 3 the scheme of new notes.
+TEST_F(OptionsSheetTest, CancelKeepsSchemesPurgeStaysAndOkTakesTheDefaultScheme) {
+    COptionsService service(core, platform.dialogs, platform.sound);
+    HubServices hub = platform.services.Hub();
+    hub.options = &service;
+    core.SetServices(hub);
+    core.settings().m_logEnabled = 1;
+    core.Alarms().OpenLogFile(CTrayCore::ProgramFolder());
+    core.Alarms().WriteLogText("Monday 2026-12-07 09:00:00 Dentist\n");
+    const std::string log = CTrayCore::ProgramFolder() + "Log.txt";
+    ASSERT_GT(std::filesystem::file_size(log), 0u);
+    const CSettings before = core.settings();
+
+    auto drive = [this](bool ok) {
+        QTimer::singleShot(0, [this, ok] {
+            auto* s = qobject_cast<COptionsSheet*>(QApplication::activeModalWidget());
+            ASSERT_NE(s, nullptr);
+            QTabBar* bar = s->Tabs()->tabBar();
+            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(COptionsSheet::Note).center());
+            auto* scheme = s->findChild<QComboBox*>(QStringLiteral("scheme"));
+            scheme->setFocus();
+            QTest::keyClick(scheme, Qt::Key_Down);
+            s->NotePage()->SetColorPicker([](QWidget*, COLORREF) { return RGB(1, 2, 3); });
+            Click(s->findChild<QPushButton*>(QStringLiteral("background")));
+            Click(s->findChild<QPushButton*>(QStringLiteral("text")));
+            if (!ok) Click(s->findChild<QPushButton*>(QStringLiteral("purgeLog")));
+            Click(ok ? s->OkButton() : s->CancelButton());
+        });
+    };
+    drive(false);
+    core.OpenOptions();
+    EXPECT_EQ(std::filesystem::file_size(log), 0u) << "Purge cannot be undone by Cancel";
+    for (int i = 0; i < CSettings::kSchemes; ++i) {
+        EXPECT_EQ(core.settings().m_schemeBack[i], before.m_schemeBack[i]);
+        EXPECT_EQ(core.settings().m_schemeText[i], before.m_schemeText[i]);
+    }
+    EXPECT_EQ(core.settings().m_defaultScheme, 1);
+
+    drive(true);
+    core.OpenOptions();
+    EXPECT_EQ(core.settings().m_defaultScheme, 2);
+    core.NewNote();
+    EXPECT_EQ(core.Store().notes().back()->m_backColor, RGB(1, 2, 3));
+    EXPECT_EQ(core.Store().notes().back()->m_borderStyle, 1);
+}
+
+TEST_F(OptionsSheetTest, AccountsChangeAtOnceThroughTheEditor) {
+    Open();
+    ShowPage(COptionsSheet::Email);
+    auto* list = Find<QListWidget>("accounts");
+    auto* autoCheck = Find<QCheckBox>("autoCheck");
+    EXPECT_FALSE(autoCheck->isEnabled());
+    EXPECT_EQ(Find<QLineEdit>("hours")->text(), QStringLiteral("1"));
+    EXPECT_FALSE(Find<QPushButton>("add")->isEnabled()) << "no account dialog, no adding";
+
+    std::string name = "Work";
+    int type = CMailAccount::Pop3;
+    bool answer = true;
+    sheet->EmailPage()->SetAccountEditor([&](QWidget*, CMailAccount& a) {
+        a.m_name = name;
+        a.m_type = type;
+        a.m_server = "pop.example.org";
+        return answer;
+    });
+    Click(Find<QPushButton>("add"));
+    ASSERT_EQ(core.Store().accounts().size(), 1u);
+    EXPECT_EQ(list->item(0)->text(), QStringLiteral("Work (Pop3)"));
+    EXPECT_TRUE(autoCheck->isEnabled());
+    answer = false;
+    name = "Ignored";
+    Click(Find<QPushButton>("add"));
+    Click(Find<QPushButton>("edit"));
+    EXPECT_EQ(core.Store().accounts().size(), 1u);
+    EXPECT_EQ(core.Store().accounts()[0]->m_name, "Work");
+    answer = true;
+    name = "Web";
+    type = CMailAccount::WebMail;
+    Click(Find<QPushButton>("edit"));
+    EXPECT_EQ(list->item(0)->text(), QStringLiteral("Web (Hotmail)"));
+    EXPECT_EQ(core.Store().accounts()[0]->m_type, CMailAccount::WebMail);
+
+    platform.dialogs.answers = {IDialogs::AnswerNo, IDialogs::AnswerYes};
+    Click(Find<QPushButton>("remove"));
+    EXPECT_EQ(core.Store().accounts().size(), 1u);
+    Click(autoCheck);
+    Click(Find<QPushButton>("remove"));
+    EXPECT_TRUE(core.Store().accounts().empty());
+    EXPECT_FALSE(autoCheck->isChecked());
+    EXPECT_FALSE(autoCheck->isEnabled());
+    EXPECT_TRUE(sheet->AccountsChanged());
+
+    for (int i = 0; i < CEmailPage::kMaxAccounts; ++i)
+        core.Store().AddAccount(std::make_unique<CMailAccount>());
+    Click(Find<QPushButton>("add"));
+    EXPECT_EQ(core.Store().accounts().size(), 24u);
+    EXPECT_TRUE(Told("You cannot establish more than 24 accounts !"));
+
+    g_mailBusy = 1; // a running check reads the accounts: the page keeps its hands off
+    Open();
+    EXPECT_FALSE(Find<QPushButton>("remove")->isEnabled());
+    EXPECT_FALSE(Find<QListWidget>("accounts")->isEnabled());
+}
+
+TEST_F(OptionsSheetTest, HolidayMarksAndTheOtherPage) {
+    core.settings().m_clockSync = 1;
+    Open();
+    ShowPage(COptionsSheet::Holidays);
+    QTableWidget* list = sheet->HolidayPage()->List();
+    ASSERT_EQ(list->rowCount(), 28);
+    EXPECT_EQ(list->item(5, 0)->text(), QStringLiteral("Washhington's Birthday"));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(5, 0)).center());
+    EXPECT_EQ(list->item(5, 0)->checkState(), Qt::Checked) << "a click on the name selects";
+    QTest::keyClick(list, Qt::Key_Space);
+    EXPECT_EQ(list->item(5, 0)->checkState(), Qt::Unchecked);
+
+    ShowPage(COptionsSheet::Other);
+    auto* clock = Find<QCheckBox>("clockSync");
+    EXPECT_FALSE(clock->isChecked()) << "the clock cannot be set from here";
+    EXPECT_FALSE(clock->isEnabled());
+    EXPECT_TRUE(Find<QLabel>("clockNote")->isVisible());
+    auto* country = Find<QLineEdit>("country");
+    auto* zip = Find<QLineEdit>("zipCode");
+    EXPECT_FALSE(country->isVisible());
+    Click(Find<QCheckBox>("weather"));
+    EXPECT_TRUE(country->isVisible());
+    EXPECT_FALSE(zip->isVisible());
+    Click(Find<QRadioButton>("usa"));
+    EXPECT_TRUE(zip->isVisible());
+    EXPECT_FALSE(country->isVisible());
+    TypeInto(zip, QStringLiteral(" 10001 "));
+    Click(Find<QCheckBox>("centigrade"));
+    Click(Find<QCheckBox>("autostart"));
+    Click(Find<QCheckBox>("notifications"));
+    auto* keep = Find<QSpinBox>("backupKeep");
+    EXPECT_EQ(keep->value(), 7);
+    keep->setFocus();
+    QTest::keyClick(keep, Qt::Key_Up);
+    Click(sheet->OkButton());
+    EXPECT_EQ(values.holidayFlags[5], 0);
+    EXPECT_EQ(values.holidayFlags[4], 1);
+    EXPECT_FALSE(values.clockSync);
+    EXPECT_TRUE(values.weatherEnabled);
+    EXPECT_EQ(values.zipCode, "10001");
+    EXPECT_TRUE(values.centigrade);
+    EXPECT_TRUE(values.autostart);
+    EXPECT_FALSE(values.desktopNotifications);
+    EXPECT_EQ(values.backupKeep, 8);
+}
+
+TEST_F(OptionsSheetTest, PictureOfEachPage) {
+    core.Store().AddAccount(std::make_unique<CMailAccount>());
+    core.Store().accounts()[0]->m_name = "Home";
+    core.settings().m_weatherEnabled = 1;
+    core.settings().m_weather.m_city = "Lyon";
+    core.settings().m_weather.m_country = "France";
+    Open();
+    const char* const names[] = {"alarm", "note", "email", "holidays", "other"};
+    for (int page = 0; page < 5; ++page) {
+        ShowPage(page);
+        ASSERT_EQ(sheet->Tabs()->currentIndex(), page);
+        const QImage img = sheet->grab().toImage();
+        img.save(kOutput + QStringLiteral("/page-%1.png").arg(names[page]));
+        if (page == COptionsSheet::Note)
+            ImageCompare::ExpectReference(img, sheet.get(), QStringLiteral("options"),
+                                          QStringLiteral("note-page"));
+    }
+}
+
+} // namespace
