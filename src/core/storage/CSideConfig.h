@@ -9,6 +9,8 @@ class CSideConfig {
 public:
     static constexpr const char* kFileName = "jotterly.conf";
     static constexpr const char* kWeatherSource = "weather_source";
+    // "1" (the default) or "0": a ringing note also shows a desktop notice.
+    static constexpr const char* kDesktopNotifications = "desktop_notifications";
 
     bool Load(const std::string& path);
     // Atomic; false, with the reason, when it could not be written.

@@ -2,7 +2,7 @@
 
 #include "platform/Win32Types.h"
 
-#include <QPixmap>
+#include <QIcon>
 #include <QPushButton>
 
 // A flat, self-painted push button: a caption in bold "Arial" or an icon, framed always or
@@ -43,9 +43,13 @@ protected:
     void leaveEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void DrawFrame(QPainter& p, bool sunken) const;
+    void DrawIcon(QPainter& p, const QIcon& icon, int x, int y) const;
+    void DrawFocus(QPainter& p) const;
 
     int m_flags = 0;
     int m_pointSize = 0;
@@ -53,7 +57,7 @@ private:
     int m_iconWidth = 0, m_iconHeight = 0;
     bool m_hover = false;
     bool m_pressed = false;
-    QPixmap m_iconPressed, m_icon, m_iconThird;
+    QIcon m_iconPressed, m_icon, m_iconThird; // drawn at the screen's density
     QString m_caption;
     COLORREF m_textColor = 0;
     COLORREF m_backColor;
