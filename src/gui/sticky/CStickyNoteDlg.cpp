@@ -181,6 +181,8 @@ void CStickyNoteDlg::EnterRingingMode() {
     EndTitleEdit(true);
     m_countdown->hide();
     m_row->Begin();
+    // Inside the frame, whichever border style the note has.
+    m_row->FitInto(m_homeRect.Width() - m_geometry.m_border);
     UpdateSizeLimits();
     // Notes that ring together would all sit in the middle of the screen.
     SetRect(FreePlace(m_homeRect));

@@ -47,6 +47,7 @@ void CHoverButton::SetTextColor(COLORREF color) {
 }
 
 void CHoverButton::SetBackColor(COLORREF color) {
+    m_backFromPalette = false;
     // Owners set it while painting themselves: only a real change repaints.
     if (color == m_backColor) return;
     m_backColor = color;
@@ -143,6 +144,12 @@ void CHoverButton::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QPushButton::keyPressEvent(event);
+}
+
+void CHoverButton::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::PaletteChange && m_backFromPalette)
+        m_backColor = GdiPaint::FromQColor(SystemColors::Get(COLOR_BTNFACE));
+    QPushButton::changeEvent(event);
 }
 
 bool CHoverButton::event(QEvent* event) {

@@ -45,6 +45,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool event(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void DrawFrame(QPainter& p, bool sunken) const;
@@ -61,4 +62,5 @@ private:
     QString m_caption;
     COLORREF m_textColor = 0;
     COLORREF m_backColor;
+    bool m_backFromPalette = true; // until an owner gives its own: follows the desktop's theme
 };

@@ -42,12 +42,6 @@ QPalette DarkPalette() {
     return dark;
 }
 
-// How far apart two colours are, by their most different channel.
-int Distance(QRgb a, QRgb b) {
-    return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                     std::abs(qBlue(a) - qBlue(b))});
-}
-
 class DesktopLook : public StickyNoteFixture {
 protected:
     void SetUp() override {
@@ -69,8 +63,7 @@ protected:
     }
     // The pixels of a widget's area as drawn on the screen.
     static QImage Grab(QWidget* w) {
-        QImage img = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        return img;
+        return w->grab().toImage().convertToFormat(QImage::Format_RGB32);
     }
 
     TestEnv env;
