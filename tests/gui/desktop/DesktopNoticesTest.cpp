@@ -41,10 +41,17 @@ protected:
         const QString config = s_dir->filePath(QStringLiteral("bus.conf"));
         QFile f(config);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        // A session bus of its own, without activatable services: every name may be owned,
+        // everything sent and received.
         f.write(QStringLiteral("<busconfig><type>session</type>"
                                "<listen>unix:path=%1</listen><auth>EXTERNAL</auth>"
                                "<policy context=\"default\"><allow send_destination=\"*\"/>"
-                               "<allow own=\"*\"/></policy></busconfig>")
+                               "<allow receive_sender=\"*\"/><allow own=\"*\"/></policy>"
+                               "<limit name=\"max_incoming_bytes\">100000000</limit>"
+                               "<limit name=\"max_outgoing_bytes\">100000000</limit>"
+                               "<limit name=\"max_message_size\">10000000</limit>"
+                               "<limit name=\"max_replies_per_connection\">1000</limit>"
+                               "</busconfig>")
                     .arg(s_dir->filePath(QStringLiteral("bus")))
                     .toUtf8());
         f.close();
@@ -98,8 +105,9 @@ protected:
             QStringLiteral("org.jotterly.TestNotifications"), QStringLiteral("Calls")));
         return reply.isValid() ? reply.value() : QStringList{QStringLiteral("no answer")};
     }
-    QStringList WaitForCalls(int count) {
-        QTest::qWaitFor([&] { return Calls().size() >= count; }, 3000);
+    // timeout: how long to wait for the calls; for none, how long none may come.
+    QStringList WaitForCalls(int count, int timeout = 3000) {
+        (void)QTest::qWaitFor([&] { return Calls().size() >= count; }, timeout);
         QTest::qWait(50); // nothing more arrives
         return Calls();
     }
@@ -179,9 +187,11 @@ TEST_F(DesktopNotices, RemindLaterSnoozesAndOkInTheWindowWithdrawsTheNotice) {
     CStickyNoteDlg* second = Ring(true, "Take the pills");
     ASSERT_EQ(WaitForCalls(3).size(), 3);
     EXPECT_TRUE(Calls().value(2).startsWith("Notify 2|Jotterly|jotterly|Dentist|Take the pills|"));
+    QPointer<CStickyNoteDlg> guard = second;
     QTest::mouseClick(second->windowHandle(), Qt::LeftButton, {},
                       second->OkButton()->mapTo(second, second->OkButton()->rect().center()));
-    EXPECT_FALSE(second->IsRinging());
+    DrainDeletes();
+    EXPECT_TRUE(guard.isNull()); // the one-time note is done with
     EXPECT_EQ(WaitForCalls(4).value(3), "CloseNotification 2");
 }
 
@@ -207,10 +217,11 @@ TEST_F(DesktopNotices, SwitchedOffOrWithoutServiceOrBusTheNoteRingsAlone) {
     StartServer();
     CSideConfig config;
     config.Set(CSideConfig::kDesktopNotifications, "0");
+    QDir().mkpath(QString::fromStdString(env.DataFolder()));
     ASSERT_TRUE(config.Save(env.DataFolder() + CSideConfig::kFileName));
     UseNotices(*bus);
     EXPECT_TRUE(Ring(false)->IsRinging());
-    EXPECT_TRUE(WaitForCalls(1).isEmpty());
+    EXPECT_TRUE(WaitForCalls(1, 400).isEmpty());
     server.Stop();
     ASSERT_TRUE(QFile::remove(QString::fromStdString(env.DataFolder()) + "jotterly.conf"));
 

@@ -18,6 +18,7 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QPlainTextEdit>
 #include <QPainter>
 #include <QStyleOptionButton>
 
