@@ -20,5 +20,8 @@ public:
     bool isNull() override { return m_resource.isEmpty(); }
 
 private:
+    // size in device-independent pixels.
+    QPixmap Render(const QSize& size, QIcon::Mode mode, qreal scale) const;
+
     QString m_resource;
 };

@@ -118,7 +118,8 @@ bool CRingingRow::Arrange(const QFont& font, int right, bool packed) {
         // The edits keep their template width when their digits fit it.
         if (c.widget == m_hoursEdit || c.widget == m_minutesEdit)
             width = std::max(width, place.width());
-        const int x = packed ? (end ? end + kGap : place.left()) : std::max(place.left(), end ? end + kGap : 0);
+        const int x = packed ? (end ? end + kGap : place.left())
+                             : std::max(place.left(), end ? end + kGap : 0);
         c.widget->setGeometry(x, place.top(), width, place.height());
         end = x + width;
     }

@@ -18,13 +18,17 @@
 #include <QTemporaryDir>
 #include <csignal>
 #include <memory>
+#include <sys/prctl.h>
 
 namespace {
 
 const QString kNotifications = QStringLiteral("org.freedesktop.Notifications");
 
-// A process of the test's own, ended by its id.
+// A process of the test's own, ended by its id, and by the system should the test die first.
 struct OwnProcess {
+    OwnProcess() {
+        process->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+    }
     std::unique_ptr<QProcess> process = std::make_unique<QProcess>();
     ~OwnProcess() { Stop(); }
     void Stop() {

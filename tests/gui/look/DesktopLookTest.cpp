@@ -18,8 +18,8 @@
 
 #include <QCheckBox>
 #include <QDir>
-#include <QPlainTextEdit>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QStyleOptionButton>
 
 namespace {
@@ -98,9 +98,10 @@ TEST_F(DesktopLook, TrayMenuPictureFollowsTheDarkPaletteWithSharpIcons) {
     EXPECT_GT(light, 15 * dpr * dpr) << "the item text does not stand out";
 
     // The icon is the SVG drawn at the screen's pixels, exactly.
-    const QImage icon =
+    QImage icon =
         ResourceImages::Pixmap(QStringLiteral(":/icons/%1.svg").arg(227), QSize(16, 16), dpr)
             .toImage();
+    icon.setDevicePixelRatio(1); // compared pixel for pixel
     QImage drawn(icon.size(), QImage::Format_ARGB32);
     drawn.fill(SystemColors::Get(COLOR_MENU));
     {
@@ -113,6 +114,17 @@ TEST_F(DesktopLook, TrayMenuPictureFollowsTheDarkPaletteWithSharpIcons) {
     EXPECT_LT(ImageCompare::DifferentShare(img.copy(iconRect), drawn, 24), 0.02);
     ImageCompare::ExpectReference(img, menu.get(), QStringLiteral("look"),
                                   QStringLiteral("tray-menu-dark"));
+
+    // Any icon at any density comes from its source, not from a smaller picture blown up
+    // (the logo of the about box is 48 pixels: 96 on a 200 % screen, 72 at 150 %).
+    for (qreal scale : {1.5, 2.0}) {
+        const QPixmap big = ResourceImages::Icon(213).pixmap(QSize(48, 48), scale);
+        EXPECT_EQ(big.size(), QSize(48, 48) * scale);
+        QImage direct =
+            ResourceImages::Pixmap(QStringLiteral(":/icons/213.svg"), QSize(48, 48), scale)
+                .toImage();
+        EXPECT_LT(ImageCompare::DifferentShare(big.toImage(), direct, 8), 0.001) << scale;
+    }
 }
 
 TEST_F(DesktopLook, NotePictureKeepsItsColoursAndFramesFromThePalette) {

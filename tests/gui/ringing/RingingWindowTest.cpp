@@ -332,8 +332,7 @@ TEST_F(RingingWindow, RowFitsItsWindowWithAVisibleBoxInEverySchemeAndFont) {
                 EXPECT_TRUE(r.left() >= border && r.right() < w->width() - border)
                     << c->metaObject()->className() << " at " << r.left() << ".." << r.right();
                 if (auto* label = qobject_cast<QLabel*>(c)) {
-                    EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()),
-                              label->width())
+                    EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width())
                         << label->text().toStdString();
                     texts << label->text();
                 }
@@ -344,9 +343,9 @@ TEST_F(RingingWindow, RowFitsItsWindowWithAVisibleBoxInEverySchemeAndFont) {
             // The box's frame (and tick) in the note's text colour, far from its back colour.
             w->TextEdit()->clearFocus();
             const QImage img = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
-            img.save(dir + QStringLiteral("/row-%1scheme%2.png")
-                               .arg(*face ? "wide-" : "")
-                               .arg(scheme + 1));
+            img.save(
+                dir +
+                QStringLiteral("/row-%1scheme%2.png").arg(*face ? "wide-" : "").arg(scheme + 1));
             QStyleOptionButton option;
             option.initFrom(w->RemindCheck());
             const QRect box =

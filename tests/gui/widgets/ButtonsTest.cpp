@@ -180,8 +180,8 @@ TEST_F(Buttons, RegionButtonStateImagesAndBevel) {
 
 namespace {
 TEST_F(Buttons, BothKindsAreNamedButtonsThatTheKeyboardPressesVisibly) {
-    CHoverButton* icon = Hover(CHoverButton::IconButton | CHoverButton::HoverFrame,
-                               QRect(10, 50, 30, 30));
+    CHoverButton* icon =
+        Hover(CHoverButton::IconButton | CHoverButton::HoverFrame, QRect(10, 50, 30, 30));
     icon->SetIcons(1, 16, 16, 214);
     icon->setToolTip(QStringLiteral("Help"));
     CRegionButton* region = Region();
