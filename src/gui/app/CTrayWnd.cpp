@@ -43,8 +43,9 @@ CTrayWnd::CTrayWnd(QString instanceName)
         QMetaObject::invokeMethod(
             this, [this, id] { OnCommand(id); }, Qt::QueuedConnection);
     });
-    SetServices(
-        {.manager = &m_managerService, .weather = &m_weatherService, .clock = &m_clockSyncService});
+    SetServices({.manager = &m_managerService,
+                 .weather = &m_weatherService,
+                 .clock = &m_clockSyncService});
 }
 
 CTrayWnd::~CTrayWnd() {
