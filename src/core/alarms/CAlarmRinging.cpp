@@ -13,7 +13,6 @@
 #include "platform/IntegerField.h"
 #include "platform/PlatformServices.h"
 
-
 namespace {
 const char* const kCaption = "Jotterly";
 } // namespace
@@ -41,6 +40,21 @@ void CAlarmRinging::StartAlarm(int, bool wasPosted) {
     m_window.EnterRingingMode();
     m_timers.SetTimer(TimerBeep, kBeepPeriodMs);
     m_timers.SetTimer(TimerFlash, kFlashPeriodMs);
+    m_notice.Show(m_host.Platform().notices, *m_note);
+}
+
+void CAlarmRinging::OnNoticeAction(IDesktopNotices::Action action) {
+    if (!m_ringing || !m_note) return;
+    if (action == IDesktopNotices::Action::Acknowledge) {
+        m_window.PressOk();
+        return;
+    }
+    // The row's own way of snoozing, with the notice's fixed delay.
+    OnOK("0", std::to_string(kNoticeDelayMinutes), true);
+}
+
+void CAlarmRinging::WithdrawNotice() {
+    m_notice.Withdraw(m_host.Platform().notices);
 }
 
 void CAlarmRinging::StopWave() {
@@ -74,6 +88,7 @@ void CAlarmRinging::Abandon() {
     if (!m_ringing) return;
     m_timers.KillTimer(TimerBeep);
     m_timers.KillTimer(TimerFlash);
+    WithdrawNotice();
     if (g_ringingCount == 1) StopWave();
     if (g_ringingCount > 0) --g_ringingCount;
     if (g_ringingCount == 0 && m_host.State() == StateRinging) m_host.SetState(StateIdle);
@@ -107,6 +122,7 @@ CAlarmRinging::OkResult CAlarmRinging::OnOK(const std::string& hoursText,
 
     m_timers.KillTimer(TimerBeep);
     m_timers.KillTimer(TimerFlash);
+    WithdrawNotice();
     m_host.Alarms().WriteLogLine(*m_note);
 
     CNote* note = m_note;

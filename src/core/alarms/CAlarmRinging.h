@@ -1,5 +1,7 @@
 #pragma once
 
+#include "alarms/CRingNotice.h"
+
 #include <string>
 
 class CNote;
@@ -34,6 +36,9 @@ public:
     // The window goes away while ringing (the program ends, the data is replaced): the count
     // of ringing notes and the sound are given up as OK would, and nothing else is changed.
     void Abandon();
+    // A button of the note's desktop notice: OK as the window's own OK, or 15 minutes later.
+    void OnNoticeAction(IDesktopNotices::Action action);
+    bool NoticeShown() const { return m_notice.IsShown(); }
 
     bool IsRinging() const { return m_ringing; }
     bool WasPosted() const { return m_wasPosted; }
@@ -48,10 +53,12 @@ public:
 
     static constexpr int kMaxHours = 24;
     static constexpr int kMaxMinutes = 59;
+    static constexpr int kNoticeDelayMinutes = 15;
 
 private:
     bool Validate(const std::string& hoursText, const std::string& minutesText);
     void StopWave();
+    void WithdrawNotice();
 
     IAlarmHost& m_host;
     CNote* m_note;
@@ -66,4 +73,5 @@ private:
     bool m_flashed = false;
     int m_remindHours = 0;
     int m_remindMinutes = 15;
+    CRingNotice m_notice{[this](IDesktopNotices::Action a) { OnNoticeAction(a); }};
 };

@@ -17,6 +17,8 @@ public:
     virtual void FocusField(Field field) = 0;
     // Hide the "remind" row and go back to the note's place, size and z-order.
     virtual void LeaveRingingMode() = 0;
+    // The note's desktop notice asks for OK: acknowledge exactly as the window's OK button.
+    virtual void PressOk() = 0;
     // Destroy the window. The note may already be gone: the window must not touch it.
     virtual void CloseAfterRinging() = 0;
 };

@@ -6,8 +6,6 @@
 #include <algorithm>
 
 namespace {
-// The key belongs to the notification feature; the sheet only shows and sets it.
-constexpr const char* kDesktopNotifications = "desktop_notifications";
 constexpr const char* kOpenMeteo = "open-meteo";
 constexpr const char* kClassic = "classic";
 
@@ -130,7 +128,7 @@ void COptionsValues::ResetSchemes() {
 void COptionsValues::ReadSide(const CSideConfig& config) {
     weatherSource =
         config.Get(CSideConfig::kWeatherSource, kOpenMeteo) == kClassic ? kClassic : kOpenMeteo;
-    desktopNotifications = config.Get(kDesktopNotifications, "1") != "0";
+    desktopNotifications = config.Get(CSideConfig::kDesktopNotifications, "1") != "0";
     backupKeep = BackupKeepFrom(config);
 }
 
@@ -143,7 +141,7 @@ bool COptionsValues::WriteSide(CSideConfig& config) const {
         changed = true;
     }
     if (stored.desktopNotifications != desktopNotifications) {
-        config.Set(kDesktopNotifications, desktopNotifications ? "1" : "0");
+        config.Set(CSideConfig::kDesktopNotifications, desktopNotifications ? "1" : "0");
         changed = true;
     }
     if (stored.backupKeep != backupKeep) {

@@ -1,5 +1,6 @@
 #pragma once
 
+class IDesktopNotices;
 class IDialogs;
 class INoteWindowFactory;
 class ISound;
@@ -13,4 +14,5 @@ struct PlatformServices {
     ISound* sound = nullptr;
     ITimerHost* timers = nullptr;
     ITrayIcon* tray = nullptr;
+    IDesktopNotices* notices = nullptr;
 };

@@ -38,6 +38,25 @@ RECT PlaceNoteWindow(const CNote& note, int placeX, int placeY, int border, int 
     return RECT{left, top, left + w, top + h};
 }
 
+RECT OffsetFromTaken(const RECT& wanted, const std::vector<RECT>& taken, int step,
+                     const RECT& workArea) {
+    auto isTaken = [&](const RECT& r) {
+        return std::any_of(taken.begin(), taken.end(),
+                           [&](const RECT& t) { return t.left == r.left && t.top == r.top; });
+    };
+    RECT r = wanted;
+    if (step <= 0) return r;
+    // Each try moves to a new corner; one more try than there are windows always finds one
+    // free, unless the wrapping comes back round, where the last try is as good as any.
+    for (size_t tries = 0; tries <= taken.size() && isTaken(r); ++tries) {
+        int left = r.left + step, top = r.top + step;
+        if (left + r.Width() > workArea.right) left = workArea.left;
+        if (top + r.Height() > workArea.bottom) top = workArea.top;
+        r = RECT{left, top, left + r.Width(), top + r.Height()};
+    }
+    return r;
+}
+
 std::vector<PixelPoint> ArrangeNotes(const RECT& clicked, int titleHeight, int otherWindows,
                                      int screenWidth, int screenHeight, bool shift, bool alt,
                                      bool ctrl) {

@@ -15,6 +15,12 @@ class CNote;
 RECT PlaceNoteWindow(const CNote& note, int placeX, int placeY, int border, int screenWidth,
                      int screenHeight, const RECT& desktop);
 
+// A window about to open at wanted whose top-left corner another window (taken) already has
+// would hide it: it moves down and right by step until its corner is free, wrapping to the
+// work area's top or left edge where it would leave the work area.
+RECT OffsetFromTaken(const RECT& wanted, const std::vector<RECT>& taken, int step,
+                     const RECT& workArea);
+
 // New top-left corners for the other note windows, in note-array order, when the pin box of
 // the window at clicked is Shift- (stack below), Alt- (to the right) or Ctrl-clicked (spread
 // over the rest of the screen). Every moved window takes the clicked window's size.

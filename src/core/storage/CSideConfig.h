@@ -16,6 +16,8 @@ public:
     static constexpr const char* kGeocodingServer = "geocoding_server";
     static constexpr const char* kForecastServer = "forecast_server";
     static constexpr const char* kBackupKeep = "backup_keep"; // daily backups kept
+    // "1" (the default) or "0": a ringing note also shows a desktop notice.
+    static constexpr const char* kDesktopNotifications = "desktop_notifications";
 
     bool Load(const std::string& path);
     // Atomic; false, with the reason, when it could not be written.

@@ -18,7 +18,7 @@ CSplashDlg::CSplashDlg(QWidget* parent)
 
 void CSplashDlg::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    p.drawPixmap(0, 0, ResourceImages::Pixmap(":/logo.svg", QSize(264, 143)));
+    p.drawPixmap(0, 0, ResourceImages::Pixmap(":/logo.svg", size(), devicePixelRatioF()));
 }
 
 void CSplashDlg::timerEvent(QTimerEvent* e) {

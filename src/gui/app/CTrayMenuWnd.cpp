@@ -1,9 +1,11 @@
 #include "app/CTrayMenuWnd.h"
 
+#include "app/CTrayMenuAccessible.h"
 #include "platform/ResourceImages.h"
 #include "platform/SystemColors.h"
 #include "platform/SystemMetrics.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -61,6 +63,11 @@ CTrayMenuWnd::CTrayMenuWnd(CTrayMenu model, const QFont& font)
 CTrayMenuWnd::CTrayMenuWnd(const CTrayMenu* model, const std::vector<CTrayMenuItem>* items,
                            CTrayMenuWnd* parentMenu, const QFont& font)
     : QWidget(nullptr), m_model(model), m_items(items), m_parentMenu(parentMenu), m_font(font) {
+    static const bool accessible = [] {
+        QAccessible::installFactory(&CTrayMenuAccessible::Create);
+        return true;
+    }();
+    (void)accessible;
     setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint);
     setAttribute(Qt::WA_ShowWithoutActivating);
     setMouseTracking(true);
@@ -172,6 +179,17 @@ void CTrayMenuWnd::Select(int index) {
     if (index == m_selected) return;
     m_selected = index;
     update();
+    // Screen readers follow the selection as they would in a native menu.
+    if (index >= 0 && QAccessible::isActive()) {
+        QAccessibleEvent event(this, QAccessible::Focus);
+        event.setChild(index);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void CTrayMenuWnd::ActivateItem(int index) {
+    if (index < 0 || index >= ItemCount()) return;
+    Activate(index, true);
 }
 
 void CTrayMenuWnd::Hover(int index) {

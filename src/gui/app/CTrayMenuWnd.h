@@ -36,6 +36,8 @@ public:
     int Selected() const { return m_selected; }
     CTrayMenuWnd* Submenu() const { return m_submenu; }
     const CTrayMenu& Model() const { return *m_model; }
+    // Chooses the item as Return would (assistive technology's "press").
+    void ActivateItem(int index);
 
     // How long the pointer rests on a submenu item before the submenu opens.
     static constexpr int kSubmenuDelayMs = 300;

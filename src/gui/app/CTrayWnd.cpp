@@ -36,7 +36,8 @@ CTrayWnd::CTrayWnd(QString instanceName)
                  .windows = &m_noteFactory,
                  .sound = &m_qtSound,
                  .timers = this,
-                 .tray = this});
+                 .tray = this,
+                 .notices = &m_desktopNotices});
     // Help and Home Page of the manager reach this window as its own commands do.
     m_managerService.SetCommandSink([this](int id) {
         QMetaObject::invokeMethod(
@@ -103,7 +104,8 @@ void CTrayWnd::OnTerminationSignal() {
                  .windows = &m_noteFactory,
                  .sound = &m_qtSound,
                  .timers = this,
-                 .tray = this});
+                 .tray = this,
+                 .notices = &m_desktopNotices});
     const bool saved = Shutdown();
     if (!saved) std::fprintf(stderr, "jotterly: ended by a signal; the data was not saved\n");
     if (!saved || !m_running) {

@@ -6,6 +6,7 @@
 #include "app/CTrayCore.h"
 #include "app/CTrayMenuWnd.h"
 #include "app/ITrayActions.h"
+#include "desktop/CDesktopNotices.h"
 #include "manager/CManagerService.h"
 #include "net/CClockSyncService.h"
 #include "net/CWeatherService.h"
@@ -103,4 +104,5 @@ private:
     QString m_programDir;
     CWeatherService m_weatherService{*this};
     CClockSyncService m_clockSyncService{*this};
+    CDesktopNotices m_desktopNotices{QDBusConnection::sessionBus(), ProgramFolder()};
 };

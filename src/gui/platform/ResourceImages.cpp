@@ -1,5 +1,7 @@
 #include "platform/ResourceImages.h"
 
+#include "platform/CSvgIconEngine.h"
+
 #include <QPainter>
 #include <QSvgRenderer>
 
@@ -15,19 +17,17 @@ void ResourceImages::Init() {
 
 QIcon ResourceImages::Icon(int id) {
     Init();
-    QString path = QStringLiteral(":/icons/%1.svg").arg(id);
-    QIcon icon;
-    for (int size : {16, 22, 24, 32, 48, 64})
-        icon.addPixmap(Pixmap(path, QSize(size, size)));
-    return icon;
+    return QIcon(new CSvgIconEngine(QStringLiteral(":/icons/%1.svg").arg(id)));
 }
 
-QPixmap ResourceImages::Pixmap(const QString& resource, QSize size) {
+QPixmap ResourceImages::Pixmap(const QString& resource, QSize size, qreal scale) {
     Init();
-    QPixmap pixmap(size);
+    if (scale <= 0) scale = 1.0;
+    QPixmap pixmap(QSize(qRound(size.width() * scale), qRound(size.height() * scale)));
+    pixmap.setDevicePixelRatio(scale);
     pixmap.fill(Qt::transparent);
     QSvgRenderer renderer(resource);
     QPainter painter(&pixmap);
-    renderer.render(&painter);
+    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
     return pixmap;
 }

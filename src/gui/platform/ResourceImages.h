@@ -7,7 +7,8 @@
 class ResourceImages {
 public:
     static QIcon Icon(int id);
-    static QPixmap Pixmap(const QString& resource, QSize size);
+    // size in device-independent pixels; the picture holds size x scale pixels and says so.
+    static QPixmap Pixmap(const QString& resource, QSize size, qreal scale = 1.0);
     // The pictures live in a static library: register them once before the first use.
     static void Init();
 };

@@ -15,6 +15,11 @@ QRect TopLevelWindows::DesktopRect() {
     return s ? s->virtualGeometry() : QRect(0, 0, 1024, 768);
 }
 
+QRect TopLevelWindows::WorkArea() {
+    QScreen* s = QGuiApplication::primaryScreen();
+    return s ? s->availableGeometry() : QRect(0, 0, 1024, 768);
+}
+
 void TopLevelWindows::SetStaysOnTop(QWidget& window, bool onTop) {
     Qt::WindowFlags f = window.windowFlags();
     if (f.testFlag(Qt::WindowStaysOnTopHint) == onTop) return;

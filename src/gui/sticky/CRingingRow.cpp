@@ -3,12 +3,14 @@
 #include "platform/GdiPaint.h"
 #include "sticky/NoteTemplate.h"
 #include "widgets/CHoverButton.h"
+#include "widgets/CNoteCheckStyle.h"
 
 #include <QCheckBox>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
+#include <QStyleFactory>
 #include <algorithm>
 
 namespace {
@@ -61,15 +63,14 @@ CRingingRow::CRingingRow(QWidget* parent) : QWidget(parent) {
     m_okButton->SetCaption(QStringLiteral("OK"), 0, 0);
     connect(m_okButton, &QPushButton::clicked, this, &CRingingRow::accepted);
 
-    // The row was laid out for a narrower dialog font: a point smaller, with a tighter gap
-    // after the check mark, "Remind me again after" and "minutes" fit their places, and
-    // the two-digit fields show both digits inside a thin frame.
-    QFont rowFont = parent->font();
-    rowFont.setPixelSize(rowFont.pixelSize() - 1);
-    for (QWidget* w : std::initializer_list<QWidget*>{m_remindCheck, m_hoursEdit, m_minutesEdit,
-                                                      m_hoursLabel, m_minutesLabel})
-        w->setFont(rowFont);
-    m_remindCheck->setStyleSheet(QStringLiteral("QCheckBox { spacing: 3px; }"));
+    // The row was laid out for a narrower dialog font: a point smaller, and the two-digit
+    // fields show both digits inside a thin frame.
+    m_rowFont = parent->font();
+    m_rowFont.setPixelSize(m_rowFont.pixelSize() - 1);
+    auto* checkStyle = new CNoteCheckStyle(QStyleFactory::create(style()->name()));
+    checkStyle->setParent(this);
+    m_remindCheck->setStyle(checkStyle);
+    Arrange(m_rowFont, width(), false);
     for (QLineEdit* e : {m_hoursEdit, m_minutesEdit}) {
         e->setValidator(digits);
         e->setAlignment(Qt::AlignCenter);
@@ -81,6 +82,48 @@ CRingingRow::CRingingRow(QWidget* parent) : QWidget(parent) {
         connect(e, &QLineEdit::textEdited, this, [this] { m_remindCheck->setChecked(true); });
     }
     hide();
+}
+
+void CRingingRow::FitInto(int right) {
+    const int inRow = right - RowRect().left;
+    setFixedWidth(std::max(inRow, Place(NoteTemplate::kOkButton).right() + 1));
+    QFont font = m_rowFont;
+    for (int px = font.pixelSize(); px >= kMinRowPixels; --px) {
+        font.setPixelSize(px);
+        if (Arrange(font, inRow, false) || Arrange(font, inRow, true)) return;
+    }
+}
+
+bool CRingingRow::Arrange(const QFont& font, int right, bool packed) {
+    constexpr int kGap = 2;
+    const QFontMetrics fm(font);
+    const struct {
+        QWidget* widget;
+        NoteTemplate::DluRect place;
+        int width; // 0: the template's
+    } controls[] = {
+        {m_remindCheck, NoteTemplate::kRemindCheck, 0},
+        {m_hoursEdit, NoteTemplate::kHoursEdit, fm.horizontalAdvance(QStringLiteral("24")) + 2},
+        {m_hoursLabel, NoteTemplate::kHoursLabel, fm.horizontalAdvance(m_hoursLabel->text()) + 1},
+        {m_minutesEdit, NoteTemplate::kMinutesEdit, fm.horizontalAdvance(QStringLiteral("59")) + 2},
+        {m_minutesLabel, NoteTemplate::kMinutesLabel,
+         fm.horizontalAdvance(m_minutesLabel->text()) + 1},
+    };
+    int end = 0;
+    for (const auto& c : controls) {
+        c.widget->setFont(font);
+        const QRect place = Place(c.place);
+        int width = c.width;
+        if (c.widget == m_remindCheck) width = m_remindCheck->sizeHint().width();
+        // The edits keep their template width when their digits fit it.
+        if (c.widget == m_hoursEdit || c.widget == m_minutesEdit)
+            width = std::max(width, place.width());
+        const int x = packed ? (end ? end + kGap : place.left())
+                             : std::max(place.left(), end ? end + kGap : 0);
+        c.widget->setGeometry(x, place.top(), width, place.height());
+        end = x + width;
+    }
+    return end <= right;
 }
 
 void CRingingRow::Begin() {

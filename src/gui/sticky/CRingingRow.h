@@ -2,6 +2,7 @@
 
 #include "platform/Win32Types.h"
 
+#include <QFont>
 #include <QWidget>
 #include <string>
 
@@ -24,9 +25,15 @@ public:
     void End();
     void SetDelay(int hours, int minutes);
     void SetColors(COLORREF back, COLORREF text, COLORREF rule);
+    // Lays the row out so that nothing reaches column right of the note window (its inner
+    // edge): at the template's places when the texts fit them, packed closer, and in a
+    // smaller font only where even that is not enough.
+    void FitInto(int right);
     // After a refused value: the focus goes into that field with its text selected.
     void FocusHours() { Focus(m_hoursEdit); }
     void FocusMinutes() { Focus(m_minutesEdit); }
+
+    static constexpr int kMinRowPixels = 8;
 
     std::string HoursText() const;
     std::string MinutesText() const;
@@ -46,6 +53,8 @@ protected:
 
 private:
     void Focus(QLineEdit* edit);
+    // Places the controls for font; false when they run past right (row coordinates).
+    bool Arrange(const QFont& font, int right, bool packed);
 
     QCheckBox* m_remindCheck;
     QLineEdit* m_hoursEdit;
@@ -53,4 +62,5 @@ private:
     QLabel* m_hoursLabel;
     QLabel* m_minutesLabel;
     CHoverButton* m_okButton;
+    QFont m_rowFont;
 };

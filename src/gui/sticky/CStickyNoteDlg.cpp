@@ -125,14 +125,18 @@ void CStickyNoteDlg::OnInitDialog() {
                                            screen.y() + (screen.height() - home.height()) / 2,
                                            home.width(), home.height()));
     setGeometry(GdiPaint::ToQRect(m_homeRect));
+    const bool brandNew = !note.m_rectKnown;
+    m_geometry.SetTitleTextHeight(QFontMetrics(m_hFont).height());
     if (!m_keepPlace) {
         RECT placed =
             PlaceNoteWindow(note, m_placeX, m_placeY, m_geometry.m_border, screen.width(),
                             screen.height(), GdiPaint::FromQRect(TopLevelWindows::DesktopRect()));
+        // New notes made one after the other would all open in the middle fifth; a place
+        // the user chose (a stored one, a drop point) is kept as it is.
+        if (brandNew && m_placeX == -1) placed = FreePlace(placed);
         setGeometry(GdiPaint::ToQRect(placed));
     }
 
-    const bool brandNew = !note.m_rectKnown;
     if (brandNew) note.m_firstRect = note.m_windowRect = GetWindowRect();
     note.m_posted = 1;
     note.m_rectKnown = 1;
@@ -184,8 +188,11 @@ void CStickyNoteDlg::EnterRingingMode() {
     EndTitleEdit(true);
     m_countdown->hide();
     m_row->Begin();
+    // Inside the frame, whichever border style the note has.
+    m_row->FitInto(m_homeRect.Width() - m_geometry.m_border);
     UpdateSizeLimits();
-    SetRect(m_homeRect);
+    // Notes that ring together would all sit in the middle of the screen.
+    SetRect(FreePlace(m_homeRect));
     TopLevelWindows::SetStaysOnTop(*this, true);
     show();
     raise();
@@ -325,6 +332,15 @@ void CStickyNoteDlg::SetRect(const RECT& r) {
     if (q == geometry()) return;
     if (q.size() != size()) m_requestedSize = q.size();
     setGeometry(q);
+}
+
+RECT CStickyNoteDlg::FreePlace(const RECT& r) const {
+    std::vector<RECT> taken;
+    for (INoteWindow* window : m_hub.NoteWindows())
+        if (window != static_cast<const INoteWindow*>(this))
+            taken.push_back(window->GetWindowRect());
+    return OffsetFromTaken(r, taken, m_geometry.m_titleHeight,
+                           GdiPaint::FromQRect(TopLevelWindows::WorkArea()));
 }
 
 void CStickyNoteDlg::StoreWindowRect() {

@@ -54,6 +54,7 @@ public:
     void FocusField(Field field) override;
     void LeaveRingingMode() override;
     void CloseAfterRinging() override;
+    void PressOk() override { OnOK(); }
     // The OK button of the ringing row: acknowledges with what the row holds.
     void OnOK();
 
@@ -120,6 +121,8 @@ private:
     void ApplyUserSizing(const RECT& proposed);
     void ApplySizeRules();
     void SetRect(const RECT& r);
+    // r, moved on when another note window already opened at exactly its corner.
+    RECT FreePlace(const RECT& r) const;
     void StoreWindowRect();
 
     void OnLButtonDown(const QPoint& pos, Qt::KeyboardModifiers modifiers);

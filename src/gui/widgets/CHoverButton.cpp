@@ -5,6 +5,7 @@
 #include "platform/SystemColors.h"
 #include "platform/SystemMetrics.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <cmath>
@@ -25,13 +26,9 @@ void CHoverButton::SetIcons(int count, int width, int height, int id1, int id2, 
     m_iconCount = count;
     m_iconWidth = width;
     m_iconHeight = height;
-    auto load = [&](int id) {
-        return ResourceImages::Pixmap(QStringLiteral(":/icons/%1.svg").arg(id),
-                                      QSize(width, height));
-    };
-    m_icon = load(id1);
-    if (count >= 2) m_iconPressed = load(id2);
-    if (count >= 3) m_iconThird = load(id3);
+    m_icon = ResourceImages::Icon(id1);
+    if (count >= 2) m_iconPressed = ResourceImages::Icon(id2);
+    if (count >= 3) m_iconThird = ResourceImages::Icon(id3);
     update();
 }
 
@@ -50,6 +47,7 @@ void CHoverButton::SetTextColor(COLORREF color) {
 }
 
 void CHoverButton::SetBackColor(COLORREF color) {
+    m_backFromPalette = false;
     // Owners set it while painting themselves: only a real change repaints.
     if (color == m_backColor) return;
     m_backColor = color;
@@ -85,9 +83,15 @@ void CHoverButton::DrawFrame(QPainter& p, bool sunken) const {
         GdiPaint::Draw3dRect(p, inner, light, shadow);
 }
 
+void CHoverButton::DrawIcon(QPainter& p, const QIcon& icon, int x, int y) const {
+    if (!icon.isNull()) icon.paint(&p, QRect(x, y, m_iconWidth, m_iconHeight));
+}
+
 QPixmap CHoverButton::GreyedIcon() const {
     // Grey, and half-way faded into the face, so a button that cannot be used looks it.
-    QImage img = m_icon.toImage().convertToFormat(QImage::Format_ARGB32);
+    QImage img = m_icon.pixmap(QSize(m_iconWidth, m_iconHeight), devicePixelRatioF())
+                     .toImage()
+                     .convertToFormat(QImage::Format_ARGB32);
     const QColor back = GdiPaint::ToQColor(m_backColor);
     for (int y = 0; y < img.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
@@ -97,9 +101,7 @@ QPixmap CHoverButton::GreyedIcon() const {
                             qAlpha(line[x]));
         }
     }
-    QPixmap greyed = QPixmap::fromImage(img);
-    greyed.setDevicePixelRatio(m_icon.devicePixelRatio());
-    return greyed;
+    return QPixmap::fromImage(img);
 }
 
 void CHoverButton::paintEvent(QPaintEvent*) {
@@ -131,9 +133,9 @@ void CHoverButton::paintEvent(QPaintEvent*) {
             p.setPen(GdiPaint::ToQColor(m_textColor));
             p.drawText(box, flags, m_caption);
         } else if (m_flags & PressedIcon) {
-            p.drawPixmap((w - m_iconWidth) / 2 - 2, (h - m_iconHeight) / 2, m_iconPressed);
+            DrawIcon(p, m_iconPressed, (w - m_iconWidth) / 2 - 2, (h - m_iconHeight) / 2);
         } else if (m_flags & IconButton) {
-            p.drawPixmap((w - m_iconWidth) / 2 + 1, (h - m_iconHeight) / 2, m_icon);
+            DrawIcon(p, m_icon, (w - m_iconWidth) / 2 + 1, (h - m_iconHeight) / 2);
         }
         return;
     }
@@ -146,10 +148,43 @@ void CHoverButton::paintEvent(QPaintEvent*) {
         p.setPen(GdiPaint::ToQColor(m_textColor));
         p.drawText(box, flags, m_caption);
     } else if (m_flags & (IconButton | PressedIcon | 8)) {
-        p.drawPixmap((w - m_iconWidth) / 2, (h - m_iconHeight) / 2, m_icon);
+        DrawIcon(p, m_icon, (w - m_iconWidth) / 2, (h - m_iconHeight) / 2);
     }
     if ((m_flags & AlwaysFramed) || (m_hover && (text || (m_flags & HoverFrame))))
         DrawFrame(p, false);
+    if (hasFocus()) DrawFocus(p);
+}
+
+void CHoverButton::DrawFocus(QPainter& p) const {
+    // Where the keyboard is, in the caption's colour so it shows on the button's own fill.
+    QPen pen(m_flags & TextButton ? GdiPaint::ToQColor(m_textColor)
+                                  : SystemColors::Get(COLOR_BTNTEXT));
+    pen.setStyle(Qt::DotLine);
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(rect().adjusted(3, 3, -4, -4));
+}
+
+void CHoverButton::keyPressEvent(QKeyEvent* event) {
+    // Return and Enter press a focused button as Space does, in any window.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && isEnabled() &&
+        event->modifiers() == Qt::NoModifier) {
+        click();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
+}
+
+void CHoverButton::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::PaletteChange && m_backFromPalette)
+        m_backColor = GdiPaint::FromQColor(SystemColors::Get(COLOR_BTNFACE));
+    QPushButton::changeEvent(event);
+}
+
+bool CHoverButton::event(QEvent* event) {
+    // A picture alone says nothing to a screen reader: an icon button is named by its tip.
+    if (event->type() == QEvent::ToolTipChange && m_caption.isEmpty()) setAccessibleName(toolTip());
+    return QPushButton::event(event);
 }
 
 void CHoverButton::enterEvent(QEnterEvent* event) {

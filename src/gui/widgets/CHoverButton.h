@@ -2,7 +2,7 @@
 
 #include "platform/Win32Types.h"
 
-#include <QPixmap>
+#include <QIcon>
 #include <QPushButton>
 
 // A flat, self-painted push button: a caption in bold "Arial" or an icon, framed always or
@@ -43,10 +43,15 @@ protected:
     void leaveEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool event(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void DrawFrame(QPainter& p, bool sunken) const;
     QPixmap GreyedIcon() const;
+    void DrawIcon(QPainter& p, const QIcon& icon, int x, int y) const;
+    void DrawFocus(QPainter& p) const;
 
     int m_flags = 0;
     int m_pointSize = 0;
@@ -54,8 +59,9 @@ private:
     int m_iconWidth = 0, m_iconHeight = 0;
     bool m_hover = false;
     bool m_pressed = false;
-    QPixmap m_iconPressed, m_icon, m_iconThird;
+    QIcon m_iconPressed, m_icon, m_iconThird; // drawn at the screen's density
     QString m_caption;
     COLORREF m_textColor = 0;
     COLORREF m_backColor;
+    bool m_backFromPalette = true; // until an owner gives its own: follows the desktop's theme
 };

@@ -4,9 +4,11 @@
 #include "platform/SystemColors.h"
 #include "platform/SystemMetrics.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QTransform>
 
 CRegionButton::CRegionButton(QWidget* parent) : QPushButton(parent) {
     setMouseTracking(true);
@@ -42,7 +44,10 @@ bool CRegionButton::hitButton(const QPoint& pos) const {
 }
 
 const QImage& CRegionButton::StateImage(State state) {
-    if (m_rebuild || m_normalBitmap.size() != size()) RebuildImages();
+    // Built anew for a new size or screen density (moved to a 200 % screen, say).
+    if (m_rebuild || m_normalBitmap.deviceIndependentSize() != QSizeF(size()) ||
+        m_normalBitmap.devicePixelRatio() != devicePixelRatioF())
+        RebuildImages();
     switch (state) {
     case Pressed:
         return m_pressedBitmap;
@@ -64,7 +69,10 @@ void CRegionButton::RebuildImages() {
 }
 
 QImage CRegionButton::BuildImage(COLORREF fill, State state) const {
-    QImage image(size(), QImage::Format_RGB32);
+    // Drawn in the screen's pixels, so the caption and the bevel stay sharp at any density.
+    const qreal scale = devicePixelRatioF();
+    QImage image(size() * scale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
     image.fill(Qt::black);
     {
         QPainter p(&image);
@@ -84,13 +92,16 @@ QImage CRegionButton::BuildImage(COLORREF fill, State state) const {
         p.drawText(box, flags, text());
     }
     // The bevel follows the region's outline pixel by pixel: pixels within m_bevel of an
-    // outside pixel above or to the left are lit, below or to the right shaded.
+    // outside pixel above or to the left are lit, below or to the right shaded. In screen
+    // pixels the bevel is as much wider as the pixels are smaller.
+    const QRegion region = QTransform::fromScale(scale, scale).map(m_region);
+    const int bevel = m_bevel > 0 ? std::max(1, qRound(m_bevel * scale)) : 0;
     QRgb light = SystemColors::Get(COLOR_BTNHIGHLIGHT).rgb();
     QRgb dark = SystemColors::Get(COLOR_BTNSHADOW).rgb();
     if (state == Pressed) std::swap(light, dark);
     const int w = image.width(), h = image.height();
     std::vector<uint8_t> inside(static_cast<size_t>(w) * h);
-    for (const QRect& r : m_region)
+    for (const QRect& r : region)
         for (int y = std::max(0, r.top()); y <= std::min(h - 1, r.bottom()); ++y)
             for (int x = std::max(0, r.left()); x <= std::min(w - 1, r.right()); ++x)
                 inside[static_cast<size_t>(y) * w + x] = 1;
@@ -102,7 +113,7 @@ QImage CRegionButton::BuildImage(COLORREF fill, State state) const {
         for (int x = 0; x < w; ++x) {
             if (!in(x, y)) continue;
             bool lit = false, shaded = false;
-            for (int d = 1; d <= m_bevel; ++d) {
+            for (int d = 1; d <= bevel; ++d) {
                 lit = lit || !in(x - d, y) || !in(x, y - d);
                 shaded = shaded || !in(x + d, y) || !in(x, y + d);
             }
@@ -121,6 +132,26 @@ void CRegionButton::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setClipRegion(m_region);
     p.drawImage(0, 0, image);
+    if (hasFocus()) {
+        // Where the keyboard is: a dotted box round the caption, inside the shape.
+        QFontMetrics fm(parentWidget() ? parentWidget()->font() : font());
+        QRect box(0, 0, fm.horizontalAdvance(text()) + 6, fm.height() + 2);
+        box.moveCenter(QPoint(m_textX, m_textY));
+        QPen pen(SystemColors::Get(COLOR_BTNTEXT));
+        pen.setStyle(Qt::DotLine);
+        p.setPen(pen);
+        p.drawRect(box);
+    }
+}
+
+void CRegionButton::keyPressEvent(QKeyEvent* event) {
+    // Return and Enter press a focused button as Space does, in any window.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && isEnabled() &&
+        event->modifiers() == Qt::NoModifier) {
+        click();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
 }
 
 void CRegionButton::UpdateHover(const QPoint& pos) {

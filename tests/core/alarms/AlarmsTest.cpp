@@ -1,6 +1,7 @@
 // The alarm check over the note array, the log file, and the ringing of a note window.
 #include "alarms/CAlarmRinging.h"
 #include "alarms/CClockJumpDetector.h"
+#include "alarms/CRingNotice.h"
 #include "alarms/IRingingWindow.h"
 #include "app/CTrayCore.h"
 #include "app/Globals.h"
@@ -53,6 +54,11 @@ struct RingingWindow : INoteWindow, IRingingWindow {
     void FocusField(Field f) override { focus.push_back(f); }
     void LeaveRingingMode() override { ++left; }
     void CloseAfterRinging() override { closed = true; }
+    int okPressed = 0;
+    void PressOk() override {
+        ++okPressed;
+        Ok();
+    }
 
     // The ticks of the given seconds of ringing: a flash every half second, a beep every second.
     void Run(int seconds) {
@@ -566,4 +572,111 @@ TEST_F(Alarms, ResumeLooksForDueNotesAtOnce) {
     tray.OnResume();
     EXPECT_EQ(n->m_dueSoon, 1);
     EXPECT_EQ(tray.Alarms().EarliestAlarm(), T(2003, 5, 14, 4, 0));
+}
+
+namespace {
+// Desktop notices as a service would take them; a button press calls the stored handler.
+struct FakeNotices : IDesktopNotices {
+    struct Notice {
+        std::string title, body;
+        ActionHandler onAction;
+        bool withdrawn = false;
+    };
+    std::vector<Notice> shown;
+    bool available = true;
+    unsigned Show(const std::string& title, const std::string& body,
+                  ActionHandler onAction) override {
+        if (!available) return 0;
+        shown.push_back({title, body, std::move(onAction)});
+        return static_cast<unsigned>(shown.size());
+    }
+    void Withdraw(unsigned ticket) override { shown.at(ticket - 1).withdrawn = true; }
+    void Press(size_t i, Action a) { shown.at(i).onAction(a); }
+};
+
+class AlarmNotices : public Alarms {
+protected:
+    void SetUp() override {
+        Alarms::SetUp();
+        PlatformServices services = platform.Services(&factory);
+        services.notices = &notices;
+        tray.SetPlatform(services);
+    }
+    FakeNotices notices;
+};
+} // namespace
+
+TEST_F(AlarmNotices, OneNoticePerRingingWithdrawnWhenAcknowledgedOrGivenUp) {
+    RingingWindow& w = Ring(CNote::Every, true);
+    tray.Alarms().CheckAlarms();
+    ASSERT_EQ(notices.shown.size(), 1u);
+    EXPECT_EQ(notices.shown[0].title, "Dentist");
+    // A refused value keeps the note ringing, and its notice.
+    EXPECT_EQ(w.Ok("25"), OkResult::Refused);
+    EXPECT_FALSE(notices.shown[0].withdrawn);
+    EXPECT_EQ(w.Ok(), OkResult::Restored);
+    EXPECT_TRUE(notices.shown[0].withdrawn);
+    // A late press on the withdrawn notice does nothing.
+    notices.Press(0, IDesktopNotices::Action::Acknowledge);
+    EXPECT_EQ(w.okPressed, 0);
+
+    // Rung again and given up (the program ends): withdrawn; without a service: none shown.
+    w.StartAlarm(0, true);
+    w.ringing.Abandon();
+    ASSERT_EQ(notices.shown.size(), 2u);
+    EXPECT_TRUE(notices.shown[1].withdrawn);
+    notices.available = false;
+    w.StartAlarm(0, true);
+    EXPECT_TRUE(w.IsRinging());
+    EXPECT_FALSE(w.ringing.NoticeShown());
+}
+
+TEST_F(AlarmNotices, ButtonsAcknowledgeAsOkOrRemindInAQuarterOfAnHour) {
+    RingingWindow& ok = Ring();
+    notices.Press(0, IDesktopNotices::Action::Acknowledge);
+    EXPECT_EQ(ok.okPressed, 1);
+    EXPECT_TRUE(ok.closed); // the one-time note is done with
+    EXPECT_TRUE(tray.Store().notes().empty());
+
+    RingingWindow& later = Ring();
+    CNote* note = later.note;
+    notices.Press(1, IDesktopNotices::Action::RemindLater);
+    EXPECT_FALSE(later.IsRinging());
+    EXPECT_EQ(later.okPressed, 0);
+    ASSERT_EQ(tray.Store().notes().size(), 1u);
+    EXPECT_EQ(COleDateTime::WholeMinutes(note->m_alarmTime - Clock::Now()), 15);
+    EXPECT_TRUE(notices.shown[1].withdrawn);
+    EXPECT_EQ(g_ringingCount, 0);
+}
+
+TEST_F(AlarmNotices, AButtonOfANoteWhoseWindowIsGoneDoesNothing) {
+    auto n = std::make_unique<CNote>();
+    n->m_title = "Gone";
+    const COleDateTime before = n->m_alarmTime;
+    auto window = std::make_unique<RingingWindow>(tray, *n);
+    window->StartAlarm(0, true);
+    ASSERT_EQ(notices.shown.size(), 1u);
+    window.reset(); // destroyed without being given up first
+    notices.Press(0, IDesktopNotices::Action::RemindLater);
+    EXPECT_EQ(n->m_alarmTime, before);
+    g_ringingCount = 0;
+}
+
+TEST(RingNotice, TitleAndFirstLineHoldingText) {
+    CNote n;
+    EXPECT_EQ(CRingNotice::Summary(n), "No Title");
+    EXPECT_EQ(CRingNotice::Body(n), "");
+    n.m_title = "Call Bob";
+    n.m_text = " \t\r\n\r\n\t 555-0101  \r\nsecond line";
+    EXPECT_EQ(CRingNotice::Summary(n), "Call Bob");
+    EXPECT_EQ(CRingNotice::Body(n), "555-0101");
+    n.m_text = "   \r\n  ";
+    EXPECT_EQ(CRingNotice::Body(n), "");
+    // A long line is cut short, never inside a character.
+    n.m_text = "a";
+    for (int i = 0; i < 150; ++i)
+        n.m_text += "\xC3\xA9"; // e-acute
+    const std::string body = CRingNotice::Body(n);
+    EXPECT_EQ(body.size(), CRingNotice::kMaxBodyBytes - 1 + 3);
+    EXPECT_EQ(body.substr(body.size() - 4), "\xA9...");
 }

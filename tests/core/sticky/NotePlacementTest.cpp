@@ -63,3 +63,22 @@ TEST(ArrangeNotes, ColumnsRowsDiagonalsAndSpreads) {
         }
 }
 } // namespace
+
+TEST(OffsetFromTaken, StepsPastTakenCornersAndWrapsInsideTheWorkArea) {
+    const RECT work{0, 30, 1024, 768}; // a panel across the top
+    const RECT wanted{408, 306, 612, 459};
+    auto at = [](int left, int top) { return RECT{left, top, left + 204, top + 153}; };
+    // Free: stays. Only an exactly equal corner counts as taken, not a mere overlap.
+    EXPECT_EQ(OffsetFromTaken(wanted, {at(409, 306), at(0, 0)}, 26, work), wanted);
+    // Taken once, then twice in a row (given out of order): one and two steps on.
+    EXPECT_EQ(OffsetFromTaken(wanted, {at(408, 306)}, 26, work), at(434, 332));
+    EXPECT_EQ(OffsetFromTaken(wanted, {at(434, 332), at(408, 306)}, 26, work), at(460, 358));
+    // Near the bottom right: the next place would leave the work area, so it wraps to its
+    // top and left edges (the panel is not covered).
+    EXPECT_EQ(OffsetFromTaken(at(600, 600), {at(600, 600)}, 26, work), at(626, 30));
+    EXPECT_EQ(OffsetFromTaken(at(820, 400), {at(820, 400)}, 26, work), at(0, 426));
+    // A work area with room for two places only, both taken: it gives up after a try per
+    // window rather than going round for ever, and stays inside.
+    const RECT small{0, 0, 250, 200};
+    EXPECT_EQ(OffsetFromTaken(at(0, 0), {at(0, 0), at(26, 26)}, 26, small), at(26, 26));
+}

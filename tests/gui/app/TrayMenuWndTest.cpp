@@ -6,6 +6,7 @@
 #include "platform/SystemMetrics.h"
 #include "support/FakeHub.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QPainter>
@@ -248,6 +249,45 @@ TEST_F(TrayMenuWndTest, MenusStayOnTheScreen) {
     ASSERT_NE(help, nullptr);
     EXPECT_EQ(help->x() + help->width(), m->x() + 3) << "opens to the left";
     EXPECT_TRUE(screen.contains(help->geometry()));
+}
+
+TEST_F(TrayMenuWndTest, AssistiveTechnologyReadsTheItemsAndChoosesOne) {
+    CTrayMenuWnd* m = Open();
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(m);
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->role(), QAccessible::PopupMenu);
+    ASSERT_EQ(a->childCount(), m->ItemCount());
+    QStringList items;
+    for (int i = 0; i < a->childCount(); ++i) {
+        QAccessibleInterface* item = a->child(i);
+        ASSERT_NE(item, nullptr);
+        EXPECT_EQ(item, a->child(i)) << "one interface per item";
+        EXPECT_EQ(a->indexOfChild(item), i);
+        EXPECT_EQ(item->parent()->object(), m);
+        const QRect r = item->rect();
+        EXPECT_EQ(a->childAt(r.center().x(), r.center().y()), item);
+        const QAccessible::State st = item->state();
+        items << (item->role() == QAccessible::Separator
+                      ? QStringLiteral("-")
+                      : item->text(QAccessible::Name) + (st.hasPopup ? ">" : "") +
+                            (st.disabled ? "(off)" : ""));
+    }
+    EXPECT_EQ(items.join('|'), "Help>|-|Data>|Options|-|Show Notes|Close Notes|New Note|"
+                               "Note Manager|Check Email>(off)|-|Exit");
+    // The keyboard's selection is the focused item.
+    QTest::keyClick(m, Qt::Key_Down);
+    ASSERT_NE(a->focusChild(), nullptr);
+    EXPECT_EQ(a->focusChild()->text(QAccessible::Name), "Help");
+    EXPECT_TRUE(a->focusChild()->state().focused);
+    // "press" chooses an item as Return does; a separator offers no action.
+    QAccessibleInterface* separator = a->child(1);
+    EXPECT_TRUE(separator->actionInterface()->actionNames().isEmpty());
+    QAccessibleActionInterface* newNote = a->child(m->IndexOfData(CmdNewNote))->actionInterface();
+    ASSERT_NE(newNote, nullptr);
+    newNote->doAction(QAccessibleActionInterface::pressAction());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(chosen, std::vector<int>{CmdNewNote});
+    EXPECT_FALSE(m->isVisible());
 }
 
 } // namespace

@@ -19,6 +19,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -309,4 +311,87 @@ TEST_F(RingingWindow, DestroyingTheHubWhileRingingGivesBackTheCountAndTheSound) 
     DrainDeletes();
     EXPECT_EQ(g_ringingCount, 0);
     EXPECT_EQ(sound.stops, 1);
+}
+
+// The ringing row of every default scheme, in the dialog font and in a wider one standing in
+// for it: every control inside the frame, no text cut short, the box visible on the note's
+// colour. The pictures are saved under test-output/ringing for looking at.
+TEST_F(RingingWindow, RowFitsItsWindowWithAVisibleBoxInEverySchemeAndFont) {
+    const QString dir = QStringLiteral(JOTTERLY_BINARY_DIR "/test-output/ringing");
+    QDir().mkpath(dir);
+    for (const char* face : {"", "DejaVu Sans"}) {
+        if (*face) QFont::insertSubstitution(QStringLiteral("Arial"), QString::fromLatin1(face));
+        for (int scheme = 0; scheme < 4; ++scheme) {
+            SCOPED_TRACE(std::string(face) + " scheme " + std::to_string(scheme + 1));
+            CNote* n = Add(COleDateTimeSpan(0, 0, 0, -1));
+            n->m_backColor = tray.settings().m_schemeBack[scheme];
+            n->m_textColor = tray.settings().m_schemeText[scheme];
+            n->m_borderStyle = tray.settings().m_schemeBorder[scheme];
+            tray.Alarms().CheckAlarms();
+            CStickyNoteDlg* w = Window(*n);
+            ASSERT_TRUE(w && w->IsRinging());
+            w->RemindCheck()->setChecked(scheme % 2 == 1);
+            const int border = w->Geometry().m_border;
+            QStringList texts;
+            for (QWidget* c : w->RemindCheck()->parentWidget()->findChildren<QWidget*>()) {
+                const QRect r(c->mapTo(w, QPoint(0, 0)), c->size());
+                EXPECT_TRUE(r.left() >= border && r.right() < w->width() - border)
+                    << c->metaObject()->className() << " at " << r.left() << ".." << r.right();
+                if (auto* label = qobject_cast<QLabel*>(c)) {
+                    EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width())
+                        << label->text().toStdString();
+                    texts << label->text();
+                }
+            }
+            EXPECT_LE(w->RemindCheck()->sizeHint().width(), w->RemindCheck()->width());
+            EXPECT_EQ(texts.size(), 2);
+
+            // The box's frame (and tick) in the note's text colour, far from its back colour.
+            w->TextEdit()->clearFocus();
+            const QImage img = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            img.save(
+                dir +
+                QStringLiteral("/row-%1scheme%2.png").arg(*face ? "wide-" : "").arg(scheme + 1));
+            QStyleOptionButton option;
+            option.initFrom(w->RemindCheck());
+            const QRect box =
+                w->RemindCheck()
+                    ->style()
+                    ->subElementRect(QStyle::SE_CheckBoxIndicator, &option, w->RemindCheck())
+                    .translated(w->RemindCheck()->mapTo(w, QPoint(0, 0)));
+            const QRgb back = img.pixel(box.right() + 30, w->height() - 8);
+            const COLORREF ink = n->m_textColor;
+            int inked = 0, far = 0;
+            for (int y = box.top(); y <= box.bottom(); ++y)
+                for (int x = box.left(); x <= box.right(); ++x) {
+                    const QRgb p = img.pixel(x, y);
+                    inked += std::abs(qRed(p) - GetRValue(ink)) < 40 &&
+                             std::abs(qGreen(p) - GetGValue(ink)) < 40 &&
+                             std::abs(qBlue(p) - GetBValue(ink)) < 40;
+                    far += std::abs(qGray(p) - qGray(back)) > 60;
+                }
+            EXPECT_GE(inked, 3 * box.width()) << "box outline not in the text colour";
+            EXPECT_GE(far, 3 * box.width()) << "box does not stand out from the note";
+            w->OnOK();
+            DrainDeletes();
+        }
+        if (*face) QFont::removeSubstitutions(QStringLiteral("Arial"));
+    }
+}
+
+TEST_F(RingingWindow, NotesThatWouldOpenOnTopOfEachOtherAreOffsetByTheCaption) {
+    // Two new notes one after the other: the second a caption height down and right.
+    CStickyNoteDlg* first = Open(1, "First");
+    CStickyNoteDlg* second = Open(1, "Second");
+    const int step = first->Geometry().m_titleHeight;
+    EXPECT_EQ(second->pos(), first->pos() + QPoint(step, step));
+    // Two notes ringing together: the second is not hidden under the first.
+    CStickyNoteDlg* a = Ring(false, "A");
+    CStickyNoteDlg* b = Ring(false, "B");
+    EXPECT_EQ(a->geometry(), HomeRect());
+    EXPECT_EQ(b->geometry(), HomeRect().translated(step, step));
+    // A note reopened at its stored place stays there even if another sits on it.
+    CNote* stored = Add(COleDateTimeSpan(1, 0, 0, 0), second->x(), second->y());
+    stored->OpenWindow(-1, -1, false, factory);
+    EXPECT_EQ(Window(*stored)->pos(), second->pos());
 }

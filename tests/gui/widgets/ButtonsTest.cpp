@@ -1,8 +1,10 @@
+#include "gui/support/ImageCompare.h"
 #include "platform/SystemColors.h"
 #include "platform/SystemMetrics.h"
 #include "widgets/CHoverButton.h"
 #include "widgets/CRegionButton.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QSignalSpy>
@@ -205,5 +207,37 @@ TEST_F(Buttons, RegionButtonStateImagesAndBevel) {
     QSignalSpy clicks(off, &QAbstractButton::clicked);
     QTest::mouseClick(Win(), Qt::LeftButton, {}, QPoint(50, 22));
     EXPECT_EQ(clicks.count(), 0);
+}
+} // namespace
+
+namespace {
+TEST_F(Buttons, BothKindsAreNamedButtonsThatTheKeyboardPressesVisibly) {
+    CHoverButton* icon =
+        Hover(CHoverButton::IconButton | CHoverButton::HoverFrame, QRect(10, 50, 30, 30));
+    icon->SetIcons(1, 16, 16, 214);
+    icon->setToolTip(QStringLiteral("Help"));
+    CRegionButton* region = Region();
+    parent.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&parent));
+    int clicks = 0;
+    for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{icon, region}) {
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(b);
+        ASSERT_NE(a, nullptr);
+        EXPECT_EQ(a->role(), QAccessible::Button);
+        // A picture-only button is named by its tip.
+        EXPECT_EQ(a->text(QAccessible::Name), b == icon ? "Help" : "Update");
+        QObject::connect(b, &QAbstractButton::clicked, [&] { ++clicks; });
+
+        // Reached by Tab and shown as having the keyboard; Return and Space press it.
+        b->clearFocus();
+        const QImage before = b->grab().toImage();
+        b->setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(b->hasFocus());
+        EXPECT_GT(ImageCompare::DifferentShare(before, b->grab().toImage(), 20), 0.0)
+            << "no focus mark";
+        QTest::keyClick(b, Qt::Key_Return);
+        QTest::keyClick(b, Qt::Key_Space);
+    }
+    EXPECT_EQ(clicks, 4);
 }
 } // namespace

@@ -1,0 +1,160 @@
+// The tray menu, a note and a ringing note on a dark desktop palette, compared with their
+// references in tests/data/look/. CTest runs this file again on a 2x screen
+// (QT_SCALE_FACTOR=2), where every picture must be drawn at the screen's density: icons and
+// captions sharp, not a 1x picture blown up.
+#include "gui/sticky/StickyNoteFixture.h"
+
+#include "alarms/RingingCount.h"
+#include "app/CTrayMenuWnd.h"
+#include "app/TrayIds.h"
+#include "gui/support/ImageCompare.h"
+#include "platform/Clock.h"
+#include "platform/ResourceImages.h"
+#include "platform/SystemColors.h"
+#include "platform/SystemMetrics.h"
+#include "sticky/CRingingRow.h"
+#include "support/NoteBuilder.h"
+#include "support/TestEnv.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QStyleOptionButton>
+
+namespace {
+
+QPalette DarkPalette() {
+    QPalette dark = QApplication::style()->standardPalette();
+    const struct {
+        QPalette::ColorRole role;
+        QColor color;
+    } roles[] = {
+        {QPalette::Window, QColor(45, 45, 48)}, {QPalette::WindowText, QColor(230, 230, 230)},
+        {QPalette::Base, QColor(30, 30, 32)},   {QPalette::Text, QColor(230, 230, 230)},
+        {QPalette::Button, QColor(50, 50, 54)}, {QPalette::ButtonText, QColor(230, 230, 230)},
+        {QPalette::Light, QColor(90, 90, 96)},  {QPalette::Midlight, QColor(70, 70, 76)},
+        {QPalette::Mid, QColor(35, 35, 38)},    {QPalette::Dark, QColor(25, 25, 28)},
+        {QPalette::Shadow, QColor(10, 10, 10)}, {QPalette::Highlight, QColor(40, 100, 180)},
+        {QPalette::HighlightedText, Qt::white}};
+    for (const auto& r : roles)
+        dark.setColor(r.role, r.color);
+    dark.setColor(QPalette::Disabled, QPalette::Text, QColor(120, 120, 120));
+    return dark;
+}
+
+class DesktopLook : public StickyNoteFixture {
+protected:
+    void SetUp() override {
+        StickyNoteFixture::SetUp();
+        QApplication::setPalette(DarkPalette());
+        g_ringingCount = 0;
+        Clock::SetForTest(COleDateTime(2003, 5, 13, 10, 0, 0));
+    }
+    void TearDown() override {
+        if (menu) menu->hide();
+        StickyNoteFixture::TearDown();
+        QApplication::setPalette(QApplication::style()->standardPalette());
+    }
+    static QImage Save(const QImage& img, const QString& name) {
+        const QString dir = QStringLiteral(JOTTERLY_BINARY_DIR "/test-output/look");
+        QDir().mkpath(dir);
+        img.save(dir + "/" + name + (img.devicePixelRatio() > 1.5 ? "@2x.png" : ".png"));
+        return img;
+    }
+    // The pixels of a widget's area as drawn on the screen.
+    static QImage Grab(QWidget* w) {
+        return w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
+
+    TestEnv env;
+    std::unique_ptr<CTrayMenuWnd> menu;
+};
+
+TEST_F(DesktopLook, TrayMenuPictureFollowsTheDarkPaletteWithSharpIcons) {
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(12);
+    CTrayMenu model;
+    CTrayMenuWnd::ApplyFontMetrics(model, font);
+    model.Build(tray);
+    menu = std::make_unique<CTrayMenuWnd>(std::move(model), font);
+    menu->Popup(QPoint(40, 40));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu.get()));
+    const int options = menu->IndexOfData(TrayId::CmdOptions);
+    QTest::mouseMove(menu.get(), menu->ItemRect(menu->IndexOfData(TrayId::CmdNewNote)).center());
+    const QImage img = Save(Grab(menu.get()), "tray-menu-dark");
+    const qreal dpr = menu->devicePixelRatioF();
+    ASSERT_EQ(img.width(), qRound(menu->width() * dpr));
+
+    // The menu's own colour and its text come from the palette: light text on the dark fill.
+    const QRect r = menu->ItemRect(options);
+    const QRgb fill = img.pixel(qRound((r.right() - 4) * dpr), qRound(r.center().y() * dpr));
+    EXPECT_EQ(fill | 0xFF000000u, SystemColors::Get(COLOR_MENU).rgb() | 0xFF000000u);
+    int light = 0;
+    for (int y = qRound(r.top() * dpr); y < qRound(r.bottom() * dpr); ++y)
+        for (int x = qRound((r.left() + CTrayMenu::kTextLeft) * dpr);
+             x < qRound(r.center().x() * dpr); ++x)
+            light += qGray(img.pixel(x, y)) > 170;
+    EXPECT_GT(light, 15 * dpr * dpr) << "the item text does not stand out";
+
+    // The icon is the SVG drawn at the screen's pixels, exactly.
+    QImage icon =
+        ResourceImages::Pixmap(QStringLiteral(":/icons/%1.svg").arg(227), QSize(16, 16), dpr)
+            .toImage();
+    icon.setDevicePixelRatio(1); // compared pixel for pixel
+    QImage drawn(icon.size(), QImage::Format_ARGB32);
+    drawn.fill(SystemColors::Get(COLOR_MENU));
+    {
+        QPainter p(&drawn);
+        p.drawImage(0, 0, icon.convertToFormat(QImage::Format_ARGB32));
+    }
+    const QRect iconRect(qRound((r.left() + CTrayMenu::kIconLeft) * dpr),
+                         qRound((r.top() + (r.height() - CTrayMenu::kIconSize) / 2) * dpr),
+                         icon.width(), icon.height());
+    EXPECT_LT(ImageCompare::DifferentShare(img.copy(iconRect), drawn, 24), 0.02);
+    ImageCompare::ExpectReference(img, menu.get(), QStringLiteral("look"),
+                                  QStringLiteral("tray-menu-dark"));
+
+    // Any icon at any density comes from its source, not from a smaller picture blown up
+    // (the logo of the about box is 48 pixels: 96 on a 200 % screen, 72 at 150 %).
+    for (qreal scale : {1.5, 2.0}) {
+        const QPixmap big = ResourceImages::Icon(213).pixmap(QSize(48, 48), scale);
+        EXPECT_EQ(big.size(), QSize(48, 48) * scale);
+        QImage direct =
+            ResourceImages::Pixmap(QStringLiteral(":/icons/213.svg"), QSize(48, 48), scale)
+                .toImage();
+        EXPECT_LT(ImageCompare::DifferentShare(big.toImage(), direct, 8), 0.001) << scale;
+    }
+}
+
+TEST_F(DesktopLook, NotePictureKeepsItsColoursAndFramesFromThePalette) {
+    CStickyNoteDlg* w = Open(2, "Shopping", "Milk\r\nBread & butter");
+    w->setGeometry(40, 40, 240, 160);
+    w->TextEdit()->clearFocus();
+    w->TextEdit()->setReadOnly(true);
+    const QImage img = Save(Grab(w), "note-dark");
+    const qreal dpr = w->devicePixelRatioF();
+    // The note's own back colour inside; the raised outer frame in the palette's 3-D colours.
+    EXPECT_EQ(img.pixel(qRound(6 * dpr), qRound(150 * dpr)), qRgb(216, 216, 216));
+    EXPECT_EQ(img.pixel(0, qRound(80 * dpr)) | 0xFF000000u,
+              SystemColors::Get(COLOR_3DLIGHT).rgb() | 0xFF000000u);
+    ImageCompare::ExpectReference(img, w, QStringLiteral("look"), QStringLiteral("note-dark"));
+}
+
+TEST_F(DesktopLook, RingingRowPicture) {
+    CNote& n = NoteBuilder().Title("Dentist").Text("Bring the X-rays").AddTo(tray.Store());
+    n.m_backColor = tray.settings().m_schemeBack[0];
+    n.m_textColor = tray.settings().m_schemeText[0];
+    n.m_borderStyle = tray.settings().m_schemeBorder[0];
+    n.m_font = tray.settings().m_schemeFont[0];
+    n.m_startTime = Clock::Now() - COleDateTimeSpan(0, 0, 0, 1);
+    n.Recompute();
+    tray.Alarms().CheckAlarms();
+    CStickyNoteDlg* w = Window(n);
+    ASSERT_TRUE(w && w->IsRinging());
+    w->TextEdit()->clearFocus();
+    const QImage img = Save(Grab(w), "ringing-dark");
+    ImageCompare::ExpectReference(img, w, QStringLiteral("look"), QStringLiteral("ringing-dark"));
+}
+
+} // namespace
