@@ -17,9 +17,11 @@ BELOW = {
     "storage": ["model", "calendar", "platform"],
     "net": ["model", "calendar", "platform"],
     "alarms": ["model", "calendar", "platform"],
+    "mail": ["net", "model", "calendar", "platform"],
     "sticky": ["alarms", "model", "calendar", "platform"],
     "manager": ["storage", "net", "alarms", "sticky", "model", "calendar", "platform"],
-    "app": ["manager", "storage", "net", "alarms", "sticky", "model", "calendar", "platform"],
+    "app": ["manager", "mail", "storage", "net", "alarms", "sticky", "model", "calendar",
+            "platform"],
 }
 
 INCLUDE = re.compile(r'^\s*#\s*include\s*"([^"/]+)/[^"]+"', re.MULTILINE)

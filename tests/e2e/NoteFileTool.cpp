@@ -6,6 +6,8 @@
 //   jotterly_notefile due FILE SECONDS                   a memo "Note 1" and a One Time note
 //                                                        "Due note" ringing that many seconds
 //                                                        from now; logging on
+//   jotterly_notefile mail FILE NAME,SERVER,USER,PASSWORD ...
+//                                                        these mail accounts, no automatic check
 //   jotterly_notefile dump FILE                          one line per note:
 //                                                        posted left top width height title
 #include "model/CDataDocument.h"
@@ -74,6 +76,22 @@ int Due(CDataDocument& doc, const char* path, double seconds) {
     return Save(doc, path);
 }
 
+int Mail(CDataDocument& doc, const char* path, int count, char** accounts) {
+    for (int i = 0; i < count; ++i) {
+        auto a = std::make_unique<CMailAccount>();
+        std::string fields[4], rest = accounts[i];
+        for (int f = 0; f < 4; ++f) {
+            const std::size_t comma = f < 3 ? rest.find(',') : std::string::npos;
+            fields[f] = rest.substr(0, comma);
+            rest = comma == std::string::npos ? "" : rest.substr(comma + 1);
+        }
+        a->m_name = fields[0], a->m_server = fields[1], a->m_userName = fields[2];
+        a->m_password = fields[3];
+        doc.m_store.AddAccount(std::move(a));
+    }
+    return Save(doc, path);
+}
+
 int Dump(const char* path) {
     std::string bytes, reason;
     if (!CAtomicFile::ReadAll(path, bytes, &reason)) {
@@ -103,10 +121,11 @@ int main(int argc, char** argv) {
     if (command == "write") return Write(doc, argv[2], argc - 3, argv + 3);
     if (command == "many" && argc == 4) return Many(doc, argv[2], std::atoi(argv[3]));
     if (command == "due" && argc == 4) return Due(doc, argv[2], std::atof(argv[3]));
+    if (command == "mail") return Mail(doc, argv[2], argc - 3, argv + 3);
     if (command == "dump" && argc == 3) return Dump(argv[2]);
     std::fprintf(stderr,
                  "usage: %s write FILE L,T,W,H[,SCHEME]... | many FILE N | due FILE S | "
-                 "dump FILE\n",
+                 "mail FILE NAME,SERVER,USER,PASSWORD... | dump FILE\n",
                  argv[0]);
     return 2;
 }

@@ -43,8 +43,10 @@ CTrayWnd::CTrayWnd(QString instanceName)
             this, [this, id] { OnCommand(id); }, Qt::QueuedConnection);
     });
     SetServices({.manager = &m_managerService,
+                 .mail = &m_mailService,
                  .weather = &m_weatherService,
-                 .clock = &m_clockSyncService});
+                 .clock = &m_clockSyncService,
+                 .network = &m_networkStatus});
 }
 
 CTrayWnd::~CTrayWnd() {

@@ -6,8 +6,11 @@
 #include "app/CTrayCore.h"
 #include "app/CTrayMenuWnd.h"
 #include "app/ITrayActions.h"
+#include "mail/CMailService.h"
 #include "manager/CManagerService.h"
+#include "net/CBackgroundNetworkStatus.h"
 #include "net/CClockSyncService.h"
+#include "net/CHostNetworkStatus.h"
 #include "net/CWeatherService.h"
 #include "platform/CConsoleDialogs.h"
 #include "platform/CSingleInstance.h"
@@ -59,6 +62,7 @@ public:
     CTrayMenuWnd* MenuWindow() const { return m_menuWnd; }
     CWeatherService& WeatherService() { return m_weatherService; }
     CClockSyncService& ClockSyncService() { return m_clockSyncService; }
+    CMailService& MailService() { return m_mailService; }
     // A command of the hidden window (menu items, Ctrl+click).
     bool OnCommand(int id) { return m_commands.OnCommand(id); }
 
@@ -98,4 +102,7 @@ private:
     QString m_programDir;
     CWeatherService m_weatherService{*this};
     CClockSyncService m_clockSyncService{*this};
+    CMailService m_mailService{*this};
+    // Asked by the timer before each automatic check; its name look-up runs off this thread.
+    CBackgroundNetworkStatus m_networkStatus{std::make_unique<CHostNetworkStatus>()};
 };
