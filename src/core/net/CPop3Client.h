@@ -44,6 +44,8 @@ public:
     // so nothing more is sent on this connection, not even QUIT.
     bool IsBroken() const { return m_broken; }
     bool IsSecure() const { return m_tlsStream != nullptr; }
+    // False when it talks over a stream it was given (no address is then needed).
+    bool OwnsSocket() const { return m_ownSocket; }
     int MessageCount() const { return m_messageCount; }
     const std::vector<std::uint32_t>& Sizes() const { return m_sizes; }
 

@@ -24,7 +24,7 @@ int CountPop3Messages(CMailAccount& account, const Pop3CheckOptions& options) {
 
 int CountPop3Messages(CPop3Client& client, CMailAccount& account, unsigned short port) {
     MailServerAddress address;
-    if (!MailServerAddress::Parse(account.m_server, address)) {
+    if (!MailServerAddress::Parse(account.m_server, address) && client.OwnsSocket()) {
         CBlockingSocket::SetLastError(SocketError::kInvalidArgument);
         client.m_lastResponse.clear();
         return -1;

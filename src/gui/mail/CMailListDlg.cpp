@@ -54,6 +54,7 @@ CMailListDlg::CMailListDlg(QWidget* parent)
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list->setWordWrap(false);
     m_list->setToolTip(QStringLiteral("Double click to run default mail program"));
+    m_list->viewport()->installEventFilter(this);
     connect(m_list, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { OpenRow(row); });
 
     auto* grip = new QSizeGrip(this);
@@ -124,11 +125,14 @@ void CMailListDlg::Arrange() {
     if (auto* grip = findChild<QSizeGrip*>(QStringLiteral("sizeGrip")))
         grip->setGeometry(width() - 14, height() - 14, 14, 14);
 
+    update();
+}
+
+void CMailListDlg::FitColumns() {
     const int c = m_list->viewport()->width() / 3;
     m_list->setColumnWidth(0, 2 * c / 3);
     m_list->setColumnWidth(1, c);
     m_list->setColumnWidth(2, 4 * c / 3);
-    update();
 }
 
 void CMailListDlg::resizeEvent(QResizeEvent* event) {
@@ -171,6 +175,8 @@ void CMailListDlg::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 bool CMailListDlg::eventFilter(QObject* watched, QEvent* event) {
+    // The list's inner width is known only once the list itself has taken its new size.
+    if (watched == m_list->viewport() && event->type() == QEvent::Resize) FitColumns();
     if (watched == m_stamp && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         close();

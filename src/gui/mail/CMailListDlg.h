@@ -38,6 +38,8 @@ protected:
 
 private:
     void Arrange();
+    // Account, sender and subject share the list's width as 2 : 3 : 4.
+    void FitColumns();
 
     QLabel* m_headline;
     QLabel* m_hint;

@@ -13,7 +13,11 @@
 CMailService::~CMailService() {
     // The exchanges stop at their next look at the socket; the result is dropped with us.
     m_cancel = true;
-    if (m_worker.joinable()) m_worker.join();
+    if (m_worker.joinable()) {
+        m_worker.join();
+        // Its hand-back will never run: the flag it would have cleared is cleared here.
+        if (m_running) g_mailBusy = 0;
+    }
     delete m_list;
 }
 
@@ -33,6 +37,7 @@ void CMailService::RunMailCheck(int target, int manual) {
     g_mailBusy = 1;
     if (m_worker.joinable()) m_worker.join(); // the last one has handed back its result
     m_cancel = false;
+    m_running = true;
     ShowTrayIcon(TrayId::IconCheckingMail);
     m_worker =
         std::thread([this, plan = std::move(plan), options = m_options, target, manual]() mutable {
@@ -53,6 +58,7 @@ void CMailService::StopMailCheck() {
 
 void CMailService::Finish(std::vector<CMailCheck::Account> plan, int target, bool manual) {
     if (m_worker.joinable()) m_worker.join();
+    m_running = false;
     const bool exiting = m_hub.State() == CTrayCore::StateExiting;
     const CMailCheck::Outcome outcome =
         CMailCheck::Apply(m_hub.Store().accounts(), plan, target, manual, exiting, m_hub.settings(),

@@ -44,5 +44,6 @@ private:
     std::atomic<bool> m_cancel{false};
     std::thread m_worker;
     QPointer<CMailListDlg> m_list;
+    bool m_running = false;    // a check was started and has not handed back yet
     bool m_waveOfList = false; // the open window's sound is the user's wave file
 };
