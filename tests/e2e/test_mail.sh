@@ -73,12 +73,14 @@ sleep 0.5
 WIN=$(named_window "New mail")
 read -r _ WX WY WW WH <<<"$(e2e_visible_windows "$APP_PID" | grep "^$WIN ")"
 e2e_screenshot "$ARTIFACTS/mail-new-window.png"
-import -window root -crop "${WW}x${WH}+${WX}+${WY}" "$ARTIFACTS/mail-new-window-only.png"
-# Three rows of text in the list: count the runs of dark pixels down the "Form" column.
-rows=$(convert "$ARTIFACTS/mail-new-window-only.png" -crop "1x$((WH - 110))+$((WW / 2))+95" \
-    -colorspace gray -threshold 50% txt:- | awk 'NR > 1 { dark = ($0 ~ /black|#000000/) }
-    NR > 1 && dark && !was { n++ } { was = dark } END { print n + 0 }')
-[ "$rows" -ge 3 ] || e2e_fail "the list shows $rows rows of text, not 3"
+import -window root -crop "${WW}x${WH}+${WX}+${WY}" +repage "$ARTIFACTS/mail-new-window-only.png"
+# The rows of text under the header of the "Form" column: runs of at least four pixel rows whose
+# mean is darker than the white of the list (a grid line is one pixel high).
+rows=$(convert "$ARTIFACTS/mail-new-window-only.png" -crop "100x$((WH - 110))+130+82" +repage \
+    -colorspace gray -scale "1x$((WH - 110))!" -depth 8 txt:- |
+    awk -F'[(,)]' 'NR > 1 { if ($3 < 245) run++; else { if (run >= 4) n++; run = 0 } }
+    END { if (run >= 4) n++; print n + 0 }')
+[ "$rows" = 3 ] || e2e_fail "the list shows $rows rows of text, not 3"
 # The stamp: its right edge on the list's (14 pixels in), in the band above the list.
 xdotool mousemove $((WX + WW - 14 - 16)) $((WY + 29)) click 1
 e2e_wait_for 5 window_gone "New mail" || e2e_fail "the stamp did not close the window"

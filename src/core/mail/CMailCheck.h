@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-class CSettings;
+struct CSettings;
 
 // One row of the new-mail window.
 struct MailRow {
