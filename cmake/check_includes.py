@@ -17,11 +17,13 @@ BELOW = {
     "storage": ["model", "calendar", "platform"],
     "net": ["model", "calendar", "platform"],
     "alarms": ["model", "calendar", "platform"],
+    "mail": ["net", "model", "calendar", "platform"],
     "sticky": ["alarms", "model", "calendar", "platform"],
     "export": ["storage", "model", "calendar", "platform"],
     "options": ["storage", "net", "alarms", "sticky", "model", "calendar", "platform"],
     "manager": ["export", "storage", "net", "alarms", "sticky", "model", "calendar", "platform"],
-    "app": ["manager", "options", "export", "storage", "net", "alarms", "sticky", "model", "calendar", "platform"],
+    "app": ["manager", "mail", "options", "export", "storage", "net", "alarms", "sticky", "model",
+            "calendar", "platform"],
 }
 
 INCLUDE = re.compile(r'^\s*#\s*include\s*"([^"/]+)/[^"]+"', re.MULTILINE)

@@ -9,6 +9,8 @@
 //   jotterly_notefile empty FILE                         no notes; logging on
 //   jotterly_notefile weather FILE CITY COUNTRY          no notes; the weather report on for
 //                                                        that place
+//   jotterly_notefile mail FILE NAME,SERVER,USER,PASSWORD ...
+//                                                        these mail accounts, no automatic check
 //   jotterly_notefile dump FILE                          one line per note:
 //                                                        posted left top width height title
 //   jotterly_notefile alarms FILE                        one line per note: its alarm time
@@ -88,6 +90,22 @@ int Weather(CDataDocument& doc, const char* path, const char* city, const char* 
     return Save(doc, path);
 }
 
+int Mail(CDataDocument& doc, const char* path, int count, char** accounts) {
+    for (int i = 0; i < count; ++i) {
+        auto a = std::make_unique<CMailAccount>();
+        std::string fields[4], rest = accounts[i];
+        for (int f = 0; f < 4; ++f) {
+            const std::size_t comma = f < 3 ? rest.find(',') : std::string::npos;
+            fields[f] = rest.substr(0, comma);
+            rest = comma == std::string::npos ? "" : rest.substr(comma + 1);
+        }
+        a->m_name = fields[0], a->m_server = fields[1], a->m_userName = fields[2];
+        a->m_password = fields[3];
+        doc.m_store.AddAccount(std::move(a));
+    }
+    return Save(doc, path);
+}
+
 int Dump(const char* path, bool alarms) {
     std::string bytes, reason;
     if (!CAtomicFile::ReadAll(path, bytes, &reason)) {
@@ -127,11 +145,13 @@ int main(int argc, char** argv) {
         return Save(doc, argv[2]);
     }
     if (command == "weather" && argc == 5) return Weather(doc, argv[2], argv[3], argv[4]);
+    if (command == "mail" && argc >= 3) return Mail(doc, argv[2], argc - 3, argv + 3);
     if (command == "dump" && argc == 3) return Dump(argv[2], false);
     if (command == "alarms" && argc == 3) return Dump(argv[2], true);
     std::fprintf(stderr,
                  "usage: %s write FILE L,T,W,H[,SCHEME]... | many FILE N | due FILE S | "
-                 "empty FILE | weather FILE CITY COUNTRY | dump FILE | alarms FILE\n",
+                 "empty FILE | weather FILE CITY COUNTRY | mail FILE NAME,SERVER,USER,PASSWORD... "
+                 "| dump FILE | alarms FILE\n",
                  argv[0]);
     return 2;
 }

@@ -60,17 +60,36 @@ void DovecotServer::AddUser(const std::string& name, const std::string& password
         << "::userdb_mail=mbox:~/mail:INBOX=~/inbox\n";
 }
 
+std::string DovecotServer::Log() const {
+    return Read(m_dir + "/dovecot.log");
+}
+
+void DovecotServer::EnableTls(const std::string& certFile, const std::string& keyFile) {
+    m_certFile = certFile;
+    m_keyFile = keyFile;
+}
+
 bool DovecotServer::Start() {
     const std::string& d = m_dir;
     const std::string conf = d + "/dovecot.conf", log = d + "/dovecot.log", out = d + "/out.log";
     // On a port another program holds, the server exits at once: then the next one is tried.
     for (int attempt = 0; attempt < 5 && m_error.empty() && m_pid < 0; ++attempt) {
         m_port = static_cast<unsigned short>(20000 + (getpid() * 7 + attempt * 4099) % 30000);
+        m_tlsPort = m_certFile.empty() ? 0 : static_cast<unsigned short>(m_port + 1);
         fs::remove(log);
+        const std::string ssl = m_certFile.empty() ? "ssl = no\n"
+                                                   : "ssl = yes\nssl_cert = <" + m_certFile +
+                                                         "\nssl_key = <" + m_keyFile + "\n";
+        const std::string tlsListener =
+            m_certFile.empty() ? ""
+                               : " inet_listener pop3s {\n  address = 127.0.0.1\n  port = " +
+                                     std::to_string(m_tlsPort) + "\n  ssl = yes\n }\n";
         std::ofstream(conf)
             << "base_dir = " << d << "/run\nstate_dir = " << d << "/state\nlog_path = " << log
             << "\nrawlog_dir = " << d << "/raw/%u\n"
-            << "protocols = pop3\nlisten = 127.0.0.1\nssl = no\ndisable_plaintext_auth = no\n"
+            << "protocols = pop3\nlisten = 127.0.0.1\n"
+            << ssl
+            << "disable_plaintext_auth = no\n"
                "auth_mechanisms = plain login\nfirst_valid_uid = 65534\nlast_valid_uid = 65534\n"
                // A wrong password is answered at once, not after seconds of penalty.
                "auth_failure_delay = 0\nservice anvil {\n unix_listener anvil-auth-penalty {\n"
@@ -78,8 +97,8 @@ bool DovecotServer::Start() {
             << "passdb {\n driver = passwd-file\n args = scheme=PLAIN username_format=%u " << d
             << "/users\n}\nuserdb {\n driver = passwd-file\n args = username_format=%u " << d
             << "/users\n}\nservice pop3-login {\n inet_listener pop3 {\n  port = 0\n }\n"
-            << " inet_listener pop3test {\n  address = 127.0.0.1\n  port = " << m_port
-            << "\n }\n}\n";
+            << " inet_listener pop3test {\n  address = 127.0.0.1\n  port = " << m_port << "\n }\n"
+            << tlsListener << "}\n";
         if ((m_pid = fork()) == 0) {
             // All three streams redirected, or the server hangs on a pipe.
             const int in = open("/dev/null", O_RDONLY | O_CLOEXEC);

@@ -94,8 +94,10 @@ struct FakeSound : ISound {
         ++loopsStarted;
         lastWave = path;
     }
+    void PlayWaveOnce(const std::string& path) override { oncePlayed.push_back(path); }
     void PlayResource(int id) override { resources.push_back(id); }
     void Stop() override { ++stops; }
+    std::vector<std::string> oncePlayed;
 };
 
 struct FakeTray : ITrayIcon {

@@ -72,6 +72,7 @@ void CTrayCommands::Exit() {
     if (ITrayIcon* tray = m_core.Platform().tray) tray->Remove();
     m_core.StopTimers();
     if (g_mailBusy && m_core.Platform().timers) {
+        m_core.StopMailCheck();
         m_core.StartExitWait();
     } else {
         m_core.DestroyWindow();

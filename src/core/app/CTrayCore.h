@@ -112,6 +112,9 @@ public:
     int MailTarget() const { return m_mailTarget; }
     int MailManual() const { return m_mailManual; }
     void EndMailCheck() { m_mailTarget = IMailService::kNoCheck; }
+    void StopMailCheck() {
+        if (m_services.mail) m_services.mail->StopMailCheck();
+    }
     void CheckWeather();
     bool CanSetClock();
 

@@ -2,6 +2,7 @@
 
 #include "net/SocketErrors.h"
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <cerrno>
 #include <chrono>
@@ -131,8 +132,13 @@ bool CBlockingSocket::Connect(const std::string& host, unsigned short port) {
             const int64_t deadline = NowMs() + m_connectTimeoutMs;
             err = ETIMEDOUT;
             for (int64_t left; (left = deadline - NowMs()) > 0;) {
+                if (m_cancel && m_cancel->load()) {
+                    err = -1;
+                    break;
+                }
                 pollfd p{m_handle, POLLOUT, 0};
-                const int n = poll(&p, 1, static_cast<int>(left));
+                // In slices, so that a cancel is seen soon.
+                const int n = poll(&p, 1, static_cast<int>(std::min<int64_t>(left, 100)));
                 if (n < 0 && errno == EINTR) continue;
                 if (n < 0) {
                     err = errno;
@@ -147,7 +153,7 @@ bool CBlockingSocket::Connect(const std::string& host, unsigned short port) {
     }
     if (err == 0 && fcntl(m_handle, F_SETFL, flags) < 0) err = errno;
     if (err != 0) {
-        SetLastError(ErrorFromErrno(err));
+        SetLastError(err < 0 ? SocketError::kCancelled : ErrorFromErrno(err));
         return false;
     }
     return true;

@@ -2,6 +2,7 @@
 
 #include "net/IByteStream.h"
 
+#include <atomic>
 #include <string>
 
 // A thin wrapper over one blocking IPv4 TCP socket. Failures leave a code (SocketErrors.h) in
@@ -22,6 +23,7 @@ public:
     void Close();
 
     bool IsOpen() const { return m_handle >= 0; }
+    int Handle() const { return m_handle; }
 
     // The last error of the calling thread; 0 when none was set.
     static int GetLastError();
@@ -32,6 +34,8 @@ public:
     // Longest wait for a connection to be accepted. The system alone would wait two minutes
     // for a host that drops the request, holding the mail thread (and the program's exit).
     int m_connectTimeoutMs = 20000;
+    // When set and true, a connection still being made is given up (SocketError::kCancelled).
+    const std::atomic<bool>* m_cancel = nullptr;
 
 private:
     int m_handle = -1;

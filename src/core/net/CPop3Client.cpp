@@ -83,8 +83,17 @@ bool CPop3Client::Fail(int error, const std::string& text) {
     return false;
 }
 
+bool CPop3Client::Break(int error, const std::string& text) {
+    m_broken = true;
+    return Fail(error, text);
+}
+
 bool CPop3Client::SendCommand(const std::string& command) {
-    return m_stream->Send(command.data(), static_cast<int>(command.size()));
+    // The failure that broke the connection stays the one reported.
+    if (m_broken) return false;
+    if (m_stream->Send(command.data(), static_cast<int>(command.size()))) return true;
+    m_broken = true;
+    return false;
 }
 
 bool CPop3Client::Command(const std::string& command, std::size_t capacity) {
@@ -140,27 +149,28 @@ bool CPop3Client::ReadResponse(std::string& text, std::size_t capacity, std::str
 
         const std::uint64_t now = m_tick();
         const std::uint64_t idle = now - lastActivity, busy = now - start;
-        if (idle > m_timeoutMs || busy > m_replyLimitMs) return Fail(SocketError::kTimedOut, text);
+        if (idle > m_timeoutMs || busy > m_replyLimitMs) return Break(SocketError::kTimedOut, text);
+        if (m_cancel && m_cancel->load()) return Break(SocketError::kCancelled, text);
         // Wait in slices of at most 100 ms, and never beyond the moment a limit is passed.
         const std::uint64_t untilLimit = std::min(m_timeoutMs - idle, m_replyLimitMs - busy) + 1;
         const auto slice = static_cast<std::uint32_t>(std::min<std::uint64_t>(100, untilLimit));
 
         if (text.size() >= capacity) {
             // Nothing is read past the buffer: a reply this long can only fail.
-            if (overflow == Overflow::Refuse) return Fail(SocketError::kNegativeReply, text);
+            if (overflow == Overflow::Refuse) return Break(SocketError::kNegativeReply, text);
             m_pause(slice);
             continue;
         }
         bool readable = false;
         if (!m_stream->IsReadable(readable, static_cast<int>(slice)))
-            return Fail(CBlockingSocket::GetLastError(), text);
+            return Break(CBlockingSocket::GetLastError(), text);
         if (!readable) continue;
 
         const std::size_t room = std::min(sizeof chunk, capacity - text.size());
         const int count = m_stream->Receive(chunk, static_cast<int>(room));
-        if (count < 0) return Fail(CBlockingSocket::GetLastError(), text);
+        if (count < 0) return Break(CBlockingSocket::GetLastError(), text);
         // Without this the loop would spin on the closed socket until the time-out.
-        if (count == 0) return Fail(SocketError::kPeerClosed, text);
+        if (count == 0) return Break(SocketError::kPeerClosed, text);
         lastActivity = m_tick();
         text.append(chunk, static_cast<std::size_t>(count));
         fresh = true;
@@ -169,15 +179,18 @@ bool CPop3Client::ReadResponse(std::string& text, std::size_t capacity, std::str
 
 bool CPop3Client::Connect(const std::string& server, const std::string& user,
                           const std::string& password, unsigned short port) {
+    m_broken = false;
+    m_pending.clear();
     if (m_ownSocket) {
+        m_socket.m_cancel = m_cancel;
         if (!m_socket.Create()) return false;
-        if (!m_socket.Connect(server, port)) {
-            m_socket.Close();
+        if (!m_socket.Connect(server, port) ||
+            (m_security == Security::Implicit && !StartTls(server))) {
+            DropConnection();
             return false;
         }
     }
     m_connected = 1;
-    m_pending.clear();
 
     // A line break in a name or password would smuggle in a command of its own.
     const auto hasLineBreak = [](const std::string& s) {
@@ -185,6 +198,12 @@ bool CPop3Client::Connect(const std::string& server, const std::string& user,
     };
     std::string greeting;
     bool ok = ReadResponse(greeting, kLineReplyCapacity, kLineEnd);
+    if (ok && m_ownSocket && m_security == Security::IfOffered && !m_tlsStream) {
+        bool offered = false;
+        // Once offered, a failing upgrade ends the log-in: the password never goes out plain.
+        ok = OffersStartTls(offered) &&
+             (!offered || (Command("STLS\r\n", kLineReplyCapacity) && StartTls(server)));
+    }
     if (ok && (hasLineBreak(user) || hasLineBreak(password)))
         ok = Fail(SocketError::kInvalidArgument, "");
     ok = ok && Command("USER " + user + "\r\n", kLineReplyCapacity) &&
@@ -200,19 +219,67 @@ bool CPop3Client::Connect(const std::string& server, const std::string& user,
     return ok;
 }
 
+bool CPop3Client::OffersStartTls(bool& offered) {
+    offered = false;
+    std::string reply;
+    if (!SendCommand("CAPA\r\n")) return false;
+    const int error = CBlockingSocket::GetLastError();
+    const std::string response = m_lastResponse;
+    if (!ReadResponse(reply, 4 * kLineReplyCapacity, kMultiLineEnd, Overflow::Refuse)) {
+        if (m_broken) return false;
+        // "-ERR": an old server, which offers nothing; that is no failure.
+        CBlockingSocket::SetLastError(error);
+        m_lastResponse = response;
+        return true;
+    }
+    for (std::size_t pos = reply.find('\n'); pos != std::string::npos;) {
+        const std::size_t end = reply.find('\n', ++pos);
+        std::string line = reply.substr(pos, end == std::string::npos ? end : end - pos);
+        while (!line.empty() && (line.back() == '\r' || IsBlank(line.back())))
+            line.pop_back();
+        if (line.size() == 4 && (line[0] | 0x20) == 's' && (line[1] | 0x20) == 't' &&
+            (line[2] | 0x20) == 'l' && (line[3] | 0x20) == 's')
+            offered = true;
+        pos = end;
+    }
+    return true;
+}
+
+bool CPop3Client::StartTls(const std::string& host) {
+    // Bytes that came before the handshake would be taken for protected ones.
+    if (!m_pending.empty()) return Break(SocketError::kNegativeReply, m_pending);
+    auto tls = std::make_unique<CTlsStream>(m_socket);
+    if (!tls->Handshake(host, m_caFile, m_timeoutMs)) {
+        m_broken = true;
+        m_lastResponse = tls->Error();
+        return false;
+    }
+    m_tlsStream = std::move(tls);
+    m_stream = m_tlsStream.get();
+    return true;
+}
+
+void CPop3Client::DropConnection() {
+    m_pending.clear();
+    if (!m_ownSocket) return;
+    m_stream = &m_socket;
+    m_tlsStream.reset();
+    m_socket.Close();
+}
+
 bool CPop3Client::Disconnect() {
     bool ok = false;
     if (m_connected) {
         std::string reply;
-        ok = SendCommand("QUIT\r\n") && ReadResponse(reply, kLineReplyCapacity, kLineEnd);
+        ok = !m_broken && SendCommand("QUIT\r\n") &&
+             ReadResponse(reply, kLineReplyCapacity, kLineEnd);
         m_connected = 0;
         m_messageCount = 0;
         m_listDone = 0;
         m_statDone = 0;
         m_sizes.clear();
     }
-    m_pending.clear();
-    if (m_ownSocket) m_socket.Close();
+    DropConnection();
     return ok;
 }
 

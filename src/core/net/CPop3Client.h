@@ -1,8 +1,11 @@
 #pragma once
 
 #include "net/CBlockingSocket.h"
+#include "net/CTlsStream.h"
 
+#include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,6 +40,12 @@ public:
     bool GetHeader(int n, std::string& text);
 
     bool IsConnected() const { return m_connected != 0; }
+    // A reply was cut short (time-out, limit, refusal, hang-up): the rest of it may still come,
+    // so nothing more is sent on this connection, not even QUIT.
+    bool IsBroken() const { return m_broken; }
+    bool IsSecure() const { return m_tlsStream != nullptr; }
+    // False when it talks over a stream it was given (no address is then needed).
+    bool OwnsSocket() const { return m_ownSocket; }
     int MessageCount() const { return m_messageCount; }
     const std::vector<std::uint32_t>& Sizes() const { return m_sizes; }
 
@@ -53,6 +62,15 @@ public:
     // Where the socket is made and connected by Connect().
     CBlockingSocket m_socket;
 
+    // How Connect() secures its own socket: not at all, with TLS from the first byte, or with
+    // STLS when the server's CAPA answer offers it (then before the user name is sent).
+    enum class Security { Plain, Implicit, IfOffered };
+    Security m_security = Security::IfOffered;
+    // PEM file of the certificates to trust instead of the system's (tests).
+    std::string m_caFile;
+    // When set and true, the exchange stops at the next look at the socket (the program ends).
+    const std::atomic<bool>* m_cancel = nullptr;
+
     // The millisecond clock and the sleep used while waiting; tests may replace both.
     using TickFunction = std::uint64_t (*)();
     using PauseFunction = void (*)(std::uint32_t ms);
@@ -68,9 +86,17 @@ private:
                       Overflow overflow = Overflow::TimeOut);
     bool Fail(int error, const std::string& text);
     bool Command(const std::string& command, std::size_t capacity);
+    // The fault of a reply that was not read to its end: the connection is out of step.
+    bool Break(int error, const std::string& text);
+    bool StartTls(const std::string& host);
+    // Asks CAPA; true when the answer lists STLS. A server without CAPA offers nothing.
+    bool OffersStartTls(bool& offered);
+    void DropConnection();
 
     IByteStream* m_stream;
     bool m_ownSocket;
+    std::unique_ptr<CTlsStream> m_tlsStream;
+    bool m_broken = false;
     TickFunction m_tick;
     PauseFunction m_pause;
 

@@ -3,6 +3,8 @@
 #include "model/CMailAccount.h"
 #include "net/CPop3Client.h"
 #include "net/ExtractField.h"
+#include "net/MailServerAddress.h"
+#include "net/SocketErrors.h"
 
 #include <string>
 
@@ -15,11 +17,22 @@ int CountPop3Messages(CMailAccount& account, const Pop3CheckOptions& options) {
     CPop3Client client;
     client.m_timeoutMs = options.timeoutMs;
     client.m_replyLimitMs = options.replyLimitMs;
+    client.m_caFile = options.caFile;
+    client.m_cancel = options.cancel;
     return CountPop3Messages(client, account, options.port);
 }
 
 int CountPop3Messages(CPop3Client& client, CMailAccount& account, unsigned short port) {
-    if (!client.Connect(account.m_server, account.m_userName, account.m_password, port)) return -1;
+    MailServerAddress address;
+    if (!MailServerAddress::Parse(account.m_server, address) && client.OwnsSocket()) {
+        CBlockingSocket::SetLastError(SocketError::kInvalidArgument);
+        client.m_lastResponse.clear();
+        return -1;
+    }
+    if (address.implicitTls) client.m_security = CPop3Client::Security::Implicit;
+    if (!client.Connect(address.host, account.m_userName, account.m_password,
+                        port ? port : address.port))
+        return -1;
 
     int result = -1;
     int count = 0;

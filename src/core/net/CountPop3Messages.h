@@ -1,21 +1,27 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <string>
 
 class CMailAccount;
 class CPop3Client;
 
 struct Pop3CheckOptions {
-    unsigned short port = 110;
-    std::uint32_t timeoutMs = 6000;     // no byte for this long: the command fails
-    std::uint32_t replyLimitMs = 60000; // a reply not complete by then fails too
+    unsigned short port = 0;                   // 0: the one the server field names, or its default
+    std::uint32_t timeoutMs = 6000;            // no byte for this long: the command fails
+    std::uint32_t replyLimitMs = 60000;        // a reply not complete by then fails too
+    std::string caFile{};                      // certificates to trust instead of the system's
+    const std::atomic<bool>* cancel = nullptr; // set: the exchange stops soon, sending nothing
 };
 
 // The exchange the mail check runs for one POP3 account: log in, count the messages, fetch
 // each header with TOP n 0 and append four strings per message to the account's message
 // list (sender, subject, date, and an empty one). Returns the number of messages in the
-// mailbox, or -1 when the log-in or the count failed. Ends with QUIT in every case.
+// mailbox, or -1 when the log-in or the count failed. Ends with QUIT unless the connection
+// was left out of step (then it is only closed).
 int CountPop3Messages(CMailAccount& account, const Pop3CheckOptions& options = {});
 
-// The same over a given client (its own socket, or a stream it was made with).
-int CountPop3Messages(CPop3Client& client, CMailAccount& account, unsigned short port = 110);
+// The same over a given client (its own socket, or a stream it was made with). port 0: the
+// one the server field names.
+int CountPop3Messages(CPop3Client& client, CMailAccount& account, unsigned short port = 0);

@@ -1,6 +1,6 @@
 #pragma once
 
-// The connection a POP3 client talks over. The socket is the real one; tests and the fuzzer
+// The connection a POP3 client talks over: the socket, or TLS over it. Tests and the fuzzer
 // hand the client a scripted stream instead.
 class IByteStream {
 public:

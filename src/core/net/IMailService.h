@@ -12,4 +12,6 @@ public:
     virtual ~IMailService() = default;
     // manual: started by the user from the menu rather than by the timer.
     virtual void RunMailCheck(int target, int manual) = 0;
+    // The program is ending: a running check stops at its next look at the network.
+    virtual void StopMailCheck() {}
 };

@@ -25,4 +25,6 @@ constexpr int kConnectionRefused = 10061;
 constexpr int kHostDown = 10064;
 constexpr int kHostUnreachable = 10065;
 constexpr int kPeerClosed = 10101; // the server closed the connection mid-reply
+constexpr int kCancelled = 10102;  // the program is ending and stopped the exchange
+constexpr int kTlsFailed = 10103;  // no secure connection: a refused certificate, a bad handshake
 } // namespace SocketError

@@ -11,6 +11,8 @@ public:
     virtual void Beep() = 0;
     // Loops a WAV file asynchronously; a file that cannot be played loops the beep instead.
     virtual void PlayWaveLoop(const std::string& path) = 0;
+    // A WAV file once, asynchronously; a file that cannot be played gives the beep instead.
+    virtual void PlayWaveOnce(const std::string& path) = 0;
     // One of the built-in clips by resource id (241, 242), once, asynchronously.
     virtual void PlayResource(int id) = 0;
     virtual void Stop() = 0;

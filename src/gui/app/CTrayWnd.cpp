@@ -6,6 +6,7 @@
 #include "app/CTrayMenuWnd.h"
 #include "app/HomePage.h"
 #include "app/TrayIds.h"
+#include "mail/CMailAccountDlg.h"
 #include "platform/CSignalWatcher.h"
 #include "platform/CSleepWatcher.h"
 #include "platform/ResourceImages.h"
@@ -43,10 +44,15 @@ CTrayWnd::CTrayWnd(QString instanceName)
         QMetaObject::invokeMethod(
             this, [this, id] { OnCommand(id); }, Qt::QueuedConnection);
     });
+    m_optionsService.SetAccountEditor([](QWidget* parent, CMailAccount& account) {
+        return CMailAccountDlg(parent, account).exec() == QDialog::Accepted;
+    });
     SetServices({.manager = &m_managerService,
                  .options = &m_optionsService,
+                 .mail = &m_mailService,
                  .weather = &m_weatherService,
-                 .clock = &m_clockSyncService});
+                 .clock = &m_clockSyncService,
+                 .network = &m_networkStatus});
 }
 
 CTrayWnd::~CTrayWnd() {

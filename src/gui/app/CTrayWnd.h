@@ -7,8 +7,11 @@
 #include "app/CTrayMenuWnd.h"
 #include "app/ITrayActions.h"
 #include "desktop/CDesktopNotices.h"
+#include "mail/CMailService.h"
 #include "manager/CManagerService.h"
+#include "net/CBackgroundNetworkStatus.h"
 #include "net/CClockSyncService.h"
+#include "net/CHostNetworkStatus.h"
 #include "net/CWeatherService.h"
 #include "options/COptionsService.h"
 #include "platform/CConsoleDialogs.h"
@@ -64,6 +67,7 @@ public:
     CWeatherService& WeatherService() { return m_weatherService; }
     CClockSyncService& ClockSyncService() { return m_clockSyncService; }
     COptionsService& OptionsService() { return m_optionsService; }
+    CMailService& MailService() { return m_mailService; }
     // A command of the hidden window (menu items, Ctrl+click).
     bool OnCommand(int id) { return m_commands.OnCommand(id); }
 
@@ -105,4 +109,7 @@ private:
     CWeatherService m_weatherService{*this};
     CClockSyncService m_clockSyncService{*this};
     CDesktopNotices m_desktopNotices{QDBusConnection::sessionBus(), ProgramFolder()};
+    CMailService m_mailService{*this};
+    // Asked by the timer before each automatic check; its name look-up runs off this thread.
+    CBackgroundNetworkStatus m_networkStatus{std::make_unique<CHostNetworkStatus>()};
 };

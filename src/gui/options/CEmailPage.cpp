@@ -1,6 +1,7 @@
 #include "options/CEmailPage.h"
 
 #include "app/Globals.h"
+#include "mail/CMailAccountRules.h"
 #include "model/CMailAccount.h"
 #include "model/CNoteStore.h"
 #include "options/COptionsValues.h"
@@ -94,7 +95,7 @@ void CEmailPage::UpdateAutoCheck() {
 }
 
 void CEmailPage::AddAccount() {
-    if (m_store.accounts().size() >= static_cast<size_t>(kMaxAccounts)) {
+    if (!CMailAccountRules::CanAdd(m_store.accounts().size())) {
         m_dialogs.MessageBox("You cannot establish more than 24 accounts !", "Sorry", IDialogs::Ok,
                              IDialogs::Stop);
         return;

@@ -17,7 +17,6 @@ class QPushButton;
 class CEmailPage : public COptionsPage {
     Q_OBJECT
 public:
-    static constexpr int kMaxAccounts = 24;
     // Edits an account in a dialog; true when it was confirmed.
     using AccountEditor = std::function<bool(QWidget*, CMailAccount&)>;
 

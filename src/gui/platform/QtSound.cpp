@@ -76,6 +76,20 @@ void QtSound::OnLoopStatus() {
     }
 }
 
+void QtSound::PlayWaveOnce(const std::string& path) {
+    if (!HasAudioDevice() || path.empty()) {
+        Beep();
+        return;
+    }
+    m_clip = MakeEffect(QUrl::fromLocalFile(QString::fromStdString(path)), false);
+    connect(m_clip.get(), &QSoundEffect::statusChanged, this, [this] {
+        if (!m_clip) return;
+        if (m_clip->status() == QSoundEffect::Ready && !m_clip->isPlaying()) m_clip->play();
+        if (m_clip->status() == QSoundEffect::Error) Beep();
+    });
+    if (m_clip->status() == QSoundEffect::Ready) m_clip->play();
+}
+
 void QtSound::PlayResource(int id) {
     if (!HasAudioDevice()) return;
     m_clip = MakeEffect(BuiltinClip(QString::number(id)), false);

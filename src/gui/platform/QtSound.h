@@ -23,6 +23,7 @@ public:
     // Loops the file until Stop; a file that cannot be played loops the built-in beep instead.
     // Without an audio device nothing plays.
     void PlayWaveLoop(const std::string& path) override;
+    void PlayWaveOnce(const std::string& path) override;
     void PlayResource(int id) override;
     void Stop() override;
 

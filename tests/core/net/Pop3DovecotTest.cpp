@@ -36,7 +36,7 @@ TEST(Pop3Dovecot, CountsReadsTheHeadersAndAlwaysSaysQuit) {
                    {Mail("", "1", "d"), Mail("", "2", "d"), Mail("", "3", "d"),
                     Mail("erin@example.com", "4", "d")});
     ASSERT_TRUE(server.Start()) << server.Error();
-    const Pop3CheckOptions options{server.Port()};
+    const Pop3CheckOptions options{.port = server.Port()};
     const Strings threeTops{"NOOP",    "STAT",    "STAT",    "LIST",
                             "TOP 1 0", "TOP 2 0", "TOP 3 0", "QUIT"};
 

@@ -29,13 +29,17 @@ long long MsSince(Clock::time_point start) {
 }
 
 // A one-connection server on its own thread. It greets, then answers each command with the
-// reply keyed by its first word ("+OK\r\n" if none); it hangs up on QUIT and after a reply
-// without a line end. With paceMs, each byte is followed by a pause, and a client that speaks
-// meanwhile cuts the reply short.
+// reply keyed by the whole line or else by its first word ("+OK\r\n" if none; CAPA is not
+// known); it hangs up on QUIT and after a reply without a line end. With paceMs, each byte is
+// followed by a pause, and a client that speaks meanwhile cuts the reply short. The reply to
+// lateLine comes lateMs late.
 class ScriptedServer {
 public:
-    ScriptedServer(std::string greeting, Replies replies, int paceMs = 0)
-        : m_greeting(std::move(greeting)), m_replies(std::move(replies)), m_paceMs(paceMs) {
+    ScriptedServer(std::string greeting, Replies replies, int paceMs = 0, std::string lateLine = "",
+                   int lateMs = 0)
+        : m_greeting(std::move(greeting)), m_replies(std::move(replies)), m_paceMs(paceMs),
+          m_lateLine(std::move(lateLine)), m_lateMs(lateMs) {
+        m_replies.emplace("CAPA", "-ERR unknown command\r\n");
         sockaddr_in a{};
         a.sin_family = AF_INET;
         a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -68,8 +72,11 @@ private:
         setsockopt(m_fd, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
         bool open = Say(m_greeting);
         for (std::string line; open && ReadLine(line) && line != "QUIT";) {
-            const auto reply = m_replies.find(line.substr(0, line.find(' ')));
+            auto reply = m_replies.find(line);
+            if (reply == m_replies.end()) reply = m_replies.find(line.substr(0, line.find(' ')));
             const std::string text = reply == m_replies.end() ? "+OK\r\n" : reply->second;
+            if (line == m_lateLine)
+                std::this_thread::sleep_for(std::chrono::milliseconds(m_lateMs));
             open = Say(text) && text.back() == '\n';
         }
         shutdown(m_fd, SHUT_RDWR);
@@ -96,7 +103,9 @@ private:
 
     std::string m_greeting;
     Replies m_replies;
-    int m_paceMs, m_listen = socket(AF_INET, SOCK_STREAM, 0), m_fd = -1;
+    int m_paceMs;
+    std::string m_lateLine;
+    int m_lateMs, m_listen = socket(AF_INET, SOCK_STREAM, 0), m_fd = -1;
     unsigned short m_port = 0;
     Strings m_commands;
     std::thread m_thread;
@@ -128,8 +137,9 @@ Hostile Case(const char* name, std::string greeting, Replies replies, int result
     return {name,     greeting, replies, result, error,     last,
             commands, minMs,    maxMs,   paceMs, timeoutMs, replyLimitMs};
 }
-const Strings kToStat{"USER alice", "PASS secret", "NOOP", "STAT"};
-const Strings kToTop{"USER alice", "PASS secret", "NOOP", "STAT", "STAT", "LIST", "TOP 1 0"};
+const Strings kToStat{"CAPA", "USER alice", "PASS secret", "NOOP", "STAT"};
+const Strings kToTop{"CAPA", "USER alice", "PASS secret", "NOOP",
+                     "STAT", "STAT",       "LIST",        "TOP 1 0"};
 const std::string kList = "+OK\r\n1 40\r\n2 40\r\n3 40\r\n.\r\n";
 
 Strings Then(Strings commands, const Strings& more) {
@@ -167,10 +177,10 @@ using namespace SocketError;
 INSTANTIATE_TEST_SUITE_P(
     , Pop3HostileServer,
     testing::Values(
-        // Nothing for 6000 ms: given up, and QUIT is said.
-        Case("Silent", "", {}, -1, kTimedOut, "", {"QUIT"}, 6000, 6800),
+        // Nothing for 6000 ms: given up. The reply may still come, so not even QUIT is sent.
+        Case("Silent", "", {}, -1, kTimedOut, "", {}, 6000, 6800),
         // A byte every 2 s keeps the inactivity time-out away; the whole-reply limit does not.
-        Case("Trickle", "+OK slowly\r\n", {}, -1, kTimedOut, "+O", {"QUIT"}, 2500, 3500, 2000, 6000,
+        Case("Trickle", "+OK slowly\r\n", {}, -1, kTimedOut, "+O", {}, 2500, 3500, 2000, 6000,
              2500),
         // 10 MB without a line end: nothing is read past the reply's buffer.
         Case("Garbage", std::string(10'000'000, 'x'), {}, -1, kTimedOut,
@@ -182,13 +192,13 @@ INSTANTIATE_TEST_SUITE_P(
         // "+ok" does for every reply but STAT's.
         Case("LowerCaseOk", "+ok hello\r\n", {{"STAT", "+ok 1 100\r\n"}}, -1, kNegativeReply,
              "+ok 1 100", Then(kToStat, {"QUIT"})),
-        // Refused at 1 MiB at once, not after a time-out, three times; then the goodbye.
+        // Refused at 1 MiB at once, not after a time-out; then nothing more is sent.
         Case("HugeHeader", kGreeting,
              {{"STAT", "+OK 1 5000000\r\n"},
               {"LIST", "+OK\r\n1 5000000\r\n.\r\n"},
               {"TOP", "+OK\r\n" + std::string(10'000'000, 'h')}},
-             1, kNegativeReply, std::string(CPop3Client::kMaxHeaderReply, 'h'), kToTop, 0, 1000, 0,
-             300),
+             1, kNegativeReply, "+OK\r\n" + std::string(CPop3Client::kMaxHeaderReply - 5, 'h'),
+             kToTop, 0, 1000, 0, 300),
         // A refusal is one line, even to TOP; three failures in all, then no more asking.
         Case("TopRefused", kGreeting,
              {{"STAT", "+OK 3 120\r\n"}, {"LIST", kList}, {"TOP", "-ERR no\r\n"}}, 3,
@@ -205,7 +215,38 @@ TEST(Pop3HostileServers, LineBreakInTheUserNameIsNotSent) {
     CPop3Client client;
     EXPECT_FALSE(client.Connect("127.0.0.1", "alice\r\nDELE 1", "secret", server.Port()));
     EXPECT_EQ(CBlockingSocket::GetLastError(), SocketError::kInvalidArgument);
-    EXPECT_EQ(server.Commands(), Strings{"QUIT"});
+    EXPECT_EQ(server.Commands(), (Strings{"CAPA", "QUIT"}));
+}
+
+TEST(Pop3HostileServers, ReplyAfterTheTimeOutIsNeverTakenForTheNextOne) {
+    // The first header comes late; were TOP asked again, each message would get the header
+    // meant for the one before it.
+    const auto header = [](const std::string& n) {
+        return "+OK\r\nFrom: sender" + n + "\r\nSubject: subject" + n + "\r\n\r\n.\r\n";
+    };
+    ScriptedServer server(kGreeting,
+                          {{"STAT", "+OK 3 120\r\n"},
+                           {"LIST", kList},
+                           {"TOP 1 0", header("1")},
+                           {"TOP 2 0", header("2")},
+                           {"TOP 3 0", header("3")}},
+                          0, "TOP 1 0", 600);
+    CPop3Client client;
+    client.m_timeoutMs = 300;
+    CMailAccount account = Account();
+    EXPECT_EQ(CountPop3Messages(client, account, server.Port()), 3);
+    EXPECT_EQ(CBlockingSocket::GetLastError(), SocketError::kTimedOut);
+    EXPECT_TRUE(client.IsBroken());
+    ASSERT_EQ(account.m_messages.size(), 12u);
+    for (std::size_t m = 0; m < 3; ++m) {
+        const std::string own = std::to_string(m + 1);
+        for (std::size_t f = 0; f < 2; ++f) {
+            const std::string& field = account.m_messages[4 * m + f];
+            EXPECT_TRUE(field.empty() || field.ends_with(own))
+                << "message " << own << ": " << field;
+        }
+    }
+    EXPECT_EQ(server.Commands(), kToTop);
 }
 
 TEST(Pop3HostileServers, LongListingShorterThanTheCount) {
@@ -217,7 +258,7 @@ TEST(Pop3HostileServers, LongListingShorterThanTheCount) {
                                       {"LIST", list + ".\r\n"},
                                       {"TOP", "+OK\r\nFrom: x\r\n\r\n.\r\n"}});
     CMailAccount account = Account();
-    EXPECT_EQ(CountPop3Messages(account, {server.Port()}), 1002);
+    EXPECT_EQ(CountPop3Messages(account, {.port = server.Port()}), 1002);
     ASSERT_EQ(account.m_messages.size(), 4008u);
     EXPECT_EQ(account.m_messages[4 * 999], " x");
     EXPECT_EQ(account.m_messages[4 * 1000], "");
@@ -237,7 +278,7 @@ TEST(Pop3HostileServers, ConnectFailuresAreQuickAndTold) {
         closed = gone.Port();
     }
     account.m_server = "127.0.0.1";
-    EXPECT_EQ(CountPop3Messages(account, {closed}), -1);
+    EXPECT_EQ(CountPop3Messages(account, {.port = closed}), -1);
     EXPECT_EQ(CBlockingSocket::GetLastError(), SocketError::kConnectionRefused);
 
     // Once its queue is full, a listener leaves further connection requests unanswered.

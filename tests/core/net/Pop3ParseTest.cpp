@@ -1,5 +1,6 @@
 #include "net/CPop3Client.h"
 #include "net/ExtractField.h"
+#include "net/MailServerAddress.h"
 
 #include <gtest/gtest.h>
 
@@ -56,4 +57,36 @@ TEST(Pop3Parse, ListTakesEachSizeInOrderUpToItsEnd) {
     std::vector<std::uint32_t> sizes{99};
     CPop3Client::ParseList("+OK 4\r\n1 120\r\n2 99999999999\r\n3\r\n4\t7 x\r\n.\r\n5 5\r\n", sizes);
     EXPECT_EQ(sizes, (std::vector<std::uint32_t>{120, 4294967295u, 7})); // held to 32 bits
+}
+
+TEST(MailServerAddress, SchemeHostAndPort) {
+    const struct {
+        const char* text;
+        bool ok;
+        const char* host;
+        unsigned short port;
+        bool tls;
+    } cases[] = {
+        {"mail.example.com", true, "mail.example.com", 110, false},
+        {" mail.example.com ", true, "mail.example.com", 110, false}, // pasted with blanks
+        {"mail.example.com:1110", true, "mail.example.com", 1110, false},
+        {"pop3://10.0.0.1", true, "10.0.0.1", 110, false},
+        {"POP3S://mail.example.com", true, "mail.example.com", 995, true},
+        {"pop3s://mail.example.com:9950/", true, "mail.example.com", 9950, true},
+        {"", false, "", 0, false},
+        {"pop3s://", false, "", 0, false},
+        {"imap://mail.example.com", false, "", 0, false},
+        {"mail.example.com:0", false, "", 0, false},
+        {"mail.example.com:65536", false, "", 0, false},
+        {"mail.example.com:11a", false, "", 0, false},
+        {"mail example.com", false, "", 0, false},
+    };
+    for (const auto& c : cases) {
+        MailServerAddress a;
+        ASSERT_EQ(MailServerAddress::Parse(c.text, a), c.ok) << c.text;
+        if (!c.ok) continue;
+        EXPECT_EQ(a.host, c.host) << c.text;
+        EXPECT_EQ(a.port, c.port) << c.text;
+        EXPECT_EQ(a.implicitTls, c.tls) << c.text;
+    }
 }

@@ -1,5 +1,6 @@
 #include "app/Globals.h"
 #include "gui/support/ImageCompare.h"
+#include "mail/CMailAccountRules.h"
 #include "options/CAlarmPage.h"
 #include "options/CEmailPage.h"
 #include "options/CHolidayPage.h"
@@ -314,7 +315,7 @@ TEST_F(OptionsSheetTest, AccountsChangeAtOnceThroughTheEditor) {
     EXPECT_FALSE(autoCheck->isEnabled());
     EXPECT_TRUE(sheet->AccountsChanged());
 
-    for (int i = 0; i < CEmailPage::kMaxAccounts; ++i)
+    for (std::size_t i = 0; i < CMailAccountRules::kMaxAccounts; ++i)
         core.Store().AddAccount(std::make_unique<CMailAccount>());
     Click(Find<QPushButton>("add"));
     EXPECT_EQ(core.Store().accounts().size(), 24u);

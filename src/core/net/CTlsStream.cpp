@@ -1,0 +1,201 @@
+#include "net/CTlsStream.h"
+
+#include "net/CBlockingSocket.h"
+#include "net/SocketErrors.h"
+
+#include <algorithm>
+#include <arpa/inet.h>
+#include <cerrno>
+#include <chrono>
+#include <fcntl.h>
+#include <openssl/err.h>
+#include <openssl/ssl.h>
+#include <openssl/x509v3.h>
+#include <poll.h>
+
+namespace {
+std::int64_t NowMs() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+std::string OpenSslErrors() {
+    std::string text;
+    for (unsigned long e; (e = ERR_get_error()) != 0;) {
+        char line[256];
+        ERR_error_string_n(e, line, sizeof line);
+        if (!text.empty()) text += "; ";
+        text += line;
+    }
+    return text;
+}
+
+bool IsAddress(const std::string& host) {
+    in_addr v4;
+    in6_addr v6;
+    return inet_pton(AF_INET, host.c_str(), &v4) == 1 ||
+           inet_pton(AF_INET6, host.c_str(), &v6) == 1;
+}
+} // namespace
+
+CTlsStream::CTlsStream(CBlockingSocket& socket) : m_socket(socket) {}
+
+CTlsStream::~CTlsStream() {
+    // No close_notify: the server may be gone, and nothing more is said on a dead connection.
+    if (m_ssl) SSL_free(m_ssl);
+    if (m_context) SSL_CTX_free(m_context);
+}
+
+bool CTlsStream::Fail(const std::string& why) {
+    m_error = why;
+    CBlockingSocket::SetLastError(SocketError::kTlsFailed);
+    return false;
+}
+
+bool CTlsStream::WaitFor(int sslError, int waitMs) {
+    pollfd p{m_socket.Handle(),
+             static_cast<short>(sslError == SSL_ERROR_WANT_WRITE ? POLLOUT : POLLIN), 0};
+    for (;;) {
+        const int n = poll(&p, 1, waitMs < 0 ? 0 : waitMs);
+        if (n >= 0) return n > 0;
+        if (errno != EINTR) return false;
+    }
+}
+
+bool CTlsStream::Handshake(const std::string& host, const std::string& caFile,
+                           std::uint32_t timeoutMs) {
+    m_timeoutMs = timeoutMs;
+    const int fd = m_socket.Handle();
+    if (fd < 0) return Fail("not connected");
+    // Non-blocking from here on, so that no OpenSSL call can wait longer than we allow.
+    const int flags = fcntl(fd, F_GETFL);
+    if (flags < 0 || fcntl(fd, F_SETFL, flags | O_NONBLOCK) < 0)
+        return Fail("socket set-up failed");
+
+    ERR_clear_error();
+    m_context = SSL_CTX_new(TLS_client_method());
+    if (!m_context) return Fail("TLS could not be started: " + OpenSslErrors());
+    SSL_CTX_set_min_proto_version(m_context, TLS1_2_VERSION);
+    SSL_CTX_set_verify(m_context, SSL_VERIFY_PEER, nullptr);
+    const bool trusted =
+        caFile.empty() ? SSL_CTX_set_default_verify_paths(m_context) == 1
+                       : SSL_CTX_load_verify_locations(m_context, caFile.c_str(), nullptr) == 1;
+    if (!trusted)
+        return Fail("the trusted certificates could not be read" +
+                    (caFile.empty() ? std::string() : " from \"" + caFile + "\""));
+    m_ssl = SSL_new(m_context);
+    if (!m_ssl || SSL_set_fd(m_ssl, fd) != 1) return Fail("TLS could not be started");
+    X509_VERIFY_PARAM* param = SSL_get0_param(m_ssl);
+    X509_VERIFY_PARAM_set_hostflags(param, X509_CHECK_FLAG_NO_PARTIAL_WILDCARDS);
+    if (IsAddress(host)) {
+        X509_VERIFY_PARAM_set1_ip_asc(param, host.c_str());
+    } else {
+        X509_VERIFY_PARAM_set1_host(param, host.c_str(), 0);
+        SSL_set_tlsext_host_name(m_ssl, host.c_str());
+    }
+
+    const std::int64_t deadline = NowMs() + timeoutMs;
+    for (;;) {
+        const int r = SSL_connect(m_ssl);
+        if (r == 1) return true;
+        const int e = SSL_get_error(m_ssl, r);
+        if (e == SSL_ERROR_WANT_READ || e == SSL_ERROR_WANT_WRITE) {
+            const std::int64_t left = deadline - NowMs();
+            if (left <= 0 || !WaitFor(e, static_cast<int>(left)))
+                return Fail("the server did not complete the secure connection in time");
+            continue;
+        }
+        const long verify = SSL_get_verify_result(m_ssl);
+        if (verify != X509_V_OK)
+            return Fail(std::string("the server's certificate was refused: ") +
+                        X509_verify_cert_error_string(verify));
+        const std::string details = OpenSslErrors();
+        return Fail("the secure connection failed" + (details.empty() ? "" : ": " + details));
+    }
+}
+
+bool CTlsStream::Send(const char* data, int length) {
+    if (!m_ssl || m_failure) {
+        CBlockingSocket::SetLastError(m_failure ? m_failure : SocketError::kNotConnected);
+        return false;
+    }
+    const std::int64_t deadline = NowMs() + m_timeoutMs;
+    while (length > 0) {
+        ERR_clear_error();
+        const int n = SSL_write(m_ssl, data, length);
+        if (n > 0) {
+            data += n;
+            length -= n;
+            continue;
+        }
+        const int e = SSL_get_error(m_ssl, n);
+        const std::int64_t left = deadline - NowMs();
+        if ((e == SSL_ERROR_WANT_READ || e == SSL_ERROR_WANT_WRITE) && left > 0 &&
+            WaitFor(e, static_cast<int>(left)))
+            continue;
+        m_failure = e == SSL_ERROR_WANT_READ || e == SSL_ERROR_WANT_WRITE
+                        ? SocketError::kTimedOut
+                        : SocketError::kConnectionReset;
+        CBlockingSocket::SetLastError(m_failure);
+        return false;
+    }
+    return true;
+}
+
+bool CTlsStream::Fill() {
+    char chunk[16384];
+    for (;;) {
+        ERR_clear_error();
+        const int n = SSL_read(m_ssl, chunk, sizeof chunk);
+        if (n > 0) {
+            m_buffer.append(chunk, static_cast<std::size_t>(n));
+            if (SSL_pending(m_ssl) > 0) continue;
+            return true;
+        }
+        const int e = SSL_get_error(m_ssl, n);
+        if (e == SSL_ERROR_WANT_READ || e == SSL_ERROR_WANT_WRITE) return true; // a partial record
+        if (e == SSL_ERROR_ZERO_RETURN || (e == SSL_ERROR_SYSCALL && ERR_peek_error() == 0))
+            m_closed = true; // the server hung up, with or without saying goodbye
+        else
+            m_failure = SocketError::kConnectionReset;
+        return false;
+    }
+}
+
+bool CTlsStream::IsReadable(bool& readable, int waitMs) {
+    readable = false;
+    if (!m_ssl) {
+        CBlockingSocket::SetLastError(SocketError::kNotConnected);
+        return false;
+    }
+    // A closed or failed connection counts as readable: the read then tells what happened.
+    if (!m_buffer.empty() || m_closed || m_failure) {
+        readable = true;
+        return true;
+    }
+    // The socket being readable may bring only part of a record: then nothing is readable yet.
+    if (!WaitFor(SSL_ERROR_WANT_READ, waitMs)) return true;
+    Fill();
+    readable = !m_buffer.empty() || m_closed || m_failure;
+    return true;
+}
+
+int CTlsStream::Receive(char* buffer, int length) {
+    // Normally called once IsReadable found bytes; otherwise it waits as a blocking read would.
+    const std::int64_t deadline = NowMs() + m_timeoutMs;
+    while (m_buffer.empty() && !m_closed && !m_failure && m_ssl && Fill() && m_buffer.empty()) {
+        const std::int64_t left = deadline - NowMs();
+        if (left <= 0 || !WaitFor(SSL_ERROR_WANT_READ, static_cast<int>(left))) {
+            if (NowMs() >= deadline) m_failure = SocketError::kTimedOut;
+        }
+    }
+    if (!m_buffer.empty()) {
+        const int n = std::min(length, static_cast<int>(m_buffer.size()));
+        m_buffer.copy(buffer, static_cast<std::size_t>(n));
+        m_buffer.erase(0, static_cast<std::size_t>(n));
+        return n;
+    }
+    if (m_closed) return 0;
+    CBlockingSocket::SetLastError(m_failure ? m_failure : SocketError::kNotConnected);
+    return -1;
+}

@@ -1,0 +1,90 @@
+#include "mail/CMailAccountDlg.h"
+
+#include "mail/CMailAccountRules.h"
+#include "platform/QtDialogs.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+CMailAccountDlg::CMailAccountDlg(QWidget* parent, CMailAccount& account)
+    : QDialog(parent), m_account(account), m_name(new QLineEdit(this)), m_type(new QComboBox(this)),
+      m_user(new QLineEdit(this)), m_password(new QLineEdit(this)),
+      m_verification(new QLineEdit(this)),
+      m_serverLabel(new QLabel(QStringLiteral("Server:"), this)), m_server(new QLineEdit(this)) {
+    setWindowTitle(QStringLiteral("Email Account"));
+    setObjectName(QStringLiteral("mailAccountDialog"));
+
+    for (QLineEdit* e : {m_name, m_user, m_password, m_verification})
+        e->setMaxLength(CMailAccountRules::kMaxFieldLength);
+    m_password->setEchoMode(QLineEdit::Password);
+    m_verification->setEchoMode(QLineEdit::Password);
+    m_server->setPlaceholderText(QStringLiteral("mail.example.com or pop3s://mail.example.com"));
+    m_type->addItem(QStringLiteral("Pop3"), int(CMailAccount::Pop3));
+    m_type->addItem(QStringLiteral("Hotmail"), int(CMailAccount::WebMail));
+
+    m_name->setText(QString::fromStdString(account.m_name));
+    m_user->setText(QString::fromStdString(account.m_userName));
+    m_password->setText(QString::fromStdString(account.m_password));
+    m_verification->setText(QString::fromStdString(account.m_password));
+    m_server->setText(QString::fromStdString(account.m_server));
+    m_type->setCurrentIndex(account.m_type == CMailAccount::WebMail ? 1 : 0);
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("&Name:"), m_name);
+    form->addRow(QStringLiteral("&Type:"), m_type);
+    form->addRow(QStringLiteral("&User Name:"), m_user);
+    form->addRow(QStringLiteral("&Password:"), m_password);
+    form->addRow(QStringLiteral("Password &Verification:"), m_verification);
+    form->addRow(m_serverLabel, m_server);
+    m_serverLabel->setBuddy(m_server);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &CMailAccountDlg::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &CMailAccountDlg::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(buttons);
+    m_server->setMinimumWidth(260);
+
+    connect(m_type, &QComboBox::currentIndexChanged, this, &CMailAccountDlg::OnTypeChanged);
+    OnTypeChanged();
+}
+
+void CMailAccountDlg::OnTypeChanged() {
+    const bool pop3 = m_type->currentData().toInt() == CMailAccount::Pop3;
+    m_server->setEnabled(pop3);
+    m_serverLabel->setEnabled(pop3);
+}
+
+void CMailAccountDlg::accept() {
+    CMailAccountRules::Entry entry;
+    entry.name = m_name->text().toStdString();
+    entry.userName = m_user->text().toStdString();
+    entry.password = m_password->text().toStdString();
+    entry.verification = m_verification->text().toStdString();
+    entry.server = m_server->text().trimmed().toStdString();
+    entry.pop3 = m_type->currentData().toInt() == CMailAccount::Pop3;
+
+    std::string message;
+    const CMailAccountRules::Field field = CMailAccountRules::Check(entry, message);
+    if (field != CMailAccountRules::Field::None) {
+        QtDialogs dialogs;
+        dialogs.MessageBox(message, CMailAccountRules::kCheckCaption, IDialogs::Ok, IDialogs::Stop);
+        QLineEdit* focus = field == CMailAccountRules::Field::Name       ? m_name
+                           : field == CMailAccountRules::Field::UserName ? m_user
+                           : field == CMailAccountRules::Field::Password ? m_password
+                                                                         : m_server;
+        focus->setFocus();
+        focus->selectAll();
+        return;
+    }
+    m_account.m_name = entry.name;
+    m_account.m_userName = entry.userName;
+    m_account.m_password = entry.password;
+    m_account.m_server = entry.server;
+    m_account.m_type = entry.pop3 ? CMailAccount::Pop3 : CMailAccount::WebMail;
+    QDialog::accept();
+}

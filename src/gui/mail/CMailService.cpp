@@ -1,0 +1,119 @@
+#include "mail/CMailService.h"
+
+#include "app/CTrayCore.h"
+#include "app/Globals.h"
+#include "app/TrayIds.h"
+#include "mail/CMailListDlg.h"
+#include "platform/IDialogs.h"
+#include "platform/ISound.h"
+#include "platform/ITrayIcon.h"
+
+#include <QMetaObject>
+
+CMailService::~CMailService() {
+    // The exchanges stop at their next look at the socket; the result is dropped with us.
+    m_cancel = true;
+    if (m_worker.joinable()) {
+        m_worker.join();
+        // Its hand-back will never run: the flag it would have cleared is cleared here.
+        if (m_running) g_mailBusy = 0;
+    }
+    delete m_list;
+}
+
+void CMailService::ShowTrayIcon(int id) {
+    // After Exit the icon is gone and must stay gone.
+    if (m_hub.State() == CTrayCore::StateExiting) return;
+    if (ITrayIcon* tray = m_hub.Platform().tray) tray->Show(id, TrayId::kTip);
+}
+
+void CMailService::RunMailCheck(int target, int manual) {
+    if (g_mailBusy) return;
+    std::vector<CMailCheck::Account> plan = CMailCheck::Plan(m_hub.Store().accounts(), target);
+    if (plan.empty()) {
+        m_hub.EndMailCheck();
+        return;
+    }
+    g_mailBusy = 1;
+    if (m_worker.joinable()) m_worker.join(); // the last one has handed back its result
+    m_cancel = false;
+    m_running = true;
+    ShowTrayIcon(TrayId::IconCheckingMail);
+    m_worker =
+        std::thread([this, plan = std::move(plan), options = m_options, target, manual]() mutable {
+            options.cancel = &m_cancel;
+            CMailCheck::Run(plan, options);
+            QMetaObject::invokeMethod(
+                this,
+                [this, plan = std::move(plan), target, manual]() mutable {
+                    Finish(std::move(plan), target, manual != 0);
+                },
+                Qt::QueuedConnection);
+        });
+}
+
+void CMailService::StopMailCheck() {
+    m_cancel = true;
+}
+
+void CMailService::Finish(std::vector<CMailCheck::Account> plan, int target, bool manual) {
+    if (m_worker.joinable()) m_worker.join();
+    m_running = false;
+    const bool exiting = m_hub.State() == CTrayCore::StateExiting;
+    const CMailCheck::Outcome outcome =
+        CMailCheck::Apply(m_hub.Store().accounts(), plan, target, manual, exiting, m_hub.settings(),
+                          m_hub.countdowns().mail);
+    // The exit saves by itself; otherwise the time of this check is kept.
+    if (!exiting) m_hub.SaveData();
+    m_hub.EndMailCheck();
+    g_mailBusy = 0;
+    if (exiting) {
+        m_hub.OnTimer(CTrayCore::TimerExitWait); // nothing left to wait for: end now
+        return;
+    }
+
+    switch (outcome.show) {
+    case CMailCheck::Outcome::NewMail:
+        ShowNewMail(outcome);
+        break;
+    case CMailCheck::Outcome::NoNewMail: {
+        ShowTrayIcon(m_list ? TrayId::IconNewMail : TrayId::IconNormal);
+        std::string text = "No New Mail";
+        if (!outcome.failures.empty()) text += "\n\nNot checked:";
+        for (const auto& f : outcome.failures)
+            text += "\n" + f;
+        if (IDialogs* dialogs = m_hub.Platform().dialogs)
+            dialogs->MessageBox(text, "Nothing new", IDialogs::Ok, IDialogs::Information);
+        break;
+    }
+    case CMailCheck::Outcome::Nothing:
+        ShowTrayIcon(m_list ? TrayId::IconNewMail : TrayId::IconNormal);
+        break;
+    }
+    emit finished(outcome.total);
+}
+
+void CMailService::ShowNewMail(const CMailCheck::Outcome& outcome) {
+    if (ISound* sound = m_hub.Platform().sound) {
+        if (outcome.playWave)
+            sound->PlayWaveOnce(outcome.wavePath);
+        else
+            sound->Beep();
+    }
+    m_waveOfList = outcome.playWave;
+    ShowTrayIcon(TrayId::IconNewMail);
+    if (!m_list) {
+        m_list = new CMailListDlg;
+        connect(m_list, &QDialog::finished, this, [this] {
+            if (m_waveOfList)
+                if (ISound* sound = m_hub.Platform().sound) sound->Stop();
+            if (!g_mailBusy) ShowTrayIcon(TrayId::IconNormal);
+        });
+    }
+    // A window still open from an earlier check shows the newest findings.
+    m_list->SetContent(outcome.headline, CMailCheck::Rows(m_hub.Store().accounts()),
+                       outcome.failures);
+    m_list->show();
+    m_list->raise();
+    m_list->activateWindow();
+}

@@ -1,0 +1,170 @@
+// The mail check's steps with the real POP3 client against a Dovecot on 127.0.0.1.
+#include "support/DovecotServer.h"
+
+#include "mail/CMailAccountRules.h"
+#include "mail/CMailCheck.h"
+#include "model/CSettings.h"
+#include "platform/Clock.h"
+
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+using Strings = std::vector<std::string>;
+
+std::string Mail(const std::string& from, const std::string& subject) {
+    return "From: " + from + "\nSubject: " + subject +
+           "\nDate: Mon, 7 Dec 2026 09:00:00 +0000\n\nHi\n";
+}
+
+// A port on 127.0.0.1 where nobody listens.
+unsigned short ClosedPort() {
+    const int s = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof a;
+    bind(s, reinterpret_cast<sockaddr*>(&a), len);
+    getsockname(s, reinterpret_cast<sockaddr*>(&a), &len);
+    close(s);
+    return ntohs(a.sin_port);
+}
+
+class MailCheck : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        s_server = new DovecotServer;
+        s_server->AddUser("home", "home-pw", {Mail("ann@example.com", "Tea")});
+        s_server->AddUser("work", "work-pw",
+                          {Mail("boss@example.com", "Report"), Mail("hr@example.com", "Leave")});
+        s_server->AddUser("club", "club-pw", {});
+        ASSERT_TRUE(s_server->Start()) << s_server->Error();
+    }
+    static void TearDownTestSuite() {
+        delete s_server;
+        s_server = nullptr;
+    }
+    void TearDown() override { Clock::ResetForTest(); }
+
+    CMailAccount& Add(const std::string& name, const std::string& user,
+                      int type = CMailAccount::Pop3) {
+        auto a = std::make_unique<CMailAccount>();
+        a->m_name = name, a->m_userName = user, a->m_password = user + "-pw", a->m_type = type;
+        a->m_server = "127.0.0.1:" + std::to_string(s_server->Port());
+        a->m_messages = {"stale", "stale", "stale", ""}; // from a check before
+        return store.AddAccount(std::move(a));
+    }
+    CMailCheck::Outcome Check(int target, bool manual, bool exiting = false) {
+        std::vector<CMailCheck::Account> plan = CMailCheck::Plan(store.accounts(), target);
+        CMailCheck::Run(plan, {});
+        return CMailCheck::Apply(store.accounts(), plan, target, manual, exiting, settings,
+                                 countdownMs);
+    }
+
+    static inline DovecotServer* s_server = nullptr;
+    CNoteStore store;
+    CSettings settings;
+    int countdownMs = 1234;
+};
+} // namespace
+
+TEST_F(MailCheck, OneAccountOfThreeEmptiesEveryListAndShowsOnlyItsRows) {
+    Add("Home", "home"), Add("Work", "work"), Add("Club", "club");
+    const COleDateTime before = settings.m_lastMailCheck;
+
+    CMailCheck::Outcome out = Check(1, true);
+    EXPECT_EQ(out.show, CMailCheck::Outcome::NewMail);
+    EXPECT_EQ(out.total, 2);
+    EXPECT_EQ(out.headline, "You have 2 mails");
+    EXPECT_TRUE(store.accounts()[0]->m_messages.empty());
+    EXPECT_TRUE(store.accounts()[2]->m_messages.empty());
+    const std::vector<MailRow> rows = CMailCheck::Rows(store.accounts());
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].accountName, "Work");
+    EXPECT_EQ(rows[0].from, " boss@example.com");
+    EXPECT_EQ(rows[1].subject, " Leave");
+    EXPECT_EQ(rows[1].account, 1);
+    // One account of three is not the automatic check's whole round.
+    EXPECT_FALSE(out.rearmed);
+    EXPECT_EQ(countdownMs, 1234);
+    EXPECT_EQ(settings.m_lastMailCheck, before);
+
+    out = Check(0, true);
+    EXPECT_EQ(out.headline, "You have 1 mail");
+    EXPECT_TRUE(store.accounts()[1]->m_messages.empty());
+    ASSERT_EQ(CMailCheck::Rows(store.accounts()).size(), 1u);
+    EXPECT_EQ(CMailCheck::Rows(store.accounts())[0].accountName, "Home");
+
+    // An account edited while the check ran is not given the old account's messages.
+    std::vector<CMailCheck::Account> plan = CMailCheck::Plan(store.accounts(), 1);
+    CMailCheck::Run(plan, {});
+    store.accounts()[1]->m_userName = "someone else";
+    out = CMailCheck::Apply(store.accounts(), plan, 1, true, false, settings, countdownMs);
+    EXPECT_EQ(out.show, CMailCheck::Outcome::NoNewMail);
+    EXPECT_TRUE(CMailCheck::Rows(store.accounts()).empty());
+}
+
+TEST_F(MailCheck, NothingFoundIsToldOnlyWhenAskedAndTheRoundStartsAgain) {
+    Clock::SetForTest(COleDateTime(2026, 12, 7, 10, 30, 0));
+    settings.m_mailInterval = 15;
+    Add("Club", "club"), Add("Web", "web", CMailAccount::WebMail);
+
+    CMailCheck::Outcome out = Check(CMailCheck::kAllAccounts, false);
+    EXPECT_EQ(out.show, CMailCheck::Outcome::Nothing);
+    EXPECT_TRUE(out.failures.empty()); // web mail is not checked, and that is no failure
+    EXPECT_TRUE(out.rearmed);
+    EXPECT_EQ(settings.m_lastMailCheck, COleDateTime(2026, 12, 7, 10, 30, 0));
+    EXPECT_EQ(countdownMs, 15 * 60000);
+
+    // Asked by the user: told, with why an account could not be checked.
+    CMailAccount& gone = Add("Gone", "home");
+    gone.m_server = "127.0.0.1:" + std::to_string(ClosedPort());
+    Add("Wrong", "work").m_password = "nope";
+    Clock::AdvanceForTest(60);
+    countdownMs = 1;
+    out = Check(CMailCheck::kAllAccounts, true);
+    EXPECT_EQ(out.show, CMailCheck::Outcome::NoNewMail);
+    EXPECT_EQ(out.failures, (Strings{"Gone: the server refused the connection",
+                                     "Wrong: the server answered \"-ERR [AUTH] Authentication "
+                                     "failed.\""}));
+    EXPECT_EQ(settings.m_lastMailCheck, COleDateTime(2026, 12, 7, 10, 31, 0));
+    EXPECT_EQ(countdownMs, 15 * 60000);
+
+    // While the program exits nothing is shown and nothing re-armed.
+    Add("Home", "home");
+    countdownMs = 1;
+    out = Check(CMailCheck::kAllAccounts, true, true);
+    EXPECT_EQ(out.show, CMailCheck::Outcome::Nothing);
+    EXPECT_FALSE(out.rearmed);
+    EXPECT_EQ(countdownMs, 1);
+}
+
+TEST(MailAccountRules, ChecksInTheDialogsOrderAndAtMost24Accounts) {
+    EXPECT_TRUE(CMailAccountRules::CanAdd(23));
+    EXPECT_FALSE(CMailAccountRules::CanAdd(24)); // the 25th is refused
+    using F = CMailAccountRules::Field;
+    const struct {
+        CMailAccountRules::Entry entry;
+        F field;
+        const char* message;
+    } cases[] = {
+        {{"", "", "a", "b", "", true}, F::Name, "Account Name is required !"},
+        {{"Home", "", "a", "b", "", true}, F::UserName, "User Name is required !"},
+        {{"Home", "ann", "a", "b", "", true}, F::Password, "Password is not correct !"},
+        {{"Home", "ann", "a", "a", "", true}, F::Server, "Server Name is required !"},
+        {{"Home", "ann", "a", "a", "", false}, F::None, ""}, // web mail needs no server
+        {{"Home", "ann", "", "", "pop3s://mail.example.com", true}, F::None, ""},
+    };
+    for (const auto& c : cases) {
+        std::string message = "x";
+        EXPECT_EQ(CMailAccountRules::Check(c.entry, message), c.field) << c.message;
+        EXPECT_EQ(message, c.message);
+    }
+    std::string message;
+    EXPECT_EQ(CMailAccountRules::Check({"Home", "ann", "a", "a", "imap://mail", true}, message),
+              F::Server);
+}

@@ -1,0 +1,54 @@
+// A POP3 server for the end-to-end scripts: a private Dovecot on 127.0.0.1 with one user and
+// COUNT messages, and beside it a listener that never says a word. Prints both ports on one
+// line, then runs until SIGTERM or SIGINT, when it stops the server.
+//
+//   jotterly_mailserver USER PASSWORD COUNT
+#include "support/DovecotServer.h"
+
+#include <arpa/inet.h>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <netinet/in.h>
+#include <string>
+#include <sys/socket.h>
+#include <unistd.h>
+
+int main(int argc, char** argv) {
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: %s USER PASSWORD COUNT\n", argv[0]);
+        return 2;
+    }
+    sigset_t stop;
+    sigemptyset(&stop);
+    sigaddset(&stop, SIGTERM);
+    sigaddset(&stop, SIGINT);
+    sigprocmask(SIG_BLOCK, &stop, nullptr);
+
+    std::vector<std::string> mails;
+    for (int i = 1; i <= std::atoi(argv[3]); ++i)
+        mails.push_back("From: sender" + std::to_string(i) + "@example.com\nSubject: Message " +
+                        std::to_string(i) + "\nDate: Mon, 7 Dec 2026 09:0" +
+                        std::to_string(i % 10) + ":00 +0000\n\nHello.\n");
+    DovecotServer server;
+    server.AddUser(argv[1], argv[2], mails);
+    if (!server.Start()) {
+        std::fprintf(stderr, "%s\n", server.Error().c_str());
+        return 1;
+    }
+    const int silent = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof a;
+    if (bind(silent, reinterpret_cast<sockaddr*>(&a), len) != 0 || listen(silent, 8) != 0 ||
+        getsockname(silent, reinterpret_cast<sockaddr*>(&a), &len) != 0)
+        return 1;
+    std::printf("%u %u\n", server.Port(), ntohs(a.sin_port));
+    std::fflush(stdout);
+    int signal = 0;
+    sigwait(&stop, &signal);
+    close(silent);
+    server.Stop();
+    return 0;
+}

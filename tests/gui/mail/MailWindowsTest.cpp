@@ -1,0 +1,248 @@
+// The account dialog, and the mail check run from the tray window against a Dovecot on
+// 127.0.0.1: the new-mail window, its stamp and its double click, and a silent server.
+#include "app/CTrayMenuWnd.h"
+#include "app/CTrayWnd.h"
+#include "app/Globals.h"
+#include "app/TrayIds.h"
+#include "mail/CMailAccountDlg.h"
+#include "mail/CMailListDlg.h"
+#include "platform/QtDialogs.h"
+#include "support/DovecotServer.h"
+#include "support/TestEnv.h"
+
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDialogButtonBox>
+#include <QElapsedTimer>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <arpa/inet.h>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+using namespace TrayId;
+
+namespace {
+const QString kOutput = QStringLiteral(JOTTERLY_BINARY_DIR "/test-output/mail");
+
+void Save(QWidget* w, const QString& name) {
+    std::filesystem::create_directories(kOutput.toStdString());
+    w->grab().save(kOutput + QLatin1Char('/') + name);
+}
+
+// Takes the "mailto:" links the desktop would hand to the mail program.
+class MailtoCatcher : public QObject {
+    Q_OBJECT
+public:
+    MailtoCatcher() { QDesktopServices::setUrlHandler(QStringLiteral("mailto"), this, "Open"); }
+    ~MailtoCatcher() override { QDesktopServices::unsetUrlHandler(QStringLiteral("mailto")); }
+    QList<QUrl> opened;
+public slots:
+    void Open(const QUrl& url) { opened << url; }
+};
+
+// A listener that takes connections (the system queues them) and never says a word.
+struct SilentServer {
+    SilentServer() {
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof a;
+        bind(fd, reinterpret_cast<sockaddr*>(&a), len);
+        listen(fd, 4);
+        getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len);
+        port = ntohs(a.sin_port);
+    }
+    ~SilentServer() { close(fd); }
+    int fd = socket(AF_INET, SOCK_STREAM, 0);
+    unsigned short port = 0;
+};
+
+std::string Mail(int n) {
+    return "From: sender" + std::to_string(n) + "@example.com\nSubject: Subject number " +
+           std::to_string(n) + "\n\nBody\n";
+}
+} // namespace
+
+TEST(MailAccountDlg, ChecksInOrderAndFillsTheAccountOnOk) {
+    QtDialogs::s_shownBoxes.clear();
+    QtDialogs::s_nextAnswers.assign(8, IDialogs::AnswerOk);
+    CMailAccount account;
+    CMailAccountDlg dlg(nullptr, account);
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+    QPushButton* ok = dlg.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+    const auto press = [&](const char* expected) {
+        QTest::mouseClick(ok, Qt::LeftButton);
+        ASSERT_FALSE(QtDialogs::s_shownBoxes.empty());
+        EXPECT_EQ(QtDialogs::s_shownBoxes.back(),
+                  std::make_pair(std::string(expected), std::string("Oops !")));
+        EXPECT_TRUE(dlg.isVisible());
+    };
+
+    press("Account Name is required !");
+    QTest::keyClicks(dlg.NameEdit(), "A name far longer than twenty-four letters");
+    EXPECT_EQ(dlg.NameEdit()->text().size(), 24);
+    dlg.NameEdit()->clear();
+    QTest::keyClicks(dlg.NameEdit(), "Home");
+    press("User Name is required !");
+    QTest::keyClicks(dlg.UserEdit(), "ann");
+    QTest::keyClicks(dlg.PasswordEdit(), "secret");
+    QTest::keyClicks(dlg.VerificationEdit(), "secreT");
+    press("Password is not correct !");
+    EXPECT_TRUE(dlg.PasswordEdit()->hasFocus());
+    dlg.VerificationEdit()->clear();
+    QTest::keyClicks(dlg.VerificationEdit(), "secret");
+
+    // The server belongs to POP3 accounts only.
+    QTest::keyClick(dlg.TypeBox(), Qt::Key_Down);
+    EXPECT_EQ(dlg.TypeBox()->currentText(), "Hotmail");
+    EXPECT_FALSE(dlg.ServerEdit()->isEnabled());
+    QTest::keyClick(dlg.TypeBox(), Qt::Key_Up);
+    EXPECT_TRUE(dlg.ServerEdit()->isEnabled());
+    press("Server Name is required !");
+    QTest::keyClicks(dlg.ServerEdit(), "pop3s://mail.example.com");
+    Save(&dlg, QStringLiteral("account-dialog.png"));
+    EXPECT_TRUE(account.m_name.empty()); // nothing stored before OK passes
+
+    QTest::mouseClick(ok, Qt::LeftButton);
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    EXPECT_EQ(account.m_name, "Home");
+    EXPECT_EQ(account.m_userName, "ann");
+    EXPECT_EQ(account.m_password, "secret");
+    EXPECT_EQ(account.m_server, "pop3s://mail.example.com");
+    EXPECT_EQ(account.m_type, CMailAccount::Pop3);
+    QtDialogs::s_nextAnswers.clear();
+}
+
+class MailCheckWindow : public ::testing::Test {
+protected:
+    MailCheckWindow() : tray(QStringLiteral("jotterly-gui-mail-%1").arg(getpid())) {
+        server.AddUser("alice", "alice-pw", {Mail(1), Mail(2), Mail(3)});
+        EXPECT_TRUE(server.Start()) << server.Error();
+        EXPECT_TRUE(tray.Create("nologo"));
+        tray.settings().m_mailInterval = 0;
+        QtDialogs::s_shownBoxes.clear();
+        QtDialogs::s_nextAnswers.assign(4, IDialogs::AnswerOk);
+        Pop3CheckOptions options;
+        options.timeoutMs = 1500;
+        tray.MailService().SetOptions(options);
+    }
+    ~MailCheckWindow() override { QtDialogs::s_nextAnswers.clear(); }
+    void AddAccount(const std::string& name, unsigned short port, const std::string& user) {
+        auto a = std::make_unique<CMailAccount>();
+        a->m_name = name, a->m_userName = user, a->m_password = user + "-pw";
+        a->m_server = "127.0.0.1:" + std::to_string(port);
+        tray.Store().AddAccount(std::move(a));
+    }
+
+    TestEnv env;
+    DovecotServer server;
+    CTrayWnd tray;
+};
+
+TEST_F(MailCheckWindow, ListsTheMessagesAndTheStampOrADoubleClickClosesIt) {
+    AddAccount("Alice", server.Port(), "alice");
+    AddAccount("Bob", server.Port(), "nobody");
+    tray.OnCommand(CmdFirstAccount);
+    EXPECT_EQ(tray.MailTarget(), 0);
+    EXPECT_EQ(g_mailBusy.load(), 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tray.MailService().ListWindow() != nullptr; }, 10000));
+    CMailListDlg* list = tray.MailService().ListWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(list));
+    EXPECT_EQ(g_mailBusy.load(), 0);
+    EXPECT_EQ(tray.MailTarget(), -1);
+    EXPECT_EQ(list->Headline()->text(), "You have 3 mails");
+    QTableWidget* table = list->List();
+    ASSERT_EQ(table->rowCount(), 3);
+    EXPECT_EQ(table->item(0, 0)->text(), "Alice");
+    EXPECT_EQ(table->item(1, 1)->text(), "sender2@example.com");
+    EXPECT_EQ(table->item(2, 2)->text(), "Subject number 3");
+    EXPECT_EQ(table->horizontalHeaderItem(1)->text(), "Form");
+    const int c = table->viewport()->width() / 3;
+    EXPECT_EQ(table->columnWidth(0), 2 * c / 3);
+    EXPECT_EQ(table->columnWidth(2), 4 * c / 3);
+
+    // The picture: a rounded frame around the list, the stamp at the list's right edge.
+    const QImage shot = list->grab().toImage();
+    Save(list, QStringLiteral("new-mail-window.png"));
+    const QPoint stamp = list->Stamp()->geometry().topLeft() + QPoint(23, 23);
+    EXPECT_GT(qRed(shot.pixel(stamp)), 150); // the stamp's red face
+    EXPECT_LT(qGreen(shot.pixel(stamp)), 120);
+    EXPECT_EQ(list->Stamp()->geometry().right(), table->geometry().right());
+    const QRect frame = table->geometry().adjusted(-6, -6, 6, 6);
+    EXPECT_NE(shot.pixel(frame.left(), frame.center().y()),
+              shot.pixel(frame.left() - 3, frame.center().y())); // the frame's edge
+    EXPECT_EQ(shot.pixel(frame.topLeft()), shot.pixel(frame.left() - 3, frame.top() - 3))
+        << "the corner is rounded";
+
+    // Made larger, the columns follow and the stamp stays on the list's edge.
+    list->resize(list->width() + 120, list->height() + 40);
+    QTest::qWait(20);
+    EXPECT_EQ(list->Stamp()->geometry().right(), table->geometry().right());
+    EXPECT_EQ(table->columnWidth(1), table->viewport()->width() / 3);
+    list->resize(100, 100);
+    EXPECT_GE(list->width(), list->minimumWidth());
+
+    // The stamp closes it.
+    QPointer<CMailListDlg> guard(list);
+    QTest::mouseClick(list->Stamp(), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return guard.isNull(); }, 3000));
+
+    // Again; a double click on a row starts the mail program and closes the window.
+    MailtoCatcher mailto;
+    tray.OnCommand(CmdAllAccounts);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tray.MailService().ListWindow() != nullptr; }, 10000));
+    list = tray.MailService().ListWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(list));
+    guard = list;
+    EXPECT_EQ(list->List()->rowCount(), 3); // "nobody" cannot log in and has no rows
+    const QRect row = list->List()->visualRect(list->List()->model()->index(1, 1));
+    QTest::mouseClick(list->List()->viewport(), Qt::LeftButton, {}, row.center());
+    QTest::mouseDClick(list->List()->viewport(), Qt::LeftButton, {}, row.center());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return guard.isNull(); }, 3000));
+    ASSERT_EQ(mailto.opened.size(), 1);
+    EXPECT_EQ(mailto.opened[0].scheme(), "mailto");
+}
+
+TEST_F(MailCheckWindow, TheTrayAnswersWhileASilentServerIsCheckedAndExitStopsIt) {
+    SilentServer silent;
+    AddAccount("Silent", silent.port, "alice");
+    tray.OnCommand(CmdFirstAccount);
+    ASSERT_EQ(g_mailBusy.load(), 1);
+
+    QElapsedTimer answered;
+    answered.start();
+    tray.OnTrayActivated(QSystemTrayIcon::Context);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tray.MenuWindow() != nullptr; }, 3000));
+    EXPECT_LT(answered.elapsed(), 1000);
+    EXPECT_EQ(g_mailBusy.load(), 1); // still waiting for the greeting
+    tray.MenuWindow()->close();
+
+    // A manual check that found nothing says so, and why.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return g_mailBusy.load() == 0; }, 10000));
+    ASSERT_FALSE(QtDialogs::s_shownBoxes.empty());
+    EXPECT_EQ(QtDialogs::s_shownBoxes.back(),
+              std::make_pair(std::string("No New Mail\n\nNot checked:\nSilent: the server did not "
+                                         "answer in time"),
+                             std::string("Nothing new")));
+
+    // Exit during a check does not wait for the check's time limits.
+    tray.OnCommand(CmdFirstAccount);
+    ASSERT_EQ(g_mailBusy.load(), 1);
+    QElapsedTimer exiting;
+    exiting.start();
+    tray.OnCommand(CmdExit);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return g_mailBusy.load() == 0; }, 5000));
+    EXPECT_LT(exiting.elapsed(), 1000);
+    EXPECT_FALSE(tray.IsTimerActive(CTrayCore::TimerExitWait));
+}
+
+#include "MailWindowsTest.moc"
