@@ -50,10 +50,10 @@ public slots:
         calls << QStringLiteral("CloseNotification %1").arg(id);
         Emit(QStringLiteral("NotificationClosed"), {id, uint(3)});
     }
-    QString GetServerInformation(QString& vendor, QString& version, QString& spec) {
+    QString GetServerInformation(QString& vendor, QString& version, QString& protocolVersion) {
         vendor = QStringLiteral("tests");
         version = QStringLiteral("1");
-        spec = QStringLiteral("1.2");
+        protocolVersion = QStringLiteral("1.2");
         return QStringLiteral("recorder");
     }
 
