@@ -11,6 +11,17 @@ mkdir -p "$XDG_DATA_HOME/jotterly" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 
+# The data file, the note-file tool built beside the program, and a folder for pictures that
+# outlives the run. Scripts that install the program first set JOTTERLY_BIN later themselves.
+# shellcheck disable=SC2034 # for the sourcing script
+DATA="$XDG_DATA_HOME/jotterly/Note.Dat"
+if [ -n "${JOTTERLY_BIN:-}" ]; then
+    # shellcheck disable=SC2034
+    NOTEFILE="$(dirname "$JOTTERLY_BIN")/jotterly_notefile"
+    ARTIFACTS="${E2E_ARTIFACTS:-$(dirname "$JOTTERLY_BIN")/test-output/e2e}"
+    mkdir -p "$ARTIFACTS"
+fi
+
 e2e_cleanup() {
     local pid
     for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
@@ -118,4 +129,83 @@ e2e_named_window() {
     for id in $(e2e_visible_windows "$1" | awk '{print $1}'); do
         if [ "$(xdotool getwindowname "$id")" = "$2" ]; then echo "$id"; fi
     done | head -n 1
+}
+
+# Whether the program shows $1 note windows / a window titled $1 / none titled $1.
+e2e_notes_shown() { [ "$(e2e_note_windows "$APP_PID" | wc -l)" = "$1" ]; }
+e2e_window_shown() { [ -n "$(e2e_named_window "$APP_PID" "$1")" ]; }
+e2e_window_gone() { [ -z "$(e2e_named_window "$APP_PID" "$1")" ]; }
+
+# The program's open menus (override-redirect windows), "id x y width height", the main first.
+e2e_menu_windows() {
+    local id x y w h
+    e2e_visible_windows "$APP_PID" | sort -n | while read -r id x y w h; do
+        if xwininfo -id "$id" | grep -q 'Override Redirect State: yes'; then
+            echo "$id $x $y $w $h"
+        fi
+    done
+}
+e2e_menus_open() { [ "$(e2e_menu_windows | wc -l)" = "$1" ]; }
+
+# Waits up to $1 seconds (20) for the program's tray icon; sets ICON.
+e2e_wait_tray_icon() {
+    e2e_wait_for "${1:-20}" e2e_tray_icon_window "$APP_PID" || e2e_fail "no tray icon"
+    ICON=$(e2e_tray_icon_window "$APP_PID")
+}
+e2e_start_in_tray() {
+    e2e_start_app nologo
+    e2e_wait_tray_icon "$@"
+}
+
+# Right click on the icon. Sets the main menu's place (MENU MX MY MW MH), the height ITEM_H of
+# its $1 (9) items under three separators of 5 pixels in a frame of 3, and MENU_MS, the time
+# the menu took to show.
+e2e_open_menu() {
+    local start
+    start=$(date +%s%N)
+    xdotool mousemove --window "$ICON" 10 10 click 3
+    e2e_wait_for 5 e2e_menus_open 1 || e2e_fail "no menu after a right click"
+    # shellcheck disable=SC2034 # for the sourcing script
+    MENU_MS=$((($(date +%s%N) - start) / 1000000))
+    # shellcheck disable=SC2034
+    read -r MENU MX MY MW MH <<<"$(e2e_menu_windows | head -n 1)"
+    ITEM_H=$(((MH - 6 - 15) / ${1:-9}))
+}
+# Main menu rows and the separators above them: Help 0 0, Data 1 1, Options 2 1, Show Notes
+# 3 2, Close Notes 4 2, New Note 5 2, Note Manager 6 2, Check Email 7 2, Exit 8 3.
+e2e_point_at() { xdotool mousemove $((MX + 40)) $((MY + 3 + $1 * ITEM_H + $2 * 5 + ITEM_H / 2)); }
+# Clicks item $1 (of $3 items, 9) with $2 separators above it in a freshly opened main menu.
+e2e_choose() {
+    e2e_open_menu "${3:-9}"
+    e2e_point_at "$1" "$2"
+    sleep 0.1
+    xdotool click 1
+    e2e_wait_for 5 e2e_menus_open 0 || e2e_fail "the menu stayed open"
+}
+# Clicks item $3 of the submenu of main menu item $1 (with $2 separators above it); $4 is the
+# x offset into the submenu (40), $5 the number of main menu items (9).
+e2e_choose_in_submenu() {
+    e2e_open_menu "${5:-9}"
+    e2e_point_at "$1" "$2"
+    e2e_wait_for 5 e2e_menus_open 2 || e2e_fail "the submenu of row $1 did not open"
+    local id x y w h
+    read -r id x y w h <<<"$(e2e_menu_windows | tail -n 1)"
+    xdotool mousemove $((x + ${4:-40})) $((y + 3 + $3 * ITEM_H + ITEM_H / 2))
+    sleep 0.1
+    xdotool click 1
+    e2e_wait_for 5 e2e_menus_open 0 || e2e_fail "the menu stayed open"
+}
+# Exit from the tray menu; fails unless the program then ends with status 0.
+e2e_exit_from_menu() {
+    e2e_choose 8 3
+    e2e_wait_exit "$APP_PID" 10 || e2e_fail "no exit after Exit"
+    [ "$EXIT_STATUS" = 0 ] || e2e_fail "exit status $EXIT_STATUS after Exit"
+}
+
+# Waits for the box captioned $1 and answers it with Return (its default button).
+e2e_answer_box() {
+    e2e_wait_for 20 e2e_window_shown "$1" || e2e_fail "no '$1' box"
+    xdotool windowfocus --sync "$(e2e_named_window "$APP_PID" "$1")"
+    sleep 0.2
+    xdotool key Return
 }

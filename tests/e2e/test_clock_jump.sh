@@ -3,7 +3,6 @@
 # the program: a reminder that fell due during the jump rings within one check period, and a
 # jump backwards never makes a note ring early. libfaketime moves the program's wall clock only.
 JOTTERLY_BIN=$(readlink -f "$1")
-NOTEFILE="$(dirname "$JOTTERLY_BIN")/jotterly_notefile"
 source "$(dirname "$0")/../../scripts/e2e-lib.sh"
 FAKETIME_LIB=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1
 [ -r "$FAKETIME_LIB" ] || e2e_fail "libfaketime is missing (package faketime)"
@@ -25,8 +24,7 @@ start() {
     set_clock "$offset"
     env "${E2E_APP_ENV[@]}" "$NOTEFILE" due "$data/Note.Dat" "$1" ||
         e2e_fail "could not write the data file"
-    e2e_start_app nologo
-    e2e_wait_for 20 e2e_tray_icon_window "$APP_PID" || e2e_fail "no tray icon"
+    e2e_start_in_tray
 }
 stop() {
     kill -TERM "$APP_PID"

@@ -10,9 +10,7 @@
 #   bash tests/e2e/test_data_safety.sh path/to/jotterly
 JOTTERLY_BIN=$(readlink -f "$1")
 source "$(dirname "$0")/../../scripts/e2e-lib.sh"
-NOTEFILE="$(dirname "$JOTTERLY_BIN")/jotterly_notefile"
 FOLDER="$XDG_DATA_HOME/jotterly"
-DATA="$FOLDER/Note.Dat"
 [ -x "$NOTEFILE" ] || e2e_fail "no $NOTEFILE: it is built together with the program"
 e2e_start_display
 
@@ -20,46 +18,9 @@ MOUNTED=""
 unmount_disk() { if [ -n "$MOUNTED" ]; then umount "$MOUNTED" || true; MOUNTED=""; fi; }
 trap 'unmount_disk; e2e_cleanup' EXIT
 
-start_app() {
-    e2e_start_app nologo
-    e2e_wait_for 60 e2e_tray_icon_window "$APP_PID" || e2e_fail "no tray icon"
-    ICON=$(e2e_tray_icon_window "$APP_PID")
-}
-named_window() {
-    local id
-    for id in $(e2e_visible_windows "$APP_PID" | awk '{print $1}'); do
-        if [ "$(xdotool getwindowname "$id")" = "$1" ]; then echo "$id"; fi
-    done | head -n 1
-}
-window_shown() { [ -n "$(named_window "$1")" ]; }
-# Waits for the box captioned $1 and answers it with Return.
-answer_box() {
-    e2e_wait_for 20 window_shown "$1" || e2e_fail "no '$1' box"
-    xdotool windowfocus --sync "$(named_window "$1")"
-    sleep 0.2
-    xdotool key Return
-}
-menu_windows() {
-    local id x y w h
-    e2e_visible_windows "$APP_PID" | sort -n | while read -r id x y w h; do
-        if xwininfo -id "$id" | grep -q 'Override Redirect State: yes'; then echo "$id $x $y $w $h"; fi
-    done
-}
-# Exit from the tray menu: its ninth item, below three separators.
-choose_exit() {
-    xdotool mousemove --window "$ICON" 10 10 click 3
-    local menu x y w h
-    for _ in $(seq 50); do
-        read -r menu x y w h <<<"$(menu_windows | head -n 1)"
-        [ -n "${menu:-}" ] && break
-        sleep 0.1
-    done
-    [ -n "${menu:-}" ] || e2e_fail "no menu after a right click"
-    local item=$(((h - 6 - 15) / 9))
-    xdotool mousemove $((x + 40)) $((y + 3 + 8 * item + 15 + item / 2))
-    sleep 0.1
-    xdotool click 1
-}
+start_app() { e2e_start_in_tray 60; }
+# Exit from the tray menu; what follows depends on the case.
+choose_exit() { e2e_choose 8 3; }
 note_count() { "$NOTEFILE" dump "$1" | wc -l; }
 temps() { find "$FOLDER" -maxdepth 1 -name 'Note.Dat.tmp-*' | wc -l; }
 
@@ -101,11 +62,10 @@ rm -rf "$FOLDER"/*
 head -c -300 "$FOLDER/full.dat" >"$DATA"
 cp "$DATA" "$E2E_TMP/original"
 e2e_start_app nologo
-answer_box "It's too bad" # "Data Read Error!"
-e2e_wait_for 20 e2e_tray_icon_window "$APP_PID" || e2e_fail "no tray icon"
-ICON=$(e2e_tray_icon_window "$APP_PID")
+e2e_answer_box "It's too bad" # "Data Read Error!"
+e2e_wait_tray_icon
 choose_exit
-answer_box "Jotterly" # the name of the kept file
+e2e_answer_box "Jotterly" # the name of the kept file
 e2e_wait_exit "$APP_PID" 10 || e2e_fail "no exit after Exit"
 aside=$(find "$FOLDER" -name 'Note.Dat.unreadable-*' | head -n 1)
 [ -n "$aside" ] || e2e_fail "the unreadable file was not moved aside"
@@ -116,7 +76,7 @@ cmp -s "$aside" "$E2E_TMP/original" || e2e_fail "the kept file differs from the 
 rm -f "$FOLDER"/Note.Dat*
 cp "$E2E_TMP/original" "$DATA"
 e2e_start_app nologo
-e2e_wait_for 20 window_shown "It's too bad" || e2e_fail "no 'Data Read Error!' box"
+e2e_wait_for 20 e2e_window_shown "It's too bad" || e2e_fail "no 'Data Read Error!' box"
 kill -TERM "$APP_PID"
 e2e_wait_exit "$APP_PID" 5 || e2e_fail "SIGTERM ignored while 'Data Read Error!' is open"
 aside=$(find "$FOLDER" -name 'Note.Dat.unreadable-*' | head -n 1)
@@ -132,8 +92,8 @@ cp "$DATA" "$E2E_TMP/before"
 start_app
 choose_exit
 # The day's backup and the save both fail for want of room; each is told.
-answer_box "Sorry"
-answer_box "It's too bad"
+e2e_answer_box "Sorry"
+e2e_answer_box "It's too bad"
 sleep 1
 kill -0 "$APP_PID" 2>/dev/null || e2e_fail "the program ended although the save failed"
 e2e_wait_for 10 e2e_tray_icon_window "$APP_PID" || e2e_fail "the tray icon did not come back"

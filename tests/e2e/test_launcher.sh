@@ -6,13 +6,8 @@
 #   bash tests/e2e/test_launcher.sh path/to/jotterly
 JOTTERLY_BIN=$(readlink -f "$1")
 source "$(dirname "$0")/../../scripts/e2e-lib.sh"
-NOTEFILE="$(dirname "$JOTTERLY_BIN")/jotterly_notefile"
-DATA="$XDG_DATA_HOME/jotterly/Note.Dat"
 e2e_start_display
 
-notes_shown() { [ "$(e2e_note_windows "$APP_PID" | wc -l)" = "$1" ]; }
-manager_shown() { [ -n "$(e2e_named_window "$APP_PID" "Note Manager")" ]; }
-manager_gone() { [ -z "$(e2e_named_window "$APP_PID" "Note Manager")" ]; }
 # Runs the program with a word; sets STATUS, OUT and ERR. It must end within 5 seconds.
 launch() {
     STATUS=0
@@ -42,39 +37,39 @@ done
 # new-note with none running starts the program and then makes the note.
 e2e_start_app nologo new-note
 e2e_wait_for 20 e2e_tray_icon_window "$APP_PID" || e2e_fail "new-note did not start the program"
-e2e_wait_for 10 notes_shown 2 || e2e_fail "no new note beside the welcome note"
+e2e_wait_for 10 e2e_notes_shown 2 || e2e_fail "no new note beside the welcome note"
 sleep 1
-notes_shown 2 || e2e_fail "the starting new-note made $(e2e_note_windows "$APP_PID" | wc -l) windows"
+e2e_notes_shown 2 || e2e_fail "the starting new-note made $(e2e_note_windows "$APP_PID" | wc -l) windows"
 
 # ---- words for the running copy ----------------------------------------------------------------
 launch new-note
 [ "$STATUS" = 0 ] && [ -z "$OUT$ERR" ] || e2e_fail "new-note: status $STATUS, '$OUT$ERR'"
-e2e_wait_for 5 notes_shown 3 || e2e_fail "new-note made no window in the running copy"
+e2e_wait_for 5 e2e_notes_shown 3 || e2e_fail "new-note made no window in the running copy"
 sleep 1
-notes_shown 3 || e2e_fail "new-note made $(($(e2e_note_windows "$APP_PID" | wc -l) - 2)) windows"
+e2e_notes_shown 3 || e2e_fail "new-note made $(($(e2e_note_windows "$APP_PID" | wc -l) - 2)) windows"
 launch
 [ "$STATUS" = 0 ] && [ -z "$OUT$ERR" ] || e2e_fail "a plain second start: $STATUS '$OUT$ERR'"
 
 launch manager
 [ "$STATUS" = 0 ] || e2e_fail "manager: status $STATUS"
-e2e_wait_for 5 manager_shown || e2e_fail "manager did not open the Note Manager"
+e2e_wait_for 5 e2e_window_shown "Note Manager" || e2e_fail "manager did not open the Note Manager"
 # While the manager is open, a new note waits for it to close rather than being lost.
 launch new-note
 [ "$STATUS" = 0 ] || e2e_fail "new-note beside the manager: status $STATUS"
 sleep 1
-notes_shown 3 || e2e_fail "a note was made while the manager was open"
+e2e_notes_shown 3 || e2e_fail "a note was made while the manager was open"
 xdotool windowfocus --sync "$(e2e_named_window "$APP_PID" "Note Manager")"
 xdotool key Escape
-e2e_wait_for 5 manager_gone || e2e_fail "the manager did not close"
-e2e_wait_for 5 notes_shown 4 || e2e_fail "the waiting new-note was not carried out"
+e2e_wait_for 5 e2e_window_gone "Note Manager" || e2e_fail "the manager did not close"
+e2e_wait_for 5 e2e_notes_shown 4 || e2e_fail "the waiting new-note was not carried out"
 
 launch show-notes
 [ "$STATUS" = 0 ] || e2e_fail "show-notes: status $STATUS"
 launch close-notes
 [ "$STATUS" = 0 ] || e2e_fail "close-notes: status $STATUS"
-e2e_wait_for 5 notes_shown 0 || e2e_fail "close-notes left $(e2e_note_windows "$APP_PID" | wc -l) windows"
+e2e_wait_for 5 e2e_notes_shown 0 || e2e_fail "close-notes left $(e2e_note_windows "$APP_PID" | wc -l) windows"
 launch new-note
-e2e_wait_for 5 notes_shown 1 || e2e_fail "new-note after close-notes"
+e2e_wait_for 5 e2e_notes_shown 1 || e2e_fail "new-note after close-notes"
 
 launch quit
 [ "$STATUS" = 0 ] || e2e_fail "quit: status $STATUS"
@@ -87,9 +82,9 @@ dump=$("$NOTEFILE" dump "$DATA")
 
 # The manager word also starts the program first.
 e2e_start_app nologo manager
-e2e_wait_for 20 manager_shown || e2e_fail "manager did not start the program"
+e2e_wait_for 20 e2e_window_shown "Note Manager" || e2e_fail "manager did not start the program"
 launch quit
-e2e_wait_for 5 manager_shown || e2e_fail "quit closed the manager under the user's hands"
+e2e_wait_for 5 e2e_window_shown "Note Manager" || e2e_fail "quit closed the manager under the user's hands"
 xdotool windowfocus --sync "$(e2e_named_window "$APP_PID" "Note Manager")"
 xdotool key Escape
 e2e_wait_exit "$APP_PID" 10 || e2e_fail "quit was not carried out after the manager closed"

@@ -6,25 +6,15 @@
 #   bash tests/e2e/test_manager.sh path/to/jotterly
 JOTTERLY_BIN=$(readlink -f "$1")
 source "$(dirname "$0")/../../scripts/e2e-lib.sh"
-NOTEFILE="$(dirname "$JOTTERLY_BIN")/jotterly_notefile"
-ARTIFACTS="${E2E_ARTIFACTS:-$(dirname "$JOTTERLY_BIN")/test-output/e2e}"
-mkdir -p "$ARTIFACTS"
 data="$XDG_DATA_HOME/jotterly"
 e2e_start_display
 
 "$NOTEFILE" empty "$data/Note.Dat" || e2e_fail "could not write the data file"
-e2e_start_app nologo
-e2e_wait_for 20 e2e_tray_icon_window "$APP_PID" || e2e_fail "no tray icon"
-ICON=$(e2e_tray_icon_window "$APP_PID")
+e2e_start_in_tray
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
 
-manager_window() {
-    local id
-    for id in $(e2e_visible_windows "$APP_PID" | awk '{print $1}'); do
-        if [ "$(xdotool getwindowname "$id")" = "Note Manager" ]; then echo "$id"; fi
-    done | head -n 1
-}
-manager_shown() { [ -n "$(manager_window)" ]; }
+manager_window() { e2e_named_window "$APP_PID" "Note Manager"; }
+manager_shown() { e2e_window_shown "Note Manager"; }
 
 # ---- a single click opens the manager, after the double-click time -------------------------
 start=$(now_ms)

@@ -5,13 +5,8 @@
 JOTTERLY_BIN=$(readlink -f "$1")
 E2E_NO_TRAY=1
 source "$(dirname "$0")/../../scripts/e2e-lib.sh"
-NOTEFILE="$(dirname "$JOTTERLY_BIN")/jotterly_notefile"
-DATA="$XDG_DATA_HOME/jotterly/Note.Dat"
-ARTIFACTS="${E2E_ARTIFACTS:-$(dirname "$JOTTERLY_BIN")/test-output/e2e}"
-mkdir -p "$ARTIFACTS"
 e2e_start_display
 
-notes_shown() { [ "$(e2e_note_windows "$APP_PID" | wc -l)" = "$1" ]; }
 # A new note is titled "Jotterly" too until it has a title of its own: the notice is a dialog.
 notice_window() {
     local id
@@ -24,7 +19,7 @@ notice_shown() { [ -n "$(notice_window)" ]; }
 notices_told() { grep -c 'no system tray' "$E2E_TMP/app.log" || true; }
 
 e2e_start_app nologo new-note
-e2e_wait_for 10 notes_shown 2 || e2e_fail "new-note did not start the program without a tray"
+e2e_wait_for 10 e2e_notes_shown 2 || e2e_fail "new-note did not start the program without a tray"
 e2e_wait_for 10 notice_shown || e2e_fail "no notice about the missing tray"
 notice=$(notice_window)
 sleep 0.5
@@ -34,7 +29,7 @@ grep -q 'jotterly new-note' "$E2E_TMP/app.log" || e2e_fail "the notice does not 
 
 # The notice waits for the user without holding anything up.
 "$JOTTERLY_BIN" new-note || e2e_fail "new-note was not handed over"
-e2e_wait_for 5 notes_shown 3 || e2e_fail "new-note did not reach the copy without a tray"
+e2e_wait_for 5 e2e_notes_shown 3 || e2e_fail "new-note did not reach the copy without a tray"
 xdotool windowfocus --sync "$notice"
 xdotool key Return
 e2e_wait_for 5 bash -c "! xwininfo -id $notice 2>/dev/null | grep -q IsViewable" ||

@@ -4,10 +4,9 @@
 # "Start Jotterly when I log in" writes a valid autostart entry that starts the program, and
 # unticking it removes the entry.
 #   bash tests/e2e/test_options.sh path/to/jotterly
-BUILD_DIR=$(dirname "$(readlink -f "$1")")
+JOTTERLY_BIN=$(readlink -f "$1")
+BUILD_DIR=$(dirname "$JOTTERLY_BIN")
 source "$(dirname "$0")/../../scripts/e2e-lib.sh"
-ARTIFACTS="${E2E_ARTIFACTS:-$BUILD_DIR/test-output/e2e}"
-mkdir -p "$ARTIFACTS"
 export XDG_CONFIG_HOME="$E2E_TMP/config"
 ENTRY="$XDG_CONFIG_HOME/autostart/jotterly.desktop"
 
@@ -19,53 +18,11 @@ e2e_start_display
 
 # ---- helpers ---------------------------------------------------------------------------------
 
-note_windows() {
-    local id
-    for id in $(e2e_visible_windows "$APP_PID" | awk '{print $1}'); do
-        if xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q UTILITY; then echo "$id"; fi
-    done
-}
-notes_shown() { [ "$(note_windows | wc -l)" = "$1" ]; }
-menus_open() {
-    [ "$(e2e_visible_windows "$APP_PID" | while read -r id _; do
-        xwininfo -id "$id" | grep -c 'Override Redirect State: yes'
-    done | grep -c 1)" = "$1" ]
-}
-named_window() {
-    local id
-    for id in $(e2e_visible_windows "$APP_PID" | awk '{print $1}'); do
-        if [ "$(xdotool getwindowname "$id")" = "$1" ]; then echo "$id"; fi
-    done | head -n 1
-}
-window_shown() { [ -n "$(named_window "$1")" ]; }
-window_gone() { [ -z "$(named_window "$1")" ]; }
-
-start_app() {
-    e2e_wait_for 20 e2e_tray_icon_window "$APP_PID" || e2e_fail "no tray icon"
-    ICON=$(e2e_tray_icon_window "$APP_PID")
-}
-
-# Right click on the icon, then item $1 of the main menu, with $2 separators above it (9 items,
-# 3 separators of 5 pixels, a frame of 3).
-choose() {
-    xdotool mousemove --window "$ICON" 10 10 click 3
-    e2e_wait_for 5 menus_open 1 || e2e_fail "no menu after a right click"
-    local menu x y w h
-    read -r menu x y w h <<<"$(e2e_visible_windows "$APP_PID" | sort -n | while read -r i a b c d; do
-        xwininfo -id "$i" | grep -q 'Override Redirect State: yes' && echo "$i $a $b $c $d"
-    done | head -n 1)"
-    local item=$(((h - 6 - 15) / 9))
-    xdotool mousemove $((x + 40)) $((y + 3 + $1 * item + $2 * 5 + item / 2))
-    sleep 0.1
-    xdotool click 1
-    e2e_wait_for 5 menus_open 0 || e2e_fail "the menu stayed open"
-}
-
 # Opens the sheet from the tray menu; sets SX, SY (its place on the screen).
 open_options() {
-    choose 2 1
-    e2e_wait_for 10 window_shown Options || e2e_fail "no Options sheet"
-    SHEET=$(named_window Options)
+    e2e_choose 2 1
+    e2e_wait_for 10 e2e_window_shown Options || e2e_fail "no Options sheet"
+    SHEET=$(e2e_named_window "$APP_PID" Options)
     read -r _ SX SY _ _ <<<"$(e2e_visible_windows "$APP_PID" | grep "^$SHEET ")"
 }
 # A click at a point of the sheet, in its own pixels.
@@ -77,7 +34,7 @@ click_at() {
 }
 press_ok() {
     click_at "$OK_X" "$OK_Y"
-    e2e_wait_for 10 window_gone Options || e2e_fail "the sheet stayed open after OK"
+    e2e_wait_for 10 e2e_window_gone Options || e2e_fail "the sheet stayed open after OK"
 }
 # The colour of a screen pixel as "r,g,b".
 pixel() {
@@ -93,10 +50,9 @@ AUTOSTART_X=22 AUTOSTART_Y=164
 OK_X=229 OK_Y=232
 
 # ---- Scheme 3 for new notes -------------------------------------------------------------------
-e2e_start_app nologo
-start_app
-e2e_wait_for 10 notes_shown 1 || e2e_fail "the welcome note did not show"
-welcome=$(note_windows)
+e2e_start_in_tray
+e2e_wait_for 10 e2e_notes_shown 1 || e2e_fail "the welcome note did not show"
+welcome=$(e2e_note_windows "$APP_PID")
 open_options
 click_at $NOTE_TAB_X $NOTE_TAB_Y
 click_at $SCHEME_X $SCHEME_Y
@@ -106,8 +62,8 @@ e2e_screenshot "$ARTIFACTS/options-note-page.png"
 press_ok
 
 xdotool mousemove --window "$ICON" 10 10 click --repeat 2 --delay 120 1
-e2e_wait_for 5 notes_shown 2 || e2e_fail "a double click did not open a note window"
-note=$(note_windows | grep -v -x "$welcome")
+e2e_wait_for 5 e2e_notes_shown 2 || e2e_fail "a double click did not open a note window"
+note=$(e2e_note_windows "$APP_PID" | grep -v -x "$welcome")
 read -r _ nx ny nw nh <<<"$(e2e_visible_windows "$APP_PID" | grep "^$note ")"
 sleep 0.5
 e2e_screenshot "$ARTIFACTS/options-scheme3-note.png"
@@ -131,7 +87,7 @@ gio launch "$ENTRY" >"$E2E_TMP/launch.log" 2>&1 || e2e_fail "gio launch: $(cat "
 launched() { APP_PID=$(pgrep -x -f "$JOTTERLY_BIN" | head -n 1) && [ -n "$APP_PID" ]; }
 e2e_wait_for 10 launched || e2e_fail "the entry did not start the program"
 E2E_PIDS+=("$APP_PID")
-start_app
+e2e_wait_tray_icon
 
 open_options
 click_at $OTHER_TAB_X $OTHER_TAB_Y

@@ -2,7 +2,6 @@
 # A One Time note falls due 3 s after start: its window rings in the middle of the screen
 # within one check period, a click on OK removes the note from Note.Dat and logs it.
 JOTTERLY_BIN=$(readlink -f "$1")
-NOTEFILE="$(dirname "$JOTTERLY_BIN")/jotterly_notefile"
 source "$(dirname "$0")/../../scripts/e2e-lib.sh"
 e2e_start_display
 
@@ -10,8 +9,7 @@ data="$XDG_DATA_HOME/jotterly"
 due_ns=$(($(date +%s%N) + 3000000000))
 "$NOTEFILE" due "$data/Note.Dat" 3 || e2e_fail "could not write the data file"
 grep -q "Due note" "$data/Note.Dat" || e2e_fail "the data file holds no due note"
-e2e_start_app nologo
-e2e_wait_for 20 e2e_tray_icon_window "$APP_PID" || e2e_fail "no tray icon"
+e2e_start_in_tray
 
 # The ringing window: the template size (234 x 208 at 96 dpi) centred on the 1024 x 768 screen.
 ringing_window() {

@@ -5,10 +5,6 @@
 #   bash tests/e2e/test_sticky_windows.sh path/to/jotterly
 JOTTERLY_BIN=$(readlink -f "$1")
 source "$(dirname "$0")/../../scripts/e2e-lib.sh"
-NOTEFILE="$(dirname "$JOTTERLY_BIN")/jotterly_notefile"
-DATA="$XDG_DATA_HOME/jotterly/Note.Dat"
-ARTIFACTS="${E2E_ARTIFACTS:-$(dirname "$JOTTERLY_BIN")/test-output/e2e}"
-mkdir -p "$ARTIFACTS"
 e2e_start_display
 
 # "title left top width height" of every visible note window (titled "Note N"), by title.

@@ -5,8 +5,6 @@
 #   bash tests/e2e/test_wayland.sh path/to/jotterly
 JOTTERLY_BIN=$(readlink -f "$1")
 source "$(dirname "$0")/../../scripts/e2e-lib.sh"
-NOTEFILE="$(dirname "$JOTTERLY_BIN")/jotterly_notefile"
-DATA="$XDG_DATA_HOME/jotterly/Note.Dat"
 unset DISPLAY
 
 status=0

@@ -8,7 +8,6 @@
 #include "platform/SystemMetrics.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QSignalSpy>
 #include <QStyle>
 #include <QTest>
@@ -46,11 +45,8 @@ protected:
     void Click(QPoint at) { QTest::mouseClick(cal, Qt::LeftButton, {}, at); }
     QImage Grab(const QString& name) {
         cal->repaint();
-        QImage img = cal->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        const QString dir = QStringLiteral(JOTTERLY_BINARY_DIR "/test-output/calendar");
-        QDir().mkpath(dir);
-        img.save(dir + "/" + name + ".png");
-        return img;
+        return ImageCompare::Keep(cal->grab().toImage().convertToFormat(QImage::Format_RGB32),
+                                  "calendar", name);
     }
     QRgb Px(const QImage& img, int x, int y) const {
         const qreal dpr = cal->devicePixelRatioF();

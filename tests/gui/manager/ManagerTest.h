@@ -1,9 +1,9 @@
 #pragma once
 
+#include "gui/support/ImageCompare.h"
 #include "platform/Clock.h"
 #include "platform/QtDialogs.h"
 
-#include <QDir>
 #include <QImage>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -23,10 +23,7 @@ protected:
 
     // Saved under the build folder for looking at.
     static QImage Grab(QWidget* w, const QString& name) {
-        QImage img = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        const QString dir = QStringLiteral(JOTTERLY_BINARY_DIR "/test-output/manager");
-        QDir().mkpath(dir);
-        img.save(dir + "/" + name + ".png");
-        return img;
+        return ImageCompare::Keep(w->grab().toImage().convertToFormat(QImage::Format_RGB32),
+                                  "manager", name);
     }
 };

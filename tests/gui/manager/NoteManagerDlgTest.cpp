@@ -47,6 +47,15 @@ protected:
         n.m_category = category;
         return n;
     }
+    // The root and one category under it, "Work" with id 1.
+    void AddWorkCategory() {
+        auto work = std::make_unique<CTreeNode>();
+        work->m_name = "Work";
+        work->m_id = 1;
+        work->m_level = 1;
+        hub.Store().AddCategory(CTreeNode::MakeRoot());
+        hub.Store().AddCategory(std::move(work));
+    }
     void Open() {
         dlg = std::make_unique<Dlg>(hub, dialogs);
         dlg->show();
@@ -215,12 +224,7 @@ TEST_F(NoteManagerDlg, PostPlacesThreeNotesDownwardsAndMovesAPostedOne) {
 }
 
 TEST_F(NoteManagerDlg, ViewsCategoryFilterAndPictures) {
-    auto work = std::make_unique<CTreeNode>();
-    work->m_name = "Work";
-    work->m_id = 1;
-    work->m_level = 1;
-    hub.Store().AddCategory(CTreeNode::MakeRoot());
-    hub.Store().AddCategory(std::move(work));
+    AddWorkCategory();
     Add("filed", Now() + COleDateTimeSpan(0, 1, 0, 0), 1);
     Add("loose", Now() + COleDateTimeSpan(0, 2, 0, 0));
     Open();
@@ -334,12 +338,7 @@ std::string ReadFile(const std::string& path) {
 } // namespace
 
 TEST_F(NoteManagerDlg, SaveToFileWritesTheChosenScopeInListOrder) {
-    auto work = std::make_unique<CTreeNode>();
-    work->m_name = "Work";
-    work->m_id = 1;
-    work->m_level = 1;
-    hub.Store().AddCategory(CTreeNode::MakeRoot());
-    hub.Store().AddCategory(std::move(work));
+    AddWorkCategory();
     Add("later", Now() + COleDateTimeSpan(3, 0, 0, 0), 1).m_text = "next\r\nweek";
     Add("today b", Now() + COleDateTimeSpan(0, 2, 0, 0), 1).m_text = "two";
     Add("loose", Now() + COleDateTimeSpan(0, 1, 0, 0)).m_text = "x";

@@ -14,7 +14,6 @@
 #include "widgets/CHoverButton.h"
 
 #include <QCheckBox>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -172,13 +171,12 @@ TEST_F(RingingWindow, PinBoxFlashesInBothPictures) {
     w->TextEdit()->clearFocus();
     const CNoteGeometry& g = w->Geometry();
     const QRect big = GdiPaint::ToQRect(g.PinBoxBig());
-    const QString dir = QStringLiteral(JOTTERLY_BINARY_DIR "/test-output/ringing");
-    QDir().mkpath(dir);
     QImage pictures[2];
     for (int state : {0, 1}) {
         ASSERT_TRUE(QTest::qWaitFor([&] { return w->PinFlashState() == state; }, 2000));
-        pictures[state] = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        pictures[state].save(dir + QStringLiteral("/ringing-flash%1.png").arg(state));
+        pictures[state] =
+            ImageCompare::Keep(w->grab().toImage().convertToFormat(QImage::Format_RGB32), "ringing",
+                               QStringLiteral("ringing-flash%1").arg(state));
     }
     // State 0: the big square in front, its sunken frame's dark corner on top. State 1: the
     // small square in front, filled with the title colour over it. Nothing else differs.
@@ -317,8 +315,6 @@ TEST_F(RingingWindow, DestroyingTheHubWhileRingingGivesBackTheCountAndTheSound) 
 // for it: every control inside the frame, no text cut short, the box visible on the note's
 // colour. The pictures are saved under test-output/ringing for looking at.
 TEST_F(RingingWindow, RowFitsItsWindowWithAVisibleBoxInEverySchemeAndFont) {
-    const QString dir = QStringLiteral(JOTTERLY_BINARY_DIR "/test-output/ringing");
-    QDir().mkpath(dir);
     for (const char* face : {"", "DejaVu Sans"}) {
         if (*face) QFont::insertSubstitution(QStringLiteral("Arial"), QString::fromLatin1(face));
         for (int scheme = 0; scheme < 4; ++scheme) {
@@ -348,10 +344,9 @@ TEST_F(RingingWindow, RowFitsItsWindowWithAVisibleBoxInEverySchemeAndFont) {
 
             // The box's frame (and tick) in the note's text colour, far from its back colour.
             w->TextEdit()->clearFocus();
-            const QImage img = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
-            img.save(
-                dir +
-                QStringLiteral("/row-%1scheme%2.png").arg(*face ? "wide-" : "").arg(scheme + 1));
+            const QImage img = ImageCompare::Keep(
+                w->grab().toImage().convertToFormat(QImage::Format_RGB32), "ringing",
+                QStringLiteral("row-%1scheme%2").arg(*face ? "wide-" : "").arg(scheme + 1));
             QStyleOptionButton option;
             option.initFrom(w->RemindCheck());
             const QRect box =

@@ -2,6 +2,7 @@
 // window, items chosen by real clicks, its picture checked pixel by pixel.
 #include "app/Globals.h"
 #include "gui/sticky/StickyNoteFixture.h"
+#include "gui/support/ImageCompare.h"
 #include "model/CNote.h"
 #include "notemenu/CNoteMenu.h"
 #include "platform/Clock.h"
@@ -15,7 +16,6 @@
 
 #include <QColorDialog>
 #include <QDialogButtonBox>
-#include <QDir>
 #include <QFontDialog>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -85,11 +85,8 @@ protected:
                           act);
     }
     static QImage Save(QWidget* w, const QString& name) {
-        QImage img = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        const QString dir = QStringLiteral(JOTTERLY_BINARY_DIR "/test-output/notemenu");
-        QDir().mkpath(dir);
-        img.save(dir + "/" + name + ".png");
-        return img;
+        return ImageCompare::Keep(w->grab().toImage().convertToFormat(QImage::Format_RGB32),
+                                  "notemenu", name);
     }
     // The colour just inside an item, left of its label.
     static QColor FillOf(const QImage& img, const QRect& r, qreal dpr) {

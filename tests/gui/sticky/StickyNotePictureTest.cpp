@@ -5,7 +5,6 @@
 #include "platform/SystemMetrics.h"
 #include "sticky/NoteColors.h"
 
-#include <QDir>
 #include <QPlainTextEdit>
 #include <cstdlib>
 
@@ -31,11 +30,8 @@ protected:
         w->setGeometry(40, 40, kW, kH);
         w->TextEdit()->clearFocus(); // no text cursor in the picture
         w->TextEdit()->setReadOnly(true);
-        QImage img = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        const QString dir = QStringLiteral(JOTTERLY_BINARY_DIR "/test-output/sticky");
-        QDir().mkpath(dir);
-        img.save(dir + "/" + name + ".png");
-        return img;
+        return ImageCompare::Keep(w->grab().toImage().convertToFormat(QImage::Format_RGB32),
+                                  "sticky", name);
     }
     CStickyNoteDlg* w = nullptr;
 };

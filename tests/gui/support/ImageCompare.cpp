@@ -1,5 +1,6 @@
 #include "gui/support/ImageCompare.h"
 
+#include <QDir>
 #include <QWidget>
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -33,4 +34,11 @@ void ImageCompare::ExpectReference(const QImage& img, const QWidget* w, const QS
     const QImage expected(ref);
     ASSERT_FALSE(expected.isNull()) << "missing " << ref.toStdString();
     EXPECT_LT(DifferentShare(expected, img), 0.005) << name.toStdString();
+}
+
+QImage ImageCompare::Keep(const QImage& img, const QString& folder, const QString& name) {
+    const QString dir = QStringLiteral(JOTTERLY_BINARY_DIR "/test-output/") + folder;
+    QDir().mkpath(dir);
+    img.save(dir + "/" + name + ".png");
+    return img;
 }

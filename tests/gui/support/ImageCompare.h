@@ -16,4 +16,6 @@ public:
     // with JOTTERLY_UPDATE_REFERENCES=1 set, rewrites the reference instead.
     static void ExpectReference(const QImage& img, const QWidget* w, const QString& folder,
                                 const QString& name);
+    // Saves img as test-output/<folder>/<name>.png in the build folder, for looking at.
+    static QImage Keep(const QImage& img, const QString& folder, const QString& name);
 };

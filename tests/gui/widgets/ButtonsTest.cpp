@@ -6,7 +6,6 @@
 
 #include <QAccessible>
 #include <QApplication>
-#include <QDir>
 #include <QSignalSpy>
 #include <QStyle>
 #include <QTest>
@@ -24,11 +23,7 @@ QRgb Px(const QImage& img, int x, int y) {
 }
 // Saved under the build folder for looking at.
 QImage Grab(QWidget* w, const QString& name) {
-    QImage img = w->grab().toImage();
-    const QString dir = QStringLiteral(JOTTERLY_BINARY_DIR "/test-output/manager");
-    QDir().mkpath(dir);
-    img.save(dir + "/" + name + ".png");
-    return img;
+    return ImageCompare::Keep(w->grab().toImage(), "manager", name);
 }
 
 // Buttons on a shown green parent window that real pointer events go through.
