@@ -32,9 +32,10 @@ CWeather Paris() {
 
 } // namespace
 
-TEST(HttpLoopback, SessionSendsTheAgentAndKeepsOnlyA200Body) {
+TEST(HttpLoopback, SessionSendsTheAgentAndNothingButA200IsTaken) {
     const std::string page = WriteTempFile("hello");
-    LoopbackHttpServer server({"/ok=" + page, "/gone=@status:404"});
+    LoopbackHttpServer server(
+        {"/ok=" + page, "/gone=@status:404", "/cgi-java/WL_WLServer=@status:404"});
     ASSERT_TRUE(server.Running());
     CNotesInternetSession session;
     std::string reply = "before";
@@ -46,6 +47,12 @@ TEST(HttpLoopback, SessionSendsTheAgentAndKeepsOnlyA200Body) {
     EXPECT_EQ(reply, "before") << "a page other than 200 is not taken";
     EXPECT_EQ(server.Requests().at(0), "/ok?x=1\tOvalin");
     std::remove(page.c_str());
+
+    // The weather page fails on it too, and says with which status.
+    CWeather w = Paris();
+    CWeatherFetcher fetcher(At(server));
+    EXPECT_FALSE(fetcher.Fetch(w, WeatherSource::Classic));
+    EXPECT_NE(fetcher.LastError().find("404"), std::string::npos) << fetcher.LastError();
 }
 
 TEST(HttpLoopback, ClassicPageAndOpenMeteoRepliesGiveTheReport) {
@@ -94,15 +101,6 @@ TEST(HttpLoopback, FailuresLeaveTheReportAsItWas) {
     EXPECT_EQ(w.m_dayName[0], "kept");
     EXPECT_EQ(w.m_place, "");
     std::remove(broken.c_str());
-}
-
-TEST(HttpLoopback, ClassicPageWithAnErrorStatusFails) {
-    LoopbackHttpServer server({"/cgi-java/WL_WLServer=@status:404"});
-    ASSERT_TRUE(server.Running());
-    CWeather w = Paris();
-    CWeatherFetcher fetcher(At(server));
-    EXPECT_FALSE(fetcher.Fetch(w, WeatherSource::Classic));
-    EXPECT_NE(fetcher.LastError().find("404"), std::string::npos);
 }
 
 TEST(HttpLoopback, ASlowServerIsCutAtTheTimeLimit) {
