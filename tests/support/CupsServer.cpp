@@ -1,53 +1,18 @@
 #include "support/CupsServer.h"
+#include "support/Loopback.h"
+#include "support/TestFiles.h"
 
-#include <arpa/inet.h>
-#include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
 
-namespace {
-void SleepMs(int ms) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
-
-// A port nobody listens on now (the kernel's choice for a socket bound to port 0).
-unsigned short FreePort() {
-    const int s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof a;
-    unsigned short port = 0;
-    if (bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 &&
-        getsockname(s, reinterpret_cast<sockaddr*>(&a), &len) == 0)
-        port = ntohs(a.sin_port);
-    close(s);
-    return port;
-}
-
-bool Accepts(unsigned short port) {
-    const int s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(port);
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    const bool ok = connect(s, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
-    close(s);
-    return ok;
-}
-} // namespace
-
 CupsServer::CupsServer()
-    : m_dir((fs::temp_directory_path() / "jotterly-cups-XXXXXX").string()), m_port(FreePort()) {
+    : m_dir((fs::temp_directory_path() / "jotterly-cups-XXXXXX").string()),
+      m_port(FreeLoopbackPort()) {
     if (!mkdtemp(m_dir.data())) m_error = "mkdtemp failed";
     m_out = m_dir + "/out";
     m_queue = "JotterlyTest" + std::to_string(getpid());
@@ -96,7 +61,7 @@ bool CupsServer::Start() {
               (d + "/cups-files.conf").c_str(), nullptr);
         _exit(127);
     }
-    for (int i = 0; i < 200 && !Accepts(m_port); ++i) {
+    for (int i = 0; i < 200 && !LoopbackAccepts(m_port); ++i) {
         if (waitpid(m_pid, nullptr, WNOHANG) != 0) {
             m_pid = -1;
             m_error = "cupsd ended at once: " + LogTail();
@@ -104,7 +69,7 @@ bool CupsServer::Start() {
         }
         SleepMs(50);
     }
-    if (!Accepts(m_port)) {
+    if (!LoopbackAccepts(m_port)) {
         m_error = "cupsd does not answer: " + LogTail();
         return false;
     }
@@ -121,11 +86,7 @@ bool CupsServer::Start() {
 }
 
 void CupsServer::Stop() {
-    if (m_pid <= 0) return;
-    kill(m_pid, SIGTERM);
-    for (int i = 0; waitpid(m_pid, nullptr, WNOHANG) == 0; ++i, SleepMs(10))
-        if (i == 500) kill(m_pid, SIGKILL);
-    m_pid = -1;
+    StopChild(m_pid);
 }
 
 std::string CupsServer::WaitForPdf(int timeoutMs) const {
@@ -153,9 +114,6 @@ bool CupsServer::Run(const std::string& command, std::string* output) const {
 }
 
 std::string CupsServer::LogTail() const {
-    std::ifstream in(m_dir + "/logs/stdout");
-    std::string all{std::istreambuf_iterator<char>(in), {}};
-    std::ifstream err(m_dir + "/logs/error_log");
-    all += std::string{std::istreambuf_iterator<char>(err), {}};
+    const std::string all = ReadFile(m_dir + "/logs/stdout") + ReadFile(m_dir + "/logs/error_log");
     return all.size() > 2000 ? all.substr(all.size() - 2000) : all;
 }

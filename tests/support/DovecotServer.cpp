@@ -1,4 +1,6 @@
 #include "support/DovecotServer.h"
+#include "support/Loopback.h"
+#include "support/TestFiles.h"
 
 #include <algorithm>
 #include <chrono>
@@ -10,7 +12,6 @@
 #include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -21,14 +22,6 @@ long long NowMs() {
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-void SleepMs(long long ms) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
-
-std::string Read(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 } // namespace
 
 DovecotServer::DovecotServer()
@@ -61,7 +54,7 @@ void DovecotServer::AddUser(const std::string& name, const std::string& password
 }
 
 std::string DovecotServer::Log() const {
-    return Read(m_dir + "/dovecot.log");
+    return ReadFile(m_dir + "/dovecot.log");
 }
 
 void DovecotServer::EnableTls(const std::string& certFile, const std::string& keyFile) {
@@ -109,14 +102,14 @@ bool DovecotServer::Start() {
         }
         for (const long long end = NowMs() + 10000; NowMs() < end; SleepMs(20)) {
             if (waitpid(m_pid, nullptr, WNOHANG) != 0) break; // it exited
-            if (Read(log).find("starting up") == std::string::npos) continue;
+            if (ReadFile(log).find("starting up") == std::string::npos) continue;
             m_upAtMs = NowMs();
             return true;
         }
         if (waitpid(m_pid, nullptr, WNOHANG) == 0) kill(m_pid, SIGKILL), waitpid(m_pid, nullptr, 0);
         m_pid = -1;
     }
-    if (m_error.empty()) m_error = "dovecot did not start: " + Read(out) + Read(log);
+    if (m_error.empty()) m_error = "dovecot did not start: " + ReadFile(out) + ReadFile(log);
     return false;
 }
 
@@ -124,10 +117,7 @@ void DovecotServer::Stop() {
     if (m_pid <= 0) return;
     // Stopped within 0.3 s of opening its port, the server can leave its children behind.
     SleepMs(std::max(0LL, m_upAtMs + 300 - NowMs()));
-    kill(m_pid, SIGTERM);
-    for (int i = 0; waitpid(m_pid, nullptr, WNOHANG) == 0; ++i, SleepMs(10))
-        if (i == 500) kill(m_pid, SIGKILL);
-    m_pid = -1;
+    StopChild(m_pid);
 }
 
 std::vector<std::string> DovecotServer::CommandsAfterLogin(const std::string& user) const {
@@ -135,7 +125,8 @@ std::vector<std::string> DovecotServer::CommandsAfterLogin(const std::string& us
     for (const long long end = NowMs() + 5000; NowMs() < end; SleepMs(20)) {
         commands.clear();
         for (const auto& entry : fs::directory_iterator(m_dir + "/raw/" + user)) {
-            std::istringstream lines(entry.path().extension() == ".in" ? Read(entry) : "");
+            std::istringstream lines(entry.path().extension() == ".in" ? ReadFile(entry.path())
+                                                                       : "");
             for (std::string line; std::getline(lines, line);) // "<time> <command>\r"
                 commands.push_back(
                     line.substr(line.find(' ') + 1, line.size() - line.find(' ') - 2));

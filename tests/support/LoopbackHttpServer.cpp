@@ -1,10 +1,9 @@
 #include "support/LoopbackHttpServer.h"
+#include "support/Loopback.h"
 
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <sys/wait.h>
 #include <unistd.h>
 
 LoopbackHttpServer::LoopbackHttpServer(const std::vector<std::string>& routes) {
@@ -39,10 +38,7 @@ LoopbackHttpServer::LoopbackHttpServer(const std::vector<std::string>& routes) {
 }
 
 LoopbackHttpServer::~LoopbackHttpServer() {
-    if (m_pid > 0) {
-        kill(m_pid, SIGTERM);
-        waitpid(m_pid, nullptr, 0);
-    }
+    StopChild(m_pid);
     if (!m_log.empty()) std::remove(m_log.c_str());
 }
 

@@ -10,11 +10,11 @@
 #include "support/FakeHub.h"
 #include "support/NoteBuilder.h"
 #include "support/TestEnv.h"
+#include "support/TestFiles.h"
 
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace {
 
@@ -115,12 +115,7 @@ protected:
             titles.push_back(n->m_title);
         return titles;
     }
-    static std::string Log() {
-        std::ifstream in(CTrayCore::ProgramFolder() + "Log.txt");
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
+    static std::string Log() { return ReadFile(CTrayCore::ProgramFolder() + "Log.txt"); }
 
     TestEnv env;
     RingingFactory factory;
@@ -473,9 +468,14 @@ TEST_F(Alarms, EscapeWhileRingingClosesAfterOkAndKeepsTheTexts) {
 // ---- the wall clock jumps while the monotonic clock does not (suspend, clock or zone change)
 
 namespace {
-// Moves the wall clock alone, as a suspend looks to the program.
-void JumpWallClock(const COleDateTime& to) {
+// Moves the wall clock alone, as a suspend looks to the program, then lets the check timer
+// tick three times five seconds apart.
+void JumpThenTick(CTrayCore& tray, const COleDateTime& to) {
     Clock::SetForTest(to);
+    for (int tick = 0; tick < 3; ++tick) {
+        tray.OnTimer(CTrayCore::TimerCheck);
+        Clock::AdvanceForTest(5);
+    }
 }
 int RefreshTimerSets(const FakeTimers& timers) {
     int n = 0;
@@ -522,7 +522,7 @@ TEST_F(Alarms, ForwardJumpRingsWhatFellDueOnTheNextTick) {
     EXPECT_EQ(n->m_window, nullptr);
     const int refreshes = RefreshTimerSets(platform.timers);
 
-    JumpWallClock(T(2003, 5, 14, 5, 0, 5));
+    Clock::SetForTest(T(2003, 5, 14, 5, 0, 5)); // the wall clock alone moves
     tray.OnTimer(CTrayCore::TimerCheck);
     ASSERT_NE(n->m_window, nullptr);
     EXPECT_TRUE(Win(n).IsRinging());
@@ -536,11 +536,7 @@ TEST_F(Alarms, BackwardJumpNeverRingsEarly) {
     CNote* n = Add(T(2003, 5, 13, 23, 0));
     tray.Alarms().ComputeEarliestAlarm();
     tray.OnTimer(CTrayCore::TimerCheck);
-    JumpWallClock(T(2003, 5, 13, 18, 0, 5));
-    for (int tick = 0; tick < 3; ++tick) {
-        tray.OnTimer(CTrayCore::TimerCheck);
-        Clock::AdvanceForTest(5);
-    }
+    JumpThenTick(tray, T(2003, 5, 13, 18, 0, 5));
     EXPECT_EQ(n->m_window, nullptr);
     EXPECT_EQ(tray.Alarms().EarliestAlarm(), T(2003, 5, 13, 23, 0));
 }
@@ -550,11 +546,7 @@ TEST_F(Alarms, DaysAsleepRingADailyNoteOnceThenItsNextOccurrence) {
     n->Recompute();
     tray.Alarms().ComputeEarliestAlarm();
     tray.OnTimer(CTrayCore::TimerCheck);
-    JumpWallClock(T(2003, 5, 16, 10, 0, 5));
-    for (int tick = 0; tick < 3; ++tick) {
-        tray.OnTimer(CTrayCore::TimerCheck);
-        Clock::AdvanceForTest(5);
-    }
+    JumpThenTick(tray, T(2003, 5, 16, 10, 0, 5));
     ASSERT_EQ(factory.windows.size(), 1u);
     EXPECT_EQ(Win(n).entered, 1); // three missed occurrences, one ring
     EXPECT_EQ(Win(n).Ok(), OkResult::Closed);

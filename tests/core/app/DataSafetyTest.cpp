@@ -2,8 +2,10 @@
 #include "platform/Clock.h"
 #include "storage/CAtomicFile.h"
 #include "storage/CDataFile.h"
+#include "support/FailAfter.h"
 #include "support/FakeHub.h"
 #include "support/TestEnv.h"
+#include "support/TestFiles.h"
 
 #include <climits>
 #include <filesystem>
@@ -13,17 +15,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-struct FailAfter {
-    explicit FailAfter(size_t k) { CAtomicFile::s_failAfterBytes = k; }
-    ~FailAfter() { CAtomicFile::s_failAfterBytes = SIZE_MAX; }
-};
-
-std::string ReadFile(const std::string& path) {
-    std::string bytes;
-    CAtomicFile::ReadAll(path, bytes, nullptr);
-    return bytes;
-}
 
 class DataSafety : public ::testing::Test {
 protected:

@@ -4,6 +4,7 @@
 #include "storage/CAtomicFile.h"
 #include "support/Fakes.h"
 #include "support/TestEnv.h"
+#include "support/TestFiles.h"
 
 #include <climits>
 #include <gtest/gtest.h>
@@ -16,12 +17,6 @@ CNote Note(const std::string& title, const std::string& text) {
     n.m_title = title;
     n.m_text = text;
     return n;
-}
-
-std::string Read(const std::string& path) {
-    std::string bytes, reason;
-    EXPECT_TRUE(CAtomicFile::ReadAll(path, bytes, &reason)) << reason;
-    return bytes;
 }
 
 // Ten units a character (a UTF-8 sequence counts once), as a fixed-pitch font would measure.
@@ -72,7 +67,7 @@ TEST(NoteText, OverwriteOnlyAfterYesAndAFailedWriteKeepsTheOldFile) {
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_EQ(dialogs.boxes[0].text, "Do you want to overwrite existing file ?");
     EXPECT_EQ(dialogs.boxes[0].caption, "File exists");
-    EXPECT_EQ(Read(path), "first");
+    EXPECT_EQ(ReadFile(path), "first");
 
     CAtomicFile::s_failAfterBytes = 3; // the disk fills up half-way
     dialogs.answers = {IDialogs::AnswerYes};
@@ -83,12 +78,12 @@ TEST(NoteText, OverwriteOnlyAfterYesAndAFailedWriteKeepsTheOldFile) {
     EXPECT_EQ(dialogs.boxes[1].caption, "Confirmation");
     EXPECT_EQ(dialogs.boxes[2].icon, IDialogs::Stop);
     EXPECT_NE(dialogs.boxes[2].text.find(path), std::string::npos);
-    EXPECT_EQ(Read(path), "first");
+    EXPECT_EQ(ReadFile(path), "first");
 
     dialogs.answers = {IDialogs::AnswerYes};
     EXPECT_EQ(CNoteTextExport::Save(dialogs, path, "2", "File exists"),
               CNoteTextExport::Result::Written);
-    EXPECT_EQ(Read(path), "2"); // replaced whole, nothing of the longer old content left
+    EXPECT_EQ(ReadFile(path), "2"); // replaced whole, nothing of the longer old content left
 }
 
 TEST(PagePlan, EveryWordOnceInOrderOnFullPagesOfLinesThatFit) {

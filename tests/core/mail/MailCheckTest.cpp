@@ -1,5 +1,6 @@
 // The mail check's steps with the real POP3 client against a Dovecot on 127.0.0.1.
 #include "support/DovecotServer.h"
+#include "support/Loopback.h"
 
 #include "mail/CMailAccountRules.h"
 #include "mail/CMailCheck.h"
@@ -8,30 +9,12 @@
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 namespace {
 using Strings = std::vector<std::string>;
 
 std::string Mail(const std::string& from, const std::string& subject) {
     return "From: " + from + "\nSubject: " + subject +
            "\nDate: Mon, 7 Dec 2026 09:00:00 +0000\n\nHi\n";
-}
-
-// A port on 127.0.0.1 where nobody listens.
-unsigned short ClosedPort() {
-    const int s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof a;
-    bind(s, reinterpret_cast<sockaddr*>(&a), len);
-    getsockname(s, reinterpret_cast<sockaddr*>(&a), &len);
-    close(s);
-    return ntohs(a.sin_port);
 }
 
 class MailCheck : public testing::Test {
@@ -122,7 +105,7 @@ TEST_F(MailCheck, NothingFoundIsToldOnlyWhenAskedAndTheRoundStartsAgain) {
 
     // Asked by the user: told, with why an account could not be checked.
     CMailAccount& gone = Add("Gone", "home");
-    gone.m_server = "127.0.0.1:" + std::to_string(ClosedPort());
+    gone.m_server = "127.0.0.1:" + std::to_string(FreeLoopbackPort());
     Add("Wrong", "work").m_password = "nope";
     Clock::AdvanceForTest(60);
     countdownMs = 1;

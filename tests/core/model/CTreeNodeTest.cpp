@@ -11,7 +11,7 @@ struct Tree {
 };
 } // namespace
 
-TEST(CTreeNode, NewRenameDelete) {
+TEST(CTreeNode, NewAndDelete) {
     Tree t;
     CTreeNode* a = CTreeNode::New(t.nodes, *t.nodes[0]);
     CTreeNode* b = CTreeNode::New(t.nodes, *a);
@@ -25,11 +25,6 @@ TEST(CTreeNode, NewRenameDelete) {
     for (const auto& n : t.nodes)
         ids.insert(n->m_id);
     EXPECT_EQ(ids.size(), t.nodes.size());
-    EXPECT_TRUE(CTreeNode::Rename(*d, "Work"));
-    EXPECT_FALSE(CTreeNode::Rename(*d, ""));
-    EXPECT_EQ(d->m_name, "Work");
-    EXPECT_FALSE(CTreeNode::Rename(*t.nodes[0], "Root"));
-    EXPECT_EQ(t.nodes[0]->m_name, "All notes");
 
     // Deleting a branch removes its descendants; the root and other branches stay.
     int dId = d->m_id;

@@ -2,43 +2,19 @@
 #include "net/CNotesInternetSession.h"
 #include "net/CWeatherFetcher.h"
 #include "platform/Clock.h"
+#include "support/Loopback.h"
 #include "support/LoopbackHttpServer.h"
+#include "support/TestFiles.h"
 
 #include <atomic>
 #include <chrono>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
 
 namespace {
 
 const std::string kData = JOTTERLY_TEST_DATA "/net/";
-
-std::string WriteTemp(const std::string& text) {
-    char path[] = "/tmp/jotterly-reply-XXXXXX";
-    const int fd = mkstemp(path);
-    if (fd >= 0) {
-        if (write(fd, text.data(), text.size()) != static_cast<ssize_t>(text.size())) path[0] = 0;
-        close(fd);
-    }
-    return path;
-}
-
-// A loopback port with nothing listening on it.
-unsigned short ClosedPort() {
-    const int s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof a;
-    bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    getsockname(s, reinterpret_cast<sockaddr*>(&a), &len);
-    close(s);
-    return ntohs(a.sin_port);
-}
 
 NetEndpoints At(const LoopbackHttpServer& server) {
     NetEndpoints e;
@@ -56,9 +32,10 @@ CWeather Paris() {
 
 } // namespace
 
-TEST(HttpLoopback, SessionSendsTheAgentAndKeepsOnlyA200Body) {
-    const std::string page = WriteTemp("hello");
-    LoopbackHttpServer server({"/ok=" + page, "/gone=@status:404"});
+TEST(HttpLoopback, SessionSendsTheAgentAndNothingButA200IsTaken) {
+    const std::string page = WriteTempFile("hello");
+    LoopbackHttpServer server(
+        {"/ok=" + page, "/gone=@status:404", "/cgi-java/WL_WLServer=@status:404"});
     ASSERT_TRUE(server.Running());
     CNotesInternetSession session;
     std::string reply = "before";
@@ -70,6 +47,12 @@ TEST(HttpLoopback, SessionSendsTheAgentAndKeepsOnlyA200Body) {
     EXPECT_EQ(reply, "before") << "a page other than 200 is not taken";
     EXPECT_EQ(server.Requests().at(0), "/ok?x=1\tOvalin");
     std::remove(page.c_str());
+
+    // The weather page fails on it too, and says with which status.
+    CWeather w = Paris();
+    CWeatherFetcher fetcher(At(server));
+    EXPECT_FALSE(fetcher.Fetch(w, WeatherSource::Classic));
+    EXPECT_NE(fetcher.LastError().find("404"), std::string::npos) << fetcher.LastError();
 }
 
 TEST(HttpLoopback, ClassicPageAndOpenMeteoRepliesGiveTheReport) {
@@ -96,7 +79,7 @@ TEST(HttpLoopback, ClassicPageAndOpenMeteoRepliesGiveTheReport) {
 }
 
 TEST(HttpLoopback, FailuresLeaveTheReportAsItWas) {
-    const std::string broken = WriteTemp("{\"results\": [");
+    const std::string broken = WriteTempFile("{\"results\": [");
     LoopbackHttpServer server({"/v1/search=" + broken, "/cgi-java/WL_WLServer=@big:52428800",
                                "/v1/forecast=@status:404"});
     ASSERT_TRUE(server.Running());
@@ -111,22 +94,13 @@ TEST(HttpLoopback, FailuresLeaveTheReportAsItWas) {
 
     NetEndpoints refused;
     refused.classicWeatherServer = refused.geocodingServer =
-        "http://127.0.0.1:" + std::to_string(ClosedPort());
+        "http://127.0.0.1:" + std::to_string(FreeLoopbackPort());
     CWeatherFetcher nobody(refused);
     EXPECT_FALSE(nobody.Fetch(w, WeatherSource::Classic));
     EXPECT_FALSE(nobody.Fetch(w, WeatherSource::OpenMeteo));
     EXPECT_EQ(w.m_dayName[0], "kept");
     EXPECT_EQ(w.m_place, "");
     std::remove(broken.c_str());
-}
-
-TEST(HttpLoopback, ClassicPageWithAnErrorStatusFails) {
-    LoopbackHttpServer server({"/cgi-java/WL_WLServer=@status:404"});
-    ASSERT_TRUE(server.Running());
-    CWeather w = Paris();
-    CWeatherFetcher fetcher(At(server));
-    EXPECT_FALSE(fetcher.Fetch(w, WeatherSource::Classic));
-    EXPECT_NE(fetcher.LastError().find("404"), std::string::npos);
 }
 
 TEST(HttpLoopback, ASlowServerIsCutAtTheTimeLimit) {
@@ -157,8 +131,9 @@ TEST(HttpLoopback, ASlowServerIsCutAtTheTimeLimit) {
 }
 
 TEST(HttpLoopback, ClockSyncSetsTheCorrectedTimeThroughTheSetter) {
-    const std::string page = WriteTemp("<html><body>Tue, 07 May 2024 09:01:05 UTC</body></html>");
-    const std::string garbled = WriteTemp("<html>no time here</html>");
+    const std::string page =
+        WriteTempFile("<html><body>Tue, 07 May 2024 09:01:05 UTC</body></html>");
+    const std::string garbled = WriteTempFile("<html>no time here</html>");
     LoopbackHttpServer server({"/cgi-bin/timer.pl=" + page});
     LoopbackHttpServer bad({"/cgi-bin/timer.pl=" + garbled});
     ASSERT_TRUE(server.Running() && bad.Running());

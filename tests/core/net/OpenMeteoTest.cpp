@@ -1,14 +1,9 @@
 #include "net/OpenMeteo.h"
+#include "support/TestFiles.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
 
 namespace {
-std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 CWeather Place(const std::string& city, const std::string& country, const std::string& zip = "") {
     CWeather w;
     w.m_city = city;
@@ -25,7 +20,7 @@ TEST(OpenMeteo, GeocodingSearchesTheZipOrTheCityAndPicksTheCountry) {
               "/v1/search?name=02134&count=10&language=en&format=json");
     EXPECT_EQ(OpenMeteo::GeocodingPath(Place("  ", "France")), "");
 
-    const std::string reply = Read(JOTTERLY_TEST_DATA "/net/geocoding-paris.json");
+    const std::string reply = ReadFile(JOTTERLY_TEST_DATA "/net/geocoding-paris.json");
     auto france = OpenMeteo::ParseGeocoding(reply, Place("Paris", "france"));
     ASSERT_TRUE(france);
     EXPECT_EQ(france->name, "Paris, Île-de-France, France");
@@ -46,7 +41,8 @@ TEST(OpenMeteo, GeocodingSearchesTheZipOrTheCityAndPicksTheCountry) {
 
 TEST(OpenMeteo, ForecastGivesFiveDaysOfTheSameRecord) {
     CWeather w;
-    ASSERT_TRUE(OpenMeteo::ParseForecast(Read(JOTTERLY_TEST_DATA "/net/forecast-paris.json"), w));
+    ASSERT_TRUE(
+        OpenMeteo::ParseForecast(ReadFile(JOTTERLY_TEST_DATA "/net/forecast-paris.json"), w));
     EXPECT_EQ(w.FormatDay(0), "Monday, Cloudy,  17 - 10");
     EXPECT_EQ(w.FormatDay(1), "Tuesday, Light rain,  16 - 10");
     EXPECT_EQ(w.FormatDay(2), "Wednesday, Clear,  21 - 7");
@@ -74,7 +70,7 @@ TEST(OpenMeteo, EveryWeatherCodeGivesOneOfTheSixIcons) {
 TEST(OpenMeteo, BrokenForecastsFailAndKeepTheReport) {
     CWeather w;
     w.m_dayName[0] = "kept";
-    const std::string good = Read(JOTTERLY_TEST_DATA "/net/forecast-paris.json");
+    const std::string good = ReadFile(JOTTERLY_TEST_DATA "/net/forecast-paris.json");
     auto edited = [&](const std::string& from, const std::string& to) {
         std::string s = good;
         s.replace(s.find(from), from.size(), to);

@@ -3,11 +3,11 @@
 #include "net/CPop3Client.h"
 #include "net/CountPop3Messages.h"
 #include "net/SocketErrors.h"
+#include "support/Loopback.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <arpa/inet.h>
 #include <chrono>
 #include <list>
 #include <map>
@@ -40,14 +40,7 @@ public:
         : m_greeting(std::move(greeting)), m_replies(std::move(replies)), m_paceMs(paceMs),
           m_lateLine(std::move(lateLine)), m_lateMs(lateMs) {
         m_replies.emplace("CAPA", "-ERR unknown command\r\n");
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t len = sizeof a;
-        bind(m_listen, reinterpret_cast<sockaddr*>(&a), len);
-        listen(m_listen, 1);
-        getsockname(m_listen, reinterpret_cast<sockaddr*>(&a), &len);
-        m_port = ntohs(a.sin_port);
+        m_listen = ListenOnLoopback(m_port, 1);
         m_thread = std::thread([this] { Run(); });
     }
     ~ScriptedServer() {
@@ -105,7 +98,7 @@ private:
     Replies m_replies;
     int m_paceMs;
     std::string m_lateLine;
-    int m_lateMs, m_listen = socket(AF_INET, SOCK_STREAM, 0), m_fd = -1;
+    int m_lateMs, m_listen = -1, m_fd = -1;
     unsigned short m_port = 0;
     Strings m_commands;
     std::thread m_thread;
@@ -272,13 +265,8 @@ TEST(Pop3HostileServers, ConnectFailuresAreQuickAndTold) {
     EXPECT_EQ(CountPop3Messages(account), -1);
     EXPECT_EQ(CBlockingSocket::GetLastError(), SocketError::kInvalidArgument);
 
-    unsigned short closed = 0;
-    {
-        ScriptedServer gone("", {});
-        closed = gone.Port();
-    }
     account.m_server = "127.0.0.1";
-    EXPECT_EQ(CountPop3Messages(account, {.port = closed}), -1);
+    EXPECT_EQ(CountPop3Messages(account, {.port = FreeLoopbackPort()}), -1);
     EXPECT_EQ(CBlockingSocket::GetLastError(), SocketError::kConnectionRefused);
 
     // Once its queue is full, a listener leaves further connection requests unanswered.

@@ -2,8 +2,8 @@
 #include "net/HtmlToText.h"
 #include "net/WeatherConditions.h"
 #include "net/WeatherPage.h"
+#include "support/TestFiles.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -30,11 +30,6 @@ std::optional<std::string> LiteralHtmlToText(std::string text) {
     for (size_t at; (at = pairs.find("\r\n\r\n")) != std::string::npos;)
         pairs.replace(at, 4, "\r\n");
     return pairs;
-}
-
-std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 } // namespace
@@ -121,7 +116,7 @@ TEST(WeatherPage, TokensAreLinesCutAtControlAndHighBytes) {
 }
 
 TEST(WeatherPage, ParsesTheClassicPageInEitherUnit) {
-    const std::string text = HtmlToText(Read(JOTTERLY_TEST_DATA "/net/classic-page.html"));
+    const std::string text = HtmlToText(ReadFile(JOTTERLY_TEST_DATA "/net/classic-page.html"));
     CWeather w;
     ASSERT_TRUE(WeatherPage::Parse(text, w));
     EXPECT_EQ(w.m_place, "Springfield, IL");

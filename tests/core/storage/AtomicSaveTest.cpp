@@ -4,6 +4,7 @@
 #include "platform/Clock.h"
 #include "storage/CAtomicFile.h"
 #include "storage/CDataFile.h"
+#include "support/FailAfter.h"
 #include "support/Fakes.h"
 #include "support/TestEnv.h"
 
@@ -17,11 +18,6 @@
 #include <unistd.h>
 
 namespace {
-
-struct FailAfter {
-    explicit FailAfter(size_t k) { CAtomicFile::s_failAfterBytes = k; }
-    ~FailAfter() { CAtomicFile::s_failAfterBytes = SIZE_MAX; }
-};
 
 size_t TempFilesIn(const std::string& folder) {
     size_t n = 0;

@@ -1,0 +1,20 @@
+#include "support/TestFiles.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <unistd.h>
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+std::string WriteTempFile(const std::string& text) {
+    char path[] = "/tmp/jotterly-test-XXXXXX";
+    const int fd = mkstemp(path);
+    if (fd < 0) return {};
+    const bool written = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+    close(fd);
+    if (!written) unlink(path);
+    return written ? path : "";
+}
