@@ -129,7 +129,9 @@ bool CBlockingSocket::Connect(const std::string& host, unsigned short port) {
     if (connect(m_handle, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
         err = errno;
         if (err == EINPROGRESS || err == EINTR) {
-            const int64_t deadline = NowMs() + m_connectTimeoutMs;
+            // The start is rounded down to the millisecond: one more keeps the wait from
+            // ending before the full time-out.
+            const int64_t deadline = NowMs() + m_connectTimeoutMs + 1;
             err = ETIMEDOUT;
             for (int64_t left; (left = deadline - NowMs()) > 0;) {
                 if (m_cancel && m_cancel->load()) {
