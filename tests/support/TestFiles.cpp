@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
 #include <unistd.h>
 
 std::string ReadFile(const std::string& path) {
@@ -17,4 +18,12 @@ std::string WriteTempFile(const std::string& text) {
     close(fd);
     if (!written) unlink(path);
     return written ? path : "";
+}
+
+std::vector<std::string> Words(const std::string& text) {
+    std::istringstream in(text);
+    std::vector<std::string> words;
+    for (std::string w; in >> w;)
+        words.push_back(w);
+    return words;
 }

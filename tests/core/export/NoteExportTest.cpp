@@ -27,14 +27,6 @@ int Measure(std::string_view s) {
     return n * 10;
 }
 
-std::vector<std::string> Words(const std::string& text) {
-    std::istringstream in(text);
-    std::vector<std::string> words;
-    for (std::string w; in >> w;)
-        words.push_back(w);
-    return words;
-}
-
 } // namespace
 
 TEST(NoteText, LineBreaksBecomeOneLineFeedAndNotesAreSeparated) {

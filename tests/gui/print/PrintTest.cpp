@@ -7,6 +7,7 @@
 #include "support/CupsServer.h"
 #include "support/FakeHub.h"
 #include "support/NoteBuilder.h"
+#include "support/TestFiles.h"
 #include "widgets/CHoverButton.h"
 
 #include <QDir>
@@ -38,14 +39,6 @@ int PdfPages(const std::string& pdf) {
     std::smatch m;
     const std::string info = Shell("pdfinfo '" + pdf + "'");
     return std::regex_search(info, m, std::regex(R"(Pages:\s+(\d+))")) ? std::stoi(m[1]) : -1;
-}
-
-std::vector<std::string> Words(const std::string& text) {
-    std::istringstream in(text);
-    std::vector<std::string> words;
-    for (std::string w; in >> w;)
-        words.push_back(w);
-    return words;
 }
 
 // 5,000 different words in paragraphs of uneven length, with a few over-long words.
