@@ -2,7 +2,9 @@
 
 #include "calendar/NthWeekday.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 // Stepping of Every notes. All arithmetic is on local wall-clock day counts, so an event at
 // 09:00 stays at 09:00 across daylight-saving changes.
@@ -15,10 +17,24 @@ COleDateTime Invalid() {
     return t;
 }
 
-// Whole seconds only: repeated stepping must not let the time of day drift.
-COleDateTime RoundToSecond(const COleDateTime& t) {
-    if (!t.IsValid()) return t;
-    return COleDateTime::FromLinear(std::round(t.Linear() * 86400.0) / 86400.0);
+constexpr int64_t kDay = 86400;
+
+// Seconds since the day count's origin; stepping runs on these.
+int64_t Seconds(const COleDateTime& t) {
+    return std::llround(t.Linear() * 86400.0);
+}
+
+COleDateTime FromSeconds(int64_t seconds) {
+    return COleDateTime::FromLinear(static_cast<double>(seconds) / 86400.0);
+}
+
+// A day the note does not fall on (only workday and weekend notes have such days).
+bool WrongDay(int unit, int64_t seconds) {
+    const COleDateTime t = FromSeconds(seconds);
+    if ((unit != CNote::Workday && unit != CNote::Weekend) || !t.IsValid()) return false;
+    const int dow = t.GetDayOfWeek();
+    const bool weekend = dow == 1 || dow == 7;
+    return unit == CNote::Workday ? weekend : !weekend;
 }
 
 bool SameDay(const COleDateTime& a, const COleDateTime& b) {
@@ -49,74 +65,60 @@ COleDateTime CNote::StepByUnit(const COleDateTime& now, COleDateTimeSpan prior) 
     COleDateTime o = m_baseTime;
     if (!o.IsValid()) return o;
 
-    if (unit >= Minute && unit <= Year && now + prior >= o) {
-        if (unit <= Week) {
-            // q counts whole periods from O to now; negative while O still lies ahead (prior
-            // days made the alarm ring early).
-            int minutes = COleDateTime::WholeMinutes(now - o);
-            int q = static_cast<int>(static_cast<double>(minutes) / count);
-            static const int kMinutesPerUnit[] = {1, 60, 1440, 10080};
-            int perUnit = kMinutesPerUnit[unit];
-            double steps = q / perUnit + 1;
-            if (steps < 0) steps = 0; // never back before the occurrence that rang
-            const double period = count * perUnit / 1440.0;
-            o = RoundToSecond(o + COleDateTimeSpan(steps * period));
-            // Prior days as long as the period or longer leave the alarm of that step behind
-            // now, and it would ring again at every check: step on until it lies ahead.
-            if (o.IsValid() && o.Linear() - prior.GetTotalDays() <= now.Linear()) {
-                double behind = now.Linear() + prior.GetTotalDays() - o.Linear();
-                o = RoundToSecond(o + COleDateTimeSpan((std::floor(behind / period) + 1) * period));
-                while (o.IsValid() && o.Linear() - prior.GetTotalDays() <= now.Linear())
-                    o = RoundToSecond(o + COleDateTimeSpan(period));
+    if ((unit == Month || unit == Year) && now + prior > o) {
+        // Each walk starts again from the start; a day lowered for a short month stays
+        // lowered for the rest of the walk.
+        COleDateTime::Parts s;
+        if (!m_startTime.GetParts(s)) return Invalid();
+        int year = s.year, month = s.month, day = s.day;
+        while (now + prior > o) {
+            if (unit == Month) {
+                month += count;
+                year += (month - 1) / 12;
+                month %= 12;
+                if (month == 0) month = 12;
+            } else {
+                year += count;
             }
-        } else {
-            // Each walk starts again from the start; a day lowered for a short month stays
-            // lowered for the rest of the walk.
-            COleDateTime::Parts s;
-            if (!m_startTime.GetParts(s)) return Invalid();
-            int year = s.year, month = s.month, day = s.day;
-            while (now + prior > o) {
-                if (unit == Month) {
-                    month += count;
-                    year += (month - 1) / 12;
-                    month %= 12;
-                    if (month == 0) month = 12;
-                } else {
-                    year += count;
-                }
-                if (year > 9999) return Invalid();
-                o.SetDateTime(year, month, day, s.hour, s.minute, 0);
-                while (!o.IsValid() && day > 1)
-                    o.SetDateTime(year, month, --day, s.hour, s.minute, 0);
-                if (!o.IsValid()) return Invalid();
-            }
+            if (year > 9999) return Invalid();
+            o.SetDateTime(year, month, day, s.hour, s.minute, 0);
+            while (!o.IsValid() && day > 1)
+                o.SetDateTime(year, month, --day, s.hour, s.minute, 0);
+            if (!o.IsValid()) return Invalid();
         }
+        return o;
     }
+    if (unit > Weekend) return o;
 
-    if (unit == Workday || unit == Weekend) {
-        if (o < now) {
-            // Jump over whole days first; what remains is at most one day plus a weekend.
-            o = o + COleDateTimeSpan(std::floor((now - o).GetTotalDays()));
-            while (o.IsValid() && o < now)
-                o += COleDateTimeSpan(1.0);
-        }
-        auto wrongDay = [unit](const COleDateTime& t) {
-            int dow = t.GetDayOfWeek();
-            bool weekend = dow == 1 || dow == 7;
-            return unit == Workday ? weekend : !weekend;
-        };
-        while (o.IsValid() && wrongDay(o))
-            o += COleDateTimeSpan(1.0);
-        // With prior days the alarm of that day may be past already: on to a later day.
-        if (o.IsValid() && o.Linear() - prior.GetTotalDays() <= now.Linear()) {
-            double behind = now.Linear() + prior.GetTotalDays() - o.Linear();
-            o = o + COleDateTimeSpan(std::floor(behind));
-            while (o.IsValid() &&
-                   (o.Linear() - prior.GetTotalDays() <= now.Linear() || wrongDay(o)))
-                o += COleDateTimeSpan(1.0);
-        }
+    // Whole seconds, so that neither repeated steps nor a comparison at the very second of an
+    // alarm depend on how a day fraction happens to round.
+    const int64_t n = Seconds(now);
+    const int64_t p = std::llround(prior.GetTotalSeconds());
+    int64_t t = Seconds(o);
+    int64_t period = kDay;
+    if (unit <= Week) {
+        if (n + p < t) return o; // the alarm has not come yet
+        // q counts whole periods from O to now; negative while O still lies ahead (prior days
+        // made the alarm ring early).
+        static const int64_t kMinutesPerUnit[] = {1, 60, 1440, 10080};
+        const int64_t perUnit = kMinutesPerUnit[unit];
+        const int64_t q = (n - t) / 60 / count; // whole minutes, then periods; toward zero
+        period = count * perUnit * 60;
+        t += std::max<int64_t>(q / perUnit + 1, 0) * period; // never back before what rang
+    } else {
+        if (t < n) t += (n - t + kDay - 1) / kDay * kDay; // the first such time not before now
+        while (WrongDay(unit, t))
+            t += kDay;
     }
-    return o;
+    // Prior days as long as the step or longer leave the alarm of that step behind now, and it
+    // would ring again at every check: step on until it lies ahead. Shorter prior days cannot
+    // (an alarm just past rings at once and the next step lies ahead).
+    if (p >= period && t - p <= n) {
+        t += ((n + p - t) / period + 1) * period;
+        while (WrongDay(unit, t))
+            t += kDay;
+    }
+    return FromSeconds(t);
 }
 
 COleDateTime CNote::IndexDayOccurrence(const COleDateTime& now, COleDateTimeSpan prior) const {

@@ -3,9 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <random>
 #include <string>
 
 namespace {
@@ -54,7 +57,74 @@ constexpr int Minute = CNote::Minute, Hour = CNote::Hour, Day = CNote::Day, Week
               Month = CNote::Month, Year = CNote::Year, Workday = CNote::Workday,
               Weekend = CNote::Weekend;
 
+// The stepping of minute to week, workday and weekend notes read afresh from the rules, in
+// whole seconds since 1899-12-30 00:00, stepping one period at a time.
+int64_t Oracle(int unit, int count, int64_t o, int64_t now, int priorDays) {
+    constexpr int64_t kDay = 86400;
+    const int64_t prior = priorDays * kDay;
+    auto wrongDay = [unit](int64_t t) {
+        using namespace std::chrono;
+        const weekday wd{sys_days{1899y / December / 30} + days{t / kDay}};
+        const bool weekend = wd == Saturday || wd == Sunday;
+        return unit == Workday ? weekend : unit == Weekend && !weekend;
+    };
+    int64_t period = kDay;
+    if (unit <= Week) {
+        const int64_t minutesPerUnit = std::array<int64_t, 4>{1, 60, 1440, 10080}[unit];
+        period = count * minutesPerUnit * 60;
+        if (now + prior >= o) {
+            const int64_t q = (now - o) / 60 / count; // both truncate toward zero
+            o += std::max<int64_t>(q / minutesPerUnit + 1, 0) * period;
+        }
+    } else {
+        while (o < now || wrongDay(o))
+            o += kDay;
+    }
+    if (prior >= period)
+        while (o - prior <= now || wrongDay(o))
+            o += period;
+    return o;
+}
+
 } // namespace
+
+TEST(Recurrence, AgreesWithAnIndependentReading) {
+    // Around a base, times drawn at random and times on the second of an alarm (where
+    // boundaries live), each unit with prior days shorter than, equal to and longer than its step.
+    std::mt19937 random(30);
+    auto pick = [&random](int64_t lo, int64_t hi) {
+        return std::uniform_int_distribution<int64_t>(lo, hi)(random);
+    };
+    const int64_t base = std::llround(At("2003-05-13 00:00").Linear() * 86400);
+    const int units[] = {Minute, Hour, Day, Week, Workday, Weekend};
+    int mismatches = 0;
+    for (int i = 0; i < 20000 && mismatches < 10; ++i) {
+        const int unit = units[i % 6];
+        const int count = unit >= Workday ? 0 : static_cast<int>(pick(1, unit == Week ? 3 : 40));
+        const int prior = static_cast<int>(pick(0, 9));
+        const int64_t o = base + pick(0, 20 * 86400) / 60 * 60;
+        const int64_t step =
+            unit >= Workday ? 86400 : count * std::array<int64_t, 4>{60, 3600, 86400, 604800}[unit];
+        const int64_t now = i % 2 ? o + pick(-12, 40) * 86400 + pick(0, 86399)
+                                  : o + pick(-1, 4) * step - prior * 86400 + pick(-1, 1);
+        CNote n;
+        n.m_type = CNote::Every;
+        n.m_recurrence = unit * 1000 + count;
+        n.m_startTime = n.m_baseTime = COleDateTime::FromLinear(o / 86400.0);
+        n.m_priorDays = prior;
+        Clock::SetForTest(COleDateTime::FromLinear(now / 86400.0));
+        n.Recompute();
+        const int64_t got = std::llround(n.m_nextTime.Linear() * 86400);
+        const int64_t want = Oracle(unit, std::max(count, 1), o, now, prior);
+        if (got != want) {
+            ++mismatches;
+            ADD_FAILURE() << "unit " << unit << " x" << count << " prior " << prior << " base "
+                          << Text(n.m_startTime) << " now " << Text(Clock::Now()) << ": "
+                          << Text(n.m_nextTime) << ", expected "
+                          << Text(COleDateTime::FromLinear(want / 86400.0));
+        }
+    }
+}
 
 TEST(Recurrence, EveryRule) {
     const Step steps[] = {
@@ -76,6 +146,9 @@ TEST(Recurrence, EveryRule) {
         {Day, 1, "2003-05-15 10:00", "2003-05-13 09:59", "2003-05-15 10:00", 2}, // not yet
         {Minute, 15, "2003-05-14 10:00", "2003-05-13 10:05", "2003-05-14 10:15", 1},
         {Hour, 6, "2003-05-14 10:00", "2003-05-13 10:00", "2003-05-14 16:00", 1}, // alarm = now
+        // Shorter prior days do not step on: an alarm just past still rings for its occurrence.
+        {Week, 1, "2003-05-16 10:00", "2003-05-23 09:00", "2003-05-23 10:00", 1},
+        {Day, 2, "2003-05-13 10:00", "2003-05-15 09:00:01", "2003-05-15 10:00", 1},
         {Workday, 0, "2003-05-16 09:00", "2003-05-14 09:01", "2003-05-19 09:00", 2},
         {Weekend, 0, "2003-05-17 09:00", "2003-05-15 09:01", "2003-05-18 09:00", 2},
         // Month ends: a lowered day stays lowered within a walk; each walk starts afresh.
@@ -92,6 +165,8 @@ TEST(Recurrence, EveryRule) {
         {Workday, 0, "2003-05-17 09:15", "2003-05-13 12:00", "2003-05-19 09:15"},
         {Workday, 0, "2003-05-16 09:00", "2003-05-16 09:00:05", "2003-05-19 09:00"},
         {Workday, 0, "2003-05-12 09:00", "2003-05-13 08:59", "2003-05-13 09:00"},
+        {Workday, 0, "2003-05-16 09:00", "2003-05-16 09:00", "2003-05-16 09:00"}, // not before now
+        {Weekend, 0, "2003-05-17 09:00", "2003-05-17 09:00", "2003-05-17 09:00"},
         {Workday, 0, "1995-01-02 09:00", "2003-05-17 10:00", "2003-05-19 09:00"},
         {Weekend, 0, "2003-05-12 18:00", "2003-05-10", "2003-05-17 18:00"},
         {Weekend, 0, "2003-05-12 18:00", "2003-05-17 18:01", "2003-05-18 18:00"},
