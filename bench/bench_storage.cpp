@@ -9,6 +9,7 @@
 #include <chrono>
 #include <fstream>
 #include <iterator>
+#include <unistd.h>
 
 namespace {
 
@@ -29,6 +30,9 @@ struct Fixture {
     explicit Fixture(int notes) {
         Clock::SetForTest(COleDateTime(2026, 12, 6, 12, 0, 0));
         Fill(tray, notes);
+        tray.SaveData();
+        // The first save over a file each day copies that file to the backups first
+        // (BM_FirstSaveOfTheDay); the other saves of the day are what is timed here.
         tray.SaveData();
     }
     TestEnv env;
@@ -85,6 +89,16 @@ void BM_WriteBytesFsync(benchmark::State& state) {
         benchmark::DoNotOptimize(CAtomicFile::Write(path, bytes, nullptr));
 }
 
+// The first save of a day, which first copies the file of the day before to the backups
+// (read, checked and written) and then saves.
+void BM_FirstSaveOfTheDay(benchmark::State& state) {
+    Fixture f(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        Clock::AdvanceForTest(86400.0);
+        benchmark::DoNotOptimize(f.tray.SaveData());
+    }
+}
+
 // A save beside an atomic write of the same bytes, taken in turns so that both see the same
 // load on the machine, in alternating order; "ratio" is what a save costs in units of the plain
 // write and fsync.
@@ -94,12 +108,13 @@ void BM_SaveVsWriteFsync(benchmark::State& state) {
     std::string path = f.env.Dir() + "/plain.dat";
     using Steady = std::chrono::steady_clock;
     Steady::duration save{}, write{};
-    bool saveFirst = true;
+    ::sync(); // what the set-up wrote is not flushed by the first timed fsync
     for (auto _ : state) {
-        // Alternate the order so neither always follows the other's fsync.
-        for (int turn = 0; turn < 2; ++turn) {
+        // Save, write, write, save: neither always follows the other's fsync, even in a
+        // single iteration.
+        for (int turn = 0; turn < 4; ++turn) {
             auto t0 = Steady::now();
-            if (saveFirst == (turn == 0)) {
+            if (turn == 0 || turn == 3) {
                 benchmark::DoNotOptimize(f.tray.SaveData());
                 save += Steady::now() - t0;
             } else {
@@ -107,11 +122,10 @@ void BM_SaveVsWriteFsync(benchmark::State& state) {
                 write += Steady::now() - t0;
             }
         }
-        saveFirst = !saveFirst;
     }
     auto ms = [&](Steady::duration d) {
         return std::chrono::duration<double, std::milli>(d).count() /
-               static_cast<double>(state.iterations());
+               static_cast<double>(2 * state.iterations());
     };
     state.counters["save_ms"] = ms(save);
     state.counters["write_fsync_ms"] = ms(write);
@@ -126,6 +140,7 @@ BENCHMARK(BM_Save)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillise
 BENCHMARK(BM_Serialise)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteBytes)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteBytesFsync)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FirstSaveOfTheDay)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveVsWriteFsync)
     ->Arg(10000)
     ->Arg(100000)

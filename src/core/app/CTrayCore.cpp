@@ -87,7 +87,8 @@ bool CTrayCore::SaveData() {
     m_autoSave.Cancel(m_platform.timers);
     COleDateTime now = Clock::Now();
     if (!CAtomicFile::Exists(DataPath())) m_data.m_firstRunDate = now;
-    return WriteDataFile(CDataFile::Write(m_data, now));
+    m_saveBuffer = CDataFile::Write(m_data, now, std::move(m_saveBuffer));
+    return WriteDataFile(m_saveBuffer);
 }
 
 bool CTrayCore::WriteDataFile(const std::string& bytes) {

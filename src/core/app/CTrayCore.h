@@ -139,6 +139,7 @@ private:
     CAlarmCheck m_alarms{*this};
     CDataSafety m_safety;
     CSaveDebounce m_autoSave{TimerAutoSave};
+    std::string m_saveBuffer; // the last save's bytes; its memory serves the next save
     int m_state = StateStarting;
     Countdowns m_countdowns;
     int m_pendingClickKeys = 0;

@@ -21,6 +21,10 @@ std::string CArchiveWriter::Take() {
 }
 
 void CArchiveWriter::Reserve(size_t n) {
+    if (n <= m_bytes.capacity()) {
+        if (m_bytes.capacity() <= 2 * n + (1u << 20)) return; // its pages are there already
+        m_bytes = std::string(); // far too large for what is left: give it back
+    }
     m_bytes.reserve(n);
 #ifdef MADV_HUGEPAGE
     // Every fresh 4 KiB page costs a fault on first touch; for a file of tens of megabytes

@@ -13,6 +13,10 @@
 // thousand notes is not built from millions of tiny appends.
 class CArchiveWriter {
 public:
+    CArchiveWriter() = default;
+    // Writes into the memory of an earlier buffer (its bytes are dropped).
+    explicit CArchiveWriter(std::string&& reuse) : m_bytes(std::move(reuse)) { m_bytes.clear(); }
+
     void WriteInt(int32_t v) { PutLittleEndian(Stage(4), static_cast<uint32_t>(v), 4); }
     void WriteByte(uint8_t v) { *Stage(1) = static_cast<char>(v); }
     void WriteDouble(double d) { PutLittleEndian(Stage(8), std::bit_cast<uint64_t>(d), 8); }
@@ -22,7 +26,7 @@ public:
 
     const std::string& Bytes() const;
     std::string Take();
-    // Room for n bytes in one allocation; large buffers ask for huge pages.
+    // Room for n bytes in one allocation; large new buffers ask for huge pages.
     void Reserve(size_t n);
 
 private:

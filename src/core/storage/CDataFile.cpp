@@ -100,7 +100,8 @@ void CDataFile::ReadNote(CArchiveReader& ar, CNote& n, int version) {
     if (version < kStamp0801) n.m_borderStyle = ar.ReadInt();
 }
 
-std::string CDataFile::Write(const CDataDocument& doc, const COleDateTime& saveTime) {
+std::string CDataFile::Write(const CDataDocument& doc, const COleDateTime& saveTime,
+                             std::string reuse) {
     const CSettings& t = doc.m_settings;
     const CNoteStore& store = doc.m_store;
     // One allocation of the right size: growing a buffer of tens of megabytes by doubling
@@ -113,7 +114,7 @@ std::string CDataFile::Write(const CDataDocument& doc, const COleDateTime& saveT
         size += kMaxCategoryBytes + c->m_name.size();
     for (const auto& n : store.notes())
         size += kMaxNoteBytes + n->m_font.lfFaceName.size() + n->m_title.size() + n->m_text.size();
-    CArchiveWriter ar;
+    CArchiveWriter ar(std::move(reuse));
     ar.Reserve(size);
     ar.WriteTime(doc.m_firstRunDate);
     ar.WriteTime(saveTime);

@@ -13,8 +13,11 @@ class CNote;
 // The layout of "Note.Dat": settings, accounts, categories, holiday flags and notes.
 class CDataFile {
 public:
-    // Serialises the document with its stamp; saveTime goes into the second item.
-    static std::string Write(const CDataDocument& doc, const COleDateTime& saveTime);
+    // Serialises the document with its stamp; saveTime goes into the second item. The bytes
+    // are written into reuse's memory when it is large enough: a buffer of tens of megabytes
+    // that is new at every save costs more in fresh pages than writing it to disk does.
+    static std::string Write(const CDataDocument& doc, const COleDateTime& saveTime,
+                             std::string reuse = {});
 
     // Reads into doc, whose store must have been emptied (root category in place). What the
     // file does not hold keeps its value. Complete records are kept even when a later one is

@@ -337,6 +337,12 @@ TEST_F(DataFileTest, LoadAndSaveReproducesTheFile) {
     EXPECT_NE(saved.substr(12, 12), original.substr(12, 12));
     EXPECT_EQ(saved.substr(0, 12), original.substr(0, 12));
     EXPECT_EQ(saved.substr(24), original.substr(24));
+
+    // A shorter save in the memory of the one before carries none of its bytes.
+    tray.Store().RemoveNote(*tray.Store().notes().back());
+    ASSERT_TRUE(tray.SaveData());
+    ASSERT_TRUE(CAtomicFile::ReadAll(tray.DataPath(), saved, nullptr));
+    EXPECT_EQ(saved, CDataFile::Write(tray.Data(), Clock::Now()));
 }
 
 TEST_F(DataFileTest, StringPrefixes) {
