@@ -11,6 +11,9 @@
 //                                                        that place
 //   jotterly_notefile mail FILE NAME,SERVER,USER,PASSWORD ...
 //                                                        these mail accounts, no automatic check
+//   jotterly_notefile ringmail FILE SECONDS WAV NAME,SERVER,USER,PASSWORD ...
+//                                                        "due" ringing with that wave file,
+//                                                        and these mail accounts
 //   jotterly_notefile dump FILE                          one line per note:
 //                                                        posted left top width height title
 //   jotterly_notefile alarms FILE                        one line per note: its alarm time
@@ -71,14 +74,13 @@ int Many(CDataDocument& doc, const char* path, int count) {
     return Save(doc, path);
 }
 
-int Due(CDataDocument& doc, const char* path, double seconds) {
+void AddDue(CDataDocument& doc, double seconds) {
     AddNote(doc, 0, "Note 1", "Stays after the other one is acknowledged");
     CNote* n = AddNote(doc, 1, "Due note", "Rings soon");
     n->m_type = CNote::OneTime;
     n->m_startTime = Clock::Now() + COleDateTimeSpan(seconds / 86400.0);
     n->Recompute();
     doc.m_settings.m_logEnabled = 1;
-    return Save(doc, path);
 }
 
 int Weather(CDataDocument& doc, const char* path, const char* city, const char* country) {
@@ -90,7 +92,7 @@ int Weather(CDataDocument& doc, const char* path, const char* city, const char* 
     return Save(doc, path);
 }
 
-int Mail(CDataDocument& doc, const char* path, int count, char** accounts) {
+void AddAccounts(CDataDocument& doc, int count, char** accounts) {
     for (int i = 0; i < count; ++i) {
         auto a = std::make_unique<CMailAccount>();
         std::string fields[4], rest = accounts[i];
@@ -103,7 +105,6 @@ int Mail(CDataDocument& doc, const char* path, int count, char** accounts) {
         a->m_password = fields[3];
         doc.m_store.AddAccount(std::move(a));
     }
-    return Save(doc, path);
 }
 
 int Dump(const char* path, bool alarms) {
@@ -139,19 +140,32 @@ int main(int argc, char** argv) {
     doc.m_settings.m_mailInterval = 0;
     if (command == "write") return Write(doc, argv[2], argc - 3, argv + 3);
     if (command == "many" && argc == 4) return Many(doc, argv[2], std::atoi(argv[3]));
-    if (command == "due" && argc == 4) return Due(doc, argv[2], std::atof(argv[3]));
+    if (command == "due" && argc == 4) {
+        AddDue(doc, std::atof(argv[3]));
+        return Save(doc, argv[2]);
+    }
+    if (command == "ringmail" && argc >= 5) {
+        AddDue(doc, std::atof(argv[3]));
+        doc.m_settings.m_alarmSound = CSettings::SoundWave;
+        doc.m_settings.m_wavePath = argv[4];
+        AddAccounts(doc, argc - 5, argv + 5);
+        return Save(doc, argv[2]);
+    }
     if (command == "empty" && argc == 3) {
         doc.m_settings.m_logEnabled = 1;
         return Save(doc, argv[2]);
     }
     if (command == "weather" && argc == 5) return Weather(doc, argv[2], argv[3], argv[4]);
-    if (command == "mail" && argc >= 3) return Mail(doc, argv[2], argc - 3, argv + 3);
+    if (command == "mail" && argc >= 3) {
+        AddAccounts(doc, argc - 3, argv + 3);
+        return Save(doc, argv[2]);
+    }
     if (command == "dump" && argc == 3) return Dump(argv[2], false);
     if (command == "alarms" && argc == 3) return Dump(argv[2], true);
     std::fprintf(stderr,
                  "usage: %s write FILE L,T,W,H[,SCHEME]... | many FILE N | due FILE S | "
                  "empty FILE | weather FILE CITY COUNTRY | mail FILE NAME,SERVER,USER,PASSWORD... "
-                 "| dump FILE | alarms FILE\n",
+                 "| ringmail FILE S WAV NAME,SERVER,USER,PASSWORD... | dump FILE | alarms FILE\n",
                  argv[0]);
     return 2;
 }

@@ -83,9 +83,12 @@ struct FakeTimers : ITimerHost {
     void KillTimer(int id) override { active.erase(id); }
 };
 
+// Records what was asked, and keeps the voices as the real sound does: the loop sounds (with a
+// device) until StopLoop, whatever one-shot sound starts or stops meanwhile.
 struct FakeSound : ISound {
     bool device = false;
-    int beeps = 0, loopsStarted = 0, stops = 0;
+    bool looping = false;
+    int beeps = 0, loopsStarted = 0, loopStops = 0, onceStops = 0;
     std::vector<int> resources;
     std::string lastWave;
     bool HasAudioDevice() const override { return device; }
@@ -93,10 +96,15 @@ struct FakeSound : ISound {
     void PlayWaveLoop(const std::string& path) override {
         ++loopsStarted;
         lastWave = path;
+        looping = device;
     }
     void PlayWaveOnce(const std::string& path) override { oncePlayed.push_back(path); }
     void PlayResource(int id) override { resources.push_back(id); }
-    void Stop() override { ++stops; }
+    void StopLoop() override {
+        ++loopStops;
+        looping = false;
+    }
+    void StopOnce() override { ++onceStops; }
     std::vector<std::string> oncePlayed;
 };
 

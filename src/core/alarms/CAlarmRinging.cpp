@@ -30,12 +30,16 @@ void CAlarmRinging::StartAlarm(int, bool wasPosted) {
     const CSettings& settings = m_host.settings();
     m_stopEnabled = settings.m_stopAfter > 0;
 
-    // Several notes may ring at once; they share one wave loop, started by the first.
+    // Several notes may ring at once; they share one wave loop, started by the first. The
+    // loop is theirs while they ring: it replaces, or else ends, the options' preview.
     ISound* sound = m_host.Platform().sound;
     ++g_ringingCount;
-    if (g_ringingCount == 1 && settings.m_alarmSound == CSettings::SoundWave && sound &&
-        sound->HasAudioDevice())
-        sound->PlayWaveLoop(settings.m_wavePath);
+    if (g_ringingCount == 1 && sound) {
+        if (settings.m_alarmSound == CSettings::SoundWave && sound->HasAudioDevice())
+            sound->PlayWaveLoop(settings.m_wavePath);
+        else
+            sound->StopLoop();
+    }
 
     m_window.EnterRingingMode();
     m_timers.SetTimer(TimerBeep, kBeepPeriodMs);
@@ -59,7 +63,7 @@ void CAlarmRinging::WithdrawNotice() {
 
 void CAlarmRinging::StopWave() {
     ISound* sound = m_host.Platform().sound;
-    if (m_host.settings().m_alarmSound == CSettings::SoundWave && sound) sound->Stop();
+    if (m_host.settings().m_alarmSound == CSettings::SoundWave && sound) sound->StopLoop();
 }
 
 void CAlarmRinging::OnTimer(int id) {

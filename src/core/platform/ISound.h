@@ -2,7 +2,10 @@
 
 #include <string>
 
-// Sound output. Without an audio device the wave calls do nothing.
+// Sound output, the one owner of what plays. It has two voices: the loop, which belongs to
+// the ringing notes (and the options' preview while none rings), and one-shot sounds. Stopping
+// one voice never ends the other, so no window can silence a ringing note by ending its own
+// sound. Without an audio device the wave calls do nothing.
 class ISound {
 public:
     virtual ~ISound() = default;
@@ -15,5 +18,8 @@ public:
     virtual void PlayWaveOnce(const std::string& path) = 0;
     // One of the built-in clips by resource id (241, 242), once, asynchronously.
     virtual void PlayResource(int id) = 0;
-    virtual void Stop() = 0;
+    // Ends the loop.
+    virtual void StopLoop() = 0;
+    // Ends the one-shot sound that plays, if any; the loop plays on.
+    virtual void StopOnce() = 0;
 };

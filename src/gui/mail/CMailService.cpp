@@ -106,7 +106,7 @@ void CMailService::ShowNewMail(const CMailCheck::Outcome& outcome) {
         m_list = new CMailListDlg;
         connect(m_list, &QDialog::finished, this, [this] {
             if (m_waveOfList)
-                if (ISound* sound = m_hub.Platform().sound) sound->Stop();
+                if (ISound* sound = m_hub.Platform().sound) sound->StopOnce();
             if (!g_mailBusy) ShowTrayIcon(TrayId::IconNormal);
         });
     }

@@ -1,5 +1,6 @@
 #include "options/CAlarmPage.h"
 
+#include "alarms/RingingCount.h"
 #include "options/COptionsValues.h"
 #include "platform/IDialogs.h"
 #include "platform/ISound.h"
@@ -87,7 +88,11 @@ void CAlarmPage::StopPreview() {
     if (!m_playing) return;
     m_playing = false;
     m_play->setText(tr("Play"));
-    m_sound.Stop();
+    // A note that began to ring meanwhile has taken the loop: it plays on.
+    if (!m_previewLoops)
+        m_sound.StopOnce();
+    else if (g_ringingCount == 0)
+        m_sound.StopLoop();
 }
 
 void CAlarmPage::TogglePreview() {
@@ -96,14 +101,18 @@ void CAlarmPage::TogglePreview() {
         return;
     }
     m_play->setText(tr("Stop"));
-    m_sound.PlayWaveLoop(m_values.wavePath);
+    // A ringing note keeps the loop; the preview then plays the file once beside it.
+    m_previewLoops = g_ringingCount == 0;
+    if (m_previewLoops)
+        m_sound.PlayWaveLoop(m_values.wavePath);
+    else
+        m_sound.PlayWaveOnce(m_values.wavePath);
     m_playing = true;
 }
 
 void CAlarmPage::Browse() {
     if (!Validate()) return;
     StopPreview();
-    m_sound.Stop();
     if (const auto file = m_dialogs.OpenFileName("wav", "*.wav", "Wave Files (*.wav)|*.wav||")) {
         m_values.wavePath = *file;
         m_path->setText(QString::fromStdString(*file));

@@ -33,6 +33,7 @@ private:
 
     ISound& m_sound;
     bool m_playing = false;
+    bool m_previewLoops = false; // else the preview plays once beside a ringing note's loop
     QRadioButton* m_speaker;
     QRadioButton* m_wave;
     QRadioButton* m_mute;

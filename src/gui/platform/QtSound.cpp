@@ -96,12 +96,14 @@ void QtSound::PlayResource(int id) {
     m_clip->play();
 }
 
-void QtSound::Stop() {
-    if (m_loop) {
-        m_loop->disconnect(this);
-        m_loop->stop();
-        m_loop.reset();
-    }
+void QtSound::StopLoop() {
+    if (!m_loop) return;
+    m_loop->disconnect(this);
+    m_loop->stop();
+    m_loop.reset();
+}
+
+void QtSound::StopOnce() {
     if (m_clip) m_clip->stop();
 }
 

@@ -25,7 +25,8 @@ public:
     void PlayWaveLoop(const std::string& path) override;
     void PlayWaveOnce(const std::string& path) override;
     void PlayResource(int id) override;
-    void Stop() override;
+    void StopLoop() override;
+    void StopOnce() override;
 
     // What is playing, for the tests and for anyone curious.
     bool IsLooping() const;

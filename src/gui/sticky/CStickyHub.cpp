@@ -1,6 +1,5 @@
 #include "sticky/CStickyHub.h"
 
-#include "alarms/RingingCount.h"
 #include "app/CTrayCore.h"
 #include "model/CNote.h"
 #include "platform/ISound.h"
@@ -59,6 +58,5 @@ void CStickyHub::PlayCloseSound() {
 }
 
 void CStickyHub::StopCloseSound() {
-    ISound* sound = m_tray.Platform().sound;
-    if (sound && g_ringingCount == 0) sound->Stop();
+    if (ISound* sound = m_tray.Platform().sound) sound->StopOnce();
 }

@@ -32,7 +32,7 @@ public:
 
     void PlayCloseSound();
     void PlayDeleteSound();
-    // Ends the close box's click, unless a note rings (the ringing owns the sound then).
+    // Ends the close box's click; a ringing note's loop plays on.
     void StopCloseSound();
 
 private:

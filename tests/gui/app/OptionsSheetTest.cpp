@@ -1,3 +1,4 @@
+#include "alarms/RingingCount.h"
 #include "app/Globals.h"
 #include "gui/support/ImageCompare.h"
 #include "mail/CMailAccountRules.h"
@@ -110,19 +111,28 @@ TEST_F(OptionsSheetTest, WaveFileBrowsePreviewAndItsEndWithTheSheet) {
     Click(play);
     EXPECT_EQ(play->text(), QStringLiteral("Stop"));
     EXPECT_EQ(platform.sound.lastWave, "/music/bell.wav");
-    const int stops = platform.sound.stops;
+    EXPECT_TRUE(platform.sound.looping);
     Click(Find<QRadioButton>("mute"));
     EXPECT_EQ(play->text(), QStringLiteral("Play"));
-    EXPECT_GT(platform.sound.stops, stops);
+    EXPECT_FALSE(platform.sound.looping);
     EXPECT_FALSE(play->isEnabled());
 
+    // While a note rings its loop stays: the preview plays once beside it.
+    platform.sound.PlayWaveLoop("/sounds/ringing.wav");
+    g_ringingCount = 1;
     Click(wave);
     Click(play);
+    Click(play);
+    g_ringingCount = 0;
+    EXPECT_EQ(platform.sound.oncePlayed.back(), "/music/bell.wav");
+    EXPECT_TRUE(platform.sound.looping);
+    EXPECT_EQ(platform.sound.lastWave, "/sounds/ringing.wav");
+
+    Click(play);
     ASSERT_TRUE(sheet->AlarmPage()->PreviewPlaying());
-    const int before = platform.sound.stops;
     Click(sheet->CancelButton());
     EXPECT_FALSE(sheet->isVisible());
-    EXPECT_EQ(platform.sound.stops, before + 1) << "the preview ends with the sheet";
+    EXPECT_FALSE(platform.sound.looping) << "the preview ends with the sheet";
 
     platform.sound.device = false; // no output: the wave file is not offered
     Open();

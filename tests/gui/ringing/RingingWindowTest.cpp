@@ -5,10 +5,13 @@
 
 #include "app/Globals.h"
 #include "gui/support/ImageCompare.h"
+#include "mail/CMailService.h"
+#include "model/CMailAccount.h"
 #include "platform/Clock.h"
 #include "platform/GdiPaint.h"
 #include "platform/SystemColors.h"
 #include "platform/SystemMetrics.h"
+#include "support/DovecotServer.h"
 #include "support/NoteBuilder.h"
 #include "support/TestEnv.h"
 #include "widgets/CHoverButton.h"
@@ -283,7 +286,34 @@ TEST_F(RingingWindow, ClosingAnotherNoteLeavesTheRingingAndItsSoundAlone) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return guard.isNull() || !guard->isVisible(); }));
     EXPECT_TRUE(ringing->IsRinging());
     EXPECT_EQ(g_ringingCount, 1);
-    EXPECT_EQ(sound.stops, 0);
+    EXPECT_TRUE(sound.looping);
+    EXPECT_EQ(sound.loopsStarted, 1);
+}
+
+TEST_F(RingingWindow, NewMailAndItsClosedWindowLeaveTheRingingLoop) {
+    tray.settings().m_alarmSound = CSettings::SoundWave;
+    tray.settings().m_wavePath = "/sounds/bell.wav";
+    sound.device = true;
+    CStickyNoteDlg* ringing = Ring(false);
+    DovecotServer server;
+    server.AddUser("alice", "alice-pw", {"From: ann@example.com\nSubject: Hello\n\nBody\n"});
+    ASSERT_TRUE(server.Start()) << server.Error();
+    auto account = std::make_unique<CMailAccount>();
+    account->m_name = "Alice", account->m_userName = "alice", account->m_password = "alice-pw";
+    account->m_server = "127.0.0.1:" + std::to_string(server.Port());
+    tray.Store().AddAccount(std::move(account));
+
+    CMailService mail(tray);
+    mail.RunMailCheck(0, 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return mail.ListWindow() != nullptr; }, 15000));
+    EXPECT_EQ(sound.oncePlayed, std::vector<std::string>{"/sounds/bell.wav"});
+    QPointer<CMailListDlg> list = mail.ListWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(list));
+    QTest::mouseClick(list->Stamp(), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list.isNull() || !list->isVisible(); }, 3000));
+    EXPECT_EQ(sound.onceStops, 1) << "the mail's own wave ends with its window";
+    EXPECT_TRUE(ringing->IsRinging());
+    EXPECT_TRUE(sound.looping) << "the ringing note's loop plays on";
     EXPECT_EQ(sound.loopsStarted, 1);
 }
 
@@ -308,7 +338,8 @@ TEST_F(RingingWindow, DestroyingTheHubWhileRingingGivesBackTheCountAndTheSound) 
     }
     DrainDeletes();
     EXPECT_EQ(g_ringingCount, 0);
-    EXPECT_EQ(sound.stops, 1);
+    EXPECT_FALSE(sound.looping);
+    EXPECT_EQ(sound.loopStops, 1);
 }
 
 // The ringing row of every default scheme, in the dialog font and in a wider one standing in

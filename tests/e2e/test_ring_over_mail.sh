@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# Sounds that cannot silence each other, heard for real: the program plays into a PulseAudio
+# null sink whose monitor is recorded. A note rings with a wave file; new mail arrives from a
+# Dovecot on 127.0.0.1 (its own sound plays once); the new-mail window's stamp closes it, and
+# the ringing loop is still heard; OK on the note ends it.
+#   bash tests/e2e/test_ring_over_mail.sh path/to/jotterly
+JOTTERLY_BIN=$(readlink -f "$1")
+source "$(dirname "$0")/../../scripts/e2e-lib.sh"
+MAILSERVER="$(dirname "$JOTTERLY_BIN")/jotterly_mailserver"
+WAV=$(readlink -f "$(dirname "$0")/../../resources/sounds/beep-loop.wav")
+[ -x "$NOTEFILE" ] && [ -x "$MAILSERVER" ] || e2e_fail "the test tools are not built"
+[ "$(id -u)" = 0 ] || e2e_fail "the private Dovecot needs root"
+command -v pulseaudio >/dev/null && command -v parec >/dev/null ||
+    e2e_fail "pulseaudio and parec are missing (scripts/setup installs them)"
+
+pulse="$E2E_TMP/pulse"
+mkdir -p "$pulse"
+HOME=$pulse XDG_RUNTIME_DIR=$pulse XDG_CONFIG_HOME=$pulse pulseaudio -n --daemonize=no \
+    --exit-idle-time=-1 --use-pid-file=no --disable-shm=yes \
+    "--load=module-null-sink sink_name=jotterly_null" \
+    "--load=module-native-protocol-unix auth-anonymous=1 socket=$pulse/native" \
+    </dev/null >"$E2E_TMP/pulse.log" 2>&1 &
+E2E_PIDS+=($!)
+e2e_wait_for 10 test -S "$pulse/native" || e2e_fail "no PulseAudio: $(cat "$E2E_TMP/pulse.log")"
+export PULSE_SERVER="unix:$pulse/native"
+parec --device=jotterly_null.monitor --raw --format=s16le --channels=1 --rate=8000 \
+    --latency-msec=20 >"$E2E_TMP/sink.raw" 2>"$E2E_TMP/parec.log" &
+E2E_PIDS+=($!)
+
+# The loudest sample on the sink over the last 1.5 s (8000 two-byte samples a second).
+peak() {
+    python3 - "$E2E_TMP/sink.raw" <<'EOF'
+import array, os, sys
+size = os.path.getsize(sys.argv[1]) // 2 * 2
+with open(sys.argv[1], "rb") as f:
+    f.seek(max(0, size - 24000))
+    samples = array.array("h", f.read(size - f.tell()))
+print(max((abs(s) for s in samples), default=0))
+EOF
+}
+heard() { sleep 1.5 && [ "$(peak)" -gt 5000 ]; }
+
+"$MAILSERVER" alice alice-pw 1 >"$E2E_TMP/ports" 2>"$E2E_TMP/mailserver.log" &
+E2E_PIDS+=($!)
+e2e_wait_for 20 test -s "$E2E_TMP/ports" || e2e_fail "no mail server: $(cat "$E2E_TMP/mailserver.log")"
+read -r POP _ <"$E2E_TMP/ports"
+"$NOTEFILE" ringmail "$DATA" 4 "$WAV" "Alice,127.0.0.1:$POP,alice,alice-pw" ||
+    e2e_fail "could not write $DATA"
+e2e_start_display
+e2e_start_in_tray
+sleep 1.5
+[ "$(peak)" -lt 100 ] || e2e_fail "sound before the note rang: peak $(peak)"
+
+ringing_window() {
+    e2e_visible_windows "$APP_PID" | awk '$4 == 234 && $5 == 208 { print; found = 1 } END { exit !found }'
+}
+e2e_wait_for 20 ringing_window || e2e_fail "no ringing window"
+read -r _ RX RY _ <<<"$(ringing_window | head -1)"
+e2e_wait_for 10 heard || e2e_fail "the ringing note's wave is not heard: peak $(peak)"
+
+# Check Email (row 7, two separators above) > the account; the stamp closes the window.
+e2e_choose_in_submenu 7 2 0 30
+e2e_wait_for 15 e2e_window_shown "New mail" || e2e_fail "no new-mail window"
+sleep 0.5
+WIN=$(e2e_named_window "$APP_PID" "New mail")
+read -r _ WX WY WW _ <<<"$(e2e_visible_windows "$APP_PID" | grep "^$WIN ")"
+e2e_screenshot "$ARTIFACTS/ring-over-mail.png"
+xdotool mousemove $((WX + WW - 14 - 16)) $((WY + 29)) click 1
+e2e_wait_for 5 e2e_window_gone "New mail" || e2e_fail "the stamp did not close the window"
+sleep 1 # past the mail's own one-second wave, had it not been stopped
+heard || e2e_fail "closing the new-mail window silenced the ringing note: peak $(peak)"
+ringing_window >/dev/null || e2e_fail "the note stopped ringing"
+
+# OK (93, 182, 54 x 23 in the window) answers the note: the loop ends with it.
+xdotool mousemove --sync $((RX + 120)) $((RY + 193)) click 1
+e2e_wait_for 10 bash -c "! grep -q 'Due note' '$DATA'" || e2e_fail "the note was not acknowledged"
+sleep 1.5
+[ "$(peak)" -lt 100 ] || e2e_fail "the loop plays on after OK: peak $(peak)"
+e2e_exit_from_menu
+echo "PASS"
