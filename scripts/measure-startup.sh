@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Measures start-up under Xvfb with a tray host: milliseconds from launch to the tray icon
-# being embedded, and resident memory after 5 s idle; 5 runs, medians. With xpad installed it
-# measures xpad too (time to its first mapped window) for comparison.
-#   scripts/measure-startup.sh build/jotterly [notes]
+# being embedded, and resident and proportional memory (RSS, PSS from smaps_rollup) after
+# SETTLE seconds idle (5); 5 runs, medians. With no notes the first start shows the welcome
+# note. With xpad installed it measures xpad too (time to its first mapped window).
+#   [SETTLE=60] scripts/measure-startup.sh build/jotterly [notes]
 JOTTERLY_BIN=$(readlink -f "$1")
 NOTEFILE="$(dirname "$JOTTERLY_BIN")/jotterly_notefile"
 NOTES=${2:-0}
@@ -10,10 +11,12 @@ source "$(dirname "$0")/e2e-lib.sh"
 e2e_start_display
 
 median() { sort -n | awk '{a[NR]=$1} END{print a[int((NR+1)/2)]}'; }
-rss_kib() { awk '/VmRSS/{print $2}' "/proc/$1/status"; }
+SETTLE=${SETTLE:-5}
+rss_kib() { awk '/^Rss:/{print $2}' "/proc/$1/smaps_rollup"; }
+pss_kib() { awk '/^Pss:/{print $2}' "/proc/$1/smaps_rollup"; }
 
 measure_jotterly() {
-    local times=() rss=()
+    local times=() rss=() pss=()
     for run in 1 2 3 4 5; do
         rm -f "$XDG_DATA_HOME/jotterly/Note.Dat"
         if [ "$NOTES" -gt 0 ]; then "$NOTEFILE" many "$XDG_DATA_HOME/jotterly/Note.Dat" "$NOTES"; fi
@@ -21,12 +24,13 @@ measure_jotterly() {
         e2e_start_app nologo
         e2e_wait_for 60 e2e_tray_icon_window "$APP_PID" || e2e_fail "no tray icon"
         times+=($((($(date +%s%N) - start) / 1000000)))
-        sleep 5
+        sleep "$SETTLE"
         rss+=($(rss_kib "$APP_PID"))
+        pss+=($(pss_kib "$APP_PID"))
         kill -KILL "$APP_PID"
         wait "$APP_PID" 2>/dev/null || true
     done
-    echo "jotterly notes=$NOTES startup_ms=$(printf '%s\n' "${times[@]}" | median) rss_kib=$(printf '%s\n' "${rss[@]}" | median) (runs: ${times[*]} ms; ${rss[*]} KiB)"
+    echo "jotterly notes=$NOTES startup_ms=$(printf '%s\n' "${times[@]}" | median) rss_kib=$(printf '%s\n' "${rss[@]}" | median) pss_kib=$(printf '%s\n' "${pss[@]}" | median) after ${SETTLE} s (runs: ${times[*]} ms; RSS ${rss[*]} KiB; PSS ${pss[*]} KiB)"
 }
 
 measure_xpad() {
@@ -41,7 +45,7 @@ measure_xpad() {
         E2E_PIDS+=($pid)
         e2e_wait_for 30 bash -c "xdotool search --onlyvisible --pid $pid | grep -q ." || e2e_fail "xpad showed no window"
         times+=($((($(date +%s%N) - start) / 1000000)))
-        sleep 5
+        sleep "$SETTLE"
         rss+=($(rss_kib "$pid"))
         kill -KILL "$pid"
         wait "$pid" 2>/dev/null || true
