@@ -276,11 +276,12 @@ TEST_F(Alarms, RingingWaveNotesShareOneLoop) {
     a.ringing.Abandon();
     EXPECT_TRUE(a.timers.active.empty());
     EXPECT_EQ(b.Ok(), OkResult::Closed);
-    EXPECT_EQ(sound.stops, 0);
+    EXPECT_TRUE(sound.looping);
     EXPECT_EQ(tray.State(), CTrayCore::StateRinging);
     EXPECT_FALSE(std::filesystem::exists(tray.DataPath()));
     EXPECT_EQ(c.Ok(), OkResult::Closed);
-    EXPECT_EQ(sound.stops, 1);
+    EXPECT_FALSE(sound.looping);
+    EXPECT_EQ(sound.loopStops, 1);
     EXPECT_EQ(tray.State(), CTrayCore::StateIdle);
     EXPECT_EQ(g_ringingCount, 0);
     EXPECT_EQ(TitlesOnDisk(), std::vector<std::string>{"Dentist"}); // the abandoned one stays
@@ -292,9 +293,9 @@ TEST_F(Alarms, WaveStopsAfterTheLimitAndNeedsADevice) {
     sound.device = true;
     RingingWindow& w = Ring();
     w.Run(5);
-    EXPECT_EQ(sound.stops, 0);
+    EXPECT_TRUE(sound.looping);
     w.Run(1);
-    EXPECT_EQ(sound.stops, 1);
+    EXPECT_FALSE(sound.looping);
     w.Ok();
 
     // Without a device, and with the mute choice, there is no sound at all, only the flashing.
