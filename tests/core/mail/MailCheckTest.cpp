@@ -110,12 +110,33 @@ TEST_F(MailCheck, NothingFoundIsToldOnlyWhenAskedAndTheRoundStartsAgain) {
     Clock::AdvanceForTest(60);
     countdownMs = 1;
     out = Check(CMailCheck::kAllAccounts, true);
-    EXPECT_EQ(out.show, CMailCheck::Outcome::NoNewMail);
+    // Not every account was checked: not "No New Mail", but what happened.
+    EXPECT_EQ(out.show, CMailCheck::Outcome::NotChecked);
     EXPECT_EQ(out.failures, (Strings{"Gone: the server refused the connection",
                                      "Wrong: the server answered \"-ERR [AUTH] Authentication "
                                      "failed.\""}));
+    EXPECT_EQ(CMailCheck::BoxCaption(out), "Mail not checked");
+    EXPECT_EQ(CMailCheck::BoxText(out),
+              "Some accounts could not be checked:\nGone: the server refused the connection\n"
+              "Wrong: the server answered \"-ERR [AUTH] Authentication failed.\"\n\n"
+              "No New Mail in Club.\n\nClub: the password was sent without encryption\n"
+              "Wrong: the password was sent without encryption");
     EXPECT_EQ(settings.m_lastMailCheck, COleDateTime(2026, 12, 7, 10, 31, 0));
     EXPECT_EQ(countdownMs, 15 * 60000);
+
+    // Every account failing says so too; only a clean round is "No New Mail".
+    store.accounts()[0]->m_password = "nope";
+    store.RemoveAccount(1);
+    out = Check(CMailCheck::kAllAccounts, true);
+    EXPECT_EQ(CMailCheck::BoxText(out).substr(0, 27), "Mail could not be checked:\n");
+    store.accounts()[0]->m_password = "club-pw";
+    store.RemoveAccount(2);
+    store.RemoveAccount(1);
+    out = Check(CMailCheck::kAllAccounts, true);
+    EXPECT_EQ(out.show, CMailCheck::Outcome::NoNewMail);
+    EXPECT_EQ(CMailCheck::BoxText(out), "No New Mail\n\nClub: the password was sent without "
+                                        "encryption");
+    EXPECT_EQ(CMailCheck::BoxCaption(out), "Nothing new");
 
     // While the program exits nothing is shown and nothing re-armed.
     Add("Home", "home");
