@@ -44,6 +44,18 @@ CEmailPage::CEmailPage(COptionsValues& values, IDialogs& dialogs, CNoteStore& st
     Place(new QLabel(tr("hours"), this), 120, 90, 22, 8, "hoursLabel");
     m_minutes = Place(new QLineEdit(this), 144, 88, 18, 12, "minutes", "0-59");
     Place(new QLabel(tr("minutes"), this), 164, 90, 30, 8, "minutesLabel");
+    if (values.mailIntervalCutFrom > 0) {
+        // Told, not cut in silence: OK stores what the boxes show.
+        const int stored = values.mailIntervalCutFrom;
+        auto* cut = Place(new QLabel(this), 8, 109, 214, 18, "intervalCut");
+        cut->setWordWrap(true);
+        cut->setText(tr("The stored interval, %1 hours %2 minutes, is longer than these boxes "
+                        "take: OK keeps %3 hours %4 minutes.")
+                         .arg(stored / 60)
+                         .arg(stored % 60)
+                         .arg(values.mailHours)
+                         .arg(values.mailMinutes));
+    }
     for (QPushButton* b : {m_add, m_editButton, m_remove})
         b->setAutoDefault(false);
 
