@@ -17,9 +17,10 @@ std::uint64_t SteadyMs() {
         duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
-std::string Minutes(std::uint32_t ms) {
-    const std::uint32_t minutes = std::max<std::uint32_t>(1, (ms + 59999) / 60000);
-    return std::to_string(minutes) + (minutes == 1 ? " minute" : " minutes");
+std::string Duration(std::uint32_t ms) {
+    const bool minutes = ms % 60000 == 0 && ms > 0;
+    const std::uint32_t n = minutes ? ms / 60000 : (ms + 999) / 1000;
+    return std::to_string(n) + (minutes ? " minute" : " second") + (n == 1 ? "" : "s");
 }
 
 std::string Joined(const std::vector<std::string>& lines) {
@@ -47,7 +48,7 @@ std::vector<CMailCheck::Account> CMailCheck::Plan(const CNoteStore::Accounts& ac
 void CMailCheck::Run(std::vector<Account>& plan, const Pop3CheckOptions& options) {
     // One limit for the whole check, so that a slow server cannot hold it for ever.
     const std::uint64_t deadline = SteadyMs() + options.checkLimitMs;
-    const std::string tooLong = "the check took longer than " + Minutes(options.checkLimitMs);
+    const std::string tooLong = "the check took longer than " + Duration(options.checkLimitMs);
     for (Account& a : plan) {
         a.copy.m_messages.clear();
         a.count = 0;
@@ -120,7 +121,7 @@ CMailCheck::Outcome CMailCheck::Apply(const CNoteStore::Accounts& accounts,
             const std::string server = address.host + ":" + std::to_string(address.port);
             const bool changed = !a.trustedFingerprint.empty();
             out.trust = TrustQuestion{
-                a.index, TrustKey(now), a.refusedFingerprint,
+                TrustKey(now), a.refusedFingerprint,
                 (changed ? "The certificate of " + server +
                                " has changed since you trusted it for the account \"" + now.m_name +
                                "\".\n\n"

@@ -40,7 +40,6 @@ public:
 
     // A certificate the user may choose to trust for one account.
     struct TrustQuestion {
-        int index = 0;   // the account's
         std::string key; // where the answer is kept (TrustKey)
         std::string fingerprint;
         std::string text; // the question, with the server, the reason and the fingerprint
