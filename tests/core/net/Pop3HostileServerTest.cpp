@@ -167,7 +167,7 @@ TEST(Pop3HostileServers, LongListingShorterThanTheCount) {
                                           {"LIST", list + ".\r\n"},
                                           {"TOP", "+OK\r\nFrom: x\r\n\r\n.\r\n"}});
     CMailAccount account = Account();
-    EXPECT_EQ(CountPop3Messages(account, {.port = server.Port()}), 1002);
+    EXPECT_EQ(CountPop3Messages(account, {.port = server.Port(), .maxListed = 2000}), 1002);
     ASSERT_EQ(account.m_messages.size(), 4008u);
     EXPECT_EQ(account.m_messages[4 * 999], " x");
     EXPECT_EQ(account.m_messages[4 * 1000], "");
