@@ -44,8 +44,9 @@ int CountPop3Messages(CPop3Client& client, CMailAccount& account, unsigned short
         result = count;
         int failures = 0;
         // The newest messages carry the highest numbers.
-        const int first = count - std::min(count, std::max(maxListed, 0)) + 1;
-        for (int n = first; n <= count && !client.DeadlinePassed(); ++n) {
+        const int listed = std::min(count, std::max(maxListed, 0));
+        for (int i = 0; i < listed && !client.DeadlinePassed(); ++i) {
+            const int n = count - listed + 1 + i; // never past count, even at the int's end
             // A message whose header cannot be had gets empty fields, never another's.
             std::string header;
             while (failures < kAttempts) {

@@ -71,6 +71,16 @@ CMailAccountDlg::CMailAccountDlg(QWidget* parent, CMailAccount& account)
     m_server->setMinimumWidth(260);
 
     connect(m_type, &QComboBox::currentIndexChanged, this, &CMailAccountDlg::OnTypeChanged);
+    // A scheme typed into the server box is the security chosen: the box keeps the host.
+    connect(m_server, &QLineEdit::editingFinished, this, [this] {
+        MailServerAddress typed;
+        const std::string text = m_server->text().trimmed().toStdString();
+        if (text.find("://") == std::string::npos || !MailServerAddress::Parse(text, typed)) return;
+        const int index = m_security->findData(int(typed.security));
+        if (index < 0) return; // "pop3://": the old behaviour is not offered to new choices
+        m_security->setCurrentIndex(index);
+        m_server->setText(QString::fromStdString(typed.HostAndPort()));
+    });
     OnTypeChanged();
 }
 

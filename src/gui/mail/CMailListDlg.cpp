@@ -113,8 +113,9 @@ void CMailListDlg::showEvent(QShowEvent* event) {
 }
 
 void CMailListDlg::Arrange() {
+    // isHidden(), not isVisible(): the content is laid out before the window is first shown.
     const int failureHeight =
-        m_failures->isVisible() ? m_failures->heightForWidth(width() - 2 * kMargin) + 4 : 0;
+        m_failures->isHidden() ? 0 : m_failures->heightForWidth(width() - 2 * kMargin) + 4;
     const int top = kMargin + kBandHeight + failureHeight;
     const QRect list(kMargin, top, width() - 2 * kMargin,
                      std::max(40, height() - top - kMargin - 8));

@@ -47,14 +47,13 @@ CEmailPage::CEmailPage(COptionsValues& values, IDialogs& dialogs, CNoteStore& st
     if (values.mailIntervalCutFrom > 0) {
         // Told, not cut in silence: OK stores what the boxes show.
         const int stored = values.mailIntervalCutFrom;
-        auto* cut = Place(new QLabel(this), 8, 109, 214, 18, "intervalCut");
-        cut->setWordWrap(true);
-        cut->setText(tr("The stored interval, %1 hours %2 minutes, is longer than these boxes "
-                        "take: OK keeps %3 hours %4 minutes.")
+        auto* cut = Place(new QLabel(this), 8, 110, 214, 10, "intervalCut");
+        cut->setText(tr("Stored: %1 h %2 min; OK keeps %3 h %4 min.")
                          .arg(stored / 60)
                          .arg(stored % 60)
                          .arg(values.mailHours)
                          .arg(values.mailMinutes));
+        cut->setToolTip(tr("The stored interval is longer than these boxes take."));
     }
     for (QPushButton* b : {m_add, m_editButton, m_remove})
         b->setAutoDefault(false);
