@@ -9,6 +9,7 @@
 #include "platform/QtDialogs.h"
 #include "support/DovecotServer.h"
 #include "support/ScriptedPop3Server.h"
+#include "support/TestCertificates.h"
 #include "support/TestEnv.h"
 
 #include <QComboBox>
@@ -293,6 +294,29 @@ TEST_F(MailCheckWindow, TheTrayAnswersWhileASilentServerIsCheckedAndExitStopsIt)
     ASSERT_TRUE(QTest::qWaitFor([&] { return g_mailBusy.load() == 0; }, 5000));
     EXPECT_LT(exiting.elapsed(), 1000);
     EXPECT_FALSE(tray.IsTimerActive(CTrayCore::TimerExitWait));
+}
+
+TEST_F(MailCheckWindow, ACertificateTrustedByItsFingerprintIsKeptAndTheCheckRunsAgain) {
+    TestCertificates certs;
+    ASSERT_TRUE(certs.Ok()) << certs.Error();
+    DovecotServer self;
+    self.EnableTls(certs.SelfSignedCert(), certs.SelfSignedKey());
+    self.AddUser("alice", "alice-pw", {Mail(1)});
+    ASSERT_TRUE(self.Start()) << self.Error();
+    AddAccount("Self", 0, "alice");
+    tray.Store().accounts()[0]->m_server = "pop3s://localhost:" + std::to_string(self.TlsPort());
+    QtDialogs::s_nextAnswers = {IDialogs::AnswerYes};
+    tray.OnCommand(CmdFirstAccount);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tray.MailService().ListWindow() != nullptr; }, 20000));
+    ASSERT_FALSE(QtDialogs::s_shownBoxes.empty());
+    EXPECT_EQ(QtDialogs::s_shownBoxes.front().second, "Untrusted certificate");
+    EXPECT_EQ(tray.MailService().ListWindow()->List()->rowCount(), 1);
+    std::ifstream side(CTrayCore::ProgramFolder() + "jotterly.conf");
+    const std::string text((std::istreambuf_iterator<char>(side)), {});
+    EXPECT_NE(text.find("mail_certificate.alice@localhost:" + std::to_string(self.TlsPort()) + "="),
+              std::string::npos)
+        << text;
+    tray.MailService().ListWindow()->close();
 }
 
 TEST(MailListDlg, ServerWordsAreShownAsTextNeverAsMarkup) {
