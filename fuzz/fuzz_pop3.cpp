@@ -6,6 +6,7 @@
 #include "net/CountPop3Messages.h"
 #include "net/ExtractField.h"
 #include "net/IByteStream.h"
+#include "net/MimeHeaderText.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -61,8 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     int count = -1;
     long long total = 0;
-    if (CPop3Client::ParseStat(text, count, total))
-        Check(count >= 0 && count <= CPop3Client::kMaxMessageCount);
+    if (CPop3Client::ParseStat(text, count, total)) Check(count >= 0);
     std::vector<std::uint32_t> sizes;
     CPop3Client::ParseList(text, sizes);
     Check(sizes.size() <= size);
@@ -73,11 +73,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CPop3Client client(stream);
     client.SetClock(Tick, Pause);
     CMailAccount account;
-    const int result = CountPop3Messages(client, account);
-    Check(result >= -1 && result <= CPop3Client::kMaxMessageCount);
-    Check(account.m_messages.size() == (result < 0 ? 0u : 4u * static_cast<unsigned>(result)));
-    for (std::size_t i = 3; i < account.m_messages.size(); i += 4)
-        Check(account.m_messages[i].empty());
+    const int maxListed = 50;
+    const int result = CountPop3Messages(client, account, 0, maxListed);
+    Check(result >= -1);
+    // Only the newest are listed, each with four fields, each within its bound.
+    Check(account.m_messages.size() % 4 == 0);
+    Check(account.m_messages.size() <= (result < 0 ? 0u : 4u * std::min(result, maxListed)));
+    for (std::size_t i = 0; i < account.m_messages.size(); ++i)
+        Check(i % 4 == 3 ? account.m_messages[i].empty()
+                         : account.m_messages[i].size() <= 4 * (kMaxShownChars + 1));
     Check(client.m_lastResponse.size() <= CPop3Client::kMaxHeaderReply);
     Check(!client.IsConnected());
     return 0;

@@ -2,8 +2,34 @@
 
 #include "model/CSettings.h"
 #include "net/CPop3Client.h"
+#include "net/MailServerAddress.h"
 #include "net/SocketErrors.h"
 #include "platform/Clock.h"
+
+#include <algorithm>
+#include <chrono>
+#include <limits>
+
+namespace {
+std::uint64_t SteadyMs() {
+    using namespace std::chrono;
+    return static_cast<std::uint64_t>(
+        duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+std::string Duration(std::uint32_t ms) {
+    const bool minutes = ms % 60000 == 0 && ms > 0;
+    const std::uint32_t n = minutes ? ms / 60000 : (ms + 999) / 1000;
+    return std::to_string(n) + (minutes ? " minute" : " second") + (n == 1 ? "" : "s");
+}
+
+std::string Joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const auto& line : lines)
+        text += (text.empty() ? "" : "\n") + line;
+    return text;
+}
+} // namespace
 
 std::vector<CMailCheck::Account> CMailCheck::Plan(const CNoteStore::Accounts& accounts,
                                                   int target) {
@@ -20,14 +46,25 @@ std::vector<CMailCheck::Account> CMailCheck::Plan(const CNoteStore::Accounts& ac
 }
 
 void CMailCheck::Run(std::vector<Account>& plan, const Pop3CheckOptions& options) {
+    // One limit for the whole check, so that a slow server cannot hold it for ever.
+    const std::uint64_t deadline = SteadyMs() + options.checkLimitMs;
+    const std::string tooLong = "the check took longer than " + Duration(options.checkLimitMs);
     for (Account& a : plan) {
         a.copy.m_messages.clear();
         a.count = 0;
         a.failure.clear();
+        a.notes.clear();
+        a.refusedFingerprint.clear();
         if (a.copy.m_type != CMailAccount::Pop3) continue;
         if (options.cancel && options.cancel->load()) {
             a.count = -1;
             a.failure = FailureText(SocketError::kCancelled, "");
+            continue;
+        }
+        const std::uint64_t now = SteadyMs();
+        if (now >= deadline) {
+            a.count = -1;
+            a.failure = tooLong + " and was stopped before this account";
             continue;
         }
         CPop3Client client;
@@ -35,10 +72,24 @@ void CMailCheck::Run(std::vector<Account>& plan, const Pop3CheckOptions& options
         client.m_replyLimitMs = options.replyLimitMs;
         client.m_caFile = options.caFile;
         client.m_cancel = options.cancel;
+        client.m_trustedFingerprint = a.trustedFingerprint;
+        client.m_deadline = client.Tick() + (deadline - now);
         CBlockingSocket::SetLastError(SocketError::kNone);
-        a.count = CountPop3Messages(client, a.copy, options.port);
-        if (a.count < 0)
-            a.failure = FailureText(CBlockingSocket::GetLastError(), client.m_lastResponse);
+        a.count = CountPop3Messages(client, a.copy, options.port, options.maxListed);
+        const int listed = static_cast<int>(a.copy.m_messages.size() / 4);
+        if (a.count < 0) {
+            a.failure = client.DeadlinePassed()
+                            ? tooLong + " and was stopped"
+                            : FailureText(CBlockingSocket::GetLastError(), client.m_lastResponse);
+            a.refusedFingerprint = client.m_refusedFingerprint;
+        } else if (client.DeadlinePassed() && listed < a.count) {
+            a.notes.push_back(tooLong + "; only " + std::to_string(listed) + " of " +
+                              std::to_string(a.count) + " messages are listed");
+        } else if (listed < a.count && listed == options.maxListed) {
+            a.notes.push_back("only the newest " + std::to_string(listed) + " of " +
+                              std::to_string(a.count) + " messages are listed");
+        }
+        if (client.m_sentInClear) a.notes.push_back("the password was sent without encryption");
     }
 }
 
@@ -56,8 +107,30 @@ CMailCheck::Outcome CMailCheck::Apply(const CNoteStore::Accounts& accounts,
             now.m_userName != a.copy.m_userName || now.m_type != a.copy.m_type)
             continue;
         now.m_messages = a.copy.m_messages;
-        if (a.count > 0) out.total += a.count;
+        // Many huge mailboxes together still make a count an int can hold.
+        if (a.count > 0)
+            out.total = std::min<long long>(std::numeric_limits<int>::max(),
+                                            static_cast<long long>(out.total) + a.count);
         if (a.count < 0) out.failures.push_back(now.m_name + ": " + a.failure);
+        if (a.count >= 0 && now.m_type == CMailAccount::Pop3) out.checked.push_back(now.m_name);
+        for (const auto& note : a.notes)
+            out.notes.push_back(now.m_name + ": " + note);
+        if (manual && !out.trust && !a.refusedFingerprint.empty()) {
+            MailServerAddress address;
+            MailServerAddress::Parse(now.m_server, address);
+            const std::string server = address.host + ":" + std::to_string(address.port);
+            const bool changed = !a.trustedFingerprint.empty();
+            out.trust = TrustQuestion{
+                TrustKey(now), a.refusedFingerprint,
+                (changed ? "The certificate of " + server +
+                               " has changed since you trusted it for the account \"" + now.m_name +
+                               "\".\n\n"
+                         : "The certificate of " + server + " (account \"" + now.m_name +
+                               "\") could not be verified:\n" + a.failure + "\n\n") +
+                    "Its SHA-256 fingerprint is\n" + a.refusedFingerprint +
+                    "\n\nTrust this certificate for this account? Say yes only if the server's "
+                    "administrator gave you the same fingerprint."};
+        }
     }
 
     if (!exiting) {
@@ -67,7 +140,8 @@ CMailCheck::Outcome CMailCheck::Apply(const CNoteStore::Accounts& accounts,
             out.playWave = settings.m_alarmSound == CSettings::SoundWave;
             out.wavePath = settings.m_wavePath;
         } else if (manual) {
-            out.show = Outcome::NoNewMail;
+            // "No New Mail" only when every account was checked.
+            out.show = out.failures.empty() ? Outcome::NoNewMail : Outcome::NotChecked;
         }
         if (target == kAllAccounts || accounts.size() == 1) {
             settings.m_lastMailCheck = Clock::Now();
@@ -91,6 +165,53 @@ std::vector<MailRow> CMailCheck::Rows(const CNoteStore::Accounts& accounts) {
 
 std::string CMailCheck::Headline(int total) {
     return "You have " + std::to_string(total) + " mail" + (total > 1 ? "s" : "");
+}
+
+std::string CMailCheck::BoxCaption(const Outcome& outcome) {
+    return outcome.show == Outcome::NotChecked ? "Mail not checked" : "Nothing new";
+}
+
+std::string CMailCheck::BoxText(const Outcome& outcome) {
+    std::string text;
+    if (outcome.show == Outcome::NotChecked) {
+        text = outcome.checked.empty() ? "Mail could not be checked:\n"
+                                       : "Some accounts could not be checked:\n";
+        text += Joined(outcome.failures);
+        std::string names;
+        for (const auto& name : outcome.checked)
+            names += (names.empty() ? "" : ", ") + name;
+        if (!names.empty()) text += "\n\nNo New Mail in " + names + ".";
+    } else {
+        text = "No New Mail";
+    }
+    if (!outcome.notes.empty()) text += "\n\n" + Joined(outcome.notes);
+    return text;
+}
+
+std::vector<std::string> CMailCheck::ReportLines(const Outcome& outcome) {
+    std::vector<std::string> lines;
+    for (const auto& f : outcome.failures)
+        lines.push_back("Not checked: " + f);
+    lines.insert(lines.end(), outcome.notes.begin(), outcome.notes.end());
+    return lines;
+}
+
+std::string CMailCheck::TrustKey(const CMailAccount& account) {
+    MailServerAddress address;
+    if (!MailServerAddress::Parse(account.m_server, address)) return {};
+    // The side file's keys end at '=' and hold no blanks: those are written as %XX.
+    std::string user;
+    for (unsigned char c : account.m_userName) {
+        if (c <= ' ' || c == '=' || c == '%' || c == '#' || c >= 0x7F) {
+            static const char kHex[] = "0123456789ABCDEF";
+            user += '%';
+            user += kHex[c >> 4];
+            user += kHex[c & 15];
+        } else {
+            user += static_cast<char>(c);
+        }
+    }
+    return "mail_certificate." + user + "@" + address.host + ":" + std::to_string(address.port);
 }
 
 std::string CMailCheck::FailureText(int error, const std::string& lastResponse) {

@@ -4,6 +4,7 @@
 #include "model/CNoteStore.h"
 #include "net/CountPop3Messages.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,17 +29,35 @@ public:
         CMailAccount copy;
         int count = 0;       // messages waiting; -1 when the log-in or the count failed
         std::string failure; // why, in words, when count is -1
+        // Worth telling though the account was checked: a password sent in clear, messages
+        // left out of the list.
+        std::vector<std::string> notes;
+        // In: the fingerprint of a certificate the user trusts for this account's server.
+        std::string trustedFingerprint;
+        // Out: the fingerprint of the certificate that was refused, when one was.
+        std::string refusedFingerprint;
+    };
+
+    // A certificate the user may choose to trust for one account.
+    struct TrustQuestion {
+        std::string key; // where the answer is kept (TrustKey)
+        std::string fingerprint;
+        std::string text; // the question, with the server, the reason and the fingerprint
     };
 
     // What the user is to be shown once the check is over.
     struct Outcome {
-        enum Show { Nothing, NewMail, NoNewMail };
+        // NotChecked: asked by the user, nothing found, and not every account could be checked.
+        enum Show { Nothing, NewMail, NoNewMail, NotChecked };
         Show show = Nothing;
         int total = 0;
-        std::string headline;              // "You have 3 mails"
-        std::vector<std::string> failures; // "name: reason", one per account that failed
-        bool rearmed = false;              // the automatic check's countdown began again
-        bool playWave = false;             // the user's wave file, else a beep
+        std::string headline;               // "You have 3 mails"
+        std::vector<std::string> failures;  // "name: reason", one per account that failed
+        std::vector<std::string> notes;     // "name: note"
+        std::vector<std::string> checked;   // names of the POP3 accounts checked without fault
+        std::optional<TrustQuestion> trust; // asked by the user, and a certificate was refused
+        bool rearmed = false;               // the automatic check's countdown began again
+        bool playWave = false;              // the user's wave file, else a beep
         std::string wavePath;
     };
 
@@ -61,6 +80,15 @@ public:
 
     // "You have 1 mail", "You have 2 mails".
     static std::string Headline(int total);
+    // The box shown for NoNewMail and NotChecked: its text and caption.
+    static std::string BoxText(const Outcome& outcome);
+    static std::string BoxCaption(const Outcome& outcome);
+    // The lines under the new-mail window's headline: failures, then notes.
+    static std::vector<std::string> ReportLines(const Outcome& outcome);
+
+    // Where the fingerprint trusted for this account's server is kept (a key of the side
+    // file): its user and server, so it serves no other server. Empty for a bad server field.
+    static std::string TrustKey(const CMailAccount& account);
 
     // Why an exchange failed, from the socket layer's error and the server's last reply.
     static std::string FailureText(int error, const std::string& lastResponse);

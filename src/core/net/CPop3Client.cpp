@@ -149,10 +149,12 @@ bool CPop3Client::ReadResponse(std::string& text, std::size_t capacity, std::str
 
         const std::uint64_t now = m_tick();
         const std::uint64_t idle = now - lastActivity, busy = now - start;
-        if (idle > m_timeoutMs || busy > m_replyLimitMs) return Break(SocketError::kTimedOut, text);
+        if (idle > m_timeoutMs || busy > m_replyLimitMs || DeadlinePassed())
+            return Break(SocketError::kTimedOut, text);
         if (m_cancel && m_cancel->load()) return Break(SocketError::kCancelled, text);
         // Wait in slices of at most 100 ms, and never beyond the moment a limit is passed.
-        const std::uint64_t untilLimit = std::min(m_timeoutMs - idle, m_replyLimitMs - busy) + 1;
+        std::uint64_t untilLimit = std::min(m_timeoutMs - idle, m_replyLimitMs - busy) + 1;
+        if (m_deadline) untilLimit = std::min(untilLimit, m_deadline - now);
         const auto slice = static_cast<std::uint32_t>(std::min<std::uint64_t>(100, untilLimit));
 
         if (text.size() >= capacity) {
@@ -180,6 +182,8 @@ bool CPop3Client::ReadResponse(std::string& text, std::size_t capacity, std::str
 bool CPop3Client::Connect(const std::string& server, const std::string& user,
                           const std::string& password, unsigned short port) {
     m_broken = false;
+    m_sentInClear = false;
+    m_refusedFingerprint.clear();
     m_pending.clear();
     if (m_ownSocket) {
         m_socket.m_cancel = m_cancel;
@@ -198,16 +202,23 @@ bool CPop3Client::Connect(const std::string& server, const std::string& user,
     };
     std::string greeting;
     bool ok = ReadResponse(greeting, kLineReplyCapacity, kLineEnd);
-    if (ok && m_ownSocket && m_security == Security::IfOffered && !m_tlsStream) {
+    const bool upgrade = m_security == Security::IfOffered || m_security == Security::StartTls;
+    if (ok && m_ownSocket && upgrade && !m_tlsStream) {
         bool offered = false;
         // Once offered, a failing upgrade ends the log-in: the password never goes out plain.
         ok = OffersStartTls(offered) &&
              (!offered || (Command("STLS\r\n", kLineReplyCapacity) && StartTls(server)));
+        // Required, and not offered (perhaps struck from the answer on the way): no log-in.
+        if (ok && !offered && m_security == Security::StartTls)
+            ok = Fail(SocketError::kTlsFailed,
+                      "the server offers no secure connection (STARTTLS), so the password was "
+                      "not sent");
     }
     if (ok && (hasLineBreak(user) || hasLineBreak(password)))
         ok = Fail(SocketError::kInvalidArgument, "");
-    ok = ok && Command("USER " + user + "\r\n", kLineReplyCapacity) &&
-         Command("PASS " + password + "\r\n", kLineReplyCapacity);
+    ok = ok && Command("USER " + user + "\r\n", kLineReplyCapacity);
+    m_sentInClear = ok && m_ownSocket && !m_tlsStream;
+    ok = ok && Command("PASS " + password + "\r\n", kLineReplyCapacity);
     if (!ok) {
         // Say goodbye, but report why the log-in failed, not how the goodbye went.
         const int error = CBlockingSocket::GetLastError();
@@ -249,9 +260,10 @@ bool CPop3Client::StartTls(const std::string& host) {
     // Bytes that came before the handshake would be taken for protected ones.
     if (!m_pending.empty()) return Break(SocketError::kNegativeReply, m_pending);
     auto tls = std::make_unique<CTlsStream>(m_socket);
-    if (!tls->Handshake(host, m_caFile, m_timeoutMs)) {
+    if (!tls->Handshake(host, m_caFile, m_timeoutMs, m_trustedFingerprint)) {
         m_broken = true;
         m_lastResponse = tls->Error();
+        m_refusedFingerprint = tls->RefusedFingerprint();
         return false;
     }
     m_tlsStream = std::move(tls);
@@ -298,8 +310,9 @@ bool CPop3Client::ParseStat(std::string_view reply, int& count, long long& total
         ++pos;
     if (pos == reply.size()) return false;
     const long long size = ReadNumber(reply, pos);
-    if (n < 0 || n > kMaxMessageCount) return false;
-    count = static_cast<int>(n);
+    if (n < 0) return false;
+    // A count beyond what an int holds is as good as endless: only the newest are listed.
+    count = static_cast<int>(std::min<long long>(n, std::numeric_limits<int>::max()));
     totalSize = size;
     return true;
 }
@@ -358,6 +371,25 @@ bool CPop3Client::List() {
 }
 
 bool CPop3Client::GetMessageSize(int n, std::uint32_t& size) {
+    if (!m_statDone) {
+        int count = 0;
+        long long total = 0;
+        if (!Stat(count, total)) return false;
+        m_statDone = 1;
+    }
+    if (m_messageCount > kMaxFullListing) {
+        // "+OK n size" for this message alone.
+        std::string reply;
+        if (!SendCommand("LIST " + std::to_string(n) + "\r\n") ||
+            !ReadResponse(reply, kLineReplyCapacity, kLineEnd))
+            return false;
+        std::size_t pos = reply.find(' ');
+        if (pos != std::string::npos) pos = reply.find(' ', pos + 1);
+        if (pos == std::string::npos) return Fail(SocketError::kNegativeReply, reply);
+        size = static_cast<std::uint32_t>(std::clamp<long long>(
+            ReadNumber(reply, pos), 0, std::numeric_limits<std::uint32_t>::max()));
+        return true;
+    }
     if (!m_listDone && !List()) return false;
     if (n < 1 || static_cast<std::size_t>(n) > m_sizes.size()) {
         CBlockingSocket::SetLastError(SocketError::kInvalidArgument);

@@ -2,6 +2,7 @@
 
 #include "net/CBlockingSocket.h"
 #include "net/CTlsStream.h"
+#include "net/MailServerAddress.h"
 
 #include <atomic>
 #include <cstdint>
@@ -16,8 +17,10 @@
 // m_lastResponse tell why.
 class CPop3Client {
 public:
-    // Above these the server is not believed: the command fails rather than allocate more.
-    static constexpr int kMaxMessageCount = 100000;
+    // Up to this many messages, one LIST gives every size; beyond, each is asked for alone
+    // ("LIST n"), so a huge mailbox costs no huge reply.
+    static constexpr int kMaxFullListing = 100000;
+    // A longer header is refused rather than read.
     static constexpr std::size_t kMaxHeaderReply = 1024 * 1024;
 
     static constexpr std::size_t kLineReplyCapacity = 1000; // greeting, USER, PASS, NOOP, QUIT
@@ -62,12 +65,24 @@ public:
     // Where the socket is made and connected by Connect().
     CBlockingSocket m_socket;
 
-    // How Connect() secures its own socket: not at all, with TLS from the first byte, or with
-    // STLS when the server's CAPA answer offers it (then before the user name is sent).
-    enum class Security { Plain, Implicit, IfOffered };
+    // How Connect() secures its own socket: not at all, with TLS from the first byte, with STLS
+    // (then before the user name is sent) when the server's CAPA answer offers it, or with STLS
+    // or not at all (StartTls: no offer, no log-in).
+    using Security = MailSecurity;
     Security m_security = Security::IfOffered;
     // PEM file of the certificates to trust instead of the system's (tests).
     std::string m_caFile;
+    // The SHA-256 fingerprint of a certificate the user trusts for this server though it fails
+    // verification ("AB:CD:..."); empty for none.
+    std::string m_trustedFingerprint;
+    // After a log-in that failed because the certificate was refused: its fingerprint.
+    std::string m_refusedFingerprint;
+    // USER and PASS went out on an unsecured connection.
+    bool m_sentInClear = false;
+    // A tick of the clock below (0: none) after which every wait fails: the whole check's limit.
+    std::uint64_t m_deadline = 0;
+    bool DeadlinePassed() const { return m_deadline != 0 && m_tick() >= m_deadline; }
+    std::uint64_t Tick() const { return m_tick(); }
     // When set and true, the exchange stops at the next look at the socket (the program ends).
     const std::atomic<bool>* m_cancel = nullptr;
 

@@ -4,8 +4,10 @@
 #include "net/CPop3Client.h"
 #include "net/ExtractField.h"
 #include "net/MailServerAddress.h"
+#include "net/MimeHeaderText.h"
 #include "net/SocketErrors.h"
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -19,17 +21,18 @@ int CountPop3Messages(CMailAccount& account, const Pop3CheckOptions& options) {
     client.m_replyLimitMs = options.replyLimitMs;
     client.m_caFile = options.caFile;
     client.m_cancel = options.cancel;
-    return CountPop3Messages(client, account, options.port);
+    return CountPop3Messages(client, account, options.port, options.maxListed);
 }
 
-int CountPop3Messages(CPop3Client& client, CMailAccount& account, unsigned short port) {
+int CountPop3Messages(CPop3Client& client, CMailAccount& account, unsigned short port,
+                      int maxListed) {
     MailServerAddress address;
     if (!MailServerAddress::Parse(account.m_server, address) && client.OwnsSocket()) {
         CBlockingSocket::SetLastError(SocketError::kInvalidArgument);
         client.m_lastResponse.clear();
         return -1;
     }
-    if (address.implicitTls) client.m_security = CPop3Client::Security::Implicit;
+    client.m_security = address.security;
     if (!client.Connect(address.host, account.m_userName, account.m_password,
                         port ? port : address.port))
         return -1;
@@ -40,21 +43,25 @@ int CountPop3Messages(CPop3Client& client, CMailAccount& account, unsigned short
     if (client.Noop() && client.Stat(count, totalSize)) {
         result = count;
         int failures = 0;
-        for (int n = 1; n <= count; ++n) {
+        // The newest messages carry the highest numbers.
+        const int listed = std::min(count, std::max(maxListed, 0));
+        for (int i = 0; i < listed && !client.DeadlinePassed(); ++i) {
+            const int n = count - listed + 1 + i; // never past count, even at the int's end
             // A message whose header cannot be had gets empty fields, never another's.
             std::string header;
             while (failures < kAttempts) {
                 if (client.GetHeader(n, header)) {
                     // Asking again would bring the same header: count it and go on.
-                    if (ExtractField(header, "From:").empty()) ++failures;
+                    if (ExtractField(header, "From:", 1).empty()) ++failures;
                     break;
                 }
                 ++failures;
                 header.clear();
             }
-            account.m_messages.push_back(ExtractField(header, "From:"));
-            account.m_messages.push_back(ExtractField(header, "Subject:"));
-            account.m_messages.push_back(ExtractField(header, "Date:"));
+            // Only what is shown is kept: a megabyte of sender costs a kilobyte.
+            for (const char* name : {"From:", "Subject:", "Date:"})
+                account.m_messages.push_back(
+                    ShownHeaderField(ExtractField(header, name, kMaxRawField + 1)));
             account.m_messages.emplace_back();
         }
     }

@@ -1,5 +1,7 @@
 #include "net/ExtractField.h"
 
+#include <algorithm>
+
 namespace {
 char Lower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
@@ -27,7 +29,7 @@ std::size_t ValueEnd(std::string_view header, std::size_t from) {
 }
 } // namespace
 
-std::string ExtractField(std::string_view header, std::string_view name) {
+std::string ExtractField(std::string_view header, std::string_view name, std::size_t maxValue) {
     if (name.empty()) return {};
     std::size_t line = 0;
     while (line < header.size()) {
@@ -38,8 +40,8 @@ std::string ExtractField(std::string_view header, std::string_view name) {
             const std::string_view raw = header.substr(start, ValueEnd(header, start) - start);
             // Unfold: drop every line break (CR LF, or a bare LF), keep what follows it.
             std::string value;
-            value.reserve(raw.size());
-            for (std::size_t i = 0; i < raw.size(); ++i) {
+            value.reserve(std::min(raw.size(), maxValue));
+            for (std::size_t i = 0; i < raw.size() && value.size() < maxValue; ++i) {
                 if (raw[i] == '\r' && (i + 1 == raw.size() || raw[i + 1] == '\n')) continue;
                 if (raw[i] == '\n') continue;
                 value += raw[i];

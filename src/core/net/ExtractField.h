@@ -8,4 +8,6 @@
 // the first line break not followed by a blank or a tab, and folded lines are joined by
 // dropping the line break and keeping the blank. The value keeps the blank after the colon.
 // Empty when the header has no such field. Reading stops at the blank line ending a header.
-std::string ExtractField(std::string_view header, std::string_view name);
+// At most maxValue bytes of the value are copied.
+std::string ExtractField(std::string_view header, std::string_view name,
+                         std::size_t maxValue = std::string::npos);

@@ -1,8 +1,16 @@
 #include "net/MailServerAddress.h"
 
 #include <cctype>
+#include <utility>
 
 namespace {
+constexpr std::pair<const char*, MailSecurity> kSchemes[] = {
+    {"pop3://", MailSecurity::IfOffered},
+    {"pop3+starttls://", MailSecurity::StartTls},
+    {"pop3s://", MailSecurity::Implicit},
+    {"pop3+plain://", MailSecurity::Plain},
+};
+
 bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
     if (text.size() < prefix.size()) return false;
     for (std::size_t i = 0; i < prefix.size(); ++i)
@@ -18,15 +26,15 @@ bool MailServerAddress::Parse(const std::string& text, MailServerAddress& addres
     std::string rest = first == std::string::npos ? "" : text.substr(first, last - first + 1);
 
     MailServerAddress parsed;
-    if (StartsWithNoCase(rest, "pop3s://")) {
-        parsed.implicitTls = true;
-        parsed.port = kTlsPort;
-        rest.erase(0, 8);
-    } else if (StartsWithNoCase(rest, "pop3://")) {
-        rest.erase(0, 7);
-    } else if (rest.find("://") != std::string::npos) {
-        return false;
+    bool known = rest.find("://") == std::string::npos;
+    for (const auto& [scheme, security] : kSchemes) {
+        if (known || !StartsWithNoCase(rest, scheme)) continue;
+        parsed.security = security;
+        rest.erase(0, std::string(scheme).size());
+        known = true;
     }
+    if (!known) return false;
+    parsed.port = DefaultPort(parsed.security);
     if (!rest.empty() && rest.back() == '/') rest.pop_back();
 
     const std::size_t colon = rest.find(':');
@@ -46,4 +54,16 @@ bool MailServerAddress::Parse(const std::string& text, MailServerAddress& addres
     parsed.host = rest;
     address = parsed;
     return true;
+}
+
+std::string MailServerAddress::HostAndPort() const {
+    return port == DefaultPort(security) ? host : host + ":" + std::to_string(port);
+}
+
+std::string MailServerAddress::Text() const {
+    // An old account keeps the plain form it was written in.
+    if (security == MailSecurity::IfOffered) return HostAndPort();
+    for (const auto& [scheme, kind] : kSchemes)
+        if (kind == security) return scheme + HostAndPort();
+    return HostAndPort();
 }

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 namespace {
+constexpr int kMaxMailInterval = 23 * 60 + 59;
 constexpr const char* kOpenMeteo = "open-meteo";
 constexpr const char* kClassic = "classic";
 
@@ -35,7 +36,8 @@ COptionsValues COptionsValues::From(const CSettings& s, const CHolidayTable& hol
     v.mailAutoCheck = s.m_mailInterval >= 1;
     if (v.mailAutoCheck) {
         // The hours box holds 0 to 23: a longer stored interval shows as the longest it offers.
-        const int interval = std::min(s.m_mailInterval, 23 * 60 + 59);
+        const int interval = std::min(s.m_mailInterval, kMaxMailInterval);
+        if (s.m_mailInterval > kMaxMailInterval) v.mailIntervalCutFrom = s.m_mailInterval;
         v.mailHours = interval / 60;
         v.mailMinutes = interval % 60;
     }

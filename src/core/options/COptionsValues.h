@@ -32,6 +32,8 @@ struct COptionsValues {
     // ---- Email ----
     bool mailAutoCheck = false;
     int mailHours = 1, mailMinutes = 0;
+    // A stored interval longer than the page offers (minutes), which OK shortens; 0 if none.
+    int mailIntervalCutFrom = 0;
 
     // ---- Holidays ----
     int holidayFlags[CHolidayTable::kCount] = {};

@@ -1,6 +1,7 @@
 #include "mail/CMailAccountDlg.h"
 
 #include "mail/CMailAccountRules.h"
+#include "net/MailServerAddress.h"
 #include "platform/QtDialogs.h"
 
 #include <QComboBox>
@@ -14,7 +15,9 @@ CMailAccountDlg::CMailAccountDlg(QWidget* parent, CMailAccount& account)
     : QDialog(parent), m_account(account), m_name(new QLineEdit(this)), m_type(new QComboBox(this)),
       m_user(new QLineEdit(this)), m_password(new QLineEdit(this)),
       m_verification(new QLineEdit(this)),
-      m_serverLabel(new QLabel(QStringLiteral("Server:"), this)), m_server(new QLineEdit(this)) {
+      m_serverLabel(new QLabel(QStringLiteral("Server:"), this)), m_server(new QLineEdit(this)),
+      m_securityLabel(new QLabel(QStringLiteral("Connection &security:"), this)),
+      m_security(new QComboBox(this)) {
     setWindowTitle(QStringLiteral("Email Account"));
     setObjectName(QStringLiteral("mailAccountDialog"));
 
@@ -22,7 +25,10 @@ CMailAccountDlg::CMailAccountDlg(QWidget* parent, CMailAccount& account)
         e->setMaxLength(CMailAccountRules::kMaxFieldLength);
     m_password->setEchoMode(QLineEdit::Password);
     m_verification->setEchoMode(QLineEdit::Password);
-    m_server->setPlaceholderText(QStringLiteral("mail.example.com or pop3s://mail.example.com"));
+    m_server->setPlaceholderText(QStringLiteral("mail.example.com or mail.example.com:1110"));
+    m_security->addItem(QStringLiteral("STARTTLS (required)"), int(MailSecurity::StartTls));
+    m_security->addItem(QStringLiteral("SSL/TLS"), int(MailSecurity::Implicit));
+    m_security->addItem(QStringLiteral("None (password sent in clear)"), int(MailSecurity::Plain));
     m_type->addItem(QStringLiteral("Pop3"), int(CMailAccount::Pop3));
     m_type->addItem(QStringLiteral("Hotmail"), int(CMailAccount::WebMail));
 
@@ -30,7 +36,20 @@ CMailAccountDlg::CMailAccountDlg(QWidget* parent, CMailAccount& account)
     m_user->setText(QString::fromStdString(account.m_userName));
     m_password->setText(QString::fromStdString(account.m_password));
     m_verification->setText(QString::fromStdString(account.m_password));
-    m_server->setText(QString::fromStdString(account.m_server));
+    // The server box holds the host and port; the scheme in the stored field is the choice.
+    MailServerAddress address;
+    address.security = MailSecurity::StartTls; // for a new account
+    if (MailServerAddress::Parse(account.m_server, address)) {
+        m_server->setText(QString::fromStdString(address.HostAndPort()));
+        // An account from before the choice keeps what it did until the user picks.
+        if (address.security == MailSecurity::IfOffered)
+            m_security->addItem(QStringLiteral("STARTTLS if offered (password may be sent in "
+                                               "clear)"),
+                                int(MailSecurity::IfOffered));
+    } else {
+        m_server->setText(QString::fromStdString(account.m_server));
+    }
+    m_security->setCurrentIndex(m_security->findData(int(address.security)));
     m_type->setCurrentIndex(account.m_type == CMailAccount::WebMail ? 1 : 0);
 
     auto* form = new QFormLayout;
@@ -40,7 +59,9 @@ CMailAccountDlg::CMailAccountDlg(QWidget* parent, CMailAccount& account)
     form->addRow(QStringLiteral("&Password:"), m_password);
     form->addRow(QStringLiteral("Password &Verification:"), m_verification);
     form->addRow(m_serverLabel, m_server);
+    form->addRow(m_securityLabel, m_security);
     m_serverLabel->setBuddy(m_server);
+    m_securityLabel->setBuddy(m_security);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &CMailAccountDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CMailAccountDlg::reject);
@@ -50,13 +71,24 @@ CMailAccountDlg::CMailAccountDlg(QWidget* parent, CMailAccount& account)
     m_server->setMinimumWidth(260);
 
     connect(m_type, &QComboBox::currentIndexChanged, this, &CMailAccountDlg::OnTypeChanged);
+    // A scheme typed into the server box is the security chosen: the box keeps the host.
+    connect(m_server, &QLineEdit::editingFinished, this, [this] {
+        MailServerAddress typed;
+        const std::string text = m_server->text().trimmed().toStdString();
+        if (text.find("://") == std::string::npos || !MailServerAddress::Parse(text, typed)) return;
+        const int index = m_security->findData(int(typed.security));
+        if (index < 0) return; // "pop3://": the old behaviour is not offered to new choices
+        m_security->setCurrentIndex(index);
+        m_server->setText(QString::fromStdString(typed.HostAndPort()));
+    });
     OnTypeChanged();
 }
 
 void CMailAccountDlg::OnTypeChanged() {
     const bool pop3 = m_type->currentData().toInt() == CMailAccount::Pop3;
-    m_server->setEnabled(pop3);
-    m_serverLabel->setEnabled(pop3);
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{m_server, m_serverLabel, m_security, m_securityLabel})
+        w->setEnabled(pop3);
 }
 
 void CMailAccountDlg::accept() {
@@ -85,6 +117,15 @@ void CMailAccountDlg::accept() {
     m_account.m_userName = entry.userName;
     m_account.m_password = entry.password;
     m_account.m_server = entry.server;
+    MailServerAddress address;
+    if (entry.pop3 && entry.server.find("://") == std::string::npos &&
+        MailServerAddress::Parse(entry.server, address)) {
+        // A scheme typed into the box wins; otherwise the chosen security, with its port.
+        const bool portGiven = entry.server.find(':') != std::string::npos;
+        address.security = static_cast<MailSecurity>(m_security->currentData().toInt());
+        if (!portGiven) address.port = MailServerAddress::DefaultPort(address.security);
+        m_account.m_server = address.Text();
+    }
     m_account.m_type = entry.pop3 ? CMailAccount::Pop3 : CMailAccount::WebMail;
     QDialog::accept();
 }

@@ -21,6 +21,7 @@ public:
     QLineEdit* VerificationEdit() const { return m_verification; }
     QLineEdit* ServerEdit() const { return m_server; }
     QComboBox* TypeBox() const { return m_type; }
+    QComboBox* SecurityBox() const { return m_security; }
 
 public slots:
     // Runs the checks; stores and closes only when all pass.
@@ -37,4 +38,6 @@ private:
     QLineEdit* m_verification;
     QLabel* m_serverLabel;
     QLineEdit* m_server;
+    QLabel* m_securityLabel;
+    QComboBox* m_security;
 };

@@ -36,6 +36,9 @@ CMailListDlg::CMailListDlg(QWidget* parent)
     m_hint->setText(
         QStringLiteral("Double-Click on an item to receive. Click on the stamp to return"));
     m_failures->setWordWrap(true);
+    // The report quotes servers: their words are shown, never taken for markup.
+    m_headline->setTextFormat(Qt::PlainText);
+    m_failures->setTextFormat(Qt::PlainText);
     m_failures->hide();
     m_stamp->setPixmap(ResourceImages::Icon(216).pixmap(QSize(kStampSize, kStampSize)));
     m_stamp->setFixedSize(kStampSize, kStampSize);
@@ -63,14 +66,14 @@ CMailListDlg::CMailListDlg(QWidget* parent)
 }
 
 void CMailListDlg::SetContent(const std::string& headline, const std::vector<MailRow>& rows,
-                              const std::vector<std::string>& failures) {
+                              const std::vector<std::string>& report) {
     m_rows = rows;
     m_headline->setText(QString::fromStdString(headline));
     QStringList lines;
-    for (const auto& f : failures)
-        lines << QStringLiteral("Not checked: ") + QString::fromStdString(f);
+    for (const auto& line : report)
+        lines << QString::fromStdString(line);
     m_failures->setText(lines.join(QLatin1Char('\n')));
-    m_failures->setVisible(!failures.empty());
+    m_failures->setVisible(!report.empty());
     m_list->clearContents();
     m_list->setRowCount(static_cast<int>(rows.size()));
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
@@ -110,8 +113,9 @@ void CMailListDlg::showEvent(QShowEvent* event) {
 }
 
 void CMailListDlg::Arrange() {
+    // isHidden(), not isVisible(): the content is laid out before the window is first shown.
     const int failureHeight =
-        m_failures->isVisible() ? m_failures->heightForWidth(width() - 2 * kMargin) + 4 : 0;
+        m_failures->isHidden() ? 0 : m_failures->heightForWidth(width() - 2 * kMargin) + 4;
     const int top = kMargin + kBandHeight + failureHeight;
     const QRect list(kMargin, top, width() - 2 * kMargin,
                      std::max(40, height() - top - kMargin - 8));

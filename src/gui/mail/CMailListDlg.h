@@ -17,9 +17,10 @@ class CMailListDlg : public QDialog {
 public:
     explicit CMailListDlg(QWidget* parent = nullptr);
 
-    // Shows these rows under the headline; failures (one line each) below the second line.
+    // Shows these rows under the headline; the report (failures and notes, a line each) below
+    // the second line.
     void SetContent(const std::string& headline, const std::vector<MailRow>& rows,
-                    const std::vector<std::string>& failures);
+                    const std::vector<std::string>& report);
 
     QTableWidget* List() const { return m_list; }
     QLabel* Stamp() const { return m_stamp; }

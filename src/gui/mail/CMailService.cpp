@@ -7,6 +7,7 @@
 #include "platform/IDialogs.h"
 #include "platform/ISound.h"
 #include "platform/ITrayIcon.h"
+#include "storage/CSideConfig.h"
 
 #include <QMetaObject>
 
@@ -34,6 +35,12 @@ void CMailService::RunMailCheck(int target, int manual) {
         m_hub.EndMailCheck();
         return;
     }
+    // The certificates the user chose to trust, each for its own account's server.
+    CSideConfig side;
+    side.Load(CTrayCore::ProgramFolder() + CSideConfig::kFileName);
+    for (CMailCheck::Account& a : plan)
+        if (const std::string key = CMailCheck::TrustKey(a.copy); !key.empty())
+            a.trustedFingerprint = side.Get(key, "");
     g_mailBusy = 1;
     if (m_worker.joinable()) m_worker.join(); // the last one has handed back its result
     m_cancel = false;
@@ -72,20 +79,27 @@ void CMailService::Finish(std::vector<CMailCheck::Account> plan, int target, boo
         return;
     }
 
+    // A refused certificate the user now trusts: the account is checked again at once, and
+    // that check tells the outcome.
+    if (outcome.trust && TrustCertificate(*outcome.trust)) {
+        emit finished(outcome.total);
+        RunMailCheck(target, 1);
+        return;
+    }
+
     switch (outcome.show) {
     case CMailCheck::Outcome::NewMail:
         ShowNewMail(outcome);
         break;
-    case CMailCheck::Outcome::NoNewMail: {
+    case CMailCheck::Outcome::NoNewMail:
+    case CMailCheck::Outcome::NotChecked:
         ShowTrayIcon(m_list ? TrayId::IconNewMail : TrayId::IconNormal);
-        std::string text = "No New Mail";
-        if (!outcome.failures.empty()) text += "\n\nNot checked:";
-        for (const auto& f : outcome.failures)
-            text += "\n" + f;
         if (IDialogs* dialogs = m_hub.Platform().dialogs)
-            dialogs->MessageBox(text, "Nothing new", IDialogs::Ok, IDialogs::Information);
+            dialogs->MessageBox(
+                CMailCheck::BoxText(outcome), CMailCheck::BoxCaption(outcome), IDialogs::Ok,
+                outcome.show == CMailCheck::Outcome::NotChecked ? IDialogs::Warning
+                                                                : IDialogs::Information);
         break;
-    }
     case CMailCheck::Outcome::Nothing:
         ShowTrayIcon(m_list ? TrayId::IconNewMail : TrayId::IconNormal);
         break;
@@ -112,8 +126,25 @@ void CMailService::ShowNewMail(const CMailCheck::Outcome& outcome) {
     }
     // A window still open from an earlier check shows the newest findings.
     m_list->SetContent(outcome.headline, CMailCheck::Rows(m_hub.Store().accounts()),
-                       outcome.failures);
+                       CMailCheck::ReportLines(outcome));
     m_list->show();
     m_list->raise();
     m_list->activateWindow();
+}
+
+bool CMailService::TrustCertificate(const CMailCheck::TrustQuestion& question) {
+    IDialogs* dialogs = m_hub.Platform().dialogs;
+    if (question.key.empty() || !dialogs ||
+        dialogs->MessageBox(question.text, "Untrusted certificate", IDialogs::YesNo,
+                            IDialogs::Warning) != IDialogs::AnswerYes)
+        return false;
+    const std::string path = CTrayCore::ProgramFolder() + CSideConfig::kFileName;
+    CSideConfig side;
+    side.Load(path);
+    side.Set(question.key, question.fingerprint);
+    std::string reason;
+    if (side.Save(path, &reason)) return true;
+    dialogs->MessageBox("The trusted certificate could not be kept in \"" + path + "\": " + reason,
+                        "Sorry", IDialogs::Ok, IDialogs::Stop);
+    return false;
 }

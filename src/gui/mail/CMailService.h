@@ -38,6 +38,9 @@ private:
     void Finish(std::vector<CMailCheck::Account> plan, int target, bool manual);
     void ShowNewMail(const CMailCheck::Outcome& outcome);
     void ShowTrayIcon(int id);
+    // Asks whether to trust the refused certificate; on yes keeps its fingerprint beside the
+    // data file and returns true.
+    bool TrustCertificate(const CMailCheck::TrustQuestion& question);
 
     CTrayCore& m_hub;
     Pop3CheckOptions m_options;

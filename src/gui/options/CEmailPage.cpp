@@ -44,6 +44,17 @@ CEmailPage::CEmailPage(COptionsValues& values, IDialogs& dialogs, CNoteStore& st
     Place(new QLabel(tr("hours"), this), 120, 90, 22, 8, "hoursLabel");
     m_minutes = Place(new QLineEdit(this), 144, 88, 18, 12, "minutes", "0-59");
     Place(new QLabel(tr("minutes"), this), 164, 90, 30, 8, "minutesLabel");
+    if (values.mailIntervalCutFrom > 0) {
+        // Told, not cut in silence: OK stores what the boxes show.
+        const int stored = values.mailIntervalCutFrom;
+        auto* cut = Place(new QLabel(this), 8, 110, 214, 10, "intervalCut");
+        cut->setText(tr("Stored: %1 h %2 min; OK keeps %3 h %4 min.")
+                         .arg(stored / 60)
+                         .arg(stored % 60)
+                         .arg(values.mailHours)
+                         .arg(values.mailMinutes));
+        cut->setToolTip(tr("The stored interval is longer than these boxes take."));
+    }
     for (QPushButton* b : {m_add, m_editButton, m_remove})
         b->setAutoDefault(false);
 

@@ -1,12 +1,14 @@
 // The mail check's steps with the real POP3 client against a Dovecot on 127.0.0.1.
 #include "support/DovecotServer.h"
 #include "support/Loopback.h"
+#include "support/ScriptedPop3Server.h"
 
 #include "mail/CMailAccountRules.h"
 #include "mail/CMailCheck.h"
 #include "model/CSettings.h"
 #include "platform/Clock.h"
 
+#include <chrono>
 #include <gtest/gtest.h>
 
 namespace {
@@ -110,12 +112,33 @@ TEST_F(MailCheck, NothingFoundIsToldOnlyWhenAskedAndTheRoundStartsAgain) {
     Clock::AdvanceForTest(60);
     countdownMs = 1;
     out = Check(CMailCheck::kAllAccounts, true);
-    EXPECT_EQ(out.show, CMailCheck::Outcome::NoNewMail);
+    // Not every account was checked: not "No New Mail", but what happened.
+    EXPECT_EQ(out.show, CMailCheck::Outcome::NotChecked);
     EXPECT_EQ(out.failures, (Strings{"Gone: the server refused the connection",
                                      "Wrong: the server answered \"-ERR [AUTH] Authentication "
                                      "failed.\""}));
+    EXPECT_EQ(CMailCheck::BoxCaption(out), "Mail not checked");
+    EXPECT_EQ(CMailCheck::BoxText(out),
+              "Some accounts could not be checked:\nGone: the server refused the connection\n"
+              "Wrong: the server answered \"-ERR [AUTH] Authentication failed.\"\n\n"
+              "No New Mail in Club.\n\nClub: the password was sent without encryption\n"
+              "Wrong: the password was sent without encryption");
     EXPECT_EQ(settings.m_lastMailCheck, COleDateTime(2026, 12, 7, 10, 31, 0));
     EXPECT_EQ(countdownMs, 15 * 60000);
+
+    // Every account failing says so too; only a clean round is "No New Mail".
+    store.accounts()[0]->m_password = "nope";
+    store.RemoveAccount(1);
+    out = Check(CMailCheck::kAllAccounts, true);
+    EXPECT_EQ(CMailCheck::BoxText(out).substr(0, 27), "Mail could not be checked:\n");
+    store.accounts()[0]->m_password = "club-pw";
+    store.RemoveAccount(2);
+    store.RemoveAccount(1);
+    out = Check(CMailCheck::kAllAccounts, true);
+    EXPECT_EQ(out.show, CMailCheck::Outcome::NoNewMail);
+    EXPECT_EQ(CMailCheck::BoxText(out), "No New Mail\n\nClub: the password was sent without "
+                                        "encryption");
+    EXPECT_EQ(CMailCheck::BoxCaption(out), "Nothing new");
 
     // While the program exits nothing is shown and nothing re-armed.
     Add("Home", "home");
@@ -124,6 +147,38 @@ TEST_F(MailCheck, NothingFoundIsToldOnlyWhenAskedAndTheRoundStartsAgain) {
     EXPECT_EQ(out.show, CMailCheck::Outcome::Nothing);
     EXPECT_FALSE(out.rearmed);
     EXPECT_EQ(countdownMs, 1);
+}
+
+TEST(MailCheckLimit, OneCheckEndsAtItsDeadlineAndSaysSo) {
+    // Twenty messages, every reply 100 ms late: the check's one second runs out among them.
+    std::string list = "+OK\r\n";
+    for (int i = 1; i <= 20; ++i)
+        list += std::to_string(i) + " 100\r\n";
+    ScriptedPop3Server slow("+OK\r\n",
+                            {{"STAT", "+OK 20 2000\r\n"},
+                             {"LIST", list + ".\r\n"},
+                             {"TOP", "+OK\r\nFrom: a\r\n\r\n.\r\n"}},
+                            0, "*", 100);
+    CNoteStore store;
+    for (const char* name : {"Slow", "Next"}) {
+        auto a = std::make_unique<CMailAccount>();
+        a->m_name = name, a->m_userName = "u", a->m_password = "p";
+        a->m_server = "127.0.0.1:" + std::to_string(slow.Port());
+        store.AddAccount(std::move(a));
+    }
+    std::vector<CMailCheck::Account> plan = CMailCheck::Plan(store.accounts(), 999);
+    Pop3CheckOptions options;
+    options.checkLimitMs = 1000;
+    const auto start = std::chrono::steady_clock::now();
+    CMailCheck::Run(plan, options);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2500));
+    EXPECT_EQ(plan[0].count, 20);
+    const int listed = static_cast<int>(plan[0].copy.m_messages.size() / 4);
+    EXPECT_LT(listed, 20);
+    EXPECT_EQ(plan[0].notes.front(), "the check took longer than 1 second; only " +
+                                         std::to_string(listed) + " of 20 messages are listed");
+    EXPECT_EQ(plan[1].failure,
+              "the check took longer than 1 second and was stopped before this account");
 }
 
 TEST(MailAccountRules, ChecksInTheDialogsOrderAndAtMost24Accounts) {

@@ -8,6 +8,7 @@
 #include "net/CPop3Client.h"
 #include "net/SocketErrors.h"
 
+#include <cstdio>
 #include <gtest/gtest.h>
 
 namespace {
@@ -36,13 +37,15 @@ protected:
     }
 
     // One account checked through the mail check's steps; the failure text, if any.
-    std::string CheckOne(const std::string& server, const std::string& caFile, int& count) {
+    std::string CheckOne(const std::string& server, const std::string& caFile, int& count,
+                         const std::string& trusted = "") {
         CNoteStore store;
         auto a = std::make_unique<CMailAccount>();
         a->m_name = "Alice", a->m_userName = "alice", a->m_password = "alice-pw";
         a->m_server = server;
         store.AddAccount(std::move(a));
         std::vector<CMailCheck::Account> plan = CMailCheck::Plan(store.accounts(), 0);
+        plan[0].trustedFingerprint = trusted;
         Pop3CheckOptions options;
         options.caFile = caFile;
         CMailCheck::Run(plan, options);
@@ -50,15 +53,26 @@ protected:
         messages = plan[0].copy.m_messages;
         CSettings settings;
         int countdown = 0;
-        const CMailCheck::Outcome out =
-            CMailCheck::Apply(store.accounts(), plan, 0, true, false, settings, countdown);
-        return out.failures.empty() ? "" : out.failures[0];
+        outcome = CMailCheck::Apply(store.accounts(), plan, 0, true, false, settings, countdown);
+        return outcome.failures.empty() ? "" : outcome.failures[0];
     }
 
     static inline TestCertificates* s_certs = nullptr;
     static inline DovecotServer* s_server = nullptr;
     std::vector<std::string> messages;
+    CMailCheck::Outcome outcome;
 };
+
+// What "openssl x509 -fingerprint -sha256" says of a certificate file: what the user compares.
+std::string OpensslFingerprint(const std::string& pem) {
+    const std::string command = "openssl x509 -noout -fingerprint -sha256 -in " + pem;
+    std::string text(256, '\0');
+    FILE* pipe = popen(command.c_str(), "r");
+    text.resize(pipe ? fread(text.data(), 1, text.size(), pipe) : 0);
+    if (pipe) pclose(pipe);
+    const std::size_t eq = text.find('=');
+    return eq == std::string::npos ? "" : text.substr(eq + 1, text.find('\n') - eq - 1);
+}
 } // namespace
 
 TEST_F(MailTls, ImplicitTlsAndStlsWorkWithTheTrustedCa) {
@@ -74,8 +88,12 @@ TEST_F(MailTls, ImplicitTlsAndStlsWorkWithTheTrustedCa) {
     // The plain port offers STLS: the connection is secured before the user name goes out.
     EXPECT_EQ(CheckOne("localhost:" + std::to_string(s_server->Port()), ca, count), "");
     EXPECT_EQ(count, 2);
+    EXPECT_EQ(CheckOne("pop3+starttls://localhost:" + std::to_string(s_server->Port()), ca, count),
+              "");
+    EXPECT_EQ(count, 2);
+    EXPECT_TRUE(outcome.notes.empty()); // nothing went out in clear
     EXPECT_EQ(s_server->CommandsAfterLogin("alice").back(), "QUIT");
-    EXPECT_EQ(Count(s_server->Log(), ", TLS"), secureBefore + 2) << s_server->Log();
+    EXPECT_EQ(Count(s_server->Log(), ", TLS"), secureBefore + 3) << s_server->Log();
 }
 
 TEST_F(MailTls, UntrustedCertificateAndWrongHostNameFailWithTheReason) {
@@ -105,4 +123,38 @@ TEST_F(MailTls, UntrustedCertificateAndWrongHostNameFailWithTheReason) {
     EXPECT_FALSE(client.Connect("127.0.0.1", "alice", "alice-pw", s_server->Port()));
     EXPECT_EQ(CBlockingSocket::GetLastError(), SocketError::kTlsFailed);
     EXPECT_FALSE(client.m_lastResponse.empty());
+}
+
+TEST_F(MailTls, SelfSignedCertificateTrustedByItsFingerprintOnlyForItself) {
+    DovecotServer self;
+    self.EnableTls(s_certs->SelfSignedCert(), s_certs->SelfSignedKey());
+    self.AddUser("alice", "alice-pw", {"From: dan@example.com\nSubject: Home\n\nHi\n"});
+    ASSERT_TRUE(self.Start()) << self.Error();
+    const std::string server = "pop3s://localhost:" + std::to_string(self.TlsPort());
+    int count = 0;
+
+    // Refused, and the question shows the fingerprint the openssl tool shows.
+    EXPECT_EQ(CheckOne(server, "", count),
+              "Alice: the server's certificate was refused: self-signed certificate");
+    const std::string fingerprint = OpensslFingerprint(s_certs->SelfSignedCert());
+    ASSERT_EQ(fingerprint.size(), 95u) << fingerprint;
+    ASSERT_TRUE(outcome.trust.has_value());
+    EXPECT_EQ(outcome.trust->fingerprint, fingerprint);
+    EXPECT_EQ(outcome.trust->key,
+              "mail_certificate.alice@localhost:" + std::to_string(self.TlsPort()));
+    EXPECT_NE(outcome.trust->text.find(fingerprint), std::string::npos);
+    EXPECT_NE(outcome.trust->text.find("could not be verified"), std::string::npos);
+
+    // Trusted: logs in.
+    EXPECT_EQ(CheckOne(server, "", count, fingerprint), "");
+    EXPECT_EQ(count, 1);
+    EXPECT_FALSE(outcome.trust.has_value());
+
+    // Another certificate on the server the trust was given for asks again.
+    const std::string other = "pop3s://localhost:" + std::to_string(s_server->TlsPort());
+    EXPECT_NE(CheckOne(other, "", count, fingerprint), "");
+    EXPECT_EQ(count, -1);
+    ASSERT_TRUE(outcome.trust.has_value());
+    EXPECT_NE(outcome.trust->fingerprint, fingerprint);
+    EXPECT_NE(outcome.trust->text.find("has changed since you trusted it"), std::string::npos);
 }

@@ -29,7 +29,7 @@ TEST(ExtractField, ReadsHeadersAsMailIsWritten) {
         EXPECT_EQ(ExtractField(c.header, c.name), c.value) << c.header << " / " << c.name;
 }
 
-TEST(Pop3Parse, StatTakesAnExactPositiveReplyWithABelievableCount) {
+TEST(Pop3Parse, StatTakesAnExactPositiveReply) {
     const struct {
         const char* reply;
         bool ok;
@@ -38,8 +38,8 @@ TEST(Pop3Parse, StatTakesAnExactPositiveReplyWithABelievableCount) {
     } cases[] = {
         {"+OK 3 643", true, 3, 643},
         {"+OK 100000 8589934592", true, 100000, 8589934592LL}, // sizes beyond 2 GB kept
-        {"+OK 100001 5", false},
-        {"+OK 99999999999999999999999 5", false},
+        {"+OK 100001 5", true, 100001, 5},
+        {"+OK 99999999999999999999999 5", true, 2147483647, 5}, // as many as an int holds
         {"+OK -1 5", false},
         {"+OK 3", false},
         {"-ERR 3 643", false},
@@ -59,27 +59,36 @@ TEST(Pop3Parse, ListTakesEachSizeInOrderUpToItsEnd) {
     EXPECT_EQ(sizes, (std::vector<std::uint32_t>{120, 4294967295u, 7})); // held to 32 bits
 }
 
-TEST(MailServerAddress, SchemeHostAndPort) {
+TEST(MailServerAddress, SchemeHostPortAndSecurity) {
+    using S = MailSecurity;
     const struct {
         const char* text;
         bool ok;
         const char* host;
         unsigned short port;
-        bool tls;
+        S security;
+        const char* written; // as the dialog writes it back
     } cases[] = {
-        {"mail.example.com", true, "mail.example.com", 110, false},
-        {" mail.example.com ", true, "mail.example.com", 110, false}, // pasted with blanks
-        {"mail.example.com:1110", true, "mail.example.com", 1110, false},
-        {"pop3://10.0.0.1", true, "10.0.0.1", 110, false},
-        {"POP3S://mail.example.com", true, "mail.example.com", 995, true},
-        {"pop3s://mail.example.com:9950/", true, "mail.example.com", 9950, true},
-        {"", false, "", 0, false},
-        {"pop3s://", false, "", 0, false},
-        {"imap://mail.example.com", false, "", 0, false},
-        {"mail.example.com:0", false, "", 0, false},
-        {"mail.example.com:65536", false, "", 0, false},
-        {"mail.example.com:11a", false, "", 0, false},
-        {"mail example.com", false, "", 0, false},
+        {"mail.example.com", true, "mail.example.com", 110, S::IfOffered, "mail.example.com"},
+        {" mail.example.com ", true, "mail.example.com", 110, S::IfOffered, "mail.example.com"},
+        {"mail.example.com:1110", true, "mail.example.com", 1110, S::IfOffered,
+         "mail.example.com:1110"},
+        {"pop3://10.0.0.1", true, "10.0.0.1", 110, S::IfOffered, "10.0.0.1"},
+        {"POP3S://mail.example.com", true, "mail.example.com", 995, S::Implicit,
+         "pop3s://mail.example.com"},
+        {"pop3s://mail.example.com:9950/", true, "mail.example.com", 9950, S::Implicit,
+         "pop3s://mail.example.com:9950"},
+        {"pop3+starttls://m.example.com", true, "m.example.com", 110, S::StartTls,
+         "pop3+starttls://m.example.com"},
+        {"pop3+plain://m.example.com:995", true, "m.example.com", 995, S::Plain,
+         "pop3+plain://m.example.com:995"},
+        {"", false, "", 0, S::IfOffered, ""},
+        {"pop3s://", false, "", 0, S::IfOffered, ""},
+        {"imap://mail.example.com", false, "", 0, S::IfOffered, ""},
+        {"mail.example.com:0", false, "", 0, S::IfOffered, ""},
+        {"mail.example.com:65536", false, "", 0, S::IfOffered, ""},
+        {"mail.example.com:11a", false, "", 0, S::IfOffered, ""},
+        {"mail example.com", false, "", 0, S::IfOffered, ""},
     };
     for (const auto& c : cases) {
         MailServerAddress a;
@@ -87,6 +96,7 @@ TEST(MailServerAddress, SchemeHostAndPort) {
         if (!c.ok) continue;
         EXPECT_EQ(a.host, c.host) << c.text;
         EXPECT_EQ(a.port, c.port) << c.text;
-        EXPECT_EQ(a.implicitTls, c.tls) << c.text;
+        EXPECT_EQ(a.security, c.security) << c.text;
+        EXPECT_EQ(a.Text(), c.written) << c.text;
     }
 }

@@ -331,6 +331,15 @@ TEST_F(OptionsSheetTest, AccountsChangeAtOnceThroughTheEditor) {
     EXPECT_EQ(core.Store().accounts().size(), 24u);
     EXPECT_TRUE(Told("You cannot establish more than 24 accounts !"));
 
+    // A stored interval longer than the boxes take is not cut without a word.
+    core.settings().m_mailInterval = 30 * 60 + 5;
+    Open();
+    ShowPage(COptionsSheet::Email);
+    EXPECT_EQ(Find<QLineEdit>("hours")->text(), QStringLiteral("23"));
+    EXPECT_EQ(Find<QLabel>("intervalCut")->text(),
+              QStringLiteral("Stored: 30 h 5 min; OK keeps 23 h 59 min."));
+    sheet->grab().save(kOutput + QStringLiteral("/email-interval-cut.png"));
+
     g_mailBusy = 1; // a running check reads the accounts: the page keeps its hands off
     Open();
     EXPECT_FALSE(Find<QPushButton>("remove")->isEnabled());

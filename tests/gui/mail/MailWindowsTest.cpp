@@ -8,6 +8,8 @@
 #include "mail/CMailListDlg.h"
 #include "platform/QtDialogs.h"
 #include "support/DovecotServer.h"
+#include "support/ScriptedPop3Server.h"
+#include "support/TestCertificates.h"
 #include "support/TestEnv.h"
 
 #include <QComboBox>
@@ -22,6 +24,7 @@
 #include <QTest>
 #include <arpa/inet.h>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -64,6 +67,17 @@ struct SilentServer {
     int fd = socket(AF_INET, SOCK_STREAM, 0);
     unsigned short port = 0;
 };
+
+// The highest resident size the process reached since ResetPeakMemory(), in MB.
+long PeakMemoryMb() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6)) / 1024;
+    return -1;
+}
+void ResetPeakMemory() {
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
 
 std::string Mail(int n) {
     return "From: sender" + std::to_string(n) + "@example.com\nSubject: Subject number " +
@@ -120,6 +134,43 @@ TEST(MailAccountDlg, ChecksInOrderAndFillsTheAccountOnOk) {
     EXPECT_EQ(account.m_server, "pop3s://mail.example.com");
     EXPECT_EQ(account.m_type, CMailAccount::Pop3);
     QtDialogs::s_nextAnswers.clear();
+}
+
+TEST(MailAccountDlg, ConnectionSecurityIsChosenAndWrittenIntoTheServerField) {
+    const struct {
+        const char* stored;  // the account's server field before
+        const char* typed;   // what the server box then holds (null: as shown)
+        const char* choice;  // chosen security, null: as shown
+        const char* shown;   // the choice the dialog opened with
+        const char* written; // the server field after OK
+    } cases[] = {
+        {"", "mail.example.com", nullptr, "STARTTLS (required)",
+         "pop3+starttls://mail.example.com"},
+        {"", "mail.example.com", "SSL/TLS", "STARTTLS (required)", "pop3s://mail.example.com"},
+        {"", "mail.example.com:1110", "None (password sent in clear)", "STARTTLS (required)",
+         "pop3+plain://mail.example.com:1110"},
+        // An account from an old file keeps what it did until the user picks.
+        {"old.example.com", nullptr, nullptr, "STARTTLS if offered (password may be sent in clear)",
+         "old.example.com"},
+        {"old.example.com", nullptr, "STARTTLS (required)",
+         "STARTTLS if offered (password may be sent in clear)", "pop3+starttls://old.example.com"},
+        {"pop3s://s.example.com:9950", nullptr, nullptr, "SSL/TLS", "pop3s://s.example.com:9950"},
+    };
+    QtDialogs::s_nextAnswers.clear();
+    for (const auto& c : cases) {
+        CMailAccount account;
+        account.m_name = "Home", account.m_userName = "ann", account.m_server = c.stored;
+        CMailAccountDlg dlg(nullptr, account);
+        EXPECT_EQ(dlg.SecurityBox()->currentText(), c.shown) << c.stored;
+        EXPECT_EQ(dlg.SecurityBox()->findText(QStringLiteral("STARTTLS if offered"),
+                                              Qt::MatchStartsWith) >= 0,
+                  std::string(c.shown).starts_with("STARTTLS if")); // only for old accounts
+        if (c.typed) dlg.ServerEdit()->setText(c.typed);
+        if (c.choice) dlg.SecurityBox()->setCurrentText(c.choice);
+        dlg.accept();
+        EXPECT_EQ(dlg.result(), QDialog::Accepted) << c.stored;
+        EXPECT_EQ(account.m_server, c.written) << c.stored;
+    }
 }
 
 class MailCheckWindow : public ::testing::Test {
@@ -230,9 +281,9 @@ TEST_F(MailCheckWindow, TheTrayAnswersWhileASilentServerIsCheckedAndExitStopsIt)
     ASSERT_TRUE(QTest::qWaitFor([&] { return g_mailBusy.load() == 0; }, 10000));
     ASSERT_FALSE(QtDialogs::s_shownBoxes.empty());
     EXPECT_EQ(QtDialogs::s_shownBoxes.back(),
-              std::make_pair(std::string("No New Mail\n\nNot checked:\nSilent: the server did not "
+              std::make_pair(std::string("Mail could not be checked:\nSilent: the server did not "
                                          "answer in time"),
-                             std::string("Nothing new")));
+                             std::string("Mail not checked")));
 
     // Exit during a check does not wait for the check's time limits.
     tray.OnCommand(CmdFirstAccount);
@@ -243,6 +294,90 @@ TEST_F(MailCheckWindow, TheTrayAnswersWhileASilentServerIsCheckedAndExitStopsIt)
     ASSERT_TRUE(QTest::qWaitFor([&] { return g_mailBusy.load() == 0; }, 5000));
     EXPECT_LT(exiting.elapsed(), 1000);
     EXPECT_FALSE(tray.IsTimerActive(CTrayCore::TimerExitWait));
+}
+
+TEST_F(MailCheckWindow, ACertificateTrustedByItsFingerprintIsKeptAndTheCheckRunsAgain) {
+    TestCertificates certs;
+    ASSERT_TRUE(certs.Ok()) << certs.Error();
+    DovecotServer self;
+    self.EnableTls(certs.SelfSignedCert(), certs.SelfSignedKey());
+    self.AddUser("alice", "alice-pw", {Mail(1)});
+    ASSERT_TRUE(self.Start()) << self.Error();
+    AddAccount("Self", 0, "alice");
+    tray.Store().accounts()[0]->m_server = "pop3s://localhost:" + std::to_string(self.TlsPort());
+    QtDialogs::s_nextAnswers = {IDialogs::AnswerYes};
+    tray.OnCommand(CmdFirstAccount);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tray.MailService().ListWindow() != nullptr; }, 20000));
+    ASSERT_FALSE(QtDialogs::s_shownBoxes.empty());
+    EXPECT_EQ(QtDialogs::s_shownBoxes.front().second, "Untrusted certificate");
+    EXPECT_EQ(tray.MailService().ListWindow()->List()->rowCount(), 1);
+    std::ifstream side(CTrayCore::ProgramFolder() + "jotterly.conf");
+    const std::string text((std::istreambuf_iterator<char>(side)), {});
+    EXPECT_NE(text.find("mail_certificate.alice@localhost:" + std::to_string(self.TlsPort()) + "="),
+              std::string::npos)
+        << text;
+    tray.MailService().ListWindow()->close();
+}
+
+TEST(MailListDlg, ServerWordsAreShownAsTextNeverAsMarkup) {
+    CMailListDlg list;
+    list.SetContent("You have 1 mail", {{0, CMailAccount::Pop3, "Evil", " <b>x</b>", " y"}},
+                    {"Not checked: Evil: the server answered \"<font color=red>"
+                     "RED RED RED RED</font>\""});
+    list.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
+    const QImage shot = list.grab().toImage();
+    Save(&list, QStringLiteral("new-mail-report.png"));
+    int red = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x) {
+            const QRgb p = shot.pixel(x, y);
+            red += qRed(p) > 180 && qGreen(p) < 80 && qBlue(p) < 80;
+        }
+    // The stamp is red; nothing else may be.
+    const QRect stamp = list.Stamp()->geometry();
+    for (int y = stamp.top(); y <= stamp.bottom(); ++y)
+        for (int x = stamp.left(); x <= stamp.right(); ++x) {
+            const QRgb p = shot.pixel(x, y);
+            red -= qRed(p) > 180 && qGreen(p) < 80 && qBlue(p) < 80;
+        }
+    EXPECT_EQ(red, 0);
+    EXPECT_EQ(list.List()->item(0, 1)->text(), "<b>x</b>");
+}
+
+TEST_F(MailCheckWindow, MegabyteSendersStayBoundedAndTheTrayAnswersMeanwhile) {
+    // 300 messages, each with a sender of 1,000,000 bytes; each reply comes 5 ms late.
+    std::string list = "+OK\r\n";
+    for (int i = 1; i <= 300; ++i)
+        list += std::to_string(i) + " 1000100\r\n";
+    ScriptedPop3Server big(
+        "+OK\r\n",
+        {{"STAT", "+OK 300 300030000\r\n"},
+         {"LIST", list + ".\r\n"},
+         {"TOP", "+OK\r\nFrom: " + std::string(1'000'000, 'f') + "\r\nSubject: big\r\n\r\n.\r\n"}},
+        0, "*", 5);
+    AddAccount("Big", big.Port(), "alice");
+    ResetPeakMemory();
+    const long before = PeakMemoryMb();
+    tray.OnCommand(CmdFirstAccount);
+    QTest::qWait(300);
+    ASSERT_EQ(g_mailBusy.load(), 1);
+    QElapsedTimer answered;
+    answered.start();
+    tray.OnTrayActivated(QSystemTrayIcon::Context);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tray.MenuWindow() != nullptr; }, 3000));
+    EXPECT_LT(answered.elapsed(), 500);
+    EXPECT_EQ(g_mailBusy.load(), 1);
+    tray.MenuWindow()->close();
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tray.MailService().ListWindow() != nullptr; }, 60000));
+    CMailListDlg* window = tray.MailService().ListWindow();
+    ASSERT_EQ(window->List()->rowCount(), 300);
+    EXPECT_EQ(window->List()->item(299, 1)->text(), QString(999, 'f') + QChar(0x2026));
+    const long peak = PeakMemoryMb();
+    std::printf("peak resident size %ld MB (%ld MB before the check)\n", peak, before);
+    EXPECT_LT(peak, 150);
+    window->close();
 }
 
 #include "MailWindowsTest.moc"
