@@ -27,11 +27,8 @@ bool CDataSafety::Parses(const std::string& bytes, std::string* reason) {
 }
 
 bool CDataSafety::BeforeSave(const std::string& path, const COleDateTime& now, IDialogs* dialogs) {
-    m_refused = false;
-    if (m_unreadable && CAtomicFile::Exists(path) && !MoveAside(path, now, dialogs)) {
-        m_refused = true;
+    if (m_unreadable && CAtomicFile::Exists(path) && !MoveAside(path, now, dialogs))
         return false;
-    }
     m_unreadable = m_newer = false;
     if (CAtomicFile::IsReadOnly(path)) {
         // Making the file writable cannot help on a file system mounted read-only.
@@ -49,7 +46,6 @@ bool CDataSafety::BeforeSave(const std::string& path, const COleDateTime& now, I
                                   "copy elsewhere at Exit."),
                 "Sorry", IDialogs::Ok, IDialogs::Warning);
         m_toldReadOnly = true;
-        m_refused = true;
         return false;
     }
     m_toldReadOnly = false; // writable again: a later change of mind is told anew

@@ -27,9 +27,6 @@ public:
 
     // True when the save may go ahead. dialogs may be null (nothing is told then).
     bool BeforeSave(const std::string& path, const COleDateTime& now, IDialogs* dialogs);
-    // The last BeforeSave refused on purpose (read-only file, original not movable) and the
-    // user knows it: no later save will succeed until the file is mended outside.
-    bool Refused() const { return m_refused; }
     // Why the last BeforeSave refused.
     const std::string& RefusalReason() const { return m_refusal; }
     // The name the unreadable original was moved to, once it was.
@@ -48,7 +45,6 @@ private:
     bool m_unreadable = false, m_newer = false;
     std::string m_refusal;
     std::string m_backupFailure; // told after the save that went ahead without the backup
-    bool m_refused = false;
     bool m_toldReadOnly = false, m_toldStuck = false, m_toldBackup = false;
     std::string m_movedTo;
     std::string m_backupPath;

@@ -164,7 +164,9 @@ void CTrayWnd::OnTerminationSignal() {
                  .tray = this,
                  .notices = &m_desktopNotices});
     const bool saved = Shutdown();
-    if (!saved) std::fprintf(stderr, "jotterly: ended by a signal; the data was not saved\n");
+    if (!saved)
+        std::fprintf(stderr, "jotterly: ended by a signal; your notes could not be saved: %s\n",
+                     SaveError().c_str());
     if (!saved || !m_running) {
         // Within a box of the start-up, or with nothing more to do: end here and now.
         std::fflush(nullptr);

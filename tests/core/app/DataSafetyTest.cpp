@@ -35,7 +35,8 @@ protected:
         other.Store().Clear();
         for (int i = 0; i < n; ++i) {
             other.NewNote();
-            other.Store().notes().back()->m_title = "Kept " + std::to_string(i);
+            static_cast<FakeNoteWindow*>(other.Store().notes().back()->m_window)->title =
+                "Kept " + std::to_string(i);
         }
         other.PullNoteTexts();
         return CDataFile::Write(other.Data(), Clock::Now());
