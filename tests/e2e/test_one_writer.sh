@@ -52,10 +52,11 @@ read -r note x y w h <<<"$(e2e_visible_windows "$APP_PID" | sort -k2 -n | head -
 xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
 sleep 0.3
 xdotool type --delay 20 "edited-here"
-sleep 0.5
-e2e_choose 8 3
-e2e_answer_box "Jotterly" # both versions kept
-e2e_wait_exit "$APP_PID" 10 || e2e_fail "no exit after Exit"
+# The autosave a few seconds after the edit finds the file replaced: both versions are kept.
+e2e_wait_for 20 e2e_window_shown "Jotterly" || e2e_fail "the kept copy was not told"
+e2e_screenshot "$ARTIFACTS/one_writer_conflict.png"
+e2e_answer_box "Jotterly"
+e2e_exit_from_menu
 conflict=$(find "$XDG_DATA_HOME/jotterly" -name 'Note.Dat.conflict-*' | head -n 1)
 [ -n "$conflict" ] || e2e_fail "the outside version was not kept aside"
 note_titles "$conflict" | grep -qx "Note 3" || e2e_fail "the extra note is lost"

@@ -1,10 +1,13 @@
 // One writer per data file: real processes contend for the lock beside "Note.Dat".
+#include "platform/ProgramFolder.h"
 #include "storage/CDataLock.h"
 #include "support/TestEnv.h"
 
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -79,4 +82,18 @@ TEST(DataLock, DataFolderOfAnotherUserOrOpenToAllIsRefused) {
     EXPECT_EQ(CDataLock::CheckDataFolder(folder), folder + " belongs to another user");
     ASSERT_EQ(::lchown(link.c_str(), 65534, 65534), 0);
     EXPECT_EQ(CDataLock::CheckDataFolder(link), link + " is a link made by another user");
+}
+
+// Without HOME the notes and the single-instance folder go to the user's home from the password
+// database, never to a shared folder such as /tmp that another user could prepare.
+TEST(DataLock, WithoutHomeTheUsersOwnHomeIsUsed) {
+    const char* saved = std::getenv("HOME");
+    const std::string home = saved ? saved : "";
+    ::unsetenv("HOME");
+    const std::string found = UserHome();
+    if (saved) ::setenv("HOME", home.c_str(), 1);
+    const passwd* pw = ::getpwuid(::geteuid());
+    ASSERT_NE(pw, nullptr);
+    EXPECT_EQ(found, pw->pw_dir);
+    EXPECT_NE(found.rfind("/tmp", 0), 0u);
 }

@@ -163,3 +163,5 @@ TEST_F(SingleInstance, FallbackFolderIsInTheUsersCacheHomeNeverInTmp) {
     EXPECT_EQ(secondClaim, Claim::AnotherRuns); // still one copy
     EXPECT_FALSE(QFileInfo::exists(runtime + "/jotterly/instance"));
 }
+
+} // namespace
