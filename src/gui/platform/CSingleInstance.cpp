@@ -167,7 +167,10 @@ void CSingleInstance::OnConnection() {
 void CSingleInstance::OnReadable(QLocalSocket* socket) {
     if (socket->canReadLine()) {
         const QString line = QString::fromUtf8(socket->readLine(kMaxLine + 1).trimmed());
-        if (m_replier) socket->write(m_replier(line).toUtf8().left(kMaxLine) + '\n');
+        if (m_replier) {
+            socket->write(m_replier(line).toUtf8().left(kMaxLine) + '\n');
+            socket->flush(); // now: what comes next may keep the event loop busy
+        }
         socket->disconnectFromServer(); // once the answer is written
         emit messageReceived(line);
     } else if (socket->bytesAvailable() > kMaxLine) {
