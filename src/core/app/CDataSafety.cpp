@@ -27,8 +27,7 @@ bool CDataSafety::Parses(const std::string& bytes, std::string* reason) {
 }
 
 bool CDataSafety::BeforeSave(const std::string& path, const COleDateTime& now, IDialogs* dialogs) {
-    if (m_unreadable && CAtomicFile::Exists(path) && !MoveAside(path, now, dialogs))
-        return false;
+    if (m_unreadable && CAtomicFile::Exists(path) && !MoveAside(path, now, dialogs)) return false;
     m_unreadable = m_newer = false;
     if (CAtomicFile::IsReadOnly(path)) {
         // Making the file writable cannot help on a file system mounted read-only.
