@@ -13,6 +13,6 @@ int main(int argc, char** argv) {
     if (!CNotesApp::PreparePlatform()) return 1;
     QApplication app(argc, argv);
     CNotesApp notes;
-    if (!notes.InitInstance(request)) return 0;
+    if (!notes.InitInstance(request)) return notes.StartStatus();
     return app.exec();
 }

@@ -4,8 +4,8 @@
 #   new file whole, and the next start removes the temporary file a killed save left;
 # - a file that cannot be read completely is moved aside before the first save and kept, also
 #   when a signal ends the program while "Data Read Error!" is open;
-# - Exit on a full disk keeps the program running with the old file intact; a signal then ends
-#   it with status 1 and a message on stderr;
+# - Exit on a full disk asks what to do; "Keep Running" keeps the program with the old file
+#   intact; a signal then ends it with status 1 and a message on stderr;
 # - SIGINT and SIGHUP save like SIGTERM.
 #   bash tests/e2e/test_data_safety.sh path/to/jotterly
 JOTTERLY_BIN=$(readlink -f "$1")
@@ -91,9 +91,13 @@ MOUNTED="$FOLDER"
 cp "$DATA" "$E2E_TMP/before"
 start_app
 choose_exit
-# The day's backup and the save both fail for want of room; each is told.
-e2e_answer_box "Sorry"
-e2e_answer_box "It's too bad"
+# The day's backup and the save both fail for want of room: Exit asks what to do, and Escape
+# is "Keep Running". (The backup's failure is told only after a save that wrote.)
+e2e_wait_for 20 e2e_window_shown "Jotterly" || e2e_fail "Exit did not ask what to do"
+e2e_screenshot "$ARTIFACTS/exit_save_failed.png"
+xdotool windowfocus --sync "$(e2e_named_window "$APP_PID" "Jotterly")"
+sleep 0.2
+xdotool key Escape
 sleep 1
 kill -0 "$APP_PID" 2>/dev/null || e2e_fail "the program ended although the save failed"
 e2e_wait_for 10 e2e_tray_icon_window "$APP_PID" || e2e_fail "the tray icon did not come back"

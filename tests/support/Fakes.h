@@ -39,7 +39,7 @@ struct FakeDialogs : IDialogs {
 struct FakeNoteWindow : INoteWindow {
     explicit FakeNoteWindow(CNote& n) : note(&n) {}
     CNote* note;
-    bool ringing = false, busy = false, readOnly = false;
+    bool ringing = false, busy = false, readOnly = false, postedBefore = true;
     int countdownUpdates = 0, raised = 0;
     RECT rect{10, 20, 214, 173};
     int openedX = -1, openedY = -1; // the point it was opened at
@@ -47,6 +47,7 @@ struct FakeNoteWindow : INoteWindow {
     bool destroyed = false;
 
     bool IsRinging() const override { return ringing; }
+    bool PostedBeforeRinging() const override { return postedBefore; }
     bool IsBusy() const override { return busy; }
     int alarmsStarted = 0;
     void StartAlarm(int, bool) override {

@@ -8,6 +8,10 @@
 #include "platform/INoteWindow.h"
 #include "platform/PlatformServices.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 CAlarmCheck::~CAlarmCheck() {
     if (m_logFile) std::fclose(m_logFile);
 }
@@ -70,22 +74,38 @@ void CAlarmCheck::OfferAlarmTime(const COleDateTime& t) {
     if (t.IsValid() && t < m_earliestAlarm) m_earliestAlarm = t;
 }
 
+namespace {
+
+// The log holds reminder titles: only the user may read it, also a file an older version made.
+// Appending: every write lands at the end, also after the file was emptied elsewhere.
+// Close-on-exec keeps it out of programs started from here (the log viewer).
+FILE* OpenLog(const std::string& path, bool empty) {
+    const int fd = ::open(
+        path.c_str(),
+        O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW | (empty ? O_TRUNC : 0), 0600);
+    if (fd < 0) return nullptr;
+    ::fchmod(fd, 0600);
+    FILE* file = ::fdopen(fd, "a");
+    if (!file) ::close(fd);
+    return file;
+}
+
+} // namespace
+
 void CAlarmCheck::OpenLogFile(const std::string& folder) {
     if (m_logFile) return;
     m_logPath = folder + "Log.txt";
-    // Appending: every write lands at the end, also after the file was emptied elsewhere.
-    // Close-on-exec keeps it out of programs started from here (the log viewer).
-    m_logFile = std::fopen(m_logPath.c_str(), "ae");
+    m_logFile = OpenLog(m_logPath, false);
 }
 
 bool CAlarmCheck::PurgeLog() {
     if (m_logPath.empty()) return false;
-    FILE* emptied = std::fopen(m_logPath.c_str(), "we");
+    FILE* emptied = OpenLog(m_logPath, true);
     if (!emptied) return false;
     std::fclose(emptied);
     // The old handle may name a file replaced meanwhile: later lines go to the emptied one.
     if (m_logFile) std::fclose(m_logFile);
-    m_logFile = std::fopen(m_logPath.c_str(), "ae");
+    m_logFile = OpenLog(m_logPath, false);
     return true;
 }
 

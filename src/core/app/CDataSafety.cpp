@@ -27,20 +27,24 @@ bool CDataSafety::Parses(const std::string& bytes, std::string* reason) {
 }
 
 bool CDataSafety::BeforeSave(const std::string& path, const COleDateTime& now, IDialogs* dialogs) {
-    m_refused = false;
-    if (m_unreadable && CAtomicFile::Exists(path) && !MoveAside(path, now, dialogs)) {
-        m_refused = true;
-        return false;
-    }
-    m_unreadable = false;
+    if (m_unreadable && CAtomicFile::Exists(path) && !MoveAside(path, now, dialogs)) return false;
+    m_unreadable = m_newer = false;
     if (CAtomicFile::IsReadOnly(path)) {
+        // Making the file writable cannot help on a file system mounted read-only.
+        const bool fileSystem = CAtomicFile::OnReadOnlyFileSystem(path);
+        m_refusal = fileSystem ? "It lies on a file system that is mounted read-only."
+                               : CAtomicFile::ReadOnlyReason();
         if (!m_toldReadOnly && dialogs)
-            dialogs->MessageBox("\"" + path +
-                                    "\" is read-only: your changes cannot be saved there.\n\n"
-                                    "Allow writing to the file to save them again.",
-                                "Sorry", IDialogs::Ok, IDialogs::Warning);
+            dialogs->MessageBox(
+                "\"" + path +
+                    (fileSystem ? "\" lies on a file system that is mounted read-only: your "
+                                  "changes cannot be saved there.\n\nAt Exit you can save a "
+                                  "copy of your notes elsewhere."
+                                : "\" is read-only: your changes cannot be saved there.\n\n"
+                                  "Allow writing to the file to save them again, or save a "
+                                  "copy elsewhere at Exit."),
+                "Sorry", IDialogs::Ok, IDialogs::Warning);
         m_toldReadOnly = true;
-        m_refused = true;
         return false;
     }
     m_toldReadOnly = false; // writable again: a later change of mind is told anew
@@ -55,15 +59,19 @@ bool CDataSafety::BeforeSave(const std::string& path, const COleDateTime& now, I
             path, [](const std::string& bytes) { return Parses(bytes, nullptr); }, keep);
     }
     std::string reason;
-    if (!m_backups->BeforeSave(now, &reason) && !m_toldBackup) {
-        m_toldBackup = true;
-        if (dialogs)
-            dialogs->MessageBox("Today's backup of your notes could not be made in \"" +
-                                    m_backups->Folder() + "\":\n" + reason +
-                                    "\n\nYour notes are saved all the same.",
-                                "Sorry", IDialogs::Ok, IDialogs::Warning);
-    }
+    m_backupFailure.clear();
+    if (!m_backups->BeforeSave(now, &reason) && !m_toldBackup)
+        m_backupFailure = "Today's backup of your notes could not be made in \"" +
+                          m_backups->Folder() + "\":\n" + reason +
+                          "\n\nYour notes are saved all the same.";
     return true;
+}
+
+void CDataSafety::AfterSave(IDialogs* dialogs) {
+    if (m_backupFailure.empty()) return;
+    m_toldBackup = true;
+    if (dialogs) dialogs->MessageBox(m_backupFailure, "Sorry", IDialogs::Ok, IDialogs::Warning);
+    m_backupFailure.clear();
 }
 
 bool CDataSafety::MoveAside(const std::string& path, const COleDateTime& now, IDialogs* dialogs) {
@@ -80,13 +88,17 @@ bool CDataSafety::MoveAside(const std::string& path, const COleDateTime& now, ID
         m_movedTo = aside;
         if (dialogs)
             dialogs->MessageBox("\"" + path +
-                                    "\" could not be read completely, so it is not saved over.\n"
-                                    "The original file was kept as \"" +
-                                    aside + "\"; your notes are now saved to a new file.",
+                                    (m_newer ? "\" was written by a newer version of Jotterly, "
+                                               "so it is not saved over.\n"
+                                             : "\" could not be read completely, so it is not "
+                                               "saved over.\n") +
+                                    "The original file was kept as \"" + aside +
+                                    "\"; your notes are now saved to a new file.",
                                 "Jotterly", IDialogs::Ok, IDialogs::Information);
         return true;
     }
     reason = taken ? "too many earlier copies" : std::strerror(err);
+    m_refusal = "It could not be read completely, and it could not be moved aside: " + reason;
     if (!m_toldStuck && dialogs)
         dialogs->MessageBox("\"" + path +
                                 "\" could not be read completely, and it could not be moved "

@@ -17,17 +17,22 @@ public:
     CDataSafety();
     ~CDataSafety();
 
-    // After a load: the file exists but was not read completely (permissions, damage, a cut).
-    void SetUnreadable(bool unreadable) { m_unreadable = unreadable; }
+    // After a load: the file exists but was not read completely (permissions, damage, a cut),
+    // or newer: a later version wrote more than this one understands.
+    void SetUnreadable(bool unreadable, bool newer = false) {
+        m_unreadable = unreadable;
+        m_newer = unreadable && newer;
+    }
     bool Unreadable() const { return m_unreadable; }
 
     // True when the save may go ahead. dialogs may be null (nothing is told then).
     bool BeforeSave(const std::string& path, const COleDateTime& now, IDialogs* dialogs);
-    // The last BeforeSave refused on purpose (read-only file, original not movable) and the
-    // user knows it: no later save will succeed until the file is mended outside.
-    bool Refused() const { return m_refused; }
+    // Why the last BeforeSave refused.
+    const std::string& RefusalReason() const { return m_refusal; }
     // The name the unreadable original was moved to, once it was.
     const std::string& MovedAsideTo() const { return m_movedTo; }
+    // The save after BeforeSave wrote: what is only true once it did is told now.
+    void AfterSave(IDialogs* dialogs);
 
     // Reads bytes as a data file into a scratch document: false with the reason when any part
     // of it is broken.
@@ -37,8 +42,9 @@ public:
 private:
     bool MoveAside(const std::string& path, const COleDateTime& now, IDialogs* dialogs);
 
-    bool m_unreadable = false;
-    bool m_refused = false;
+    bool m_unreadable = false, m_newer = false;
+    std::string m_refusal;
+    std::string m_backupFailure; // told after the save that went ahead without the backup
     bool m_toldReadOnly = false, m_toldStuck = false, m_toldBackup = false;
     std::string m_movedTo;
     std::string m_backupPath;

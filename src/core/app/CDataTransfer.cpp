@@ -1,9 +1,11 @@
 #include "app/CDataTransfer.h"
 
 #include "app/CDataSafety.h"
+#include "app/COutsideChange.h"
 #include "app/CTrayCore.h"
 #include "platform/Clock.h"
 #include "platform/IDialogs.h"
+#include "storage/CArchiveWriter.h"
 #include "storage/CAtomicFile.h"
 #include "storage/CDataFile.h"
 
@@ -12,10 +14,21 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <unordered_set>
 
 namespace {
 
 const char* const kDataFilter = "Data Files (*.dat)|*.dat||";
+// Import also opens the copies kept beside "Note.Dat" ("Note.Dat.conflict-...").
+const char* const kImportFilter =
+    "Data Files (*.dat)|*.dat|Kept Copies (*.conflict-* *.unreadable-*)|*.conflict-* "
+    "*.unreadable-*|All Files (*)|*||";
+
+std::string NoteBytes(const CNote& note) {
+    CArchiveWriter ar;
+    CDataFile::WriteNote(ar, note);
+    return ar.Take();
+}
 
 // Reads a whole regular file of at most maxBytes. Devices, pipes and folders are refused
 // before anything is read from them (a pipe would block, /dev/zero never ends).
@@ -69,20 +82,58 @@ void CDataTransfer::Export(CTrayCore& hub) {
     hub.SetState(StateIdle);
 }
 
+int CDataTransfer::AddMissingNotes(CTrayCore& hub, CDataDocument& from) {
+    std::unordered_set<std::string> have;
+    for (const auto& n : hub.Store().notes())
+        have.insert(NoteBytes(*n));
+    std::unordered_set<int> categories;
+    for (const auto& c : hub.Store().categories())
+        categories.insert(c->m_id);
+    CNoteStore::Notes taken;
+    from.m_store.ReorderNotes([&](CNoteStore::Notes& notes) { taken.swap(notes); });
+    int added = 0;
+    for (auto& n : taken) {
+        if (!have.insert(NoteBytes(*n)).second) continue;
+        if (!categories.contains(n->m_category)) n->m_category = 0; // filed under "All notes"
+        hub.Store().AddNote(std::move(n));
+        ++added;
+    }
+    if (added) {
+        hub.Alarms().RefreshDueFlags();
+        hub.Alarms().ComputeEarliestAlarm();
+        hub.OpenPostedWindows();
+    }
+    return added;
+}
+
 void CDataTransfer::Import(CTrayCore& hub) {
     hub.SetState(StateFileTransfer);
     IDialogs* dialogs = hub.Platform().dialogs;
     if (dialogs &&
         dialogs->MessageBox("Import data will replace all your current data, continue?", "Warning",
                             IDialogs::YesNo, IDialogs::Warning) == IDialogs::AnswerYes) {
-        if (auto source = dialogs->OpenFileName("Dat", "Note.Dat", kDataFilter)) {
+        if (auto source = dialogs->OpenFileName("Dat", "Note.Dat", kImportFilter)) {
             // The whole file is checked before anything of the current data changes.
             std::string bytes, reason;
+            CDataDocument copy;
             if (!ReadRegularFile(*source, kMaxImportBytes, bytes, &reason) ||
-                !CDataSafety::Parses(bytes, &reason)) {
+                !CDataSafety::Parses(bytes, copy, &reason)) {
                 dialogs->MessageBox("The file \"" + *source + "\" could not be imported:\n" +
                                         reason + "\n\nYour current data is unchanged.",
                                     "Sorry", IDialogs::Ok, IDialogs::Stop);
+            } else if (COutsideChange::IsConflictCopy(*source) &&
+                       dialogs->MessageBox(
+                           "\"" + *source +
+                               "\" is the version another program saved while Jotterly ran.\n\n"
+                               "Add the notes it holds that yours lack? (No replaces all your "
+                               "data with it.)",
+                           "Import", IDialogs::YesNo, IDialogs::Question) == IDialogs::AnswerYes) {
+                const int added = AddMissingNotes(hub, copy);
+                hub.SaveData();
+                dialogs->MessageBox(std::to_string(added) +
+                                        (added == 1 ? " note was" : " notes were") +
+                                        " added from \"" + *source + "\".",
+                                    "Import", IDialogs::Ok, IDialogs::Information);
             } else if (hub.WriteDataFile(bytes)) {
                 hub.CloseNoteWindows(false);
                 hub.LoadData();

@@ -18,6 +18,7 @@
 #include "storage/CDataFile.h"
 
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -50,15 +51,31 @@ void CTrayCore::LoadData() {
         m_data.m_clockSyncRead = m_data.m_headerRead = m_data.m_mailRead = false;
         m_data.m_weatherRead = false;
         std::string bytes, reason;
-        bool ok = CAtomicFile::ReadAll(path, bytes, &reason) &&
-                  CDataFile::Read(m_data, bytes.data(), bytes.size(), &reason);
+        bool newer = false;
+        const bool ok = CAtomicFile::ReadAll(path, bytes, &reason) &&
+                        CDataFile::Read(m_data, bytes.data(), bytes.size(), &reason, &newer);
         DeriveCountdowns();
-        m_safety.SetUnreadable(!ok); // before the box: a signal may save while it is open
-        if (!ok && m_platform.dialogs)
-            m_platform.dialogs->MessageBox("Data Read Error!", "It's too bad", IDialogs::Ok,
-                                           IDialogs::Stop);
+        // Before the box: a signal may save while it is open.
+        m_safety.SetUnreadable(!ok || newer, newer);
+        if (ok && !newer)
+            m_outside.Remember(path, bytes);
+        else
+            m_outside.Forget(); // the file is moved aside before the first save
+        if (m_platform.dialogs) {
+            if (!ok)
+                m_platform.dialogs->MessageBox("Data Read Error!", "It's too bad", IDialogs::Ok,
+                                               IDialogs::Stop);
+            else if (newer)
+                m_platform.dialogs->MessageBox(
+                    "\"" + path +
+                        "\" was written by a newer version of Jotterly: what this version "
+                        "understands of it was read, and the rest is not shown.\n\nThe file "
+                        "itself is kept as it is beside your notes before they are next saved.",
+                    "Jotterly", IDialogs::Ok, IDialogs::Information);
+        }
         m_alarms.RefreshDueFlags();
     } else {
+        m_outside.Remember(path, {});
         NewNote();
         CNote* welcome = Store().notes().back().get();
         welcome->m_title = "Welcome !";
@@ -75,6 +92,12 @@ void CTrayCore::LoadData() {
     m_alarms.ComputeEarliestAlarm();
 }
 
+void CTrayCore::ReloadData() {
+    CloseNoteWindows(false);
+    LoadData();
+    if (m_state == StateIdle) OpenPostedWindows();
+}
+
 void CTrayCore::DeriveCountdowns() {
     CSettings& s = settings();
     // Setting the clock needs a privilege: a stored "on" holds only where it may be done.
@@ -87,19 +110,57 @@ bool CTrayCore::SaveData() {
     m_autoSave.Cancel(m_platform.timers);
     COleDateTime now = Clock::Now();
     if (!CAtomicFile::Exists(DataPath())) m_data.m_firstRunDate = now;
+    // A note that rings without having been posted is stored as it was before it rang.
+    std::vector<CNote*> ringingUnposted;
+    for (const auto& n : Store().notes())
+        if (n->m_window && n->m_window->IsRinging() && !n->m_window->PostedBeforeRinging() &&
+            n->m_posted) {
+            ringingUnposted.push_back(n.get());
+            n->m_posted = 0;
+        }
     m_saveBuffer = CDataFile::Write(m_data, now, std::move(m_saveBuffer));
-    return WriteDataFile(m_saveBuffer);
+    for (CNote* n : ringingUnposted)
+        n->m_posted = 1;
+    return WriteDataFile(m_saveBuffer, m_state == StateIdle || m_state == StateExiting);
 }
 
-bool CTrayCore::WriteDataFile(const std::string& bytes) {
-    std::string path = DataPath(), reason;
-    if (!m_safety.BeforeSave(path, Clock::Now(), m_platform.dialogs)) return false;
-    if (CAtomicFile::Write(path, bytes, &reason)) return true;
-    if (m_platform.dialogs)
-        m_platform.dialogs->MessageBox("Your notes could not be saved to \"" + path + "\":\n" +
-                                           reason + "\n\nThe previously saved data is kept.",
-                                       "It's too bad", IDialogs::Ok, IDialogs::Stop);
-    return false;
+bool CTrayCore::WriteDataFile(const std::string& bytes, bool mayReload) {
+    const std::string path = DataPath();
+    const COleDateTime now = Clock::Now();
+    IDialogs* dialogs = m_platform.dialogs;
+    // Told once until a save writes again; later tries are quiet.
+    auto failed = [&](const std::string& reason, bool told) {
+        const bool first = !m_failedSave.Failing();
+        const int retryMs = m_failedSave.Failed(reason);
+        if (m_platform.timers) m_platform.timers->SetTimer(TimerSaveRetry, retryMs);
+        // At Exit the user is asked what to do instead (FinishExit).
+        if (first && !told && dialogs && m_state != StateExiting)
+            dialogs->MessageBox("Your notes could not be saved to \"" + path + "\":\n" + reason +
+                                    "\n\nThe previously saved data is kept, and Jotterly "
+                                    "tries again in a few seconds.",
+                                "It's too bad", IDialogs::Ok, IDialogs::Stop);
+        return false;
+    };
+    if (!m_safety.Unreadable()) {
+        switch (m_outside.BeforeSave(path, bytes, mayReload, now, dialogs)) {
+        case COutsideChange::Action::Reload:
+            ReloadData();
+            m_failedSave.Succeeded();
+            return true;
+        case COutsideChange::Action::Refuse:
+            return failed("It was changed by another program and could not be kept aside.", true);
+        case COutsideChange::Action::Save:
+            break;
+        }
+    }
+    if (!m_safety.BeforeSave(path, now, dialogs)) return failed(m_safety.RefusalReason(), true);
+    std::string reason;
+    if (!CAtomicFile::Write(path, bytes, &reason)) return failed(reason, false);
+    m_outside.Remember(path, bytes);
+    m_safety.AfterSave(dialogs);
+    if (m_failedSave.Failing() && m_platform.timers) m_platform.timers->KillTimer(TimerSaveRetry);
+    m_failedSave.Succeeded();
+    return true;
 }
 
 // ---------------------------------------------------------------- start, run, stop
@@ -123,7 +184,23 @@ bool CTrayCore::ShutdownSave() {
 }
 
 bool CTrayCore::FinishExit() {
-    if (ShutdownSave() || m_safety.Refused()) return true;
+    for (bool again = true; again;) {
+        if (ShutdownSave()) return true;
+        if (!m_platform.dialogs) break;
+        switch (CFailedSave::AskAtExit(*m_platform.dialogs, DataPath(), SaveError())) {
+        case CFailedSave::ExitChoice::Retry:
+            break;
+        case CFailedSave::ExitChoice::SaveCopy:
+            if (CFailedSave::SaveCopy(*m_platform.dialogs, CDataFile::Write(m_data, Clock::Now())))
+                return true;
+            break;
+        case CFailedSave::ExitChoice::Quit:
+            return true;
+        case CFailedSave::ExitChoice::Stay:
+            again = false;
+            break;
+        }
+    }
     // Everything since the last save would be lost: stay, so the user can free space and retry.
     m_state = StateIdle;
     if (m_platform.tray) m_platform.tray->Show(TrayId::IconNormal, TrayId::kTip);
@@ -181,10 +258,18 @@ void CTrayCore::OnTimer(int id) {
         OnExitWaitTimer();
         break;
     case TimerAutoSave:
-        if (m_autoSave.OnTimer(m_state == StateIdle, m_platform.timers)) {
+        // A ringing note may wait for hours: what was typed meanwhile is saved all the same.
+        if (m_autoSave.OnTimer(m_state == StateIdle || m_state == StateRinging,
+                               m_platform.timers)) {
             PullNoteTexts();
             SaveData();
         }
+        break;
+    case TimerSaveRetry:
+        if (m_platform.timers) m_platform.timers->KillTimer(TimerSaveRetry);
+        if (m_state == StateStarting || m_state == StateExiting) break;
+        PullNoteTexts();
+        SaveData(); // schedules the next try when it fails again
         break;
     default:
         break;

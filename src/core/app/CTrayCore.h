@@ -5,6 +5,8 @@
 #include "app/CCheckCountdown.h"
 #include "app/CDataSafety.h"
 #include "app/CDataTransfer.h"
+#include "app/CFailedSave.h"
+#include "app/COutsideChange.h"
 #include "app/CSaveDebounce.h"
 #include "app/HubServices.h"
 #include "model/CDataDocument.h"
@@ -25,7 +27,8 @@ public:
         TimerRefresh = 123,
         TimerExitWait = 197,
         TimerClick = 201,
-        TimerAutoSave = 211
+        TimerAutoSave = 211,
+        TimerSaveRetry = 212
     };
     static constexpr int kFileVersion = CDataDocument::kFileVersion;
     // The countdowns of the network checks start here when nothing else sets them.
@@ -63,11 +66,15 @@ public:
     static std::string ProgramFolder() { return ::ProgramFolder(); }
     std::string DataPath() const { return ProgramFolder() + "Note.Dat"; }
     void LoadData();
-    // Writes "Note.Dat" atomically; on failure tells the user and keeps the old file.
+    // Writes "Note.Dat" atomically; on failure tells the user (once), keeps the old file and
+    // tries again later. A file another program put in its place meanwhile is reloaded when
+    // nothing here changed, else kept aside (COutsideChange).
     bool SaveData() override;
     // Puts bytes in place of "Note.Dat" with the same care (moving an unreadable file aside,
-    // leaving a read-only one, the day's backup).
-    bool WriteDataFile(const std::string& bytes);
+    // leaving a read-only one, keeping an outside change, the day's backup).
+    bool WriteDataFile(const std::string& bytes, bool mayReload = false);
+    // Why the last save did not write ("" after one that did).
+    const std::string& SaveError() const { return m_failedSave.Reason(); }
     // The session asks for the data on disk; the program runs on.
     bool SessionSave() {
         PullNoteTexts();
@@ -83,8 +90,9 @@ public:
     // Everything of the start-up after the tray icon is shown.
     void Startup();
     bool ShutdownSave();
-    // Exit's save: true when the program may end; when the save failed the icon, the timers
-    // and the note windows come back instead. A file that refuses saves knowingly lets it end.
+    // Exit's save: true when the program may end. When the save did not write, the user
+    // chooses: try again, save a copy elsewhere, quit without saving (confirmed), or keep the
+    // program running (the icon, the timers and the note windows come back).
     bool FinishExit();
     void StartTimers();
     void StopTimers();
@@ -128,6 +136,8 @@ private:
     // The refresh timer's period for the time of day: shorter in the evening.
     void ScheduleRefresh(const COleDateTime& now);
     void OnExitWaitTimer();
+    // The outside version of the file holds everything: it is read, windows follow.
+    void ReloadData();
     // The network countdowns follow from the "last" times the data file held.
     void DeriveCountdowns();
     bool IsOnline();
@@ -138,6 +148,8 @@ private:
     CDataDocument m_data;
     CAlarmCheck m_alarms{*this};
     CDataSafety m_safety;
+    COutsideChange m_outside;
+    CFailedSave m_failedSave;
     CSaveDebounce m_autoSave{TimerAutoSave};
     std::string m_saveBuffer; // the last save's bytes; its memory serves the next save
     int m_state = StateStarting;

@@ -6,5 +6,5 @@ IDialogs::Answer CConsoleDialogs::MessageBox(const std::string& text, const std:
                                              Buttons buttons, Icon) {
     std::fprintf(stderr, "jotterly: %s: %s\n", caption.c_str(), text.c_str());
     std::fflush(stderr);
-    return buttons == YesNo ? AnswerNo : buttons == OkCancel ? AnswerCancel : AnswerOk;
+    return buttons == YesNo ? AnswerNo : buttons == Ok ? AnswerOk : AnswerCancel;
 }

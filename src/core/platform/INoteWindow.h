@@ -10,6 +10,9 @@ public:
     virtual ~INoteWindow() = default;
 
     virtual bool IsRinging() const = 0;
+    // While it rings: whether the note was posted before (a note that rang from the Note
+    // Manager's list goes back there once answered, and is saved so).
+    virtual bool PostedBeforeRinging() const { return true; }
     // Its note menu, font dialog or time-setting dialog is open.
     virtual bool IsBusy() const = 0;
     // Starts ringing; index is the note's position in the note array.

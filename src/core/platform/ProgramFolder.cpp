@@ -2,6 +2,16 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <pwd.h>
+#include <unistd.h>
+
+std::string UserHome() {
+    const char* home = std::getenv("HOME");
+    if (home && *home == '/') return home;
+    if (const passwd* pw = ::getpwuid(::geteuid()); pw && pw->pw_dir && *pw->pw_dir == '/')
+        return pw->pw_dir;
+    return {};
+}
 
 std::string ProgramFolder() {
     namespace fs = std::filesystem;
@@ -11,13 +21,15 @@ std::string ProgramFolder() {
         return exe.parent_path().string() + "/";
     fs::path base;
     const char* xdg = std::getenv("XDG_DATA_HOME");
-    if (xdg && *xdg) {
+    if (xdg && *xdg == '/') {
         base = xdg;
     } else {
-        const char* home = std::getenv("HOME");
-        base = fs::path(home && *home ? home : "/tmp") / ".local" / "share";
+        const std::string home = UserHome();
+        // Without any home the folder is relative to where the program started; the start-up
+        // check of the folder's owner still applies to it.
+        base = fs::path(home.empty() ? "." : home) / ".local" / "share";
     }
     fs::path folder = base / "jotterly";
-    fs::create_directories(folder, ec);
+    if (fs::create_directories(folder, ec)) fs::permissions(folder, fs::perms::owner_all, ec);
     return folder.string() + "/";
 }

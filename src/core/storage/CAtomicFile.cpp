@@ -8,8 +8,10 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <functional>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 #include <vector>
 
@@ -36,20 +38,27 @@ bool Fail(std::string* reason, int err) {
     return false;
 }
 
-bool IsTempNameOf(const std::string& name, const std::string& base) {
-    const std::string prefix = base + kTempMark;
-    if (name.size() != prefix.size() + kTempRandom || name.compare(0, prefix.size(), prefix) != 0)
-        return false;
-    return std::all_of(name.begin() + static_cast<long>(prefix.size()), name.end(),
-                       [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
+// The name Write gives the temporary file of base, or "" when name is none.
+std::string TempBaseOf(const std::string& name) {
+    const size_t mark = sizeof kTempMark - 1;
+    if (name.size() <= mark + kTempRandom) return {};
+    const size_t at = name.size() - kTempRandom - mark;
+    if (name.compare(at, mark, kTempMark) != 0 ||
+        !std::all_of(name.end() - kTempRandom, name.end(),
+                     [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; }))
+        return {};
+    return name.substr(0, at);
 }
 
-int RemoveTempsIn(const std::string& folder, const std::string& base) {
+int RemoveTempsIn(const std::string& folder,
+                  const std::function<bool(const std::string& base)>& isOurs) {
     DIR* dir = ::opendir(folder.c_str());
     if (!dir) return 0;
     std::vector<std::string> names;
-    while (const dirent* e = ::readdir(dir))
-        if (IsTempNameOf(e->d_name, base)) names.push_back(e->d_name);
+    while (const dirent* e = ::readdir(dir)) {
+        const std::string base = TempBaseOf(e->d_name);
+        if (!base.empty() && isOurs(base)) names.push_back(e->d_name);
+    }
     ::closedir(dir);
     int removed = 0;
     for (const std::string& name : names) {
@@ -93,6 +102,11 @@ bool CAtomicFile::IsReadOnly(const std::string& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
     return (st.st_mode & S_IWUSR) == 0 || ::access(path.c_str(), W_OK) != 0;
+}
+
+bool CAtomicFile::OnReadOnlyFileSystem(const std::string& path) {
+    struct statvfs fs {};
+    return ::statvfs(FolderOf(path).c_str(), &fs) == 0 && (fs.f_flag & ST_RDONLY) != 0;
 }
 
 bool CAtomicFile::Write(const std::string& path, const std::string& bytes, std::string* reason,
@@ -145,11 +159,20 @@ bool CAtomicFile::Write(const std::string& path, const std::string& bytes, std::
 }
 
 int CAtomicFile::RemoveStaleTemps(const std::string& path) {
-    int removed = RemoveTempsIn(FolderOf(path), NameOf(path));
+    const std::string name = NameOf(path);
+    int removed = RemoveTempsIn(FolderOf(path), [&](const std::string& b) { return b == name; });
     std::string target;
-    if (ResolveLinks(path, target, nullptr) && target != path)
-        removed += RemoveTempsIn(FolderOf(target), NameOf(target));
+    if (ResolveLinks(path, target, nullptr) && target != path) {
+        const std::string targetName = NameOf(target);
+        removed +=
+            RemoveTempsIn(FolderOf(target), [&](const std::string& b) { return b == targetName; });
+    }
     return removed;
+}
+
+int CAtomicFile::RemoveStaleTempsIn(const std::string& folder,
+                                    const std::function<bool(const std::string&)>& isOurs) {
+    return RemoveTempsIn(folder, isOurs);
 }
 
 bool CAtomicFile::ReadAll(const std::string& path, std::string& bytes, std::string* reason) {

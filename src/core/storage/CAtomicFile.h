@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 
 // Replaces a file as a whole: the new bytes go to a temporary file in the same folder, which is
@@ -24,6 +25,8 @@ public:
     // The second test also holds for root, whom access() lets write anything; a file without
     // the owner-write bit was made read-only on purpose.
     static bool IsReadOnly(const std::string& path);
+    // The file's folder lies on a file system mounted read-only.
+    static bool OnReadOnlyFileSystem(const std::string& path);
     // The reason Write gives for such a file.
     static const char* ReadOnlyReason();
 
@@ -31,6 +34,9 @@ public:
     // and beside its target). Only names Write itself makes are touched, and none that a live
     // write still holds locked. Returns how many were removed.
     static int RemoveStaleTemps(const std::string& path);
+    // The same in folder for every file whose name isOurs accepts.
+    static int RemoveStaleTempsIn(const std::string& folder,
+                                  const std::function<bool(const std::string& name)>& isOurs);
 
     // Test seam: the next writes fail with "No space left on device" once this many bytes
     // were written (SIZE_MAX = never).

@@ -62,6 +62,8 @@ bool CBackupKeeper::BeforeSave(const COleDateTime& now, std::string* reason) {
     const std::string day = now.Format("%Y-%m-%d");
     if (day == m_doneDay) return true;
     const std::string folder = Folder();
+    if (m_doneDay.empty()) // a copy cut short by a kill or a crash is no backup
+        CAtomicFile::RemoveStaleTempsIn(folder, IsBackupName);
     const std::string copy = folder + "/" + kPrefix + day + kSuffix;
     if (CAtomicFile::Exists(copy)) {
         m_doneDay = day;

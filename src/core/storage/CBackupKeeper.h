@@ -19,7 +19,7 @@ public:
     // Call before each save. Makes today's copy unless it exists already (so a restart on the
     // same day keeps the morning's copy). Returns false with a reason when a copy was due but
     // could not be made; the save itself may still go ahead. An empty or invalid file is not
-    // copied and is no failure.
+    // copied and is no failure. The first call also removes copies a kill cut short.
     bool BeforeSave(const COleDateTime& now, std::string* reason);
 
     std::string Folder() const;

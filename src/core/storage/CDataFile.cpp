@@ -190,8 +190,10 @@ std::string CDataFile::Write(const CDataDocument& doc, const COleDateTime& saveT
     return ar.Take();
 }
 
-bool CDataFile::Read(CDataDocument& doc, const void* data, size_t size, std::string* error) {
+bool CDataFile::Read(CDataDocument& doc, const void* data, size_t size, std::string* error,
+                     bool* newer) {
     CArchiveReader ar(data, size);
+    if (newer) *newer = false;
     CSettings& t = doc.m_settings;
     CNoteStore& store = doc.m_store;
     doc.m_clockSyncRead = doc.m_headerRead = doc.m_mailRead = doc.m_weatherRead = false;
@@ -200,6 +202,9 @@ bool CDataFile::Read(CDataDocument& doc, const void* data, size_t size, std::str
         doc.m_lastSaveTime = ar.ReadTime();
         int version = ar.ReadInt();
         doc.m_versionRead = version;
+        if (newer)
+            *newer = version != kStamp0701 && version != kStamp0801 && version != kStamp1001 &&
+                     version != CDataDocument::kFileVersion;
         t.m_alarmSound = ar.ReadInt();
         t.m_wavePath = ar.ReadString();
         // 0 would spin the alarm timer and a negative period stop it.
@@ -303,6 +308,7 @@ bool CDataFile::Read(CDataDocument& doc, const void* data, size_t size, std::str
             ReadNote(ar, *n, version);
             store.AddNote(std::move(n));
         }
+        if (newer && ar.Remaining() > 0) *newer = true;
     } catch (const CArchiveError& e) {
         if (error) *error = e.what();
         return false;

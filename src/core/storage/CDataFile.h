@@ -21,8 +21,11 @@ public:
 
     // Reads into doc, whose store must have been emptied (root category in place). What the
     // file does not hold keeps its value. Complete records are kept even when a later one is
-    // broken; returns false and sets error in that case.
-    static bool Read(CDataDocument& doc, const void* data, size_t size, std::string* error);
+    // broken; returns false and sets error in that case. newer is set when the file was read
+    // but holds more than this version knows: an unknown version stamp, or bytes after the
+    // last note (a later version's additions).
+    static bool Read(CDataDocument& doc, const void* data, size_t size, std::string* error,
+                     bool* newer = nullptr);
 
     static void WriteNote(CArchiveWriter& ar, const CNote& note);
     static void ReadNote(CArchiveReader& ar, CNote& note, int version);

@@ -19,8 +19,10 @@ std::optional<int> CLauncher::BeforeStart(const LaunchRequest& request) {
         break;
     }
     if (request.word.empty()) return std::nullopt; // a second copy ends silently later on
-    switch (CSingleInstance::HandOver(request.word)) {
+    std::string reply;
+    switch (CSingleInstance::HandOver(request.word, {}, {}, &reply)) {
     case CSingleInstance::Delivery::Delivered:
+        if (!reply.empty()) std::printf("%s\n", reply.c_str());
         return 0;
     case CSingleInstance::Delivery::Failed:
         std::fprintf(stderr, "jotterly: the running Jotterly did not take \"%s\"\n",

@@ -1,6 +1,7 @@
 #include "app/CNotesApp.h"
 
 #include "app/CDesktopCheck.h"
+#include "app/CLaunchReply.h"
 #include "app/CLaunchService.h"
 #include "app/CTrayWnd.h"
 #include "platform/CSignalWatcher.h"
@@ -59,12 +60,14 @@ bool CNotesApp::InitInstance(const LaunchRequest& request) {
         else
             tray->OnCommand(id);
     });
+    tray->Instance().SetReplier([tray](const QString& word) {
+        return QString::fromStdString(CLaunchReply::For(word.toStdString(), tray->State()));
+    });
     // Before the start-up: words that come while the logo shows wait for the idle program.
     QObject::connect(&tray->Instance(), &CSingleInstance::messageReceived, m_launch.get(),
                      &CLaunchService::OnWord);
-    if (!tray->Create(QString::fromStdString(CLaunchArgs::CommandLine(request)))) {
-        // Another copy claimed the socket a moment before this one.
-        if (!request.word.empty()) tray->Instance().Send(QString::fromStdString(request.word));
+    if (!tray->Create(QString::fromStdString(CLaunchArgs::CommandLine(request)), request.word)) {
+        m_startStatus = tray->StartStatus();
         m_launch.reset();
         m_tray.reset();
         return false;

@@ -18,6 +18,8 @@ public:
     // request's word).
     bool InitInstance(const LaunchRequest& request);
     CTrayWnd* MainWindow() const { return m_tray.get(); }
+    // After InitInstance returned false: 0 when another copy took over, 1 when it refused.
+    int StartStatus() const { return m_startStatus; }
 
     // Before the application object exists: picks the window system. False, with the reason on
     // stderr, when there is none to show windows on.
@@ -27,4 +29,5 @@ private:
     std::unique_ptr<CTrayWnd> m_tray;
     std::unique_ptr<CLaunchService> m_launch;
     std::unique_ptr<CDesktopCheck> m_desktopCheck;
+    int m_startStatus = 0;
 };

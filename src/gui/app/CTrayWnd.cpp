@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QSessionManager>
 #include <QStyleHints>
 #include <QSystemTrayIcon>
@@ -64,10 +65,15 @@ CTrayWnd::~CTrayWnd() {
     SetPlatform({.dialogs = &m_qtDialogs, .windows = &m_noteFactory});
 }
 
-bool CTrayWnd::Create(const QString& commandLine) {
+bool CTrayWnd::Create(const QString& commandLine, const std::string& word) {
     // A second copy ends silently. Without a folder to trust the program still starts: another
     // user must not be able to keep it from running.
-    if (m_instance.TryClaim() == CSingleInstance::Claim::AnotherRuns) return false;
+    if (m_instance.TryClaim() == CSingleInstance::Claim::AnotherRuns) {
+        // It claimed the socket a moment before this one: it takes the word.
+        if (!word.empty()) m_instance.Send(QString::fromStdString(word));
+        return false;
+    }
+    if (!ClaimDataFile(word)) return false;
     // Before anything can wait on the user (the logo, "Data Read Error!"): a signal then still
     // ends the program, and an unreadable file is kept as the save keeps it.
     connect(new CSignalWatcher(this), &CSignalWatcher::received, this,
@@ -87,6 +93,51 @@ bool CTrayWnd::Create(const QString& commandLine) {
     connect(new CSleepWatcher(this), &CSleepWatcher::resumed, this, [this] { OnResume(); });
     m_running = true;
     return true;
+}
+
+bool CTrayWnd::ClaimDataFile(const std::string& word) {
+    std::string folder = ProgramFolder();
+    folder.pop_back(); // the trailing '/'
+    if (const std::string why = CDataLock::CheckDataFolder(folder); !why.empty()) {
+        RefuseStart("Jotterly does not keep your notes in \"" + folder + "\": " + why +
+                    ".\n\nAnother user could read or replace them there. Set XDG_DATA_HOME to "
+                    "a folder of your own and start Jotterly again.");
+        return false;
+    }
+    std::string reason;
+    switch (m_dataLock.Acquire(DataPath(), m_instance.SocketPath().toStdString(), &reason)) {
+    case CDataLock::Result::Ours:
+        return true;
+    case CDataLock::Result::Failed:
+        // Nothing could be locked (a read-only folder, say): the saves tell what goes wrong.
+        std::fprintf(stderr, "jotterly: cannot lock the notes: %s\n", reason.c_str());
+        return true;
+    case CDataLock::Result::HeldByOther:
+        break;
+    }
+    // Another copy, started from another session or runtime folder, holds the notes: it takes
+    // the word when it can be reached, and this copy never becomes a second writer.
+    const CDataLock::Holder& other = m_dataLock.Other();
+    if (!word.empty() && !other.socket.empty()) {
+        const QFileInfo socket(QString::fromStdString(other.socket));
+        std::string reply;
+        if (CSingleInstance::HandOver(word, socket.path(), socket.fileName(), &reply) ==
+            CSingleInstance::Delivery::Delivered) {
+            if (!reply.empty()) std::printf("%s\n", reply.c_str());
+            return false;
+        }
+    }
+    RefuseStart("Your notes in \"" + folder + "\" are open in another Jotterly (" +
+                CDataLock::Describe(other) +
+                "), and only one may change them.\n\nUse that one, or end it and start "
+                "Jotterly again.");
+    return false;
+}
+
+void CTrayWnd::RefuseStart(const std::string& text) {
+    m_startStatus = 1;
+    std::fprintf(stderr, "jotterly: %s\n", text.c_str());
+    m_qtDialogs.MessageBox(text, "Jotterly", IDialogs::Ok, IDialogs::Stop);
 }
 
 bool CTrayWnd::Shutdown() {
@@ -113,7 +164,9 @@ void CTrayWnd::OnTerminationSignal() {
                  .tray = this,
                  .notices = &m_desktopNotices});
     const bool saved = Shutdown();
-    if (!saved) std::fprintf(stderr, "jotterly: ended by a signal; the data was not saved\n");
+    if (!saved)
+        std::fprintf(stderr, "jotterly: ended by a signal; your notes could not be saved: %s\n",
+                     SaveError().c_str());
     if (!saved || !m_running) {
         // Within a box of the start-up, or with nothing more to do: end here and now.
         std::fflush(nullptr);

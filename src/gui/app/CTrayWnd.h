@@ -21,6 +21,7 @@
 #include "platform/QtDialogs.h"
 #include "platform/QtSound.h"
 #include "sticky/CStickyNoteFactory.h"
+#include "storage/CDataLock.h"
 
 #include <QObject>
 #include <QPointer>
@@ -45,8 +46,11 @@ public:
     explicit CTrayWnd(QString instanceName = QString());
     ~CTrayWnd() override;
 
-    // Returns false when another copy runs (nothing is shown then).
-    bool Create(const QString& commandLine);
+    // Returns false when another copy runs (nothing is shown then), or holds the data file
+    // (word is handed to it when it can be reached, else the user is told), or the data
+    // folder cannot be trusted. StartStatus() is then the program's exit status.
+    bool Create(const QString& commandLine, const std::string& word = {});
+    int StartStatus() const { return m_startStatus; }
 
     // ITimerHost
     void SetTimer(int id, int periodMs) override;
@@ -89,6 +93,9 @@ public:
 
 private:
     void OnWindowTimer(int id);
+    // One writer per data file: false when this copy must end (see Create).
+    bool ClaimDataFile(const std::string& word);
+    void RefuseStart(const std::string& text);
 
     CSingleInstance m_instance;
     std::unique_ptr<QSystemTrayIcon> m_trayIconWidget;
@@ -99,6 +106,8 @@ private:
     CConsoleDialogs m_consoleDialogs;
     CManagerService m_managerService{*this, m_qtDialogs};
     COptionsService m_optionsService{*this, m_qtDialogs, m_qtSound};
+    CDataLock m_dataLock;
+    int m_startStatus = 0;
     bool m_shutdownDone = false;
     bool m_running = false; // start-up is over
     CTrayClicks m_clicks;

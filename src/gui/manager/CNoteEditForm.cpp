@@ -18,6 +18,7 @@
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
 #include <QStyleFactory>
+#include <limits>
 
 namespace {
 const char* const kCaption = "Jotterly";
@@ -114,6 +115,7 @@ void CNoteEditForm::CreateControls() {
     place(m_subjectLabel, 2, 32, 25, 8);
     m_subjectEdit =
         Named(new QLineEdit(this), "subjectEdit", tr("Subject"), tr("Input note subject"));
+    m_subjectEdit->setMaxLength(std::numeric_limits<int>::max()); // titles of any length
     place(m_subjectEdit, 31, 30, 126, 12);
     m_itemLabel = Label(this, tr("Item"), "itemLabel");
     place(m_itemLabel, 8, 45, 14, 8);

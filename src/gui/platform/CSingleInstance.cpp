@@ -1,11 +1,15 @@
 #include "platform/CSingleInstance.h"
 
+#include "platform/ProgramFolder.h"
+
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
+#include <poll.h>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -38,6 +42,23 @@ Probe ProbeSocket(const std::string& path) {
     return Probe::Failed;
 }
 
+// One short line from the copy that runs, bounded in size and time; none from an older copy,
+// which just closes the connection.
+void ReadReply(int fd, std::string& reply) {
+    reply.clear();
+    char buf[256];
+    while (reply.size() < static_cast<size_t>(CSingleInstance::kMaxLine) &&
+           reply.find('\n') == std::string::npos) {
+        pollfd p{fd, POLLIN, 0};
+        if (::poll(&p, 1, 3000) <= 0) break;
+        const ssize_t n = ::recv(fd, buf, sizeof buf, 0);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        reply.append(buf, static_cast<size_t>(n));
+    }
+    reply = reply.substr(0, reply.find('\n'));
+}
+
 // Serialises the check-and-take of copies that start at the same moment; the kernel lets go
 // of it when its holder dies.
 class FolderLock {
@@ -67,11 +88,19 @@ QStringList CSingleInstance::DefaultFolders() {
     QStringList folders;
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (runtime.startsWith('/')) folders << runtime + QStringLiteral("/jotterly");
-    folders << QStringLiteral("/tmp/jotterly-%1").arg(::getuid());
+    // Never a shared name in /tmp: another user could make it first and switch the guard off.
+    QString cache = qEnvironmentVariable("XDG_CACHE_HOME");
+    if (!cache.startsWith('/')) {
+        const std::string home = UserHome();
+        if (!home.empty()) cache = QString::fromStdString(home) + QStringLiteral("/.cache");
+    }
+    if (cache.startsWith('/')) folders << cache + QStringLiteral("/jotterly");
     return folders;
 }
 
 std::string CSingleInstance::CheckFolder(const std::string& path) {
+    std::error_code ec; // a missing cache home is made as the user's own
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
     if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST)
         return "cannot make the folder " + path + ": " + std::strerror(errno);
     struct stat st {};
@@ -137,9 +166,13 @@ void CSingleInstance::OnConnection() {
 
 void CSingleInstance::OnReadable(QLocalSocket* socket) {
     if (socket->canReadLine()) {
-        const QByteArray line = socket->readLine(kMaxLine + 1).trimmed();
-        socket->disconnectFromServer();
-        emit messageReceived(QString::fromUtf8(line));
+        const QString line = QString::fromUtf8(socket->readLine(kMaxLine + 1).trimmed());
+        if (m_replier) {
+            socket->write(m_replier(line).toUtf8().left(kMaxLine) + '\n');
+            socket->flush(); // now: what comes next may keep the event loop busy
+        }
+        socket->disconnectFromServer(); // once the answer is written
+        emit messageReceived(line);
     } else if (socket->bytesAvailable() > kMaxLine) {
         socket->abort(); // no line of a sensible length
     }
@@ -157,7 +190,7 @@ bool CSingleInstance::Send(const QString& line) const {
 }
 
 CSingleInstance::Delivery CSingleInstance::HandOver(const std::string& line, QString folder,
-                                                    QString name) {
+                                                    QString name, std::string* reply) {
     const QStringList folders = folder.isEmpty() ? DefaultFolders() : QStringList{folder};
     for (const QString& f : folders) {
         if (!CheckFolder(f.toStdString()).empty()) continue; // TryClaim would not look there
@@ -183,6 +216,7 @@ CSingleInstance::Delivery CSingleInstance::HandOver(const std::string& line, QSt
             if (n <= 0) break;
             sent += static_cast<std::size_t>(n);
         }
+        if (sent == data.size() && reply) ReadReply(fd, *reply);
         ::close(fd);
         return sent == data.size() ? Delivery::Delivered : Delivery::Failed;
     }

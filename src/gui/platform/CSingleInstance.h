@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -10,9 +11,9 @@ class QLocalServer;
 class QLocalSocket;
 
 // Marks the copy of the program that runs for this user: a local socket in a folder only the
-// user can enter ($XDG_RUNTIME_DIR/jotterly, else /tmp/jotterly-<uid>). A second copy finds the
-// socket answering and ends; a socket left behind by a crashed copy answers no more and is
-// taken over. The running copy reads one short line from each connection (for commands a
+// user can enter ($XDG_RUNTIME_DIR/jotterly, else jotterly in the user's cache home). A second copy
+// finds the socket answering and ends; a socket left behind by a crashed copy answers no more and
+// is taken over. The running copy reads one short line from each connection (for commands a
 // launcher may send it).
 class CSingleInstance : public QObject {
     Q_OBJECT
@@ -34,13 +35,20 @@ public:
     // Sends one line to the copy that runs; false when none takes it.
     bool Send(const QString& line) const;
 
+    // What the copy that runs answers each line ("" for nothing), before it acts on it.
+    void SetReplier(std::function<QString(const QString& line)> replier) {
+        m_replier = std::move(replier);
+    }
+
     enum class Delivery { Delivered, NoneRuns, Failed };
     // Hands one line to the copy that runs with plain sockets, so it works before (and
-    // without) an application object or a display. Looks where TryClaim would claim.
-    static Delivery HandOver(const std::string& line, QString folder = {}, QString name = {});
+    // without) an application object or a display. Looks where TryClaim would claim. reply
+    // gets the copy's answer (empty when it gave none within a few seconds).
+    static Delivery HandOver(const std::string& line, QString folder = {}, QString name = {},
+                             std::string* reply = nullptr);
 
     // Where the socket is looked for, in order: $XDG_RUNTIME_DIR/jotterly when that is set,
-    // then /tmp/jotterly-<uid>.
+    // then $XDG_CACHE_HOME/jotterly (~/.cache/jotterly).
     static QStringList DefaultFolders();
     // Creates the folder with mode 0700 when it is missing. Returns an empty string when it
     // can be trusted (a real folder, ours, closed to everybody else), else the reason why not.
@@ -60,4 +68,5 @@ private:
     QString m_name;
     QString m_path;
     std::unique_ptr<QLocalServer> m_server;
+    std::function<QString(const QString&)> m_replier;
 };

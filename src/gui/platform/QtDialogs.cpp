@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStringList>
 
 std::deque<IDialogs::Answer> QtDialogs::s_nextAnswers;
@@ -42,6 +43,15 @@ IDialogs::Answer QtDialogs::MessageBox(const std::string& text, const std::strin
     case OkCancel:
         box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
         break;
+    case RetryCopyQuitCancel:
+        box.setStandardButtons(QMessageBox::Retry | QMessageBox::Save | QMessageBox::Discard |
+                               QMessageBox::Cancel);
+        box.button(QMessageBox::Retry)->setText(QObject::tr("Try Again"));
+        box.button(QMessageBox::Save)->setText(QObject::tr("Save a Copy..."));
+        box.button(QMessageBox::Discard)->setText(QObject::tr("Quit Without Saving"));
+        box.button(QMessageBox::Cancel)->setText(QObject::tr("Keep Running"));
+        box.setDefaultButton(QMessageBox::Retry);
+        break;
     default:
         box.setStandardButtons(QMessageBox::Ok);
     }
@@ -52,6 +62,12 @@ IDialogs::Answer QtDialogs::MessageBox(const std::string& text, const std::strin
         return AnswerNo;
     case QMessageBox::Cancel:
         return AnswerCancel;
+    case QMessageBox::Retry:
+        return AnswerRetry;
+    case QMessageBox::Save:
+        return AnswerSaveCopy;
+    case QMessageBox::Discard:
+        return AnswerDiscard;
     default:
         return AnswerOk;
     }

@@ -35,6 +35,7 @@ public:
 
     // INoteWindow
     bool IsRinging() const override { return m_ring.IsRinging(); }
+    bool PostedBeforeRinging() const override { return m_ring.WasPosted(); }
     bool IsBusy() const override { return m_busy || m_closing; }
     void StartAlarm(int index, bool wasPosted) override;
     RECT GetWindowRect() const override;

@@ -1,11 +1,15 @@
 #include "sticky/CTitleEdit.h"
 
+#include <limits>
+
 #include <QFocusEvent>
 #include <QKeyEvent>
 
 CTitleEdit::CTitleEdit(QWidget* parent) : QLineEdit(parent) {
     setObjectName(QStringLiteral("title"));
     setFrame(false);
+    setMaxLength(std::numeric_limits<int>::max()); // the file holds titles of any length
+
     hide();
 }
 

@@ -1,5 +1,8 @@
+#include "app/CDataSafety.h"
 #include "app/TrayIds.h"
+#include "model/CDataDocument.h"
 #include "platform/Clock.h"
+#include "platform/IDialogs.h"
 #include "storage/CAtomicFile.h"
 #include "storage/CDataFile.h"
 #include "support/FailAfter.h"
@@ -8,9 +11,13 @@
 #include "support/TestFiles.h"
 
 #include <climits>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -28,7 +35,8 @@ protected:
         other.Store().Clear();
         for (int i = 0; i < n; ++i) {
             other.NewNote();
-            other.Store().notes().back()->m_title = "Kept " + std::to_string(i);
+            static_cast<FakeNoteWindow*>(other.Store().notes().back()->m_window)->title =
+                "Kept " + std::to_string(i);
         }
         other.PullNoteTexts();
         return CDataFile::Write(other.Data(), Clock::Now());
@@ -107,7 +115,8 @@ TEST_F(DataSafety, UnreadableFileIsMovedAsideBeforeTheFirstSave) {
 }
 
 // An original that cannot be moved (here a file of /proc behind a link) is never saved over;
-// the user is told why once, and Exit may still end the program, the file untouched.
+// the user is told why once, and Exit ends the program only once the user chose to lose the
+// changes (and confirmed it), the file untouched.
 TEST_F(DataSafety, UnreadableFileThatCannotBeMovedIsNotSavedOver) {
     fs::create_directories(env.DataFolder());
     ASSERT_EQ(symlink("/proc/version", hub.DataPath().c_str()), 0);
@@ -118,7 +127,14 @@ TEST_F(DataSafety, UnreadableFileThatCannotBeMovedIsNotSavedOver) {
     EXPECT_EQ(BoxesWith("could not be moved aside"), 1u);
     EXPECT_TRUE(fs::is_symlink(hub.DataPath()));
     hub.SetState(CTrayCore::StateExiting);
+    platform.dialogs.answers = {IDialogs::AnswerDiscard, IDialogs::AnswerNo,
+                                IDialogs::AnswerCancel};
+    EXPECT_FALSE(hub.FinishExit()) << "a refused save let Exit drop the changes";
+    EXPECT_EQ(BoxesWith("Quit without saving?"), 1u);
+    hub.SetState(CTrayCore::StateExiting);
+    platform.dialogs.answers = {IDialogs::AnswerDiscard, IDialogs::AnswerYes};
     EXPECT_TRUE(hub.FinishExit());
+    EXPECT_TRUE(fs::is_symlink(hub.DataPath()));
 }
 
 // Exit whose save fails (a full disk) stays: the icon, the timers and the note windows come
@@ -141,7 +157,8 @@ TEST_F(DataSafety, FailedSaveAtExitKeepsTheProgramRunning) {
     EXPECT_EQ(platform.windows.OpenCount(), 2);
     EXPECT_TRUE(platform.timers.active.count(CTrayCore::TimerCheck));
     EXPECT_EQ(ReadFile(hub.DataPath()), before);
-    EXPECT_EQ(BoxesWith("Your notes could not be saved"), 1u);
+    EXPECT_EQ(BoxesWith("If Jotterly quits now"), 1u); // the choice, and no second box
+    EXPECT_EQ(platform.dialogs.boxes.size(), 1u);
     EXPECT_EQ(hub.Store().notes()[0]->m_text, "typed since");
 
     hub.SetState(CTrayCore::StateExiting);
@@ -149,6 +166,51 @@ TEST_F(DataSafety, FailedSaveAtExitKeepsTheProgramRunning) {
     FakeHub reread(platform);
     reread.LoadData();
     EXPECT_EQ(reread.Store().notes()[0]->m_text, "typed since");
+}
+
+// Exit with a read-only "Note.Dat" no longer ends silently: the user is told why and may save
+// the notes to a file picked elsewhere, after which the program ends, the file untouched.
+TEST_F(DataSafety, ExitOverAReadOnlyFileOffersACopyElsewhere) {
+    Put(GoodFile(1));
+    hub.LoadData();
+    ASSERT_EQ(::chmod(hub.DataPath().c_str(), 0400), 0);
+    const std::string before = ReadFile(hub.DataPath());
+    hub.Store().notes()[0]->m_title = "Typed today";
+    hub.SetState(CTrayCore::StateExiting);
+    const std::string copy = env.Dir() + "/elsewhere.dat";
+    platform.dialogs.answers = {IDialogs::AnswerOk, IDialogs::AnswerSaveCopy};
+    platform.dialogs.files = {copy};
+    EXPECT_TRUE(hub.FinishExit());
+    EXPECT_EQ(BoxesWith("read-only"), 2u); // told, and named again in the choice
+    EXPECT_EQ(BoxesWith("were saved to \"" + copy), 1u);
+    EXPECT_EQ(ReadFile(hub.DataPath()), before);
+    CDataDocument doc;
+    ASSERT_TRUE(CDataSafety::Parses(ReadFile(copy), doc, nullptr));
+    EXPECT_EQ(doc.m_store.notes()[0]->m_title, "Typed today");
+}
+
+// A failed save tries again by itself after 5 s, 30 s, then every 2 minutes, told only once;
+// the first try after space is freed writes, and the tries stop.
+TEST_F(DataSafety, FailedSaveIsRetriedWithBackoff) {
+    Put(GoodFile(1));
+    hub.LoadData();
+    hub.Store().notes()[0]->m_title = "Typed while the disk was full";
+    auto& timers = platform.timers;
+    {
+        FailAfter full(0);
+        EXPECT_FALSE(hub.SaveData());
+        EXPECT_EQ(timers.active[CTrayCore::TimerSaveRetry], 5000);
+        for (int period : {30000, 120000, 120000}) {
+            hub.OnTimer(CTrayCore::TimerSaveRetry);
+            EXPECT_EQ(timers.active[CTrayCore::TimerSaveRetry], period);
+        }
+    }
+    EXPECT_EQ(BoxesWith("could not be saved"), 1u);
+    hub.OnTimer(CTrayCore::TimerSaveRetry);
+    EXPECT_FALSE(timers.active.count(CTrayCore::TimerSaveRetry));
+    FakeHub reread(platform);
+    reread.LoadData();
+    EXPECT_EQ(reread.Store().notes()[0]->m_title, "Typed while the disk was full");
 }
 
 // Changes are saved a few seconds after the last one, and only when the program is idle.
@@ -163,21 +225,136 @@ TEST_F(DataSafety, ChangesAreSavedAFewSecondsAfterTheLastOne) {
     EXPECT_FALSE(fs::exists(hub.DataPath()));
 
     static_cast<FakeNoteWindow*>(hub.Store().notes()[0]->m_window)->body = "typed";
-    hub.SetState(CTrayCore::StateRinging);
+    hub.SetState(CTrayCore::StateOptionsOpen);
     hub.OnTimer(CTrayCore::TimerAutoSave);
-    EXPECT_FALSE(fs::exists(hub.DataPath())) << "not while a note rings";
+    EXPECT_FALSE(fs::exists(hub.DataPath())) << "not while the options are open";
     EXPECT_TRUE(timers.active.count(CTrayCore::TimerAutoSave));
-    hub.SetState(CTrayCore::StateIdle);
+    // A note may ring for hours: what was typed meanwhile is saved all the same.
+    hub.SetState(CTrayCore::StateRinging);
     hub.OnTimer(CTrayCore::TimerAutoSave);
     EXPECT_FALSE(timers.active.count(CTrayCore::TimerAutoSave));
     FakeHub reread(platform);
     reread.LoadData();
     ASSERT_EQ(reread.Store().notes().size(), 1u);
     EXPECT_EQ(reread.Store().notes()[0]->m_text, "typed");
+    hub.SetState(CTrayCore::StateIdle);
 
     // A save made otherwise meanwhile leaves nothing pending.
     hub.NoteChanged();
     ASSERT_TRUE(hub.SaveData());
     EXPECT_FALSE(timers.active.count(CTrayCore::TimerAutoSave));
     EXPECT_TRUE(platform.dialogs.boxes.empty());
+}
+
+// Another program replaces "Note.Dat" while the program runs (a sync tool, a restore). Without
+// changes here, the next save reads it instead (windows follow); with changes of our own, the
+// outside version is kept as a conflict copy, ours is saved, the user is told once, and Import
+// takes the notes of the copy that ours lack. Nothing of either side is lost.
+TEST_F(DataSafety, FileReplacedFromOutsideIsReloadedOrKeptAside) {
+    Put(GoodFile(2));
+    hub.LoadData();
+    ASSERT_TRUE(hub.SaveData());
+    // Written by a second process, as a sync tool would (a new file renamed into place).
+    auto replaceFromOutside = [&](const std::string& bytes) {
+        const pid_t child = ::fork();
+        if (child == 0) ::_exit(CAtomicFile::Write(hub.DataPath(), bytes, nullptr) ? 0 : 1);
+        int status = -1;
+        ::waitpid(child, &status, 0);
+        ASSERT_EQ(status, 0);
+    };
+    const std::string three = GoodFile(3);
+    replaceFromOutside(three);
+    ASSERT_TRUE(hub.SaveData());
+    EXPECT_EQ(ReadFile(hub.DataPath()), three) << "an unchanged program saved over it";
+    ASSERT_EQ(hub.Store().notes().size(), 3u);
+    EXPECT_EQ(platform.windows.OpenCount(), 3);
+    EXPECT_TRUE(platform.dialogs.boxes.empty());
+
+    hub.Store().notes()[0]->m_title = "Ours";
+    std::string four = GoodFile(4);
+    replaceFromOutside(four);
+    ASSERT_TRUE(hub.SaveData());
+    const std::string aside = hub.DataPath() + ".conflict-20030513-100000";
+    EXPECT_EQ(ReadFile(aside), four);
+    EXPECT_EQ(BoxesWith(aside), 1u);
+    ASSERT_TRUE(hub.SaveData());
+    EXPECT_EQ(BoxesWith(aside), 1u) << "told again for the same change";
+    FakeHub reread(platform);
+    reread.LoadData();
+    EXPECT_EQ(reread.Store().notes()[0]->m_title, "Ours");
+    ASSERT_EQ(reread.Store().notes().size(), 3u);
+
+    // Import from the conflict copy adds only what ours lacks ("Kept 0" was renamed here, and
+    // "Kept 3" is new): nothing is doubled.
+    platform.dialogs.answers = {IDialogs::AnswerYes, IDialogs::AnswerYes};
+    platform.dialogs.files = {aside};
+    hub.ImportData();
+    std::vector<std::string> titles;
+    for (const auto& n : hub.Store().notes())
+        titles.push_back(n->m_title);
+    EXPECT_EQ(titles, (std::vector<std::string>{"Ours", "Kept 1", "Kept 2", "Kept 0", "Kept 3"}));
+    EXPECT_EQ(BoxesWith("2 notes were added"), 1u);
+    FakeHub merged(platform);
+    merged.LoadData();
+    EXPECT_EQ(merged.Store().notes().size(), 5u);
+}
+
+// A file from a later version (an unknown stamp, or records after the last note) is read as
+// far as it is understood, the user is told, and the original is kept byte for byte before the
+// first save over it.
+TEST_F(DataSafety, FileFromANewerVersionIsKeptBeforeTheFirstSave) {
+    std::string newerStamp = GoodFile(2);
+    const int32_t stamp = -20050101;
+    std::memcpy(newerStamp.data() + 24, &stamp, sizeof stamp);
+    for (const std::string& original : {newerStamp, GoodFile(2) + std::string("\x05more", 5)}) {
+        platform.dialogs.boxes.clear();
+        fs::remove_all(env.DataFolder());
+        Put(original);
+        hub.LoadData();
+        EXPECT_EQ(hub.Store().notes().size(), 2u);
+        EXPECT_EQ(BoxesWith("newer version of Jotterly"), 1u);
+        EXPECT_EQ(BoxesWith("Data Read Error!"), 0u);
+        ASSERT_TRUE(hub.SaveData());
+        EXPECT_EQ(ReadFile(hub.DataPath() + ".unreadable-20030513-100000"), original);
+        FakeHub reread(platform);
+        reread.LoadData();
+        EXPECT_EQ(reread.Store().notes().size(), 2u);
+    }
+}
+
+// The smaller promises of the save path: "saved all the same" only after a save that wrote;
+// a backup cut short by a kill is removed; the log is the user's alone; a note that rings
+// without having been posted is saved unposted (a signal may end the program meanwhile).
+TEST_F(DataSafety, SmallerPromisesOfTheSavePath) {
+    Put(GoodFile(2));
+    fs::create_directories(env.DataFolder() + "backups");
+    const std::string partial = env.DataFolder() + "backups/Note-2003-05-12.Dat.tmp-Ab12Cd";
+    std::ofstream(partial) << "cut";
+    hub.SetState(CTrayCore::StateStarting);
+    hub.Startup();
+    struct stat st {};
+    ASSERT_EQ(::stat((env.DataFolder() + "Log.txt").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+
+    fs::remove_all(env.DataFolder() + "backups");
+    std::ofstream(env.DataFolder() + "backups") << "in the way";
+    {
+        FailAfter full(0);
+        EXPECT_FALSE(hub.SaveData());
+    }
+    EXPECT_EQ(BoxesWith("saved all the same"), 0u) << "before a save that failed";
+    fs::remove(env.DataFolder() + "backups");
+    fs::create_directories(env.DataFolder() + "backups");
+    std::ofstream(partial) << "cut";
+    ASSERT_TRUE(hub.SaveData());
+    EXPECT_FALSE(fs::exists(partial));
+
+    auto* window = static_cast<FakeNoteWindow*>(hub.Store().notes()[1]->m_window);
+    window->ringing = true;
+    window->postedBefore = false;
+    ASSERT_TRUE(hub.SaveData());
+    FakeHub reread(platform);
+    reread.LoadData();
+    EXPECT_EQ(reread.Store().notes()[1]->m_posted, 0);
+    EXPECT_EQ(hub.Store().notes()[1]->m_posted, 1); // still on the desktop while it rings
 }

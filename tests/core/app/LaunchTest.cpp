@@ -2,6 +2,7 @@
 #include "app/CDesktopNotice.h"
 #include "app/CLaunchArgs.h"
 #include "app/CLaunchQueue.h"
+#include "app/CLaunchReply.h"
 #include "app/CTrayCommands.h"
 #include "app/Globals.h"
 #include "app/ITrayActions.h"
@@ -131,6 +132,16 @@ TEST_F(LaunchQueueTest, QuitEndsTheProgramAndNothingRunsAfterIt) {
     EXPECT_EQ(core.State(), CTrayCore::StateExiting);
     EXPECT_EQ(platform.windows.OpenCount(), 0) << "no note after quit";
     EXPECT_FALSE(queue.Pending());
+}
+
+// A quit that has to wait says so to the launcher instead of a plain success.
+TEST(LaunchReply, QuitThatWaitsSaysWhatFor) {
+    EXPECT_EQ(CLaunchReply::For("quit", CTrayCore::StateRinging),
+              "Jotterly will quit after the ringing note is answered.");
+    EXPECT_EQ(CLaunchReply::For("quit", CTrayCore::StateManagerOpen),
+              "Jotterly will quit after the Note Manager is closed.");
+    EXPECT_EQ(CLaunchReply::For("quit", CTrayCore::StateIdle), "");
+    EXPECT_EQ(CLaunchReply::For("new-note", CTrayCore::StateRinging), "");
 }
 
 TEST(DesktopNotice, NamesWhatTheDesktopLimits) {

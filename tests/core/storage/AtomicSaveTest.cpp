@@ -53,7 +53,8 @@ TEST(AtomicSave, InterruptedAtAnyByteKeepsThePreviousFile) {
         ASSERT_EQ(now, before) << "after a failure at byte " << k;
     }
     EXPECT_EQ(TempFilesIn(env.DataFolder()), 0u);
-    ASSERT_EQ(dialogs.boxes.size(), size_t(failures));
+    ASSERT_GT(failures, 1);
+    ASSERT_EQ(dialogs.boxes.size(), 1u); // told once; the later tries are quiet
     EXPECT_EQ(dialogs.boxes[0].caption, "It's too bad");
     EXPECT_NE(dialogs.boxes[0].text.find(tray.DataPath()), std::string::npos);
     EXPECT_NE(dialogs.boxes[0].text.find("No space left on device"), std::string::npos);

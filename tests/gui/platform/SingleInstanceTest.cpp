@@ -11,6 +11,7 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -63,6 +64,17 @@ TEST_F(SingleInstance, HandOverReachesOnlyARunningCopy) {
         ASSERT_EQ(received.size(), 2);
         EXPECT_EQ(received.at(0).at(0).toString(), "manager");
         EXPECT_EQ(received.at(1).at(0).toString(), "quit");
+        // The copy's answer reaches the launcher (which waits for it on its own thread here, as
+        // a separate process would).
+        running.SetReplier([](const QString& line) {
+            return line == "quit" ? QStringLiteral("will quit later") : QString();
+        });
+        std::string reply;
+        std::thread launcher([&] { CSingleInstance::HandOver("quit", Folder(), {}, &reply); });
+        while (received.size() < 3 && received.wait(5000)) {
+        }
+        launcher.join();
+        EXPECT_EQ(reply, "will quit later");
         // Another program's name in the same folder is not this one.
         EXPECT_EQ(CSingleInstance::HandOver("quit", Folder(), QStringLiteral("other")),
                   Delivery::NoneRuns);
@@ -115,28 +127,41 @@ TEST_F(SingleInstance, FolderOpenToOthersOrOwnedByOthersIsNotTrusted) {
     testing::internal::GetCapturedStderr();
 }
 
-TEST_F(SingleInstance, DefaultFoldersAreTheRuntimeFolderThenOneOfOurOwnInTmp) {
-    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
-    const QString tmp = QStringLiteral("/tmp/jotterly-%1").arg(::getuid());
-    qputenv("XDG_RUNTIME_DIR", dir.path().toLocal8Bit());
-    EXPECT_EQ(CSingleInstance::DefaultFolders(),
-              QStringList({dir.path() + QStringLiteral("/jotterly"), tmp}));
+// Without a runtime folder, or with one somebody else prepared, the guard moves to a folder
+// in the user's own cache home, never to a shared name another user could take first.
+TEST_F(SingleInstance, FallbackFolderIsInTheUsersCacheHomeNeverInTmp) {
+    const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR"),
+                     savedCache = qgetenv("XDG_CACHE_HOME");
+    const QString cache = dir.path() + QStringLiteral("/cache"), runtime = dir.path() + "/rt";
+    qputenv("XDG_CACHE_HOME", cache.toLocal8Bit());
     qunsetenv("XDG_RUNTIME_DIR");
-    EXPECT_EQ(CSingleInstance::DefaultFolders(), QStringList({tmp}));
+    EXPECT_EQ(CSingleInstance::DefaultFolders(),
+              QStringList({cache + QStringLiteral("/jotterly")}));
+    qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
+    EXPECT_EQ(CSingleInstance::DefaultFolders(),
+              QStringList({runtime + "/jotterly", cache + QStringLiteral("/jotterly")}));
 
-    // A runtime folder that cannot be used falls back to the one in /tmp.
-    qputenv("XDG_RUNTIME_DIR", (dir.path() + QStringLiteral("/missing/deeper")).toLocal8Bit());
+    // The runtime folder's "jotterly" was made first by another user (or opened to all).
+    ASSERT_TRUE(QDir().mkpath(runtime + "/jotterly"));
+    const std::string planted = (runtime + "/jotterly").toStdString();
+    if (::getuid() == 0)
+        ASSERT_EQ(::chown(planted.c_str(), 65534, 65534), 0);
+    else
+        ASSERT_EQ(::chmod(planted.c_str(), 0777), 0);
     testing::internal::CaptureStderr();
-    CSingleInstance guard(QString(), QStringLiteral("test-%1").arg(::getpid()));
+    CSingleInstance guard;
     const Claim claim = guard.TryClaim();
     testing::internal::GetCapturedStderr();
-    qputenv("XDG_RUNTIME_DIR", saved);
-    if (CSingleInstance::CheckFolder(tmp.toStdString()).empty()) {
-        EXPECT_EQ(claim, Claim::Ours);
-        EXPECT_EQ(guard.SocketPath(), tmp + QStringLiteral("/test-%1").arg(::getpid()));
-    } else {
-        EXPECT_EQ(claim, Claim::Unguarded); // someone else holds it on this machine
-    }
+    CSingleInstance second;
+    testing::internal::CaptureStderr();
+    const Claim secondClaim = second.TryClaim();
+    testing::internal::GetCapturedStderr();
+    qputenv("XDG_RUNTIME_DIR", savedRuntime);
+    qputenv("XDG_CACHE_HOME", savedCache);
+    EXPECT_EQ(claim, Claim::Ours);
+    EXPECT_EQ(guard.SocketPath(), cache + QStringLiteral("/jotterly/instance"));
+    EXPECT_EQ(secondClaim, Claim::AnotherRuns); // still one copy
+    EXPECT_FALSE(QFileInfo::exists(runtime + "/jotterly/instance"));
 }
 
 } // namespace

@@ -50,6 +50,11 @@ TEST_F(StickyNote, NewNoteOpensInTheMiddleFifthDragsByTheTitleAndKeepsCrLf) {
     QTest::keyClick(win->TextEdit(), Qt::Key_Return);
     QTest::keyClicks(win->TextEdit(), "c");
     EXPECT_EQ(win->Note()->m_text, "a\r\nb\r\nc");
+
+    // A title longer than a line edit's usual limit survives the window whole.
+    const std::string longTitle(40000, 't');
+    auto* titled = Open(2, longTitle, "");
+    EXPECT_EQ(titled->GetTitleText(), longTitle);
 }
 
 TEST_F(StickyNote, EdgeDragsRollUpUnrollAndSnapTheWidth) {
