@@ -89,7 +89,10 @@ bool CNotesInternetSession::HttpGet(std::string& reply, const std::string& serve
     curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(c, CURLOPT_MAXREDIRS, 3L);
     curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    // A secure request stays secure: no redirect may take it down to plain HTTP.
+    curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR,
+                     url.rfind("https:", 0) == 0 ? "https" : "http,https");
+    if (!m_caFile.empty()) curl_easy_setopt(c, CURLOPT_CAINFO, m_caFile.c_str());
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &OnData);
     curl_easy_setopt(c, CURLOPT_WRITEDATA, &t);
     if (m_stop) {

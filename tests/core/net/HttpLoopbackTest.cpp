@@ -4,6 +4,7 @@
 #include "platform/Clock.h"
 #include "support/Loopback.h"
 #include "support/LoopbackHttpServer.h"
+#include "support/TestCertificates.h"
 #include "support/TestFiles.h"
 
 #include <atomic>
@@ -78,15 +79,31 @@ TEST(HttpLoopback, ClassicPageAndOpenMeteoRepliesGiveTheReport) {
     EXPECT_NE(requests[2].find("temperature_unit=celsius"), std::string::npos);
 }
 
-TEST(HttpLoopback, FailuresLeaveTheReportAsItWas) {
+TEST(HttpLoopback, FailuresLeaveTheReportAsItWasAndSayWhatWentWrong) {
+    using Failure = CWeatherFetcher::Failure;
     const std::string broken = WriteTempFile("{\"results\": [");
-    LoopbackHttpServer server({"/v1/search=" + broken, "/cgi-java/WL_WLServer=@big:52428800",
-                               "/v1/forecast=@status:404"});
-    ASSERT_TRUE(server.Running());
+    const std::string nothing =
+        WriteTempFile("{\"generationtime_ms\":0.4}"); // as the service says it
+    // A page whose place line is larger than any report: the bytes would live in Note.Dat.
+    std::string page = ReadFile(kData + "classic-page.html");
+    page.insert(page.find("Springfield"), std::string(8000, 'A'));
+    const std::string huge = WriteTempFile(page);
+    LoopbackHttpServer server({"/v1/search=" + broken, "/cgi-java/WL_WLServer=" + huge});
+    LoopbackHttpServer empty({"/v1/search=" + nothing, "/cgi-java/WL_WLServer=@big:52428800"});
+    ASSERT_TRUE(server.Running() && empty.Running());
     CWeather w = Paris();
     w.m_dayName[0] = "kept";
     CWeatherFetcher fetcher(At(server));
     EXPECT_FALSE(fetcher.Fetch(w, WeatherSource::OpenMeteo)); // malformed JSON
+    EXPECT_EQ(fetcher.LastFailure(), Failure::BadReport) << fetcher.LastError();
+    EXPECT_FALSE(fetcher.Fetch(w, WeatherSource::Classic));
+    EXPECT_EQ(fetcher.LastFailure(), Failure::BadReport) << fetcher.LastError();
+    EXPECT_EQ(fetcher.FailureText(w), "The weather service sent no usable report (the report is "
+                                      "larger than 4096 bytes).");
+    fetcher = CWeatherFetcher(At(empty));
+    EXPECT_FALSE(fetcher.Fetch(w, WeatherSource::OpenMeteo));
+    EXPECT_EQ(fetcher.FailureText(w), "The weather service does not know the place \"Paris\". "
+                                      "Check the place in the options.");
     const auto started = std::chrono::steady_clock::now();
     EXPECT_FALSE(fetcher.Fetch(w, WeatherSource::Classic)); // 50 MB
     EXPECT_NE(fetcher.LastError().find("larger"), std::string::npos) << fetcher.LastError();
@@ -98,9 +115,35 @@ TEST(HttpLoopback, FailuresLeaveTheReportAsItWas) {
     CWeatherFetcher nobody(refused);
     EXPECT_FALSE(nobody.Fetch(w, WeatherSource::Classic));
     EXPECT_FALSE(nobody.Fetch(w, WeatherSource::OpenMeteo));
+    EXPECT_EQ(nobody.FailureText(w).rfind("Cannot reach the weather service (", 0), 0u)
+        << nobody.FailureText(w);
     EXPECT_EQ(w.m_dayName[0], "kept");
     EXPECT_EQ(w.m_place, "");
-    std::remove(broken.c_str());
+    for (const std::string& f : {broken, nothing, huge})
+        std::remove(f.c_str());
+}
+
+// A secure request follows a redirect to another secure address, never down to plain HTTP.
+TEST(HttpLoopback, HttpsIsNeverRedirectedToPlainHttp) {
+    TestCertificates certificates;
+    ASSERT_TRUE(certificates.Ok()) << certificates.Error();
+    const std::string page = WriteTempFile("secret");
+    LoopbackHttpServer plain({"/page=" + page});
+    ASSERT_TRUE(plain.Running());
+    LoopbackHttpServer secure(
+        {"/page=" + page, "/down=@redirect:" + plain.BaseUrl() + "/page", "/same=@redirect:/page"},
+        certificates.ServerCert(), certificates.ServerKey());
+    ASSERT_TRUE(secure.Running());
+    CNotesInternetSession session;
+    session.SetCaFile(certificates.CaFile());
+    std::string reply;
+    ASSERT_TRUE(session.HttpGet(reply, secure.BaseUrl(), "/same")) << session.LastError();
+    EXPECT_EQ(reply, "secret");
+    reply.clear();
+    EXPECT_FALSE(session.HttpGet(reply, secure.BaseUrl(), "/down"));
+    EXPECT_EQ(reply, "");
+    EXPECT_TRUE(plain.Requests().empty()) << "nothing was asked in clear";
+    std::remove(page.c_str());
 }
 
 TEST(HttpLoopback, ASlowServerIsCutAtTheTimeLimit) {
