@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <ctime>
 #include <netinet/in.h>
 #include <poll.h>
@@ -43,11 +44,15 @@ bool CSntpClient::Fail(const std::string& why) {
 
 bool CSntpClient::Measure(const std::string& server, SntpPacket::Sample& sample) {
     m_error.clear();
-    std::string host = server;
+    // An address written as a URL ("ntp://host:port/") names the same server.
+    std::string host =
+        server.substr(server.find("://") == std::string::npos ? 0 : server.find("://") + 3);
+    host = host.substr(0, host.find('/'));
+    const std::string written = host;
     unsigned short port = kPort;
-    if (const size_t colon = server.rfind(':'); colon != std::string::npos) {
-        host = server.substr(0, colon);
-        const std::string digits = server.substr(colon + 1);
+    if (const size_t colon = written.rfind(':'); colon != std::string::npos) {
+        host = written.substr(0, colon);
+        const std::string digits = written.substr(colon + 1);
         const long n = digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos
                            ? 0
                            : std::strtol(digits.c_str(), nullptr, 10);

@@ -113,6 +113,6 @@ private:
     CClockSyncService m_clockSyncService{*this};
     CDesktopNotices m_desktopNotices{QDBusConnection::sessionBus(), ProgramFolder()};
     CMailService m_mailService{*this};
-    // Asked by the timer before each automatic check; its name look-up runs off this thread.
+    // Asked by the timer before each automatic check; its look runs off this thread.
     CBackgroundNetworkStatus m_networkStatus{std::make_unique<CHostNetworkStatus>()};
 };
