@@ -94,13 +94,17 @@ TEST(NoteText, SavedFilesAreNewlyPrivateAndReplacedOnesKeepModeAndOwner) {
 
     ASSERT_EQ(chmod(path.c_str(), 0640), 0);
     const bool root = geteuid() == 0;
-    if (root) ASSERT_EQ(chown(path.c_str(), 65534, 65534), 0); // another user's file
+    if (root) {
+        ASSERT_EQ(chown(path.c_str(), 65534, 65534), 0); // another user's file
+    }
     dialogs.answers = {IDialogs::AnswerYes};
     ASSERT_EQ(CNoteTextExport::Save(dialogs, path, "replaced", "File exists"),
               CNoteTextExport::Result::Written);
     ASSERT_EQ(stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
-    if (root) EXPECT_EQ(st.st_uid, 65534u);
+    if (root) {
+        EXPECT_EQ(st.st_uid, 65534u);
+    }
     EXPECT_EQ(dialogs.boxes.size(), 1u) << "only the overwrite question";
 }
 

@@ -1,7 +1,5 @@
-#include "net/CClockSync.h"
 #include "net/CNotesInternetSession.h"
 #include "net/CWeatherFetcher.h"
-#include "platform/Clock.h"
 #include "support/Loopback.h"
 #include "support/LoopbackHttpServer.h"
 #include "support/TestCertificates.h"
@@ -19,7 +17,7 @@ const std::string kData = JOTTERLY_TEST_DATA "/net/";
 
 NetEndpoints At(const LoopbackHttpServer& server) {
     NetEndpoints e;
-    e.timeServer = e.classicWeatherServer = e.geocodingServer = e.forecastServer = server.BaseUrl();
+    e.classicWeatherServer = e.geocodingServer = e.forecastServer = server.BaseUrl();
     return e;
 }
 
@@ -173,30 +171,3 @@ TEST(HttpLoopback, ASlowServerIsCutAtTheTimeLimit) {
     closer.join();
 }
 
-TEST(HttpLoopback, ClockSyncSetsTheCorrectedTimeThroughTheSetter) {
-    const std::string page =
-        WriteTempFile("<html><body>Tue, 07 May 2024 09:01:05 UTC</body></html>");
-    const std::string garbled = WriteTempFile("<html>no time here</html>");
-    LoopbackHttpServer server({"/cgi-bin/timer.pl=" + page});
-    LoopbackHttpServer bad({"/cgi-bin/timer.pl=" + garbled});
-    ASSERT_TRUE(server.Running() && bad.Running());
-    Clock::SetForTest(COleDateTime(2024, 5, 7, 10, 59, 40));
-    std::vector<std::string> set;
-    auto recorder = [&set](const COleDateTime& t) {
-        set.push_back(t.Format("%Y-%m-%d %H:%M:%S"));
-        return true;
-    };
-    const auto ok = CClockSync(At(server), recorder).Run();
-    EXPECT_TRUE(ok.ok) << ok.error;
-    EXPECT_EQ(ok.logLine, "Change Local Time From Tuesday 2024-05-07 10:59:40  To Tuesday "
-                          "2024-05-07 11:01:05 \n");
-    EXPECT_FALSE(CClockSync(At(bad), recorder).Run().ok);
-    // A clock that could not be set is no synchronisation.
-    const auto refused = CClockSync(At(server), [](const COleDateTime&) { return false; }).Run();
-    EXPECT_FALSE(refused.ok);
-    EXPECT_TRUE(refused.logLine.empty());
-    Clock::ResetForTest();
-    EXPECT_EQ(set, std::vector<std::string>{"2024-05-07 11:01:05"});
-    std::remove(page.c_str());
-    std::remove(garbled.c_str());
-}

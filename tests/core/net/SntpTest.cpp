@@ -61,6 +61,12 @@ TEST(Sntp, ChronyServingAClockTwoMinutesAheadIsMeasuredWithin50Ms) {
     ASSERT_TRUE(result.set) << result.error;
     EXPECT_NEAR(moved, 120.0, 0.05);
     EXPECT_EQ(result.logLine.rfind("Change Local Time From ", 0), 0u) << result.logLine;
+    // A clock that could not be set is no synchronisation: nothing is logged.
+    const auto refused = CClockSync(endpoints, [](double) { return false; }).Run();
+    EXPECT_TRUE(refused.measured);
+    EXPECT_FALSE(refused.set);
+    EXPECT_TRUE(refused.logLine.empty());
+    EXPECT_EQ(refused.error, "the clock could not be set");
     EXPECT_EQ(CClockSync::OffsetText(result.offsetSeconds),
               "This computer's clock is 2 min 0 s slow.");
 }
