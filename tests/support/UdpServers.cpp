@@ -89,6 +89,7 @@ ChronyServer::ChronyServer(int offsetSeconds) {
         client.SetTimeoutMs(250);
         SntpPacket::Sample sample;
         m_answers = client.Measure("127.0.0.1:" + std::to_string(m_port), sample);
+        if (!m_answers) SleepMs(250); // a closed port is refused at once
     }
 }
 

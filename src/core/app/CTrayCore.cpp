@@ -201,8 +201,8 @@ void CTrayCore::OnCheckTimer() {
     const auto mayRun = [&] {
         if (asked < 0) {
             const bool wasOffline = m_offline.Offline();
-            asked =
-                m_state != StateOptionsOpen && m_offline.MayRun(IsOnline(), Clock::MonotonicMs());
+            const bool online = m_offline.MayRun(IsOnline(), Clock::MonotonicMs());
+            asked = online && m_state != StateOptionsOpen;
             if (m_offline.Offline() != wasOffline)
                 SetTipLine(CTrayTip::Network, m_offline.Offline()
                                                   ? "Offline: automatic checks wait for the network"
