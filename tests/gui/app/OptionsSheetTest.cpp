@@ -398,6 +398,7 @@ TEST_F(OptionsSheetTest, PictureOfEachPage) {
     for (int page = 0; page < 5; ++page) {
         ShowPage(page);
         ASSERT_EQ(sheet->Tabs()->currentIndex(), page);
+        if (page == COptionsSheet::Other) QTest::qWait(400); // the measured clock offset
         const QImage img = sheet->grab().toImage();
         img.save(kOutput + QStringLiteral("/page-%1.png").arg(names[page]));
         if (page == COptionsSheet::Note)
