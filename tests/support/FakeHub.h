@@ -9,6 +9,7 @@
 #include "net/IWeatherService.h"
 #include "support/Fakes.h"
 
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -20,7 +21,9 @@ struct FakeServices : IManagerService,
                       IWeatherService,
                       IClockSyncService,
                       INetworkStatus {
-    int managerOpens = 0, optionsOpens = 0, weatherChecks = 0, syncs = 0;
+    int managerOpens = 0, optionsOpens = 0, weatherChecks = 0, manualWeatherChecks = 0, syncs = 0;
+    std::string weatherFailure;
+    int measures = 0;
     std::vector<std::pair<int, int>> mailChecks; // target, manual
     bool online = true, syncResult = true, canSetClock = false;
 
@@ -30,12 +33,18 @@ struct FakeServices : IManagerService,
         return {};
     }
     void RunMailCheck(int target, int manual) override { mailChecks.emplace_back(target, manual); }
-    void CheckWeather() override { ++weatherChecks; }
+    void CheckWeather(bool manual) override {
+        ++weatherChecks;
+        manualWeatherChecks += manual;
+    }
+    std::string LastFailure() const override { return weatherFailure; }
     bool SyncClock() override {
         ++syncs;
         return syncResult;
     }
     bool CanSetClock() override { return canSetClock; }
+    void MeasureClock() override { ++measures; }
+    std::string ClockStatus() const override { return "measured"; }
     bool IsOnline() override { return online; }
 
     HubServices Hub() { return {this, this, this, this, this, this}; }

@@ -6,7 +6,9 @@
 #include <fstream>
 #include <unistd.h>
 
-LoopbackHttpServer::LoopbackHttpServer(const std::vector<std::string>& routes) {
+LoopbackHttpServer::LoopbackHttpServer(const std::vector<std::string>& routes,
+                                       const std::string& tlsCert, const std::string& tlsKey)
+    : m_tls(!tlsCert.empty()) {
     char log[] = "/tmp/jotterly-http-XXXXXX";
     const int fd = mkstemp(log);
     if (fd < 0) return;
@@ -19,6 +21,7 @@ LoopbackHttpServer::LoopbackHttpServer(const std::vector<std::string>& routes) {
     args.insert(args.end(), routes.begin(), routes.end());
     m_pid = fork();
     if (m_pid == 0) {
+        if (m_tls) setenv("HTTP_FIXTURE_TLS", (tlsCert + ":" + tlsKey).c_str(), 1);
         dup2(out[1], STDOUT_FILENO);
         close(out[0]);
         close(out[1]);

@@ -9,14 +9,18 @@
 // "/path=@big:N" or "/path=@status:N".
 class LoopbackHttpServer {
 public:
-    explicit LoopbackHttpServer(const std::vector<std::string>& routes);
+    // With a certificate and its key it speaks HTTPS, as "localhost".
+    explicit LoopbackHttpServer(const std::vector<std::string>& routes,
+                                const std::string& tlsCert = "", const std::string& tlsKey = "");
     ~LoopbackHttpServer();
     LoopbackHttpServer(const LoopbackHttpServer&) = delete;
     LoopbackHttpServer& operator=(const LoopbackHttpServer&) = delete;
 
     bool Running() const { return m_port != 0; }
     unsigned short Port() const { return m_port; }
-    std::string BaseUrl() const { return "http://127.0.0.1:" + std::to_string(m_port); }
+    std::string BaseUrl() const {
+        return (m_tls ? "https://localhost:" : "http://127.0.0.1:") + std::to_string(m_port);
+    }
     // One "path<TAB>user agent" line per request so far.
     std::vector<std::string> Requests() const;
 
@@ -24,4 +28,5 @@ private:
     std::string m_log;
     pid_t m_pid = -1;
     unsigned short m_port = 0;
+    bool m_tls = false;
 };

@@ -7,10 +7,13 @@ Usage: http_fixture.py LOG ROUTE...   with ROUTE one of
   /path=@hang       sends nothing at all for a minute
   /path=@big:N      answers 200 with N bytes
   /path=@status:N   answers status N with a short body
-Anything else is a 404. The port goes to stdout as one line; each request's path and
+  /path=@redirect:URL  answers 302 to URL
+Anything else is a 404. With HTTP_FIXTURE_TLS=CERT:KEY in the environment it speaks HTTPS. The port goes to stdout as one line; each request's path and
 User-Agent are appended to LOG.
 """
 import http.server
+import os
+import ssl
 import sys
 import time
 
@@ -48,6 +51,11 @@ class Handler(http.server.BaseHTTPRequestHandler):
                     size -= len(chunk)
             except (BrokenPipeError, ConnectionResetError):
                 pass
+        elif route.startswith("@redirect:"):
+            self.send_response(302)
+            self.send_header("Location", route[10:])
+            self.send_header("Content-Length", "0")
+            self.end_headers()
         elif route.startswith("@status:"):
             self.answer(int(route[8:]), b"<html>24-hour forecast</html>")
         else:
@@ -63,5 +71,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
 
 server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
 server.daemon_threads = True
+if os.environ.get("HTTP_FIXTURE_TLS"):
+    cert, key = os.environ["HTTP_FIXTURE_TLS"].split(":")
+    context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+    context.load_cert_chain(cert, key)
+    server.socket = context.wrap_socket(server.socket, server_side=True)
 print(server.server_address[1], flush=True)
 server.serve_forever()

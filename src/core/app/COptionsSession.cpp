@@ -3,6 +3,7 @@
 #include "app/CTrayCore.h"
 #include "app/Globals.h"
 #include "manager/IOptionsService.h"
+#include "net/IClockSyncService.h"
 #include "options/CAutostartEntry.h"
 #include "options/COptionsValues.h"
 #include "platform/Clock.h"
@@ -32,6 +33,14 @@ bool COptionsSession::Run(CTrayCore& core, IOptionsService& options) {
     side.Load(CTrayCore::ProgramFolder() + CSideConfig::kFileName);
     values.ReadSide(side);
     values.canSetClock = core.CanSetClock();
+    if (IClockSyncService* clock = core.ClockService()) {
+        // Measured once the page that shows it is open, not for every look at the options.
+        values.clockStatus = [clock, asked = false]() mutable {
+            if (!asked) clock->MeasureClock();
+            asked = true;
+            return clock->ClockStatus();
+        };
+    }
     if (!values.canSetClock) values.clockSync = false;
     values.autostart = CAutostartEntry::Enabled();
     const bool autostartBefore = values.autostart;

@@ -57,7 +57,7 @@ bool CTrayCommands::OnCommand(int id) {
         m_core.StartMailCheck(IMailService::kAllAccounts, 1);
         return true;
     case CmdWeatherPlace:
-        m_core.CheckWeather();
+        m_core.CheckWeather(true);
         return true;
     case CmdExit:
         Exit();

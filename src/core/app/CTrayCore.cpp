@@ -281,13 +281,27 @@ void CTrayCore::OnCheckTimer() {
     UpdateCountdowns();
 
     // Each network check waits while the options sheet is open or the computer is offline,
-    // and then tries again soon rather than a whole period later.
+    // and then tries again soon rather than a whole period later. The online test is asked
+    // once a tick, and only when a check is due.
+    int asked = -1;
+    const auto mayRun = [&] {
+        if (asked < 0) {
+            const bool wasOffline = m_offline.Offline();
+            const bool online = m_offline.MayRun(IsOnline(), Clock::MonotonicMs());
+            asked = online && m_state != StateOptionsOpen;
+            if (m_offline.Offline() != wasOffline)
+                SetTipLine(CTrayTip::Network, m_offline.Offline()
+                                                  ? "Offline: automatic checks wait for the network"
+                                                  : "");
+        }
+        return asked == 1;
+    };
     const CSettings& s = settings();
     const int period = s.m_checkPeriod;
     if (s.m_mailInterval > 0) {
         m_countdowns.mail -= period;
         if (m_countdowns.mail < 0 && g_mailBusy == 0) {
-            if (m_state != StateOptionsOpen && IsOnline())
+            if (mayRun())
                 StartMailCheck(IMailService::kAllAccounts, 0);
             else
                 m_countdowns.mail = kFirstCheckMs;
@@ -296,7 +310,7 @@ void CTrayCore::OnCheckTimer() {
     if (s.m_weatherEnabled) {
         m_countdowns.weather -= period;
         if (m_countdowns.weather < 0 && g_weatherBusy == 0) {
-            if (m_state != StateOptionsOpen && IsOnline())
+            if (mayRun())
                 CheckWeather();
             else
                 m_countdowns.weather = kFirstCheckMs;
@@ -305,7 +319,7 @@ void CTrayCore::OnCheckTimer() {
     if (s.m_clockSync) {
         m_countdowns.clockSync -= period;
         if (m_countdowns.clockSync < 0) {
-            if (m_state != StateOptionsOpen && IsOnline())
+            if (mayRun())
                 m_countdowns.clockSync = SyncClock() ? kClockDayMs : kClockRetryMs;
             else
                 m_countdowns.clockSync = kClockRetryMs;
@@ -414,8 +428,12 @@ void CTrayCore::StartMailCheck(int target, int manual) {
         EndMailCheck(); // nothing checks: no account may stay greyed as "being checked"
 }
 
-void CTrayCore::CheckWeather() {
-    if (m_services.weather) m_services.weather->CheckWeather();
+void CTrayCore::CheckWeather(bool manual) {
+    if (m_services.weather) m_services.weather->CheckWeather(manual);
+}
+
+std::string CTrayCore::WeatherFailure() const {
+    return m_services.weather ? m_services.weather->LastFailure() : std::string();
 }
 
 bool CTrayCore::SyncClock() {
@@ -425,6 +443,11 @@ bool CTrayCore::SyncClock() {
 bool CTrayCore::CanSetClock() {
     if (m_services.clock) return m_services.clock->CanSetClock();
     return geteuid() == 0;
+}
+
+void CTrayCore::SetTipLine(CTrayTip::Topic topic, const std::string& line) {
+    m_tip.SetLine(topic, line);
+    TipChanged();
 }
 
 bool CTrayCore::IsOnline() {

@@ -6,8 +6,10 @@
 #include "app/CDataSafety.h"
 #include "app/CDataTransfer.h"
 #include "app/CFailedSave.h"
+#include "app/COfflineWait.h"
 #include "app/COutsideChange.h"
 #include "app/CSaveDebounce.h"
+#include "app/CTrayTip.h"
 #include "app/HubServices.h"
 #include "model/CDataDocument.h"
 #include "model/TrayState.h"
@@ -123,11 +125,20 @@ public:
     void StopMailCheck() {
         if (m_services.mail) m_services.mail->StopMailCheck();
     }
-    void CheckWeather();
+    void CheckWeather(bool manual = false);
+    // Why the last weather fetch failed; empty when it did not.
+    std::string WeatherFailure() const;
     bool CanSetClock();
+    IClockSyncService* ClockService() const { return m_services.clock; }
 
     // Called when the exit wait is over and the window should go away.
     virtual void DestroyWindow() {}
+
+    // The tray icon's tooltip under the hint the icon is shown with.
+    const CTrayTip& Tip() const { return m_tip; }
+    void SetTipLine(CTrayTip::Topic topic, const std::string& line);
+    // The tip's lines changed: the icon shows them (the GUI's tray window).
+    virtual void TipChanged() {}
 
 private:
     void OnCheckTimer();
@@ -155,6 +166,8 @@ private:
     int m_state = StateStarting;
     Countdowns m_countdowns;
     int m_pendingClickKeys = 0;
+    COfflineWait m_offline;
+    CTrayTip m_tip;
     int m_mailTarget = IMailService::kNoCheck;
     int m_mailManual = 0;
     int m_exitWaitTicks = 0;

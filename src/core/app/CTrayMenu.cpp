@@ -2,6 +2,7 @@
 
 #include "app/CTrayCore.h"
 #include "app/TrayIds.h"
+#include "platform/Clock.h"
 
 #include <algorithm>
 
@@ -46,9 +47,32 @@ CTrayMenuItem Plain(int id, const std::string& text, bool greyed) {
     return item;
 }
 
-CTrayMenuItem WeatherMenu(const CWeather& weather) {
+CTrayMenuItem ReportLine(int data, const std::string& text) {
+    CTrayMenuItem line = OwnerDrawn(data, 0, text, 0);
+    line.reportLine = true;
+    return line;
+}
+
+// "just now", "25 min ago", "3 h ago", "2 days ago".
+std::string Age(const COleDateTime& then, const COleDateTime& now) {
+    const long long minutes = std::max(COleDateTime::WholeSeconds(now - then), 0) / 60;
+    if (minutes < 1) return "just now";
+    if (minutes < 60) return std::to_string(minutes) + " min ago";
+    if (minutes < 48 * 60) return std::to_string(minutes / 60) + " h ago";
+    return std::to_string(minutes / (24 * 60)) + " days ago";
+}
+
+CTrayMenuItem WeatherMenu(const CTrayCore& core) {
+    const CWeather& weather = core.settings().m_weather;
     CTrayMenuItem menu = Header(DataWeather, "Check Weather", IconWeather);
     menu.children.push_back(CommandItem(CmdWeatherPlace, weather.m_place, IconWeatherPlace));
+    // A report that could not be renewed stays, but says so and how old it is.
+    const std::string failure = core.WeatherFailure();
+    if (!failure.empty()) menu.children.push_back(ReportLine(DataWeatherFailure, failure));
+    const COleDateTime& last = core.settings().m_lastWeatherCheck;
+    if (!weather.m_dayName[0].empty() && last.IsValid() && last.GetYear() > 1999)
+        menu.children.push_back(
+            ReportLine(DataWeatherAge, "Report from " + Age(last, Clock::Now())));
     if (!weather.m_dayName[0].empty()) {
         for (int d = 0; d < CWeather::kDays; ++d) {
             int icon = weather.m_icon[d];
@@ -114,7 +138,7 @@ void CTrayMenu::Build(const CTrayCore& core) {
     m_items.push_back(CommandItem(CmdNoteManager, "Note Manager", IconNoteManager));
 
     if (core.settings().m_weatherEnabled) {
-        m_items.push_back(WeatherMenu(core.settings().m_weather));
+        m_items.push_back(WeatherMenu(core));
         m_weatherItemWidth = kWeatherItemWidth;
     }
     m_items.push_back(MailMenu(core));
@@ -150,6 +174,8 @@ CTrayMenu::Size CTrayMenu::Measure(const CTrayMenuItem& item, int plainTextWidth
     case DataReportDay2:
     case DataReportDay3:
     case DataReportDay4:
+    case DataWeatherFailure:
+    case DataWeatherAge:
         return {m_weatherItemWidth, ItemHeight()};
     default:
         return {m_menuItemWidth, ItemHeight()};

@@ -45,6 +45,9 @@ enum ItemData : int {
     DataReportDay2 = 221,
     DataReportDay3 = 222,
     DataReportDay4 = 223,
+    // Under the place: why the last fetch failed, and how old the report is.
+    DataWeatherFailure = 225,
+    DataWeatherAge = 226,
 };
 constexpr int kReportDayData[5] = {DataReportDay0, DataReportDay1, DataReportDay2, DataReportDay3,
                                    DataReportDay4};

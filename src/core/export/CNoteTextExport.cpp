@@ -4,6 +4,9 @@
 #include "platform/IDialogs.h"
 #include "storage/CAtomicFile.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 const std::string CNoteTextExport::kSeparator = "\n" + std::string(52, '-') + "\n";
 
 namespace {
@@ -49,12 +52,21 @@ CNoteTextExport::Result CNoteTextExport::Save(IDialogs& dialogs, const std::stri
         dialogs.MessageBox("Do you want to overwrite existing file ?", existsCaption,
                            IDialogs::YesNo, IDialogs::Warning) != IDialogs::AnswerYes)
         return Result::Declined;
+    // Notes are private: a new file is the user's alone; a replaced one keeps its mode and
+    // owner (root saving over another user's file must not take it from them).
+    struct stat old {};
+    const bool replacing = ::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode);
     std::string reason;
-    if (!CAtomicFile::Write(path, bytes, &reason, 0644)) {
+    if (!CAtomicFile::Write(path, bytes, &reason, replacing ? old.st_mode & 07777 : 0600)) {
         dialogs.MessageBox("The notes could not be saved to \"" + path + "\":\n" + reason +
                                "\nAn existing file was left as it was.",
                            "Sorry", IDialogs::Ok, IDialogs::Stop);
         return Result::Failed;
     }
+    if (replacing && (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) &&
+        ::chown(path.c_str(), old.st_uid, old.st_gid) != 0)
+        dialogs.MessageBox("The notes were saved to \"" + path +
+                               "\", but the file now belongs to you instead of its former owner.",
+                           "Sorry", IDialogs::Ok, IDialogs::Warning);
     return Result::Written;
 }

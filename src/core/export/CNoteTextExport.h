@@ -23,7 +23,8 @@ public:
 
     enum class Result { Written, Declined, Failed };
     // Writes bytes to path. An existing file is replaced only after "Yes" to the overwrite
-    // question (shown with existsCaption); a failed write is told and leaves the old file whole.
+    // question (shown with existsCaption) and keeps its mode and owner; a new file is 0600. A
+    // failed write is told and leaves the old file whole.
     static Result Save(IDialogs& dialogs, const std::string& path, const std::string& bytes,
                        const std::string& existsCaption);
 };

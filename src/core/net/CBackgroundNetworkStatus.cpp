@@ -14,7 +14,7 @@ CBackgroundNetworkStatus::CBackgroundNetworkStatus(std::unique_ptr<INetworkStatu
 }
 
 CBackgroundNetworkStatus::~CBackgroundNetworkStatus() {
-    // A name look-up ends within the resolver's own time limits.
+    // A look reads a few kernel tables: it ends at once.
     if (m_thread.joinable()) m_thread.join();
 }
 

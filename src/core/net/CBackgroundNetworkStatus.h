@@ -8,8 +8,7 @@
 #include <thread>
 
 // Answers at once with what the last look found, and looks again on a thread of its own when
-// that answer has aged: the look resolves a name, which may wait on the network, and the GUI
-// thread that asks must never wait.
+// that answer has aged: the GUI thread that asks must never wait, whatever the probe does.
 class CBackgroundNetworkStatus : public INetworkStatus {
 public:
     // probe: the real test (owned); asked for the first time at once.

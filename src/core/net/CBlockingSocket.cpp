@@ -1,13 +1,12 @@
 #include "net/CBlockingSocket.h"
 
+#include "net/HostLookUp.h"
 #include "net/SocketErrors.h"
 
 #include <algorithm>
-#include <arpa/inet.h>
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
-#include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -21,17 +20,6 @@ int64_t NowMs() {
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-bool ResolveIPv4(const std::string& host, in_addr& address) {
-    if (inet_pton(AF_INET, host.c_str(), &address) == 1) return true;
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    if (getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0 || !found) return false;
-    address = reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr;
-    freeaddrinfo(found);
-    return true;
-}
 } // namespace
 
 CBlockingSocket::~CBlockingSocket() {
@@ -114,10 +102,7 @@ bool CBlockingSocket::Connect(const std::string& host, unsigned short port) {
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(port);
-    if (!ResolveIPv4(host, address.sin_addr)) {
-        SetLastError(SocketError::kInvalidArgument);
-        return false;
-    }
+    if (!LookUpIPv4(host, address.sin_addr, m_cancel, m_connectTimeoutMs)) return false;
 
     // Connect without blocking so the wait can be bounded, then go back to blocking mode.
     const int flags = fcntl(m_handle, F_GETFL);

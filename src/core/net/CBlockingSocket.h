@@ -15,7 +15,8 @@ public:
     CBlockingSocket& operator=(const CBlockingSocket&) = delete;
 
     bool Create();
-    // host: a dotted IPv4 address or a name, of which the first IPv4 address is used.
+    // host: a dotted IPv4 address or a name, of which the first IPv4 address is used. The name
+    // look-up and the connection each wait at most m_connectTimeoutMs, and end on m_cancel.
     bool Connect(const std::string& host, unsigned short port);
     bool Send(const char* data, int length) override;
     int Receive(char* buffer, int length) override;
@@ -34,7 +35,8 @@ public:
     // Longest wait for a connection to be accepted. The system alone would wait two minutes
     // for a host that drops the request, holding the mail thread (and the program's exit).
     int m_connectTimeoutMs = 20000;
-    // When set and true, a connection still being made is given up (SocketError::kCancelled).
+    // When set and true, a look-up or connection still being made, or a TLS handshake on this
+    // socket, is given up (SocketError::kCancelled).
     const std::atomic<bool>* m_cancel = nullptr;
 
 private:

@@ -1,5 +1,10 @@
 #include "net/CNotesInternetSession.h"
 
+#include "net/CBlockingSocket.h"
+#include "net/HostLookUp.h"
+#include "net/SocketErrors.h"
+
+#include <arpa/inet.h>
 #include <curl/curl.h>
 #include <memory>
 #include <mutex>
@@ -46,6 +51,40 @@ int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
     return 0;
 }
 
+// "host:port:address" for CURLOPT_RESOLVE, so that libcurl never looks the name up itself: its
+// resolver thread is joined when a transfer is abandoned, which would hold the program's exit
+// for as long as a silent name server takes. Empty when libcurl should look it up after all (an
+// address in the URL, or a name without an IPv4 address). False when the look-up failed.
+bool PinnedAddress(const std::string& url, long timeoutMs, const std::atomic<bool>* stop,
+                   std::string& pinned, std::string& error) {
+    pinned.clear();
+    std::unique_ptr<CURLU, decltype(&curl_url_cleanup)> parts(curl_url(), &curl_url_cleanup);
+    char *host = nullptr, *port = nullptr;
+    if (!parts || curl_url_set(parts.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK ||
+        curl_url_get(parts.get(), CURLUPART_HOST, &host, 0) != CURLUE_OK ||
+        curl_url_get(parts.get(), CURLUPART_PORT, &port, CURLU_DEFAULT_PORT) != CURLUE_OK) {
+        curl_free(host);
+        return true; // libcurl tells what is wrong with the URL
+    }
+    const std::string name = host, number = port;
+    curl_free(host);
+    curl_free(port);
+    in_addr address{};
+    if (name.empty() || name[0] == '[' || inet_pton(AF_INET, name.c_str(), &address) == 1)
+        return true;
+    if (!LookUpIPv4(name, address, stop, static_cast<int>(timeoutMs))) {
+        const int e = CBlockingSocket::GetLastError();
+        if (e == SocketError::kInvalidArgument) return true; // perhaps IPv6 only
+        error = e == SocketError::kCancelled ? "the request was stopped"
+                                             : "the name \"" + name + "\" could not be looked up";
+        return false;
+    }
+    char text[INET_ADDRSTRLEN] = {};
+    inet_ntop(AF_INET, &address, text, sizeof text);
+    pinned = name + ":" + number + ":" + text;
+    return true;
+}
+
 void GlobalInit() {
     static std::once_flag once;
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
@@ -71,6 +110,11 @@ bool CNotesInternetSession::HttpGet(std::string& reply, const std::string& serve
     t.maxBytes = m_maxBytes;
     t.stop = m_stop;
     const std::string url = server + path;
+    std::string pinned;
+    if (!PinnedAddress(url, m_timeoutMs, m_stop, pinned, m_error)) return false;
+    std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> resolve(
+        pinned.empty() ? nullptr : curl_slist_append(nullptr, pinned.c_str()),
+        &curl_slist_free_all);
     // Always fresh from the server: a cached time or forecast is a wrong one.
     std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> headers(
         curl_slist_append(curl_slist_append(nullptr, "Cache-Control: no-cache"),
@@ -78,6 +122,7 @@ bool CNotesInternetSession::HttpGet(std::string& reply, const std::string& serve
         &curl_slist_free_all);
     CURL* c = curl.get();
     curl_easy_setopt(c, CURLOPT_URL, url.c_str());
+    if (resolve) curl_easy_setopt(c, CURLOPT_RESOLVE, resolve.get());
     curl_easy_setopt(c, CURLOPT_CUSTOMREQUEST, verb == "GET" ? nullptr : verb.c_str());
     curl_easy_setopt(c, CURLOPT_USERAGENT, kAgent);
     curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers.get());
@@ -89,7 +134,10 @@ bool CNotesInternetSession::HttpGet(std::string& reply, const std::string& serve
     curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(c, CURLOPT_MAXREDIRS, 3L);
     curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    // A secure request stays secure: no redirect may take it down to plain HTTP.
+    curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR,
+                     url.rfind("https:", 0) == 0 ? "https" : "http,https");
+    if (!m_caFile.empty()) curl_easy_setopt(c, CURLOPT_CAINFO, m_caFile.c_str());
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &OnData);
     curl_easy_setopt(c, CURLOPT_WRITEDATA, &t);
     if (m_stop) {

@@ -18,6 +18,9 @@ public:
 
     void SetTimeoutMs(long ms) { m_timeoutMs = ms; }
     void SetMaxBytes(std::size_t bytes) { m_maxBytes = bytes; }
+    // A PEM file of trusted certificates used instead of the system's (tests); empty: the
+    // system's.
+    void SetCaFile(const std::string& path) { m_caFile = path; }
     // A flag another thread may raise to end the request early (the program is closing); the
     // request then fails within about a second. Not owned; null: never stopped.
     void SetStopFlag(const std::atomic<bool>* stop) { m_stop = stop; }
@@ -34,6 +37,7 @@ public:
 private:
     long m_timeoutMs = kDefaultTimeoutMs;
     std::size_t m_maxBytes = kDefaultMaxBytes;
+    std::string m_caFile;
     const std::atomic<bool>* m_stop = nullptr;
     std::string m_error;
     long m_status = 0;

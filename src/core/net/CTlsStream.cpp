@@ -131,9 +131,15 @@ bool CTlsStream::Handshake(const std::string& host, const std::string& caFile,
         if (r == 1) return true;
         const int e = SSL_get_error(m_ssl, r);
         if (e == SSL_ERROR_WANT_READ || e == SSL_ERROR_WANT_WRITE) {
+            if (m_socket.m_cancel && m_socket.m_cancel->load()) {
+                m_error = "the secure connection was stopped";
+                CBlockingSocket::SetLastError(SocketError::kCancelled);
+                return false;
+            }
             const std::int64_t left = deadline - NowMs();
-            if (left <= 0 || !WaitFor(e, static_cast<int>(left)))
-                return Fail("the server did not complete the secure connection in time");
+            if (left <= 0) return Fail("the server did not complete the secure connection in time");
+            // In slices, so that a cancel is seen soon.
+            WaitFor(e, static_cast<int>(std::min<std::int64_t>(left, 100)));
             continue;
         }
         const long verify = SSL_get_verify_result(m_ssl);

@@ -1,5 +1,7 @@
 #include "net/OpenMeteo.h"
 
+#include "net/PlaceCodes.h"
+#include "net/UrlEncode.h"
 #include "net/WeatherConditions.h"
 #include "platform/COleDateTime.h"
 
@@ -13,26 +15,6 @@ using nlohmann::json;
 
 namespace {
 
-std::string UrlEncode(const std::string& s) {
-    std::string out;
-    for (unsigned char c : s) {
-        if (std::isalnum(c) || c == '-' || c == '_' || c == '.' || c == '~') {
-            out.push_back(static_cast<char>(c));
-        } else {
-            char hex[4];
-            std::snprintf(hex, sizeof hex, "%%%02X", c);
-            out += hex;
-        }
-    }
-    return out;
-}
-
-std::string Lower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
-}
-
 std::string Trimmed(const std::string& s) {
     const size_t a = s.find_first_not_of(" \t");
     if (a == std::string::npos) return {};
@@ -44,10 +26,56 @@ std::string Text(const json& object, const char* key) {
     return it != object.end() && it->is_string() ? it->get<std::string>() : std::string();
 }
 
-// Whether the typed name is the field's text (case-insensitive); an empty name matches all.
-bool Names(const std::string& typed, const std::string& field) {
-    const std::string t = Lower(Trimmed(typed));
-    return t.empty() || t == Lower(field);
+// Lower case without accents: the Latin letters U+00C0 to U+017F as their base letter, so that
+// "ile-de-france" is "Île-de-France".
+std::string Folded(const std::string& text) {
+    static constexpr const char* kBase =
+        "aaaaaaaceeeeiiiidnoooooxouuuuytsaaaaaaaceeeeiiiidnooooo/ouuuuyty"
+        "aaaaaaccccccccddddeeeeeeeeeegggggggghhhhiiiiiiiiiiiijjkkkllllllllllnnnnnnnnnoooooooorrrrrr"
+        "ssssssssttttttuuuuuuuuuuuuwwyyyzzzzzzs";
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        const unsigned next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+        const unsigned code = ((c & 0x1F) << 6) | (next & 0x3F);
+        if ((c == 0xC3 || c == 0xC4 || c == 0xC5) && (next & 0xC0) == 0x80 && code >= 0xC0 &&
+            code < 0x180) {
+            out += kBase[code - 0xC0];
+            ++i;
+        } else {
+            out += static_cast<char>(std::tolower(c));
+        }
+    }
+    return out;
+}
+
+std::string Upper(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return s;
+}
+
+// The country as typed: its name, or its ISO alpha-2 or alpha-3 code, in any case and with or
+// without accents. Empty matches every country.
+bool CountryMatches(const std::string& typed, const json& result) {
+    const std::string t = Trimmed(typed), code = Text(result, "country_code");
+    return t.empty() || Folded(t) == Folded(Text(result, "country")) ||
+           (!code.empty() && (Upper(t) == code || PlaceCodes::Alpha2(Upper(t)) == code));
+}
+
+// The region as typed: the name of the first or second level area, or its code ("TX").
+bool RegionMatches(const std::string& typed, const json& result) {
+    const std::string t = Folded(Trimmed(typed));
+    if (t.empty()) return true;
+    const std::string admin1 = Folded(Text(result, "admin1"));
+    const std::string named = PlaceCodes::SubdivisionName(Text(result, "country_code"), Upper(t));
+    return t == admin1 || t == Folded(Text(result, "admin2")) ||
+           (!named.empty() && Folded(named) == admin1);
+}
+
+double Population(const json& result) {
+    const auto it = result.find("population");
+    return it != result.end() && it->is_number() ? it->get<double>() : 0;
 }
 
 bool Number(const json& value, double& out) {
@@ -83,19 +111,22 @@ std::optional<Place> ParseGeocoding(const std::string& text, const CWeather& wea
     const auto results = reply.find("results");
     if (results == reply.end() || !results->is_array()) return std::nullopt;
     const bool byZip = !Trimmed(weather.m_zipCode).empty();
+    // Of the places that match, the one most people mean: the most populous (a zip code
+    // prefers the United States).
     const json* chosen = nullptr;
+    auto better = [&](const json& r) {
+        if (!chosen) return true;
+        if (byZip) {
+            const bool us = Text(r, "country_code") == "US";
+            if (us != (Text(*chosen, "country_code") == "US")) return us;
+        }
+        return Population(r) > Population(*chosen);
+    };
     for (const json& r : *results) {
         if (!r.is_object()) continue;
-        const std::string country = Text(r, "country"), code = Text(r, "country_code");
-        if (byZip) {
-            if (!chosen || (code == "US" && Text(*chosen, "country_code") != "US")) chosen = &r;
+        if (!byZip && (!CountryMatches(weather.m_country, r) || !RegionMatches(weather.m_state, r)))
             continue;
-        }
-        if ((Names(weather.m_country, country) || Names(weather.m_country, code)) &&
-            Names(weather.m_state, Text(r, "admin1"))) {
-            chosen = &r;
-            break;
-        }
+        if (better(r)) chosen = &r;
     }
     if (!chosen) return std::nullopt;
     Place place;
@@ -109,6 +140,10 @@ std::optional<Place> ParseGeocoding(const std::string& text, const CWeather& wea
         place.name += part;
     }
     return place;
+}
+
+bool IsJsonObject(const std::string& text) {
+    return json::parse(text, nullptr, false).is_object();
 }
 
 std::string ForecastPath(const Place& place, int fahrenheit) {
@@ -149,7 +184,7 @@ bool ParseForecast(const std::string& text, CWeather& weather) {
         read.m_low[d] = static_cast<int>(std::lround(low));
         read.m_icon[d] = kFirstWeatherIcon + 2;
         read.m_condition[d] =
-            NormalizeCondition(ConditionText(static_cast<int>(code)), read.m_icon[d]);
+            KeywordCondition(ConditionText(static_cast<int>(code)), read.m_icon[d]);
     }
     weather = read;
     return true;

@@ -17,9 +17,13 @@ struct Place {
 
 // The search for the zip code, else the city; empty when the settings name neither.
 std::string GeocodingPath(const CWeather& weather);
-// The first result in the country and state of the settings (when given; a zip code prefers
-// the United States), or none.
+// The most populous result in the country and region of the settings (when given: by name or
+// ISO code, in any case, with or without accents; a zip code prefers the United States), or
+// none.
 std::optional<Place> ParseGeocoding(const std::string& json, const CWeather& weather);
+
+// Whether a reply is a JSON object (a search that found nothing still is one).
+bool IsJsonObject(const std::string& json);
 
 std::string ForecastPath(const Place& place, int fahrenheit);
 // Five days into weather (day names, wordings and icons of the condition keywords, whole

@@ -102,6 +102,12 @@ template <size_t N> const Keyword* FirstMatch(const std::string& upper, const Ke
     return nullptr;
 }
 
+template <size_t N> const Keyword* ExactMatch(const std::string& upper, const Keyword (&table)[N]) {
+    for (const Keyword& k : table)
+        if (upper == Upper(k.keyword)) return &k;
+    return nullptr;
+}
+
 } // namespace
 
 std::string NormalizeCondition(const std::string& text, int& icon) {
@@ -117,4 +123,13 @@ std::string NormalizeCondition(const std::string& text, int& icon) {
         icon = kFirstWeatherIcon + rain->iconClass;
     }
     return result;
+}
+
+std::string KeywordCondition(const std::string& text, int& icon) {
+    const std::string upper = Upper(text);
+    const Keyword* k = ExactMatch(upper, kSky);
+    if (!k) k = ExactMatch(upper, kPrecipitation);
+    if (!k) return NormalizeCondition(text, icon);
+    icon = kFirstWeatherIcon + k->iconClass;
+    return k->wording ? k->wording : k->keyword;
 }

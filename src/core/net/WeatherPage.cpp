@@ -1,5 +1,6 @@
 #include "net/WeatherPage.h"
 
+#include "net/UrlEncode.h"
 #include "net/WeatherConditions.h"
 
 namespace {
@@ -17,8 +18,10 @@ namespace WeatherPage {
 
 std::string RequestPath(const std::string& country, const std::string& state,
                         const std::string& city, const std::string& zip) {
-    if (!zip.empty()) return std::string(kBasePath) + "&statename=&countryname=&zipcode=" + zip;
-    return kBasePath + city + "&statename=" + state + "&countryname=" + country + "&zipcode=";
+    if (!zip.empty())
+        return std::string(kBasePath) + "&statename=&countryname=&zipcode=" + UrlEncode(zip);
+    return kBasePath + UrlEncode(city) + "&statename=" + UrlEncode(state) +
+           "&countryname=" + UrlEncode(country) + "&zipcode=";
 }
 
 std::string ReadToken(const std::string& text, size_t& pos) {

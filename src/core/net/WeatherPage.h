@@ -7,8 +7,8 @@
 // The classic weather service: one HTML page per place, read as plain text.
 namespace WeatherPage {
 
-// The request path: by zip code when one is given, else by city, state and country (the
-// values as typed).
+// The request path: by zip code when one is given, else by city, state and country (each
+// value escaped, so that a space or "&" stays part of it).
 std::string RequestPath(const std::string& country, const std::string& state,
                         const std::string& city, const std::string& zip);
 

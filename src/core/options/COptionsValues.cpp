@@ -128,8 +128,11 @@ void COptionsValues::ResetSchemes() {
 }
 
 void COptionsValues::ReadSide(const CSideConfig& config) {
+    classicServerSet = !config.Get(CSideConfig::kClassicWeatherServer, "").empty();
     weatherSource =
-        config.Get(CSideConfig::kWeatherSource, kOpenMeteo) == kClassic ? kClassic : kOpenMeteo;
+        classicServerSet && config.Get(CSideConfig::kWeatherSource, kOpenMeteo) == kClassic
+            ? kClassic
+            : kOpenMeteo;
     desktopNotifications = config.Get(CSideConfig::kDesktopNotifications, "1") != "0";
     backupKeep = BackupKeepFrom(config);
 }

@@ -4,6 +4,7 @@
 #include "model/CSettings.h"
 #include "platform/COleDateTime.h"
 
+#include <functional>
 #include <string>
 
 class CSideConfig;
@@ -41,11 +42,16 @@ struct COptionsValues {
     // ---- Other ----
     bool clockSync = false;
     bool canSetClock = false; // without the right to set the clock the box stays off
+    // The clock's measured offset or why it could not be measured; the first call starts a
+    // measurement in the background, later ones see its result. Null: nothing to show.
+    std::function<std::string()> clockStatus;
     bool weatherEnabled = false;
     std::string country, state, city, zipCode;
     bool centigrade = false;
     // Kept beside "Note.Dat" (jotterly.conf) and in the autostart folder, not in the data file.
     std::string weatherSource = "open-meteo";
+    // The classic source has no public server: it is offered only when jotterly.conf names one.
+    bool classicServerSet = false;
     bool desktopNotifications = true;
     int backupKeep = kDefaultBackupKeep;
     bool autostart = false;

@@ -12,24 +12,41 @@ std::string Trimmed(const std::string& s) {
 }
 } // namespace
 
+std::string CSideConfig::KeyOf(const std::string& line) {
+    const std::string text = Trimmed(line);
+    const size_t eq = text.find('=');
+    if (text.empty() || text[0] == '#' || eq == std::string::npos) return {};
+    return Trimmed(text.substr(0, eq));
+}
+
 bool CSideConfig::Load(const std::string& path) {
     m_values.clear();
+    m_lines.clear();
     std::string bytes;
     if (!CAtomicFile::Exists(path) || !CAtomicFile::ReadAll(path, bytes, nullptr)) return false;
     std::istringstream in(bytes);
     for (std::string line; std::getline(in, line);) {
-        line = Trimmed(line);
-        const size_t eq = line.find('=');
-        if (line.empty() || line[0] == '#' || eq == std::string::npos) continue;
-        const std::string key = Trimmed(line.substr(0, eq));
-        if (!key.empty()) m_values[key] = Trimmed(line.substr(eq + 1));
+        m_lines.push_back(line);
+        const std::string key = KeyOf(line);
+        if (!key.empty()) m_values[key] = Trimmed(line.substr(line.find('=') + 1));
     }
     return true;
 }
 
 bool CSideConfig::Save(const std::string& path, std::string* reason) const {
-    std::string bytes = "# Jotterly settings beside Note.Dat\n";
-    for (const auto& [key, value] : m_values)
+    // The file may be edited by hand: its comments, unknown lines and the order stay; only
+    // the lines of changed keys are rewritten, and new keys are added at the end.
+    std::string bytes = m_lines.empty() ? "# Jotterly settings beside Note.Dat\n" : "";
+    std::map<std::string, std::string> left = m_values;
+    for (const std::string& line : m_lines) {
+        const std::string key = KeyOf(line);
+        const auto it = m_values.find(key);
+        const bool same = key.empty() || it == m_values.end() ||
+                          Trimmed(line.substr(line.find('=') + 1)) == it->second;
+        bytes += (same ? line : key + "=" + it->second) + "\n";
+        left.erase(key);
+    }
+    for (const auto& [key, value] : left)
         bytes += key + "=" + value + "\n";
     return CAtomicFile::Write(path, bytes, reason);
 }

@@ -2,9 +2,11 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 // The settings "Note.Dat" has no field for, in "jotterly.conf" beside it: one "key=value" a
-// line, '#' starts a comment line. A missing or unreadable file gives the defaults.
+// line, '#' starts a comment line. A missing or unreadable file gives the defaults. A save keeps
+// the comments and lines it does not understand.
 class CSideConfig {
 public:
     static constexpr const char* kFileName = "jotterly.conf";
@@ -27,5 +29,9 @@ public:
     void Set(const std::string& key, const std::string& value);
 
 private:
+    // The key of a "key=value" line; empty for comments and other lines.
+    static std::string KeyOf(const std::string& line);
+
     std::map<std::string, std::string> m_values;
+    std::vector<std::string> m_lines; // as read, so that a save keeps what it does not know
 };

@@ -210,8 +210,13 @@ void CTrayWnd::Show(int iconId, const std::string& tip) {
                 &CTrayWnd::OnTrayActivated);
     }
     m_trayIconWidget->setIcon(ResourceImages::Icon(iconId));
-    m_trayIconWidget->setToolTip(QString::fromStdString(tip));
+    m_hint = tip;
+    m_trayIconWidget->setToolTip(QString::fromStdString(Tip().Text(tip)));
     m_trayIconWidget->show();
+}
+
+void CTrayWnd::TipChanged() {
+    if (m_trayIconWidget) m_trayIconWidget->setToolTip(QString::fromStdString(Tip().Text(m_hint)));
 }
 
 void CTrayWnd::Remove() {

@@ -6,6 +6,7 @@
 #include "app/CTrayCore.h"
 #include "app/CTrayMenuWnd.h"
 #include "app/ITrayActions.h"
+#include "app/TrayIds.h"
 #include "desktop/CDesktopNotices.h"
 #include "mail/CMailService.h"
 #include "manager/CManagerService.h"
@@ -59,6 +60,7 @@ public:
     // ITrayIcon
     void Show(int iconId, const std::string& tip) override;
     void Remove() override;
+    void TipChanged() override;
 
     QSystemTrayIcon* TrayIcon() const { return m_trayIconWidget.get(); }
     // The mark of the running copy, which also brings the launcher's words.
@@ -115,10 +117,11 @@ private:
     QPointer<CTrayMenuWnd> m_menuWnd;
     QPointer<CAboutDlg> m_about;
     QString m_programDir;
+    std::string m_hint = TrayId::kTip; // the tip the icon was last shown with
     CWeatherService m_weatherService{*this};
     CClockSyncService m_clockSyncService{*this};
     CDesktopNotices m_desktopNotices{QDBusConnection::sessionBus(), ProgramFolder()};
     CMailService m_mailService{*this};
-    // Asked by the timer before each automatic check; its name look-up runs off this thread.
+    // Asked by the timer before each automatic check; its look runs off this thread.
     CBackgroundNetworkStatus m_networkStatus{std::make_unique<CHostNetworkStatus>()};
 };

@@ -7,7 +7,6 @@
 #include "platform/ITrayIcon.h"
 
 #include <QMetaObject>
-#include <QtGlobal>
 
 CClockSyncService::~CClockSyncService() {
     m_stop = true;
@@ -16,28 +15,51 @@ CClockSyncService::~CClockSyncService() {
 
 bool CClockSyncService::SyncClock() {
     if (m_running) return true;
+    if (ITrayIcon* tray = m_hub.Platform().tray) tray->Show(TrayId::IconClockSync, TrayId::kTip);
+    return Start(m_setter);
+}
+
+void CClockSyncService::MeasureClock() {
+    if (!m_running) Start(nullptr);
+}
+
+std::string CClockSyncService::ClockStatus() const {
+    const std::lock_guard lock(m_statusLock);
+    return m_status;
+}
+
+bool CClockSyncService::Start(CClockSync::Setter setter) {
     if (m_worker.joinable()) m_worker.join();
     m_running = true;
-    if (ITrayIcon* tray = m_hub.Platform().tray) tray->Show(TrayId::IconClockSync, TrayId::kTip);
-    m_worker = std::thread([this, endpoints = SideEndpoints::Read(m_endpoints), setter = m_setter] {
-        CClockSync sync(endpoints, setter);
-        sync.SetStopFlag(&m_stop);
-        const CClockSync::Result result = sync.Run();
-        QMetaObject::invokeMethod(
-            this, [this, result] { Finish(result); }, Qt::QueuedConnection);
-    });
+    const bool syncing = static_cast<bool>(setter);
+    m_worker = std::thread(
+        [this, endpoints = SideEndpoints::Read(m_endpoints), setter = std::move(setter), syncing] {
+            CClockSync sync(endpoints, setter);
+            sync.SetStopFlag(&m_stop);
+            const CClockSync::Result result = sync.Run();
+            {
+                const std::lock_guard lock(m_statusLock);
+                m_status = result.measured
+                               ? CClockSync::OffsetText(result.offsetSeconds)
+                               : "The time server could not be asked: " + result.error + ".";
+            }
+            QMetaObject::invokeMethod(
+                this, [this, result, syncing] { Finish(result, syncing); }, Qt::QueuedConnection);
+        });
     return true;
 }
 
-void CClockSyncService::Finish(const CClockSync::Result& result) {
+void CClockSyncService::Finish(const CClockSync::Result& result, bool syncing) {
     m_running = false;
+    if (!syncing) return;
     if (ITrayIcon* tray = m_hub.Platform().tray) tray->Show(TrayId::IconNormal, TrayId::kTip);
-    if (result.ok) {
+    if (result.set) {
         m_hub.settings().m_lastClockSync = Clock::Now();
         m_hub.Alarms().WriteLogText(result.logLine);
+        m_hub.SetTipLine(CTrayTip::Clock, "");
     } else {
         m_hub.countdowns().clockSync = kRetryMs;
-        qWarning("The clock was not synchronised: %s", result.error.c_str());
+        m_hub.SetTipLine(CTrayTip::Clock, "The clock was not synchronised: " + result.error);
     }
-    emit finished(result.ok);
+    emit finished(result.set);
 }

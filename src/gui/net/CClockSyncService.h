@@ -6,13 +6,14 @@
 
 #include <QObject>
 #include <atomic>
+#include <mutex>
 #include <thread>
 
 class CTrayCore;
 
 // Sets the clock from the time server on a worker thread. SyncClock() answers at once that a
 // synchronisation started; its result comes back on the GUI thread, and a failure moves the
-// hub's countdown to the retry.
+// hub's countdown to the retry and is shown in the tray tip until a synchronisation succeeds.
 class CClockSyncService : public QObject, public IClockSyncService {
     Q_OBJECT
 public:
@@ -22,22 +23,29 @@ public:
     ~CClockSyncService() override;
 
     void SetEndpoints(const NetEndpoints& endpoints) { m_endpoints = endpoints; }
-    // Tests set a setter that only records; the real one sets the system clock.
+    // Tests set a setter that only records; the real one moves the system clock.
     void SetSetter(CClockSync::Setter setter) { m_setter = std::move(setter); }
 
     bool SyncClock() override;
     bool CanSetClock() override { return CClockSync::CanSetClock(); }
+    void MeasureClock() override;
+    std::string ClockStatus() const override;
 
 signals:
-    void finished(bool ok);
+    // set: the clock was moved.
+    void finished(bool set);
 
 private:
-    void Finish(const CClockSync::Result& result);
+    // Starts one run on the worker unless one runs; setter null: measure only.
+    bool Start(CClockSync::Setter setter);
+    void Finish(const CClockSync::Result& result, bool syncing);
 
     CTrayCore& m_hub;
     NetEndpoints m_endpoints;
-    CClockSync::Setter m_setter = &CClockSync::SetSystemClock;
+    CClockSync::Setter m_setter = &CClockSync::MoveSystemClock;
     std::thread m_worker;
     std::atomic<bool> m_stop{false}; // raised when the program closes
     bool m_running = false;
+    mutable std::mutex m_statusLock; // the options page reads the status while a run ends
+    std::string m_status;
 };

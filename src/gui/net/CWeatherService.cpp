@@ -21,7 +21,9 @@ CWeatherService::~CWeatherService() {
 WeatherSource CWeatherService::Source() const {
     CSideConfig config;
     config.Load(CTrayCore::ProgramFolder() + CSideConfig::kFileName);
-    return config.Get(CSideConfig::kWeatherSource, "open-meteo") == "classic"
+    // Without a server of its own the classic source cannot be asked.
+    return config.Get(CSideConfig::kWeatherSource, "open-meteo") == "classic" &&
+                   !config.Get(CSideConfig::kClassicWeatherServer, "").empty()
                ? WeatherSource::Classic
                : WeatherSource::OpenMeteo;
 }
@@ -30,25 +32,29 @@ NetEndpoints CWeatherService::Endpoints() const {
     return SideEndpoints::Read(m_endpoints);
 }
 
-void CWeatherService::CheckWeather() {
+void CWeatherService::CheckWeather(bool manual) {
     if (g_weatherBusy) return;
     g_weatherBusy = 1;
     if (m_worker.joinable()) m_worker.join(); // the last one has handed back its result
     if (ITrayIcon* tray = m_hub.Platform().tray) tray->Show(TrayId::IconWeather, TrayId::kTip);
     m_done = false;
     m_worker = std::thread([this, request = m_hub.settings().m_weather, source = Source(),
-                            endpoints = Endpoints(), timeout = m_timeoutMs]() mutable {
+                            endpoints = Endpoints(), timeout = m_timeoutMs, manual]() mutable {
         CWeatherFetcher fetcher(endpoints);
         fetcher.SetTimeoutMs(timeout);
         fetcher.SetStopFlag(&m_stop);
         const bool ok = fetcher.Fetch(request, source);
         QMetaObject::invokeMethod(
-            this, [this, ok, request, error = fetcher.LastError()] { Finish(ok, request, error); },
+            this,
+            [this, ok, request, manual, failure = fetcher.FailureText(request)] {
+                Finish(ok, request, failure, manual);
+            },
             Qt::QueuedConnection);
     });
 }
 
-void CWeatherService::Finish(bool ok, const CWeather& report, const std::string& error) {
+void CWeatherService::Finish(bool ok, const CWeather& report, const std::string& failure,
+                             bool manual) {
     m_done = true;
     CSettings& s = m_hub.settings();
     if (ITrayIcon* tray = m_hub.Platform().tray) tray->Show(TrayId::IconNormal, TrayId::kTip);
@@ -57,17 +63,23 @@ void CWeatherService::Finish(bool ok, const CWeather& report, const std::string&
         report.m_city == s.m_weather.m_city && report.m_state == s.m_weather.m_state &&
         report.m_country == s.m_weather.m_country && report.m_zipCode == s.m_weather.m_zipCode &&
         report.m_fahrenheit == s.m_weather.m_fahrenheit;
-    if (ok) {
-        if (samePlace) s.m_weather = report;
+    if (!samePlace) {
+        // The answer was for the old place: the new one is asked for soon, not a period later.
+        m_failure.clear();
+        m_hub.countdowns().weather = kNewPlaceMs;
+    } else if (ok) {
+        m_failure.clear();
+        s.m_weather = report;
         s.m_lastWeatherCheck = Clock::Now();
         m_hub.countdowns().weather = kPeriodMs;
         m_hub.SaveData();
     } else {
+        // The menu's weather lines show it; only a fetch the user asked for raises a box.
+        m_failure = failure;
         m_hub.countdowns().weather = kRetryMs;
-        if (IDialogs* dialogs = m_hub.Platform().dialogs)
-            dialogs->MessageBox("Check If You Input Correct Options !",
-                                "Cannot Retrive Weather Data", IDialogs::Ok, IDialogs::Stop);
-        qWarning("The weather report could not be fetched: %s", error.c_str());
+        if (IDialogs* dialogs = m_hub.Platform().dialogs; dialogs && manual)
+            dialogs->MessageBox(failure, "Weather Report Not Updated", IDialogs::Ok,
+                                IDialogs::Warning);
     }
     g_weatherBusy = 0;
     emit finished(ok);

@@ -16,8 +16,10 @@ class CWeatherService : public QObject, public IWeatherService {
     Q_OBJECT
 public:
     static constexpr int kPeriodMs = 7200000;
-    // After a failure the report is tried again this much later (the error is told once).
+    // After a failure the report is tried again this much later.
     static constexpr int kRetryMs = 1800000;
+    // A place changed while a fetch ran has its own report this much later.
+    static constexpr int kNewPlaceMs = 5000;
 
     explicit CWeatherService(CTrayCore& hub) : m_hub(hub) {}
     ~CWeatherService() override;
@@ -29,14 +31,15 @@ public:
     // The endpoints set here, with any server that jotterly.conf names instead.
     NetEndpoints Endpoints() const;
 
-    void CheckWeather() override;
+    void CheckWeather(bool manual) override;
+    std::string LastFailure() const override { return m_failure; }
     bool Busy() const { return m_worker.joinable() && !m_done; }
 
 signals:
     void finished(bool ok);
 
 private:
-    void Finish(bool ok, const CWeather& report, const std::string& error);
+    void Finish(bool ok, const CWeather& report, const std::string& failure, bool manual);
 
     CTrayCore& m_hub;
     NetEndpoints m_endpoints;
@@ -44,4 +47,5 @@ private:
     std::thread m_worker;
     std::atomic<bool> m_stop{false}; // raised when the program closes: the fetch ends at once
     bool m_done = true;
+    std::string m_failure; // of the last fetch, for the menu
 };

@@ -10,16 +10,15 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStandardItemModel>
+#include <QTimer>
 
 COtherPage::COtherPage(COptionsValues& values, IDialogs& dialogs, QWidget* parent)
     : COptionsPage(values, dialogs, parent) {
     m_clock =
         Place(new QCheckBox(tr("Synchronize computer clock with internet atomic clock"), this), 6,
               4, 215, 10, "clockSync");
-    m_clockNote = Place(new QLabel(tr("Not allowed here (no CAP_SYS_TIME): the desktop's own "
-                                      "time service is the usual way to set the clock."),
-                                   this),
-                        17, 15, 204, 17, "clockNote");
+    m_clockNote = Place(new QLabel(this), 17, 15, 204, 17, "clockNote");
     m_clockNote->setWordWrap(true);
     m_clockNote->setForegroundRole(QPalette::PlaceholderText);
 
@@ -42,6 +41,15 @@ COtherPage::COtherPage(COptionsValues& values, IDialogs& dialogs, QWidget* paren
     m_source = Place(new QComboBox(this), 66, 66, 80, 12, "weatherSource");
     m_source->addItem(tr("Open-Meteo"), QStringLiteral("open-meteo"));
     m_source->addItem(tr("Classic page"), QStringLiteral("classic"));
+    m_sourceNote =
+        Place(new QLabel(tr("Classic: no server set"), this), 150, 68, 70, 8, "weatherSourceNote");
+    m_sourceNote->setForegroundRole(QPalette::PlaceholderText);
+    m_sourceNote->setToolTip(tr("The classic weather page needs a server: name one as "
+                                "classic_weather_server in jotterly.conf beside Note.Dat."));
+    if (!values.classicServerSet) {
+        auto* items = qobject_cast<QStandardItemModel*>(m_source->model());
+        if (items) items->item(1)->setEnabled(false);
+    }
 
     m_autostart =
         Place(new QCheckBox(tr("Start Jotterly when I log in"), this), 6, 85, 210, 10, "autostart");
@@ -56,7 +64,13 @@ COtherPage::COtherPage(COptionsValues& values, IDialogs& dialogs, QWidget* paren
     place->addButton(m_world);
     m_clock->setChecked(values.clockSync && values.canSetClock);
     m_clock->setEnabled(values.canSetClock);
-    m_clockNote->setVisible(!values.canSetClock);
+    UpdateClockNote();
+    if (values.clockStatus) {
+        // The measurement ends in the background, usually within a second.
+        auto* poll = new QTimer(this);
+        connect(poll, &QTimer::timeout, this, &COtherPage::UpdateClockNote);
+        poll->start(250);
+    }
     m_weather->setChecked(values.weatherEnabled);
     (values.zipCode.empty() ? m_world : m_usa)->setChecked(true);
     m_centigrade->setChecked(values.centigrade);
@@ -74,12 +88,26 @@ COtherPage::COtherPage(COptionsValues& values, IDialogs& dialogs, QWidget* paren
     connect(place, &QButtonGroup::buttonClicked, this, &COtherPage::UpdateWeather);
 }
 
+void COtherPage::UpdateClockNote() {
+    QString text;
+    if (m_values.clockStatus && isVisible()) {
+        const std::string status = m_values.clockStatus();
+        text = status.empty() ? tr("Asking the time server...") : QString::fromStdString(status);
+    }
+    if (!m_values.canSetClock)
+        text += (text.isEmpty() ? "" : " ") +
+                tr("The desktop's own time service should set the clock.");
+    if (m_clockNote->text() != text) m_clockNote->setText(text);
+    m_clockNote->setVisible(!text.isEmpty());
+}
+
 void COtherPage::UpdateWeather() {
     const bool on = m_weather->isChecked(), usa = on && m_usa->isChecked();
     const bool world = on && !m_usa->isChecked();
     for (QWidget* w :
          std::initializer_list<QWidget*>{m_usa, m_world, m_centigrade, m_sourceLabel, m_source})
         w->setVisible(on);
+    m_sourceNote->setVisible(on && !m_values.classicServerSet);
     for (QWidget* w : std::initializer_list<QWidget*>{m_countryLabel, m_country, m_stateLabel,
                                                       m_state, m_cityLabel, m_city})
         w->setVisible(world);

@@ -20,6 +20,8 @@ public:
 
 private:
     void UpdateWeather();
+    // The clock's measured offset under the box, and what to do about it.
+    void UpdateClockNote();
 
     QCheckBox* m_clock;
     QLabel* m_clockNote;
@@ -37,6 +39,7 @@ private:
     QLineEdit* m_zip;
     QLabel* m_sourceLabel;
     QComboBox* m_source;
+    QLabel* m_sourceNote;
     QCheckBox* m_autostart;
     QCheckBox* m_notifications;
     QSpinBox* m_backups;

@@ -149,6 +149,11 @@ TEST(OptionsCopyTest, SideSettingsDefaultsAndOnlyChangedKeysWritten) {
     side.Set("backup_keep", "0"); // no copies at all would leave nothing to go back to
     COptionsValues v;
     v.ReadSide(side);
+    EXPECT_EQ(v.weatherSource, "open-meteo") << "the classic source has no server of its own";
+    EXPECT_FALSE(v.classicServerSet);
+    side.Set("classic_weather_server", "http://127.0.0.1:8080");
+    v.ReadSide(side);
+    EXPECT_TRUE(v.classicServerSet);
     EXPECT_EQ(v.weatherSource, "classic");
     EXPECT_TRUE(v.desktopNotifications);
     EXPECT_EQ(v.backupKeep, 7);

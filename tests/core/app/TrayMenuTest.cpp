@@ -1,5 +1,6 @@
 #include "app/CTrayMenu.h"
 #include "app/TrayIds.h"
+#include "platform/Clock.h"
 #include "support/FakeHub.h"
 
 #include <gtest/gtest.h>
@@ -117,6 +118,21 @@ TEST_F(TrayMenuTest, WeatherSubmenuFollowsTheSettingAndTheStoredReport) {
               "Check Weather@218#241{Springfield@219#242|Mon, Fog,  70 - 0@224#243*|"
               "Tue, Fog,  71 - -1@220#244*|Wed, Fog,  72 - -2@221#245*|"
               "Thu, Fog,  73 - -3@222#246*|Fri, Fog,  74 - -4@223*}");
+
+    // A failed fetch keeps the report and says why, and how old the report is.
+    Clock::SetForTest(COleDateTime(2024, 5, 6, 12, 0, 0));
+    core.settings().m_lastWeatherCheck = COleDateTime(2024, 5, 6, 8, 59, 0);
+    platform.services.weatherFailure = "Cannot reach the weather service (timed out).";
+    menu.Build(core);
+    const auto& lines = Find(DataWeather).children;
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(Describe({lines[1], lines[2]}),
+              "Cannot reach the weather service (timed out).@225*|Report from 3 h ago@226*");
+    platform.services.weatherFailure.clear();
+    core.settings().m_lastWeatherCheck = COleDateTime(2024, 5, 6, 11, 35, 0);
+    menu.Build(core);
+    EXPECT_EQ(Describe({Find(DataWeather).children.at(1)}), "Report from 25 min ago@226*");
+    Clock::ResetForTest();
 }
 
 TEST_F(TrayMenuTest, EachItemDataClassHasItsMeasuredSize) {

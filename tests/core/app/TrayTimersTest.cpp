@@ -1,3 +1,4 @@
+#include "app/COfflineWait.h"
 #include "app/CTrayCore.h"
 #include "app/Globals.h"
 #include "platform/Clock.h"
@@ -87,10 +88,14 @@ TEST_F(TrayTimers, NetworkCountdownsAndFallbacks) {
     tray.OnTimer(105);
     EXPECT_EQ(tray.countdowns().mail, 30000);
     EXPECT_EQ(services.mailChecks.size(), 1u);
+    EXPECT_NE(tray.Tip().Text("").find("Offline"), std::string::npos) << "the wait is told";
 
     services.online = true;
     tray.countdowns().mail = 4000;
     tray.SetState(CTrayCore::StateOptionsOpen);
+    tray.OnTimer(105);
+    EXPECT_EQ(tray.Tip().Text("hint"), "hint") << "online again: the line goes";
+    tray.countdowns().mail = 4000;
     tray.OnTimer(105);
     EXPECT_EQ(tray.countdowns().mail, 30000);
     EXPECT_EQ(services.mailChecks.size(), 1u);
@@ -218,4 +223,18 @@ TEST_F(TrayTimers, StartupRepostsNotesThenChecksThenStartsTimers) {
     EXPECT_EQ(notes[0]->m_window, nullptr);
     EXPECT_EQ(notes[0]->m_posted, 1);
     EXPECT_EQ(notes[0]->m_windowRect, (RECT{10, 20, 214, 173}));
+}
+
+// The online test may be wrong: checks that waited for the network long enough try it anyway.
+TEST(OfflineWait, WaitsThenTriesAnywayEveryFewMinutes) {
+    COfflineWait wait;
+    constexpr std::int64_t kLong = COfflineWait::kTryAnywayMs;
+    EXPECT_FALSE(wait.MayRun(false, 1000));
+    EXPECT_TRUE(wait.Offline());
+    EXPECT_FALSE(wait.MayRun(false, 1000 + kLong - 1));
+    EXPECT_TRUE(wait.MayRun(false, 1000 + kLong));
+    EXPECT_FALSE(wait.MayRun(false, 1000 + kLong + 1));
+    EXPECT_TRUE(wait.MayRun(false, 1000 + 2 * kLong));
+    EXPECT_TRUE(wait.MayRun(true, 1000 + 2 * kLong + 1));
+    EXPECT_FALSE(wait.Offline());
 }

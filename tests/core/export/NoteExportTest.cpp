@@ -9,6 +9,8 @@
 #include <climits>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -76,6 +78,34 @@ TEST(NoteText, OverwriteOnlyAfterYesAndAFailedWriteKeepsTheOldFile) {
     EXPECT_EQ(CNoteTextExport::Save(dialogs, path, "2", "File exists"),
               CNoteTextExport::Result::Written);
     EXPECT_EQ(ReadFile(path), "2"); // replaced whole, nothing of the longer old content left
+}
+
+// Notes are private: a new file is 0600; a replaced one keeps its mode and owner.
+TEST(NoteText, SavedFilesAreNewlyPrivateAndReplacedOnesKeepModeAndOwner) {
+    TestEnv env;
+    const std::string path = env.Dir() + "/notes.txt";
+    FakeDialogs dialogs;
+    struct stat st {};
+    umask(022);
+    ASSERT_EQ(CNoteTextExport::Save(dialogs, path, "new", "File exists"),
+              CNoteTextExport::Result::Written);
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+
+    ASSERT_EQ(chmod(path.c_str(), 0640), 0);
+    const bool root = geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(chown(path.c_str(), 65534, 65534), 0); // another user's file
+    }
+    dialogs.answers = {IDialogs::AnswerYes};
+    ASSERT_EQ(CNoteTextExport::Save(dialogs, path, "replaced", "File exists"),
+              CNoteTextExport::Result::Written);
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    if (root) {
+        EXPECT_EQ(st.st_uid, 65534u);
+    }
+    EXPECT_EQ(dialogs.boxes.size(), 1u) << "only the overwrite question";
 }
 
 TEST(PagePlan, EveryWordOnceInOrderOnFullPagesOfLinesThatFit) {

@@ -1,10 +1,14 @@
 #include "net/CBackgroundNetworkStatus.h"
+#include "net/CHostNetworkStatus.h"
+#include "support/PrivateNetwork.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <future>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 // A look that lasts until the test lets it answer.
@@ -37,4 +41,43 @@ TEST(BackgroundNetworkStatus, AsksWithoutWaitingAndLearnsTheAnswerLater) {
     for (int i = 0; i < 200 && status.Looking(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     EXPECT_TRUE(status.IsOnline());
+}
+
+// The host's status in a network of the test's own: an interface with an address, a default
+// route through it, and the /etc/hosts of a Debian install that maps the host's own name to
+// the loopback (which once counted as offline, so automatic checks never ran).
+TEST(HostNetworkStatus, DefaultRouteOnAnInterfaceIsOnlineWhateverTheHostsFileSays) {
+    const int code = RunInPrivateNetwork([] {
+        char host[256] = {};
+        gethostname(host, sizeof host - 1);
+        if (!BindText("127.0.0.1\tlocalhost\n127.0.0.1\t" + std::string(host) + "\n", "/etc/hosts"))
+            return 10;
+        CHostNetworkStatus status;
+        if (status.IsOnline()) return 11; // the loopback alone
+        if (std::system("ip link add jt0 type veth peer name jt1 && ip link set jt1 up && "
+                        "ip link set jt0 up && ip addr add 10.9.8.7/24 dev jt0") != 0)
+            return 10;
+        if (status.IsOnline()) return 12; // no default route yet
+        if (std::system("ip route add default via 10.9.8.1 dev jt0") != 0) return 10;
+        if (!status.IsOnline()) return 13;
+        if (std::system("ip link set jt0 down") != 0) return 10;
+        return status.IsOnline() ? 14 : 0;
+    });
+    if (code == kNoPrivateNetwork) GTEST_SKIP() << "no mount and network namespace (needs root)";
+    EXPECT_EQ(code, 0) << "10: set-up failed; 11: online with the loopback alone; 12: online "
+                          "without a default route; 13: offline with one; 14: online with the "
+                          "interface down";
+}
+
+TEST(HostNetworkStatus, IPv6DefaultRouteCountsAndRejectingRoutesDoNot) {
+    const std::string v4 = "Iface\tDestination\tGateway\tFlags\tRefCnt\tUse\tMetric\tMask\n";
+    const std::string v6 =
+        "00000000000000000000000000000000 00 00000000000000000000000000000000 00 "
+        "fd000000000000000000000000000001 00000400 00000002 00000000 00000003     eth0\n";
+    const std::string rejected =
+        "00000000000000000000000000000000 00 00000000000000000000000000000000 00 "
+        "00000000000000000000000000000000 ffffffff 00000001 00000000 00200200     eth0\n";
+    EXPECT_TRUE(CHostNetworkStatus::HasDefaultRoute(v4, v6, {"eth0"}));
+    EXPECT_FALSE(CHostNetworkStatus::HasDefaultRoute(v4, v6, {"wlan0"}));
+    EXPECT_FALSE(CHostNetworkStatus::HasDefaultRoute(v4, rejected, {"eth0"}));
 }

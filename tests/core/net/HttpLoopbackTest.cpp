@@ -1,9 +1,8 @@
-#include "net/CClockSync.h"
 #include "net/CNotesInternetSession.h"
 #include "net/CWeatherFetcher.h"
-#include "platform/Clock.h"
 #include "support/Loopback.h"
 #include "support/LoopbackHttpServer.h"
+#include "support/TestCertificates.h"
 #include "support/TestFiles.h"
 
 #include <atomic>
@@ -18,7 +17,7 @@ const std::string kData = JOTTERLY_TEST_DATA "/net/";
 
 NetEndpoints At(const LoopbackHttpServer& server) {
     NetEndpoints e;
-    e.timeServer = e.classicWeatherServer = e.geocodingServer = e.forecastServer = server.BaseUrl();
+    e.classicWeatherServer = e.geocodingServer = e.forecastServer = server.BaseUrl();
     return e;
 }
 
@@ -78,15 +77,31 @@ TEST(HttpLoopback, ClassicPageAndOpenMeteoRepliesGiveTheReport) {
     EXPECT_NE(requests[2].find("temperature_unit=celsius"), std::string::npos);
 }
 
-TEST(HttpLoopback, FailuresLeaveTheReportAsItWas) {
+TEST(HttpLoopback, FailuresLeaveTheReportAsItWasAndSayWhatWentWrong) {
+    using Failure = CWeatherFetcher::Failure;
     const std::string broken = WriteTempFile("{\"results\": [");
-    LoopbackHttpServer server({"/v1/search=" + broken, "/cgi-java/WL_WLServer=@big:52428800",
-                               "/v1/forecast=@status:404"});
-    ASSERT_TRUE(server.Running());
+    const std::string nothing =
+        WriteTempFile("{\"generationtime_ms\":0.4}"); // as the service says it
+    // A page whose place line is larger than any report: the bytes would live in Note.Dat.
+    std::string page = ReadFile(kData + "classic-page.html");
+    page.insert(page.find("Springfield"), std::string(8000, 'A'));
+    const std::string huge = WriteTempFile(page);
+    LoopbackHttpServer server({"/v1/search=" + broken, "/cgi-java/WL_WLServer=" + huge});
+    LoopbackHttpServer empty({"/v1/search=" + nothing, "/cgi-java/WL_WLServer=@big:52428800"});
+    ASSERT_TRUE(server.Running() && empty.Running());
     CWeather w = Paris();
     w.m_dayName[0] = "kept";
     CWeatherFetcher fetcher(At(server));
     EXPECT_FALSE(fetcher.Fetch(w, WeatherSource::OpenMeteo)); // malformed JSON
+    EXPECT_EQ(fetcher.LastFailure(), Failure::BadReport) << fetcher.LastError();
+    EXPECT_FALSE(fetcher.Fetch(w, WeatherSource::Classic));
+    EXPECT_EQ(fetcher.LastFailure(), Failure::BadReport) << fetcher.LastError();
+    EXPECT_EQ(fetcher.FailureText(w), "The weather service sent no usable report (the report is "
+                                      "larger than 4096 bytes).");
+    fetcher = CWeatherFetcher(At(empty));
+    EXPECT_FALSE(fetcher.Fetch(w, WeatherSource::OpenMeteo));
+    EXPECT_EQ(fetcher.FailureText(w), "The weather service does not know the place \"Paris\". "
+                                      "Check the place in the options.");
     const auto started = std::chrono::steady_clock::now();
     EXPECT_FALSE(fetcher.Fetch(w, WeatherSource::Classic)); // 50 MB
     EXPECT_NE(fetcher.LastError().find("larger"), std::string::npos) << fetcher.LastError();
@@ -98,9 +113,35 @@ TEST(HttpLoopback, FailuresLeaveTheReportAsItWas) {
     CWeatherFetcher nobody(refused);
     EXPECT_FALSE(nobody.Fetch(w, WeatherSource::Classic));
     EXPECT_FALSE(nobody.Fetch(w, WeatherSource::OpenMeteo));
+    EXPECT_EQ(nobody.FailureText(w).rfind("Cannot reach the weather service (", 0), 0u)
+        << nobody.FailureText(w);
     EXPECT_EQ(w.m_dayName[0], "kept");
     EXPECT_EQ(w.m_place, "");
-    std::remove(broken.c_str());
+    for (const std::string& f : {broken, nothing, huge})
+        std::remove(f.c_str());
+}
+
+// A secure request follows a redirect to another secure address, never down to plain HTTP.
+TEST(HttpLoopback, HttpsIsNeverRedirectedToPlainHttp) {
+    TestCertificates certificates;
+    ASSERT_TRUE(certificates.Ok()) << certificates.Error();
+    const std::string page = WriteTempFile("secret");
+    LoopbackHttpServer plain({"/page=" + page});
+    ASSERT_TRUE(plain.Running());
+    LoopbackHttpServer secure(
+        {"/page=" + page, "/down=@redirect:" + plain.BaseUrl() + "/page", "/same=@redirect:/page"},
+        certificates.ServerCert(), certificates.ServerKey());
+    ASSERT_TRUE(secure.Running());
+    CNotesInternetSession session;
+    session.SetCaFile(certificates.CaFile());
+    std::string reply;
+    ASSERT_TRUE(session.HttpGet(reply, secure.BaseUrl(), "/same")) << session.LastError();
+    EXPECT_EQ(reply, "secret");
+    reply.clear();
+    EXPECT_FALSE(session.HttpGet(reply, secure.BaseUrl(), "/down"));
+    EXPECT_EQ(reply, "");
+    EXPECT_TRUE(plain.Requests().empty()) << "nothing was asked in clear";
+    std::remove(page.c_str());
 }
 
 TEST(HttpLoopback, ASlowServerIsCutAtTheTimeLimit) {
@@ -130,30 +171,3 @@ TEST(HttpLoopback, ASlowServerIsCutAtTheTimeLimit) {
     closer.join();
 }
 
-TEST(HttpLoopback, ClockSyncSetsTheCorrectedTimeThroughTheSetter) {
-    const std::string page =
-        WriteTempFile("<html><body>Tue, 07 May 2024 09:01:05 UTC</body></html>");
-    const std::string garbled = WriteTempFile("<html>no time here</html>");
-    LoopbackHttpServer server({"/cgi-bin/timer.pl=" + page});
-    LoopbackHttpServer bad({"/cgi-bin/timer.pl=" + garbled});
-    ASSERT_TRUE(server.Running() && bad.Running());
-    Clock::SetForTest(COleDateTime(2024, 5, 7, 10, 59, 40));
-    std::vector<std::string> set;
-    auto recorder = [&set](const COleDateTime& t) {
-        set.push_back(t.Format("%Y-%m-%d %H:%M:%S"));
-        return true;
-    };
-    const auto ok = CClockSync(At(server), recorder).Run();
-    EXPECT_TRUE(ok.ok) << ok.error;
-    EXPECT_EQ(ok.logLine, "Change Local Time From Tuesday 2024-05-07 10:59:40  To Tuesday "
-                          "2024-05-07 11:01:05 \n");
-    EXPECT_FALSE(CClockSync(At(bad), recorder).Run().ok);
-    // A clock that could not be set is no synchronisation.
-    const auto refused = CClockSync(At(server), [](const COleDateTime&) { return false; }).Run();
-    EXPECT_FALSE(refused.ok);
-    EXPECT_TRUE(refused.logLine.empty());
-    Clock::ResetForTest();
-    EXPECT_EQ(set, std::vector<std::string>{"2024-05-07 11:01:05"});
-    std::remove(page.c_str());
-    std::remove(garbled.c_str());
-}

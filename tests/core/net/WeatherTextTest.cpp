@@ -97,6 +97,10 @@ TEST(WeatherPage, RequestPaths) {
               base + "&statename=&countryname=&zipcode=02134");
     EXPECT_EQ(WeatherPage::RequestPath("France", "", "Paris", ""),
               base + "Paris&statename=&countryname=France&zipcode=");
+    EXPECT_EQ(WeatherPage::RequestPath("USA", "N&Y", "New York", ""),
+              base + "New%20York&statename=N%26Y&countryname=USA&zipcode=");
+    EXPECT_EQ(WeatherPage::RequestPath("", "", "", "1&x=2"),
+              base + "&statename=&countryname=&zipcode=1%26x%3D2");
 }
 
 TEST(WeatherPage, TokensAreLinesCutAtControlAndHighBytes) {

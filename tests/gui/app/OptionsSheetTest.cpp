@@ -26,6 +26,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStandardItemModel>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -55,6 +56,7 @@ protected:
 
     void Open() {
         values = COptionsValues::From(core.settings(), core.Holidays());
+        values.clockStatus = [] { return std::string("This computer's clock is 2 min 3 s fast."); };
         sheet = std::make_unique<COptionsSheet>(nullptr, values, core, platform.dialogs,
                                                 platform.sound);
         sheet->show();
@@ -363,12 +365,23 @@ TEST_F(OptionsSheetTest, HolidayMarksAndTheOtherPage) {
     auto* clock = Find<QCheckBox>("clockSync");
     EXPECT_FALSE(clock->isChecked()) << "the clock cannot be set from here";
     EXPECT_FALSE(clock->isEnabled());
-    EXPECT_TRUE(Find<QLabel>("clockNote")->isVisible());
+    // The measured offset, and who should set the clock when this program may not.
+    auto* note = Find<QLabel>("clockNote");
+    EXPECT_TRUE(QTest::qWaitFor([note] { return note->text().contains("2 min 3 s fast"); }, 2000))
+        << note->text().toStdString();
+    EXPECT_TRUE(note->text().contains("desktop's own time service")) << note->text().toStdString();
+    EXPECT_TRUE(note->isVisible());
     auto* country = Find<QLineEdit>("country");
     auto* zip = Find<QLineEdit>("zipCode");
     EXPECT_FALSE(country->isVisible());
     Click(Find<QCheckBox>("weather"));
     EXPECT_TRUE(country->isVisible());
+    // No classic weather server is set: that choice is greyed, and a line says why.
+    auto* source = Find<QComboBox>("weatherSource");
+    auto* items = qobject_cast<QStandardItemModel*>(source->model());
+    ASSERT_NE(items, nullptr);
+    EXPECT_FALSE(items->item(1)->isEnabled());
+    EXPECT_TRUE(Find<QLabel>("weatherSourceNote")->isVisible());
     EXPECT_FALSE(zip->isVisible());
     Click(Find<QRadioButton>("usa"));
     EXPECT_TRUE(zip->isVisible());
@@ -404,6 +417,7 @@ TEST_F(OptionsSheetTest, PictureOfEachPage) {
     for (int page = 0; page < 5; ++page) {
         ShowPage(page);
         ASSERT_EQ(sheet->Tabs()->currentIndex(), page);
+        if (page == COptionsSheet::Other) QTest::qWait(400); // the measured clock offset
         const QImage img = sheet->grab().toImage();
         img.save(kOutput + QStringLiteral("/page-%1.png").arg(names[page]));
         if (page == COptionsSheet::Note)

@@ -1,10 +1,13 @@
+#include "app/CTrayMenu.h"
 #include "app/CTrayMenuWnd.h"
 #include "app/CTrayWnd.h"
 #include "app/Globals.h"
 #include "app/TrayIds.h"
+#include "net/SntpPacket.h"
 #include "platform/QtDialogs.h"
 #include "support/LoopbackHttpServer.h"
 #include "support/TestEnv.h"
+#include "support/UdpServers.h"
 
 #include <QElapsedTimer>
 #include <QImage>
@@ -40,10 +43,8 @@ protected:
     }
     void PointAt(const LoopbackHttpServer& server) {
         NetEndpoints e;
-        e.timeServer = e.classicWeatherServer = e.geocodingServer = e.forecastServer =
-            server.BaseUrl();
+        e.classicWeatherServer = e.geocodingServer = e.forecastServer = server.BaseUrl();
         tray.WeatherService().SetEndpoints(e);
-        tray.ClockSyncService().SetEndpoints(e);
     }
     CTrayMenuWnd* OpenMenu() {
         tray.OnTrayActivated(QSystemTrayIcon::Context);
@@ -80,12 +81,52 @@ TEST_F(NetServicesTest, AHangingFetchLeavesTheMenuAnsweringAndFailsOnceWithARetr
 
     ASSERT_TRUE(done.wait(10000));
     EXPECT_FALSE(done.at(0).at(0).toBool());
+    // Asked for from the menu: the box says the service could not be reached, and why.
     ASSERT_EQ(QtDialogs::s_shownBoxes.size(), 1u);
-    EXPECT_EQ(QtDialogs::s_shownBoxes[0].first, "Check If You Input Correct Options !");
-    EXPECT_EQ(QtDialogs::s_shownBoxes[0].second, "Cannot Retrive Weather Data");
+    EXPECT_EQ(QtDialogs::s_shownBoxes[0].first.rfind("Cannot reach the weather service (", 0), 0u)
+        << QtDialogs::s_shownBoxes[0].first;
+    EXPECT_EQ(QtDialogs::s_shownBoxes[0].second, "Weather Report Not Updated");
     EXPECT_EQ(tray.countdowns().weather, CWeatherService::kRetryMs);
     EXPECT_EQ(g_weatherBusy, 0);
     EXPECT_TRUE(tray.settings().m_weather.m_dayName[0].empty());
+}
+
+// An automatic fetch never raises a box: the menu's weather lines say what happened.
+TEST_F(NetServicesTest, AnAutomaticFailureIsShownInTheMenuOnly) {
+    const std::string nothing = env.Dir() + "/nothing.json";
+    std::ofstream(nothing) << R"({"generationtime_ms":0.4})";
+    LoopbackHttpServer server({"/v1/search=" + nothing});
+    ASSERT_TRUE(server.Running());
+    PointAt(server);
+    QSignalSpy done(&tray.WeatherService(), &CWeatherService::finished);
+    tray.CheckWeather();
+    ASSERT_TRUE(done.wait(10000));
+    EXPECT_TRUE(QtDialogs::s_shownBoxes.empty());
+    const std::string failure = tray.WeatherFailure();
+    EXPECT_EQ(failure, "The weather service does not know the place \"Paris\". Check the place "
+                       "in the options.");
+    CTrayMenu model;
+    model.Build(tray);
+    bool shown = false;
+    for (const CTrayMenuItem& item : model.m_items)
+        for (const CTrayMenuItem& line : item.children)
+            shown = shown || (line.data == DataWeatherFailure && line.text == failure);
+    EXPECT_TRUE(shown);
+}
+
+// The options changed the place while a fetch for the old one ran: the new place is asked for
+// within seconds, not two hours later.
+TEST_F(NetServicesTest, ANewPlaceGetsItsReportSoonEvenWhenAFetchWasRunning) {
+    LoopbackHttpServer server({"/v1/search=" + kData + "geocoding-paris.json",
+                               "/v1/forecast=" + kData + "forecast-paris.json"});
+    ASSERT_TRUE(server.Running());
+    PointAt(server);
+    QSignalSpy done(&tray.WeatherService(), &CWeatherService::finished);
+    tray.CheckWeather();
+    tray.settings().m_weather.m_city = "Lyon"; // before the answer is taken back
+    ASSERT_TRUE(done.wait(10000));
+    EXPECT_LE(tray.countdowns().weather, 60000);
+    EXPECT_TRUE(tray.settings().m_weather.m_dayName[0].empty()) << "not Paris's report for Lyon";
 }
 
 TEST_F(NetServicesTest, AReportFillsTheWeatherSubmenu) {
@@ -127,14 +168,27 @@ TEST_F(NetServicesTest, AReportFillsTheWeatherSubmenu) {
     EXPECT_GT(inked, 20);
 }
 
-TEST_F(NetServicesTest, ClockSyncLogsTheChangeOrRetriesAfterFiveMinutes) {
-    std::ofstream(env.Dir() + "/timer.txt") << "<html>Tue, 07 May 2024 10:01:05</html>";
-    LoopbackHttpServer server({"/cgi-bin/timer.pl=" + env.Dir() + "/timer.txt"});
-    ASSERT_TRUE(server.Running());
-    PointAt(server);
-    std::vector<COleDateTime> set;
-    tray.ClockSyncService().SetSetter([&set](const COleDateTime& t) {
-        set.push_back(t);
+TEST_F(NetServicesTest, ClockSyncLogsTheChangeOrRetriesAndTellsWhy) {
+    // A time server 90 s ahead of this clock.
+    ScriptedUdpServer server([](const std::vector<unsigned char>& request) {
+        std::vector<unsigned char> r(48, 0);
+        if (request.size() != 48) return std::vector<unsigned char>();
+        r[0] = (4 << 3) | 4;
+        r[1] = 2;
+        std::copy(request.begin() + 40, request.end(), r.begin() + 24);
+        timespec now{};
+        clock_gettime(CLOCK_REALTIME, &now);
+        const std::uint64_t t = SntpPacket::FromUnix(now.tv_sec + 90, now.tv_nsec);
+        for (int i = 0; i < 8; ++i)
+            r[32 + i] = r[40 + i] = static_cast<unsigned char>(t >> (56 - 8 * i));
+        return r;
+    });
+    NetEndpoints e;
+    e.timeServer = "127.0.0.1:" + std::to_string(server.Port());
+    tray.ClockSyncService().SetEndpoints(e);
+    std::vector<double> moved;
+    tray.ClockSyncService().SetSetter([&moved](double s) {
+        moved.push_back(s);
         return true;
     });
     tray.settings().m_logEnabled = 1;
@@ -142,38 +196,48 @@ TEST_F(NetServicesTest, ClockSyncLogsTheChangeOrRetriesAfterFiveMinutes) {
     ASSERT_TRUE(tray.ClockSyncService().SyncClock());
     ASSERT_TRUE(done.wait(10000));
     EXPECT_TRUE(done.at(0).at(0).toBool());
-    ASSERT_EQ(set.size(), 1u);
-    EXPECT_EQ(set[0].GetMinute(), 1);
-    EXPECT_EQ(set[0].GetSecond(), 5);
+    ASSERT_EQ(moved.size(), 1u);
+    EXPECT_NEAR(moved[0], 90.0, 0.5);
     std::ifstream log(tray.ProgramFolder() + "Log.txt");
     const std::string text{std::istreambuf_iterator<char>(log), {}};
     EXPECT_NE(text.find("Change Local Time From "), std::string::npos) << text;
+    EXPECT_EQ(tray.ClockSyncService().ClockStatus(), "This computer's clock is 1 min 30 s slow.");
 
-    tray.ClockSyncService().SetSetter([](const COleDateTime&) { return false; });
+    // Refused: retried in five minutes, and the tray tip says so until a sync succeeds.
+    tray.ClockSyncService().SetSetter([](double) { return false; });
     tray.countdowns().clockSync = 86400000;
     ASSERT_TRUE(tray.ClockSyncService().SyncClock());
     ASSERT_TRUE(done.wait(10000));
     EXPECT_FALSE(done.at(1).at(0).toBool());
     EXPECT_EQ(tray.countdowns().clockSync, CClockSyncService::kRetryMs);
+    ASSERT_NE(tray.TrayIcon(), nullptr);
+    EXPECT_TRUE(tray.TrayIcon()->toolTip().contains(
+        "The clock was not synchronised: the clock could not be set"))
+        << tray.TrayIcon()->toolTip().toStdString();
 }
 
 TEST_F(NetServicesTest, ServersNamedInTheSideFileAndClosingDoesNotWaitForThem) {
-    LoopbackHttpServer server({"/v1/search=@slow", "/cgi-bin/timer.pl=@slow"});
+    LoopbackHttpServer server({"/v1/search=@slow"});
     ASSERT_TRUE(server.Running());
+    std::atomic<int> timeRequests{0};
+    ScriptedUdpServer silent([&](const std::vector<unsigned char>&) {
+        ++timeRequests;
+        return std::vector<unsigned char>();
+    });
     std::ofstream(CTrayCore::ProgramFolder() + "jotterly.conf")
-        << "geocoding_server=" << server.BaseUrl() << "\ntime_server=" << server.BaseUrl() << "\n";
+        << "geocoding_server=" << server.BaseUrl() << "\ntime_server=127.0.0.1:" << silent.Port()
+        << "\n";
     auto weather = std::make_unique<CWeatherService>(tray);
     auto clock = std::make_unique<CClockSyncService>(tray);
-    clock->SetSetter([](const COleDateTime&) { return false; });
-    weather->CheckWeather();
+    clock->SetSetter([](double) { return false; });
+    weather->CheckWeather(false);
     clock->SyncClock();
     auto asked = [&](const std::string& path) {
         for (const std::string& r : server.Requests())
             if (r.rfind(path, 0) == 0) return true;
         return false;
     };
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return asked("/v1/search") && asked("/cgi-bin/timer.pl"); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return asked("/v1/search") && timeRequests > 0; }, 5000));
     // Both requests hang with their full time limit; the program closing ends them at once.
     QElapsedTimer closing;
     closing.start();
