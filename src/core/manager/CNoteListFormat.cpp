@@ -34,6 +34,9 @@ std::string CNoteListFormat::TimeText(const CNote& note) {
 
 std::string CNoteListFormat::TimeLeftText(const CNote& note, const COleDateTime& now) {
     if (note.m_type == CNote::Memo) return {};
+    // Only "Remind me again" puts the alarm after the occurrence: the alarm is what counts.
+    if (note.m_alarmTime.IsValid() && note.m_alarmTime > note.m_nextTime)
+        return "snoozed, " + FormatTimeLeft(note.m_alarmTime - now);
     return FormatTimeLeft(note.m_nextTime - now);
 }
 

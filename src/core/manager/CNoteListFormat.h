@@ -20,7 +20,7 @@ public:
     // beyond 10000 days either way.
     static std::string FormatTimeLeft(COleDateTimeSpan span);
     static std::string TimeText(const CNote& note);
-    // Empty for a memo.
+    // Empty for a memo; "snoozed, ..." with the time to the alarm of a reminder put off.
     static std::string TimeLeftText(const CNote& note, const COleDateTime& now);
     // Bells by the minutes to the alarm for notes due soon, pages otherwise.
     static Icon RowIcon(const CNote& note, const COleDateTime& now);

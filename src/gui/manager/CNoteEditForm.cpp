@@ -267,6 +267,12 @@ bool CNoteEditForm::SaveToNote(CNote& note) {
     return !refused;
 }
 
+void CNoteEditForm::NewEntry() {
+    m_model.NewEntry();
+    Push();
+    (m_model.TimeOnly() ? static_cast<QWidget*>(m_startEdit) : m_subjectEdit)->setFocus();
+}
+
 void CNoteEditForm::Clear() {
     Pull();
     const auto refused = m_model.Clear();

@@ -114,6 +114,7 @@ void CNoteList::ShiftSelectedTimes(bool later) {
     for (const QModelIndex& i : selectionModel()->selectedRows())
         m_model->UpdateRow(i.row());
     emit showNote(m_currentRow);
+    emit timesShifted();
 }
 
 void CNoteList::keyPressEvent(QKeyEvent* e) {
@@ -144,17 +145,20 @@ void CNoteList::Apply(const CNoteListDrag::Effect& effect, const QPoint& globalP
         DropOnCategory();
         break;
     case CNoteListDrag::Action::TrackCategory:
-        if (m_tree) {
-            QWidget* under = QApplication::widgetAt(globalPos);
-            if (under && (under == m_tree || m_tree->isAncestorOf(under)))
-                m_tree->TrackDrop(globalPos);
-            else
-                m_tree->EndDrop();
-        }
+        if (OverTree(globalPos))
+            m_tree->TrackDrop(globalPos);
+        else if (m_tree)
+            m_tree->EndDrop();
         break;
     case CNoteListDrag::Action::None:
         break;
     }
+}
+
+bool CNoteList::OverTree(const QPoint& globalPos) const {
+    if (!m_tree || !m_tree->isVisible()) return false;
+    QWidget* under = QApplication::widgetAt(globalPos);
+    return under && (under == m_tree || m_tree->isAncestorOf(under));
 }
 
 void CNoteList::DropOnCategory() {
@@ -215,7 +219,7 @@ void CNoteList::mouseReleaseEvent(QMouseEvent* e) {
         m_leftDownOnRow = false;
         if (m_drag.GetState() != CNoteListDrag::State::Idle) {
             // The end of a drag is no click: the selection that was dragged stays as it is.
-            Apply(m_drag.LeftUp(), global);
+            Apply(m_drag.LeftUp(OverTree(global)), global);
             setState(NoState);
             e->accept();
             return;
