@@ -29,7 +29,8 @@ CNoteList::CNoteList(QWidget* parent) : QTableView(parent), m_model(new CNoteLis
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
-    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    // The user may widen a column to read a long text; the note column takes what is left.
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setSectionResizeMode(CNoteListModel::NoteColumn, QHeaderView::Stretch);
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &CNoteList::SortByColumn);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -50,7 +51,7 @@ void CNoteList::ResizeColumns() {
                      fm.horizontalAdvance(QStringLiteral("Wed, May 36,9998 92:36 AM")) + insets +
                          12 * SystemMetrics::SM_CXBORDER);
     h->resizeSection(CNoteListModel::TimeLeftColumn,
-                     fm.horizontalAdvance(QStringLiteral("9999 minutes")) + insets);
+                     fm.horizontalAdvance(QStringLiteral("snoozed, 59 minutes")) + insets);
     int type = 0;
     for (const char* t : {"One Time", "Weekend", "99 minutes"})
         type = std::max(type, fm.horizontalAdvance(QString::fromLatin1(t)));
@@ -94,6 +95,9 @@ void CNoteList::SortByColumn(int column) {
     bool ascending = false;
     const CNoteSort::Key key = m_toggles->Take(column, ascending);
     m_model->Sort(key, ascending);
+    horizontalHeader()->setSortIndicatorShown(true);
+    horizontalHeader()->setSortIndicator(column, ascending ? Qt::AscendingOrder
+                                                           : Qt::DescendingOrder);
     SelectFirstRow();
     QApplication::restoreOverrideCursor();
 }

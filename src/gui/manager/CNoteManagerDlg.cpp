@@ -129,8 +129,13 @@ CNoteManagerDlg::CNoteManagerDlg(CTrayCore& tray, IDialogs& dialogs, QWidget* pa
         ShowCompactView();
     }
     if (s.m_managerExtraHeight != 0) {
-        const auto span = CManagerGeometry::ApplyExtraHeight(y(), m_initialHeight,
-                                                             s.m_managerExtraHeight, MinHeight());
+        auto span = CManagerGeometry::ApplyExtraHeight(y(), m_initialHeight,
+                                                       s.m_managerExtraHeight, MinHeight());
+        if (const QScreen* sc = screen()) { // remembered on a larger screen
+            const QRect a = sc->availableGeometry();
+            span.height = std::min(span.height, a.height());
+            span.top = std::clamp(span.top, a.top(), a.bottom() + 1 - span.height);
+        }
         setGeometry(x(), span.top, width(), span.height);
     }
     m_clock = new QTimer(this);
@@ -278,7 +283,9 @@ void CNoteManagerDlg::Relayout() {
     const CSettings& s = m_tray.settings();
     const bool full = s.m_managerFull, tree = full && s.m_showCategory;
     const int m = kFrame;
-    const int extra = std::max(height() - DesignedHeight(), MinHeight() - DesignedHeight());
+    // The list shrinks below its half only when the screen is smaller than that (FitWindow).
+    const int floor = minimumHeight() > 0 ? std::min(MinHeight(), minimumHeight()) : MinHeight();
+    const int extra = std::max(height() - DesignedHeight(), floor - DesignedHeight());
     const int treeW = du.X(102), gap = du.X(1);
     const int listW = std::max(du.X(288), m_editor->width() + 8);
     const int top = m + 55, listH = du.Y(105) + extra, tabsH = du.Y(11);
@@ -322,15 +329,16 @@ void CNoteManagerDlg::FitWindow() {
     const int listW = std::max(du.X(288), m_editor->width() + 8);
     const int w = 2 * kFrame + (full ? du.X(102) + du.X(1) + listW : listW);
     const int extra = height() - DesignedHeight();
-    const int h = DesignedHeight() + (m_ready ? extra : 0);
+    int h = DesignedHeight() + (m_ready ? extra : 0);
+    const QScreen* sc = screen();
+    const QRect a = sc ? sc->availableGeometry() : QRect();
+    // On a small screen (or a large scale) the list gives up rows so that the window fits.
+    if (sc) h = std::min(h, a.height());
     setFixedWidth(w);
-    setMinimumHeight(MinHeight());
+    setMinimumHeight(sc ? std::min(MinHeight(), a.height()) : MinHeight());
     setMaximumHeight(QWIDGETSIZE_MAX);
     resize(w, h);
-    if (QScreen* sc = screen()) {
-        const QRect a = sc->availableGeometry();
-        move(a.center().x() - w / 2, a.center().y() - h / 2);
-    }
+    if (sc) move(a.center().x() - w / 2, std::max(a.top(), a.center().y() - h / 2));
     Relayout();
 }
 
@@ -763,6 +771,14 @@ void CNoteManagerDlg::DrawCaption(QPainter& p) const {
     const int tw = QFontMetrics(clockFont).horizontalAdvance(now);
     p.drawText(QRect(m_band.right() - tw - (h - 2) - 12, m_band.top() + 1, tw + 2, h - 2),
                Qt::AlignLeft | Qt::AlignVCenter, now);
+    // The toolbar's groove, from the band's left edge to a little past Help.
+    const QRect help = Tool(ToolHelp)->geometry();
+    const QRect groove(QPoint(m_band.left(), help.top() - 2),
+                       QPoint(help.right() + 44, help.bottom() + 2));
+    const QColor shadow = SystemColors::Get(COLOR_BTNSHADOW),
+                 light = SystemColors::Get(COLOR_BTNHIGHLIGHT);
+    GdiPaint::Draw3dRect(p, groove, shadow, light);
+    GdiPaint::Draw3dRect(p, groove.adjusted(1, 1, -1, -1), light, shadow);
     // The close box: two overlapping squares.
     const QColor light3d = SystemColors::Get(COLOR_3DLIGHT);
     const QRect a(QPoint(m_band.right() - h + 2, m_band.top() + 4),

@@ -69,6 +69,15 @@ TEST_F(NoteList, TimeLeftTexts) {
     auto snoozed = Note(CNote::OneTime, kNow - Minutes(1));
     snoozed->m_alarmTime = kNow + Minutes(14.5);
     EXPECT_EQ(F::TimeLeftText(*snoozed, kNow), "snoozed, 14 minutes");
+    // A note without a title is listed by its first line of text.
+    bool untitled = false;
+    EXPECT_EQ(F::TitleText(*snoozed, untitled), "");
+    EXPECT_TRUE(untitled);
+    snoozed->m_text = "\r\n  Buy milk\r\nand bread";
+    EXPECT_EQ(F::TitleText(*snoozed, untitled), "Buy milk");
+    snoozed->m_title = "Shop";
+    EXPECT_EQ(F::TitleText(*snoozed, untitled), "Shop");
+    EXPECT_FALSE(untitled);
 }
 
 TEST_F(NoteList, IconsByDueStateAndMinutesLeft) {
