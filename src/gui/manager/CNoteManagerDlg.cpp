@@ -114,7 +114,10 @@ CNoteManagerDlg::CNoteManagerDlg(CTrayCore& tray, IDialogs& dialogs, QWidget* pa
     connect(find, &QShortcut::activated, this, &CNoteManagerDlg::ShowFind);
     auto* fresh = new QShortcut(QKeySequence::New, this);
     connect(fresh, &QShortcut::activated, this, &CNoteManagerDlg::NewNote);
-    setMouseTracking(true); // the sizing and moving cursors
+    // The sizing and moving cursors belong to the frame: the parts inside keep their own.
+    setMouseTracking(true);
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (!child->testAttribute(Qt::WA_SetCursor)) child->setCursor(Qt::ArrowCursor);
 
     m_model.Sort(CNoteSort::ByTime, true);
     RefreshList();

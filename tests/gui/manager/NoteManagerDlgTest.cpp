@@ -532,6 +532,18 @@ TEST_F(NoteManagerDlg, ARemindersDueWhileOpenIsToldAndRingsAsItCloses) {
     EXPECT_EQ(notices.withdrawn, std::vector<unsigned>{1});
 }
 
+TEST_F(NoteManagerDlg, FitsTheScreenEvenWhenTheListMustShrink) {
+    hub.settings().m_managerExtraHeight = 300; // remembered on a taller screen
+    Add("a", Now() + COleDateTimeSpan(0, 1, 0, 0));
+    Open();
+    const QRect screen = dlg->screen()->availableGeometry();
+    EXPECT_LE(dlg->height(), screen.height());
+    EXPECT_TRUE(screen.contains(dlg->geometry())) << screen.height();
+    // Everything below the list stays inside the window.
+    EXPECT_LE(dlg->StatusLine()->geometry().bottom(), dlg->height() - Dlg::kFrame);
+    EXPECT_GT(dlg->List()->height(), 0);
+}
+
 TEST_F(NoteManagerDlg, BandMovesAndEdgesResizeWithoutAWindowManager) {
     Open();
     // Offscreen, as on a bare X server, nobody moves the window for the program.
