@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The Note Manager on a bare X server (a tray host, no window manager) with the real program:
 # its title band dragged by (60, 40) moves it by (60, 40) and its bottom edge dragged 80 pixels
-# down makes it 80 pixels taller; a One Time note due in 70 minutes (as the wall clock stands
-# once libfaketime has moved it on) is shifted an hour earlier with Ctrl+Alt+Down, the manager
-# closed with Escape, and the note rings within one check period of its new time.
+# down makes it 80 pixels taller; a One Time note due in 70 minutes, of which libfaketime lets 9
+# pass at once, is shifted an hour earlier with Ctrl+Alt+Down, the manager closed with Escape,
+# and the note rings within one check period of its new time (the old schedule would wait an
+# hour).
 #   bash tests/e2e/test_manager_changes.sh path/to/jotterly
 JOTTERLY_BIN=$(readlink -f "$1")
 source "$(dirname "$0")/../../scripts/e2e-lib.sh"
@@ -22,10 +23,10 @@ ringing_window() {
     e2e_visible_windows "$APP_PID" | awk '$4 == 234 && $5 == 208 { found = 1 } END { exit !found }'
 }
 
-# Due in 79 minutes; the clock then moves on 9 (the program notices the jump within two ticks
-# and looks at its notes afresh), which leaves the note 70 minutes ahead.
+# Due in 70 minutes; the clock then moves on 9 (the program notices the jump within two ticks
+# and looks at its notes afresh), which leaves the note an hour and a minute ahead.
 set_clock 0
-env "${E2E_APP_ENV[@]}" "$NOTEFILE" due "$data/Note.Dat" $((79 * 60)) ||
+env "${E2E_APP_ENV[@]}" "$NOTEFILE" due "$data/Note.Dat" $((70 * 60)) ||
     e2e_fail "could not write the data file"
 e2e_start_in_tray
 skew=$((9 * 60))
