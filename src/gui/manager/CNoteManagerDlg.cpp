@@ -98,8 +98,7 @@ CNoteManagerDlg::CNoteManagerDlg(CTrayCore& tray, IDialogs& dialogs, QWidget* pa
     });
     // The count line and the greying follow the rows, whatever changed them (a drag filing
     // notes out of the category shown among them).
-    for (auto signal : {&QAbstractItemModel::modelReset, &QAbstractItemModel::layoutChanged})
-        connect(m_list->Model(), signal, this, &CNoteManagerDlg::UpdateStatus);
+    connect(m_list->Model(), &QAbstractItemModel::modelReset, this, &CNoteManagerDlg::UpdateStatus);
     connect(m_list->Model(), &QAbstractItemModel::rowsInserted, this,
             &CNoteManagerDlg::UpdateStatus);
     connect(m_list->Model(), &QAbstractItemModel::rowsRemoved, this,
@@ -132,8 +131,8 @@ CNoteManagerDlg::CNoteManagerDlg(CTrayCore& tray, IDialogs& dialogs, QWidget* pa
         ShowCompactView();
     }
     if (s.m_managerExtraHeight != 0) {
-        auto span = CManagerGeometry::ApplyExtraHeight(y(), m_initialHeight,
-                                                       s.m_managerExtraHeight, MinHeight());
+        auto span = CManagerGeometry::ApplyExtraHeight(y(), m_initialHeight, s.m_managerExtraHeight,
+                                                       MinHeight());
         if (const QScreen* sc = screen()) { // remembered on a larger screen
             const QRect a = sc->availableGeometry();
             span.height = std::min(span.height, a.height());
@@ -148,6 +147,7 @@ CNoteManagerDlg::CNoteManagerDlg(CTrayCore& tray, IDialogs& dialogs, QWidget* pa
     });
     m_clock->start(1000);
     m_ready = true;
+    m_openedHeight = height();
     ShowStatusText();
     m_list->setFocus();
 }
@@ -823,7 +823,9 @@ void CNoteManagerDlg::DrawTabs(QPainter& p) const {
 void CNoteManagerDlg::CloseManager() {
     if (m_closing) return;
     m_closing = true;
-    m_tray.settings().m_managerExtraHeight = height() - m_initialHeight;
+    // Squeezed onto a small screen but not resized, the height the user chose stays remembered.
+    if (height() != m_openedHeight)
+        m_tray.settings().m_managerExtraHeight = height() - m_initialHeight;
     m_clock->stop();
     if (IDesktopNotices* notices = m_tray.Platform().notices) // the notes ring now instead
         for (unsigned ticket : m_notices)

@@ -127,6 +127,7 @@ private:
     int m_tabIndex = 0;
     int m_timeFilter = 142;
     int m_initialHeight = 0;
+    int m_openedHeight = 0; // after the remembered height was applied (and fitted)
     bool m_ready = false;
     bool m_closing = false;
     bool m_layingOut = false;

@@ -542,6 +542,8 @@ TEST_F(NoteManagerDlg, FitsTheScreenEvenWhenTheListMustShrink) {
     // Everything below the list stays inside the window.
     EXPECT_LE(dlg->StatusLine()->geometry().bottom(), dlg->height() - Dlg::kFrame);
     EXPECT_GT(dlg->List()->height(), 0);
+    dlg->CloseManager();
+    EXPECT_EQ(hub.settings().m_managerExtraHeight, 300); // kept for a larger screen
 }
 
 TEST_F(NoteManagerDlg, BandMovesAndEdgesResizeWithoutAWindowManager) {
@@ -574,4 +576,3 @@ TEST_F(NoteManagerDlg, BandMovesAndEdgesResizeWithoutAWindowManager) {
     QTest::mouseMove(dlg.get(), dlg->List()->geometry().center());
     EXPECT_EQ(dlg->cursor().shape(), Qt::ArrowCursor);
 }
-
