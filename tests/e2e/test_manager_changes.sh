@@ -34,7 +34,7 @@ set_clock "$skew"
 sleep 11
 
 "$JOTTERLY_BIN" manager || e2e_fail "the launcher word was not handed over"
-e2e_wait_for 10 e2e_window_shown "Note Manager" || e2e_fail "no Note Manager"
+e2e_wait_for 30 e2e_window_shown "Note Manager" || e2e_fail "no Note Manager"
 MGR=$(e2e_named_window "$APP_PID" "Note Manager")
 sleep 0.5
 

@@ -51,7 +51,7 @@ void CNoteList::ResizeColumns() {
                      fm.horizontalAdvance(QStringLiteral("Wed, May 36,9998 92:36 AM")) + insets +
                          12 * SystemMetrics::SM_CXBORDER);
     h->resizeSection(CNoteListModel::TimeLeftColumn,
-                     fm.horizontalAdvance(QStringLiteral("snoozed, 59 minutes")) + insets);
+                     fm.horizontalAdvance(QStringLiteral("9999 minutes")) + insets);
     int type = 0;
     for (const char* t : {"One Time", "Weekend", "99 minutes"})
         type = std::max(type, fm.horizontalAdvance(QString::fromLatin1(t)));

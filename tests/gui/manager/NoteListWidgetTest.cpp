@@ -153,7 +153,7 @@ TEST_F(NoteListWidget, LeftDragPostsTheNotesWhereItEndsAndAClickNeverDoes) {
     QTest::mousePress(Win(), Qt::LeftButton, {}, ListPoint(1));
     QTest::mouseMove(Win(), ListPoint(1) + QPoint(20, 0));
     EXPECT_EQ(list->Drag().GetState(), CNoteListDrag::State::LeftPending);
-    const QPoint drop(40, 200); // over the tree, which plays no part in a left drag
+    const QPoint drop(400, 225); // below the rows: off the tree, where a drop posts
     QTest::mouseMove(Win(), drop);
     EXPECT_EQ(list->Drag().GetState(), CNoteListDrag::State::LeftDragging);
     QTest::mouseRelease(Win(), Qt::LeftButton, {}, drop);
