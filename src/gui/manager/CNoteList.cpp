@@ -96,8 +96,8 @@ void CNoteList::SortByColumn(int column) {
     const CNoteSort::Key key = m_toggles->Take(column, ascending);
     m_model->Sort(key, ascending);
     horizontalHeader()->setSortIndicatorShown(true);
-    horizontalHeader()->setSortIndicator(column, ascending ? Qt::AscendingOrder
-                                                           : Qt::DescendingOrder);
+    horizontalHeader()->setSortIndicator(column,
+                                         ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
     SelectFirstRow();
     QApplication::restoreOverrideCursor();
 }

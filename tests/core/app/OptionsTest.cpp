@@ -273,8 +273,8 @@ TEST_F(OptionsSessionTest, OpensOnlyWhenIdleOrOverTheManager) {
 }
 
 TEST_F(OptionsSessionTest, AReminderDueWhileTheSheetWasOpenRingsAsItCloses) {
-    CNote& due = NoteBuilder().At(kNow + COleDateTimeSpan(0, 0, 1, 0)).DueSoonNow().AddTo(
-        core.Store());
+    CNote& due =
+        NoteBuilder().At(kNow + COleDateTimeSpan(0, 0, 1, 0)).DueSoonNow().AddTo(core.Store());
     sheet.script = [](COptionsValues&) {
         Clock::AdvanceForTest(120);
         return IOptionsService::Result{false, false};
