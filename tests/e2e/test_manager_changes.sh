@@ -8,14 +8,9 @@
 #   bash tests/e2e/test_manager_changes.sh path/to/jotterly
 JOTTERLY_BIN=$(readlink -f "$1")
 source "$(dirname "$0")/../../scripts/e2e-lib.sh"
-FAKETIME_LIB=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1
-[ -r "$FAKETIME_LIB" ] || e2e_fail "libfaketime is missing (package faketime)"
 e2e_start_display
+e2e_use_faketime
 
-clock_file="$E2E_TMP/faketime"
-E2E_APP_ENV=(LD_PRELOAD="$FAKETIME_LIB" FAKETIME_TIMESTAMP_FILE="$clock_file"
-    FAKETIME_NO_CACHE=1 FAKETIME_DONT_FAKE_MONOTONIC=1)
-set_clock() { echo "+$(($1))" >"$clock_file.new" && mv "$clock_file.new" "$clock_file"; }
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
 data="$XDG_DATA_HOME/jotterly"
 geometry() { e2e_visible_windows "$APP_PID" | awk -v id="$1" '$1 == id { print $2, $3, $4, $5 }'; }
@@ -25,12 +20,12 @@ ringing_window() {
 
 # Due in 70 minutes; the clock then moves on 9 (the program notices the jump within two ticks
 # and looks at its notes afresh), which leaves the note an hour and a minute ahead.
-set_clock 0
+e2e_set_clock 0
 env "${E2E_APP_ENV[@]}" "$NOTEFILE" due "$data/Note.Dat" $((70 * 60)) ||
     e2e_fail "could not write the data file"
 e2e_start_in_tray
 skew=$((9 * 60))
-set_clock "$skew"
+e2e_set_clock "$skew"
 sleep 11
 
 "$JOTTERLY_BIN" manager || e2e_fail "the launcher word was not handed over"
