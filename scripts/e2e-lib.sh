@@ -209,3 +209,15 @@ e2e_answer_box() {
     sleep 0.2
     xdotool key Return
 }
+
+# libfaketime for the program alone (and tools started with E2E_APP_ENV): its wall clock runs
+# the offset of e2e_set_clock ahead, its monotonic clock is the real one, which is what a
+# suspend or a clock change looks like to it.
+e2e_use_faketime() {
+    local lib=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1
+    [ -r "$lib" ] || e2e_fail "libfaketime is missing (package faketime)"
+    E2E_CLOCK_FILE="$E2E_TMP/faketime"
+    E2E_APP_ENV=(LD_PRELOAD="$lib" FAKETIME_TIMESTAMP_FILE="$E2E_CLOCK_FILE"
+        FAKETIME_NO_CACHE=1 FAKETIME_DONT_FAKE_MONOTONIC=1)
+}
+e2e_set_clock() { echo "+$(($1))" >"$E2E_CLOCK_FILE.new" && mv "$E2E_CLOCK_FILE.new" "$E2E_CLOCK_FILE"; }

@@ -4,24 +4,19 @@
 # jump backwards never makes a note ring early. libfaketime moves the program's wall clock only.
 JOTTERLY_BIN=$(readlink -f "$1")
 source "$(dirname "$0")/../../scripts/e2e-lib.sh"
-FAKETIME_LIB=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1
-[ -r "$FAKETIME_LIB" ] || e2e_fail "libfaketime is missing (package faketime)"
 e2e_start_display
+e2e_use_faketime
 
-clock_file="$E2E_TMP/faketime"
-E2E_APP_ENV=(LD_PRELOAD="$FAKETIME_LIB" FAKETIME_TIMESTAMP_FILE="$clock_file"
-    FAKETIME_NO_CACHE=1 FAKETIME_DONT_FAKE_MONOTONIC=1)
 # The fake clock starts at 20:00 today, so a note 8 hours ahead is neither today nor within the
 # 7 hours that make a note due soon: only a refresh after the jump can find it.
 offset=$(($(date -d "today 20:00" +%s) - $(date +%s)))
-set_clock() { echo "+$(($1))" >"$clock_file.new" && mv "$clock_file.new" "$clock_file"; }
 
 data="$XDG_DATA_HOME/jotterly"
 ringing_window() {
     e2e_visible_windows "$APP_PID" | awk '$4 == 234 && $5 == 208 { found = 1 } END { exit !found }'
 }
 start() {
-    set_clock "$offset"
+    e2e_set_clock "$offset"
     env "${E2E_APP_ENV[@]}" "$NOTEFILE" due "$data/Note.Dat" "$1" ||
         e2e_fail "could not write the data file"
     e2e_start_in_tray
@@ -36,7 +31,7 @@ stop() {
 start $((8 * 3600))
 sleep 6
 ringing_window && e2e_fail "the note rang before the jump"
-set_clock "$offset + 9 * 3600"
+e2e_set_clock "$offset + 9 * 3600"
 jump_ns=$(date +%s%N)
 e2e_wait_for 20 ringing_window || e2e_fail "no ring after the forward jump"
 delay_ms=$((($(date +%s%N) - jump_ns) / 1000000))
@@ -48,7 +43,7 @@ stop
 
 # Backward: the note is due 3 hours ahead; the clock goes back 2 hours. Nothing may ring.
 start $((3 * 3600))
-set_clock "$offset - 2 * 3600"
+e2e_set_clock "$offset - 2 * 3600"
 sleep 12
 ringing_window && e2e_fail "the note rang after the clock went back"
 kill -0 "$APP_PID" || e2e_fail "the program ended"

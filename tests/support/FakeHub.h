@@ -21,13 +21,15 @@ struct FakeServices : IManagerService,
                       IWeatherService,
                       IClockSyncService,
                       INetworkStatus {
-    int managerOpens = 0, optionsOpens = 0, weatherChecks = 0, manualWeatherChecks = 0, syncs = 0;
+    int managerOpens = 0, managerRaises = 0, optionsOpens = 0, weatherChecks = 0,
+        manualWeatherChecks = 0, syncs = 0;
     std::string weatherFailure;
     int measures = 0;
     std::vector<std::pair<int, int>> mailChecks; // target, manual
     bool online = true, syncResult = true, canSetClock = false;
 
     void OpenManager() override { ++managerOpens; }
+    void RaiseManager() override { ++managerRaises; }
     Result OpenOptions(COptionsValues&) override {
         ++optionsOpens;
         return {};

@@ -24,6 +24,11 @@ bool CLaunchQueue::CanRun(int command) const {
 }
 
 bool CLaunchQueue::RunReady() {
+    // A word for the manager while it is open brings it to the front and is done with; kept,
+    // it would open the manager again the moment the user closed it.
+    if (m_core.State() == CTrayCore::StateManagerOpen &&
+        std::erase(m_commands, int(TrayId::CmdNoteManager)) > 0)
+        m_runCommand(TrayId::CmdNoteManager);
     while (!m_commands.empty()) {
         if (m_core.State() == CTrayCore::StateExiting) {
             m_commands.clear(); // nothing is started on the way out

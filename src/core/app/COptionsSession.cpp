@@ -63,7 +63,10 @@ bool COptionsSession::Run(CTrayCore& core, IOptionsService& options) {
     if (result.confirmed) core.UpdateCountdowns();
     core.SetState(before);
     // Opened over the Note Manager, the timers wait until the manager closes.
-    if (before == CTrayCore::StateIdle) core.StartTimers();
+    if (before == CTrayCore::StateIdle) {
+        core.StartTimers();
+        core.Alarms().CheckAlarms(); // what fell due while the sheet was open rings now
+    }
     return true;
 }
 

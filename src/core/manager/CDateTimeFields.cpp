@@ -25,7 +25,8 @@ COleDateTime Rebuild(int year, int month, int day, int hour, int minute, int sec
 COleDateTime Canonical(const COleDateTime& t) {
     COleDateTime::Parts p;
     if (!t.GetParts(p)) return t;
-    return COleDateTime(p.year, p.month, p.day, p.hour, p.minute, p.second);
+    // The fields show no seconds, so the value has none: "07:07 AM" rings at 07:07:00.
+    return COleDateTime(p.year, p.month, p.day, p.hour, p.minute, 0);
 }
 } // namespace
 

@@ -105,6 +105,22 @@ std::optional<CNoteEditModel::Refusal> CNoteEditModel::Clear() {
     return OnTypeChanged(TypeAt(0));
 }
 
+void CNoteEditModel::NewEntry() {
+    m_subject.clear();
+    m_item.clear();
+    m_indexChecked = false;
+    m_countText = "1";
+    m_priorText = "0";
+    OnTypeChanged(CNote::OneTime);
+    m_start.SetTime(NextWholeHour(Clock::Now()));
+}
+
+COleDateTime CNoteEditModel::NextWholeHour(const COleDateTime& now) {
+    COleDateTime::Parts p;
+    if (!now.GetParts(p)) return now;
+    return COleDateTime(p.year, p.month, p.day, p.hour, 0, 0) + COleDateTimeSpan(0, 1, 0, 0);
+}
+
 std::optional<CNoteEditModel::Refusal> CNoteEditModel::ReadFields() {
     std::string error;
     int count = m_count, prior = m_prior;

@@ -52,6 +52,9 @@ public:
     void StepCount(int delta);
     // Back to a new one-time reminder.
     std::optional<Refusal> Clear();
+    // An empty one-time reminder starting at the next whole hour, nothing kept of the last note.
+    void NewEntry();
+    static COleDateTime NextWholeHour(const COleDateTime& now);
 
     // Fills the fields from the note, or for a new entry when note is null.
     void LoadFromNote(const CNote* note);

@@ -20,11 +20,10 @@ CNoteListDrag::Effect CNoteListDrag::MouseMoved(int selectedCount) {
     const Cursor cursor = selectedCount < 2 ? Cursor::One : Cursor::Many;
     switch (m_state) {
     case State::LeftPending:
-        m_state = State::LeftDragging;
-        return {cursor, Action::None};
     case State::RightPending:
-        m_state = State::RightDragging;
+        m_state = m_state == State::LeftPending ? State::LeftDragging : State::RightDragging;
         return {cursor, Action::TrackCategory};
+    case State::LeftDragging:
     case State::RightDragging:
         return {Cursor::Unchanged, Action::TrackCategory};
     default:
@@ -32,10 +31,11 @@ CNoteListDrag::Effect CNoteListDrag::MouseMoved(int selectedCount) {
     }
 }
 
-CNoteListDrag::Effect CNoteListDrag::LeftUp() {
+CNoteListDrag::Effect CNoteListDrag::LeftUp(bool onCategoryTree) {
     if (m_state == State::LeftDragging) {
         m_state = State::Idle;
-        return {Cursor::Arrow, Action::PostNotes};
+        // Posting there would put the notes behind the manager, under the tree they aimed at.
+        return {Cursor::Arrow, onCategoryTree ? Action::DropOnCategory : Action::PostNotes};
     }
     // Released without a move: nothing to post.
     if (m_state == State::LeftPending) return Cancel();

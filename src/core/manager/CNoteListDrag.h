@@ -1,9 +1,10 @@
 #pragma once
 
-// The note list's drag gestures: a left drag posts the selected notes where it ends, a right
-// drag files them in the category it ends on. The list feeds in its mouse events and carries
-// out the returned effect. A button is held in every state but Idle, so the list keeps getting
-// the pointer's events wherever it goes.
+// The note list's drag gestures: a drag that ends on the category tree files the selected
+// notes in the category it ends on (with either button); a left drag that ends elsewhere posts
+// them there. A right drag starts only while the tree is shown. The list feeds in its mouse events
+// and carries out the returned effect. A button is held in every state but Idle, so the list keeps
+// getting the pointer's events wherever it goes.
 class CNoteListDrag {
 public:
     enum class State { Idle, LeftPending, LeftDragging, RightPending, RightDragging };
@@ -25,7 +26,8 @@ public:
     // A plain click (the button came up without a drag).
     Effect Clicked();
     Effect MouseMoved(int selectedCount);
-    Effect LeftUp();
+    // onCategoryTree: released over the category tree.
+    Effect LeftUp(bool onCategoryTree);
     // A right drag starts only while the category tree is shown.
     Effect RightDown(bool categoryTreeShown);
     Effect RightUp();

@@ -28,12 +28,23 @@ std::string CNoteListFormat::FormatTimeLeft(COleDateTimeSpan span) {
     return Count(minutes, "%d minute", "%d minutes");
 }
 
+std::string CNoteListFormat::TitleText(const CNote& note, bool& untitled) {
+    untitled = note.m_title.find_first_not_of(" \t") == std::string::npos;
+    if (!untitled) return note.m_title;
+    const size_t start = note.m_text.find_first_not_of(" \t\r\n");
+    if (start == std::string::npos) return {};
+    return note.m_text.substr(start, note.m_text.find_first_of("\r\n", start) - start);
+}
+
 std::string CNoteListFormat::TimeText(const CNote& note) {
     return note.m_nextTime.Format(kTimeFormat);
 }
 
 std::string CNoteListFormat::TimeLeftText(const CNote& note, const COleDateTime& now) {
     if (note.m_type == CNote::Memo) return {};
+    // Only "Remind me again" puts the alarm after the occurrence: the alarm is what counts.
+    if (note.m_alarmTime.IsValid() && note.m_alarmTime > note.m_nextTime)
+        return "snoozed, " + FormatTimeLeft(note.m_alarmTime - now);
     return FormatTimeLeft(note.m_nextTime - now);
 }
 

@@ -20,7 +20,9 @@ public:
     // beyond 10000 days either way.
     static std::string FormatTimeLeft(COleDateTimeSpan span);
     static std::string TimeText(const CNote& note);
-    // Empty for a memo.
+    // The title, or for a note without one its first line of text (untitled is then set).
+    static std::string TitleText(const CNote& note, bool& untitled);
+    // Empty for a memo; "snoozed, ..." with the time to the alarm of a reminder put off.
     static std::string TimeLeftText(const CNote& note, const COleDateTime& now);
     // Bells by the minutes to the alarm for notes due soon, pages otherwise.
     static Icon RowIcon(const CNote& note, const COleDateTime& now);

@@ -5,4 +5,6 @@ class IManagerService {
 public:
     virtual ~IManagerService() = default;
     virtual void OpenManager() = 0;
+    // Brings the open manager to the front (a launcher word for it while it is open).
+    virtual void RaiseManager() {}
 };

@@ -15,7 +15,7 @@ public:
 
     // Returns a ticket for Withdraw, or 0 when no notice is shown (switched off, no service).
     // onAction runs on the user-interface thread when the user picks a button, never after
-    // the notice was withdrawn.
+    // the notice was withdrawn; without one the notice has no buttons.
     virtual unsigned Show(const std::string& title, const std::string& body,
                           ActionHandler onAction) = 0;
     virtual void Withdraw(unsigned ticket) = 0;

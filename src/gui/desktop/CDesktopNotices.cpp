@@ -69,9 +69,12 @@ unsigned CDesktopNotices::Show(const std::string& title, const std::string& body
     QVariantMap hints;
     hints.insert(QStringLiteral("desktop-entry"), QStringLiteral("jotterly"));
     hints.insert(QStringLiteral("category"), QStringLiteral("x-jotterly.reminder"));
-    const QStringList actions{QString::fromLatin1(kActionOk), QStringLiteral("OK"),
-                              QString::fromLatin1(kActionRemind),
-                              QStringLiteral("Remind me in 15 minutes")};
+    // A notice nobody answers (a reminder told of while the manager is open) has no buttons.
+    const QStringList actions =
+        onAction ? QStringList{QString::fromLatin1(kActionOk), QStringLiteral("OK"),
+                               QString::fromLatin1(kActionRemind),
+                               QStringLiteral("Remind me in 15 minutes")}
+                 : QStringList{};
     // Never expires: the note rings until it is acknowledged, and then the notice goes.
     msg << QStringLiteral("Jotterly") << uint(0) << QStringLiteral("jotterly")
         << QString::fromStdString(title) << text << actions << hints << int(0);

@@ -12,6 +12,7 @@ class CManagerService : public IManagerService {
 public:
     CManagerService(CTrayCore& tray, IDialogs& dialogs) : m_tray(tray), m_dialogs(dialogs) {}
     void OpenManager() override;
+    void RaiseManager() override;
     // Receives the commands the manager's Help and Home Page buttons send to the tray window.
     void SetCommandSink(std::function<void(int)> sink) { m_command = std::move(sink); }
 
@@ -19,4 +20,5 @@ private:
     CTrayCore& m_tray;
     IDialogs& m_dialogs;
     std::function<void(int)> m_command;
+    class CNoteManagerDlg* m_open = nullptr;
 };

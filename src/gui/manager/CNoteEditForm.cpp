@@ -103,9 +103,12 @@ void CNoteEditForm::CreateControls() {
     m_indexLabel = Label(this, tr("Index day"), "indexLabel");
     place(m_indexLabel, 163, 18, 32, 8);
     m_indexCheck =
-        Named(new QCheckBox(this), "indexCheck", tr("Use an index day"), tr("Week setting"));
+        Named(new QCheckBox(this), "indexCheck", tr("Use an index day"),
+              tr("Repeat on a weekday of the month, such as the 2nd Tuesday, not on a date"));
     place(m_indexCheck, 195, 18, 12, 10);
-    m_indexEdit = Named(new CIndexDayEdit(m_model.m_index, this), "indexEdit", tr("Index day"));
+    m_indexEdit = Named(new CIndexDayEdit(m_model.m_index, this), "indexEdit", tr("Index day"),
+                        tr("Which weekday of the month, such as \"2nd Tue\" for the 2nd "
+                           "Tuesday of the month; right click or use the arrows to change it"));
     place(m_indexEdit, 207, 16, 61, 12);
     m_indexSpin = new CUpDownButtons(this);
     m_indexSpin->setObjectName(QStringLiteral("indexArrows"));
@@ -267,6 +270,12 @@ bool CNoteEditForm::SaveToNote(CNote& note) {
     Push();
     Refuse(refused);
     return !refused;
+}
+
+void CNoteEditForm::NewEntry() {
+    m_model.NewEntry();
+    Push();
+    (m_model.TimeOnly() ? static_cast<QWidget*>(m_startEdit) : m_subjectEdit)->setFocus();
 }
 
 void CNoteEditForm::Clear() {

@@ -28,6 +28,8 @@ public:
     // refused; the note is then untouched.
     bool SaveToNote(CNote& note);
     void Clear();
+    // An empty one-time reminder at the next whole hour; the subject takes the focus.
+    void NewEntry();
 
     // Moves the form to pos in its parent and widens the parent when the form needs more room.
     void PlaceIn(QPoint pos);

@@ -29,7 +29,8 @@ CNoteList::CNoteList(QWidget* parent) : QTableView(parent), m_model(new CNoteLis
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
-    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    // The user may widen a column to read a long text; the note column takes what is left.
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setSectionResizeMode(CNoteListModel::NoteColumn, QHeaderView::Stretch);
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &CNoteList::SortByColumn);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -94,6 +95,9 @@ void CNoteList::SortByColumn(int column) {
     bool ascending = false;
     const CNoteSort::Key key = m_toggles->Take(column, ascending);
     m_model->Sort(key, ascending);
+    horizontalHeader()->setSortIndicatorShown(true);
+    horizontalHeader()->setSortIndicator(column,
+                                         ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
     SelectFirstRow();
     QApplication::restoreOverrideCursor();
 }
@@ -114,6 +118,7 @@ void CNoteList::ShiftSelectedTimes(bool later) {
     for (const QModelIndex& i : selectionModel()->selectedRows())
         m_model->UpdateRow(i.row());
     emit showNote(m_currentRow);
+    emit timesShifted();
 }
 
 void CNoteList::keyPressEvent(QKeyEvent* e) {
@@ -144,17 +149,20 @@ void CNoteList::Apply(const CNoteListDrag::Effect& effect, const QPoint& globalP
         DropOnCategory();
         break;
     case CNoteListDrag::Action::TrackCategory:
-        if (m_tree) {
-            QWidget* under = QApplication::widgetAt(globalPos);
-            if (under && (under == m_tree || m_tree->isAncestorOf(under)))
-                m_tree->TrackDrop(globalPos);
-            else
-                m_tree->EndDrop();
-        }
+        if (OverTree(globalPos))
+            m_tree->TrackDrop(globalPos);
+        else if (m_tree)
+            m_tree->EndDrop();
         break;
     case CNoteListDrag::Action::None:
         break;
     }
+}
+
+bool CNoteList::OverTree(const QPoint& globalPos) const {
+    if (!m_tree || !m_tree->isVisible()) return false;
+    QWidget* under = QApplication::widgetAt(globalPos);
+    return under && (under == m_tree || m_tree->isAncestorOf(under));
 }
 
 void CNoteList::DropOnCategory() {
@@ -215,7 +223,7 @@ void CNoteList::mouseReleaseEvent(QMouseEvent* e) {
         m_leftDownOnRow = false;
         if (m_drag.GetState() != CNoteListDrag::State::Idle) {
             // The end of a drag is no click: the selection that was dragged stays as it is.
-            Apply(m_drag.LeftUp(), global);
+            Apply(m_drag.LeftUp(OverTree(global)), global);
             setState(NoState);
             e->accept();
             return;

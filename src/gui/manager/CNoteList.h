@@ -13,9 +13,9 @@ class CTypeTree;
 
 // The note list: one row per note that passes the filter, drawn by its delegate. Header clicks
 // sort the notes themselves (by title, time or type, each column's direction flipping on every
-// click), Ctrl+A selects every row, Ctrl+Alt+Up/Down move the selected notes by an hour. A left
-// drag posts the selected notes where it ends; a right drag onto the category tree files them
-// in the category it ends on.
+// click), Ctrl+A selects every row, Ctrl+Alt+Up/Down move the selected notes by an hour. A drag
+// onto the category tree files the selected notes in the category it ends on; a left drag that
+// ends elsewhere posts them there.
 class CNoteList : public QTableView {
     Q_OBJECT
 public:
@@ -51,6 +51,8 @@ signals:
     void postNotes(const QPoint& globalPos);
     // The selected notes were filed in this category.
     void notesFiled(int category);
+    // The selected notes were moved by an hour.
+    void timesShifted();
 
 protected:
     void mousePressEvent(QMouseEvent* e) override;
@@ -63,6 +65,7 @@ private:
     void FollowSelection();
     void Apply(const CNoteListDrag::Effect& effect, const QPoint& globalPos);
     void DropOnCategory();
+    bool OverTree(const QPoint& globalPos) const;
 
     CNoteListModel* m_model;
     CTypeTree* m_tree = nullptr;

@@ -22,6 +22,10 @@ void CNoteListDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
     QColor text = SystemColors::Get(highlighted ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT);
     if (!highlighted && index.data(CNoteListModel::DueSoonRole).toBool())
         text = GdiPaint::ToQColor(CNoteListFormat::DueSoonTextColor(GdiPaint::FromQColor(text)));
+    // A note without a title shows its first line of text, greyed as a stand-in.
+    if (!highlighted && column == CNoteListModel::NoteColumn &&
+        index.data(CNoteListModel::UntitledRole).toBool())
+        text = SystemColors::Get(COLOR_GRAYTEXT);
     const QFontMetrics fm(option.font);
     const int offset = 2 * fm.horizontalAdvance(QLatin1Char(' '));
     const QString label = index.data(Qt::DisplayRole).toString();

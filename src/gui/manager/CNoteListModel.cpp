@@ -112,8 +112,10 @@ QVariant CNoteListModel::data(const QModelIndex& index, int role) const {
     switch (role) {
     case Qt::DisplayRole:
         switch (index.column()) {
-        case NoteColumn:
-            return QString::fromStdString(n->m_title);
+        case NoteColumn: {
+            bool untitled = false;
+            return QString::fromStdString(CNoteListFormat::TitleText(*n, untitled));
+        }
         case TimeColumn:
             return QString::fromStdString(CNoteListFormat::TimeText(*n));
         case TimeLeftColumn:
@@ -128,6 +130,11 @@ QVariant CNoteListModel::data(const QModelIndex& index, int role) const {
         return static_cast<int>(CNoteListFormat::RowIcon(*n, m_filled[index.row()]));
     case DueSoonRole:
         return n->m_dueSoon != 0;
+    case UntitledRole: {
+        bool untitled = false;
+        CNoteListFormat::TitleText(*n, untitled);
+        return untitled;
+    }
     case NoteRole:
         return QVariant::fromValue(static_cast<void*>(const_cast<CNote*>(n)));
     default:
@@ -137,7 +144,8 @@ QVariant CNoteListModel::data(const QModelIndex& index, int role) const {
 
 QVariant CNoteListModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal) return {};
-    if (role == Qt::TextAlignmentRole) return int(Qt::AlignCenter);
+    if (role == Qt::TextAlignmentRole) // the first column of a list reads from the left
+        return section == NoteColumn ? int(Qt::AlignLeft | Qt::AlignVCenter) : int(Qt::AlignCenter);
     if (role != Qt::DisplayRole) return {};
     static const char* const headings[ColumnCount] = {"Note", "Time", "Time Left", "Type"};
     return section >= 0 && section < ColumnCount ? QString(headings[section]) : QVariant();

@@ -20,7 +20,7 @@ class CNoteListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     enum Column { NoteColumn, TimeColumn, TimeLeftColumn, TypeColumn, ColumnCount };
-    enum Role { IconRole = Qt::UserRole + 1, DueSoonRole, NoteRole };
+    enum Role { IconRole = Qt::UserRole + 1, DueSoonRole, NoteRole, UntitledRole };
 
     explicit CNoteListModel(QObject* parent = nullptr);
 

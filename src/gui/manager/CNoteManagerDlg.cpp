@@ -15,7 +15,9 @@
 #include "model/CNoteStore.h"
 #include "platform/Clock.h"
 #include "platform/GdiPaint.h"
+#include "platform/IDesktopNotices.h"
 #include "platform/IDialogs.h"
+#include "platform/PlatformServices.h"
 #include "platform/SystemColors.h"
 #include "platform/SystemMetrics.h"
 #include "print/CNotePrinter.h"
@@ -92,12 +94,29 @@ CNoteManagerDlg::CNoteManagerDlg(CTrayCore& tray, IDialogs& dialogs, QWidget* pa
         RefreshList();
     });
     connect(m_calendar, &CCalendarCtrl::infoChanged, this, [this] {
-        if (m_ready && !m_closing) m_status->setText(m_calendar->InfoText());
+        if (m_ready && !m_closing) ShowStatusText();
+    });
+    // The count line and the greying follow the rows, whatever changed them (a drag filing
+    // notes out of the category shown among them).
+    connect(m_list->Model(), &QAbstractItemModel::modelReset, this, &CNoteManagerDlg::UpdateStatus);
+    connect(m_list->Model(), &QAbstractItemModel::rowsInserted, this,
+            &CNoteManagerDlg::UpdateStatus);
+    connect(m_list->Model(), &QAbstractItemModel::rowsRemoved, this,
+            &CNoteManagerDlg::UpdateStatus);
+    connect(m_list, &CNoteList::timesShifted, this, [this] {
+        for (CNote* n : m_list->SelectedNotes())
+            m_model.Updated(*n);
     });
     connect(m_calendar, &CCalendarCtrl::dayPicked, this, &CNoteManagerDlg::TakeCalendarDate);
     connect(m_find, &QLineEdit::textChanged, this, &CNoteManagerDlg::ApplyFind);
     auto* find = new QShortcut(QKeySequence::Find, this);
     connect(find, &QShortcut::activated, this, &CNoteManagerDlg::ShowFind);
+    auto* fresh = new QShortcut(QKeySequence::New, this);
+    connect(fresh, &QShortcut::activated, this, &CNoteManagerDlg::NewNote);
+    // The sizing and moving cursors belong to the frame: the parts inside keep their own.
+    setMouseTracking(true);
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (!child->testAttribute(Qt::WA_SetCursor)) child->setCursor(Qt::ArrowCursor);
 
     m_model.Sort(CNoteSort::ByTime, true);
     RefreshList();
@@ -112,15 +131,24 @@ CNoteManagerDlg::CNoteManagerDlg(CTrayCore& tray, IDialogs& dialogs, QWidget* pa
         ShowCompactView();
     }
     if (s.m_managerExtraHeight != 0) {
-        const auto span = CManagerGeometry::ApplyExtraHeight(y(), m_initialHeight,
-                                                             s.m_managerExtraHeight, MinHeight());
+        auto span = CManagerGeometry::ApplyExtraHeight(y(), m_initialHeight, s.m_managerExtraHeight,
+                                                       MinHeight());
+        if (const QScreen* sc = screen()) { // remembered on a larger screen
+            const QRect a = sc->availableGeometry();
+            span.height = std::min(span.height, a.height());
+            span.top = std::clamp(span.top, a.top(), a.bottom() + 1 - span.height);
+        }
         setGeometry(x(), span.top, width(), span.height);
     }
     m_clock = new QTimer(this);
-    connect(m_clock, &QTimer::timeout, this, [this] { update(m_band); });
+    connect(m_clock, &QTimer::timeout, this, [this] {
+        update(m_band);
+        WatchDueNotes();
+    });
     m_clock->start(1000);
     m_ready = true;
-    m_status->setText(m_calendar->InfoText());
+    m_openedHeight = height();
+    ShowStatusText();
     m_list->setFocus();
 }
 
@@ -258,7 +286,9 @@ void CNoteManagerDlg::Relayout() {
     const CSettings& s = m_tray.settings();
     const bool full = s.m_managerFull, tree = full && s.m_showCategory;
     const int m = kFrame;
-    const int extra = std::max(height() - DesignedHeight(), MinHeight() - DesignedHeight());
+    // The list shrinks below its half only when the screen is smaller than that (FitWindow).
+    const int floor = minimumHeight() > 0 ? std::min(MinHeight(), minimumHeight()) : MinHeight();
+    const int extra = std::max(height() - DesignedHeight(), floor - DesignedHeight());
     const int treeW = du.X(102), gap = du.X(1);
     const int listW = std::max(du.X(288), m_editor->width() + 8);
     const int top = m + 55, listH = du.Y(105) + extra, tabsH = du.Y(11);
@@ -302,15 +332,16 @@ void CNoteManagerDlg::FitWindow() {
     const int listW = std::max(du.X(288), m_editor->width() + 8);
     const int w = 2 * kFrame + (full ? du.X(102) + du.X(1) + listW : listW);
     const int extra = height() - DesignedHeight();
-    const int h = DesignedHeight() + (m_ready ? extra : 0);
+    int h = DesignedHeight() + (m_ready ? extra : 0);
+    const QScreen* sc = screen();
+    const QRect a = sc ? sc->availableGeometry() : QRect();
+    // On a small screen (or a large scale) the list gives up rows so that the window fits.
+    if (sc) h = std::min(h, a.height());
     setFixedWidth(w);
-    setMinimumHeight(MinHeight());
+    setMinimumHeight(sc ? std::min(MinHeight(), a.height()) : MinHeight());
     setMaximumHeight(QWIDGETSIZE_MAX);
     resize(w, h);
-    if (QScreen* sc = screen()) {
-        const QRect a = sc->availableGeometry();
-        move(a.center().x() - w / 2, a.center().y() - h / 2);
-    }
+    if (sc) move(a.center().x() - w / 2, std::max(a.top(), a.center().y() - h / 2));
     Relayout();
 }
 
@@ -369,12 +400,14 @@ void CNoteManagerDlg::RefreshList() {
 
 void CNoteManagerDlg::ShowNote(int row) {
     CNote* note = m_list->Model()->NoteAt(row);
+    m_freshEntry = false;
+    Button(IdUpdate)->setEnabled(note != nullptr);
     m_editor->LoadFromNote(note);
 }
 
 void CNoteManagerDlg::EnableNoteButtons(bool on) {
     for (int id : {IdUpdate, IdDelete, IdPost})
-        Button(id)->setEnabled(on);
+        Button(id)->setEnabled(on && !(id == IdUpdate && m_freshEntry));
     if (!on) m_editor->Clear();
 }
 
@@ -401,6 +434,12 @@ void CNoteManagerDlg::SelectAfterRemoval(int removedRow) {
 void CNoteManagerDlg::AddNote() {
     auto note = m_model.NewNote(m_categoryFilter);
     if (!m_editor->SaveToNote(*note)) return; // a refused value: nothing is created
+    if (note->m_type == CNote::OneTime && note->IsAlarmPast() &&
+        m_dialogs.MessageBox("The start time of this reminder has already passed, so it would "
+                             "ring as soon as the Note Manager closes.\n\nAdd it all the same?",
+                             "Confirmation", IDialogs::YesNo,
+                             IDialogs::Question) != IDialogs::AnswerYes)
+        return;
     CNote& added = m_model.Add(std::move(note));
     CNoteListModel* rows = m_list->Model();
     if (rows->PassesFilter(added)) {
@@ -425,6 +464,7 @@ void CNoteManagerDlg::UpdateNote() {
         SelectAfterRemoval(row);
     }
     UpdateStatus();
+    m_list->setFocus(); // the next key moves in the list, as after Add
 }
 
 void CNoteManagerDlg::DeleteNotes() {
@@ -487,7 +527,28 @@ void CNoteManagerDlg::TakeCalendarDate() {
     const COleDateTime picked = m_calendar->Picked();
     const COleDateTime current = start->Value();
     start->SetTime(COleDateTime(picked.GetYear(), picked.GetMonth(), picked.GetDay(),
-                                current.GetHour(), current.GetMinute(), 1));
+                                current.GetHour(), current.GetMinute(), 0));
+}
+
+void CNoteManagerDlg::ShowStatusText() {
+    m_status->setText(m_dueText.empty() ? m_calendar->InfoText()
+                                        : QString::fromStdString(m_dueText));
+}
+
+void CNoteManagerDlg::WatchDueNotes() {
+    if (m_closing) return;
+    const CDueWatch::Result due = m_due.Poll(m_model.View(), Clock::Now());
+    // Nothing rings while the manager is open (it rings the moment it closes): say so.
+    if (IDesktopNotices* notices = m_tray.Platform().notices)
+        for (const CNote* n : due.newlyDue)
+            if (const unsigned ticket =
+                    notices->Show("Reminder due: " + CDueWatch::Title(*n),
+                                  "It rings as soon as the Note Manager is closed.", nullptr))
+                m_notices.push_back(ticket);
+    if (due.statusText != m_dueText) {
+        m_dueText = due.statusText;
+        ShowStatusText();
+    }
 }
 
 // ---------------------------------------------------------------- tabs and find
@@ -531,6 +592,27 @@ void CNoteManagerDlg::ShowFind() {
     m_find->selectAll();
 }
 
+void CNoteManagerDlg::NewNote() {
+    // No row is the editor's now: Update (and Enter) must not write the new note over one.
+    m_list->clearSelection();
+    m_freshEntry = true;
+    Button(IdUpdate)->setEnabled(false);
+    m_editor->NewEntry();
+}
+
+bool CNoteManagerDlg::ClearFind() {
+    if (m_find->isHidden() && m_find->text().isEmpty()) return false;
+    m_find->hide();
+    m_find->clear();
+    m_list->setFocus();
+    return true;
+}
+
+void CNoteManagerDlg::reject() {
+    // The first Escape ends a find, the next one closes.
+    if (!ClearFind()) CloseManager();
+}
+
 void CNoteManagerDlg::ApplyFind() {
     CNoteFind find(m_find->text().toStdString());
     // Typing on only ever narrows the list: the rows shown are all that need a look.
@@ -549,9 +631,7 @@ bool CNoteManagerDlg::eventFilter(QObject* watched, QEvent* e) {
     if (watched == m_find && e->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(e)->key();
         if (key == Qt::Key_Escape) {
-            m_find->hide();
-            m_find->clear();
-            m_list->setFocus();
+            ClearFind();
             return true;
         }
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
@@ -567,7 +647,10 @@ void CNoteManagerDlg::keyPressEvent(QKeyEvent* e) {
     // text keeps its own Enter.
     if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) &&
         e->modifiers() == Qt::NoModifier) {
-        if (Button(IdUpdate)->isEnabled()) UpdateNote();
+        if (m_freshEntry)
+            AddNote();
+        else if (Button(IdUpdate)->isEnabled())
+            UpdateNote();
         return;
     }
     QDialog::keyPressEvent(e);
@@ -592,14 +675,60 @@ void CNoteManagerDlg::mousePressEvent(QMouseEvent* e) {
             SelectTab(i);
             return;
         }
+    const Qt::Edge zone = FrameZone(p);
+    if (!zone) return;
+    const bool move = zone == Qt::LeftEdge;
     QWindow* w = windowHandle();
-    if (!w) return;
-    if (p.y() < kFrame)
-        w->startSystemResize(Qt::TopEdge);
-    else if (height() - p.y() < kFrame)
-        w->startSystemResize(Qt::BottomEdge);
-    else if (m_band.adjusted(m_band.height(), 0, -m_band.height(), 0).contains(p))
-        w->startSystemMove();
+    // The window manager does it best (snapping, its own feedback); without one the window
+    // follows the pointer here.
+    if (w && (move ? w->startSystemMove() : w->startSystemResize(zone))) return;
+    m_moving = move;
+    m_dragEdges = move ? Qt::Edges() : Qt::Edges(zone);
+    m_dragStart = e->globalPosition().toPoint();
+    m_dragGeometry = geometry();
+}
+
+// Top or bottom: a sizing margin; LeftEdge stands for the band that moves the window.
+Qt::Edge CNoteManagerDlg::FrameZone(const QPoint& p) const {
+    if (p.y() < kFrame) return Qt::TopEdge;
+    if (height() - p.y() < kFrame) return Qt::BottomEdge;
+    if (m_band.adjusted(m_band.height(), 0, -m_band.height(), 0).contains(p)) return Qt::LeftEdge;
+    return Qt::Edge(0);
+}
+
+void CNoteManagerDlg::mouseMoveEvent(QMouseEvent* e) {
+    const QPoint delta = e->globalPosition().toPoint() - m_dragStart;
+    if (m_moving) {
+        move(m_dragGeometry.topLeft() + delta);
+        return;
+    }
+    if (m_dragEdges) {
+        QRect r = m_dragGeometry;
+        if (m_dragEdges & Qt::TopEdge)
+            r.setTop(std::min(r.top() + delta.y(), r.bottom() + 1 - MinHeight()));
+        else
+            r.setBottom(std::max(r.bottom() + delta.y(), r.top() + MinHeight() - 1));
+        setGeometry(r);
+        return;
+    }
+    switch (e->buttons() == Qt::NoButton ? FrameZone(e->position().toPoint()) : Qt::Edge(0)) {
+    case Qt::TopEdge:
+    case Qt::BottomEdge:
+        setCursor(Qt::SizeVerCursor);
+        break;
+    case Qt::LeftEdge:
+        setCursor(Qt::SizeAllCursor);
+        break;
+    default:
+        unsetCursor();
+        break;
+    }
+}
+
+void CNoteManagerDlg::mouseReleaseEvent(QMouseEvent* e) {
+    m_moving = false;
+    m_dragEdges = {};
+    QDialog::mouseReleaseEvent(e);
 }
 
 void CNoteManagerDlg::paintEvent(QPaintEvent*) {
@@ -645,6 +774,14 @@ void CNoteManagerDlg::DrawCaption(QPainter& p) const {
     const int tw = QFontMetrics(clockFont).horizontalAdvance(now);
     p.drawText(QRect(m_band.right() - tw - (h - 2) - 12, m_band.top() + 1, tw + 2, h - 2),
                Qt::AlignLeft | Qt::AlignVCenter, now);
+    // The toolbar's groove, from the band's left edge to a little past Help.
+    const QRect help = Tool(ToolHelp)->geometry();
+    const QRect groove(QPoint(m_band.left(), help.top() - 2),
+                       QPoint(help.right() + 44, help.bottom() + 2));
+    const QColor shadow = SystemColors::Get(COLOR_BTNSHADOW),
+                 light = SystemColors::Get(COLOR_BTNHIGHLIGHT);
+    GdiPaint::Draw3dRect(p, groove, shadow, light);
+    GdiPaint::Draw3dRect(p, groove.adjusted(1, 1, -1, -1), light, shadow);
     // The close box: two overlapping squares.
     const QColor light3d = SystemColors::Get(COLOR_3DLIGHT);
     const QRect a(QPoint(m_band.right() - h + 2, m_band.top() + 4),
@@ -686,8 +823,13 @@ void CNoteManagerDlg::DrawTabs(QPainter& p) const {
 void CNoteManagerDlg::CloseManager() {
     if (m_closing) return;
     m_closing = true;
-    m_tray.settings().m_managerExtraHeight = height() - m_initialHeight;
+    // Squeezed onto a small screen but not resized, the height the user chose stays remembered.
+    if (height() != m_openedHeight)
+        m_tray.settings().m_managerExtraHeight = height() - m_initialHeight;
     m_clock->stop();
+    if (IDesktopNotices* notices = m_tray.Platform().notices) // the notes ring now instead
+        for (unsigned ticket : m_notices)
+            notices->Withdraw(ticket);
     m_model.Sort(CNoteSort::ByTime, true); // the notes are left in time order
     QDialog::accept();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "manager/CDueWatch.h"
 #include "manager/CNoteManagerModel.h"
 
 #include <QDialog>
@@ -54,6 +55,8 @@ public:
     void SetCategoryVisible(bool show);
     void SelectTab(int index);
     void ShowFind();
+    // Empties the editor for a new note (Ctrl+N).
+    void NewNote();
     void CloseManager();
     // Writes all notes, the listed ones or the selected ones to a text file.
     void SaveNotesToFile();
@@ -81,10 +84,12 @@ public:
 protected:
     void paintEvent(QPaintEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
-    void reject() override { CloseManager(); }
+    void reject() override;
 
 private:
     void CreateToolbar();
@@ -97,6 +102,10 @@ private:
     void UpdateStatus();
     void SelectAfterRemoval(int removedRow);
     void ApplyFind();
+    bool ClearFind();
+    void WatchDueNotes();
+    void ShowStatusText();
+    Qt::Edge FrameZone(const QPoint& p) const;
     void TakeCalendarDate();
     void DrawTabs(class QPainter& p) const;
     void DrawCaption(class QPainter& p) const;
@@ -118,9 +127,20 @@ private:
     int m_tabIndex = 0;
     int m_timeFilter = 142;
     int m_initialHeight = 0;
+    int m_openedHeight = 0; // after the remembered height was applied (and fitted)
     bool m_ready = false;
     bool m_closing = false;
     bool m_layingOut = false;
+    bool m_freshEntry = false; // the editor holds a new note (Ctrl+N), no row's
+
     QRect m_band;
+    CDueWatch m_due;
+    std::string m_dueText;
+    std::vector<unsigned> m_notices;
+    // A move or resize the program does itself when the window manager does not.
+    Qt::Edges m_dragEdges;
+    bool m_moving = false;
+    QPoint m_dragStart;
+    QRect m_dragGeometry;
     std::function<void(int)> m_command;
 };

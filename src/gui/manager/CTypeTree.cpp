@@ -91,7 +91,11 @@ void CTypeTree::RunCommand(int command, const QModelIndex& item) {
     case CmdNew: {
         std::span<CNote* const> notes;
         if (m_notes) notes = *m_notes;
-        if (m_model->New(item, notes).isValid()) expand(item);
+        const QModelIndex added = m_model->New(item, notes);
+        if (added.isValid()) {
+            expand(item);
+            edit(added); // a new category is named first
+        }
         break;
     }
     case CmdRename:

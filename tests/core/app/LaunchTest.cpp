@@ -117,6 +117,18 @@ TEST_F(LaunchQueueTest, WordsRunAsTheirMenuItemsOnceTheProgramIsFree) {
     EXPECT_FALSE(queue.RunReady());
     EXPECT_EQ(platform.windows.OpenCount(), 0);
     EXPECT_EQ(core.Store().notes().size(), 2u) << "closing keeps the notes";
+
+    // While the manager is open, its word brings it to the front (behind a waiting new note
+    // too) and does not open it again once it is closed.
+    core.SetState(CTrayCore::StateManagerOpen);
+    ASSERT_TRUE(queue.Push("new-note"));
+    ASSERT_TRUE(queue.Push("manager"));
+    EXPECT_TRUE(queue.RunReady());
+    EXPECT_EQ(platform.services.managerRaises, 1);
+    core.SetState(CTrayCore::StateIdle);
+    EXPECT_FALSE(queue.RunReady());
+    EXPECT_EQ(platform.services.managerOpens, 1);
+    EXPECT_EQ(platform.windows.OpenCount(), 1);
 }
 
 TEST_F(LaunchQueueTest, QuitEndsTheProgramAndNothingRunsAfterIt) {

@@ -6,6 +6,7 @@
 #include "storage/CAtomicFile.h"
 #include "storage/CSideConfig.h"
 #include "support/FakeHub.h"
+#include "support/NoteBuilder.h"
 #include "support/TestEnv.h"
 
 #include <cstdlib>
@@ -274,6 +275,19 @@ TEST_F(OptionsSessionTest, OpensOnlyWhenIdleOrOverTheManager) {
     EXPECT_EQ(sheet.stateSeen, CTrayCore::StateOptionsOpen);
     EXPECT_EQ(core.State(), CTrayCore::StateManagerOpen);
     EXPECT_TRUE(platform.timers.active.empty()) << "the manager restarts them when it closes";
+}
+
+TEST_F(OptionsSessionTest, AReminderDueWhileTheSheetWasOpenRingsAsItCloses) {
+    CNote& due =
+        NoteBuilder().At(kNow + COleDateTimeSpan(0, 0, 1, 0)).DueSoonNow().AddTo(core.Store());
+    sheet.script = [](COptionsValues&) {
+        Clock::AdvanceForTest(120);
+        return IOptionsService::Result{false, false};
+    };
+    core.OpenOptions();
+    ASSERT_NE(due.m_window, nullptr);
+    EXPECT_TRUE(due.m_window->IsRinging());
+    EXPECT_EQ(core.State(), CTrayCore::StateRinging);
 }
 
 TEST_F(OptionsSessionTest, ClockSyncNeedsTheRightAndStartsSoonWhenTurnedOn) {

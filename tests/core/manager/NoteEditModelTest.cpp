@@ -90,6 +90,29 @@ TEST_F(NoteEditModel, ChoosingATypeSetsUnitCountPriorAndStart) {
     EXPECT_EQ(Shown(m), "p");
 }
 
+TEST_F(NoteEditModel, NewEntryStartsEmptyAtTheNextWholeHourAndNoTimeHasSeconds) {
+    Clock::SetForTest(COleDateTime(2003, 5, 13, 7, 6, 11));
+    CNoteEditModel m(false);
+    CNote filed;
+    filed.m_type = CNote::Every;
+    filed.m_recurrence = 2 * 1000 + 3;
+    filed.m_title = "Dentist";
+    filed.m_text = "bring the card";
+    filed.m_startTime = COleDateTime(2003, 5, 1, 9, 0, 0);
+    m.LoadFromNote(&filed);
+    m.NewEntry();
+    CNote fresh;
+    ASSERT_FALSE(m.SaveToNote(fresh));
+    EXPECT_EQ(Fields(fresh), "133 0 0 0 2003-05-13 08:00:00 2003-05-13 08:00:00 |");
+    // A minute picked in the field rings on the minute, whatever second the editor opened at.
+    m.LoadFromNote(nullptr);
+    m.m_start.StepFieldOf(CDateTimeFields::Minute, 1);
+    ASSERT_FALSE(m.SaveToNote(fresh));
+    EXPECT_EQ(fresh.m_alarmTime.Format("%H:%M:%S"), "08:07:00");
+    EXPECT_EQ(CNoteEditModel::NextWholeHour(COleDateTime(2003, 12, 31, 23, 0, 0)),
+              COleDateTime(2004, 1, 1, 0, 0, 0));
+}
+
 TEST_F(NoteEditModel, SavingWritesTheRecurrenceAndRecomputes) {
     CNoteEditModel m(false);
     CNote n;

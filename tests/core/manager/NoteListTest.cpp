@@ -65,6 +65,19 @@ TEST_F(NoteList, TimeLeftTexts) {
     EXPECT_EQ(F::TimeLeftText(*memo, kNow), "");
     EXPECT_EQ(F::TimeLeftText(*timed, kNow), "2 days");
     EXPECT_EQ(F::TimeText(*timed), "Sat, Nov 08,2003 10:00 AM");
+    // Rung a minute ago and put off for 15 minutes: when it rings again, not "-1 minute".
+    auto snoozed = Note(CNote::OneTime, kNow - Minutes(1));
+    snoozed->m_alarmTime = kNow + Minutes(14.5);
+    EXPECT_EQ(F::TimeLeftText(*snoozed, kNow), "snoozed, 14 minutes");
+    // A note without a title is listed by its first line of text.
+    bool untitled = false;
+    EXPECT_EQ(F::TitleText(*snoozed, untitled), "");
+    EXPECT_TRUE(untitled);
+    snoozed->m_text = "\r\n  Buy milk\r\nand bread";
+    EXPECT_EQ(F::TitleText(*snoozed, untitled), "Buy milk");
+    snoozed->m_title = "Shop";
+    EXPECT_EQ(F::TitleText(*snoozed, untitled), "Shop");
+    EXPECT_FALSE(untitled);
 }
 
 TEST_F(NoteList, IconsByDueStateAndMinutesLeft) {
@@ -254,7 +267,7 @@ TEST_F(NoteList, DragGestures) {
     // A plain click never arms a drag, and moves without one do nothing.
     d.Clicked();
     EXPECT_EQ(d.MouseMoved(1).action, A::None);
-    EXPECT_EQ(d.LeftUp().action, A::None);
+    EXPECT_EQ(d.LeftUp(false).action, A::None);
     EXPECT_EQ(d.GetState(), S::Idle);
 
     // Left drag: pending, then dragging on the first move; released, the notes are posted.
@@ -262,20 +275,25 @@ TEST_F(NoteList, DragGestures) {
     EXPECT_EQ(d.GetState(), S::LeftPending);
     EXPECT_EQ(d.MouseMoved(3).cursor, C::Many);
     EXPECT_EQ(d.GetState(), S::LeftDragging);
-    const auto up = d.LeftUp();
+    EXPECT_EQ(d.MouseMoved(3).action, A::TrackCategory); // the tree shows where it would file
+    const auto up = d.LeftUp(false);
     EXPECT_EQ(up.action, A::PostNotes);
     EXPECT_EQ(up.cursor, C::Arrow);
     EXPECT_EQ(d.GetState(), S::Idle);
+    // Ended on the category tree, a left drag files the notes instead.
+    d.LeftDragDetected();
+    d.MouseMoved(1);
+    EXPECT_EQ(d.LeftUp(true).action, A::DropOnCategory);
 
     // Released without a move: nothing posted. A right click cancels a left drag.
     d.LeftDragDetected();
-    EXPECT_EQ(d.LeftUp().action, A::None);
+    EXPECT_EQ(d.LeftUp(true).action, A::None);
     EXPECT_EQ(d.GetState(), S::Idle);
     d.LeftDragDetected();
     d.MouseMoved(1);
     EXPECT_EQ(d.RightDown(true).cursor, C::Arrow);
     EXPECT_EQ(d.GetState(), S::Idle);
-    EXPECT_EQ(d.LeftUp().action, A::None);
+    EXPECT_EQ(d.LeftUp(false).action, A::None);
 
     // Right drag only with the category tree shown; it tracks the tree and drops on release.
     d.RightDown(false);

@@ -1,7 +1,9 @@
 #include "app/CManagerSession.h"
 #include "app/Globals.h"
+#include "manager/CDueWatch.h"
 #include "manager/CManagerGeometry.h"
 #include "manager/CNoteFind.h"
+#include "manager/CNoteListEdit.h"
 #include "manager/CNoteManagerModel.h"
 #include "manager/IManagerService.h"
 #include "platform/Clock.h"
@@ -14,6 +16,8 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <map>
+#include <random>
 
 namespace {
 
@@ -198,6 +202,29 @@ TEST(NoteFind, TypingOnNarrowsAndAnythingElseSearchesAnew) {
     EXPECT_FALSE(CNoteFind("").Narrows(dent));
 }
 
+TEST_F(NoteManager, DueWatchTellsEachReminderOnceAndListsWhatWaits) {
+    CNote& dentist = Add("Dentist", 1);
+    CNote& untitled = Add("", 2);
+    Add("later", 90);
+    NoteBuilder(CNote::Memo).At(kNow - COleDateTimeSpan(0, 1, 0, 0)).AddTo(hub.Store());
+    CNoteManagerModel model(hub);
+    CDueWatch watch;
+    auto poll = [&](double minutes) {
+        return watch.Poll(model.View(), kNow + COleDateTimeSpan(0, 0, 0, int(minutes * 60)));
+    };
+    EXPECT_EQ(poll(0.5).statusText, "");
+    auto r = poll(1.5);
+    EXPECT_EQ(r.newlyDue, std::vector<const CNote*>{&dentist});
+    EXPECT_EQ(r.statusText, "1 reminder due: Dentist");
+    r = poll(2.5);
+    EXPECT_EQ(r.newlyDue, std::vector<const CNote*>{&untitled}); // told once each
+    EXPECT_EQ(r.statusText, "2 reminders due: Dentist, No Title");
+    // Moved on, a note leaves the line; due again later, it is told of again.
+    CNoteListEdit::ShiftByHour(std::vector<CNote*>{&dentist}, true);
+    EXPECT_EQ(poll(3).statusText, "1 reminder due: No Title");
+    EXPECT_EQ(poll(62).newlyDue, std::vector<const CNote*>{&dentist});
+}
+
 // The manager service that records what the hub looked like while it ran.
 struct RecordingManager : IManagerService {
     std::function<void()> onOpen;
@@ -226,19 +253,129 @@ TEST_F(NoteManager, SessionQuietsTheProgramWhileTheManagerIsOpen) {
     EXPECT_EQ(stateSeen, CTrayCore::StateManagerOpen);
     EXPECT_TRUE(readOnlySeen);
     EXPECT_FALSE(timersSeen);
-    EXPECT_EQ(hub.State(), CTrayCore::StateIdle);
     EXPECT_FALSE(Window(posted).readOnly);
     EXPECT_EQ(platform.timers.active.count(CTrayCore::TimerCheck), 1u);
     EXPECT_GT(Window(posted).raised, 0);
     EXPECT_TRUE(std::filesystem::exists(hub.DataPath())); // saved on close
+    // What fell due while it was open rings the moment it closes.
+    EXPECT_EQ(Window(posted).alarmsStarted, 1);
+    EXPECT_EQ(hub.State(), CTrayCore::StateRinging);
 
     // Not while a note rings or a time dialog is open.
-    hub.SetState(CTrayCore::StateRinging);
     EXPECT_FALSE(CManagerSession::Run(hub, manager));
     hub.SetState(CTrayCore::StateIdle);
     g_timeDialogCount = 1;
     EXPECT_FALSE(CManagerSession::Run(hub, manager));
     g_timeDialogCount = 0;
+}
+
+// Random manager sessions (keys that shift times, edits, adds, deletes, filing, sorts) between
+// stretches of alarm ticks: every reminder rings within one check period of its alarm time (or
+// of the session's end, when it fell due while the manager was open), never early, never twice.
+TEST_F(NoteManager, EveryChangeInTheManagerReachesTheAlarmCheck) {
+    const double period = hub.settings().m_checkPeriod / 1000.0;
+    for (unsigned seed = 1; seed <= 12; ++seed) {
+        SCOPED_TRACE(seed);
+        Clock::SetForTest(COleDateTime(2003, 11, 6, 8, 0, 0));
+        std::mt19937 rng(seed);
+        auto pick = [&](int n) { return static_cast<int>(rng() % unsigned(n)); };
+        int made = 0;
+        auto note = [&](CNote& n, int minutes) {
+            n.m_title = "n" + std::to_string(made++);
+            n.m_type = pick(6) == 0 ? CNote::Memo : CNote::OneTime;
+            n.m_startTime = n.m_baseTime = Clock::Now() + COleDateTimeSpan(0, 0, minutes, 0);
+            n.Recompute();
+        };
+        for (int i = 0; i < 8; ++i)
+            note(hub.Store().AddNote(std::make_unique<CNote>()), 10 + pick(200));
+        hub.Alarms().Resync();
+        hub.StartTimers();
+
+        std::map<std::string, std::vector<COleDateTime>> rang;
+        std::map<std::string, COleDateTime> due; // alarm time, or when it could first ring
+        COleDateTime sessionEnd;
+        auto expectation = [&] {
+            due.clear();
+            for (const auto& n : hub.Store().notes())
+                if (n->m_type != CNote::Memo)
+                    due[n->m_title] = std::max(n->m_alarmTime, sessionEnd);
+        };
+        // A ringing reminder is answered at once: its note is done with.
+        auto answer = [&] {
+            for (auto& w : platform.windows.windows)
+                if (w->ringing && !w->destroyed) {
+                    rang[w->note->m_title].push_back(Clock::Now());
+                    hub.Store().RemoveNote(*w->note);
+                    hub.SetState(CTrayCore::StateIdle);
+                }
+        };
+        RecordingManager manager;
+        manager.onOpen = [&] {
+            CNoteManagerModel model(hub);
+            for (int op = 0, ops = 1 + pick(8); op < ops; ++op) {
+                std::vector<CNote*>& view = model.View();
+                std::vector<CNote*> chosen;
+                for (CNote* n : view)
+                    if (pick(3) == 0) chosen.push_back(n);
+                switch (pick(6)) {
+                case 0:
+                    CNoteListEdit::ShiftByHour(chosen, pick(2) == 0);
+                    break;
+                case 1: // the editor (or a calendar day) gives a note another start
+                    if (!view.empty()) {
+                        CNote& n = *view[pick(int(view.size()))];
+                        n.m_startTime = n.m_baseTime =
+                            Clock::Now() + COleDateTimeSpan(0, 0, pick(240) - 30, 0);
+                        n.Recompute();
+                        model.Updated(n);
+                    }
+                    break;
+                case 2: {
+                    auto added = model.NewNote(0);
+                    note(*added, pick(240));
+                    model.Add(std::move(added));
+                    break;
+                }
+                case 3:
+                    model.Delete(chosen);
+                    break;
+                case 4: {
+                    bool refresh = false;
+                    CNoteListEdit::FileInCategory(chosen, 1 + pick(3), 0, refresh);
+                    break;
+                }
+                default:
+                    model.Sort(CNoteSort::ByText, pick(2) == 0);
+                    break;
+                }
+                Clock::AdvanceForTest(pick(120)); // the user takes a while
+            }
+        };
+        for (int round = 0; round < 6; ++round) {
+            ASSERT_TRUE(CManagerSession::Run(hub, manager));
+            sessionEnd = Clock::Now();
+            expectation();
+            answer();
+            for (int tick = 0, ticks = pick(400); tick < ticks; ++tick) {
+                Clock::AdvanceForTest(period);
+                hub.OnTimer(CTrayCore::TimerCheck);
+                answer();
+            }
+            for (const auto& [title, times] : rang) {
+                ASSERT_EQ(times.size(), 1u) << title << " rang twice";
+                ASSERT_TRUE(due.count(title)) << title;
+                EXPECT_GE(times[0], due[title]) << title << " rang early";
+                EXPECT_LE((times[0] - due[title]).GetTotalDays() * 86400.0, period + 1e-3)
+                    << title << " rang late";
+                due.erase(title);
+            }
+            rang.clear();
+            for (const auto& [title, at] : due) // not rung yet: not yet due either
+                EXPECT_GT(at, Clock::Now() - COleDateTimeSpan(0, 0, 0, 1)) << title;
+        }
+        hub.Store().Clear();
+        hub.StopTimers();
+    }
 }
 
 } // namespace

@@ -55,11 +55,30 @@ TEST_F(NoteListWidget, HeaderClicksSortTheNotesThemselvesAndSelectTheFirstRow) {
     ClickHeader(3); // "Type": descending, memo (132 + 20000) first, One Time (133) last
     EXPECT_EQ(notes[0]->m_title, "Groceries");
     EXPECT_EQ(notes[1]->m_title, "anniversary");
+    // The sorted column shows its direction.
+    EXPECT_TRUE(list->horizontalHeader()->isSortIndicatorShown());
+    EXPECT_EQ(list->horizontalHeader()->sortIndicatorSection(), 3);
+    EXPECT_EQ(list->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
     // After every sort the first row is selected and shown.
     ASSERT_EQ(shown.count(), 5);
     EXPECT_EQ(shown.last().at(0).toInt(), 0);
     EXPECT_EQ(list->selectionModel()->selectedRows().size(), 1);
     EXPECT_TRUE(list->selectionModel()->isRowSelected(0, {}));
+}
+
+TEST_F(NoteListWidget, TheUserWidensAColumnByItsHeaderEdge) {
+    QHeaderView* h = list->horizontalHeader();
+    const int before = h->sectionSize(CNoteListModel::TimeLeftColumn);
+    // The edge between "Time Left" and "Type", dragged 30 pixels to the right.
+    const QPoint edge(h->sectionViewportPosition(CNoteListModel::TypeColumn) - 1, h->height() / 2);
+    QTest::mousePress(h->viewport(), Qt::LeftButton, {}, edge);
+    QTest::mouseMove(h->viewport(), edge + QPoint(30, 0));
+    QTest::mouseRelease(h->viewport(), Qt::LeftButton, {}, edge + QPoint(30, 0));
+    EXPECT_EQ(h->sectionSize(CNoteListModel::TimeLeftColumn), before + 30);
+    // The first heading reads from the left like its column.
+    EXPECT_EQ(list->Model()->headerData(0, Qt::Horizontal, Qt::TextAlignmentRole).toInt() &
+                  Qt::AlignHorizontal_Mask,
+              int(Qt::AlignLeft));
 }
 
 TEST_F(NoteListWidget, CtrlASelectsAllAndCtrlAltUpMovesTheSelectedNotesAnHour) {
@@ -93,8 +112,8 @@ TEST_F(NoteListWidget, RightDragOntoATreeItemFilesTheSelectedNotes) {
     EXPECT_EQ(tree->DropTarget(), 2);
     // The target item looks selected while the pointer is over it.
     const QImage marked = Grab(tree, "tree-drop-target");
-    const QRect item =
-        tree->visualRect(tree->Model()->IndexOf(categories[2].get())).translated(tree->viewport()->pos());
+    const QRect item = tree->visualRect(tree->Model()->IndexOf(categories[2].get()))
+                           .translated(tree->viewport()->pos());
     EXPECT_EQ(Px(marked, item.right() - 3, item.center().y()), Sys(COLOR_HIGHLIGHT));
     QTest::mouseRelease(Win(), Qt::RightButton, {}, TreePoint(categories[2].get()));
     EXPECT_EQ(tree->DropTarget(), CTypeTree::kNoTarget);
@@ -134,7 +153,7 @@ TEST_F(NoteListWidget, LeftDragPostsTheNotesWhereItEndsAndAClickNeverDoes) {
     QTest::mousePress(Win(), Qt::LeftButton, {}, ListPoint(1));
     QTest::mouseMove(Win(), ListPoint(1) + QPoint(20, 0));
     EXPECT_EQ(list->Drag().GetState(), CNoteListDrag::State::LeftPending);
-    const QPoint drop(40, 200); // over the tree, which plays no part in a left drag
+    const QPoint drop(400, 225); // below the rows: off the tree, where a drop posts
     QTest::mouseMove(Win(), drop);
     EXPECT_EQ(list->Drag().GetState(), CNoteListDrag::State::LeftDragging);
     QTest::mouseRelease(Win(), Qt::LeftButton, {}, drop);

@@ -8,6 +8,9 @@
 #include "manager/CNoteListModel.h"
 #include "manager/CNoteManagerDlg.h"
 #include "manager/CTypeTree.h"
+#include "manager/CTypeTreeModel.h"
+#include "platform/IDesktopNotices.h"
+#include "platform/PlatformServices.h"
 #include "platform/SystemColors.h"
 #include "platform/SystemMetrics.h"
 #include "print/CSaveOptionsDlg.h"
@@ -79,6 +82,22 @@ protected:
         QTest::mouseClick(dlg->List()->viewport(), Qt::LeftButton, {},
                           dlg->List()->visualRect(dlg->List()->Model()->index(row, 0)).center());
     }
+    // A drag with real events on the window, from a row of the list to a category of the tree.
+    void DragToCategory(Qt::MouseButton button, int row, int category) {
+        CNoteList* list = dlg->List();
+        const QPoint from = list->viewport()->mapTo(
+            dlg.get(), list->visualRect(list->Model()->index(row, 0)).center());
+        const CTreeNode* node = hub.Store().categories()[category].get();
+        const QPoint to = dlg->Tree()->viewport()->mapTo(
+            dlg.get(), dlg->Tree()->visualRect(dlg->Tree()->Model()->IndexOf(node)).center());
+        QWindow* win = dlg->windowHandle();
+        QTest::mousePress(win, button, {}, from);
+        QTest::mouseMove(win, from + QPoint(0, 3));
+        QTest::mouseMove(win, from + QPoint(20, 3));
+        QTest::mouseMove(win, to);
+        QTest::mouseRelease(win, button, {}, to);
+    }
+    std::string Count() const { return dlg->CountLine()->text().toStdString(); }
 
     FakePlatform platform;
     FakeHub hub{platform};
@@ -239,6 +258,11 @@ TEST_F(NoteManagerDlg, ViewsCategoryFilterAndPictures) {
     EXPECT_EQ(QColor(full.pixel(int((band.left() + 3) * dpr), int((band.bottom() - 2) * dpr))),
               SystemColors::Get(COLOR_ACTIVECAPTION));
     EXPECT_TRUE(dlg->Tree()->isVisible());
+    // The toolbar sits in a groove: shadow outside above, light inside.
+    const QRect help = dlg->Tool(Dlg::ToolHelp)->geometry();
+    auto px = [&](int x, int y) { return full.pixel(int(x * dpr), int(y * dpr)) | 0xFF000000u; };
+    EXPECT_EQ(px(help.right() + 20, help.top() - 2), SystemColors::Get(COLOR_BTNSHADOW).rgb());
+    EXPECT_EQ(px(help.right() + 20, help.top() - 1), SystemColors::Get(COLOR_BTNHIGHLIGHT).rgb());
 
     Click(dlg->Tool(Dlg::ToolCompact));
     EXPECT_LT(dlg->width(), fullWidth);
@@ -392,4 +416,162 @@ TEST_F(NoteManagerDlg, SaveToFileWritesTheChosenScopeInListOrder) {
     EXPECT_EQ(ReadFile(path), all);
     EXPECT_EQ(std::count(all.begin(), all.end(), '-'), 4 * 52);
     std::remove(path.c_str());
+}
+
+namespace {
+
+// A desktop notification service that keeps what it was asked to show.
+struct RecordingNotices : IDesktopNotices {
+    std::vector<std::string> shown;
+    std::vector<unsigned> withdrawn;
+    bool withButtons = false;
+    unsigned Show(const std::string& title, const std::string&, ActionHandler onAction) override {
+        shown.push_back(title);
+        withButtons = withButtons || onAction;
+        return static_cast<unsigned>(shown.size());
+    }
+    void Withdraw(unsigned ticket) override { withdrawn.push_back(ticket); }
+};
+
+} // namespace
+
+TEST_F(NoteManagerDlg, DragsOntoTheTreeFileWithEitherButtonAndTheStatusFollows) {
+    AddWorkCategory();
+    Add("a", Now() + COleDateTimeSpan(0, 1, 0, 0));
+    Add("b", Now() + COleDateTimeSpan(0, 2, 0, 0));
+    Open();
+    QTest::keyClick(dlg->List(), Qt::Key_A, Qt::ControlModifier);
+    // A left drag that ends on "Work" files there; nothing is posted behind the manager.
+    DragToCategory(Qt::LeftButton, 0, 1);
+    EXPECT_EQ(platform.windows.OpenCount(), 0);
+    for (const auto& n : hub.Store().notes())
+        EXPECT_EQ(n->m_category, 1) << n->m_title;
+    // Shown in "Work", both dragged out again with the right button: no rows, no greyed-in
+    // buttons left enabled, the count says so.
+    dlg->Tree()->setCurrentIndex(dlg->Tree()->Model()->IndexOf(hub.Store().categories()[1].get()));
+    ASSERT_EQ(Rows(), 2);
+    QTest::keyClick(dlg->List(), Qt::Key_A, Qt::ControlModifier);
+    DragToCategory(Qt::RightButton, 0, 0);
+    EXPECT_EQ(hub.Store().notes()[0]->m_category, 0);
+    EXPECT_EQ(Rows(), 0);
+    EXPECT_EQ(Count(), " 0 notes");
+    for (int id : {Dlg::IdUpdate, Dlg::IdDelete, Dlg::IdPost})
+        EXPECT_FALSE(dlg->Button(id)->isEnabled()) << id;
+}
+
+TEST_F(NoteManagerDlg, EscapeEndsAFindFirstAndClosesNext) {
+    Add("Dentist", Now() + COleDateTimeSpan(0, 1, 0, 0));
+    Add("Groceries", Now() + COleDateTimeSpan(0, 2, 0, 0));
+    Open();
+    QTest::keyClick(dlg->List(), Qt::Key_F, Qt::ControlModifier);
+    QTest::keyClicks(dlg->FindField(), "dent");
+    QTest::keyClick(dlg->FindField(), Qt::Key_Return); // on to the list
+    ASSERT_EQ(Titles(), "Dentist,");
+    QTest::keyClick(dlg->List(), Qt::Key_Escape);
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_FALSE(dlg->FindField()->isVisible());
+    EXPECT_EQ(Rows(), 2);
+    QTest::keyClick(dlg->List(), Qt::Key_Escape);
+    EXPECT_FALSE(dlg->isVisible());
+}
+
+TEST_F(NoteManagerDlg, NewStartsAnEmptyNoteAndAPastStartAsksBeforeAdding) {
+    CNote& old = Add("old", Now() + COleDateTimeSpan(0, 3, 0, 0));
+    old.m_text = "kept";
+    Open();
+    ASSERT_EQ(Subject()->text().toStdString(), "old");
+    QTest::keyClick(dlg->List(), Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(Subject()->text().toStdString(), "");
+    EXPECT_EQ(dlg->Editor()->StartEdit()->Value(), COleDateTime(2003, 11, 6, 11, 0, 0));
+    EXPECT_FALSE(dlg->Button(Dlg::IdUpdate)->isEnabled()); // it would overwrite "old"
+    QTest::keyClicks(Subject(), "fresh");
+    QTest::keyClick(Subject(), Qt::Key_Return); // Enter adds a new entry
+    ASSERT_EQ(hub.Store().notes().size(), 2u);
+    EXPECT_EQ(old.m_title, "old");
+    EXPECT_EQ(old.m_text, "kept");
+    EXPECT_EQ(Titles(), "old,fresh,");
+    EXPECT_TRUE(dlg->Button(Dlg::IdUpdate)->isEnabled()); // the new row is the editor's
+
+    // A start already past would ring at once: asked first, No adds nothing.
+    QTest::keyClick(dlg->List(), Qt::Key_N, Qt::ControlModifier);
+    dlg->Editor()->StartEdit()->SetTime(Now() - COleDateTimeSpan(0, 1, 0, 0));
+    QtDialogs::s_nextAnswers = {IDialogs::AnswerNo, IDialogs::AnswerYes};
+    Click(dlg->Button(Dlg::IdAdd));
+    ASSERT_EQ(QtDialogs::s_shownBoxes.size(), 1u);
+    EXPECT_EQ(QtDialogs::s_shownBoxes[0].second, "Confirmation");
+    EXPECT_EQ(hub.Store().notes().size(), 2u);
+    Click(dlg->Button(Dlg::IdAdd));
+    EXPECT_EQ(hub.Store().notes().size(), 3u);
+    // Update hands the focus to the list, as Add does.
+    SelectRow(0);
+    Subject()->setFocus();
+    Click(dlg->Button(Dlg::IdUpdate));
+    EXPECT_EQ(dlg->focusWidget(), dlg->List());
+}
+
+TEST_F(NoteManagerDlg, ARemindersDueWhileOpenIsToldAndRingsAsItCloses) {
+    RecordingNotices notices;
+    PlatformServices services = platform.Services();
+    services.notices = &notices;
+    hub.SetPlatform(services);
+    CNote& dentist = Add("Dentist", Now() + COleDateTimeSpan(0, 0, 1, 0));
+    Open();
+    Clock::AdvanceForTest(90);
+    QTest::qWait(1300); // a tick of the window's clock
+    EXPECT_EQ(dlg->StatusLine()->text().toStdString(), "1 reminder due: Dentist");
+    EXPECT_EQ(notices.shown, std::vector<std::string>{"Reminder due: Dentist"});
+    EXPECT_FALSE(notices.withButtons);
+    EXPECT_EQ(dentist.m_window, nullptr); // nothing rings inside the manager
+    // Moved an hour on, it waits no more.
+    SelectRow(0);
+    QTest::keyClick(dlg->List(), Qt::Key_Up, Qt::ControlModifier | Qt::AltModifier);
+    QTest::qWait(1300);
+    EXPECT_FALSE(dlg->StatusLine()->text().contains(QStringLiteral("due:")));
+    dlg->CloseManager();
+    EXPECT_EQ(notices.withdrawn, std::vector<unsigned>{1});
+}
+
+TEST_F(NoteManagerDlg, FitsTheScreenEvenWhenTheListMustShrink) {
+    hub.settings().m_managerExtraHeight = 300; // remembered on a taller screen
+    Add("a", Now() + COleDateTimeSpan(0, 1, 0, 0));
+    Open();
+    const QRect screen = dlg->screen()->availableGeometry();
+    EXPECT_LE(dlg->height(), screen.height());
+    EXPECT_TRUE(screen.contains(dlg->geometry())) << screen.height();
+    // Everything below the list stays inside the window.
+    EXPECT_LE(dlg->StatusLine()->geometry().bottom(), dlg->height() - Dlg::kFrame);
+    EXPECT_GT(dlg->List()->height(), 0);
+    dlg->CloseManager();
+    EXPECT_EQ(hub.settings().m_managerExtraHeight, 300); // kept for a larger screen
+}
+
+TEST_F(NoteManagerDlg, BandMovesAndEdgesResizeWithoutAWindowManager) {
+    Open();
+    // Offscreen, as on a bare X server, nobody moves the window for the program.
+    const QPoint band = dlg->CaptionBand().center();
+    QTest::mouseMove(dlg.get(), band);
+    EXPECT_EQ(dlg->cursor().shape(), Qt::SizeAllCursor);
+    const QPoint start = dlg->pos();
+    QTest::mousePress(dlg.get(), Qt::LeftButton, {}, band);
+    QTest::mouseMove(dlg.get(), band + QPoint(60, 40));
+    QTest::mouseRelease(dlg.get(), Qt::LeftButton, {}, band + QPoint(60, 40));
+    EXPECT_EQ(dlg->pos() - start, QPoint(60, 40));
+
+    const int h = dlg->height(), top = dlg->y();
+    const QPoint edge(dlg->width() / 2, h - 4);
+    QTest::mouseMove(dlg.get(), edge);
+    EXPECT_EQ(dlg->cursor().shape(), Qt::SizeVerCursor);
+    QTest::mousePress(dlg.get(), Qt::LeftButton, {}, edge);
+    QTest::mouseMove(dlg.get(), edge + QPoint(0, 80));
+    QTest::mouseRelease(dlg.get(), Qt::LeftButton, {}, edge + QPoint(0, 80));
+    EXPECT_EQ(dlg->height(), h + 80);
+    EXPECT_EQ(dlg->y(), top);
+    // The top edge stops at the smallest height.
+    QTest::mousePress(dlg.get(), Qt::LeftButton, {}, QPoint(dlg->width() / 2, 3));
+    QTest::mouseMove(dlg.get(), QPoint(dlg->width() / 2, 2000));
+    QTest::mouseRelease(dlg.get(), Qt::LeftButton, {}, QPoint(dlg->width() / 2, 2000));
+    EXPECT_EQ(dlg->height(), dlg->MinHeight());
+    EXPECT_EQ(dlg->geometry().bottom(), top + h + 80 - 1);
+    // Inside, the parts keep their own cursors.
+    EXPECT_EQ(dlg->List()->cursor().shape(), Qt::ArrowCursor);
 }

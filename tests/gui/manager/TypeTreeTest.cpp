@@ -74,8 +74,8 @@ TEST_F(TypeTree, NewRenameAndDeleteFromTheMenu) {
     EXPECT_EQ(fresh->m_id, 8); // past every id, the notes' 7 included
     EXPECT_EQ(Shown(), "All notes(Work(Calls)+ Home(New))");
 
-    // Rename edits in place; an emptied name is refused.
-    RightClick(ItemPoint(fresh), "Rename");
+    // A new category's name is open for typing at once; Rename edits in place too, and an
+    // emptied name is refused.
     QLineEdit* editor = Editor();
     ASSERT_NE(editor, nullptr);
     editor->selectAll();
