@@ -276,8 +276,8 @@ bool NeedsExactRule(const CNote& note, const CICalRule::Exported& rule) {
     return note.m_type != CNote::OneTime ? note.m_priorDays != 0 : note.m_priorDays < 0;
 }
 
-icalcomponent* NoteComponent(const CICalMapping::ExportItem& item, int64_t now,
-                             icaltimezone* zone) {
+icalcomponent* NoteComponent(const CICalMapping::ExportItem& item, int64_t now, icaltimezone* zone,
+                             const std::string& zoneName) {
     const CNote& note = *item.note;
     const bool timed = note.m_type == CNote::OneTime || note.m_type == CNote::Every;
     icalcomponent* comp = timed ? icalcomponent_new_vevent() : icalcomponent_new_vjournal();
@@ -306,7 +306,7 @@ icalcomponent* NoteComponent(const CICalMapping::ExportItem& item, int64_t now,
     if (rule.dtstart.IsValid()) {
         icalproperty* start = icalproperty_new_dtstart(LocalTime(rule.dtstart, zone));
         if (zone && zone != icaltimezone_get_utc_timezone())
-            icalproperty_add_parameter(start, icalparameter_new_tzid(icaltimezone_get_tzid(zone)));
+            icalproperty_add_parameter(start, icalparameter_new_tzid(zoneName.c_str()));
         icalcomponent_add_property(comp, start);
     }
     if (!rule.rrule.empty())
@@ -566,12 +566,17 @@ std::string CICalMapping::Export(const std::vector<ExportItem>& items, int64_t n
     const bool anyTimed = std::any_of(items.begin(), items.end(), [](const ExportItem& i) {
         return i.note->m_type != CNote::Memo;
     });
+    // The zone goes by its plain name ("Europe/Berlin"), not the library's prefixed one.
     if (zone && zone != icaltimezone_get_utc_timezone() && anyTimed) {
-        if (icalcomponent* vtz = icaltimezone_get_component(zone))
-            icalcomponent_add_component(cal, icalcomponent_new_clone(vtz));
+        if (icalcomponent* vtz = icaltimezone_get_component(zone)) {
+            icalcomponent* copy = icalcomponent_new_clone(vtz);
+            if (icalproperty* id = icalcomponent_get_first_property(copy, ICAL_TZID_PROPERTY))
+                icalproperty_set_tzid(id, name.c_str());
+            icalcomponent_add_component(cal, copy);
+        }
     }
     for (const ExportItem& item : items)
-        icalcomponent_add_component(cal, NoteComponent(item, now, zone));
+        icalcomponent_add_component(cal, NoteComponent(item, now, zone, name));
     char* text = icalcomponent_as_ical_string_r(cal);
     std::string out = text ? text : "";
     std::free(text);
