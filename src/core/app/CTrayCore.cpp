@@ -17,6 +17,8 @@
 #include "storage/CAtomicFile.h"
 #include "storage/CDataFile.h"
 
+#include <cstdio>
+#include <ctime>
 #include <unistd.h>
 
 namespace {
@@ -53,6 +55,7 @@ void CTrayCore::LoadData() {
         bool ok = CAtomicFile::ReadAll(path, bytes, &reason) &&
                   CDataFile::Read(m_data, bytes.data(), bytes.size(), &reason);
         DeriveCountdowns();
+        if (ok) m_identity.AfterLoad(path, bytes, Store().notes(), std::time(nullptr));
         m_safety.SetUnreadable(!ok); // before the box: a signal may save while it is open
         if (!ok && m_platform.dialogs)
             m_platform.dialogs->MessageBox("Data Read Error!", "It's too bad", IDialogs::Ok,
@@ -93,7 +96,12 @@ bool CTrayCore::SaveData() {
 bool CTrayCore::WriteDataFile(const std::string& bytes) {
     std::string path = DataPath(), reason;
     if (!m_safety.BeforeSave(path, Clock::Now(), m_platform.dialogs)) return false;
-    if (CAtomicFile::Write(path, bytes, &reason)) return true;
+    if (CAtomicFile::Write(path, bytes, &reason)) {
+        // Losing the identities only costs their stability: said on stderr, not in a box.
+        if (!m_identity.AfterSave(path, bytes, Store().notes(), std::time(nullptr), &reason))
+            std::fprintf(stderr, "jotterly: note identities not kept: %s\n", reason.c_str());
+        return true;
+    }
     if (m_platform.dialogs)
         m_platform.dialogs->MessageBox("Your notes could not be saved to \"" + path + "\":\n" +
                                            reason + "\n\nThe previously saved data is kept.",

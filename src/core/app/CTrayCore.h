@@ -7,6 +7,7 @@
 #include "app/CDataTransfer.h"
 #include "app/CSaveDebounce.h"
 #include "app/HubServices.h"
+#include "ical/CNoteIdentity.h"
 #include "model/CDataDocument.h"
 #include "model/TrayState.h"
 #include "net/IMailService.h"
@@ -49,6 +50,8 @@ public:
     const CNoteStore& Store() const { return m_data.m_store; }
     CHolidayTable& Holidays() { return m_data.m_holidays; }
     const CDataDocument& Data() const { return m_data; }
+    // Every note's stable identity, kept beside the data file.
+    const CNoteIdentity& Identity() const { return m_identity; }
 
     // ---- run-time state ----
     int State() const override { return m_state; }
@@ -139,6 +142,7 @@ private:
     CAlarmCheck m_alarms{*this};
     CDataSafety m_safety;
     CSaveDebounce m_autoSave{TimerAutoSave};
+    CNoteIdentity m_identity;
     int m_state = StateStarting;
     Countdowns m_countdowns;
     int m_pendingClickKeys = 0;

@@ -142,11 +142,35 @@ icaltimetype UtcTime(int64_t seconds) {
     return icaltime_from_timet_with_zone(time_t(seconds), 0, icaltimezone_get_utc_timezone());
 }
 
+// A property's time with its zone: a zone this computer knows by the TZID's name is taken from
+// the system (loaded once), only others from the file's VTIMEZONE.
+icaltimetype ZonedTime(icalcomponent* comp, icalproperty_kind kind, const std::string& localZone) {
+    icalproperty* p = icalcomponent_get_first_property(comp, kind);
+    if (!p) return icaltime_null_time();
+    icalparameter* tzid = icalproperty_get_first_parameter(p, ICAL_TZID_PARAMETER);
+    const char* name = tzid ? icalparameter_get_tzid(tzid) : nullptr;
+    if (name && *name) {
+        icaltimetype t =
+            kind == ICAL_DUE_PROPERTY ? icalproperty_get_due(p) : icalproperty_get_dtstart(p);
+        // This computer's own zone: the wall-clock time as it stands, also inside a skipped hour.
+        if (localZone == name) return t;
+        if (icaltimezone* zone = icaltimezone_get_builtin_timezone(name)) {
+            if (!t.is_date) t = icaltime_set_timezone(&t, zone);
+            return t;
+        }
+    }
+    return kind == ICAL_DUE_PROPERTY ? icalcomponent_get_due(comp)
+                                     : icalcomponent_get_dtstart(comp);
+}
+
 // A calendar time as local wall-clock time: floating times and dates as they stand, UTC and
 // zoned times converted to this computer's zone.
 bool ToLocal(icaltimetype t, COleDateTime& out) {
     if (icaltime_is_null_time(t) || t.year < 100 || t.year > 9999) return false;
-    if (t.is_date || (!t.zone && !icaltime_is_utc(t))) {
+    // Zone rules are only followed within these years: a zone the file describes is expanded
+    // from its first rule on, which for far years costs more than any note is worth.
+    const bool zoned = !t.is_date && (t.zone || icaltime_is_utc(t));
+    if (!zoned || t.year < 1900 || t.year > 2200) {
         COleDateTime v(t.year, t.month, t.day, t.is_date ? 0 : t.hour, t.is_date ? 0 : t.minute,
                        t.is_date ? 0 : t.second);
         if (!v.IsValid()) return false;
@@ -417,7 +441,8 @@ std::vector<std::string> CategoryPath(icalcomponent* comp) {
 
 const char* const kWeekdayCodes[] = {"", "SU", "MO", "TU", "WE", "TH", "FR", "SA"};
 
-void TakeComponent(icalcomponent* comp, const CNote& prototype, CICalMapping::Imported& out) {
+void TakeComponent(icalcomponent* comp, const CNote& prototype, const std::string& localZone,
+                   CICalMapping::Imported& out) {
     const icalcomponent_kind kind = icalcomponent_isa(comp);
     auto note = std::make_unique<CNote>(prototype);
     note->m_type = CNote::Memo;
@@ -435,9 +460,9 @@ void TakeComponent(icalcomponent* comp, const CNote& prototype, CICalMapping::Im
     bool hasStart = false;
     if (kind == ICAL_VTODO_COMPONENT) {
         if (icalcomponent_get_first_property(comp, ICAL_DUE_PROPERTY))
-            hasStart = ToLocal(icalcomponent_get_due(comp), start);
+            hasStart = ToLocal(ZonedTime(comp, ICAL_DUE_PROPERTY, localZone), start);
     } else if (icalcomponent_get_first_property(comp, ICAL_DTSTART_PROPERTY)) {
-        hasStart = ToLocal(icalcomponent_get_dtstart(comp), start);
+        hasStart = ToLocal(ZonedTime(comp, ICAL_DTSTART_PROPERTY, localZone), start);
     }
     if (hasStart) note->m_startTime = start;
     const bool timed = hasStart && kind != ICAL_VJOURNAL_COMPONENT;
@@ -509,19 +534,20 @@ void TakeComponent(icalcomponent* comp, const CNote& prototype, CICalMapping::Im
     }
 }
 
-void Collect(icalcomponent* comp, const CNote& prototype, CICalMapping::Imported& out, int depth) {
+void Collect(icalcomponent* comp, const CNote& prototype, const std::string& localZone,
+             CICalMapping::Imported& out, int depth) {
     if (!comp || depth > 3 || out.items.size() >= CICalMapping::kMaxItems) return;
     switch (icalcomponent_isa(comp)) {
     case ICAL_VEVENT_COMPONENT:
     case ICAL_VTODO_COMPONENT:
     case ICAL_VJOURNAL_COMPONENT:
-        TakeComponent(comp, prototype, out);
+        TakeComponent(comp, prototype, localZone, out);
         return;
     case ICAL_XROOT_COMPONENT:
     case ICAL_VCALENDAR_COMPONENT:
         for (icalcomponent* c = icalcomponent_get_first_component(comp, ICAL_ANY_COMPONENT); c;
              c = icalcomponent_get_next_component(comp, ICAL_ANY_COMPONENT))
-            Collect(c, prototype, out, depth + 1);
+            Collect(c, prototype, localZone, out, depth + 1);
         return;
     default:
         return;
@@ -603,7 +629,7 @@ bool CICalMapping::Import(const std::string& bytes, const CNote& prototype, Impo
         if (error) *error = "The calendar file could not be read.";
         return false;
     }
-    Collect(root, prototype, out, 0);
+    Collect(root, prototype, SystemZoneName(), out, 0);
     icalcomponent_free(root);
     return true;
 }

@@ -1,5 +1,6 @@
 #include "app/CNotesApp.h"
 
+#include "app/CCalendarCommands.h"
 #include "app/CDesktopCheck.h"
 #include "app/CLaunchService.h"
 #include "app/CTrayWnd.h"
@@ -60,12 +61,16 @@ bool CNotesApp::InitInstance(const LaunchRequest& request) {
             tray->OnCommand(id);
     });
     // Before the start-up: words that come while the logo shows wait for the idle program.
+    m_calendarWords = std::make_unique<CCalendarCommands>(*tray);
     QObject::connect(&tray->Instance(), &CSingleInstance::messageReceived, m_launch.get(),
-                     &CLaunchService::OnWord);
+                     [this](const QString& line) {
+                         if (!m_calendarWords->OnLine(line)) m_launch->OnWord(line);
+                     });
     if (!tray->Create(QString::fromStdString(CLaunchArgs::CommandLine(request)))) {
         // Another copy claimed the socket a moment before this one.
         if (!request.word.empty()) tray->Instance().Send(QString::fromStdString(request.word));
         m_launch.reset();
+        m_calendarWords.reset();
         m_tray.reset();
         return false;
     }

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
@@ -62,6 +64,8 @@ CNote RandomNote(std::mt19937& rng, int index) {
     } else if (n.m_type == CNote::OneTime) {
         n.m_priorDays = int(in(0, 24));
     }
+    // A time the spring change skips in Berlin stays the time the user typed.
+    if (index == 1) n.m_startTime.SetDateTime(2027, 3, 28, 2, 30, 0);
     // A memo's times are all its making time.
     n.m_nextTime = n.m_alarmTime = n.m_baseTime = n.m_startTime;
     n.m_backColor = COLORREF(in(0, 0xFFFFFF));
@@ -140,6 +144,29 @@ TEST(IcalRoundTrip, EveryFieldOfTenThousandRandomNotesComesBack) {
         EXPECT_EQ(back.items[i].categoryPath, items[i].categoryPath);
         if (HasFailure()) break;
     }
+}
+
+// python3-icalendar and a real CalDAV server (Radicale) take every exported item.
+TEST(IcalRoundTrip, IndependentParsersTakeEveryItem) {
+    ScopedZone zone("Europe/Berlin");
+    std::mt19937 rng(77);
+    std::vector<CNote> notes;
+    for (int i = 0; i < 300; ++i)
+        notes.push_back(RandomNote(rng, i % 100 == 0 ? 0 : i));
+    std::vector<CICalMapping::ExportItem> items;
+    for (size_t i = 0; i < notes.size(); ++i) {
+        CICalMapping::ExportItem item;
+        item.note = &notes[i];
+        item.identity.uid = "check-" + std::to_string(i);
+        item.categoryPath = {"A, b; c", "d\\e"};
+        items.push_back(item);
+    }
+    const std::string path = std::string(JOTTERLY_BINARY_DIR) + "/test-output/ical-check.ics";
+    std::system(("mkdir -p " + std::string(JOTTERLY_BINARY_DIR) + "/test-output").c_str());
+    std::ofstream(path, std::ios::binary) << CICalMapping::Export(items, kIcalNow);
+    const std::string command = "/usr/bin/python3 " + std::string(JOTTERLY_SOURCE_DIR) +
+                                "/tests/tools/ical_check.py " + path;
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
 }
 
 } // namespace
