@@ -78,7 +78,8 @@ bool ReadSide(const std::string& path, SideFile& side) {
         if (t4 != std::string::npos) e.extra = line.substr(t4 + 1);
         side.entries.push_back(std::move(e));
     }
-    return ended; // a file without its last line was cut short
+    if (!ended) side.entries.clear(); // cut short: even its last whole-looking line may be cut
+    return ended;
 }
 
 bool UsableUid(const std::string& uid) {

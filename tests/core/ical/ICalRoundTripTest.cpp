@@ -151,8 +151,9 @@ TEST(IcalRoundTrip, IndependentParsersTakeEveryItem) {
     ScopedZone zone("Europe/Berlin");
     std::mt19937 rng(77);
     std::vector<CNote> notes;
-    for (int i = 0; i < 300; ++i)
-        notes.push_back(RandomNote(rng, i % 100 == 0 ? 0 : i));
+    // Item by item is slow on a CalDAV server (a write each): a sample of every kind.
+    for (int i = 0; i < 60; ++i)
+        notes.push_back(RandomNote(rng, i % 30 == 0 ? 0 : i));
     std::vector<CICalMapping::ExportItem> items;
     for (size_t i = 0; i < notes.size(); ++i) {
         CICalMapping::ExportItem item;
