@@ -10,7 +10,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const bool zoned = [] {
-        setenv("TZ", "Europe/Berlin", 1);
+        setenv("TZ", "UTC", 1); // no zone to describe: each run stays quick
         return true;
     }();
     (void)zoned;
@@ -28,8 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         items.push_back(item);
     }
     CICalMapping::Imported again;
-    if (!CICalMapping::Import(CICalMapping::Export(items, 1796644800, "Europe/Berlin"), CNote(),
-                              again, &error) ||
+    if (!CICalMapping::Import(CICalMapping::Export(items, 1796644800, "UTC"), CNote(), again,
+                              &error) ||
         again.items.size() != first.items.size())
         std::abort();
     return 0;
