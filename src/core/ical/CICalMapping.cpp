@@ -62,7 +62,7 @@ std::string PercentEncode(const std::string& s) {
 std::string PercentDecode(const std::string& s) {
     std::string out;
     for (size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '%' && i + 2 < s.size() + 0 && std::isxdigit((unsigned char)s[i + 1]) &&
+        if (s[i] == '%' && i + 2 < s.size() && std::isxdigit((unsigned char)s[i + 1]) &&
             std::isxdigit((unsigned char)s[i + 2])) {
             out += char(std::strtol(s.substr(i + 1, 2).c_str(), nullptr, 16));
             i += 2;

@@ -5,9 +5,7 @@
 
 #include <libical/ical.h>
 
-#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 
 namespace {
 
