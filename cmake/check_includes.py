@@ -21,9 +21,10 @@ BELOW = {
     "sticky": ["alarms", "model", "calendar", "platform"],
     "export": ["storage", "model", "calendar", "platform"],
     "options": ["storage", "net", "alarms", "sticky", "model", "calendar", "platform"],
+    "ical": ["storage", "model", "calendar", "platform"],
     "manager": ["export", "storage", "net", "alarms", "sticky", "model", "calendar", "platform"],
-    "app": ["manager", "mail", "options", "export", "storage", "net", "alarms", "sticky", "model",
-            "calendar", "platform"],
+    "app": ["manager", "ical", "mail", "options", "export", "storage", "net", "alarms", "sticky",
+            "model", "calendar", "platform"],
 }
 
 INCLUDE = re.compile(r'^\s*#\s*include\s*"([^"/]+)/[^"]+"', re.MULTILINE)

@@ -1,8 +1,11 @@
 #include "app/CLaunchArgs.h"
 
+#include "app/CCalendarWords.h"
 #include "app/TrayIds.h"
 
 #include <array>
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
 namespace {
@@ -40,8 +43,19 @@ LaunchRequest CLaunchArgs::Parse(const std::vector<std::string>& args) {
             return request;
         }
     }
-    for (const std::string& arg : args) {
-        if (arg == kNoLogo && !request.noLogo) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (CCalendarWords::IsWord(arg)) {
+            if (!request.word.empty()) return Usage("'" + arg + "' given after another action");
+            if (i + 1 >= args.size() || args[i + 1].empty())
+                return Usage("'" + arg + "' needs the name of a calendar file");
+            // The running copy has another working folder: it gets the whole path.
+            std::error_code ec;
+            const auto path = std::filesystem::absolute(args[++i], ec);
+            if (ec) return Usage("'" + args[i] + "' is no usable file name");
+            request.word = arg;
+            request.file = path.lexically_normal().string();
+        } else if (arg == kNoLogo && !request.noLogo) {
             request.noLogo = true;
         } else if (CommandFor(arg) != 0 && request.word.empty()) {
             request.word = arg;
@@ -67,8 +81,8 @@ bool CLaunchArgs::StartsProgram(const std::string& word) {
 std::string CLaunchArgs::UsageLine(const std::string& error) {
     std::string line = "jotterly: ";
     if (!error.empty()) line += error + "; ";
-    line += "usage: jotterly [nologo] [new-note|manager|show-notes|close-notes|menu|quit] "
-            "(see jotterly --help)";
+    line += "usage: jotterly [nologo] [new-note|manager|show-notes|close-notes|menu|quit|"
+            "export-ics FILE|import-ics FILE] (see jotterly --help)";
     return line;
 }
 
@@ -82,6 +96,9 @@ std::string CLaunchArgs::HelpText() {
         std::string name = w.name;
         text += "  " + name + std::string(14 - name.size(), ' ') + w.help + "\n";
     }
+    text += "  export-ics FILE  write every note to an iCalendar (.ics) file\n"
+            "  import-ics FILE  add the events, to-dos and journal entries of an .ics file\n"
+            "                (both work on the data file when Jotterly is not running)\n";
     text += "\n"
             "  nologo        start without showing the logo\n"
             "  --help        show this help and end\n"
@@ -93,6 +110,10 @@ std::string CLaunchArgs::HelpText() {
 
 std::string CLaunchArgs::VersionText() {
     return std::string("jotterly ") + JOTTERLY_VERSION + "\n";
+}
+
+std::string CLaunchArgs::HandOverLine(const LaunchRequest& request) {
+    return request.file.empty() ? request.word : request.word + " " + request.file;
 }
 
 std::string CLaunchArgs::CommandLine(const LaunchRequest& request) {

@@ -10,6 +10,7 @@ struct LaunchRequest {
     Kind kind = Kind::Run;
     bool noLogo = false;
     std::string word;  // a launcher word, or empty
+    std::string file;  // the absolute path a calendar-file word names
     std::string error; // for Usage: what was wrong
 };
 
@@ -30,6 +31,8 @@ public:
     static std::string VersionText();
     // The command line that starts the program without the logo, as before the words.
     static std::string CommandLine(const LaunchRequest& request);
+    // The line handed to the running copy: the word, and the file after a space when it has one.
+    static std::string HandOverLine(const LaunchRequest& request);
 
     static constexpr const char* kNoLogo = "nologo";
     // The word "menu": the tray menu, which no command id stands for.

@@ -17,6 +17,8 @@
 #include "storage/CAtomicFile.h"
 #include "storage/CDataFile.h"
 
+#include <cstdio>
+#include <ctime>
 #include <unistd.h>
 #include <vector>
 
@@ -57,6 +59,7 @@ void CTrayCore::LoadData() {
         DeriveCountdowns();
         // Before the box: a signal may save while it is open.
         m_safety.SetUnreadable(!ok || newer, newer);
+        if (ok) m_identity.AfterLoad(path, bytes, Store().notes(), std::time(nullptr));
         if (ok && !newer)
             m_outside.Remember(path, bytes);
         else
@@ -157,6 +160,9 @@ bool CTrayCore::WriteDataFile(const std::string& bytes, bool mayReload) {
     std::string reason;
     if (!CAtomicFile::Write(path, bytes, &reason)) return failed(reason, false);
     m_outside.Remember(path, bytes);
+    // Losing the identities only costs their stability: said on stderr, not in a box.
+    if (!m_identity.AfterSave(path, bytes, Store().notes(), std::time(nullptr), &reason))
+        std::fprintf(stderr, "jotterly: note identities not kept: %s\n", reason.c_str());
     m_safety.AfterSave(dialogs);
     if (m_failedSave.Failing() && m_platform.timers) m_platform.timers->KillTimer(TimerSaveRetry);
     m_failedSave.Succeeded();

@@ -11,6 +11,7 @@
 #include "app/CSaveDebounce.h"
 #include "app/CTrayTip.h"
 #include "app/HubServices.h"
+#include "ical/CNoteIdentity.h"
 #include "model/CDataDocument.h"
 #include "model/TrayState.h"
 #include "net/IMailService.h"
@@ -54,6 +55,8 @@ public:
     const CNoteStore& Store() const { return m_data.m_store; }
     CHolidayTable& Holidays() { return m_data.m_holidays; }
     const CDataDocument& Data() const { return m_data; }
+    // Every note's stable identity, kept beside the data file.
+    const CNoteIdentity& Identity() const { return m_identity; }
 
     // ---- run-time state ----
     int State() const override { return m_state; }
@@ -163,6 +166,7 @@ private:
     CFailedSave m_failedSave;
     CSaveDebounce m_autoSave{TimerAutoSave};
     std::string m_saveBuffer; // the last save's bytes; its memory serves the next save
+    CNoteIdentity m_identity;
     int m_state = StateStarting;
     Countdowns m_countdowns;
     int m_pendingClickKeys = 0;

@@ -53,6 +53,8 @@ public:
     int m_rectKnown = 0;
     int m_topMost = 1;
     int m_spareFlag = 0;
+    // The stable identity (a calendar UID); not in the data file but kept beside it.
+    std::string m_uid;
 
     int Unit() const { return m_recurrence / 1000; }
     int Count() const { return m_recurrence % 1000; }

@@ -1,6 +1,8 @@
 #include "app/CLauncher.h"
 
+#include "app/CCalendarWords.h"
 #include "platform/CSingleInstance.h"
+#include "platform/ProgramFolder.h"
 
 #include <cstdio>
 
@@ -19,10 +21,17 @@ std::optional<int> CLauncher::BeforeStart(const LaunchRequest& request) {
         break;
     }
     if (request.word.empty()) return std::nullopt; // a second copy ends silently later on
+    const std::string line = CLaunchArgs::HandOverLine(request);
+    if (line.size() > size_t(CSingleInstance::kMaxLine)) {
+        std::fprintf(stderr, "jotterly: the file name is too long\n");
+        return 1;
+    }
     std::string reply;
-    switch (CSingleInstance::HandOver(request.word, {}, {}, &reply)) {
+    switch (CSingleInstance::HandOver(line, {}, {}, &reply)) {
     case CSingleInstance::Delivery::Delivered:
         if (!reply.empty()) std::printf("%s\n", reply.c_str());
+        if (CCalendarWords::IsWord(request.word))
+            std::printf("jotterly: handed \"%s\" to the running Jotterly\n", line.c_str());
         return 0;
     case CSingleInstance::Delivery::Failed:
         std::fprintf(stderr, "jotterly: the running Jotterly did not take \"%s\"\n",
@@ -32,6 +41,14 @@ std::optional<int> CLauncher::BeforeStart(const LaunchRequest& request) {
         break;
     }
     if (CLaunchArgs::StartsProgram(request.word)) return std::nullopt;
+    if (CCalendarWords::IsWord(request.word)) {
+        // No copy runs: the word is carried out on the data file itself.
+        std::string message;
+        const bool ok = CCalendarWords::RunOnDataFile(request.word, request.file,
+                                                      ProgramFolder() + "Note.Dat", message);
+        std::fprintf(ok ? stdout : stderr, "%s%s\n", ok ? "" : "jotterly: ", message.c_str());
+        return ok ? 0 : 1;
+    }
     std::fprintf(stderr, "jotterly: Jotterly is not running (\"%s\" needs the running copy)\n",
                  request.word.c_str());
     return 1;

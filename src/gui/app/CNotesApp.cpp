@@ -1,5 +1,6 @@
 #include "app/CNotesApp.h"
 
+#include "app/CCalendarCommands.h"
 #include "app/CDesktopCheck.h"
 #include "app/CLaunchReply.h"
 #include "app/CLaunchService.h"
@@ -64,11 +65,16 @@ bool CNotesApp::InitInstance(const LaunchRequest& request) {
         return QString::fromStdString(CLaunchReply::For(word.toStdString(), tray->State()));
     });
     // Before the start-up: words that come while the logo shows wait for the idle program.
+    m_calendarWords = std::make_unique<CCalendarCommands>(*tray);
     QObject::connect(&tray->Instance(), &CSingleInstance::messageReceived, m_launch.get(),
-                     &CLaunchService::OnWord);
-    if (!tray->Create(QString::fromStdString(CLaunchArgs::CommandLine(request)), request.word)) {
+                     [this](const QString& line) {
+                         if (!m_calendarWords->OnLine(line)) m_launch->OnWord(line);
+                     });
+    if (!tray->Create(QString::fromStdString(CLaunchArgs::CommandLine(request)),
+                      CLaunchArgs::HandOverLine(request))) {
         m_startStatus = tray->StartStatus();
         m_launch.reset();
+        m_calendarWords.reset();
         m_tray.reset();
         return false;
     }

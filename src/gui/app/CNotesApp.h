@@ -4,6 +4,7 @@
 
 #include <memory>
 
+class CCalendarCommands;
 class CDesktopCheck;
 class CLaunchService;
 class CTrayWnd;
@@ -28,6 +29,7 @@ public:
 private:
     std::unique_ptr<CTrayWnd> m_tray;
     std::unique_ptr<CLaunchService> m_launch;
+    std::unique_ptr<CCalendarCommands> m_calendarWords;
     std::unique_ptr<CDesktopCheck> m_desktopCheck;
     int m_startStatus = 0;
 };

@@ -1,0 +1,96 @@
+#include "app/CCalendarWords.h"
+
+#include "app/CDataSafety.h"
+#include "app/CTrayCore.h"
+#include "ical/CCalendarFile.h"
+#include "ical/CNoteIdentity.h"
+#include "model/CDataDocument.h"
+#include "platform/Clock.h"
+#include "storage/CAtomicFile.h"
+#include "storage/CDataFile.h"
+
+#include <ctime>
+#include <vector>
+
+namespace {
+
+std::vector<const CNote*> AllNotes(const CNoteStore& store) {
+    std::vector<const CNote*> notes;
+    for (const auto& n : store.notes())
+        notes.push_back(n.get());
+    return notes;
+}
+
+std::string Written(size_t count, const std::string& file) {
+    return std::to_string(count) + (count == 1 ? " note" : " notes") + " written to " + file;
+}
+
+} // namespace
+
+bool CCalendarWords::Run(CTrayCore& hub, const std::string& word, const std::string& file,
+                         std::string& message) {
+    std::string reason;
+    if (word == kExport) {
+        hub.PullNoteTexts();
+        if (!CCalendarFile::Export(AllNotes(hub.Store()), hub.Store(), nullptr, file,
+                                   std::time(nullptr), &reason)) {
+            message = "The calendar file \"" + file + "\" could not be written: " + reason;
+            return false;
+        }
+        message = Written(hub.Store().notes().size(), file);
+        return true;
+    }
+    if (!CCalendarFile::Import(file, hub.Store(), CCalendarFile::Prototype(hub.settings()),
+                               &message, &reason)) {
+        message = "The calendar file \"" + file + "\" could not be imported: " + reason;
+        return false;
+    }
+    hub.Alarms().RefreshDueFlags();
+    hub.Alarms().ComputeEarliestAlarm();
+    hub.SaveData();
+    return true;
+}
+
+bool CCalendarWords::RunOnDataFile(const std::string& word, const std::string& file,
+                                   const std::string& dataPath, std::string& message) {
+    CDataDocument doc;
+    doc.m_store.AddCategory(CTreeNode::MakeRoot());
+    std::string bytes, reason;
+    const bool exists = CAtomicFile::Exists(dataPath);
+    if (exists && (!CAtomicFile::ReadAll(dataPath, bytes, &reason) ||
+                   !CDataFile::Read(doc, bytes.data(), bytes.size(), &reason))) {
+        message = "\"" + dataPath + "\" could not be read completely (" + reason +
+                  "); nothing was changed.";
+        return false;
+    }
+    const int64_t now = std::time(nullptr);
+    CNoteIdentity identity;
+    identity.AfterLoad(dataPath, bytes, doc.m_store.notes(), now);
+    if (word == kExport) {
+        if (!CCalendarFile::Export(AllNotes(doc.m_store), doc.m_store, &identity, file, now,
+                                   &reason)) {
+            message = "The calendar file \"" + file + "\" could not be written: " + reason;
+            return false;
+        }
+        message = Written(doc.m_store.notes().size(), file);
+        return true;
+    }
+    if (!CCalendarFile::Import(file, doc.m_store, CCalendarFile::Prototype(doc.m_settings),
+                               &message, &reason)) {
+        message = "The calendar file \"" + file + "\" could not be imported: " + reason;
+        return false;
+    }
+    const COleDateTime saveTime = Clock::Now();
+    if (!exists) doc.m_firstRunDate = saveTime;
+    const std::string out = CDataFile::Write(doc, saveTime);
+    CDataSafety safety;
+    if (!safety.BeforeSave(dataPath, saveTime, nullptr) ||
+        !CAtomicFile::Write(dataPath, out, &reason)) {
+        message = "Your notes could not be saved to \"" + dataPath + "\"" +
+                  (reason.empty() ? std::string() : ": " + reason) + "; nothing was imported.";
+        return false;
+    }
+    std::string idsReason;
+    identity.AfterSave(dataPath, out, doc.m_store.notes(), now, &idsReason);
+    return true;
+}

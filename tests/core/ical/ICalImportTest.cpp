@@ -1,0 +1,143 @@
+// Calendar files in the shapes other programs write import as the nearest notes, and what a
+// note cannot hold is kept in its text and counted.
+#include "ical/CICalMapping.h"
+#include "ical/CICalRule.h"
+#include "support/IcalTestSupport.h"
+#include "support/TestFiles.h"
+
+#include "platform/Clock.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+std::string Fixture(const std::string& name) {
+    std::ifstream f(std::string(JOTTERLY_TEST_DATA) + "/ical/" + name, std::ios::binary);
+    std::stringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+std::string Start(const CNote& n) {
+    return CICalRule::FormatLocal(n.m_startTime);
+}
+
+struct Expected {
+    const char* title;
+    int type, recurrence, indexDay, priorDays;
+    const char* start;
+};
+
+struct FixtureRow {
+    const char* file;
+    int reminders, memos, approximated;
+    std::vector<Expected> notes;
+};
+
+TEST(IcalImport, OtherProgramsFilesImportAsDescribed) {
+    ScopedZone zone("Europe/Berlin");
+    Clock::SetForTest(COleDateTime(2026, 12, 7, 12, 0, 0));
+    const int every = CNote::Every, once = CNote::OneTime, memo = CNote::Memo;
+    const FixtureRow rows[] = {
+        {"allday.ics",
+         2,
+         0,
+         0,
+         {{"Anna's birthday", every, 5001, 0, 1, "20270115T000000"},
+          {"Day off", once, 0, 0, 0, "20270320T000000"}}},
+        // 09:00 in Seattle (still winter time there) and noon UTC, in Berlin.
+        {"otherzone.ics",
+         2,
+         0,
+         0,
+         {{"Call with Seattle", once, 0, 0, 0, "20270310T180000"},
+          {"Launch", once, 0, 0, 0, "20270601T140000"}}},
+        {"todos.ics",
+         1,
+         2,
+         0,
+         {{"Pay the rent", once, 0, 0, 0, "20270105T100000"},
+          {"Buy paint", memo, 0, 0, 0, nullptr},
+          {"Ideas", memo, 0, 0, 0, "20261130T000000"}}},
+        // Several weekdays: one weekly note each; a fortnightly Monday starts a fortnight on.
+        {"weekly.ics",
+         6,
+         0,
+         0,
+         {{"Gym", every, 3001, 0, 0, "20270104T183000"},
+          {"Gym", every, 3001, 0, 0, "20270106T183000"},
+          {"Gym", every, 3001, 0, 0, "20270108T183000"},
+          {"Stand-up", every, 6000, 0, 0, "20270104T093000"},
+          {"Review", every, 3002, 0, 0, "20270118T140000"},
+          {"Review", every, 3002, 0, 0, "20270106T140000"}}},
+        {"limits.ics",
+         4,
+         0,
+         3,
+         {{"Course", every, 2001, 0, 0, "20270111T190000"},
+          {"Choir", every, 3001, 0, 0, "20270112T200000"},
+          {"Club", every, 4001, 0, 0, "20270112T200000"},
+          {"Payday", every, 4001, 10065, 0, "20270129T090000"}}},
+    };
+    for (const FixtureRow& row : rows) {
+        SCOPED_TRACE(row.file);
+        const CICalMapping::Imported got = ImportAll(Fixture(row.file));
+        EXPECT_EQ(got.reminders, row.reminders);
+        EXPECT_EQ(got.memos, row.memos);
+        EXPECT_EQ(got.approximated, row.approximated);
+        ASSERT_EQ(got.items.size(), row.notes.size());
+        for (size_t i = 0; i < row.notes.size(); ++i) {
+            const CNote& n = *got.items[i].note;
+            const Expected& e = row.notes[i];
+            EXPECT_EQ(n.m_title, e.title);
+            EXPECT_EQ(n.m_type, e.type) << e.title;
+            EXPECT_EQ(n.m_recurrence, e.recurrence) << e.title;
+            EXPECT_EQ(n.m_indexDay, e.indexDay) << e.title;
+            EXPECT_EQ(n.m_priorDays, e.priorDays) << e.title;
+            if (e.start) {
+                EXPECT_EQ(Start(n), e.start) << e.title;
+            }
+        }
+    }
+    Clock::ResetForTest();
+}
+
+TEST(IcalImport, WhatARuleCannotSayStaysInTheText) {
+    ScopedZone zone("Europe/Berlin");
+    const CICalMapping::Imported got = ImportAll(Fixture("limits.ics"));
+    ASSERT_EQ(got.items.size(), 4u);
+    EXPECT_NE(got.items[0].note->m_text.find("RRULE:FREQ=DAILY;COUNT=10"), std::string::npos);
+    EXPECT_NE(got.items[1].note->m_text.find("EXDATE:20270119T200000"), std::string::npos);
+    EXPECT_NE(got.items[2].note->m_text.find("BYSETPOS=2"), std::string::npos);
+    EXPECT_EQ(got.items[3].note->m_text, "");
+    const CICalMapping::Imported allday = ImportAll(Fixture("allday.ics"));
+    EXPECT_EQ(allday.items[1].note->m_text, "Line one\r\nLine two, with a comma");
+    EXPECT_EQ(allday.items[0].uid, "birthday-1@google.com");
+}
+
+TEST(IcalImport, SummarySaysWhatCameIn) {
+    CICalMapping::Imported r;
+    r.reminders = 12, r.memos = 3, r.approximated = 2;
+    EXPECT_EQ(
+        r.Summary(),
+        "12 reminders and 3 memos imported; 2 recurrence rules approximated (see their text)");
+    r.reminders = 1, r.memos = 1, r.approximated = 1;
+    EXPECT_EQ(r.Summary(),
+              "1 reminder and 1 memo imported; 1 recurrence rule approximated (see its text)");
+    r.approximated = 0;
+    EXPECT_EQ(r.Summary(), "1 reminder and 1 memo imported");
+}
+
+TEST(IcalImport, RefusesWhatIsNoCalendar) {
+    CICalMapping::Imported out;
+    std::string error;
+    EXPECT_FALSE(CICalMapping::Import("hello", CNote(), out, &error));
+    EXPECT_NE(error.find("no calendar"), std::string::npos);
+    EXPECT_FALSE(
+        CICalMapping::Import(std::string(CICalMapping::kMaxBytes + 1, 'x'), CNote(), out, &error));
+}
+
+} // namespace
