@@ -31,7 +31,7 @@ WIN=$(e2e_named_window "$APP_PID" "New mail")
 read -r _ WX WY WW WH <<<"$(e2e_visible_windows "$APP_PID" | grep "^$WIN ")"
 e2e_screenshot "$ARTIFACTS/mail-new-window.png"
 import -window root -crop "${WW}x${WH}+${WX}+${WY}" +repage "$ARTIFACTS/mail-new-window-only.png"
-# The rows of text under the header of the "Form" column: runs of at least four pixel rows whose
+# The rows of text under the header of the "From" column: runs of at least four pixel rows whose
 # mean is darker than the white of the list (a grid line is one pixel high).
 rows=$(convert "$ARTIFACTS/mail-new-window-only.png" -crop "100x$((WH - 110))+130+82" +repage \
     -colorspace gray -scale "1x$((WH - 110))!" -depth 8 txt:- |

@@ -44,7 +44,7 @@ CMailListDlg::CMailListDlg(QWidget* parent)
     m_stamp->installEventFilter(this);
 
     m_list->setHorizontalHeaderLabels(
-        {QStringLiteral("Account"), QStringLiteral("Form"), QStringLiteral("Subject")});
+        {QStringLiteral("Account"), QStringLiteral("From"), QStringLiteral("Subject")});
     m_list->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_list->horizontalHeader()->setStretchLastSection(false);
     m_list->verticalHeader()->hide();

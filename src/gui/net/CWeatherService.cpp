@@ -66,7 +66,7 @@ void CWeatherService::Finish(bool ok, const CWeather& report, const std::string&
         m_hub.countdowns().weather = kRetryMs;
         if (IDialogs* dialogs = m_hub.Platform().dialogs)
             dialogs->MessageBox("Check If You Input Correct Options !",
-                                "Cannot Retrive Weather Data", IDialogs::Ok, IDialogs::Stop);
+                                "Cannot Retrieve Weather Data", IDialogs::Ok, IDialogs::Stop);
         qWarning("The weather report could not be fetched: %s", error.c_str());
     }
     g_weatherBusy = 0;

@@ -35,7 +35,7 @@ CNotePage::CNotePage(COptionsValues& values, IDialogs& dialogs, CAlarmCheck& log
     m_fontName = Place(new QLabel(this), 62, 22, 153, 11, "fontName");
     m_fontName->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_fontName->setTextFormat(Qt::PlainText);
-    auto* back = Place(new QPushButton(tr("Backgound"), this), 8, 39, 48, 14, "background",
+    auto* back = Place(new QPushButton(tr("Background"), this), 8, 39, 48, 14, "background",
                        "Change background color");
     m_sample = Place(new CSchemeSample(this), 62, 38, 155, 48, "sample");
     auto* text = Place(new QPushButton(tr("Text"), this), 8, 55, 48, 14, "text",

@@ -333,7 +333,7 @@ TEST_F(OptionsSheetTest, HolidayMarksAndTheOtherPage) {
     ShowPage(COptionsSheet::Holidays);
     QTableWidget* list = sheet->HolidayPage()->List();
     ASSERT_EQ(list->rowCount(), 28);
-    EXPECT_EQ(list->item(5, 0)->text(), QStringLiteral("Washhington's Birthday"));
+    EXPECT_EQ(list->item(5, 0)->text(), QStringLiteral("Washington's Birthday"));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualItemRect(list->item(5, 0)).center());
     EXPECT_EQ(list->item(5, 0)->checkState(), Qt::Checked) << "a click on the name selects";

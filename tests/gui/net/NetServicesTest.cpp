@@ -82,7 +82,7 @@ TEST_F(NetServicesTest, AHangingFetchLeavesTheMenuAnsweringAndFailsOnceWithARetr
     EXPECT_FALSE(done.at(0).at(0).toBool());
     ASSERT_EQ(QtDialogs::s_shownBoxes.size(), 1u);
     EXPECT_EQ(QtDialogs::s_shownBoxes[0].first, "Check If You Input Correct Options !");
-    EXPECT_EQ(QtDialogs::s_shownBoxes[0].second, "Cannot Retrive Weather Data");
+    EXPECT_EQ(QtDialogs::s_shownBoxes[0].second, "Cannot Retrieve Weather Data");
     EXPECT_EQ(tray.countdowns().weather, CWeatherService::kRetryMs);
     EXPECT_EQ(g_weatherBusy, 0);
     EXPECT_TRUE(tray.settings().m_weather.m_dayName[0].empty());
