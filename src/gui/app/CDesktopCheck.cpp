@@ -1,8 +1,10 @@
 #include "app/CDesktopCheck.h"
 
 #include "app/CDesktopNotice.h"
+#include "platform/CDialogOwner.h"
 
 #include <QGuiApplication>
+
 #include <QMessageBox>
 #include <QSystemTrayIcon>
 #include <cstdio>
@@ -30,5 +32,7 @@ void CDesktopCheck::Check() {
     m_notice->setTextFormat(Qt::PlainText);
     m_notice->setAttribute(Qt::WA_DeleteOnClose);
     m_notice->setModal(false);
+    m_notice->setParent(CDialogOwner::Tray(), m_notice->windowFlags());
+    CDialogOwner::Prepare(*m_notice);
     m_notice->show();
 }

@@ -1,5 +1,6 @@
 #include "mail/CMailListDlg.h"
 
+#include "platform/CDialogOwner.h"
 #include "platform/QtDialogs.h"
 #include "platform/ResourceImages.h"
 
@@ -93,6 +94,8 @@ void CMailListDlg::OpenRow(int row) {
         close();
         return;
     }
+    // Owned by this window: a box of its own would open underneath it (it stays on top).
+    const CDialogOwner::Scope owner(this);
     QtDialogs dialogs;
     dialogs.MessageBox("No mail program could be started: the desktop has no program set up for "
                        "e-mail (\"mailto:\" links).",

@@ -15,6 +15,7 @@
 #include "model/CNoteStore.h"
 #include "platform/Clock.h"
 #include "platform/GdiPaint.h"
+#include "platform/CDialogOwner.h"
 #include "platform/IDialogs.h"
 #include "platform/SystemColors.h"
 #include "platform/SystemMetrics.h"
@@ -456,7 +457,7 @@ void CNoteManagerDlg::SaveNotesToFile() {
     const auto path = m_dialogs.SaveFileName("txt", "Notes.txt", "Text Files (*.txt)|*.txt||");
     if (!path) return;
     CSaveOptionsDlg options(this);
-    if (options.exec() != QDialog::Accepted) return;
+    if (CDialogOwner::Exec(options) != QDialog::Accepted) return;
     std::vector<const CNote*> notes;
     switch (options.ChosenScope()) {
     case CSaveOptionsDlg::AllNotes:

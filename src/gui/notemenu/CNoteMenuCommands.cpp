@@ -6,11 +6,13 @@
 #include "model/CNote.h"
 #include "model/CSettings.h"
 #include "notemenu/CNoteMenu.h"
+#include "platform/CDialogOwner.h"
 #include "platform/FontConverter.h"
 #include "platform/GdiPaint.h"
 #include "platform/IDialogs.h"
 #include "print/CNotePrinter.h"
 #include "sticky/CNoteMenuModel.h"
+#include "sticky/NoteColors.h"
 #include "sticky/CStickyNoteDlg.h"
 
 #include <QApplication>
@@ -49,6 +51,7 @@ void CNoteMenuCommands::Open(const QPoint& globalPos) {
 
 void CNoteMenuCommands::Run(int id) {
     if (!m_window.Note()) return;
+    const CDialogOwner::Scope owner(&m_window); // every box of a command belongs to the note
     switch (id) {
     case M::Scheme1:
     case M::Scheme2:
@@ -118,13 +121,14 @@ void CNoteMenuCommands::ChooseFont() {
     CNote& note = *m_window.Note();
     m_window.SetBusy(true);
     QPointer<CStickyNoteDlg> alive(&m_window);
-    QFontDialog dlg(FontConverter::ToQFont(note.m_font), &m_window);
-    dlg.setWindowFlag(Qt::WindowStaysOnTopHint);
-    const bool ok = dlg.exec() == QDialog::Accepted;
+    QPointer<QFontDialog> dlg = new QFontDialog(FontConverter::ToQFont(note.m_font), &m_window);
+    const bool ok = CDialogOwner::Exec(*dlg) == QDialog::Accepted;
     if (!alive || !m_window.Note()) return;
+    const QFont font = dlg->selectedFont();
+    delete dlg;
     m_window.SetBusy(false);
-    if (!ok || dlg.selectedFont().family().isEmpty()) return;
-    const LOGFONT chosen = FontConverter::FromQFont(dlg.selectedFont());
+    if (!ok || font.family().isEmpty()) return;
+    const LOGFONT chosen = FontConverter::FromQFont(font);
     if (M::IsFontTooBig(chosen.lfHeight)) {
         m_window.Hub().Dialogs().MessageBox("Font is too big !", "Sorry", IDialogs::Ok,
                                             IDialogs::Stop);
@@ -183,9 +187,9 @@ void CNoteMenuCommands::TimeSetting() {
     ++g_timeDialogCount;
     QPointer<CStickyNoteDlg> alive(&m_window);
     {
-        CTimeSettingDlg dlg(&m_window, note, m_window.Hub().Dialogs());
-        dlg.setWindowFlag(Qt::WindowStaysOnTopHint);
-        dlg.exec();
+        QPointer<CTimeSettingDlg> dlg = new CTimeSettingDlg(&m_window, note, m_window.Hub().Dialogs());
+        CDialogOwner::Exec(*dlg);
+        delete dlg;
     }
     --g_timeDialogCount;
     if (!alive || !m_window.Note()) return;

@@ -52,16 +52,22 @@ CNotePage::CNotePage(COptionsValues& values, IDialogs& dialogs, CAlarmCheck& log
         b->setAutoDefault(false);
 
     m_pickFont = [](QWidget* parent, const LOGFONT& initial) -> std::optional<LOGFONT> {
-        bool ok = false;
-        const QFont f = QFontDialog::getFont(&ok, FontConverter::ToQFont(initial), parent,
-                                             tr("Font"), QFontDialog::ScalableFonts);
+        QPointer<QFontDialog> dlg = new QFontDialog(FontConverter::ToQFont(initial), parent);
+        dlg->setWindowTitle(tr("Font"));
+        dlg->setOption(QFontDialog::ScalableFonts);
+        const bool ok = CDialogOwner::Exec(*dlg) == QDialog::Accepted;
+        const QFont f = ok ? dlg->selectedFont() : QFont();
+        delete dlg;
         if (!ok) return std::nullopt;
         LOGFONT lf = FontConverter::FromQFont(f);
         lf.lfUnderline = lf.lfStrikeOut = 0; // a scheme carries no effects
         return lf;
     };
     m_pickColor = [](QWidget* parent, COLORREF initial) -> std::optional<COLORREF> {
-        const QColor c = QColorDialog::getColor(GdiPaint::ToQColor(initial), parent);
+        QPointer<QColorDialog> dlg = new QColorDialog(GdiPaint::ToQColor(initial), parent);
+        const bool ok = CDialogOwner::Exec(*dlg) == QDialog::Accepted;
+        const QColor c = ok ? dlg->selectedColor() : QColor();
+        delete dlg;
         if (!c.isValid()) return std::nullopt;
         return GdiPaint::FromQColor(c);
     };
@@ -118,6 +124,9 @@ void CNotePage::ChooseColor(COLORREF* colors) {
     const int i = m_values.selectedScheme;
     if (const std::optional<COLORREF> c = m_pickColor(this, colors[i])) {
         colors[i] = *c;
+        // A new background keeps the text readable; a text colour picked is taken as it is.
+        if (colors == m_values.schemeBack)
+            m_values.schemeText[i] = ReadableTextColor(*c, m_values.schemeText[i]);
         Redraw();
     }
 }
