@@ -105,15 +105,18 @@ void CNoteMenuCommands::ChooseColor(bool back) {
     COLORREF& color = back ? note.m_backColor : note.m_textColor;
     m_window.SetBusy(true);
     QPointer<CStickyNoteDlg> alive(&m_window);
-    QColorDialog dlg(GdiPaint::ToQColor(color), &m_window);
-    dlg.setWindowFlag(Qt::WindowStaysOnTopHint); // notes may stay on top: the dialog must not hide
-    const bool ok = dlg.exec() == QDialog::Accepted;
-    if (!alive || !m_window.Note()) return;
+    QPointer<QColorDialog> dlg = new QColorDialog(GdiPaint::ToQColor(color), &m_window);
+    const bool ok = CDialogOwner::Exec(*dlg) == QDialog::Accepted;
+    if (!alive || !m_window.Note()) return; // the dialog went with the window
+    const QColor chosen = dlg->selectedColor();
+    delete dlg;
     m_window.SetBusy(false);
     // Even a cancelled choice forgets the scheme, so choosing a scheme applies it again.
     m_window.ForgetScheme();
-    if (!ok || !dlg.selectedColor().isValid()) return;
-    color = GdiPaint::FromQColor(dlg.selectedColor());
+    if (!ok || !chosen.isValid()) return;
+    color = GdiPaint::FromQColor(chosen);
+    // A new background keeps the text readable; a text colour picked is taken as it is.
+    if (back) note.m_textColor = ReadableTextColor(note.m_backColor, note.m_textColor);
     m_window.RefreshLook();
 }
 

@@ -6,7 +6,9 @@
 #include "options/CSchemeSample.h"
 #include "platform/FontConverter.h"
 #include "platform/GdiPaint.h"
+#include "platform/CDialogOwner.h"
 #include "platform/IDialogs.h"
+#include "sticky/NoteColors.h"
 
 #include <QCheckBox>
 #include <QColorDialog>

@@ -30,6 +30,11 @@ void CStickyHub::TimeChanged(const CNote& note) {
     m_tray.NoteChanged();
 }
 
+bool CStickyHub::CanSound() const {
+    const ISound* sound = m_tray.Platform().sound;
+    return sound && sound->HasAudioDevice();
+}
+
 void CStickyHub::PlayDeleteSound() {
     if (ISound* sound = m_tray.Platform().sound) sound->PlayResource(kDeleteSound);
 }

@@ -30,6 +30,8 @@ public:
     // The time-setting dialog changed the note: its alarm is offered to the alarm check.
     void TimeChanged(const CNote& note);
 
+    // False without any sound device: a ring is then only seen.
+    bool CanSound() const;
     void PlayCloseSound();
     void PlayDeleteSound();
     // Ends the close box's click, unless a note rings (the ringing owns the sound then).

@@ -186,6 +186,7 @@ void CStickyNoteDlg::StartAlarm(int index, bool wasPosted) {
 
 void CStickyNoteDlg::EnterRingingMode() {
     EndTitleEdit(true);
+    m_silentRing = !Hub().CanSound();
     m_countdown->hide();
     m_row->Begin();
     // Inside the frame, whichever border style the note has.
@@ -204,9 +205,9 @@ void CStickyNoteDlg::EnterRingingMode() {
 
 void CStickyNoteDlg::DrawPinBox(int) {
     // While ringing only the flashing draws the pin box, in the picture the ringing reports
-    // (PinShown): repaint it alone.
+    // (PinShown): repaint it alone, or the whole band when that flashes too.
     const int t = m_geometry.m_titleHeight;
-    update(0, 0, t, t);
+    update(0, 0, m_silentRing ? width() : t, t);
 }
 
 void CStickyNoteDlg::FocusField(Field field) {
@@ -448,6 +449,7 @@ void CStickyNoteDlg::paintEvent(QPaintEvent*) {
     look.system = CNotePainter::Colors3d::FromPalette();
     if (IsRinging()) {
         look.pinState = m_ring.PinShown();
+        look.flashTitle = m_silentRing && look.pinState == 1;
         look.ruleY = NoteTemplate::kRemindCheck.ToPixels().top - 2;
         OkButton()->SetBackColor(look.back);
     } else {

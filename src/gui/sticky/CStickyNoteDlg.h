@@ -145,6 +145,7 @@ private:
     bool m_ready = false;
     bool m_busy = false;
     bool m_closing = false;
+    bool m_silentRing = false; // ringing without a sound device: the title band flashes
     int m_scheme = -1;
     RECT m_homeRect;
     QFont m_hFont;
