@@ -223,6 +223,10 @@ void CTrayWnd::ShowHelpContents() {
 }
 
 void CTrayWnd::OpenHomePage() {
+    if (!*kHomePageUrl) {
+        ShowHelpContents();
+        return;
+    }
     if (!QDesktopServices::openUrl(QUrl(QString::fromLatin1(kHomePageUrl))))
         m_qtDialogs.MessageBox(std::string("No web browser could open \"") + kHomePageUrl + "\".",
                                "Sorry", IDialogs::Ok, IDialogs::Stop);

@@ -21,9 +21,11 @@
 #include <QContextMenuEvent>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QToolTip>
 #include <QWindow>
 
 namespace {
@@ -471,6 +473,33 @@ void CStickyNoteDlg::UpdateCursor(const QPoint& pos) {
     if (cursor().shape() != shape) setCursor(shape);
 }
 
+QString CStickyNoteDlg::ToolTipAt(const QPoint& pos) const {
+    if (!m_note || m_closing) return {};
+    if (m_geometry.InPinBox(pos.x(), pos.y()))
+        return IsRinging() ? tr("Right-click: the note menu")
+                           : tr("Click: keep on top or not. Right-click: the note menu. "
+                                "Shift or Alt+click: line up the other notes");
+    if (IsRinging()) return {};
+    if (m_geometry.InCloseBox(pos.x(), pos.y(), width()))
+        return tr("Close the note: it stays in the Note Manager");
+    if (HitAt(pos) == NoteHit::Caption)
+        return tr("Drag to move. Double-click: roll up or down. Right-click: edit the title");
+    return {};
+}
+
+bool CStickyNoteDlg::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QString tip = ToolTipAt(help->pos());
+        if (tip.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), tip, this);
+        return true;
+    }
+    return QWidget::event(event);
+}
+
 void CStickyNoteDlg::mousePressEvent(QMouseEvent* event) {
     if (!Active()) return;
     const QPoint pos = event->position().toPoint();
@@ -649,7 +678,10 @@ void CStickyNoteDlg::OnShrunk() {
     // The rectangle was stored before shrinking.
     m_note->m_text = GetBodyText();
     m_note->m_title = GetTitleText();
+    const bool memo = m_note->m_type == CNote::Memo;
     Teardown();
+    // A new user would believe the memo lost: it can only come back through the manager.
+    if (memo) m_hub.HintClosedMemo();
 }
 
 void CStickyNoteDlg::DeleteNote() {
