@@ -3,6 +3,7 @@
 #include "platform/CDialogOwner.h"
 
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QPointer>
 #include <QMessageBox>
 #include <QStringList>
@@ -50,6 +51,13 @@ IDialogs::Answer QtDialogs::MessageBox(const std::string& text, const std::strin
     default:
         box.setStandardButtons(QMessageBox::Ok);
     }
+    // Wide enough for its caption beside the window manager's buttons: a short text made
+    // "Oops !" over "No Printer !" show as "O... !".
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(box.fontMetrics().horizontalAdvance(box.windowTitle()) +
+                                          kCaptionRoom,
+                                      0, QSizePolicy::Minimum, QSizePolicy::Expanding),
+                      grid->rowCount(), 0, 1, grid->columnCount());
     const int result = CDialogOwner::Exec(box);
     delete owned;
     switch (result) {

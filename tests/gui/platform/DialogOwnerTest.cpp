@@ -18,7 +18,9 @@ struct Seen {
     Qt::WindowModality modality = Qt::NonModal;
     bool onTop = false;
     bool otherClicked = false;
+    int width = 0;
 };
+const QString kCaption = QStringLiteral("A caption far longer than the text");
 
 // Shows a real box while `other` waits for a click, records how the box was made and closes it.
 Seen AskWhile(QWidget* other) {
@@ -37,12 +39,13 @@ Seen AskWhile(QWidget* other) {
         seen.parent = box->parentWidget();
         seen.modality = box->windowModality();
         seen.onTop = box->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+        seen.width = box->width();
         if (button) QTest::mouseClick(button.get(), Qt::LeftButton);
         seen.otherClicked = clicked;
         box->accept();
     });
     QtDialogs dialogs;
-    dialogs.MessageBox("Text", "Caption", IDialogs::Ok, IDialogs::Information);
+    dialogs.MessageBox("Text", kCaption.toStdString(), IDialogs::Ok, IDialogs::Information);
     return seen;
 }
 
@@ -85,6 +88,9 @@ TEST(DialogOwner, BoxesBelongToTheirOpenerBlockOnlyItAndStayAboveNotesKeptOnTop)
         EXPECT_EQ(seen.modality, Qt::WindowModal);
         EXPECT_EQ(seen.onTop, c.openerOnTop || c.otherOnTop);
         EXPECT_TRUE(seen.otherClicked) << "another window of the program was blocked";
+        // Its caption is not cut short in the title bar.
+        EXPECT_GE(seen.width, QFontMetrics(QApplication::font()).horizontalAdvance(kCaption) +
+                                  QtDialogs::kCaptionRoom);
     }
 }
 
