@@ -49,7 +49,8 @@ expect_dialog_on_top() {
 }
 close_dialog() {
     xdotool windowactivate --sync "$DIALOG" 2>/dev/null || true
-    xdotool key --window "$DIALOG" Escape
+    sleep 0.2
+    xdotool key Escape
     e2e_wait_for 10 bash -c "! xprop -root _NET_CLIENT_LIST | grep -qi $(printf '0x%x' "$DIALOG")" ||
         e2e_fail "the dialog did not close"
 }

@@ -12,8 +12,8 @@
 #include "platform/IDialogs.h"
 #include "print/CNotePrinter.h"
 #include "sticky/CNoteMenuModel.h"
-#include "sticky/NoteColors.h"
 #include "sticky/CStickyNoteDlg.h"
+#include "sticky/NoteColors.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -190,7 +190,8 @@ void CNoteMenuCommands::TimeSetting() {
     ++g_timeDialogCount;
     QPointer<CStickyNoteDlg> alive(&m_window);
     {
-        QPointer<CTimeSettingDlg> dlg = new CTimeSettingDlg(&m_window, note, m_window.Hub().Dialogs());
+        QPointer<CTimeSettingDlg> dlg =
+            new CTimeSettingDlg(&m_window, note, m_window.Hub().Dialogs());
         CDialogOwner::Exec(*dlg);
         delete dlg;
     }

@@ -4,9 +4,9 @@
 #include "app/CTrayCore.h"
 #include "options/COptionsValues.h"
 #include "options/CSchemeSample.h"
+#include "platform/CDialogOwner.h"
 #include "platform/FontConverter.h"
 #include "platform/GdiPaint.h"
-#include "platform/CDialogOwner.h"
 #include "platform/IDialogs.h"
 #include "sticky/NoteColors.h"
 

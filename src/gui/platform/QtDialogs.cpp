@@ -4,8 +4,8 @@
 
 #include <QFileDialog>
 #include <QGridLayout>
-#include <QPointer>
 #include <QMessageBox>
+#include <QPointer>
 #include <QStringList>
 
 std::deque<IDialogs::Answer> QtDialogs::s_nextAnswers;
@@ -54,10 +54,10 @@ IDialogs::Answer QtDialogs::MessageBox(const std::string& text, const std::strin
     // Wide enough for its caption beside the window manager's buttons: a short text made
     // "Oops !" over "No Printer !" show as "O... !".
     if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
-        grid->addItem(new QSpacerItem(box.fontMetrics().horizontalAdvance(box.windowTitle()) +
-                                          kCaptionRoom,
-                                      0, QSizePolicy::Minimum, QSizePolicy::Expanding),
-                      grid->rowCount(), 0, 1, grid->columnCount());
+        grid->addItem(
+            new QSpacerItem(box.fontMetrics().horizontalAdvance(box.windowTitle()) + kCaptionRoom,
+                            0, QSizePolicy::Minimum, QSizePolicy::Expanding),
+            grid->rowCount(), 0, 1, grid->columnCount());
     const int result = CDialogOwner::Exec(box);
     delete owned;
     switch (result) {
@@ -95,8 +95,8 @@ static std::optional<std::string> WithExtension(QString path, const std::string&
 // The file chooser of the window that asked, blocking only that window.
 static QString RunFileDialog(QFileDialog::AcceptMode mode, const std::string& initialName,
                              const std::string& filter) {
-    QPointer<QFileDialog> dlg = new QFileDialog(CDialogOwner::Owner(), QString(), QString(),
-                                                QtDialogs::QtFilter(filter));
+    QPointer<QFileDialog> dlg =
+        new QFileDialog(CDialogOwner::Owner(), QString(), QString(), QtDialogs::QtFilter(filter));
     dlg->setAcceptMode(mode);
     dlg->setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
                                                      : QFileDialog::ExistingFile);
@@ -104,8 +104,8 @@ static QString RunFileDialog(QFileDialog::AcceptMode mode, const std::string& in
     dlg->setOption(QFileDialog::DontConfirmOverwrite);
     if (!initialName.empty()) dlg->selectFile(QString::fromStdString(initialName));
     const bool ok = CDialogOwner::Exec(*dlg) == QDialog::Accepted && dlg;
-    const QString path = ok && !dlg->selectedFiles().isEmpty() ? dlg->selectedFiles().front()
-                                                                : QString();
+    const QString path =
+        ok && !dlg->selectedFiles().isEmpty() ? dlg->selectedFiles().front() : QString();
     delete dlg;
     return path;
 }

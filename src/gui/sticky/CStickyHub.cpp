@@ -6,8 +6,8 @@
 #include "platform/CDialogOwner.h"
 #include "platform/IDialogs.h"
 #include "platform/ISound.h"
-#include "storage/CSideConfig.h"
 #include "sticky/NoteSchemes.h"
+#include "storage/CSideConfig.h"
 
 namespace {
 constexpr int kCloseSound = 242;

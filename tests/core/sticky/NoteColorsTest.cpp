@@ -34,8 +34,8 @@ TEST(NoteColors, TextKeepsReadableContrastAgainstItsBackground) {
         bool kept;
     } cases[] = {
         {RGB(102, 0, 102), RGB(255, 255, 128), true},
-        {RGB(253, 82, 0), RGB(255, 255, 128), false},   // darkened
-        {RGB(30, 30, 60), RGB(60, 60, 120), false},     // lightened
+        {RGB(253, 82, 0), RGB(255, 255, 128), false},    // darkened
+        {RGB(30, 30, 60), RGB(60, 60, 120), false},      // lightened
         {RGB(128, 128, 128), RGB(128, 128, 128), false}, // no contrast at all
     };
     for (const auto& c : cases) {

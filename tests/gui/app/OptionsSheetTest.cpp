@@ -127,7 +127,8 @@ TEST_F(OptionsSheetTest, WaveFileBrowsePreviewAndItsEndWithTheSheet) {
     platform.sound.device = false; // no output: the wave file is not offered
     Open();
     EXPECT_FALSE(Find<QRadioButton>("waveFile")->isEnabled());
-    EXPECT_TRUE(Find<QLabel>("wavePath")->text().startsWith("No sound device")) << "greyed, and why";
+    EXPECT_TRUE(Find<QLabel>("wavePath")->text().startsWith("No sound device"))
+        << "greyed, and why";
 }
 
 TEST_F(OptionsSheetTest, RefusedNumbersKeepTheSheetAndThePageOpen) {

@@ -11,10 +11,10 @@
 #include "widgets/CHoverButton.h"
 
 #include <QDir>
-#include <QTemporaryDir>
 #include <QImage>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QTemporaryDir>
 #include <QTest>
 #include <climits>
 #include <cstdio>
