@@ -4,7 +4,6 @@
 #include "platform/CDialogOwner.h"
 
 #include <QGuiApplication>
-
 #include <QMessageBox>
 #include <QSystemTrayIcon>
 #include <cstdio>
