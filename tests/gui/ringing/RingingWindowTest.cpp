@@ -397,8 +397,9 @@ TEST_F(RingingWindow, RowFitsItsWindowWithAVisibleBoxInEverySchemeAndFont) {
                               img, QRect(label->mapTo(w, QPoint(0, 0)), label->size()), noteBack),
                           8)
                     << label->text().toStdString();
-            if (w->RemindCheck()->text() != QStringLiteral("Remind me again after"))
+            if (w->RemindCheck()->text() != QStringLiteral("Remind me again after")) {
                 EXPECT_TRUE(w->RemindCheck()->toolTip().contains("Remind me again after"));
+            }
             w->OnOK();
             DrainDeletes();
         }
