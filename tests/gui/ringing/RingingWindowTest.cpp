@@ -99,14 +99,16 @@ TEST_F(RingingWindow, PostedNoteRingsCentredAndTypingADelayRemindsLater) {
     EXPECT_TRUE(w->windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_FALSE(w->CountdownLine()->isVisible());
     EXPECT_FALSE(w->RemindCheck()->isChecked());
-    EXPECT_EQ(w->RemindCheck()->text(), "Remind me again after");
+    // Whole, or cut short at the smallest readable size with the whole text in its tip.
+    EXPECT_TRUE(w->RemindCheck()->text().startsWith("Remind me"));
+    EXPECT_TRUE(w->RemindCheck()->toolTip().contains("Remind me later"));
     EXPECT_EQ(w->HoursEdit()->text() + ":" + w->MinutesEdit()->text(), "0:15");
     EXPECT_TRUE(w->RemindCheck()->isVisible() && w->HoursEdit()->isVisible() &&
                 w->MinutesEdit()->isVisible() && w->OkButton()->isVisible() &&
                 w->OkButton()->isEnabled());
-    EXPECT_EQ(w->RemindCheck()->toolTip() + "|" + w->HoursEdit()->toolTip() + "|" +
-                  w->MinutesEdit()->toolTip() + "|" + w->OkButton()->toolTip(),
-              "Remind me later|Input delay hours|Input delay minutes|Close dialog");
+    EXPECT_EQ(w->HoursEdit()->toolTip() + "|" + w->MinutesEdit()->toolTip() + "|" +
+                  w->OkButton()->toolTip(),
+              "Input delay hours|Input delay minutes|Close dialog");
     QStringList labels;
     for (QLabel* l : w->findChildren<QLabel*>())
         if (l->isVisible()) labels << l->text();
