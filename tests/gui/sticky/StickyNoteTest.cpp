@@ -209,6 +209,7 @@ TEST_F(StickyNote, TitleBandPinAndCloseBoxesExplainThemselves) {
                  {{80, 80}, ""}};
     for (const auto& c : cases) {
         QToolTip::hideText();
+        ASSERT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000));
         QHelpEvent help(QEvent::ToolTip, c.at, win->mapToGlobal(c.at));
         QApplication::sendEvent(win, &help);
         if (!*c.says) {
