@@ -154,11 +154,11 @@ TEST_F(Printing, NoDefaultPrinterOffersAPdfAndARefusalStopsTheManager) {
     CNote note;
     note.m_title = "Five thousand words";
     note.m_text = LongText();
-    FakeDialogs dialogs;
-    dialogs.answers = {IDialogs::AnswerYes};
-    dialogs.files = {dir.filePath("note.pdf").toStdString()};
+    FakeDialogs pdf;
+    pdf.answers = {IDialogs::AnswerYes};
+    pdf.files = {dir.filePath("note.pdf").toStdString()};
     int pages = 0;
-    ASSERT_TRUE(CNotePrinter::PrintNote(note, dialogs, &pages));
+    ASSERT_TRUE(CNotePrinter::PrintNote(note, pdf, &pages));
     EXPECT_GT(pages, 5);
     EXPECT_EQ(PdfPages(dir.filePath("note.pdf").toStdString()), pages);
 }
