@@ -31,7 +31,7 @@ WIN=$(e2e_named_window "$APP_PID" "New mail")
 read -r _ WX WY WW WH <<<"$(e2e_visible_windows "$APP_PID" | grep "^$WIN ")"
 e2e_screenshot "$ARTIFACTS/mail-new-window.png"
 import -window root -crop "${WW}x${WH}+${WX}+${WY}" +repage "$ARTIFACTS/mail-new-window-only.png"
-# The rows of text under the header of the "Form" column (the list sits below the report line
+# The rows of text under the header of the "From" column (the list sits below the report line
 # saying the password went out in clear: this server offers no TLS): runs of at least four pixel
 # rows whose mean is darker than the white of the list (a grid line is one pixel high).
 rows=$(convert "$ARTIFACTS/mail-new-window-only.png" -crop "100x$((WH - 126))+130+98" +repage \

@@ -1,5 +1,6 @@
 #pragma once
 
-// The project's home page (string 57709), opened by Help > Homepage.
-// This is the one place to change it; the address below is a placeholder.
-inline constexpr const char kHomePageUrl[] = "https://jotterly.example.org/";
+// The project's home page (string 57709), opened by Help > Homepage. The project has none
+// yet: Help > Homepage then opens the installed help page rather than a placeholder address.
+// This is the one place to set it.
+inline constexpr const char kHomePageUrl[] = "";

@@ -14,7 +14,7 @@ constexpr NameRule kTable[CHolidayTable::kCount] = {
     {"Lincoln's Birthday", "Feb 12"},
     {"Valentine's Day", "Feb 14"},
     {"Presidents' Day", "3rd Monday of Feb"},
-    {"Washhington's Birthday", "February 22"},
+    {"Washington's Birthday", "February 22"},
     {"St. Patrick's Day", "March 17"},
     {"Good Friday", "Friday before Easter"},
     {"Easter", "1st Sun after 1st Full Moon after/on Mar 21"},

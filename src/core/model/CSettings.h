@@ -35,7 +35,9 @@ struct CSettings {
     // ---- schemes: what a new note copies ----
     LOGFONT m_schemeFont[kSchemes];
     COLORREF m_schemeBack[kSchemes] = {0x660066, 0x0052FD, 0xD8D8D8, 0x8000FF};
-    COLORREF m_schemeText[kSchemes] = {0x80FFFF, 0x80FFFF, 0x000000, 0x80FFFF};
+    // Pale yellow on orange and on pink was hard to read: those two are that yellow darkened
+    // just enough for 4.5:1 contrast (ReadableTextColor).
+    COLORREF m_schemeText[kSchemes] = {0x80FFFF, 0x142727, 0x000000, 0x0F1D1D};
     int m_schemeBorder[kSchemes] = {2, 1, 1, 0};
     int m_defaultScheme = 1;
 

@@ -19,6 +19,6 @@ public:
     int m_low[kDays] = {};
     int m_icon[kDays] = {};
 
-    // One report line of the tray menu: "Monday, Clear,  75 - 60".
+    // One report line of the tray menu: "Monday, Clear,  75 - 60 °F".
     std::string FormatDay(int i) const;
 };

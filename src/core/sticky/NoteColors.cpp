@@ -1,6 +1,7 @@
 #include "sticky/NoteColors.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 int ShiftChannel(int v, int d) {
@@ -51,4 +52,31 @@ std::array<COLORREF, 5> GlowFrameColors(COLORREF c) {
     };
     // Outermost first: 0.7, 0.5, 0.4, 0.3, then the colour itself four pixels in.
     return {mix(0.7), mix(0.5), mix(0.4), mix(0.3), c};
+}
+
+static double Luminance(COLORREF c) {
+    auto linear = [](int v) {
+        const double s = v / 255.0;
+        return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(GetRValue(c)) + 0.7152 * linear(GetGValue(c)) +
+           0.0722 * linear(GetBValue(c));
+}
+
+double ContrastRatio(COLORREF a, COLORREF b) {
+    const double la = Luminance(a), lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+COLORREF ReadableTextColor(COLORREF back, COLORREF text, double minRatio) {
+    if (ContrastRatio(back, text) >= minRatio) return text;
+    const COLORREF target =
+        ContrastRatio(back, RGB(0, 0, 0)) >= ContrastRatio(back, RGB(255, 255, 255))
+            ? RGB(0, 0, 0)
+            : RGB(255, 255, 255);
+    for (int percent = 1; percent < 100; ++percent) {
+        const COLORREF c = BlendColor(text, target, percent);
+        if (ContrastRatio(back, c) >= minRatio) return c;
+    }
+    return target;
 }

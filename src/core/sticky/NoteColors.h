@@ -31,3 +31,11 @@ inline COLORREF GlyphColorFor(COLORREF back) {
 // The five one-pixel frames of the "Glow" border, outermost first: index i is drawn on the
 // rectangle inset by i pixels. Dark colours glow towards white, light ones towards black.
 std::array<COLORREF, 5> GlowFrameColors(COLORREF c);
+
+// The contrast ratio of two colours (relative luminance, 1 to 21), as readability checks use.
+double ContrastRatio(COLORREF a, COLORREF b);
+
+// The colour of a note's text against its background: text itself when it contrasts enough,
+// else text blended towards black or white (whichever stands out more) just far enough.
+constexpr double kReadableContrast = 4.5;
+COLORREF ReadableTextColor(COLORREF back, COLORREF text, double minRatio = kReadableContrast);

@@ -1,6 +1,7 @@
 #include "app/CDesktopCheck.h"
 
 #include "app/CDesktopNotice.h"
+#include "platform/CDialogOwner.h"
 
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -30,5 +31,7 @@ void CDesktopCheck::Check() {
     m_notice->setTextFormat(Qt::PlainText);
     m_notice->setAttribute(Qt::WA_DeleteOnClose);
     m_notice->setModal(false);
+    m_notice->setParent(CDialogOwner::Tray(), m_notice->windowFlags());
+    CDialogOwner::Prepare(*m_notice);
     m_notice->show();
 }

@@ -7,6 +7,7 @@
 #include "app/HomePage.h"
 #include "app/TrayIds.h"
 #include "mail/CMailAccountDlg.h"
+#include "platform/CDialogOwner.h"
 #include "platform/CSignalWatcher.h"
 #include "platform/CSleepWatcher.h"
 #include "platform/ResourceImages.h"
@@ -40,13 +41,18 @@ CTrayWnd::CTrayWnd(QString instanceName)
                  .timers = this,
                  .tray = this,
                  .notices = &m_desktopNotices});
+    // A ring nobody can hear is always told on the desktop.
+    m_desktopNotices.SetShownWhenOff([this] { return !m_qtSound.HasAudioDevice(); });
     // Help and Home Page of the manager reach this window as its own commands do.
     m_managerService.SetCommandSink([this](int id) {
         QMetaObject::invokeMethod(
             this, [this, id] { OnCommand(id); }, Qt::QueuedConnection);
     });
     m_optionsService.SetAccountEditor([](QWidget* parent, CMailAccount& account) {
-        return CMailAccountDlg(parent, account).exec() == QDialog::Accepted;
+        QPointer<CMailAccountDlg> dlg = new CMailAccountDlg(CDialogOwner::Owner(parent), account);
+        const bool ok = CDialogOwner::Exec(*dlg) == QDialog::Accepted;
+        delete dlg;
+        return ok;
     });
     SetServices({.manager = &m_managerService,
                  .options = &m_optionsService,
@@ -275,6 +281,10 @@ void CTrayWnd::ShowHelpContents() {
 }
 
 void CTrayWnd::OpenHomePage() {
+    if (!*kHomePageUrl) {
+        ShowHelpContents();
+        return;
+    }
     if (!QDesktopServices::openUrl(QUrl(QString::fromLatin1(kHomePageUrl))))
         m_qtDialogs.MessageBox(std::string("No web browser could open \"") + kHomePageUrl + "\".",
                                "Sorry", IDialogs::Ok, IDialogs::Stop);
@@ -286,7 +296,7 @@ void CTrayWnd::ShowAbout() {
         m_about->activateWindow();
         return;
     }
-    CAboutDlg about;
-    m_about = &about;
-    about.exec();
+    m_about = new CAboutDlg(CDialogOwner::Tray());
+    CDialogOwner::Exec(*m_about);
+    delete m_about;
 }

@@ -16,6 +16,7 @@
 #include "net/CWeatherService.h"
 #include "options/COptionsService.h"
 #include "platform/CConsoleDialogs.h"
+#include "platform/CDialogOwner.h"
 #include "platform/CSingleInstance.h"
 #include "platform/ITimerHost.h"
 #include "platform/ITrayIcon.h"
@@ -75,7 +76,10 @@ public:
     COptionsService& OptionsService() { return m_optionsService; }
     CMailService& MailService() { return m_mailService; }
     // A command of the hidden window (menu items, Ctrl+click).
-    bool OnCommand(int id) { return m_commands.OnCommand(id); }
+    bool OnCommand(int id) {
+        const CDialogOwner::Scope owner(CDialogOwner::Tray()); // what the tray opens is its own
+        return m_commands.OnCommand(id);
+    }
 
     // Where the help page is looked for: the program's folder unless set.
     void SetProgramDir(const QString& dir) { m_programDir = dir; }

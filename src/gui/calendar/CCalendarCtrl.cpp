@@ -12,13 +12,17 @@
 #include <QPainterPath>
 
 namespace {
-// The window's font at a height (96 dpi pixels, leading included) and weight.
+// The window's font at a height (96 dpi pixels, leading included) and weight, never below the
+// smallest readable size.
 QFont CalendarFont(const QFont& base, int height, int weight) {
     LOGFONT lf = FontConverter::FromQFont(base);
     lf.lfHeight = height;
     lf.lfWeight = weight;
-    return FontConverter::ToQFont(lf);
+    return FontConverter::Readable(FontConverter::ToQFont(lf));
 }
+// The day numbers and the header at 12 pixels (digits 8 pixels tall), the initials at the
+// smallest readable size: the grid's first sizes drew digits 5 pixels tall.
+constexpr int kDayHeight = 14, kInitialsHeight = 12;
 
 QPainterPath MoonPath(const CCalendarLayout::Moon& m) {
     using S = CCalendarLayout::MoonShape;
@@ -113,12 +117,12 @@ void CCalendarCtrl::paintEvent(QPaintEvent*) {
     p.fillRect(QRect(1, ch, w - 2, 1), light);
 
     const COleDateTime& selected = m_model.Selected();
-    p.setFont(CalendarFont(font(), 10, 700));
+    p.setFont(CalendarFont(font(), kDayHeight, 700));
     p.setPen(text);
     p.drawText(QRect(0, 0, w - 1, ch), Qt::AlignCenter | Qt::TextSingleLine,
                QString::fromStdString(selected.Format("%Y %b")));
 
-    p.setFont(CalendarFont(font(), 8, 300));
+    p.setFont(CalendarFont(font(), kInitialsHeight, 300));
     static const char* const initials[7] = {"S", "M", "T", "W", "T", "F", "S"};
     auto cellRect = [&](int col, int row) {
         const RECT r = layout.CellRect(col, row);
@@ -144,7 +148,7 @@ void CCalendarCtrl::paintEvent(QPaintEvent*) {
     const COleDateTime now = Clock::Now();
     const bool thisMonth =
         now.GetYear() == selected.GetYear() && now.GetMonth() == selected.GetMonth();
-    p.setFont(CalendarFont(font(), 10, 300));
+    p.setFont(CalendarFont(font(), kDayHeight, 300));
     for (int d = 1; d <= m_model.DaysInMonth(); ++d) {
         int col = 0, row = 0;
         m_model.CellOfDay(d, col, row);

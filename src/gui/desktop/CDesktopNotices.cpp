@@ -58,7 +58,9 @@ void CDesktopNotices::AskCapabilities() {
 
 unsigned CDesktopNotices::Show(const std::string& title, const std::string& body,
                                ActionHandler onAction) {
-    if (!m_bus.isConnected() || !Enabled(m_configFolder)) return 0;
+    if (!m_bus.isConnected()) return 0;
+    // Switched off, a notice still tells of a ring that nobody can hear.
+    if (!Enabled(m_configFolder) && !(m_showWhenOff && m_showWhenOff())) return 0;
     AskCapabilities();
     QString text = QString::fromStdString(body);
     // A service that reads markup must see the note's text as text; while it is not known

@@ -25,6 +25,8 @@ public:
 
     // Whether "jotterly.conf" in configFolder allows notices (the default).
     static bool Enabled(const std::string& configFolder);
+    // Asked when notices are switched off: true shows them all the same.
+    void SetShownWhenOff(std::function<bool()> when) { m_showWhenOff = std::move(when); }
 
     // Known once the service told its capabilities (asked at once, and again when unknown).
     std::optional<bool> ServiceReadsMarkup() const { return m_markup; }
@@ -52,5 +54,6 @@ private:
     std::map<unsigned, Notice> m_notices;
     unsigned m_nextTicket = 1;
     std::optional<bool> m_markup;
+    std::function<bool()> m_showWhenOff;
     bool m_asking = false;
 };

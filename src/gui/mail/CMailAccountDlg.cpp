@@ -2,6 +2,7 @@
 
 #include "mail/CMailAccountRules.h"
 #include "net/MailServerAddress.h"
+#include "platform/CDialogOwner.h"
 #include "platform/QtDialogs.h"
 
 #include <QComboBox>
@@ -103,6 +104,7 @@ void CMailAccountDlg::accept() {
     std::string message;
     const CMailAccountRules::Field field = CMailAccountRules::Check(entry, message);
     if (field != CMailAccountRules::Field::None) {
+        const CDialogOwner::Scope owner(this);
         QtDialogs dialogs;
         dialogs.MessageBox(message, CMailAccountRules::kCheckCaption, IDialogs::Ok, IDialogs::Stop);
         QLineEdit* focus = field == CMailAccountRules::Field::Name       ? m_name

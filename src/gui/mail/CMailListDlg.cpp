@@ -1,5 +1,6 @@
 #include "mail/CMailListDlg.h"
 
+#include "platform/CDialogOwner.h"
 #include "platform/QtDialogs.h"
 #include "platform/ResourceImages.h"
 
@@ -47,7 +48,7 @@ CMailListDlg::CMailListDlg(QWidget* parent)
     m_stamp->installEventFilter(this);
 
     m_list->setHorizontalHeaderLabels(
-        {QStringLiteral("Account"), QStringLiteral("Form"), QStringLiteral("Subject")});
+        {QStringLiteral("Account"), QStringLiteral("From"), QStringLiteral("Subject")});
     m_list->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_list->horizontalHeader()->setStretchLastSection(false);
     m_list->verticalHeader()->hide();
@@ -96,6 +97,8 @@ void CMailListDlg::OpenRow(int row) {
         close();
         return;
     }
+    // Owned by this window: a box of its own would open underneath it (it stays on top).
+    const CDialogOwner::Scope owner(this);
     QtDialogs dialogs;
     dialogs.MessageBox("No mail program could be started: the desktop has no program set up for "
                        "e-mail (\"mailto:\" links).",

@@ -1,13 +1,18 @@
 #include "manager/CManagerService.h"
 
 #include "manager/CNoteManagerDlg.h"
+#include "platform/CDialogOwner.h"
+
+#include <QPointer>
 
 void CManagerService::OpenManager() {
-    CNoteManagerDlg dlg(m_tray, m_dialogs);
-    dlg.SetCommandSink(m_command);
-    m_open = &dlg;
-    dlg.exec();
+    // Owned by the tray and modal to it alone: the posted notes stay usable, as the tray menu.
+    QPointer<CNoteManagerDlg> dlg = new CNoteManagerDlg(m_tray, m_dialogs, CDialogOwner::Tray());
+    dlg->SetCommandSink(m_command);
+    m_open = dlg;
+    CDialogOwner::Exec(*dlg);
     m_open = nullptr;
+    delete dlg;
 }
 
 void CManagerService::RaiseManager() {

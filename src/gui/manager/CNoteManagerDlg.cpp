@@ -13,6 +13,7 @@
 #include "manager/CTypeTree.h"
 #include "model/CNote.h"
 #include "model/CNoteStore.h"
+#include "platform/CDialogOwner.h"
 #include "platform/Clock.h"
 #include "platform/GdiPaint.h"
 #include "platform/IDesktopNotices.h"
@@ -496,7 +497,7 @@ void CNoteManagerDlg::SaveNotesToFile() {
     const auto path = m_dialogs.SaveFileName("txt", "Notes.txt", "Text Files (*.txt)|*.txt||");
     if (!path) return;
     CSaveOptionsDlg options(this);
-    if (options.exec() != QDialog::Accepted) return;
+    if (CDialogOwner::Exec(options) != QDialog::Accepted) return;
     std::vector<const CNote*> notes;
     switch (options.ChosenScope()) {
     case CSaveOptionsDlg::AllNotes:

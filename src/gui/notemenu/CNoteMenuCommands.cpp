@@ -6,12 +6,14 @@
 #include "model/CNote.h"
 #include "model/CSettings.h"
 #include "notemenu/CNoteMenu.h"
+#include "platform/CDialogOwner.h"
 #include "platform/FontConverter.h"
 #include "platform/GdiPaint.h"
 #include "platform/IDialogs.h"
 #include "print/CNotePrinter.h"
 #include "sticky/CNoteMenuModel.h"
 #include "sticky/CStickyNoteDlg.h"
+#include "sticky/NoteColors.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -49,6 +51,7 @@ void CNoteMenuCommands::Open(const QPoint& globalPos) {
 
 void CNoteMenuCommands::Run(int id) {
     if (!m_window.Note()) return;
+    const CDialogOwner::Scope owner(&m_window); // every box of a command belongs to the note
     switch (id) {
     case M::Scheme1:
     case M::Scheme2:
@@ -102,15 +105,18 @@ void CNoteMenuCommands::ChooseColor(bool back) {
     COLORREF& color = back ? note.m_backColor : note.m_textColor;
     m_window.SetBusy(true);
     QPointer<CStickyNoteDlg> alive(&m_window);
-    QColorDialog dlg(GdiPaint::ToQColor(color), &m_window);
-    dlg.setWindowFlag(Qt::WindowStaysOnTopHint); // notes may stay on top: the dialog must not hide
-    const bool ok = dlg.exec() == QDialog::Accepted;
-    if (!alive || !m_window.Note()) return;
+    QPointer<QColorDialog> dlg = new QColorDialog(GdiPaint::ToQColor(color), &m_window);
+    const bool ok = CDialogOwner::Exec(*dlg) == QDialog::Accepted;
+    if (!alive || !m_window.Note()) return; // the dialog went with the window
+    const QColor chosen = dlg->selectedColor();
+    delete dlg;
     m_window.SetBusy(false);
     // Even a cancelled choice forgets the scheme, so choosing a scheme applies it again.
     m_window.ForgetScheme();
-    if (!ok || !dlg.selectedColor().isValid()) return;
-    color = GdiPaint::FromQColor(dlg.selectedColor());
+    if (!ok || !chosen.isValid()) return;
+    color = GdiPaint::FromQColor(chosen);
+    // A new background keeps the text readable; a text colour picked is taken as it is.
+    if (back) note.m_textColor = ReadableTextColor(note.m_backColor, note.m_textColor);
     m_window.RefreshLook();
 }
 
@@ -118,13 +124,14 @@ void CNoteMenuCommands::ChooseFont() {
     CNote& note = *m_window.Note();
     m_window.SetBusy(true);
     QPointer<CStickyNoteDlg> alive(&m_window);
-    QFontDialog dlg(FontConverter::ToQFont(note.m_font), &m_window);
-    dlg.setWindowFlag(Qt::WindowStaysOnTopHint);
-    const bool ok = dlg.exec() == QDialog::Accepted;
+    QPointer<QFontDialog> dlg = new QFontDialog(FontConverter::ToQFont(note.m_font), &m_window);
+    const bool ok = CDialogOwner::Exec(*dlg) == QDialog::Accepted;
     if (!alive || !m_window.Note()) return;
+    const QFont font = dlg->selectedFont();
+    delete dlg;
     m_window.SetBusy(false);
-    if (!ok || dlg.selectedFont().family().isEmpty()) return;
-    const LOGFONT chosen = FontConverter::FromQFont(dlg.selectedFont());
+    if (!ok || font.family().isEmpty()) return;
+    const LOGFONT chosen = FontConverter::FromQFont(font);
     if (M::IsFontTooBig(chosen.lfHeight)) {
         m_window.Hub().Dialogs().MessageBox("Font is too big !", "Sorry", IDialogs::Ok,
                                             IDialogs::Stop);
@@ -183,9 +190,10 @@ void CNoteMenuCommands::TimeSetting() {
     ++g_timeDialogCount;
     QPointer<CStickyNoteDlg> alive(&m_window);
     {
-        CTimeSettingDlg dlg(&m_window, note, m_window.Hub().Dialogs());
-        dlg.setWindowFlag(Qt::WindowStaysOnTopHint);
-        dlg.exec();
+        QPointer<CTimeSettingDlg> dlg =
+            new CTimeSettingDlg(&m_window, note, m_window.Hub().Dialogs());
+        CDialogOwner::Exec(*dlg);
+        delete dlg;
     }
     --g_timeDialogCount;
     if (!alive || !m_window.Note()) return;

@@ -75,6 +75,12 @@ CAlarmPage::~CAlarmPage() {
 void CAlarmPage::UpdateButtons() {
     const bool device = m_sound.HasAudioDevice(), wave = m_wave->isChecked();
     m_wave->setEnabled(device);
+    // Greyed without a word would look like a fault: the path line tells why (the chosen
+    // file is kept).
+    if (!device) {
+        m_path->setText(tr("No sound device was found: wave files cannot be played."));
+        m_wave->setToolTip(tr("No sound device was found: wave files cannot be played"));
+    }
     m_browse->setEnabled(device && wave);
     m_play->setEnabled(device && wave && !m_values.wavePath.empty());
 }

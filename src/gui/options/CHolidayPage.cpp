@@ -30,6 +30,9 @@ CHolidayPage::CHolidayPage(COptionsValues& values, IDialogs& dialogs, const CHol
         name->setCheckState(values.holidayFlags[i] ? Qt::Checked : Qt::Unchecked);
         auto* rule = new QTableWidgetItem(QString::fromStdString(table.entries[i].rule));
         rule->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        // Long names and rules are cut with "..." in their columns: the tip shows them whole.
+        for (QTableWidgetItem* item : {name, rule})
+            item->setToolTip(item->text());
         m_list->setItem(i, 0, name);
         m_list->setItem(i, 1, rule);
     }

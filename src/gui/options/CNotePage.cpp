@@ -4,9 +4,11 @@
 #include "app/CTrayCore.h"
 #include "options/COptionsValues.h"
 #include "options/CSchemeSample.h"
+#include "platform/CDialogOwner.h"
 #include "platform/FontConverter.h"
 #include "platform/GdiPaint.h"
 #include "platform/IDialogs.h"
+#include "sticky/NoteColors.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -35,7 +37,7 @@ CNotePage::CNotePage(COptionsValues& values, IDialogs& dialogs, CAlarmCheck& log
     m_fontName = Place(new QLabel(this), 62, 22, 153, 11, "fontName");
     m_fontName->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_fontName->setTextFormat(Qt::PlainText);
-    auto* back = Place(new QPushButton(tr("Backgound"), this), 8, 39, 48, 14, "background",
+    auto* back = Place(new QPushButton(tr("Background"), this), 8, 39, 48, 14, "background",
                        "Change background color");
     m_sample = Place(new CSchemeSample(this), 62, 38, 155, 48, "sample");
     auto* text = Place(new QPushButton(tr("Text"), this), 8, 55, 48, 14, "text",
@@ -52,16 +54,22 @@ CNotePage::CNotePage(COptionsValues& values, IDialogs& dialogs, CAlarmCheck& log
         b->setAutoDefault(false);
 
     m_pickFont = [](QWidget* parent, const LOGFONT& initial) -> std::optional<LOGFONT> {
-        bool ok = false;
-        const QFont f = QFontDialog::getFont(&ok, FontConverter::ToQFont(initial), parent,
-                                             tr("Font"), QFontDialog::ScalableFonts);
+        QPointer<QFontDialog> dlg = new QFontDialog(FontConverter::ToQFont(initial), parent);
+        dlg->setWindowTitle(tr("Font"));
+        dlg->setOption(QFontDialog::ScalableFonts);
+        const bool ok = CDialogOwner::Exec(*dlg) == QDialog::Accepted;
+        const QFont f = ok ? dlg->selectedFont() : QFont();
+        delete dlg;
         if (!ok) return std::nullopt;
         LOGFONT lf = FontConverter::FromQFont(f);
         lf.lfUnderline = lf.lfStrikeOut = 0; // a scheme carries no effects
         return lf;
     };
     m_pickColor = [](QWidget* parent, COLORREF initial) -> std::optional<COLORREF> {
-        const QColor c = QColorDialog::getColor(GdiPaint::ToQColor(initial), parent);
+        QPointer<QColorDialog> dlg = new QColorDialog(GdiPaint::ToQColor(initial), parent);
+        const bool ok = CDialogOwner::Exec(*dlg) == QDialog::Accepted;
+        const QColor c = ok ? dlg->selectedColor() : QColor();
+        delete dlg;
         if (!c.isValid()) return std::nullopt;
         return GdiPaint::FromQColor(c);
     };
@@ -118,6 +126,9 @@ void CNotePage::ChooseColor(COLORREF* colors) {
     const int i = m_values.selectedScheme;
     if (const std::optional<COLORREF> c = m_pickColor(this, colors[i])) {
         colors[i] = *c;
+        // A new background keeps the text readable; a text colour picked is taken as it is.
+        if (colors == m_values.schemeBack)
+            m_values.schemeText[i] = ReadableTextColor(*c, m_values.schemeText[i]);
         Redraw();
     }
 }

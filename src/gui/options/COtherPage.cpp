@@ -53,8 +53,10 @@ COtherPage::COtherPage(COptionsValues& values, IDialogs& dialogs, QWidget* paren
 
     m_autostart =
         Place(new QCheckBox(tr("Start Jotterly when I log in"), this), 6, 85, 210, 10, "autostart");
-    m_notifications = Place(new QCheckBox(tr("Show desktop notifications when a note rings"), this),
-                            6, 97, 210, 10, "notifications");
+    m_notifications =
+        Place(new QCheckBox(tr("Desktop notices when a note rings (always if no sound)"), this), 6,
+              97, 210, 10, "notifications",
+              "Without a sound device a ringing note is always told by a desktop notice");
     Place(new QLabel(tr("Daily backups to keep"), this), 6, 111, 78, 8, "backupsLabel");
     m_backups = Place(new QSpinBox(this), 86, 109, 32, 12, "backupKeep");
     m_backups->setRange(1, COptionsValues::kMaxBackupKeep);

@@ -18,6 +18,14 @@ QFont FontConverter::ToQFont(const LOGFONT& lf) {
     return f;
 }
 
+QFont FontConverter::Readable(QFont font) {
+    if (font.pixelSize() > 0 && font.pixelSize() < kSmallestPixels)
+        font.setPixelSize(kSmallestPixels);
+    else if (font.pixelSize() <= 0 && font.pointSizeF() > 0 && font.pointSizeF() < 8.0)
+        font.setPointSizeF(8.0);
+    return font;
+}
+
 LOGFONT FontConverter::FromQFont(const QFont& font) {
     LOGFONT lf = DefaultSchemeFont();
     int px = font.pixelSize() > 0 ? font.pixelSize()

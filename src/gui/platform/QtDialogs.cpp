@@ -1,8 +1,12 @@
 #include "platform/QtDialogs.h"
 
+#include "platform/CDialogOwner.h"
+
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QPointer>
 #include <QStringList>
 
 std::deque<IDialogs::Answer> QtDialogs::s_nextAnswers;
@@ -17,8 +21,12 @@ IDialogs::Answer QtDialogs::MessageBox(const std::string& text, const std::strin
         s_nextAnswers.pop_front();
         return a;
     }
-    QMessageBox box;
+    // On the heap: the owner may close while the box waits, and takes the box with it.
+    QPointer<QMessageBox> owned = new QMessageBox(CDialogOwner::Owner());
+    QMessageBox& box = *owned;
     box.setWindowTitle(QString::fromStdString(caption));
+    // Servers' and files' words reach boxes: never taken for markup.
+    box.setTextFormat(Qt::PlainText);
     box.setText(QString::fromStdString(text));
     switch (icon) {
     case Information:
@@ -55,7 +63,16 @@ IDialogs::Answer QtDialogs::MessageBox(const std::string& text, const std::strin
     default:
         box.setStandardButtons(QMessageBox::Ok);
     }
-    switch (box.exec()) {
+    // Wide enough for its caption beside the window manager's buttons: a short text made
+    // "Oops !" over "No Printer !" show as "O... !".
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(
+            new QSpacerItem(box.fontMetrics().horizontalAdvance(box.windowTitle()) + kCaptionRoom,
+                            0, QSizePolicy::Minimum, QSizePolicy::Expanding),
+            grid->rowCount(), 0, 1, grid->columnCount());
+    const int result = CDialogOwner::Exec(box);
+    delete owned;
+    switch (result) {
     case QMessageBox::Yes:
         return AnswerYes;
     case QMessageBox::No:
@@ -93,22 +110,36 @@ static std::optional<std::string> WithExtension(QString path, const std::string&
     return path.toStdString();
 }
 
+// The file chooser of the window that asked, blocking only that window.
+static QString RunFileDialog(QFileDialog::AcceptMode mode, const std::string& initialName,
+                             const std::string& filter) {
+    QPointer<QFileDialog> dlg =
+        new QFileDialog(CDialogOwner::Owner(), QString(), QString(), QtDialogs::QtFilter(filter));
+    dlg->setAcceptMode(mode);
+    dlg->setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
+                                                     : QFileDialog::ExistingFile);
+    // Overwriting is asked by the caller, with the program's own words.
+    dlg->setOption(QFileDialog::DontConfirmOverwrite);
+    if (!initialName.empty()) dlg->selectFile(QString::fromStdString(initialName));
+    const bool ok = CDialogOwner::Exec(*dlg) == QDialog::Accepted && dlg;
+    const QString path =
+        ok && !dlg->selectedFiles().isEmpty() ? dlg->selectedFiles().front() : QString();
+    delete dlg;
+    return path;
+}
+
 std::optional<std::string> QtDialogs::SaveFileName(const std::string& defaultExt,
                                                    const std::string& initialName,
                                                    const std::string& filter) {
     if (!s_nextFiles.empty()) return TakeQueued();
-    QString path =
-        QFileDialog::getSaveFileName(nullptr, QString(), QString::fromStdString(initialName),
-                                     QtFilter(filter), nullptr, QFileDialog::DontConfirmOverwrite);
-    return WithExtension(path, defaultExt);
+    return WithExtension(RunFileDialog(QFileDialog::AcceptSave, initialName, filter), defaultExt);
 }
 
 std::optional<std::string> QtDialogs::OpenFileName(const std::string& defaultExt,
                                                    const std::string& initialName,
                                                    const std::string& filter) {
     if (!s_nextFiles.empty()) return TakeQueued();
-    QString path = QFileDialog::getOpenFileName(
-        nullptr, QString(), QString::fromStdString(initialName), QtFilter(filter));
+    const QString path = RunFileDialog(QFileDialog::AcceptOpen, initialName, filter);
     if (path.isEmpty()) return std::nullopt;
     (void)defaultExt;
     return path.toStdString();

@@ -7,8 +7,9 @@
 
 class QWidget;
 
-// Real message boxes and file dialogs. Tests queue the next answers and file names, which are
-// then taken without showing anything (the box's text and caption are still recorded).
+// Real message boxes and file dialogs, each owned by the window that asked (CDialogOwner
+// decides which). Tests queue the next answers and file names, which are then taken without
+// showing anything (the box's text and caption are still recorded).
 class QtDialogs : public IDialogs {
 public:
     Answer MessageBox(const std::string& text, const std::string& caption, Buttons buttons,
@@ -19,6 +20,9 @@ public:
     std::optional<std::string> OpenFileName(const std::string& defaultExt,
                                             const std::string& initialName,
                                             const std::string& filter) override;
+
+    // What a box's width leaves beside its caption for the title bar's icon and buttons.
+    static constexpr int kCaptionRoom = 140;
 
     // Converts "Data Files (*.dat)|*.dat||" to Qt's "Data Files (*.dat)".
     static QString QtFilter(const std::string& filter);

@@ -12,10 +12,7 @@
 
 bool CNotePrinter::PrintNote(const CNote& note, IDialogs& dialogs, int* pages) {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (info.isNull()) {
-        dialogs.MessageBox("No Printer !", "Oops !", IDialogs::Ok, IDialogs::Stop);
-        return false;
-    }
+    if (info.isNull()) return PrintToPdf(note, dialogs, pages);
     QPrinter printer(info, QPrinter::HighResolution);
     printer.setDocName(QString::fromLatin1(kJobName));
     const int printed = PrintOn(printer, note);
@@ -23,6 +20,29 @@ bool CNotePrinter::PrintNote(const CNote& note, IDialogs& dialogs, int* pages) {
     if (printed == 0) {
         dialogs.MessageBox("The note \"" + note.m_title + "\" could not be printed on \"" +
                                info.printerName().toStdString() + "\".",
+                           "Oops !", IDialogs::Ok, IDialogs::Stop);
+        return false;
+    }
+    return true;
+}
+
+bool CNotePrinter::PrintToPdf(const CNote& note, IDialogs& dialogs, int* pages) {
+    // Not a dead end: the note can still go on paper later, from a file.
+    if (dialogs.MessageBox("No Printer !\n\nSave as PDF... instead?", "Oops !", IDialogs::YesNo,
+                           IDialogs::Question) != IDialogs::AnswerYes)
+        return false;
+    const std::string title = note.m_title.empty() ? std::string("Untitled") : note.m_title;
+    const auto path = dialogs.SaveFileName("pdf", title + ".pdf", "PDF Files (*.pdf)|*.pdf||");
+    if (!path) return false;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(*path));
+    printer.setDocName(QString::fromLatin1(kJobName));
+    const int printed = PrintOn(printer, note);
+    if (pages) *pages = printed;
+    if (printed == 0) {
+        dialogs.MessageBox("The note \"" + note.m_title + "\" could not be saved as \"" + *path +
+                               "\".",
                            "Oops !", IDialogs::Ok, IDialogs::Stop);
         return false;
     }

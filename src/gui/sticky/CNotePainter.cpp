@@ -17,7 +17,8 @@ CNotePainter::Colors3d CNotePainter::Colors3d::FromPalette() {
 void CNotePainter::Paint(QPainter& p, const CNoteGeometry& g, QSize size, const Look& look) {
     const int w = size.width(), h = size.height();
     const QRect all(QPoint(0, 0), size);
-    const COLORREF titleColor = TitleColorFor(look.back);
+    const COLORREF titleColor =
+        look.flashTitle ? GlyphColorFor(look.back) : TitleColorFor(look.back);
     const QColor glyph = GdiPaint::ToQColor(GlyphColorFor(look.back));
     const Colors3d& sys = look.system;
 

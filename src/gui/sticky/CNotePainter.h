@@ -35,6 +35,8 @@ public:
         int pinState = 0;
         // The rule above the "remind" row of a ringing note; -1 for none.
         int ruleY = -1;
+        // A ringing note nobody can hear flashes its title band in the glyph colour.
+        bool flashTitle = false;
         Colors3d system;
     };
 

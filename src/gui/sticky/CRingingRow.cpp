@@ -14,6 +14,9 @@
 #include <algorithm>
 
 namespace {
+const QString kRemindText = QStringLiteral("Remind me again after");
+const QString kRemindTip = QStringLiteral("Remind me later");
+
 // The row's controls in the note window's layout, and the row as their bounding box.
 RECT RowRect() {
     RECT r = NoteTemplate::kRemindCheck.ToPixels();
@@ -40,9 +43,9 @@ CRingingRow::CRingingRow(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("ringingRow"));
     setGeometry(GdiPaint::ToQRect(RowRect()));
 
-    m_remindCheck = new QCheckBox(QStringLiteral("Remind me again after"), this);
+    m_remindCheck = new QCheckBox(kRemindText, this);
     m_remindCheck->setGeometry(Place(NoteTemplate::kRemindCheck));
-    m_remindCheck->setToolTip(QStringLiteral("Remind me later"));
+    m_remindCheck->setToolTip(kRemindTip);
     auto* digits =
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this);
     m_hoursEdit = new QLineEdit(this);
@@ -66,11 +69,11 @@ CRingingRow::CRingingRow(QWidget* parent) : QWidget(parent) {
     // The row was laid out for a narrower dialog font: a point smaller, and the two-digit
     // fields show both digits inside a thin frame.
     m_rowFont = parent->font();
-    m_rowFont.setPixelSize(m_rowFont.pixelSize() - 1);
+    m_rowFont.setPixelSize(std::max(m_rowFont.pixelSize() - 1, kMinRowPixels));
     auto* checkStyle = new CNoteCheckStyle(QStyleFactory::create(style()->name()));
     checkStyle->setParent(this);
     m_remindCheck->setStyle(checkStyle);
-    Arrange(m_rowFont, width(), false);
+    Arrange(m_rowFont, false);
     for (QLineEdit* e : {m_hoursEdit, m_minutesEdit}) {
         e->setValidator(digits);
         e->setAlignment(Qt::AlignCenter);
@@ -87,14 +90,24 @@ CRingingRow::CRingingRow(QWidget* parent) : QWidget(parent) {
 void CRingingRow::FitInto(int right) {
     const int inRow = right - RowRect().left;
     setFixedWidth(std::max(inRow, Place(NoteTemplate::kOkButton).right() + 1));
+    m_remindCheck->setText(kRemindText);
+    m_remindCheck->setToolTip(kRemindTip);
     QFont font = m_rowFont;
     for (int px = font.pixelSize(); px >= kMinRowPixels; --px) {
         font.setPixelSize(px);
-        if (Arrange(font, inRow, false) || Arrange(font, inRow, true)) return;
+        if (Arrange(font, false) <= inRow || Arrange(font, true) <= inRow) return;
     }
+    // Text smaller than this cannot be read: the caption gives way instead.
+    const int over = Arrange(font, true) - inRow;
+    const QFontMetrics fm(font);
+    const int room = std::max(0, fm.horizontalAdvance(kRemindText) - over);
+    m_remindCheck->setText(fm.elidedText(kRemindText, Qt::ElideRight, room));
+    m_remindCheck->setToolTip(kRemindText + QStringLiteral(" (") + kRemindTip +
+                              QStringLiteral(")"));
+    Arrange(font, true);
 }
 
-bool CRingingRow::Arrange(const QFont& font, int right, bool packed) {
+int CRingingRow::Arrange(const QFont& font, bool packed) {
     constexpr int kGap = 2;
     const QFontMetrics fm(font);
     const struct {
@@ -123,7 +136,7 @@ bool CRingingRow::Arrange(const QFont& font, int right, bool packed) {
         c.widget->setGeometry(x, place.top(), width, place.height());
         end = x + width;
     }
-    return end <= right;
+    return end;
 }
 
 void CRingingRow::Begin() {

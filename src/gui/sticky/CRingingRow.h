@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/FontConverter.h"
 #include "platform/Win32Types.h"
 
 #include <QFont>
@@ -26,14 +27,15 @@ public:
     void SetDelay(int hours, int minutes);
     void SetColors(COLORREF back, COLORREF text, COLORREF rule);
     // Lays the row out so that nothing reaches column right of the note window (its inner
-    // edge): at the template's places when the texts fit them, packed closer, and in a
-    // smaller font only where even that is not enough.
+    // edge): at the template's places when the texts fit them, packed closer, in a smaller
+    // font down to the smallest readable one, and last with the box's caption elided (its
+    // tip then shows it whole).
     void FitInto(int right);
     // After a refused value: the focus goes into that field with its text selected.
     void FocusHours() { Focus(m_hoursEdit); }
     void FocusMinutes() { Focus(m_minutesEdit); }
 
-    static constexpr int kMinRowPixels = 8;
+    static constexpr int kMinRowPixels = FontConverter::kSmallestPixels;
 
     std::string HoursText() const;
     std::string MinutesText() const;
@@ -53,8 +55,8 @@ protected:
 
 private:
     void Focus(QLineEdit* edit);
-    // Places the controls for font; false when they run past right (row coordinates).
-    bool Arrange(const QFont& font, int right, bool packed);
+    // Places the controls for font; returns where the last one ends (row coordinates).
+    int Arrange(const QFont& font, bool packed);
 
     QCheckBox* m_remindCheck;
     QLineEdit* m_hoursEdit;

@@ -2,12 +2,16 @@
 
 #include "app/CTrayCore.h"
 #include "model/CNote.h"
+#include "platform/CDialogOwner.h"
+#include "platform/IDialogs.h"
 #include "platform/ISound.h"
 #include "sticky/NoteSchemes.h"
+#include "storage/CSideConfig.h"
 
 namespace {
 constexpr int kCloseSound = 242;
 constexpr int kDeleteSound = 241;
+constexpr const char* kClosedHintShown = "closed_note_hint_shown";
 } // namespace
 
 IDialogs& CStickyHub::Dialogs() const {
@@ -27,6 +31,24 @@ void CStickyHub::DeleteNote(CNote& note) {
 void CStickyHub::TimeChanged(const CNote& note) {
     if (note.m_dueSoon) m_tray.Alarms().OfferAlarmTime(note.m_alarmTime);
     m_tray.NoteChanged();
+}
+
+void CStickyHub::HintClosedMemo() {
+    const std::string path = m_tray.ProgramFolder() + CSideConfig::kFileName;
+    CSideConfig config;
+    config.Load(path);
+    if (config.Get(kClosedHintShown, "0") == "1") return;
+    // Remembered first: whatever happens to the box, it is not shown again.
+    config.Set(kClosedHintShown, "1");
+    config.Save(path);
+    const CDialogOwner::Scope owner(CDialogOwner::Tray()); // the note is gone
+    if (IDialogs* dialogs = m_tray.Platform().dialogs)
+        dialogs->MessageBox(kClosedNoteHint, "Jotterly", IDialogs::Ok, IDialogs::Information);
+}
+
+bool CStickyHub::CanSound() const {
+    const ISound* sound = m_tray.Platform().sound;
+    return sound && sound->HasAudioDevice();
 }
 
 void CStickyHub::PlayDeleteSound() {

@@ -30,6 +30,13 @@ public:
     // The time-setting dialog changed the note: its alarm is offered to the alarm check.
     void TimeChanged(const CNote& note);
 
+    // The first memo ever closed tells where closed notes are kept (once; the side file
+    // remembers it). The hint comes once the window is hidden.
+    void HintClosedMemo();
+    static constexpr const char* kClosedNoteHint =
+        "Closed notes stay in the Note Manager; use Post to put one back.";
+    // False without any sound device: a ring is then only seen.
+    bool CanSound() const;
     void PlayCloseSound();
     void PlayDeleteSound();
     // Ends the close box's click; a ringing note's loop plays on.

@@ -21,9 +21,11 @@
 #include <QContextMenuEvent>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QToolTip>
 #include <QWindow>
 
 namespace {
@@ -186,6 +188,7 @@ void CStickyNoteDlg::StartAlarm(int index, bool wasPosted) {
 
 void CStickyNoteDlg::EnterRingingMode() {
     EndTitleEdit(true);
+    m_silentRing = !Hub().CanSound();
     m_countdown->hide();
     m_row->Begin();
     // Inside the frame, whichever border style the note has.
@@ -204,9 +207,9 @@ void CStickyNoteDlg::EnterRingingMode() {
 
 void CStickyNoteDlg::DrawPinBox(int) {
     // While ringing only the flashing draws the pin box, in the picture the ringing reports
-    // (PinShown): repaint it alone.
+    // (PinShown): repaint it alone, or the whole band when that flashes too.
     const int t = m_geometry.m_titleHeight;
-    update(0, 0, t, t);
+    update(0, 0, m_silentRing ? width() : t, t);
 }
 
 void CStickyNoteDlg::FocusField(Field field) {
@@ -448,6 +451,7 @@ void CStickyNoteDlg::paintEvent(QPaintEvent*) {
     look.system = CNotePainter::Colors3d::FromPalette();
     if (IsRinging()) {
         look.pinState = m_ring.PinShown();
+        look.flashTitle = m_silentRing && look.pinState == 1;
         look.ruleY = NoteTemplate::kRemindCheck.ToPixels().top - 2;
         OkButton()->SetBackColor(look.back);
     } else {
@@ -467,6 +471,33 @@ NoteHit CStickyNoteDlg::HitAt(const QPoint& pos) const {
 void CStickyNoteDlg::UpdateCursor(const QPoint& pos) {
     const Qt::CursorShape shape = CPointerDrag::CursorFor(EdgesOf(HitAt(pos)));
     if (cursor().shape() != shape) setCursor(shape);
+}
+
+QString CStickyNoteDlg::ToolTipAt(const QPoint& pos) const {
+    if (!m_note || m_closing) return {};
+    if (m_geometry.InPinBox(pos.x(), pos.y()))
+        return IsRinging() ? tr("Right-click: the note menu")
+                           : tr("Click: keep on top or not. Right-click: the note menu. "
+                                "Shift or Alt+click: line up the other notes");
+    if (IsRinging()) return {};
+    if (m_geometry.InCloseBox(pos.x(), pos.y(), width()))
+        return tr("Close the note: it stays in the Note Manager");
+    if (HitAt(pos) == NoteHit::Caption)
+        return tr("Drag to move. Double-click: roll up or down. Right-click: edit the title");
+    return {};
+}
+
+bool CStickyNoteDlg::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QString tip = ToolTipAt(help->pos());
+        if (tip.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), tip, this);
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 void CStickyNoteDlg::mousePressEvent(QMouseEvent* event) {
@@ -647,7 +678,10 @@ void CStickyNoteDlg::OnShrunk() {
     // The rectangle was stored before shrinking.
     m_note->m_text = GetBodyText();
     m_note->m_title = GetTitleText();
+    const bool memo = m_note->m_type == CNote::Memo;
     Teardown();
+    // A new user would believe the memo lost: it can only come back through the manager.
+    if (memo) m_hub.HintClosedMemo();
 }
 
 void CStickyNoteDlg::DeleteNote() {

@@ -90,6 +90,9 @@ public:
     CHoverButton* OkButton() const { return m_row->OkButton(); }
     // The pin-box picture of the last flash while ringing; -1 before the first.
     int PinFlashState() const { return m_ring.PinShown(); }
+    // What the tip says over a point of the window: the pin box, the close box and the title
+    // band explain themselves; empty elsewhere.
+    QString ToolTipAt(const QPoint& pos) const;
     bool IsRingTimerActive(int id) const;
 
 signals:
@@ -108,6 +111,7 @@ protected:
     void moveEvent(QMoveEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void CreateControls();
@@ -146,6 +150,7 @@ private:
     bool m_ready = false;
     bool m_busy = false;
     bool m_closing = false;
+    bool m_silentRing = false; // ringing without a sound device: the title band flashes
     int m_scheme = -1;
     RECT m_homeRect;
     QFont m_hFont;

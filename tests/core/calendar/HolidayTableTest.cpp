@@ -26,7 +26,7 @@ COleDateTime Day(int y, int m, int d) {
 TEST(HolidayTable, NamesAndRuleTextsAsShown) {
     CHolidayTable table;
     ASSERT_EQ(table.count, 28);
-    EXPECT_EQ(table.entries[5].name, "Washhington's Birthday");
+    EXPECT_EQ(table.entries[5].name, "Washington's Birthday");
     EXPECT_EQ(table.entries[14].rule, "3nd Sunday of Jun");
     EXPECT_EQ(table.entries[23].rule, "1st Tuesday after 1st Monday of Nov");
     EXPECT_EQ(table.entries[10].rule, "2nd Sunday of Mar (1st Sunday of Apr before 2007)");

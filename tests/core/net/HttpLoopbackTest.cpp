@@ -63,13 +63,13 @@ TEST(HttpLoopback, ClassicPageAndOpenMeteoRepliesGiveTheReport) {
     CWeather classic = Paris();
     ASSERT_TRUE(fetcher.Fetch(classic, WeatherSource::Classic)) << fetcher.LastError();
     EXPECT_EQ(classic.m_place, "Springfield, IL");
-    EXPECT_EQ(classic.FormatDay(0), "Monday, Cloudy,  23 - 0");
+    EXPECT_EQ(classic.FormatDay(0), "Monday, Cloudy,  23 - 0 °C");
 
     CWeather meteo = Paris();
     ASSERT_TRUE(fetcher.Fetch(meteo, WeatherSource::OpenMeteo)) << fetcher.LastError();
     EXPECT_EQ(meteo.m_place, "Paris, Île-de-France, France");
     EXPECT_EQ(meteo.m_city, "Paris") << "the settings stay as typed";
-    EXPECT_EQ(meteo.FormatDay(4), "Friday, Fog,  12 - -1");
+    EXPECT_EQ(meteo.FormatDay(4), "Friday, Fog,  12 - -1 °C");
     const auto requests = server.Requests();
     ASSERT_EQ(requests.size(), 3u);
     EXPECT_EQ(requests[1].substr(0, 20), "/v1/search?name=Pari");

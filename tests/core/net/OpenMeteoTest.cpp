@@ -62,13 +62,14 @@ TEST(OpenMeteo, GeocodingSearchesTheZipOrTheCityAndPicksTheCountry) {
 
 TEST(OpenMeteo, ForecastGivesFiveDaysOfTheSameRecord) {
     CWeather w;
+    w.m_fahrenheit = 0; // as the forecast was asked for
     ASSERT_TRUE(
         OpenMeteo::ParseForecast(ReadFile(JOTTERLY_TEST_DATA "/net/forecast-paris.json"), w));
-    EXPECT_EQ(w.FormatDay(0), "Monday, Cloudy,  17 - 10");
-    EXPECT_EQ(w.FormatDay(1), "Tuesday, Light rain,  16 - 10");
-    EXPECT_EQ(w.FormatDay(2), "Wednesday, Clear,  21 - 7");
-    EXPECT_EQ(w.FormatDay(3), "Thursday, Thunderstorms,  20 - 12");
-    EXPECT_EQ(w.FormatDay(4), "Friday, Fog,  12 - -1");
+    EXPECT_EQ(w.FormatDay(0), "Monday, Cloudy,  17 - 10 °C");
+    EXPECT_EQ(w.FormatDay(1), "Tuesday, Light rain,  16 - 10 °C");
+    EXPECT_EQ(w.FormatDay(2), "Wednesday, Clear,  21 - 7 °C");
+    EXPECT_EQ(w.FormatDay(3), "Thursday, Thunderstorms,  20 - 12 °C");
+    EXPECT_EQ(w.FormatDay(4), "Friday, Fog,  12 - -1 °C");
     EXPECT_EQ((std::vector<int>(w.m_icon, w.m_icon + 5)),
               (std::vector<int>{245, 246, 243, 247, 248}));
 }

@@ -124,18 +124,17 @@ TEST(WeatherPage, ParsesTheClassicPageInEitherUnit) {
     CWeather w;
     ASSERT_TRUE(WeatherPage::Parse(text, w));
     EXPECT_EQ(w.m_place, "Springfield, IL");
-    EXPECT_EQ(w.FormatDay(0), "Monday, Cloudy,  75 - 31");
-    EXPECT_EQ(w.FormatDay(1), "Tuesday, Cloudy Light rain,  68 - 50");
-    EXPECT_EQ(w.FormatDay(2), "Wednesday, Clear,  80 - -4");
-    EXPECT_EQ(w.FormatDay(3), "Thursday, Heavy thunderstorms,  71 - 55");
-    EXPECT_EQ(w.FormatDay(4), "Friday, Fog,  0 - 40");
+    EXPECT_EQ(w.FormatDay(0), "Monday, Cloudy,  75 - 31 °F");
+    EXPECT_EQ(w.FormatDay(1), "Tuesday, Cloudy Light rain,  68 - 50 °F");
+    EXPECT_EQ(w.FormatDay(2), "Wednesday, Clear,  80 - -4 °F");
+    EXPECT_EQ(w.FormatDay(3), "Thursday, Heavy thunderstorms,  71 - 55 °F");
+    EXPECT_EQ(w.FormatDay(4), "Friday, Fog,  0 - 40 °F");
     EXPECT_EQ((std::vector<int>(w.m_icon, w.m_icon + 5)),
               (std::vector<int>{245, 246, 243, 247, 248}));
     CWeather c;
     c.m_fahrenheit = 0;
     ASSERT_TRUE(WeatherPage::Parse(text, c));
-    EXPECT_EQ(c.m_high[0], 23);
-    EXPECT_EQ(c.m_low[0], 0);
+    EXPECT_EQ(c.FormatDay(0), "Monday, Cloudy,  23 - 0 °C");
     EXPECT_EQ(c.m_low[2], -20);
 }
 

@@ -19,6 +19,36 @@ TEST(NoteColors, DefaultSchemesDeriveTheirTitleAndGlyphColours) {
     }
 }
 
+// Every default scheme is readable; a text colour too close to its background is moved
+// towards whichever of black and white stands out more.
+TEST(NoteColors, TextKeepsReadableContrastAgainstItsBackground) {
+    EXPECT_NEAR(ContrastRatio(RGB(0, 0, 0), RGB(255, 255, 255)), 21.0, 1e-9);
+    EXPECT_NEAR(ContrastRatio(RGB(253, 82, 0), RGB(255, 255, 128)), 3.11, 0.01);
+    const CSettings settings;
+    for (int i = 0; i < 4; ++i)
+        EXPECT_GE(ContrastRatio(settings.m_schemeBack[i], settings.m_schemeText[i]),
+                  kReadableContrast)
+            << "scheme " << i + 1;
+    const struct {
+        COLORREF back, text;
+        bool kept;
+    } cases[] = {
+        {RGB(102, 0, 102), RGB(255, 255, 128), true},
+        {RGB(253, 82, 0), RGB(255, 255, 128), false},    // darkened
+        {RGB(30, 30, 60), RGB(60, 60, 120), false},      // lightened
+        {RGB(128, 128, 128), RGB(128, 128, 128), false}, // no contrast at all
+    };
+    for (const auto& c : cases) {
+        const COLORREF out = ReadableTextColor(c.back, c.text);
+        EXPECT_GE(ContrastRatio(c.back, out), kReadableContrast) << std::hex << c.back;
+        // Moved, it keeps something of its own colour rather than turning black or white.
+        if (c.kept)
+            EXPECT_EQ(out, c.text);
+        else
+            EXPECT_TRUE(out != RGB(0, 0, 0) && out != RGB(255, 255, 255)) << std::hex << out;
+    }
+}
+
 // All of them truncate toward zero and stay within the channel.
 TEST(NoteColors, ShiftContrastAndBlendRoundAndClampAlike) {
     const struct {

@@ -27,6 +27,7 @@ TEST(FindScheme, MatchesColoursAndFontOfTheFirstEqualScheme) {
     EXPECT_EQ(find([](CNote& n) { n.m_font.lfUnderline = 1; }), 1);
     EXPECT_EQ(find([](CNote& n) { n.m_borderStyle = 0; }), 1);
     settings.m_schemeBack[0] = settings.m_schemeBack[1]; // two equal schemes: the first wins
+    settings.m_schemeText[0] = settings.m_schemeText[1];
     EXPECT_EQ(find([](CNote&) {}), 0);
 }
 

@@ -139,6 +139,8 @@ TEST_F(OptionsSheetTest, WaveFileBrowsePreviewAndItsEndWithTheSheet) {
     platform.sound.device = false; // no output: the wave file is not offered
     Open();
     EXPECT_FALSE(Find<QRadioButton>("waveFile")->isEnabled());
+    EXPECT_TRUE(Find<QLabel>("wavePath")->text().startsWith("No sound device"))
+        << "greyed, and why";
 }
 
 TEST_F(OptionsSheetTest, RefusedNumbersKeepTheSheetAndThePageOpen) {
@@ -354,7 +356,13 @@ TEST_F(OptionsSheetTest, HolidayMarksAndTheOtherPage) {
     ShowPage(COptionsSheet::Holidays);
     QTableWidget* list = sheet->HolidayPage()->List();
     ASSERT_EQ(list->rowCount(), 28);
-    EXPECT_EQ(list->item(5, 0)->text(), QStringLiteral("Washhington's Birthday"));
+    EXPECT_EQ(list->item(5, 0)->text(), QStringLiteral("Washington's Birthday"));
+    // A rule cut short in its column can be read whole in its tip.
+    for (int row = 0; row < list->rowCount(); ++row)
+        for (int col : {0, 1})
+            if (list->fontMetrics().horizontalAdvance(list->item(row, col)->text()) >
+                list->columnWidth(col) - 8)
+                EXPECT_EQ(list->item(row, col)->toolTip(), list->item(row, col)->text());
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualItemRect(list->item(5, 0)).center());
     EXPECT_EQ(list->item(5, 0)->checkState(), Qt::Checked) << "a click on the name selects";

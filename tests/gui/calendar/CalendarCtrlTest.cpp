@@ -124,6 +124,16 @@ TEST_F(CalendarCtrl, PictureOfAFullMoonDay) {
     EXPECT_EQ(RedIn(img, 1, 3), 0);                          // Monday the 10th
     EXPECT_EQ(Px(img, 0, 0), Sys(COLOR_BTNSHADOW));          // the sunken outer frame
     EXPECT_EQ(Px(img, cal->width() - 1, cal->height() - 1), Sys(COLOR_BTNHIGHLIGHT));
+    // Readable at 1x: digits and initials at least 8 pixels tall (the 1st, Saturday's "S",
+    // Monday's "M"), inside their cells away from any frame.
+    const qreal dpr = cal->devicePixelRatioF();
+    for (const auto& [col, row] : {std::pair{6, 1}, std::pair{6, 0}, std::pair{1, 0}}) {
+        const RECT r = Layout().CellRect(col, row);
+        const QRect inner(int((r.left + 3) * dpr), int((r.top + 2) * dpr),
+                          int((r.Width() - 5) * dpr), int((r.Height() - 3) * dpr));
+        EXPECT_GE(ImageCompare::InkHeight(img, inner, Sys(COLOR_BTNFACE)), int(8 * dpr))
+            << col << "," << row;
+    }
     ExpectReference(img, QStringLiteral("full-moon"));
 }
 

@@ -226,6 +226,12 @@ TEST_F(DesktopNotices, SwitchedOffOrWithoutServiceOrBusTheNoteRingsAlone) {
     UseNotices(*bus);
     EXPECT_TRUE(Ring(false)->IsRinging());
     EXPECT_TRUE(WaitForCalls(1, 400).isEmpty());
+    // ... unless nobody could hear the ring: then the notice comes all the same.
+    tray.DeleteAllData();
+    DrainDeletes();
+    notices->SetShownWhenOff([] { return true; });
+    EXPECT_TRUE(Ring(false)->IsRinging());
+    EXPECT_FALSE(WaitForCalls(1, 5000).isEmpty());
     server.Stop();
     ASSERT_TRUE(QFile::remove(QString::fromStdString(env.DataFolder()) + "jotterly.conf"));
 

@@ -216,7 +216,7 @@ TEST_F(MailCheckWindow, ListsTheMessagesAndTheStampOrADoubleClickClosesIt) {
     EXPECT_EQ(table->item(0, 0)->text(), "Alice");
     EXPECT_EQ(table->item(1, 1)->text(), "sender2@example.com");
     EXPECT_EQ(table->item(2, 2)->text(), "Subject number 3");
-    EXPECT_EQ(table->horizontalHeaderItem(1)->text(), "Form");
+    EXPECT_EQ(table->horizontalHeaderItem(1)->text(), "From");
     const int c = table->viewport()->width() / 3;
     EXPECT_EQ(table->columnWidth(0), 2 * c / 3);
     EXPECT_EQ(table->columnWidth(2), 4 * c / 3);

@@ -141,7 +141,7 @@ TEST_F(NetServicesTest, AReportFillsTheWeatherSubmenu) {
     EXPECT_TRUE(QtDialogs::s_shownBoxes.empty());
     const CWeather& w = tray.settings().m_weather;
     EXPECT_EQ(w.m_place, "Paris, Île-de-France, France");
-    EXPECT_EQ(w.FormatDay(1), "Tuesday, Light rain,  16 - 10");
+    EXPECT_EQ(w.FormatDay(1), "Tuesday, Light rain,  16 - 10 °C");
     EXPECT_EQ(tray.countdowns().weather, CWeatherService::kPeriodMs);
 
     CTrayMenuWnd* menu = OpenMenu();

@@ -14,6 +14,7 @@
 #include <QImage>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QTemporaryDir>
 #include <QTest>
 #include <climits>
 #include <cstdio>
@@ -128,7 +129,7 @@ CupsServer* Printing::s_cups = nullptr;
 
 } // namespace
 
-TEST_F(Printing, NoDefaultPrinterIsToldOnceAndTheManagerStops) {
+TEST_F(Printing, NoDefaultPrinterOffersAPdfAndARefusalStopsTheManager) {
     ASSERT_TRUE(QPrinterInfo::defaultPrinter().isNull());
     Clock::SetForTest(COleDateTime(2003, 11, 6, 10, 0, 0));
     NoteBuilder().Title("one").AddTo(hub.Store());
@@ -140,13 +141,26 @@ TEST_F(Printing, NoDefaultPrinterIsToldOnceAndTheManagerStops) {
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
         dlg.List()->selectAll();
         ASSERT_EQ(dlg.List()->SelectedNotes().size(), 2u);
-        QtDialogs::s_nextAnswers = {IDialogs::AnswerOk, IDialogs::AnswerOk};
+        QtDialogs::s_nextAnswers = {IDialogs::AnswerNo, IDialogs::AnswerNo};
         QTest::mouseClick(dlg.Tool(CNoteManagerDlg::ToolPrint), Qt::LeftButton);
     }
     Clock::ResetForTest();
     ASSERT_EQ(QtDialogs::s_shownBoxes.size(), 1u); // the second note was not tried
-    EXPECT_EQ(QtDialogs::s_shownBoxes[0].first, "No Printer !");
+    EXPECT_EQ(QtDialogs::s_shownBoxes[0].first, "No Printer !\n\nSave as PDF... instead?");
     EXPECT_EQ(QtDialogs::s_shownBoxes[0].second, "Oops !");
+
+    // Taken up, the note goes into the PDF file chosen, on as many pages as it needs.
+    QTemporaryDir dir;
+    CNote note;
+    note.m_title = "Five thousand words";
+    note.m_text = LongText();
+    FakeDialogs pdf;
+    pdf.answers = {IDialogs::AnswerYes};
+    pdf.files = {dir.filePath("note.pdf").toStdString()};
+    int pages = 0;
+    ASSERT_TRUE(CNotePrinter::PrintNote(note, pdf, &pages));
+    EXPECT_GT(pages, 5);
+    EXPECT_EQ(PdfPages(dir.filePath("note.pdf").toStdString()), pages);
 }
 
 TEST_F(Printing, ALongNoteGoesToTheDefaultPrinterOnAsManyPagesAsItNeeds) {

@@ -12,6 +12,7 @@
 #include "platform/SystemColors.h"
 #include "platform/SystemMetrics.h"
 #include "support/DovecotServer.h"
+#include "sticky/NoteColors.h"
 #include "support/NoteBuilder.h"
 #include "support/TestEnv.h"
 #include "widgets/CHoverButton.h"
@@ -101,14 +102,16 @@ TEST_F(RingingWindow, PostedNoteRingsCentredAndTypingADelayRemindsLater) {
     EXPECT_TRUE(w->windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_FALSE(w->CountdownLine()->isVisible());
     EXPECT_FALSE(w->RemindCheck()->isChecked());
-    EXPECT_EQ(w->RemindCheck()->text(), "Remind me again after");
+    // Whole, or cut short at the smallest readable size with the whole text in its tip.
+    EXPECT_TRUE(w->RemindCheck()->text().startsWith("Remind me"));
+    EXPECT_TRUE(w->RemindCheck()->toolTip().contains("Remind me later"));
     EXPECT_EQ(w->HoursEdit()->text() + ":" + w->MinutesEdit()->text(), "0:15");
     EXPECT_TRUE(w->RemindCheck()->isVisible() && w->HoursEdit()->isVisible() &&
                 w->MinutesEdit()->isVisible() && w->OkButton()->isVisible() &&
                 w->OkButton()->isEnabled());
-    EXPECT_EQ(w->RemindCheck()->toolTip() + "|" + w->HoursEdit()->toolTip() + "|" +
-                  w->MinutesEdit()->toolTip() + "|" + w->OkButton()->toolTip(),
-              "Remind me later|Input delay hours|Input delay minutes|Close dialog");
+    EXPECT_EQ(w->HoursEdit()->toolTip() + "|" + w->MinutesEdit()->toolTip() + "|" +
+                  w->OkButton()->toolTip(),
+              "Input delay hours|Input delay minutes|Close dialog");
     QStringList labels;
     for (QLabel* l : w->findChildren<QLabel*>())
         if (l->isVisible()) labels << l->text();
@@ -168,6 +171,7 @@ TEST_F(RingingWindow, EscapedNoteRingsInPlaceRefusesBadDelaysAndGoesAfterOk) {
 }
 
 TEST_F(RingingWindow, PinBoxFlashesInBothPictures) {
+    platform.sound.device = true; // heard: only the pin box flashes
     CStickyNoteDlg* w = Ring(false, "Dentist at 10");
     EXPECT_EQ(w->geometry(), HomeRect());
     EXPECT_TRUE(w->TextEdit()->isReadOnly()); // opened only to ring
@@ -210,6 +214,23 @@ TEST_F(RingingWindow, PinBoxFlashesInBothPictures) {
     w->Note()->CloseWindow();
     EXPECT_EQ(g_ringingCount, 0);
     EXPECT_EQ(tray.State(), CTrayCore::StateIdle);
+}
+
+// Without a sound device the ring must be seen: the whole title band flashes with the pin box.
+TEST_F(RingingWindow, ANoteNobodyCanHearFlashesItsTitleBand) {
+    platform.sound.device = false;
+    CStickyNoteDlg* w = Ring(false, "Dentist at 10");
+    const qreal dpr = w->devicePixelRatio();
+    const QPoint at(int(w->width() * 2 / 3 * dpr), int(w->Geometry().m_titleHeight / 2 * dpr));
+    QRgb band[2] = {};
+    for (int state : {0, 1}) {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return w->PinFlashState() == state; }, 2000));
+        band[state] = w->grab().toImage().pixel(at) | 0xFF000000u;
+    }
+    const COLORREF back = w->Note()->m_backColor;
+    EXPECT_EQ(band[0], GdiPaint::ToQColor(TitleColorFor(back)).rgb());
+    EXPECT_EQ(band[1], GdiPaint::ToQColor(GlyphColorFor(back)).rgb());
+    w->OnOK();
 }
 
 TEST_F(RingingWindow, HundredCountdownLinesFollowTheClockRepaintingOnlyThemselves) {
@@ -398,6 +419,20 @@ TEST_F(RingingWindow, RowFitsItsWindowWithAVisibleBoxInEverySchemeAndFont) {
                 }
             EXPECT_GE(inked, 3 * box.width()) << "box outline not in the text colour";
             EXPECT_GE(far, 3 * box.width()) << "box does not stand out from the note";
+            // Readable: the caption and both labels at least 8 pixels tall ("h", "R" and "d"
+            // reach from the baseline to the top of the capitals).
+            const QRect caption(box.right() + 2, box.top() - 3,
+                                w->RemindCheck()->width() - box.width() - 2, box.height() + 6);
+            const QRgb noteBack = GdiPaint::ToQColor(n->m_backColor).rgb();
+            EXPECT_GE(ImageCompare::InkHeight(img, caption, noteBack), 8);
+            for (QLabel* label : w->RemindCheck()->parentWidget()->findChildren<QLabel*>())
+                EXPECT_GE(ImageCompare::InkHeight(
+                              img, QRect(label->mapTo(w, QPoint(0, 0)), label->size()), noteBack),
+                          8)
+                    << label->text().toStdString();
+            if (w->RemindCheck()->text() != QStringLiteral("Remind me again after")) {
+                EXPECT_TRUE(w->RemindCheck()->toolTip().contains("Remind me again after"));
+            }
             w->OnOK();
             DrainDeletes();
         }

@@ -1,6 +1,7 @@
 #include "StickyNoteFixture.h"
 
 #include "gui/support/ImageCompare.h"
+#include "platform/GdiPaint.h"
 #include "platform/SystemColors.h"
 #include "platform/SystemMetrics.h"
 #include "sticky/NoteColors.h"
@@ -82,18 +83,39 @@ TEST_F(StickyNotePicture, DefaultSchemesMatchTheirReferencesAndTheirLook) {
         }
         if (g.m_border == 2) {
             EXPECT_EQ(img.pixel(1, 80), Rgb(back)); // no second frame
-            // The title in its colour over a black shadow (the bar is nowhere near as dark).
+            // The title in the text colour over a black shadow (the bar is nowhere near as
+            // dark).
             const RECT t = g.TitleTextRect(kW);
+            const QColor ink = GdiPaint::ToQColor(w->Note()->m_textColor);
             int text = 0, shadow = 0;
             for (int y = t.top; y <= t.bottom; ++y)
                 for (int x = t.left; x < t.left + 60; ++x) {
-                    const QRgb c = img.pixel(x, y);
-                    text += qRed(c) > 200 && qGreen(c) > 200 && qBlue(c) < 170;
-                    shadow += qRed(c) < 80 && qGreen(c) < 80 && qBlue(c) < 80;
+                    const QColor c(img.pixel(x, y));
+                    text += std::abs(c.red() - ink.red()) < 30 &&
+                            std::abs(c.green() - ink.green()) < 30 &&
+                            std::abs(c.blue() - ink.blue()) < 30;
+                    shadow += c.red() < 80 && c.green() < 80 && c.blue() < 80;
                 }
             EXPECT_GT(text, 20);
             EXPECT_GT(shadow, 20);
         }
+
+        // Readable text: the strokes of the text carry the text colour, and it stands out from
+        // the note's back at 4.5:1 or more.
+        int strokes = 0;
+        const QRect textArea = w->TextEdit()->geometry();
+        const QColor ink = GdiPaint::ToQColor(w->Note()->m_textColor);
+        for (int y = textArea.top(); y <= textArea.bottom(); ++y)
+            for (int x = textArea.left(); x <= textArea.right(); ++x) {
+                const QColor c(img.pixel(x, y));
+                strokes += std::abs(c.red() - ink.red()) < 40 &&
+                           std::abs(c.green() - ink.green()) < 40 &&
+                           std::abs(c.blue() - ink.blue()) < 40;
+            }
+        EXPECT_GT(strokes, 30);
+        EXPECT_GE(ContrastRatio(GdiPaint::FromQColor(QColor(img.pixel(6, kH - 7))),
+                                w->Note()->m_textColor),
+                  kReadableContrast);
 
         const QString ref = QStringLiteral(JOTTERLY_TEST_DATA "/sticky/") + name + ".png";
         if (update) {

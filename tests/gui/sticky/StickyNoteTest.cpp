@@ -4,6 +4,7 @@
 #include "support/NoteBuilder.h"
 
 #include <QElapsedTimer>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -12,6 +13,7 @@
 #include <QSignalSpy>
 #include <QSpontaneKeyEvent>
 #include <QTimer>
+#include <QToolTip>
 #include <cstdio>
 
 namespace {
@@ -185,6 +187,9 @@ TEST_F(StickyNote, EscapeClosesQuietlyAndTheCloseBoxShrinksWithItsSound) {
     EXPECT_EQ(sound.resources, std::vector<int>{242});
     DrainDeletes();
     EXPECT_TRUE(guard.isNull());
+    // The first memo closed says where it went, once (Escape above closed it quietly).
+    ASSERT_EQ(platform.dialogs.boxes.size(), 1u);
+    EXPECT_EQ(platform.dialogs.boxes[0].text, CStickyHub::kClosedNoteHint);
 
     PlatformServices quiet = tray.Platform();
     quiet.sound = nullptr; // no sound device: it still closes
@@ -193,6 +198,32 @@ TEST_F(StickyNote, EscapeClosesQuietlyAndTheCloseBoxShrinksWithItsSound) {
     Click(Window(*note), QPoint(Window(*note)->width() - 14, 12));
     EXPECT_TRUE(QTest::qWaitFor([&] { return note->m_window == nullptr; }));
     EXPECT_EQ(note->m_posted, 0);
+    EXPECT_EQ(platform.dialogs.boxes.size(), 1u) << "the hint came twice";
+}
+
+TEST_F(StickyNote, TitleBandPinAndCloseBoxesExplainThemselves) {
+    auto* win = Open();
+    win->setGeometry(200, 100, 160, 120);
+    const int t = win->Geometry().m_titleHeight;
+    const struct {
+        QPoint at;
+        const char* says; // empty: no tip
+    } cases[] = {{{t / 2, t / 2}, "keep on top"},
+                 {{160 - 14, 12}, "stays in the Note Manager"},
+                 {{80, t / 2}, "edit the title"},
+                 {{80, 80}, ""}};
+    for (const auto& c : cases) {
+        QToolTip::hideText();
+        ASSERT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000));
+        QHelpEvent help(QEvent::ToolTip, c.at, win->mapToGlobal(c.at));
+        QApplication::sendEvent(win, &help);
+        if (!*c.says) {
+            EXPECT_FALSE(QToolTip::isVisible());
+            continue;
+        }
+        EXPECT_TRUE(QTest::qWaitFor([] { return QToolTip::isVisible(); }, 2000)) << c.says;
+        EXPECT_TRUE(QToolTip::text().contains(QString::fromLatin1(c.says))) << c.says;
+    }
 }
 
 TEST_F(StickyNote, MemoNeverShowsACountdownButAReminderDoes) {

@@ -42,3 +42,20 @@ QImage ImageCompare::Keep(const QImage& img, const QString& folder, const QStrin
     img.save(dir + "/" + name + ".png");
     return img;
 }
+
+int ImageCompare::InkHeight(const QImage& img, const QRect& r, QRgb background, int threshold) {
+    int first = -1, last = -1;
+    const QRect area = r.intersected(img.rect());
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QRgb p = img.pixel(x, y);
+            if (std::abs(qRed(p) - qRed(background)) > threshold ||
+                std::abs(qGreen(p) - qGreen(background)) > threshold ||
+                std::abs(qBlue(p) - qBlue(background)) > threshold) {
+                if (first < 0) first = y;
+                last = y;
+                break;
+            }
+        }
+    return first < 0 ? 0 : last - first + 1;
+}

@@ -18,4 +18,7 @@ public:
                                 const QString& name);
     // Saves img as test-output/<folder>/<name>.png in the build folder, for looking at.
     static QImage Keep(const QImage& img, const QString& folder, const QString& name);
+    // How many pixel rows the ink in r spans: rows from the first to the last with a pixel
+    // differing from background by more than threshold in some channel (0 when none does).
+    static int InkHeight(const QImage& img, const QRect& r, QRgb background, int threshold = 90);
 };
