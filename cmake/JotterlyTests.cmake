@@ -42,3 +42,11 @@ add_test(NAME include_directions
          COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/cmake/check_includes.py
                  ${CMAKE_SOURCE_DIR}/src)
 set_tests_properties(include_directions PROPERTIES LABELS core)
+
+# Formatting is part of the build's rules: every C++ file must be as clang-format writes it.
+find_program(CLANG_FORMAT clang-format REQUIRED)
+file(GLOB_RECURSE _formatted CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*.cpp
+     ${CMAKE_SOURCE_DIR}/src/*.h ${CMAKE_SOURCE_DIR}/tests/*.cpp ${CMAKE_SOURCE_DIR}/tests/*.h
+     ${CMAKE_SOURCE_DIR}/bench/*.cpp ${CMAKE_SOURCE_DIR}/bench/*.h ${CMAKE_SOURCE_DIR}/fuzz/*.cpp)
+add_test(NAME format_check COMMAND ${CLANG_FORMAT} --dry-run --Werror ${_formatted})
+set_tests_properties(format_check PROPERTIES LABELS core)

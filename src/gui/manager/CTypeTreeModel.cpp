@@ -112,9 +112,10 @@ int CTypeTreeModel::Delete(const QModelIndex& index) {
     if (!node || node == m_tree.Root()) return 0;
     // Several categories may share the id in a damaged file: all of them go, wherever they are.
     const auto& cats = m_tree.Categories();
-    const bool shared = std::count_if(cats.begin(), cats.end(), [&](const std::unique_ptr<CTreeNode>& c) {
-                            return c->m_id == node->m_id;
-                        }) > 1;
+    const bool shared =
+        std::count_if(cats.begin(), cats.end(), [&](const std::unique_ptr<CTreeNode>& c) {
+            return c->m_id == node->m_id;
+        }) > 1;
     m_dropNode = nullptr;
     int removed = 0;
     if (shared) {

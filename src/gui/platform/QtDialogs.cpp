@@ -5,8 +5,8 @@
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QPointer>
+#include <QPushButton>
 #include <QStringList>
 
 std::deque<IDialogs::Answer> QtDialogs::s_nextAnswers;

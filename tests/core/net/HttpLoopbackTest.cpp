@@ -170,4 +170,3 @@ TEST(HttpLoopback, ASlowServerIsCutAtTheTimeLimit) {
     EXPECT_EQ(fetcher.LastError(), "the request was stopped");
     closer.join();
 }
-

@@ -361,8 +361,9 @@ TEST_F(OptionsSheetTest, HolidayMarksAndTheOtherPage) {
     for (int row = 0; row < list->rowCount(); ++row)
         for (int col : {0, 1})
             if (list->fontMetrics().horizontalAdvance(list->item(row, col)->text()) >
-                list->columnWidth(col) - 8)
+                list->columnWidth(col) - 8) {
                 EXPECT_EQ(list->item(row, col)->toolTip(), list->item(row, col)->text());
+            }
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualItemRect(list->item(5, 0)).center());
     EXPECT_EQ(list->item(5, 0)->checkState(), Qt::Checked) << "a click on the name selects";
