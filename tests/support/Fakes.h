@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/CNote.h"
+#include "platform/IDesktopNotices.h"
 #include "platform/IDialogs.h"
 #include "platform/INoteWindow.h"
 #include "platform/INoteWindowFactory.h"
@@ -117,4 +118,17 @@ struct FakeTray : ITrayIcon {
         tip = t;
     }
     void Remove() override { ++removed; }
+};
+
+// A desktop notification service that keeps what it was asked to show.
+struct RecordingNotices : IDesktopNotices {
+    std::vector<std::string> shown;
+    std::vector<unsigned> withdrawn;
+    bool withButtons = false;
+    unsigned Show(const std::string& title, const std::string&, ActionHandler onAction) override {
+        shown.push_back(title);
+        withButtons = withButtons || onAction;
+        return static_cast<unsigned>(shown.size());
+    }
+    void Withdraw(unsigned ticket) override { withdrawn.push_back(ticket); }
 };

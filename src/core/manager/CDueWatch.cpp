@@ -1,6 +1,7 @@
 #include "manager/CDueWatch.h"
 
 #include "model/CNote.h"
+#include "platform/IDesktopNotices.h"
 
 CDueWatch::Result CDueWatch::Poll(const std::vector<CNote*>& notes, const COleDateTime& now) {
     Result result;
@@ -23,4 +24,23 @@ CDueWatch::Result CDueWatch::Poll(const std::vector<CNote*>& notes, const COleDa
 
 std::string CDueWatch::Title(const CNote& note) {
     return note.m_title.empty() ? std::string("No Title") : note.m_title;
+}
+
+std::string CDueWatch::Tell(IDesktopNotices* notices, const std::vector<CNote*>& notes,
+                            const COleDateTime& now, const std::string& window) {
+    Result due = Poll(notes, now);
+    if (notices)
+        for (const CNote* n : due.newlyDue)
+            if (const unsigned ticket =
+                    notices->Show("Reminder due: " + Title(*n),
+                                  "It rings as soon as " + window + " is closed.", nullptr))
+                m_tickets.push_back(ticket);
+    return due.statusText;
+}
+
+void CDueWatch::WithdrawAll(IDesktopNotices* notices) {
+    if (notices)
+        for (unsigned ticket : m_tickets)
+            notices->Withdraw(ticket);
+    m_tickets.clear();
 }

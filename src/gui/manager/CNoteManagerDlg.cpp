@@ -538,16 +538,11 @@ void CNoteManagerDlg::ShowStatusText() {
 
 void CNoteManagerDlg::WatchDueNotes() {
     if (m_closing) return;
-    const CDueWatch::Result due = m_due.Poll(m_model.View(), Clock::Now());
     // Nothing rings while the manager is open (it rings the moment it closes): say so.
-    if (IDesktopNotices* notices = m_tray.Platform().notices)
-        for (const CNote* n : due.newlyDue)
-            if (const unsigned ticket =
-                    notices->Show("Reminder due: " + CDueWatch::Title(*n),
-                                  "It rings as soon as the Note Manager is closed.", nullptr))
-                m_notices.push_back(ticket);
-    if (due.statusText != m_dueText) {
-        m_dueText = due.statusText;
+    const std::string status =
+        m_due.Tell(m_tray.Platform().notices, m_model.View(), Clock::Now(), "the Note Manager");
+    if (status != m_dueText) {
+        m_dueText = status;
         ShowStatusText();
     }
 }
@@ -828,9 +823,7 @@ void CNoteManagerDlg::CloseManager() {
     if (height() != m_openedHeight)
         m_tray.settings().m_managerExtraHeight = height() - m_initialHeight;
     m_clock->stop();
-    if (IDesktopNotices* notices = m_tray.Platform().notices) // the notes ring now instead
-        for (unsigned ticket : m_notices)
-            notices->Withdraw(ticket);
-    m_model.Sort(CNoteSort::ByTime, true); // the notes are left in time order
+    m_due.WithdrawAll(m_tray.Platform().notices); // the notes ring now instead
+    m_model.Sort(CNoteSort::ByTime, true);        // the notes are left in time order
     QDialog::accept();
 }

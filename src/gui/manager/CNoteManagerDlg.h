@@ -136,7 +136,6 @@ private:
     QRect m_band;
     CDueWatch m_due;
     std::string m_dueText;
-    std::vector<unsigned> m_notices;
     // A move or resize the program does itself when the window manager does not.
     Qt::Edges m_dragEdges;
     bool m_moving = false;

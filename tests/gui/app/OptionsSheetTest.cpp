@@ -11,9 +11,11 @@
 #include "options/COptionsValues.h"
 #include "options/COtherPage.h"
 #include "options/CSchemeSample.h"
+#include "platform/Clock.h"
 #include "platform/SystemColors.h"
 #include "platform/SystemMetrics.h"
 #include "support/FakeHub.h"
+#include "support/NoteBuilder.h"
 #include "support/TestEnv.h"
 
 #include <QApplication>
@@ -235,6 +237,40 @@ TEST_F(OptionsSheetTest, SchemesFontsColoursAndTheSampleOfEachBorder) {
     EXPECT_EQ(values.schemeBack[2], 0xD8D8D8u);
     EXPECT_EQ(border->currentText(), QStringLiteral("Emboss"));
     EXPECT_EQ(Find<QLabel>("fontName")->text(), QStringLiteral("Arial"));
+}
+
+// Nothing rings while the sheet is open: a reminder falling due meanwhile is told by a desktop
+// notice at once, taken back as the sheet closes and the note rings.
+TEST_F(OptionsSheetTest, AReminderDueWhileOpenIsToldByANotice) {
+    COptionsService service(core, platform.dialogs, platform.sound);
+    HubServices hub = platform.services.Hub();
+    hub.options = &service;
+    core.SetServices(hub);
+    RecordingNotices notices;
+    PlatformServices services = platform.Services();
+    services.notices = &notices;
+    core.SetPlatform(services);
+    const COleDateTime now = Clock::Now();
+    CNote& dentist = NoteBuilder()
+                         .Title("Dentist")
+                         .At(now + COleDateTimeSpan(0, 0, 1, 0))
+                         .DueSoonNow()
+                         .AddTo(core.Store());
+    std::vector<std::string> shownWhileOpen;
+    QTimer::singleShot(0, [&] {
+        Clock::AdvanceForTest(90);
+        QTest::qWait(1500); // a tick of the sheet's watch
+        shownWhileOpen = notices.shown;
+        auto* s = qobject_cast<COptionsSheet*>(QApplication::activeModalWidget());
+        ASSERT_NE(s, nullptr);
+        Click(s->CancelButton());
+    });
+    core.OpenOptions();
+    EXPECT_EQ(shownWhileOpen, std::vector<std::string>{"Reminder due: Dentist"});
+    EXPECT_EQ(notices.withdrawn, std::vector<unsigned>{1});
+    ASSERT_NE(dentist.m_window, nullptr);
+    EXPECT_TRUE(dentist.m_window->IsRinging());
+    Clock::ResetForTest();
 }
 
 // Through the service, as the tray menu opens it: Cancel leaves every scheme as it was while

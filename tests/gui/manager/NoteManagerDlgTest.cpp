@@ -418,23 +418,6 @@ TEST_F(NoteManagerDlg, SaveToFileWritesTheChosenScopeInListOrder) {
     std::remove(path.c_str());
 }
 
-namespace {
-
-// A desktop notification service that keeps what it was asked to show.
-struct RecordingNotices : IDesktopNotices {
-    std::vector<std::string> shown;
-    std::vector<unsigned> withdrawn;
-    bool withButtons = false;
-    unsigned Show(const std::string& title, const std::string&, ActionHandler onAction) override {
-        shown.push_back(title);
-        withButtons = withButtons || onAction;
-        return static_cast<unsigned>(shown.size());
-    }
-    void Withdraw(unsigned ticket) override { withdrawn.push_back(ticket); }
-};
-
-} // namespace
-
 TEST_F(NoteManagerDlg, DragsOntoTheTreeFileWithEitherButtonAndTheStatusFollows) {
     AddWorkCategory();
     Add("a", Now() + COleDateTimeSpan(0, 1, 0, 0));
