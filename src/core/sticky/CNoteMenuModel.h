@@ -4,7 +4,7 @@
 #include <vector>
 
 class CNote;
-class CSettings;
+struct CSettings;
 
 // The note window's menu as data: which items it has for the note's state, which carry a
 // check mark, how large each is, and the rules of the commands that need no window.

@@ -3,7 +3,7 @@
 #include <vector>
 
 class CNote;
-class CSettings;
+struct CSettings;
 class IDialogs;
 class CTrayCore;
 class INoteWindow;
