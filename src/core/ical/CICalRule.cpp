@@ -30,7 +30,8 @@ COleDateTime FirstIndexDay(const CNote& note, int weekday, int nth, int month, b
     const int count = StepCount(note.Count());
     int year = s.GetYear();
     int mo = monthly ? s.GetMonth() : month;
-    for (int guard = 0; guard < 12000 && year <= 9999; ++guard) {
+    // Calendars (and libical) cannot say a start past the zone rules: such a rule stays inexact.
+    for (int guard = 0; guard < 12000 && year <= 2200; ++guard) {
         COleDateTime d = NthWeekday(year, mo, weekday, nth);
         if (d.IsValid()) {
             d += COleDateTimeSpan(0, note.m_startTime.GetHour(), note.m_startTime.GetMinute(), 0);

@@ -115,9 +115,9 @@ TEST_F(TrayMenuTest, WeatherSubmenuFollowsTheSettingAndTheStoredReport) {
     }
     menu.Build(core);
     EXPECT_EQ(Describe({Find(DataWeather)}),
-              "Check Weather@218#241{Springfield@219#242|Mon, Fog,  70 - 0@224#243*|"
-              "Tue, Fog,  71 - -1@220#244*|Wed, Fog,  72 - -2@221#245*|"
-              "Thu, Fog,  73 - -3@222#246*|Fri, Fog,  74 - -4@223*}");
+              "Check Weather@218#241{Springfield@219#242|Mon, Fog,  70 - 0 °F@224#243*|"
+              "Tue, Fog,  71 - -1 °F@220#244*|Wed, Fog,  72 - -2 °F@221#245*|"
+              "Thu, Fog,  73 - -3 °F@222#246*|Fri, Fog,  74 - -4 °F@223*}");
 
     // A failed fetch keeps the report and says why, and how old the report is.
     Clock::SetForTest(COleDateTime(2024, 5, 6, 12, 0, 0));
