@@ -41,6 +41,11 @@ protected:
         if (tray.MenuWindow()) tray.MenuWindow()->hide();
         QtDialogs::s_nextAnswers.clear();
     }
+    // A geocoding and a forecast service that know Paris.
+    static std::vector<std::string> ParisRoutes() {
+        return {"/v1/search=" + kData + "geocoding-paris.json",
+                "/v1/forecast=" + kData + "forecast-paris.json"};
+    }
     void PointAt(const LoopbackHttpServer& server) {
         NetEndpoints e;
         e.classicWeatherServer = e.geocodingServer = e.forecastServer = server.BaseUrl();
@@ -117,8 +122,7 @@ TEST_F(NetServicesTest, AnAutomaticFailureIsShownInTheMenuOnly) {
 // The options changed the place while a fetch for the old one ran: the new place is asked for
 // within seconds, not two hours later.
 TEST_F(NetServicesTest, ANewPlaceGetsItsReportSoonEvenWhenAFetchWasRunning) {
-    LoopbackHttpServer server({"/v1/search=" + kData + "geocoding-paris.json",
-                               "/v1/forecast=" + kData + "forecast-paris.json"});
+    LoopbackHttpServer server(ParisRoutes());
     ASSERT_TRUE(server.Running());
     PointAt(server);
     QSignalSpy done(&tray.WeatherService(), &CWeatherService::finished);
@@ -130,8 +134,7 @@ TEST_F(NetServicesTest, ANewPlaceGetsItsReportSoonEvenWhenAFetchWasRunning) {
 }
 
 TEST_F(NetServicesTest, AReportFillsTheWeatherSubmenu) {
-    LoopbackHttpServer server({"/v1/search=" + kData + "geocoding-paris.json",
-                               "/v1/forecast=" + kData + "forecast-paris.json"});
+    LoopbackHttpServer server(ParisRoutes());
     ASSERT_TRUE(server.Running());
     PointAt(server);
     QSignalSpy done(&tray.WeatherService(), &CWeatherService::finished);
