@@ -16,6 +16,10 @@ now_ms() { echo $(($(date +%s%N) / 1000000)); }
 manager_window() { e2e_named_window "$APP_PID" "Note Manager"; }
 manager_shown() { e2e_window_shown "Note Manager"; }
 
+# Times built in the editor have whole minutes: start early in a minute, so that "a minute
+# ahead" lies 40 to 60 s ahead, not a few seconds.
+while [ $((10#$(date +%S))) -ge 15 ]; do sleep 1; done
+
 # ---- a single click opens the manager, after the double-click time -------------------------
 start=$(now_ms)
 xdotool mousemove --window "$ICON" 10 10 click 1
