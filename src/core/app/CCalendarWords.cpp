@@ -21,30 +21,39 @@ std::vector<const CNote*> AllNotes(const CNoteStore& store) {
     return notes;
 }
 
-std::string Written(size_t count, const std::string& file) {
-    return std::to_string(count) + (count == 1 ? " note" : " notes") + " written to " + file;
-}
-
 } // namespace
 
-bool CCalendarWords::Run(CTrayCore& hub, const std::string& word, const std::string& file,
-                         std::string& message) {
+bool CCalendarWords::ExportNotes(const std::vector<const CNote*>& notes, const CNoteStore& store,
+                                 const CNoteIdentity* identity, const std::string& file,
+                                 std::string& message) {
     std::string reason;
-    if (word == kExport) {
-        hub.PullNoteTexts();
-        if (!CCalendarFile::Export(AllNotes(hub.Store()), hub.Store(), nullptr, file,
-                                   std::time(nullptr), &reason)) {
-            message = "The calendar file \"" + file + "\" could not be written: " + reason;
-            return false;
-        }
-        message = Written(hub.Store().notes().size(), file);
-        return true;
+    if (!CCalendarFile::Export(notes, store, identity, file, std::time(nullptr), &reason)) {
+        message = "The calendar file \"" + file + "\" could not be written: " + reason;
+        return false;
     }
-    if (!CCalendarFile::Import(file, hub.Store(), CCalendarFile::Prototype(hub.settings()),
-                               &message, &reason)) {
+    message = std::to_string(notes.size()) + (notes.size() == 1 ? " note" : " notes") +
+              " written to " + file;
+    return true;
+}
+
+bool CCalendarWords::ImportInto(CNoteStore& store, const CSettings& settings,
+                                const std::string& file, std::string& message) {
+    std::string reason;
+    if (!CCalendarFile::Import(file, store, CCalendarFile::Prototype(settings), &message,
+                               &reason)) {
         message = "The calendar file \"" + file + "\" could not be imported: " + reason;
         return false;
     }
+    return true;
+}
+
+bool CCalendarWords::Run(CTrayCore& hub, const std::string& word, const std::string& file,
+                         std::string& message) {
+    if (word == kExport) {
+        hub.PullNoteTexts();
+        return ExportNotes(AllNotes(hub.Store()), hub.Store(), &hub.Identity(), file, message);
+    }
+    if (!ImportInto(hub.Store(), hub.settings(), file, message)) return false;
     hub.Alarms().RefreshDueFlags();
     hub.Alarms().ComputeEarliestAlarm();
     hub.SaveData();
@@ -66,20 +75,9 @@ bool CCalendarWords::RunOnDataFile(const std::string& word, const std::string& f
     const int64_t now = std::time(nullptr);
     CNoteIdentity identity;
     identity.AfterLoad(dataPath, bytes, doc.m_store.notes(), now);
-    if (word == kExport) {
-        if (!CCalendarFile::Export(AllNotes(doc.m_store), doc.m_store, &identity, file, now,
-                                   &reason)) {
-            message = "The calendar file \"" + file + "\" could not be written: " + reason;
-            return false;
-        }
-        message = Written(doc.m_store.notes().size(), file);
-        return true;
-    }
-    if (!CCalendarFile::Import(file, doc.m_store, CCalendarFile::Prototype(doc.m_settings),
-                               &message, &reason)) {
-        message = "The calendar file \"" + file + "\" could not be imported: " + reason;
-        return false;
-    }
+    if (word == kExport)
+        return ExportNotes(AllNotes(doc.m_store), doc.m_store, &identity, file, message);
+    if (!ImportInto(doc.m_store, doc.m_settings, file, message)) return false;
     const COleDateTime saveTime = Clock::Now();
     if (!exists) doc.m_firstRunDate = saveTime;
     const std::string out = CDataFile::Write(doc, saveTime);

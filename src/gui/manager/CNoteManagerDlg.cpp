@@ -3,8 +3,8 @@
 #include "app/CTrayCore.h"
 #include "app/TrayIds.h"
 #include "calendar/CCalendarCtrl.h"
-#include "export/CNoteTextExport.h"
 #include "manager/CDateTimeEdit.h"
+#include "manager/CManagerFileCommands.h"
 #include "manager/CManagerGeometry.h"
 #include "manager/CNoteEditForm.h"
 #include "manager/CNoteFind.h"
@@ -21,8 +21,6 @@
 #include "platform/PlatformServices.h"
 #include "platform/SystemColors.h"
 #include "platform/SystemMetrics.h"
-#include "print/CNotePrinter.h"
-#include "print/CSaveOptionsDlg.h"
 #include "widgets/CHoverButton.h"
 #include "widgets/CRegionButton.h"
 #include "widgets/DialogUnits.h"
@@ -32,6 +30,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPainter>
 #include <QScreen>
 #include <QShortcut>
@@ -71,6 +70,7 @@ CNoteManagerDlg::CNoteManagerDlg(CTrayCore& tray, IDialogs& dialogs, QWidget* pa
     m_list->Model()->SetSorter(
         [this](CNoteSort::Key key, bool ascending) { m_model.Sort(key, ascending); });
     m_list->SetCategoryTree(m_tree);
+    m_files = std::make_unique<CManagerFileCommands>(*this, m_tray, m_dialogs, *m_list);
     m_count = new QLabel(this);
     m_count->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_calendar = new CCalendarCtrl(this);
@@ -160,11 +160,15 @@ void CNoteManagerDlg::CreateToolbar() {
         int id, icon;
         const char* tip;
     };
-    static const ToolDef tools[] = {
-        {ToolCompact, 233, "Compact View"},        {ToolFull, 234, "Full View"},
-        {ToolCategory, 235, "Show/Hide Category"}, {ToolSave, 236, "Save to file"},
-        {ToolPrint, 240, "Print Notes"},           {ToolOptions, 238, "Options"},
-        {ToolHomePage, 229, "Home Page"},          {ToolHelp, 237, "Help"}};
+    static const ToolDef tools[] = {{ToolCompact, 233, "Compact View"},
+                                    {ToolFull, 234, "Full View"},
+                                    {ToolCategory, 235, "Show/Hide Category"},
+                                    {ToolSave, 236, "Save to file"},
+                                    {ToolPrint, 240, "Print Notes"},
+                                    {ToolCalendar, 250, "Calendar File"},
+                                    {ToolOptions, 238, "Options"},
+                                    {ToolHomePage, 229, "Home Page"},
+                                    {ToolHelp, 237, "Help"}};
     for (size_t i = 0; i < std::size(tools); ++i) {
         auto* b = new CHoverButton(this);
         b->SetFlags(CHoverButton::IconButton | CHoverButton::HoverFrame);
@@ -188,10 +192,13 @@ void CNoteManagerDlg::CreateToolbar() {
                 SetCategoryVisible(m_tray.settings().m_showCategory);
                 break;
             case ToolSave:
-                SaveNotesToFile();
+                m_files->SaveText();
                 break;
             case ToolPrint:
-                PrintNotes();
+                m_files->Print();
+                break;
+            case ToolCalendar:
+                ShowCalendarMenu();
                 break;
             case ToolHelp:
                 if (m_command) m_command(TrayId::CmdContents);
@@ -493,34 +500,22 @@ void CNoteManagerDlg::PostSelectedNotes(int x, int y) {
     raise(); // the manager stays in front of the notes it posted
 }
 
-void CNoteManagerDlg::SaveNotesToFile() {
-    const auto path = m_dialogs.SaveFileName("txt", "Notes.txt", "Text Files (*.txt)|*.txt||");
-    if (!path) return;
-    CSaveOptionsDlg options(this);
-    if (CDialogOwner::Exec(options) != QDialog::Accepted) return;
-    std::vector<const CNote*> notes;
-    switch (options.ChosenScope()) {
-    case CSaveOptionsDlg::AllNotes:
-        for (const auto& n : m_tray.Store().notes())
-            notes.push_back(n.get());
-        break;
-    case CSaveOptionsDlg::CurrentCategory:
-        for (int row = 0; row < m_list->Model()->rowCount(); ++row)
-            notes.push_back(m_list->Model()->NoteAt(row));
-        break;
-    case CSaveOptionsDlg::SelectedNotes:
-        for (CNote* n : m_list->SelectedNotes())
-            notes.push_back(n);
-        break;
-    }
-    CNoteTextExport::Save(m_dialogs, *path, CNoteTextExport::NotesText(notes), "File exists");
+void CNoteManagerDlg::ShowCalendarMenu() {
+    QMenu menu(this);
+    menu.addAction(QStringLiteral("Export to Calendar File..."), this,
+                   [this] { m_files->ExportCalendar(); });
+    menu.addAction(QStringLiteral("Import Calendar File..."), this,
+                   &CNoteManagerDlg::ImportCalendarFile);
+    const CHoverButton* tool = Tool(ToolCalendar);
+    menu.exec(tool->mapToGlobal(QPoint(0, tool->height())));
 }
 
-void CNoteManagerDlg::PrintNotes() {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    for (const CNote* n : m_list->SelectedNotes())
-        if (!CNotePrinter::PrintNote(*n, m_dialogs)) break;
-    QApplication::restoreOverrideCursor();
+void CNoteManagerDlg::ImportCalendarFile() {
+    if (!m_files->ImportCalendar()) return;
+    // New categories may have come with the notes.
+    m_model.SyncView();
+    m_tree->BuildTree();
+    RefreshList();
 }
 
 void CNoteManagerDlg::TakeCalendarDate() {

@@ -7,9 +7,11 @@
 #include <QPolygon>
 #include <array>
 #include <functional>
+#include <memory>
 
 class CCalendarCtrl;
 class CHoverButton;
+class CManagerFileCommands;
 class CNoteEditForm;
 class CNoteList;
 class CRegionButton;
@@ -34,6 +36,7 @@ public:
         ToolCategory = 1163,
         ToolSave = 1158,
         ToolPrint = 1166,
+        ToolCalendar = 1167,
         ToolOptions = 1159,
         ToolHomePage = 1165,
         ToolHelp = 1160
@@ -58,10 +61,10 @@ public:
     // Empties the editor for a new note (Ctrl+N).
     void NewNote();
     void CloseManager();
-    // Writes all notes, the listed ones or the selected ones to a text file.
-    void SaveNotesToFile();
-    // Prints the selected notes one by one; stops at the first that could not be printed.
-    void PrintNotes();
+    // The calendar-file tool's menu: "Export to Calendar File..." and "Import Calendar File...".
+    void ShowCalendarMenu();
+    // Reads a calendar file into the notes and shows what came in.
+    void ImportCalendarFile();
 
     // Parts, for tests and the status line.
     CNoteList* List() const { return m_list; }
@@ -122,7 +125,8 @@ private:
     QLineEdit* m_find = nullptr;
     QTimer* m_clock = nullptr;
     std::array<CRegionButton*, 5> m_buttons{};
-    std::array<CHoverButton*, 8> m_tools{};
+    std::array<CHoverButton*, 9> m_tools{};
+    std::unique_ptr<CManagerFileCommands> m_files;
     int m_categoryFilter = 0;
     int m_tabIndex = 0;
     int m_timeFilter = 142;

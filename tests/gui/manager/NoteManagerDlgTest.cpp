@@ -33,6 +33,7 @@
 #include <algorithm>
 #include <fstream>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -415,6 +416,71 @@ TEST_F(NoteManagerDlg, SaveToFileWritesTheChosenScopeInListOrder) {
         all += n->m_title + "\n\n" + (n->m_title == "later" ? "next\nweek" : n->m_text) + sep;
     EXPECT_EQ(ReadFile(path), all);
     EXPECT_EQ(std::count(all.begin(), all.end(), '-'), 4 * 52);
+    std::remove(path.c_str());
+}
+
+namespace {
+// Picks the calendar tool's menu item by keys, as the user would; answer: the scope to choose
+// when "Save Options" comes up after the item ran (none for an import).
+void ChooseCalendarItem(Dlg& dlg, int item, std::optional<CSaveOptionsDlg::Scope> scope) {
+    QtDialogs::s_nextAnswers = {IDialogs::AnswerOk}; // the box that tells how it went
+    QTimer::singleShot(0, [item, scope] {
+        QWidget* menu = QApplication::activePopupWidget();
+        ASSERT_NE(menu, nullptr);
+        if (scope) AnswerScope(*scope);
+        for (int i = 0; i <= item; ++i)
+            QTest::keyClick(menu, Qt::Key_Down);
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    QTest::mouseClick(dlg.Tool(Dlg::ToolCalendar), Qt::LeftButton);
+}
+} // namespace
+
+TEST_F(NoteManagerDlg, CalendarFileToolExportsTheChosenNotesAndTakesAFileBackIn) {
+    AddWorkCategory();
+    Add("dentist", Now() + COleDateTimeSpan(1, 0, 0, 0), 1).m_text = "bring; the card, \\ too";
+    Add("loose", Now() + COleDateTimeSpan(0, 2, 0, 0));
+    Open();
+    const QImage shown = Grab(dlg.get(), "manager_calendar_tool");
+    const QRect tool = dlg->Tool(Dlg::ToolCalendar)->geometry();
+    const qreal dpr = dlg->devicePixelRatio();
+    // The page's red header band is drawn.
+    EXPECT_EQ(QColor(shown.pixel(int((tool.center().x()) * dpr), int((tool.top() + 8) * dpr))),
+              QColor(0xc0, 0x4a, 0x4a));
+    const int row = Titles() == "dentist,loose," ? 0 : 1;
+    dlg->List()->selectRow(row);
+
+    const std::string path = QDir::tempPath().toStdString() + "/jotterly-cal-" +
+                             std::to_string(QCoreApplication::applicationPid()) + ".ics";
+    QtDialogs::s_nextFiles = {path};
+    ChooseCalendarItem(*dlg, 0, CSaveOptionsDlg::SelectedNotes);
+    ASSERT_EQ(QtDialogs::s_shownBoxes.size(), 1u);
+    EXPECT_EQ(QtDialogs::s_shownBoxes[0],
+              std::make_pair("1 note written to " + path, std::string("Jotterly")));
+    const std::string ics = ReadFile(path);
+    EXPECT_NE(ics.find("SUMMARY:dentist"), std::string::npos);
+    EXPECT_NE(ics.find("CATEGORIES:Work"), std::string::npos);
+    EXPECT_EQ(ics.find("loose"), std::string::npos);
+
+    // Taken back in: a second "dentist" in the list, filed under Work, with its text whole.
+    QtDialogs::s_nextFiles = {path};
+    ChooseCalendarItem(*dlg, 1, std::nullopt);
+    ASSERT_EQ(QtDialogs::s_shownBoxes.size(), 2u);
+    EXPECT_EQ(QtDialogs::s_shownBoxes[1].first, "1 reminder and 0 memos imported");
+    EXPECT_EQ(Rows(), 3);
+    ASSERT_EQ(hub.Store().notes().size(), 3u);
+    const CNote& back = *hub.Store().notes().back();
+    EXPECT_EQ(back.m_title, "dentist");
+    EXPECT_EQ(back.m_category, 1);
+    EXPECT_EQ(back.m_text, "bring; the card, \\ too");
+
+    // A file that is no calendar adds nothing and says why.
+    std::ofstream(path, std::ios::trunc) << "not a calendar";
+    QtDialogs::s_nextFiles = {path};
+    ChooseCalendarItem(*dlg, 1, std::nullopt);
+    ASSERT_EQ(QtDialogs::s_shownBoxes.size(), 3u);
+    EXPECT_EQ(QtDialogs::s_shownBoxes[2].second, "Sorry");
+    EXPECT_EQ(Rows(), 3);
     std::remove(path.c_str());
 }
 
