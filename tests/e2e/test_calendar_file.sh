@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Notes carried to another Jotterly through a calendar file. The first copy, with a One Time
+# note due in 90 s, writes it through the Note Manager's calendar tool (Export to Calendar
+# File..., the file chooser and "Save Options" answered by keys); a second copy with a data
+# folder of its own takes the file in with `jotterly import-ics` before it starts, and then
+# rings the imported note at its time.
+#   bash tests/e2e/test_calendar_file.sh path/to/jotterly
+JOTTERLY_BIN=$(readlink -f "$1")
+source "$(dirname "$0")/../../scripts/e2e-lib.sh"
+e2e_start_display
+
+ics="$E2E_TMP/carried.ics"
+due_ns=$(($(date +%s%N) + 90 * 1000000000))
+"$NOTEFILE" due "$DATA" 90 || e2e_fail "could not write the data file"
+e2e_start_in_tray
+
+# ---- the first copy: the manager's calendar tool, the sixth of its toolbar -------------------
+"$JOTTERLY_BIN" manager || e2e_fail "the launcher word was not handed over"
+e2e_wait_for 30 e2e_window_shown "Note Manager" || e2e_fail "no Note Manager"
+MGR=$(e2e_named_window "$APP_PID" "Note Manager")
+sleep 0.5
+xdotool mousemove --window "$MGR" $((27 + 5 * 28)) 48 click 1
+e2e_wait_for 5 e2e_menus_open 1 || e2e_fail "the calendar tool opened no menu"
+import -window root "$ARTIFACTS/calendar_tool_menu.png"
+xdotool key Down Return
+e2e_wait_for 10 bash -c "xdotool search --onlyvisible --pid $APP_PID --name 'Save' | grep -q ." ||
+    e2e_fail "no file chooser"
+sleep 0.5
+xdotool type --delay 20 "$ics"
+xdotool key Return
+e2e_wait_for 10 e2e_window_shown "Save Options" || e2e_fail "no Save Options after the file name"
+xdotool key Return # All Notes
+e2e_wait_for 10 e2e_window_shown "Jotterly" || e2e_fail "no box telling what was written"
+import -window root "$ARTIFACTS/calendar_exported.png"
+xdotool key Return
+grep -q "^BEGIN:VEVENT" "$ics" && grep -q "^SUMMARY:Due note" "$ics" ||
+    e2e_fail "the calendar file lacks the note: $(head -c 600 "$ics")"
+xdotool key Escape
+e2e_wait_for 5 e2e_window_gone "Note Manager" || e2e_fail "Escape did not close the manager"
+"$JOTTERLY_BIN" quit || e2e_fail "quit was not handed over"
+e2e_wait_exit "$APP_PID" 10 || e2e_fail "the first copy did not end"
+
+# ---- the second copy: another data folder, the file taken in before it starts ----------------
+export XDG_DATA_HOME="$E2E_TMP/data-b" XDG_RUNTIME_DIR="$E2E_TMP/runtime-b"
+mkdir -p "$XDG_DATA_HOME/jotterly" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+said=$("$JOTTERLY_BIN" import-ics "$ics" 2>&1) || e2e_fail "import-ics failed: $said"
+echo "import-ics: $said"
+grep -q "^1 reminder and 1 memo imported" <<<"$said" || e2e_fail "import-ics said: $said"
+"$NOTEFILE" alarms "$XDG_DATA_HOME/jotterly/Note.Dat" | grep -q "Due note$" ||
+    e2e_fail "the second data file lacks the note"
+e2e_start_in_tray
+
+ringing_window() {
+    e2e_visible_windows "$APP_PID" | awk '$4 == 234 && $5 == 208 { found = 1 } END { exit !found }'
+}
+ahead_s=$(((due_ns - $(date +%s%N)) / 1000000000))
+echo "the imported note is due in ${ahead_s} s"
+[ "$ahead_s" -ge 3 ] || e2e_fail "too slow: the note fell due before the second copy started"
+ringing_window && e2e_fail "the imported note rang before its time"
+e2e_wait_for $((ahead_s + 30)) ringing_window || e2e_fail "the imported note did not ring"
+delay_ms=$((($(date +%s%N) - due_ns) / 1000000))
+echo "rang ${delay_ms} ms after its time"
+[ "$delay_ms" -ge 0 ] || e2e_fail "rang ${delay_ms} ms before its time"
+# One check period (5000 ms), plus mapping the window and polling for it on a busy machine.
+[ "$delay_ms" -le 7500 ] || e2e_fail "rang ${delay_ms} ms late"
+import -window root "$ARTIFACTS/calendar_imported_rings.png"
+
+kill -TERM "$APP_PID"
+e2e_wait_exit "$APP_PID" 10 || e2e_fail "no exit after SIGTERM"
+echo "PASS"
