@@ -3,7 +3,8 @@
 # note due in 90 s, writes it through the Note Manager's calendar tool (Export to Calendar
 # File..., the file chooser and "Save Options" answered by keys); a second copy with a data
 # folder of its own takes the file in with `jotterly import-ics` before it starts, and then
-# rings the imported note at its time.
+# rings the imported note at its time; asked by the launcher word, the running second copy
+# writes it out again under the same UID.
 #   bash tests/e2e/test_calendar_file.sh path/to/jotterly
 JOTTERLY_BIN=$(readlink -f "$1")
 source "$(dirname "$0")/../../scripts/e2e-lib.sh"
@@ -50,6 +51,15 @@ grep -q "^1 reminder and 1 memo imported" <<<"$said" || e2e_fail "import-ics sai
 "$NOTEFILE" alarms "$XDG_DATA_HOME/jotterly/Note.Dat" | grep -q "Due note$" ||
     e2e_fail "the second data file lacks the note"
 e2e_start_in_tray
+
+# The running second copy writes its notes back out on the launcher word: the reminder keeps
+# the identity it came with.
+"$JOTTERLY_BIN" export-ics "$E2E_TMP/back.ics" || e2e_fail "export-ics was not handed over"
+e2e_wait_for 20 e2e_window_shown "Jotterly" || e2e_fail "no box telling what was written"
+xdotool key Return
+uid_of_due() { awk '/^BEGIN:VEVENT/ { uid = "" } /^UID:/ { uid = $0 } /^SUMMARY:Due note/ { print uid }' "$1"; }
+[ -n "$(uid_of_due "$ics")" ] && [ "$(uid_of_due "$ics")" = "$(uid_of_due "$E2E_TMP/back.ics")" ] ||
+    e2e_fail "the reminder came back as '$(uid_of_due "$E2E_TMP/back.ics")', not '$(uid_of_due "$ics")'"
 
 ringing_window() {
     e2e_visible_windows "$APP_PID" | awk '$4 == 234 && $5 == 208 { found = 1 } END { exit !found }'
