@@ -253,6 +253,8 @@ RECT CStickyNoteDlg::GetWindowRect() const {
 }
 
 std::string CStickyNoteDlg::GetTitleText() const {
+    // A title being typed is not the note's yet: Return makes it so, Escape takes it back.
+    if (m_titleEdit->isVisible() && m_note) return m_note->m_title;
     return m_titleEdit->text().toStdString();
 }
 

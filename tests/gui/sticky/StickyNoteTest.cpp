@@ -130,14 +130,18 @@ TEST_F(StickyNote, RightClickOpensNothingOutsideThePinBoxAndRenamesOnTheCaption)
     EXPECT_EQ(win->Note()->m_topMost, 0); // a right click does not toggle
 
     // On the caption: Return keeps the new title, Escape the old one, losing focus keeps it.
+    // An autosave while the title is typed stores the title as it was, not the half-typed one.
     QLineEdit* edit = win->TitleEdit();
     for (auto [typed, key, want] : {std::tuple{"Shopping", Qt::Key_Return, "Shopping"},
                                     std::tuple{"X", Qt::Key_Escape, "Shopping"},
                                     std::tuple{"List", Qt::Key_unknown, "List"}}) {
         Click(win, kCaption, Qt::RightButton);
         ASSERT_TRUE(edit->isVisible());
+        const std::string before = win->Note()->m_title;
         edit->selectAll();
         QTest::keyClicks(edit, typed);
+        tray.PullNoteTexts();
+        EXPECT_EQ(win->Note()->m_title, before);
         if (key == Qt::Key_unknown)
             win->TextEdit()->setFocus();
         else
