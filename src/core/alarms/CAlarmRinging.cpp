@@ -93,10 +93,17 @@ void CAlarmRinging::Abandon() {
     m_timers.KillTimer(TimerBeep);
     m_timers.KillTimer(TimerFlash);
     WithdrawNotice();
+    ReleaseRing();
+}
+
+bool CAlarmRinging::ReleaseRing() {
     if (g_ringingCount == 1) StopWave();
     if (g_ringingCount > 0) --g_ringingCount;
-    if (g_ringingCount == 0 && m_host.State() == StateRinging) m_host.SetState(StateIdle);
+    const bool last = g_ringingCount == 0;
+    // Only the ringing state ends here; an exit or a file transfer keeps its own.
+    if (last && m_host.State() == StateRinging) m_host.SetState(StateIdle);
     m_ringing = false;
+    return last;
 }
 
 bool CAlarmRinging::Validate(const std::string& hoursText, const std::string& minutesText) {
@@ -159,12 +166,7 @@ CAlarmRinging::OkResult CAlarmRinging::OnOK(const std::string& hoursText,
         note->m_window = nullptr;
     }
 
-    if (g_ringingCount == 1) StopWave();
-    if (g_ringingCount > 0) --g_ringingCount;
-    const bool lastRinging = g_ringingCount == 0;
-    // Only the ringing state ends here; an exit or a file transfer keeps its own.
-    if (lastRinging && m_host.State() == StateRinging) m_host.SetState(StateIdle);
-    m_ringing = false;
+    const bool lastRinging = ReleaseRing();
 
     if (restore) {
         if (lastRinging) m_host.SaveData();

@@ -58,6 +58,8 @@ public:
 private:
     bool Validate(const std::string& hoursText, const std::string& minutesText);
     void StopWave();
+    // Ends this ring's share: the last ring stops the wave and the ringing state. True for it.
+    bool ReleaseRing();
     void WithdrawNotice();
 
     IAlarmHost& m_host;

@@ -360,15 +360,7 @@ void CTrayCore::OnExitWaitTimer() {
 // ---------------------------------------------------------------- notes
 
 void CTrayCore::NewNote() {
-    const CSettings& s = settings();
-    auto note = std::make_unique<CNote>();
-    int scheme =
-        (s.m_defaultScheme >= 0 && s.m_defaultScheme < CSettings::kSchemes) ? s.m_defaultScheme : 0;
-    note->m_font = s.m_schemeFont[scheme];
-    note->m_backColor = s.m_schemeBack[scheme];
-    note->m_textColor = s.m_schemeText[scheme];
-    note->m_borderStyle = s.m_schemeBorder[scheme];
-    note->m_showCountdown = s.m_showCountdownDefault;
+    auto note = std::make_unique<CNote>(settings().NewNote());
     note->m_posted = 1;
     CNote& added = Store().AddNote(std::move(note));
     if (m_platform.windows) {

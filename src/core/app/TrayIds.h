@@ -4,9 +4,8 @@
 // and the icon pictures they show.
 namespace TrayId {
 
-// The icon's own id and the callback message the tray sends to the hidden window.
+// The icon's own id.
 constexpr int kIconId = 100;
-constexpr int kCallbackMessage = 104;
 // The tooltip of the icon.
 constexpr const char* kTip = "Double-Click to create a new note";
 

@@ -7,18 +7,6 @@
 #include <system_error>
 #include <unordered_set>
 
-CNote CCalendarFile::Prototype(const CSettings& s) {
-    const int scheme =
-        (s.m_defaultScheme >= 0 && s.m_defaultScheme < CSettings::kSchemes) ? s.m_defaultScheme : 0;
-    CNote note;
-    note.m_font = s.m_schemeFont[scheme];
-    note.m_backColor = s.m_schemeBack[scheme];
-    note.m_textColor = s.m_schemeText[scheme];
-    note.m_borderStyle = s.m_schemeBorder[scheme];
-    note.m_showCountdown = s.m_showCountdownDefault;
-    return note;
-}
-
 std::vector<std::string> CCalendarFile::CategoryPath(const CNoteStore& store, int categoryId) {
     std::vector<std::string> path;
     const auto& categories = store.categories();

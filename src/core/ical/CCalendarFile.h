@@ -2,7 +2,6 @@
 
 #include "ical/CNoteIdentity.h"
 #include "model/CNoteStore.h"
-#include "model/CSettings.h"
 
 #include <cstdint>
 #include <string>
@@ -23,8 +22,6 @@ public:
     static bool Import(const std::string& path, CNoteStore& store, const CNote& prototype,
                        std::string* summary, std::string* reason);
 
-    // A note as the Note Manager makes one: the default scheme's look and countdown.
-    static CNote Prototype(const CSettings& settings);
     static constexpr size_t kMaxFileBytes = size_t{64} << 20;
 
     // The names from the top category down to the note's category (empty for none or a

@@ -3,6 +3,7 @@
 #include "model/CMailAccount.h"
 #include "model/CNoteStore.h"
 #include "net/CountPop3Messages.h"
+#include "net/IMailService.h"
 
 #include <optional>
 #include <string>
@@ -21,7 +22,7 @@ struct MailRow {
 // program's accounts; Run works on copies on the worker thread, so the two never share data.
 class CMailCheck {
 public:
-    static constexpr int kAllAccounts = 999;
+    static constexpr int kAllAccounts = IMailService::kAllAccounts;
 
     // One account to check, as it was when the check began, and what the check found.
     struct Account {

@@ -31,16 +31,8 @@ void CNoteManagerModel::Sort(CNoteSort::Key key, bool ascending) {
 }
 
 std::unique_ptr<CNote> CNoteManagerModel::NewNote(int category) const {
-    const CSettings& s = m_host.settings();
-    const int scheme =
-        (s.m_defaultScheme >= 0 && s.m_defaultScheme < CSettings::kSchemes) ? s.m_defaultScheme : 0;
-    auto note = std::make_unique<CNote>();
-    note->m_font = s.m_schemeFont[scheme];
-    note->m_backColor = s.m_schemeBack[scheme];
-    note->m_textColor = s.m_schemeText[scheme];
-    note->m_borderStyle = s.m_schemeBorder[scheme];
+    auto note = std::make_unique<CNote>(m_host.settings().NewNote());
     note->m_category = category;
-    note->m_showCountdown = s.m_showCountdownDefault;
     return note;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/CNote.h"
 #include "model/CWeather.h"
 #include "platform/COleDateTime.h"
 #include "platform/Win32Types.h"
@@ -13,6 +14,11 @@ struct CSettings {
     static constexpr int kSchemes = 4;
 
     CSettings();
+
+    // A note as the program makes one: the default scheme's look and countdown.
+    CNote NewNote() const;
+    // Gives a note scheme i's colours, font and border; nothing for a scheme that is not there.
+    void ApplyScheme(CNote& note, int i) const;
 
     // ---- alarm and general ----
     int m_alarmSound = SoundSpeaker;

@@ -1,7 +1,6 @@
 #include "sticky/CNoteMenuModel.h"
 
 #include "model/CNote.h"
-#include "model/CSettings.h"
 
 namespace {
 using Item = CNoteMenuModel::Item;
@@ -94,12 +93,4 @@ int CNoteMenuModel::FormatBitOf(int id) {
 
 int CNoteMenuModel::BorderStyleOf(int id) {
     return id >= BorderDefault && id <= BorderGlow ? id - BorderDefault : -1;
-}
-
-void CNoteMenuModel::ApplyScheme(CNote& note, const CSettings& s, int i) {
-    if (i < 0 || i >= CSettings::kSchemes) return;
-    note.m_backColor = s.m_schemeBack[i];
-    note.m_textColor = s.m_schemeText[i];
-    note.m_font = s.m_schemeFont[i];
-    note.m_borderStyle = s.m_schemeBorder[i];
 }

@@ -4,7 +4,6 @@
 #include <vector>
 
 class CNote;
-struct CSettings;
 
 // The note window's menu as data: which items it has for the note's state, which carry a
 // check mark, how large each is, and the rules of the commands that need no window.
@@ -69,6 +68,4 @@ public:
     static int BorderStyleOf(int id);
     // A chosen font height (either sign) that the note window cannot show.
     static bool IsFontTooBig(int lfHeight) { return lfHeight >= 70 || lfHeight <= -70; }
-    // Gives the note scheme i of the settings: colours, font and border style.
-    static void ApplyScheme(CNote& note, const CSettings& settings, int i);
 };

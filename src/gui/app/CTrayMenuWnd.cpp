@@ -1,6 +1,7 @@
 #include "app/CTrayMenuWnd.h"
 
 #include "app/CTrayMenuAccessible.h"
+#include "platform/GdiPaint.h"
 #include "platform/ResourceImages.h"
 #include "platform/SystemColors.h"
 #include "platform/SystemMetrics.h"
@@ -19,10 +20,6 @@ namespace {
 
 constexpr int kFrame = 3; // raised edge of two pixels and one of menu colour
 constexpr int kArrowSpace = 14;
-
-QColor FromColorRef(COLORREF c) {
-    return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
-}
 
 const QIcon& IconFor(int id) {
     static std::map<int, QIcon> cache;
@@ -413,8 +410,8 @@ void CTrayMenuWnd::PaintOwnerDrawn(QPainter& p, int index) {
     }
     const bool selected = index == m_selected && item.ShowsSelection();
     const QColor fill =
-        selected ? FromColorRef(CTrayMenu::kSelectedFill) : SystemColors::Get(COLOR_MENU);
-    const QColor text = selected      ? FromColorRef(CTrayMenu::kSelectedText)
+        selected ? GdiPaint::ToQColor(CTrayMenu::kSelectedFill) : SystemColors::Get(COLOR_MENU);
+    const QColor text = selected      ? GdiPaint::ToQColor(CTrayMenu::kSelectedText)
                         : item.greyed ? SystemColors::Get(COLOR_GRAYTEXT)
                                       : SystemColors::Get(COLOR_MENUTEXT);
     p.fillRect(r, fill);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "manager/CDueWatch.h"
+#include "manager/CNoteFilter.h"
 #include "manager/CNoteManagerModel.h"
 
 #include <QDialog>
@@ -129,7 +130,7 @@ private:
     std::unique_ptr<CManagerFileCommands> m_files;
     int m_categoryFilter = 0;
     int m_tabIndex = 0;
-    int m_timeFilter = 142;
+    int m_timeFilter = CNoteFilter::AllNotes;
     int m_initialHeight = 0;
     int m_openedHeight = 0; // after the remembered height was applied (and fitted)
     bool m_ready = false;

@@ -413,7 +413,7 @@ void CStickyNoteDlg::ApplySizeRules() {
 void CStickyNoteDlg::ApplyScheme(int i) {
     if (!Active() || i == m_scheme) return;
     m_scheme = i;
-    CNoteMenuModel::ApplyScheme(*m_note, m_hub.Settings(), i);
+    m_hub.Settings().ApplyScheme(*m_note, i);
     RefreshLook();
 }
 

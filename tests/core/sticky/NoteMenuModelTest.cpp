@@ -75,16 +75,3 @@ TEST(NoteMenuModel, SizesAndTheLastCountdownUnitStays) {
     EXPECT_EQ(M::ToggleFormat(4, 4), 4); // the only unit left stays on
     EXPECT_EQ(M::ToggleFormat(1, 1), 1);
 }
-
-TEST(NoteMenuModel, SchemeGivesColoursFontAndBorder) {
-    CSettings s;
-    s.m_schemeFont[2].lfFaceName = "Courier";
-    CNote n;
-    M::ApplyScheme(n, s, 2);
-    EXPECT_EQ(n.m_backColor, s.m_schemeBack[2]);
-    EXPECT_EQ(n.m_textColor, s.m_schemeText[2]);
-    EXPECT_EQ(n.m_font.lfFaceName, "Courier");
-    EXPECT_EQ(n.m_borderStyle, s.m_schemeBorder[2]);
-    M::ApplyScheme(n, s, 4); // out of range: nothing changes
-    EXPECT_EQ(n.m_backColor, s.m_schemeBack[2]);
-}
