@@ -39,8 +39,7 @@ bool CCalendarWords::ExportNotes(const std::vector<const CNote*>& notes, const C
 bool CCalendarWords::ImportInto(CNoteStore& store, const CSettings& settings,
                                 const std::string& file, std::string& message) {
     std::string reason;
-    if (!CCalendarFile::Import(file, store, settings.NewNote(), &message,
-                               &reason)) {
+    if (!CCalendarFile::Import(file, store, settings.NewNote(), &message, &reason)) {
         message = "The calendar file \"" + file + "\" could not be imported: " + reason;
         return false;
     }
