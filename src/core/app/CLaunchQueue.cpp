@@ -19,7 +19,8 @@ bool CLaunchQueue::Push(const std::string& word) {
 
 bool CLaunchQueue::CanRun(int command) const {
     // Raising the notes disturbs nothing, as Ctrl+click on the icon shows at any time.
-    if (command == TrayId::CmdShowNotes) return m_core.State() != CTrayCore::StateStarting;
+    if (command == TrayId::CmdShowNotes || command == CLaunchArgs::kShowRunning)
+        return m_core.State() != CTrayCore::StateStarting;
     return m_core.State() == CTrayCore::StateIdle && g_timeDialogCount == 0;
 }
 
