@@ -80,7 +80,7 @@ int CLaunchArgs::CommandFor(const std::string& word) {
 }
 
 bool CLaunchArgs::StartsProgram(const std::string& word) {
-    return word == "new-note" || word == "manager" || word == kStartedAgain;
+    return word == "new-note" || word == "manager";
 }
 
 std::string CLaunchArgs::UsageLine(const std::string& error) {

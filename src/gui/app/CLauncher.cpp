@@ -41,7 +41,7 @@ std::optional<int> CLauncher::BeforeStart(const LaunchRequest& request) {
     case CSingleInstance::Delivery::NoneRuns:
         break;
     }
-    if (CLaunchArgs::StartsProgram(request.word)) return std::nullopt;
+    if (request.word.empty() || CLaunchArgs::StartsProgram(request.word)) return std::nullopt;
     if (CCalendarWords::IsWord(request.word)) {
         // No copy runs: the word is carried out on the data file itself.
         std::string message;

@@ -66,7 +66,6 @@ TEST(LaunchArgs, CommandLines) {
     EXPECT_EQ(CLaunchArgs::HandOverLine(Parse({})), CLaunchArgs::kStartedAgain);
     EXPECT_EQ(CLaunchArgs::HandOverLine(Parse({"nologo"})), CLaunchArgs::kStartedAgain);
     EXPECT_EQ(CLaunchArgs::HandOverLine(Parse({"show-notes"})), "show-notes");
-    EXPECT_TRUE(CLaunchArgs::StartsProgram(CLaunchArgs::kStartedAgain));
     EXPECT_EQ(Parse({CLaunchArgs::kStartedAgain}).kind, Kind::Usage);
 }
 
