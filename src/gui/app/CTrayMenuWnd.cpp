@@ -448,8 +448,8 @@ void CTrayMenuWnd::PaintOwnerDrawn(QPainter& p, int index) {
 
     const QRect textRect = TextRect(index);
     p.setPen(text);
-    // A line longer than its fixed width (a long place or report day) ends in an ellipsis
-    // rather than being cut off mid-letter.
+    // A line longer than its menu allows (a very long place) ends in an ellipsis rather than
+    // being cut off mid-letter.
     const QString line = p.fontMetrics().elidedText(QString::fromStdString(item.text),
                                                     Qt::ElideRight, textRect.width());
     p.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, line);
