@@ -135,6 +135,7 @@ e2e_wait_exit "$APP_PID" 10 || e2e_fail "quit did not end the program"
 # ---- the new-mail window (kept on top): with no mail program a double click says so above it --
 MAILSERVER="$(dirname "$JOTTERLY_BIN")/jotterly_mailserver"
 [ -x "$MAILSERVER" ] || e2e_fail "no $MAILSERVER: it is built with the tests"
+[ "$(id -u)" = 0 ] || e2e_fail "the private Dovecot needs root"
 "$MAILSERVER" alice alice-pw 2 >"$E2E_TMP/ports" 2>"$E2E_TMP/mailserver.log" &
 E2E_PIDS+=($!)
 e2e_wait_for 20 test -s "$E2E_TMP/ports" || e2e_fail "no mail server: $(cat "$E2E_TMP/mailserver.log")"
@@ -142,6 +143,7 @@ read -r POP _ <"$E2E_TMP/ports"
 "$NOTEFILE" mail "$DATA" "Alice,127.0.0.1:$POP,alice,alice-pw" || e2e_fail "could not write $DATA"
 # An empty PATH: no xdg-open, xdg-email or browser can take "mailto:".
 mkdir -p "$E2E_TMP/no-programs"
+# shellcheck disable=SC2034 # read by e2e_start_app
 E2E_APP_ENV=(PATH="$E2E_TMP/no-programs")
 e2e_start_in_tray
 e2e_choose_in_submenu 7 2 0 30 # Check Email > Alice
