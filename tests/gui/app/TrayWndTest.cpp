@@ -162,7 +162,7 @@ TEST_F(TrayWndTest, HelpMenuOpensThePageTheHomepageAndTheAboutBox) {
 
 // A ring nobody can hear flashes the tray icon with the ringing picture until it is answered.
 TEST_F(TrayWndTest, ASilentRingFlashesTheTrayIconUntilAnswered) {
-    FakeSound silent; // no sound device
+    static FakeSound silent; // no sound device; outlives the tray, which keeps it
     PlatformServices platform = tray.Platform();
     platform.sound = &silent;
     tray.SetPlatform(platform);
