@@ -292,7 +292,6 @@ void CTrayWnd::OpenTrayMenu() {
 }
 
 void CTrayWnd::ShowAlreadyRunning() {
-    OnCommand(TrayId::CmdShowNotes);
     const QString text = QString::fromLatin1(CLaunchArgs::kAlreadyRunning);
     if (m_trayIconWidget && m_trayIconWidget->isVisible() &&
         QSystemTrayIcon::isSystemTrayAvailable())

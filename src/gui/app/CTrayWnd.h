@@ -83,8 +83,8 @@ public:
         return m_commands.OnCommand(id);
     }
 
-    // A start without a word found this copy running: the notes come to the front and a short
-    // notice says so, in the tray or else on the desktop.
+    // A start without a word found this copy running (its notes or manager are brought
+    // forward first): a short notice says so, in the tray or else on the desktop.
     void ShowAlreadyRunning();
     // How long the tray shows that notice.
     static constexpr int kRunningNoticeMs = 4000;

@@ -99,7 +99,8 @@ TEST_F(LaunchQueueTest, WordsRunAsTheirMenuItemsOnceTheProgramIsFree) {
     EXPECT_FALSE(queue.RunReady());
     EXPECT_EQ(platform.windows.OpenCount(), 1) << "exactly one note per word";
 
-    // A second start waits for the first to be up, then is told at once, even over a ring.
+    // A second start waits for the first to be up, then shows the notes and is told at once,
+    // even over a ring.
     core.SetState(CTrayCore::StateStarting);
     ASSERT_TRUE(queue.Push(CLaunchArgs::kStartedAgain));
     EXPECT_TRUE(queue.RunReady());
@@ -109,9 +110,10 @@ TEST_F(LaunchQueueTest, WordsRunAsTheirMenuItemsOnceTheProgramIsFree) {
     core.SetState(CTrayCore::StateRinging);
     EXPECT_FALSE(queue.RunReady());
     EXPECT_EQ(runningNotices, 1);
+    EXPECT_EQ(platform.windows.windows[0]->raised, 1);
     ASSERT_TRUE(queue.Push("show-notes"));
     EXPECT_FALSE(queue.RunReady());
-    EXPECT_EQ(platform.windows.windows[0]->raised, 1);
+    EXPECT_EQ(platform.windows.windows[0]->raised, 2);
     ASSERT_TRUE(queue.Push("manager"));
     ASSERT_TRUE(queue.Push("new-note"));
     ASSERT_TRUE(queue.Push("menu"));
@@ -137,10 +139,14 @@ TEST_F(LaunchQueueTest, WordsRunAsTheirMenuItemsOnceTheProgramIsFree) {
     // While the manager is open, its word brings it to the front (behind a waiting new note
     // too) and does not open it again once it is closed.
     core.SetState(CTrayCore::StateManagerOpen);
+    ASSERT_TRUE(queue.Push(CLaunchArgs::kStartedAgain));
+    EXPECT_FALSE(queue.RunReady());
+    EXPECT_EQ(platform.services.managerRaises, 1) << "a second start shows the open manager";
+    EXPECT_EQ(runningNotices, 2);
     ASSERT_TRUE(queue.Push("new-note"));
     ASSERT_TRUE(queue.Push("manager"));
     EXPECT_TRUE(queue.RunReady());
-    EXPECT_EQ(platform.services.managerRaises, 1);
+    EXPECT_EQ(platform.services.managerRaises, 2);
     core.SetState(CTrayCore::StateIdle);
     EXPECT_FALSE(queue.RunReady());
     EXPECT_EQ(platform.services.managerOpens, 1);
