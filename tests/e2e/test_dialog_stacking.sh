@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Dialogs above the windows that opened them, under a real window manager (openbox) with a
-# tray host: a posted note kept on top opens Save As and a box, the tray menu opens About;
-# each is above its opener and above every other window of the program in the window
-# manager's stacking order (so no window of ours covers its buttons), and while About is up
-# the tray menu still opens. Screenshots of the three are left in test-output/e2e.
+# tray host: a posted note kept on top opens Save As and a box, the tray menu opens About, the
+# Note Manager its Delete question and the new-mail window (on top, its mail from a Dovecot on
+# 127.0.0.1) its "Sorry" box when no mail program can be started; each is above its opener
+# and above every other window of the program in the window manager's stacking order (so no
+# window of ours covers its buttons), and while About is up the tray menu still opens.
+# Screenshots of each are left in test-output/e2e.
 #   bash tests/e2e/test_dialog_stacking.sh path/to/jotterly
 JOTTERLY_BIN=$(readlink -f "$1")
 source "$(dirname "$0")/../../scripts/e2e-lib.sh"
@@ -107,4 +109,56 @@ e2e_wait_for 5 e2e_menus_open 1 || e2e_fail "no tray menu while About is up"
 xdotool key Escape
 e2e_wait_for 5 e2e_menus_open 0 || true
 close_dialog
+
+# ---- the Note Manager: its Delete asks above it ----------------------------------------------
+shown_named() { [ -n "$(named "$1")" ]; }
+"$JOTTERLY_BIN" manager
+e2e_wait_for 10 shown_named "Note Manager" || e2e_fail "the manager did not open"
+sleep 0.5
+OPENER=$(named "Note Manager")
+# The Delete button, under the list (the note of the list is selected).
+press_delete() {
+    eval "$(xdotool getwindowgeometry --shell "$OPENER")"
+    xdotool mousemove $((X + 347)) $((Y + 255)) click 1
+}
+expect_dialog_on_top "the manager's Delete question" press_delete
+[ "$(xdotool getwindowname "$DIALOG")" = "Warning !" ] || e2e_fail "Delete did not ask"
+e2e_screenshot "$ARTIFACTS/stacking-manager-delete.png"
+close_dialog # Escape: No, the note stays
+xdotool windowactivate --sync "$OPENER" key Escape
+e2e_wait_for 10 bash -c "! xprop -root _NET_CLIENT_LIST | grep -qi $(printf '0x%x' "$OPENER")" ||
+    e2e_fail "the manager did not close"
+"$JOTTERLY_BIN" quit
+e2e_wait_exit "$APP_PID" 10 || e2e_fail "quit did not end the program"
+[ "$("$NOTEFILE" dump "$DATA" | wc -l)" = 1 ] || e2e_fail "the note did not outlive No to Delete"
+
+# ---- the new-mail window (kept on top): with no mail program a double click says so above it --
+MAILSERVER="$(dirname "$JOTTERLY_BIN")/jotterly_mailserver"
+[ -x "$MAILSERVER" ] || e2e_fail "no $MAILSERVER: it is built with the tests"
+[ "$(id -u)" = 0 ] || e2e_fail "the private Dovecot needs root"
+"$MAILSERVER" alice alice-pw 2 >"$E2E_TMP/ports" 2>"$E2E_TMP/mailserver.log" &
+E2E_PIDS+=($!)
+e2e_wait_for 20 test -s "$E2E_TMP/ports" || e2e_fail "no mail server: $(cat "$E2E_TMP/mailserver.log")"
+read -r POP _ <"$E2E_TMP/ports"
+"$NOTEFILE" mail "$DATA" "Alice,127.0.0.1:$POP,alice,alice-pw" || e2e_fail "could not write $DATA"
+# An empty PATH: no xdg-open, xdg-email or browser can take "mailto:".
+mkdir -p "$E2E_TMP/no-programs"
+# shellcheck disable=SC2034 # read by e2e_start_app
+E2E_APP_ENV=(PATH="$E2E_TMP/no-programs")
+e2e_start_in_tray
+e2e_choose_in_submenu 7 2 0 30 # Check Email > Alice
+e2e_wait_for 15 shown_named "New mail" || e2e_fail "no new-mail window"
+sleep 0.5
+OPENER=$(named "New mail")
+xprop -id "$OPENER" _NET_WM_STATE | grep -q ABOVE || e2e_fail "the new-mail window is not on top"
+open_first_mail() { # the first row of the list
+    eval "$(xdotool getwindowgeometry --shell "$OPENER")"
+    xdotool mousemove $((X + 200)) $((Y + 110)) click --repeat 2 --delay 80 1
+}
+expect_dialog_on_top "the new-mail window's Sorry box" open_first_mail
+[ "$(xdotool getwindowname "$DIALOG")" = "Sorry" ] || e2e_fail "no Sorry box"
+e2e_screenshot "$ARTIFACTS/stacking-mail-sorry.png"
+close_dialog
+"$JOTTERLY_BIN" quit
+e2e_wait_exit "$APP_PID" 10 || e2e_fail "quit did not end the program"
 echo "PASS"

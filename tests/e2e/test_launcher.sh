@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The launcher words on the real program under Xvfb with a tray host: each reaches the running
 # copy (new-note makes exactly one note window, manager opens the Note Manager, show-notes and
-# close-notes act on the notes, quit saves and ends with status 0); a wrong word ends with
+# close-notes act on the notes, quit saves and ends with status 0; a plain second start says
+# that Jotterly runs and the running copy shows a notice); a wrong word ends with
 # status 2 and one line of usage; --help and --version answer without starting anything.
 #   bash tests/e2e/test_launcher.sh path/to/jotterly
 JOTTERLY_BIN=$(readlink -f "$1")
@@ -47,8 +48,15 @@ launch new-note
 e2e_wait_for 5 e2e_notes_shown 3 || e2e_fail "new-note made no window in the running copy"
 sleep 1
 e2e_notes_shown 3 || e2e_fail "new-note made $(($(e2e_note_windows "$APP_PID" | wc -l) - 2)) windows"
+# A plain second start is told, and the running copy shows it: its notice in the tray (an
+# override-redirect window of its own, as the menus are) that goes after a few seconds.
 launch
-[ "$STATUS" = 0 ] && [ -z "$OUT$ERR" ] || e2e_fail "a plain second start: $STATUS '$OUT$ERR'"
+[ "$STATUS" = 0 ] && [ "$OUT" = "Jotterly is already running." ] && [ -z "$ERR" ] ||
+    e2e_fail "a plain second start: $STATUS '$OUT' '$ERR'"
+e2e_wait_for 5 e2e_menus_open 1 || e2e_fail "no notice of the running copy"
+e2e_screenshot "$ARTIFACTS/launcher-second-start.png"
+e2e_wait_for 15 e2e_menus_open 0 || e2e_fail "the notice of the running copy stayed"
+e2e_notes_shown 3 || e2e_fail "a second start changed the notes shown"
 
 launch manager
 [ "$STATUS" = 0 ] || e2e_fail "manager: status $STATUS"

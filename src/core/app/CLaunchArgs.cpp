@@ -23,6 +23,11 @@ constexpr std::array<Word, 6> kWords{{
     {"quit", TrayId::CmdExit, "save and end the running Jotterly"},
 }};
 
+// The words a user may type; kStartedAgain is the program's own.
+bool IsUserWord(const std::string& arg) {
+    return arg != CLaunchArgs::kStartedAgain && CLaunchArgs::CommandFor(arg) != 0;
+}
+
 LaunchRequest Usage(std::string error) {
     LaunchRequest request;
     request.kind = LaunchRequest::Kind::Usage;
@@ -57,9 +62,9 @@ LaunchRequest CLaunchArgs::Parse(const std::vector<std::string>& args) {
             request.file = path.lexically_normal().string();
         } else if (arg == kNoLogo && !request.noLogo) {
             request.noLogo = true;
-        } else if (CommandFor(arg) != 0 && request.word.empty()) {
+        } else if (IsUserWord(arg) && request.word.empty()) {
             request.word = arg;
-        } else if (arg == kNoLogo || CommandFor(arg) != 0) {
+        } else if (arg == kNoLogo || IsUserWord(arg)) {
             return Usage("'" + arg + "' given twice or after another action");
         } else {
             return Usage("unknown word '" + arg + "'");
@@ -71,7 +76,7 @@ LaunchRequest CLaunchArgs::Parse(const std::vector<std::string>& args) {
 int CLaunchArgs::CommandFor(const std::string& word) {
     for (const Word& w : kWords)
         if (word == w.name) return w.command;
-    return 0;
+    return word == kStartedAgain ? kShowRunning : 0;
 }
 
 bool CLaunchArgs::StartsProgram(const std::string& word) {
@@ -90,8 +95,9 @@ std::string CLaunchArgs::HelpText() {
     std::string text = "Usage: jotterly [nologo] [ACTION]\n"
                        "Sticky notes and reminders in the system tray.\n"
                        "\n"
-                       "With no action Jotterly starts (a second start does nothing). An action\n"
-                       "is handed to the Jotterly that runs:\n";
+                       "With no action Jotterly starts (a second start brings the notes of the\n"
+                       "running Jotterly to the front). An action is handed to the Jotterly that\n"
+                       "runs:\n";
     for (const Word& w : kWords) {
         std::string name = w.name;
         text += "  " + name + std::string(14 - name.size(), ' ') + w.help + "\n";
@@ -113,6 +119,7 @@ std::string CLaunchArgs::VersionText() {
 }
 
 std::string CLaunchArgs::HandOverLine(const LaunchRequest& request) {
+    if (request.word.empty()) return kStartedAgain;
     return request.file.empty() ? request.word : request.word + " " + request.file;
 }
 

@@ -31,10 +31,16 @@ public:
     static std::string VersionText();
     // The command line that starts the program without the logo, as before the words.
     static std::string CommandLine(const LaunchRequest& request);
-    // The line handed to the running copy: the word, and the file after a space when it has one.
+    // The line handed to the running copy: the word, and the file after a space when it has one;
+    // kStartedAgain for a start without a word.
     static std::string HandOverLine(const LaunchRequest& request);
 
     static constexpr const char* kNoLogo = "nologo";
     // The word "menu": the tray menu, which no command id stands for.
     static constexpr int kOpenMenu = -1;
+    // What a start without a word tells the running copy, so the user sees something happen:
+    // the notes come to the front and a notice says that Jotterly already runs.
+    static constexpr const char* kStartedAgain = "started-again";
+    static constexpr int kShowRunning = -2;
+    static constexpr const char* kAlreadyRunning = "Jotterly is already running.";
 };

@@ -19,7 +19,8 @@ bool CLaunchQueue::Push(const std::string& word) {
 
 bool CLaunchQueue::CanRun(int command) const {
     // Raising the notes disturbs nothing, as Ctrl+click on the icon shows at any time.
-    if (command == TrayId::CmdShowNotes) return m_core.State() != CTrayCore::StateStarting;
+    if (command == TrayId::CmdShowNotes || command == CLaunchArgs::kShowRunning)
+        return m_core.State() != CTrayCore::StateStarting;
     return m_core.State() == CTrayCore::StateIdle && g_timeDialogCount == 0;
 }
 
@@ -38,6 +39,10 @@ bool CLaunchQueue::RunReady() {
         if (!CanRun(command)) break;
         // Taken off first: the manager runs modally, and words arriving meanwhile come here.
         m_commands.pop_front();
+        // A second start shows the program: the open manager, else the notes, then its notice.
+        if (command == CLaunchArgs::kShowRunning)
+            m_runCommand(m_core.State() == CTrayCore::StateManagerOpen ? int(TrayId::CmdNoteManager)
+                                                                       : int(TrayId::CmdShowNotes));
         m_runCommand(command);
     }
     return !m_commands.empty();

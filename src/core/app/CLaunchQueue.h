@@ -9,7 +9,8 @@ class CTrayCore;
 // The launcher words a running copy was handed. Each is carried out as its tray menu item
 // would be, once the program is idle: a word that arrives while the Note Manager, the options,
 // a ringing note or a transfer has the program waits for it to end rather than being lost. A
-// word for the manager while it is open only brings it to the front.
+// word for the manager while it is open only brings it to the front, as a second start does
+// (which otherwise brings the notes forward).
 class CLaunchQueue {
 public:
     // runCommand: carries out a tray command id, or CLaunchArgs::kOpenMenu.

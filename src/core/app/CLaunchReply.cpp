@@ -5,6 +5,7 @@
 #include "model/TrayState.h"
 
 std::string CLaunchReply::For(const std::string& word, int state) {
+    if (word == CLaunchArgs::kStartedAgain) return CLaunchArgs::kAlreadyRunning;
     if (CLaunchArgs::CommandFor(word) != TrayId::CmdExit) return {};
     switch (state) {
     case StateRinging:

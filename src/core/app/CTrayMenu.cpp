@@ -150,13 +150,13 @@ int CTrayMenu::ItemHeight() const {
     return m_menuItemHeight > 20 ? m_menuItemHeight : 20;
 }
 
-CTrayMenu::Size CTrayMenu::Measure(const CTrayMenuItem& item, int plainTextWidth) const {
+CTrayMenu::Size CTrayMenu::Measure(const CTrayMenuItem& item, int textWidth) const {
     if (!item.ownerDrawn) {
         // Plain items look like the system's own: a menu bar's height, half of it between
         // groups.
         int height = m_menuItemHeight + 1;
         if (item.separator) return {10, height / 2};
-        return {kTextLeft + plainTextWidth + kPlainRightMargin, height};
+        return {kTextLeft + textWidth + kPlainRightMargin, height};
     }
     switch (item.data) {
     case DataSeparator:
@@ -176,7 +176,10 @@ CTrayMenu::Size CTrayMenu::Measure(const CTrayMenuItem& item, int plainTextWidth
     case DataReportDay4:
     case DataWeatherFailure:
     case DataWeatherAge:
-        return {m_weatherItemWidth, ItemHeight()};
+        // The day lines end in their temperatures and unit: a fixed width cut those off.
+        return {std::clamp(kTextLeft + textWidth + kPlainRightMargin, m_weatherItemWidth,
+                           std::max(m_weatherItemWidth, kWeatherMaxItemWidth)),
+                ItemHeight()};
     default:
         return {m_menuItemWidth, ItemHeight()};
     }

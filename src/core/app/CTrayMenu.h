@@ -24,6 +24,8 @@ public:
     static constexpr COLORREF kSelectedFill = RGB(75, 75, 192);
     static constexpr COLORREF kSelectedText = RGB(255, 255, 255);
     static constexpr int kWeatherItemWidth = 210;
+    // Weather lines widen for their text up to this; a longer one is elided (with a tooltip).
+    static constexpr int kWeatherMaxItemWidth = 2 * kWeatherItemWidth;
     // Plain items leave this much room after their text.
     static constexpr int kPlainRightMargin = 16;
     // The basic item width is that of this text's first 20 characters in the menu font.
@@ -34,8 +36,9 @@ public:
     void SetMetrics(int sampleWidth, int systemMenuHeight);
     void Build(const CTrayCore& core);
 
-    // Size of an item; plainTextWidth is the width of a plain item's text in the menu font.
-    Size Measure(const CTrayMenuItem& item, int plainTextWidth = 0) const;
+    // Size of an item; textWidth is the width of its text in the menu font (plain items and
+    // weather lines follow it).
+    Size Measure(const CTrayMenuItem& item, int textWidth = 0) const;
     // Height of every item but a separator.
     int ItemHeight() const;
 

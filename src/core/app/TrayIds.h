@@ -70,6 +70,8 @@ enum Icon : int {
     IconWeatherPlace = 242,
     IconFirstCondition = 243, // 243..248: clear, partly cloudy, cloudy, rain, storm, fog
     IconLastCondition = 248,
+    // The other picture of the flashing icon while a note rings without sound.
+    IconRinging = 249,
 };
 
 } // namespace TrayId

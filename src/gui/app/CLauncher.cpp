@@ -20,7 +20,6 @@ std::optional<int> CLauncher::BeforeStart(const LaunchRequest& request) {
     case LaunchRequest::Kind::Run:
         break;
     }
-    if (request.word.empty()) return std::nullopt; // a second copy ends silently later on
     const std::string line = CLaunchArgs::HandOverLine(request);
     if (line.size() > size_t(CSingleInstance::kMaxLine)) {
         std::fprintf(stderr, "jotterly: the file name is too long\n");
@@ -34,13 +33,15 @@ std::optional<int> CLauncher::BeforeStart(const LaunchRequest& request) {
             std::printf("jotterly: handed \"%s\" to the running Jotterly\n", line.c_str());
         return 0;
     case CSingleInstance::Delivery::Failed:
+        // A plain start goes on: the claim of the running copy's mark decides.
+        if (request.word.empty()) return std::nullopt;
         std::fprintf(stderr, "jotterly: the running Jotterly did not take \"%s\"\n",
                      request.word.c_str());
         return 1;
     case CSingleInstance::Delivery::NoneRuns:
         break;
     }
-    if (CLaunchArgs::StartsProgram(request.word)) return std::nullopt;
+    if (request.word.empty() || CLaunchArgs::StartsProgram(request.word)) return std::nullopt;
     if (CCalendarWords::IsWord(request.word)) {
         // No copy runs: the word is carried out on the data file itself.
         std::string message;

@@ -58,6 +58,8 @@ bool CNotesApp::InitInstance(const LaunchRequest& request) {
     m_launch = std::make_unique<CLaunchService>(*tray, [tray](int id) {
         if (id == CLaunchArgs::kOpenMenu)
             tray->OpenTrayMenu();
+        else if (id == CLaunchArgs::kShowRunning)
+            tray->ShowAlreadyRunning();
         else
             tray->OnCommand(id);
     });

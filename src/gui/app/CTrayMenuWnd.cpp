@@ -13,6 +13,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QToolTip>
 #include <algorithm>
 #include <map>
 
@@ -102,9 +103,8 @@ void CTrayMenuWnd::Layout() {
     int width = 0;
     std::vector<int> heights;
     for (const CTrayMenuItem& item : *m_items) {
-        int textWidth =
-            item.ownerDrawn ? 0 : fm.horizontalAdvance(QString::fromStdString(item.text));
-        CTrayMenu::Size size = m_model->Measure(item, textWidth);
+        CTrayMenu::Size size =
+            m_model->Measure(item, fm.horizontalAdvance(QString::fromStdString(item.text)));
         width = std::max(width, size.cx);
         heights.push_back(size.cy);
     }
@@ -292,6 +292,13 @@ void CTrayMenuWnd::HandleMove(const QPoint& global) {
     int index;
     if (CTrayMenuWnd* menu = MenuAt(global, &index)) {
         menu->Hover(index);
+        // A line too long even for the widened weather menu is elided: the whole text shows
+        // under the pointer.
+        const QString full = menu->ElidedItemText(index);
+        if (full.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(global, full, menu, menu->ItemRect(index));
         return;
     }
     // Off the menus: the selection goes, except on a header whose submenu is open.
@@ -401,6 +408,18 @@ static void PaintEtchedLine(QPainter& p, const QRect& r, int inset) {
                SystemColors::Get(COLOR_BTNHIGHLIGHT));
 }
 
+QRect CTrayMenuWnd::TextRect(int index) const {
+    return m_rects[index].adjusted(CTrayMenu::kTextLeft, 0, Item(index).submenu ? -kArrowSpace : 0,
+                                   0);
+}
+
+QString CTrayMenuWnd::ElidedItemText(int index) const {
+    if (index < 0 || index >= ItemCount() || !Item(index).ownerDrawn) return {};
+    const QString text = QString::fromStdString(Item(index).text);
+    return QFontMetrics(m_font).horizontalAdvance(text) > TextRect(index).width() ? text
+                                                                                  : QString();
+}
+
 void CTrayMenuWnd::PaintOwnerDrawn(QPainter& p, int index) {
     const CTrayMenuItem& item = Item(index);
     const QRect r = m_rects[index];
@@ -424,10 +443,10 @@ void CTrayMenuWnd::PaintOwnerDrawn(QPainter& p, int index) {
                                  item.greyed ? QIcon::Disabled : QIcon::Normal);
     }
 
-    QRect textRect = r.adjusted(CTrayMenu::kTextLeft, 0, item.submenu ? -kArrowSpace : 0, 0);
+    const QRect textRect = TextRect(index);
     p.setPen(text);
-    // A line longer than its fixed width (a long place or report day) ends in an ellipsis
-    // rather than being cut off mid-letter.
+    // A line longer than its menu allows (a very long place) ends in an ellipsis rather than
+    // being cut off mid-letter.
     const QString line = p.fontMetrics().elidedText(QString::fromStdString(item.text),
                                                     Qt::ElideRight, textRect.width());
     p.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, line);

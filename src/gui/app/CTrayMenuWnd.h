@@ -38,6 +38,8 @@ public:
     const CTrayMenu& Model() const { return *m_model; }
     // Chooses the item as Return would (assistive technology's "press").
     void ActivateItem(int index);
+    // The whole text of an owner-drawn item that is drawn elided; empty when it fits.
+    QString ElidedItemText(int index) const;
 
     // How long the pointer rests on a submenu item before the submenu opens.
     static constexpr int kSubmenuDelayMs = 300;
@@ -68,6 +70,7 @@ private:
 
     void Layout();
     int ItemAt(const QPoint& local) const;
+    QRect TextRect(int index) const;
     // The menu window and item under a point of the screen; item -1 on a frame.
     CTrayMenuWnd* MenuAt(const QPoint& global, int* index);
     CTrayMenuWnd* Deepest();

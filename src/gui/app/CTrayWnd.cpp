@@ -2,6 +2,7 @@
 
 #include "app/CAboutDlg.h"
 #include "app/CHelpFile.h"
+#include "app/CLaunchArgs.h"
 #include "app/CSplashDlg.h"
 #include "app/CTrayMenuWnd.h"
 #include "app/HomePage.h"
@@ -41,6 +42,11 @@ CTrayWnd::CTrayWnd(QString instanceName)
                  .timers = this,
                  .tray = this,
                  .notices = &m_desktopNotices});
+    m_ringFlashTimer.setInterval(CRingIconFlash::kPeriodMs);
+    connect(&m_ringFlashTimer, &QTimer::timeout, this, [this] {
+        m_ringFlash.Step();
+        ShowFlashedIcon();
+    });
     // A ring nobody can hear is always told on the desktop.
     m_desktopNotices.SetShownWhenOff([this] { return !m_qtSound.HasAudioDevice(); });
     // Help and Home Page of the manager reach this window as its own commands do.
@@ -72,8 +78,8 @@ CTrayWnd::~CTrayWnd() {
 }
 
 bool CTrayWnd::Create(const QString& commandLine, const std::string& word) {
-    // A second copy ends silently. Without a folder to trust the program still starts: another
-    // user must not be able to keep it from running.
+    // A second copy hands over its word and ends. Without a folder to trust the program still
+    // starts: another user must not be able to keep it from running.
     if (m_instance.TryClaim() == CSingleInstance::Claim::AnotherRuns) {
         // It claimed the socket a moment before this one: it takes the word.
         if (!word.empty()) m_instance.Send(QString::fromStdString(word));
@@ -124,7 +130,8 @@ bool CTrayWnd::ClaimDataFile(const std::string& word) {
     // Another copy, started from another session or runtime folder, holds the notes: it takes
     // the word when it can be reached, and this copy never becomes a second writer.
     const CDataLock::Holder& other = m_dataLock.Other();
-    if (!word.empty() && !other.socket.empty()) {
+    // A plain start is told why it ends: that copy may show its notes on another display.
+    if (!word.empty() && word != CLaunchArgs::kStartedAgain && !other.socket.empty()) {
         const QFileInfo socket(QString::fromStdString(other.socket));
         std::string reply;
         if (CSingleInstance::HandOver(word, socket.path(), socket.fileName(), &reply) ==
@@ -215,10 +222,28 @@ void CTrayWnd::Show(int iconId, const std::string& tip) {
         connect(m_trayIconWidget.get(), &QSystemTrayIcon::activated, this,
                 &CTrayWnd::OnTrayActivated);
     }
-    m_trayIconWidget->setIcon(ResourceImages::Icon(iconId));
+    m_ringFlash.SetIcon(iconId);
+    ShowFlashedIcon();
     m_hint = tip;
     m_trayIconWidget->setToolTip(QString::fromStdString(Tip().Text(tip)));
     m_trayIconWidget->show();
+}
+
+void CTrayWnd::SetState(int state) {
+    CTrayCore::SetState(state);
+    const bool flash = m_ringFlash.Follow(CRingIconFlash::Wanted(state, Platform().sound));
+    if (flash == m_ringFlashTimer.isActive()) return;
+    if (flash) {
+        m_ringFlash.Step(); // seen at once, not half a second later
+        m_ringFlashTimer.start();
+    } else {
+        m_ringFlashTimer.stop();
+    }
+    ShowFlashedIcon();
+}
+
+void CTrayWnd::ShowFlashedIcon() {
+    if (m_trayIconWidget) m_trayIconWidget->setIcon(ResourceImages::Icon(m_ringFlash.Icon()));
 }
 
 void CTrayWnd::TipChanged() {
@@ -264,6 +289,16 @@ void CTrayWnd::OpenTrayMenu() {
         Qt::QueuedConnection);
     connect(m_menuWnd, &CTrayMenuWnd::closed, m_menuWnd, &QObject::deleteLater);
     m_menuWnd->Popup(QCursor::pos());
+}
+
+void CTrayWnd::ShowAlreadyRunning() {
+    const QString text = QString::fromLatin1(CLaunchArgs::kAlreadyRunning);
+    if (m_trayIconWidget && m_trayIconWidget->isVisible() &&
+        QSystemTrayIcon::isSystemTrayAvailable())
+        m_trayIconWidget->showMessage(QStringLiteral("Jotterly"), text,
+                                      QSystemTrayIcon::Information, kRunningNoticeMs);
+    else
+        m_desktopNotices.Show("Jotterly", text.toStdString(), nullptr);
 }
 
 void CTrayWnd::ShowHelpContents() {

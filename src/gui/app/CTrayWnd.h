@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/CAboutDlg.h"
+#include "app/CRingIconFlash.h"
 #include "app/CTrayClicks.h"
 #include "app/CTrayCommands.h"
 #include "app/CTrayCore.h"
@@ -29,10 +30,9 @@
 #include <QPointer>
 #include <QString>
 #include <QSystemTrayIcon>
+#include <QTimer>
 #include <map>
 #include <memory>
-
-class QTimer;
 
 // The hidden main window: owns the data (through CTrayCore), the tray icon, the timers and the
 // mark of the running copy, and runs the start-up and shutdown sequences.
@@ -48,7 +48,7 @@ public:
     explicit CTrayWnd(QString instanceName = QString());
     ~CTrayWnd() override;
 
-    // Returns false when another copy runs (nothing is shown then), or holds the data file
+    // Returns false when another copy runs (it is handed the word), or holds the data file
     // (word is handed to it when it can be reached, else the user is told), or the data
     // folder cannot be trusted. StartStatus() is then the program's exit status.
     bool Create(const QString& commandLine, const std::string& word = {});
@@ -58,6 +58,8 @@ public:
     void SetTimer(int id, int periodMs) override;
     void KillTimer(int id) override;
     bool IsTimerActive(int id) const;
+    // A ring nobody can hear starts or ends with the state: the icon flashes meanwhile.
+    void SetState(int state) override;
     // ITrayIcon
     void Show(int iconId, const std::string& tip) override;
     void Remove() override;
@@ -81,6 +83,12 @@ public:
         return m_commands.OnCommand(id);
     }
 
+    // A start without a word found this copy running (its notes or manager are brought
+    // forward first): a short notice says so, in the tray or else on the desktop.
+    void ShowAlreadyRunning();
+    // How long the tray shows that notice.
+    static constexpr int kRunningNoticeMs = 4000;
+
     // Where the help page is looked for: the program's folder unless set.
     void SetProgramDir(const QString& dir) { m_programDir = dir; }
 
@@ -99,6 +107,7 @@ public:
 
 private:
     void OnWindowTimer(int id);
+    void ShowFlashedIcon();
     // One writer per data file: false when this copy must end (see Create).
     bool ClaimDataFile(const std::string& word);
     void RefuseStart(const std::string& text);
@@ -122,6 +131,8 @@ private:
     QPointer<CAboutDlg> m_about;
     QString m_programDir;
     std::string m_hint = TrayId::kTip; // the tip the icon was last shown with
+    CRingIconFlash m_ringFlash;
+    QTimer m_ringFlashTimer;
     CWeatherService m_weatherService{*this};
     CClockSyncService m_clockSyncService{*this};
     CDesktopNotices m_desktopNotices{QDBusConnection::sessionBus(), ProgramFolder()};

@@ -43,10 +43,7 @@ CMailAccountDlg::CMailAccountDlg(QWidget* parent, CMailAccount& account)
     if (MailServerAddress::Parse(account.m_server, address)) {
         m_server->setText(QString::fromStdString(address.HostAndPort()));
         // An account from before the choice keeps what it did until the user picks.
-        if (address.security == MailSecurity::IfOffered)
-            m_security->addItem(QStringLiteral("STARTTLS if offered (password may be sent in "
-                                               "clear)"),
-                                int(MailSecurity::IfOffered));
+        if (address.security == MailSecurity::IfOffered) OfferIfOffered();
     } else {
         m_server->setText(QString::fromStdString(account.m_server));
     }
@@ -72,17 +69,31 @@ CMailAccountDlg::CMailAccountDlg(QWidget* parent, CMailAccount& account)
     m_server->setMinimumWidth(260);
 
     connect(m_type, &QComboBox::currentIndexChanged, this, &CMailAccountDlg::OnTypeChanged);
-    // A scheme typed into the server box is the security chosen: the box keeps the host.
+    // A scheme typed into the server box is the security chosen, shown at once, as the
+    // scheme is what OK stores; once the box is left it keeps the host alone.
+    connect(m_server, &QLineEdit::textChanged, this, [this] { FollowTypedScheme(); });
     connect(m_server, &QLineEdit::editingFinished, this, [this] {
-        MailServerAddress typed;
-        const std::string text = m_server->text().trimmed().toStdString();
-        if (text.find("://") == std::string::npos || !MailServerAddress::Parse(text, typed)) return;
-        const int index = m_security->findData(int(typed.security));
-        if (index < 0) return; // "pop3://": the old behaviour is not offered to new choices
-        m_security->setCurrentIndex(index);
-        m_server->setText(QString::fromStdString(typed.HostAndPort()));
+        if (const auto typed = FollowTypedScheme())
+            m_server->setText(QString::fromStdString(typed->HostAndPort()));
     });
     OnTypeChanged();
+}
+
+void CMailAccountDlg::OfferIfOffered() {
+    if (m_security->findData(int(MailSecurity::IfOffered)) < 0)
+        m_security->addItem(QStringLiteral("STARTTLS if offered (password may be sent in clear)"),
+                            int(MailSecurity::IfOffered));
+}
+
+std::optional<MailServerAddress> CMailAccountDlg::FollowTypedScheme() {
+    MailServerAddress typed;
+    const std::string text = m_server->text().trimmed().toStdString();
+    if (text.find("://") == std::string::npos || !MailServerAddress::Parse(text, typed))
+        return std::nullopt;
+    // "pop3://" is the older "STARTTLS if offered": shown as such, never as a stronger choice.
+    if (typed.security == MailSecurity::IfOffered) OfferIfOffered();
+    m_security->setCurrentIndex(m_security->findData(int(typed.security)));
+    return typed;
 }
 
 void CMailAccountDlg::OnTypeChanged() {

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "model/CMailAccount.h"
+#include "net/MailServerAddress.h"
 
 #include <QDialog>
+#include <optional>
 
 class QComboBox;
 class QLabel;
@@ -29,6 +31,10 @@ public slots:
 
 private:
     void OnTypeChanged();
+    // Offers the older "STARTTLS if offered" (not offered to new choices).
+    void OfferIfOffered();
+    // Chooses the security a scheme in the server box names; the address typed, if any.
+    std::optional<MailServerAddress> FollowTypedScheme();
 
     CMailAccount& m_account;
     QLineEdit* m_name;

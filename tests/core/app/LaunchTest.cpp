@@ -61,6 +61,12 @@ TEST(LaunchArgs, CommandLines) {
     EXPECT_TRUE(CLaunchArgs::StartsProgram("manager"));
     EXPECT_FALSE(CLaunchArgs::StartsProgram("quit"));
     EXPECT_FALSE(CLaunchArgs::StartsProgram("show-notes"));
+
+    // A start without a word is the program's own word for the running copy, never the user's.
+    EXPECT_EQ(CLaunchArgs::HandOverLine(Parse({})), CLaunchArgs::kStartedAgain);
+    EXPECT_EQ(CLaunchArgs::HandOverLine(Parse({"nologo"})), CLaunchArgs::kStartedAgain);
+    EXPECT_EQ(CLaunchArgs::HandOverLine(Parse({"show-notes"})), "show-notes");
+    EXPECT_EQ(Parse({CLaunchArgs::kStartedAgain}).kind, Kind::Usage);
 }
 
 class LaunchQueueTest : public ::testing::Test, public ITrayActions {
@@ -75,10 +81,12 @@ protected:
     FakePlatform platform;
     FakeHub core{platform};
     CTrayCommands commands{core, *this};
-    int menus = 0;
+    int menus = 0, runningNotices = 0;
     CLaunchQueue queue{core, [this](int id) {
                            if (id == CLaunchArgs::kOpenMenu)
                                ++menus;
+                           else if (id == CLaunchArgs::kShowRunning)
+                               ++runningNotices;
                            else
                                commands.OnCommand(id);
                        }};
@@ -91,11 +99,21 @@ TEST_F(LaunchQueueTest, WordsRunAsTheirMenuItemsOnceTheProgramIsFree) {
     EXPECT_FALSE(queue.RunReady());
     EXPECT_EQ(platform.windows.OpenCount(), 1) << "exactly one note per word";
 
+    // A second start waits for the first to be up, then shows the notes and is told at once,
+    // even over a ring.
+    core.SetState(CTrayCore::StateStarting);
+    ASSERT_TRUE(queue.Push(CLaunchArgs::kStartedAgain));
+    EXPECT_TRUE(queue.RunReady());
+    EXPECT_EQ(runningNotices, 0);
+
     // While a note rings a new note and the manager wait; showing the notes does not.
     core.SetState(CTrayCore::StateRinging);
+    EXPECT_FALSE(queue.RunReady());
+    EXPECT_EQ(runningNotices, 1);
+    EXPECT_EQ(platform.windows.windows[0]->raised, 1);
     ASSERT_TRUE(queue.Push("show-notes"));
     EXPECT_FALSE(queue.RunReady());
-    EXPECT_EQ(platform.windows.windows[0]->raised, 1);
+    EXPECT_EQ(platform.windows.windows[0]->raised, 2);
     ASSERT_TRUE(queue.Push("manager"));
     ASSERT_TRUE(queue.Push("new-note"));
     ASSERT_TRUE(queue.Push("menu"));
@@ -121,10 +139,14 @@ TEST_F(LaunchQueueTest, WordsRunAsTheirMenuItemsOnceTheProgramIsFree) {
     // While the manager is open, its word brings it to the front (behind a waiting new note
     // too) and does not open it again once it is closed.
     core.SetState(CTrayCore::StateManagerOpen);
+    ASSERT_TRUE(queue.Push(CLaunchArgs::kStartedAgain));
+    EXPECT_FALSE(queue.RunReady());
+    EXPECT_EQ(platform.services.managerRaises, 1) << "a second start shows the open manager";
+    EXPECT_EQ(runningNotices, 2);
     ASSERT_TRUE(queue.Push("new-note"));
     ASSERT_TRUE(queue.Push("manager"));
     EXPECT_TRUE(queue.RunReady());
-    EXPECT_EQ(platform.services.managerRaises, 1);
+    EXPECT_EQ(platform.services.managerRaises, 2);
     core.SetState(CTrayCore::StateIdle);
     EXPECT_FALSE(queue.RunReady());
     EXPECT_EQ(platform.services.managerOpens, 1);
@@ -154,6 +176,8 @@ TEST(LaunchReply, QuitThatWaitsSaysWhatFor) {
               "Jotterly will quit after the Note Manager is closed.");
     EXPECT_EQ(CLaunchReply::For("quit", CTrayCore::StateIdle), "");
     EXPECT_EQ(CLaunchReply::For("new-note", CTrayCore::StateRinging), "");
+    EXPECT_EQ(CLaunchReply::For(CLaunchArgs::kStartedAgain, CTrayCore::StateIdle),
+              "Jotterly is already running.");
 }
 
 TEST(DesktopNotice, NamesWhatTheDesktopLimits) {

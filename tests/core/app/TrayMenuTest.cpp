@@ -153,6 +153,9 @@ TEST_F(TrayMenuTest, EachItemDataClassHasItsMeasuredSize) {
         for (int id : ids)
             EXPECT_EQ(menu.Measure(Find(id)), size) << id;
     EXPECT_EQ(menu.Measure(menu.m_items[1]), (S{10, 5})) << "separator";
+    // Weather lines widen for their text, up to a limit.
+    EXPECT_EQ(menu.Measure(Find(224), 300), (S{26 + 300 + 16, 20}));
+    EXPECT_EQ(menu.Measure(Find(224), 1000), (S{420, 20}));
 
     // Taller menu fonts make taller items; 20 pixels is the least.
     menu.SetMetrics(131, 21);

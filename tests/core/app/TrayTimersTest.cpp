@@ -1,6 +1,8 @@
 #include "app/COfflineWait.h"
+#include "app/CRingIconFlash.h"
 #include "app/CTrayCore.h"
 #include "app/Globals.h"
+#include "app/TrayIds.h"
 #include "platform/Clock.h"
 #include "support/FakeHub.h"
 #include "support/NoteBuilder.h"
@@ -237,4 +239,28 @@ TEST(OfflineWait, WaitsThenTriesAnywayEveryFewMinutes) {
     EXPECT_TRUE(wait.MayRun(false, 1000 + 2 * kLong));
     EXPECT_TRUE(wait.MayRun(true, 1000 + 2 * kLong + 1));
     EXPECT_FALSE(wait.Offline());
+}
+
+// The icon flashes only for a ring nobody hears, and keeps the icon the program set meanwhile.
+TEST(RingIconFlash, FlashesOnlyASilentRingOverTheProgramsIcon) {
+    FakeSound silent, heard;
+    heard.device = true;
+    EXPECT_TRUE(CRingIconFlash::Wanted(CTrayCore::StateRinging, &silent));
+    EXPECT_TRUE(CRingIconFlash::Wanted(CTrayCore::StateRinging, nullptr));
+    EXPECT_FALSE(CRingIconFlash::Wanted(CTrayCore::StateRinging, &heard));
+    EXPECT_FALSE(CRingIconFlash::Wanted(CTrayCore::StateIdle, &silent));
+
+    CRingIconFlash flash;
+    flash.SetIcon(TrayId::IconNormal);
+    flash.Step();
+    EXPECT_EQ(flash.Icon(), TrayId::IconNormal) << "no flash before it is wanted";
+    ASSERT_TRUE(flash.Follow(true));
+    flash.Step();
+    EXPECT_EQ(flash.Icon(), TrayId::IconRinging);
+    flash.SetIcon(TrayId::IconCheckingMail);
+    flash.Step();
+    EXPECT_EQ(flash.Icon(), TrayId::IconCheckingMail);
+    flash.Step();
+    EXPECT_FALSE(flash.Follow(false));
+    EXPECT_EQ(flash.Icon(), TrayId::IconCheckingMail) << "the ring ended on the lit picture";
 }

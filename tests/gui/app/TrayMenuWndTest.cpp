@@ -13,6 +13,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QTest>
+#include <QToolTip>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -161,6 +162,40 @@ TEST_F(TrayMenuWndTest, PlainAndSelectedItemsAreMeasuredAndPaintedAsTheTablesSay
     EXPECT_EQ(img.pixel(r.right(), r.center().y()), Sys(COLOR_BTNHIGHLIGHT));
     EXPECT_EQ(Count(img, img.rect(), kSelected), Count(img, r, kSelected)) << "only this item";
     ExpectReference("tray_menu_selected");
+}
+
+// The day lines end in their temperatures and unit: the menu widens for them. A line too long
+// for any menu is elided and shows its whole text under the pointer.
+TEST_F(TrayMenuWndTest, WeatherLinesShowTheirTemperaturesAndUnit) {
+    AddAccountsAndWeather();
+    CWeather& weather = core.settings().m_weather;
+    weather.m_condition[2] = "Thunderstorms and hail";
+    weather.m_place = "Llanfairpwllgwyngyll, Ynys Mon, Wales, United Kingdom of Great Britain";
+    CTrayMenuWnd* w = OpenSubmenuOf(Open(), DataWeather);
+    ASSERT_NE(w, nullptr);
+    const QImage img = w->grab().toImage();
+    ASSERT_EQ(img.devicePixelRatio(), 1.0);
+    QFont font("DejaVu Sans");
+    font.setPixelSize(12);
+    for (int d = 0; d < CWeather::kDays; ++d) {
+        const int i = w->IndexOfData(kReportDayData[d]);
+        const QString text = QString::fromStdString(weather.FormatDay(d));
+        ASSERT_TRUE(text.endsWith(QStringLiteral("\u00B0F")));
+        EXPECT_TRUE(w->ElidedItemText(i).isEmpty()) << d;
+        // Ink up to where the whole text ends: its unit is drawn, not an ellipsis before it.
+        const QRect r = w->ItemRect(i);
+        const int end =
+            r.left() + CTrayMenu::kTextLeft + QFontMetrics(font).horizontalAdvance(text);
+        ASSERT_LE(end, r.right()) << text.toStdString();
+        EXPECT_GT(Count(img, QRect(end - 5, r.top(), 5, r.height()), Sys(COLOR_MENU), false), 0)
+            << text.toStdString();
+    }
+    const int place = w->IndexOfData(CmdWeatherPlace);
+    EXPECT_EQ(w->ItemRect(place).width(), CTrayMenu::kWeatherMaxItemWidth);
+    EXPECT_EQ(w->ElidedItemText(place).toStdString(), weather.m_place);
+    QTest::mouseMove(w, w->ItemRect(place).center());
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return QToolTip::text().toStdString() == weather.m_place; }, 2000));
 }
 
 TEST_F(TrayMenuWndTest, WeatherAndThreeAccountsOpenTheirSubmenusAndSendNothing) {

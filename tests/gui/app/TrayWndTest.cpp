@@ -3,7 +3,12 @@
 #include "app/CTrayWnd.h"
 #include "app/TrayIds.h"
 #include "manager/CNoteManagerDlg.h"
+#include "platform/Clock.h"
 #include "platform/QtDialogs.h"
+#include "platform/ResourceImages.h"
+#include "sticky/CStickyNoteDlg.h"
+#include "support/Fakes.h"
+#include "support/NoteBuilder.h"
 #include "support/TestEnv.h"
 
 #include <QApplication>
@@ -153,6 +158,42 @@ TEST_F(TrayWndTest, HelpMenuOpensThePageTheHomepageAndTheAboutBox) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return !texts.isEmpty(); }, 3000));
     EXPECT_EQ(texts,
               QStringList({"Jotterly", "Version " JOTTERLY_VERSION, CAboutDlg::kDescription}));
+}
+
+// A ring nobody can hear flashes the tray icon with the ringing picture until it is answered.
+TEST_F(TrayWndTest, ASilentRingFlashesTheTrayIconUntilAnswered) {
+    static FakeSound silent; // no sound device; outlives the tray, which keeps it
+    PlatformServices platform = tray.Platform();
+    platform.sound = &silent;
+    tray.SetPlatform(platform);
+    const auto picture = [](const QIcon& icon) { return icon.pixmap(QSize(16, 16)).toImage(); };
+    const QImage normal = picture(ResourceImages::Icon(IconNormal));
+    const QImage ringing = picture(ResourceImages::Icon(IconRinging));
+    const auto shows = [&](const QImage& image) {
+        return QTest::qWaitFor([&] { return picture(tray.TrayIcon()->icon()) == image; }, 2000);
+    };
+    ASSERT_NE(normal, ringing);
+    EXPECT_TRUE(shows(normal));
+
+    CNote& note = NoteBuilder()
+                      .Title("Dentist")
+                      .At(Clock::Now() - COleDateTimeSpan(0, 0, 0, 1))
+                      .DueSoonNow()
+                      .AddTo(tray.Store());
+    tray.Alarms().CheckAlarms();
+    ASSERT_EQ(tray.State(), CTrayCore::StateRinging);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_TRUE(shows(ringing)) << i;
+        EXPECT_TRUE(shows(normal)) << i;
+    }
+    auto* window = dynamic_cast<CStickyNoteDlg*>(note.m_window);
+    ASSERT_TRUE(window);
+    EXPECT_TRUE(shows(ringing));
+    window->OnOK();
+    EXPECT_EQ(tray.State(), CTrayCore::StateIdle);
+    EXPECT_EQ(picture(tray.TrayIcon()->icon()), normal) << "the flash ends with the ring";
+    QTest::qWait(3 * CRingIconFlash::kPeriodMs);
+    EXPECT_EQ(picture(tray.TrayIcon()->icon()), normal) << "and stays ended";
 }
 
 } // namespace

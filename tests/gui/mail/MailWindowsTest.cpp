@@ -123,6 +123,7 @@ TEST(MailAccountDlg, ChecksInOrderAndFillsTheAccountOnOk) {
     EXPECT_TRUE(dlg.ServerEdit()->isEnabled());
     press("Server Name is required !");
     QTest::keyClicks(dlg.ServerEdit(), "pop3s://mail.example.com");
+    EXPECT_EQ(dlg.SecurityBox()->currentText(), "SSL/TLS") << "the typed scheme, while typing";
     Save(&dlg, QStringLiteral("account-dialog.png"));
     EXPECT_TRUE(account.m_name.empty()); // nothing stored before OK passes
 
@@ -138,14 +139,20 @@ TEST(MailAccountDlg, ChecksInOrderAndFillsTheAccountOnOk) {
 
 TEST(MailAccountDlg, ConnectionSecurityIsChosenAndWrittenIntoTheServerField) {
     const struct {
-        const char* stored;  // the account's server field before
-        const char* typed;   // what the server box then holds (null: as shown)
-        const char* choice;  // chosen security, null: as shown
-        const char* shown;   // the choice the dialog opened with
-        const char* written; // the server field after OK
+        const char* stored;            // the account's server field before
+        const char* typed;             // what the server box then holds (null: as shown)
+        const char* choice;            // chosen security, null: as shown
+        const char* shown;             // the choice the dialog opened with
+        const char* written;           // the server field after OK
+        const char* follows = nullptr; // the choice the typed scheme shows
     } cases[] = {
         {"", "mail.example.com", nullptr, "STARTTLS (required)",
          "pop3+starttls://mail.example.com"},
+        // The written scheme is what the box shows, "pop3://" too: never a stronger choice.
+        {"", "pop3://mail.example.com", nullptr, "STARTTLS (required)", "pop3://mail.example.com",
+         "STARTTLS if offered (password may be sent in clear)"},
+        {"pop3s://s.example.com", "pop3+plain://s.example.com", nullptr, "SSL/TLS",
+         "pop3+plain://s.example.com", "None (password sent in clear)"},
         {"", "mail.example.com", "SSL/TLS", "STARTTLS (required)", "pop3s://mail.example.com"},
         {"", "mail.example.com:1110", "None (password sent in clear)", "STARTTLS (required)",
          "pop3+plain://mail.example.com:1110"},
@@ -167,6 +174,9 @@ TEST(MailAccountDlg, ConnectionSecurityIsChosenAndWrittenIntoTheServerField) {
                   std::string(c.shown).starts_with("STARTTLS if")); // only for old accounts
         if (c.typed) dlg.ServerEdit()->setText(c.typed);
         if (c.choice) dlg.SecurityBox()->setCurrentText(c.choice);
+        if (c.follows) {
+            EXPECT_EQ(dlg.SecurityBox()->currentText(), c.follows) << c.typed;
+        }
         dlg.accept();
         EXPECT_EQ(dlg.result(), QDialog::Accepted) << c.stored;
         EXPECT_EQ(account.m_server, c.written) << c.stored;

@@ -1,0 +1,19 @@
+#include "app/CRingIconFlash.h"
+
+#include "app/TrayIds.h"
+#include "model/TrayState.h"
+#include "platform/ISound.h"
+
+bool CRingIconFlash::Wanted(int state, const ISound* sound) {
+    return state == StateRinging && !(sound && sound->HasAudioDevice());
+}
+
+int CRingIconFlash::Icon() const {
+    return m_lit ? int(TrayId::IconRinging) : m_icon;
+}
+
+bool CRingIconFlash::Follow(bool wanted) {
+    m_running = wanted;
+    if (!wanted) m_lit = false;
+    return m_running;
+}
