@@ -118,6 +118,7 @@ std::string CNoteIdentity::NewUid() {
 
 void CNoteIdentity::EnsureUnique(const CNoteStore::Notes& notes) {
     std::unordered_set<std::string> seen;
+    seen.reserve(notes.size());
     for (const auto& note : notes)
         if (!UsableUid(note->m_uid) || !seen.insert(note->m_uid).second) {
             note->m_uid = NewUid();
@@ -168,6 +169,7 @@ bool CNoteIdentity::AfterSave(const std::string& dataPath, const std::string& da
                               const CNoteStore::Notes& notes, int64_t now, std::string* reason) {
     EnsureUnique(notes);
     std::unordered_map<std::string, Entry> next;
+    next.reserve(notes.size());
     char header[96];
     std::snprintf(header, sizeof header, "%s\ndata %zu %" PRIx64 "\n", kMagic, dataBytes.size(),
                   BytesHash(dataBytes));
@@ -191,7 +193,10 @@ bool CNoteIdentity::AfterSave(const std::string& dataPath, const std::string& da
         char numbers[80];
         std::snprintf(numbers, sizeof numbers, "\t%" PRIx64 "\t%d\t%lld", e.contentHash, e.sequence,
                       static_cast<long long>(e.modified));
-        out += e.uid + numbers + (e.extra.empty() ? "" : "\t" + e.extra) + "\n";
+        out += e.uid;
+        out += numbers;
+        if (!e.extra.empty()) (out += '\t') += e.extra;
+        out += '\n';
         next.emplace(e.uid, std::move(e));
     }
     out += "end\n";
