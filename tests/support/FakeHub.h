@@ -27,6 +27,7 @@ struct FakeServices : IManagerService,
     int measures = 0;
     std::vector<std::pair<int, int>> mailChecks; // target, manual
     bool online = true, syncResult = true, canSetClock = false;
+    bool mailRunning = false, weatherRunning = false;
 
     void OpenManager() override { ++managerOpens; }
     void RaiseManager() override { ++managerRaises; }
@@ -40,6 +41,8 @@ struct FakeServices : IManagerService,
         manualWeatherChecks += manual;
     }
     std::string LastFailure() const override { return weatherFailure; }
+    bool MailCheckRunning() const override { return mailRunning; }
+    bool FetchRunning() const override { return weatherRunning; }
     bool SyncClock() override {
         ++syncs;
         return syncResult;

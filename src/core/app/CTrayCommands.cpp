@@ -1,7 +1,6 @@
 #include "app/CTrayCommands.h"
 
 #include "app/CTrayCore.h"
-#include "app/Globals.h"
 #include "app/ITrayActions.h"
 #include "app/TrayIds.h"
 #include "platform/ITrayIcon.h"
@@ -71,7 +70,7 @@ void CTrayCommands::Exit() {
     m_core.SetState(CTrayCore::StateExiting);
     if (ITrayIcon* tray = m_core.Platform().tray) tray->Remove();
     m_core.StopTimers();
-    if (g_mailBusy && m_core.Platform().timers) {
+    if (m_core.MailCheckRunning() && m_core.Platform().timers) {
         m_core.StopMailCheck();
         m_core.StartExitWait();
     } else {

@@ -306,7 +306,7 @@ void CTrayCore::OnCheckTimer() {
     const int period = s.m_checkPeriod;
     if (s.m_mailInterval > 0) {
         m_countdowns.mail -= period;
-        if (m_countdowns.mail < 0 && g_mailBusy == 0) {
+        if (m_countdowns.mail < 0 && !MailCheckRunning()) {
             if (mayRun())
                 StartMailCheck(IMailService::kAllAccounts, 0);
             else
@@ -315,7 +315,8 @@ void CTrayCore::OnCheckTimer() {
     }
     if (s.m_weatherEnabled) {
         m_countdowns.weather -= period;
-        if (m_countdowns.weather < 0 && g_weatherBusy == 0) {
+        if (m_countdowns.weather < 0 &&
+            !(m_services.weather && m_services.weather->FetchRunning())) {
             if (mayRun())
                 CheckWeather();
             else
@@ -349,7 +350,7 @@ void CTrayCore::OnRefreshTimer() {
 }
 
 void CTrayCore::OnExitWaitTimer() {
-    if (g_mailBusy && m_exitWaitTicks < kMaxExitWaitTicks) {
+    if (MailCheckRunning() && m_exitWaitTicks < kMaxExitWaitTicks) {
         ++m_exitWaitTicks;
         return;
     }
@@ -417,7 +418,7 @@ void CTrayCore::OpenOptions() {
 }
 
 void CTrayCore::StartMailCheck(int target, int manual) {
-    if (g_mailBusy) return;
+    if (MailCheckRunning()) return;
     m_mailTarget = target;
     m_mailManual = manual;
     if (m_services.mail)

@@ -124,6 +124,7 @@ public:
     // The running check's target (greyed in the menu), or IMailService::kNoCheck.
     int MailTarget() const { return m_mailTarget; }
     int MailManual() const { return m_mailManual; }
+    bool MailCheckRunning() const { return m_services.mail && m_services.mail->MailCheckRunning(); }
     void EndMailCheck() { m_mailTarget = IMailService::kNoCheck; }
     void StopMailCheck() {
         if (m_services.mail) m_services.mail->StopMailCheck();

@@ -2,12 +2,8 @@
 
 #include "alarms/RingingCount.h"
 
-#include <atomic>
-
 // Process-wide flags and counters shared by the windows and the mail thread.
 extern int g_isNT;
-extern std::atomic<int> g_mailBusy;
-extern int g_weatherBusy;
 extern int g_timeDialogCount;
 // Set by a double click on the tray icon, cleared by the button-up that follows it.
 extern int g_lastWasDoubleClick;

@@ -14,4 +14,6 @@ public:
     virtual void RunMailCheck(int target, int manual) = 0;
     // The program is ending: a running check stops at its next look at the network.
     virtual void StopMailCheck() {}
+    // A check was started and has not handed back its result yet.
+    virtual bool MailCheckRunning() const = 0;
 };

@@ -11,4 +11,6 @@ public:
     virtual void CheckWeather(bool manual) = 0;
     // Why the last fetch failed, in words; empty after a success.
     virtual std::string LastFailure() const = 0;
+    // A fetch was started and has not handed back its result yet.
+    virtual bool FetchRunning() const = 0;
 };

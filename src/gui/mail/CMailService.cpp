@@ -1,7 +1,6 @@
 #include "mail/CMailService.h"
 
 #include "app/CTrayCore.h"
-#include "app/Globals.h"
 #include "app/TrayIds.h"
 #include "mail/CMailListDlg.h"
 #include "platform/IDialogs.h"
@@ -16,8 +15,6 @@ CMailService::~CMailService() {
     m_cancel = true;
     if (m_worker.joinable()) {
         m_worker.join();
-        // Its hand-back will never run: the flag it would have cleared is cleared here.
-        if (m_running) g_mailBusy = 0;
     }
     delete m_list;
 }
@@ -29,7 +26,7 @@ void CMailService::ShowTrayIcon(int id) {
 }
 
 void CMailService::RunMailCheck(int target, int manual) {
-    if (g_mailBusy) return;
+    if (m_running) return;
     std::vector<CMailCheck::Account> plan = CMailCheck::Plan(m_hub.Store().accounts(), target);
     if (plan.empty()) {
         m_hub.EndMailCheck();
@@ -41,7 +38,6 @@ void CMailService::RunMailCheck(int target, int manual) {
     for (CMailCheck::Account& a : plan)
         if (const std::string key = CMailCheck::TrustKey(a.copy); !key.empty())
             a.trustedFingerprint = side.Get(key, "");
-    g_mailBusy = 1;
     if (m_worker.joinable()) m_worker.join(); // the last one has handed back its result
     m_cancel = false;
     m_running = true;
@@ -73,7 +69,6 @@ void CMailService::Finish(std::vector<CMailCheck::Account> plan, int target, boo
     // The exit saves by itself; otherwise the time of this check is kept.
     if (!exiting) m_hub.SaveData();
     m_hub.EndMailCheck();
-    g_mailBusy = 0;
     if (exiting) {
         m_hub.OnTimer(CTrayCore::TimerExitWait); // nothing left to wait for: end now
         return;
@@ -121,7 +116,7 @@ void CMailService::ShowNewMail(const CMailCheck::Outcome& outcome) {
         connect(m_list, &QDialog::finished, this, [this] {
             if (m_waveOfList)
                 if (ISound* sound = m_hub.Platform().sound) sound->StopOnce();
-            if (!g_mailBusy) ShowTrayIcon(TrayId::IconNormal);
+            if (!m_running) ShowTrayIcon(TrayId::IconNormal);
         });
     }
     // A window still open from an earlier check shows the newest findings.

@@ -24,6 +24,7 @@ public:
 
     void RunMailCheck(int target, int manual) override;
     void StopMailCheck() override;
+    bool MailCheckRunning() const override { return m_running; }
 
     // Time limits and trusted certificates of the exchanges (tests narrow them).
     void SetOptions(const Pop3CheckOptions& options) { m_options = options; }

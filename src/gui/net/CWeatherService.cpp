@@ -1,7 +1,6 @@
 #include "net/CWeatherService.h"
 
 #include "app/CTrayCore.h"
-#include "app/Globals.h"
 #include "app/TrayIds.h"
 #include "net/SideEndpoints.h"
 #include "platform/Clock.h"
@@ -33,8 +32,7 @@ NetEndpoints CWeatherService::Endpoints() const {
 }
 
 void CWeatherService::CheckWeather(bool manual) {
-    if (g_weatherBusy) return;
-    g_weatherBusy = 1;
+    if (!m_done) return;
     if (m_worker.joinable()) m_worker.join(); // the last one has handed back its result
     if (ITrayIcon* tray = m_hub.Platform().tray) tray->Show(TrayId::IconWeather, TrayId::kTip);
     m_done = false;
@@ -81,6 +79,5 @@ void CWeatherService::Finish(bool ok, const CWeather& report, const std::string&
             dialogs->MessageBox(failure, "Weather Report Not Updated", IDialogs::Ok,
                                 IDialogs::Warning);
     }
-    g_weatherBusy = 0;
     emit finished(ok);
 }

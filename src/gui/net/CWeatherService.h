@@ -33,7 +33,7 @@ public:
 
     void CheckWeather(bool manual) override;
     std::string LastFailure() const override { return m_failure; }
-    bool Busy() const { return m_worker.joinable() && !m_done; }
+    bool FetchRunning() const override { return !m_done; }
 
 signals:
     void finished(bool ok);

@@ -1,6 +1,5 @@
 #include "options/CEmailPage.h"
 
-#include "app/Globals.h"
 #include "mail/CMailAccountRules.h"
 #include "model/CMailAccount.h"
 #include "model/CNoteStore.h"
@@ -25,8 +24,8 @@ QString LineOf(const CMailAccount& a) {
 } // namespace
 
 CEmailPage::CEmailPage(COptionsValues& values, IDialogs& dialogs, CNoteStore& store,
-                       QWidget* parent)
-    : COptionsPage(values, dialogs, parent), m_store(store) {
+                       bool checkRunning, QWidget* parent)
+    : COptionsPage(values, dialogs, parent), m_store(store), m_busy(checkRunning) {
     auto* frame = new QFrame(this);
     frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
     frame->setGeometry(Units().Rect(1, 2, 222, 105));
@@ -71,8 +70,6 @@ CEmailPage::CEmailPage(COptionsValues& values, IDialogs& dialogs, CNoteStore& st
     connect(m_list, &QListWidget::itemDoubleClicked, this, &CEmailPage::EditAccount);
     connect(m_autoCheck, &QCheckBox::toggled, this, &CEmailPage::UpdateAutoCheck);
 
-    // The running check reads the accounts: they may not change under it.
-    m_busy = g_mailBusy != 0;
     if (m_busy)
         for (QWidget* w : findChildren<QWidget*>())
             w->setEnabled(false);

@@ -20,7 +20,9 @@ public:
     // Edits an account in a dialog; true when it was confirmed.
     using AccountEditor = std::function<bool(QWidget*, CMailAccount&)>;
 
-    CEmailPage(COptionsValues& values, IDialogs& dialogs, CNoteStore& store, QWidget* parent);
+    // checkRunning: a mail check reads the accounts meanwhile, so they cannot be changed.
+    CEmailPage(COptionsValues& values, IDialogs& dialogs, CNoteStore& store, bool checkRunning,
+               QWidget* parent);
 
     // Without an editor accounts can be removed but not added or edited.
     void SetAccountEditor(AccountEditor editor);

@@ -30,7 +30,7 @@ COptionsSheet::COptionsSheet(QWidget* parent, COptionsValues& values, CTrayCore&
     m_tabs->setObjectName(QStringLiteral("tabs"));
     m_alarm = new CAlarmPage(values, dialogs, sound, m_tabs);
     m_note = new CNotePage(values, dialogs, hub.Alarms(), m_tabs);
-    m_email = new CEmailPage(values, dialogs, hub.Store(), m_tabs);
+    m_email = new CEmailPage(values, dialogs, hub.Store(), hub.MailCheckRunning(), m_tabs);
     m_holidays = new CHolidayPage(values, dialogs, hub.Holidays(), m_tabs);
     m_other = new COtherPage(values, dialogs, m_tabs);
     m_pages = {m_alarm, m_note, m_email, m_holidays, m_other};

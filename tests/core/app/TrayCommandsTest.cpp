@@ -1,6 +1,5 @@
 #include "app/CHelpFile.h"
 #include "app/CTrayCommands.h"
-#include "app/Globals.h"
 #include "app/ITrayActions.h"
 #include "app/TrayIds.h"
 #include "support/FakeHub.h"
@@ -16,8 +15,7 @@ namespace {
 
 class TrayCommandsTest : public ::testing::Test, public ITrayActions {
 protected:
-    TrayCommandsTest() : commands(core, *this) { g_mailBusy = 0; }
-    ~TrayCommandsTest() override { g_mailBusy = 0; }
+    TrayCommandsTest() : commands(core, *this) {}
     void ShowHelpContents() override {}
     void OpenHomePage() override {}
     void ShowAbout() override {}
@@ -79,7 +77,7 @@ TEST_F(TrayCommandsTest, ExitRemovesTheIconStopsTheTimersAndWaitsForAMailCheck) 
         SCOPED_TRACE(busy);
         core.StartTimers();
         core.destroys = tray.removed = 0;
-        g_mailBusy = busy;
+        platform.services.mailRunning = busy;
         commands.OnCommand(CmdExit);
         EXPECT_EQ(core.State(), CTrayCore::StateExiting);
         EXPECT_EQ(tray.removed, 1);
@@ -87,7 +85,7 @@ TEST_F(TrayCommandsTest, ExitRemovesTheIconStopsTheTimersAndWaitsForAMailCheck) 
         EXPECT_EQ(timers.active, (busy ? Timers{{CTrayCore::TimerExitWait, 5000}} : Timers{}));
         EXPECT_EQ(core.destroys, 1 - busy);
     }
-    g_mailBusy = 0;
+    platform.services.mailRunning = false;
     core.OnTimer(CTrayCore::TimerExitWait);
     EXPECT_EQ(core.destroys, 1);
     EXPECT_TRUE(timers.active.empty());

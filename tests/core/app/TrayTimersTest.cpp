@@ -1,7 +1,6 @@
 #include "app/COfflineWait.h"
 #include "app/CRingIconFlash.h"
 #include "app/CTrayCore.h"
-#include "app/Globals.h"
 #include "app/TrayIds.h"
 #include "platform/Clock.h"
 #include "support/FakeHub.h"
@@ -104,10 +103,11 @@ TEST_F(TrayTimers, NetworkCountdownsAndFallbacks) {
 
     tray.SetState(CTrayCore::StateIdle);
     tray.countdowns().mail = 4000;
-    g_mailBusy = 1; // a check still running: no second start, countdown keeps falling
+    platform.services.mailRunning =
+        true; // a check still running: no second start, countdown keeps falling
     tray.OnTimer(105);
     EXPECT_EQ(tray.countdowns().mail, -1000);
-    g_mailBusy = 0;
+    platform.services.mailRunning = false;
 
     tray.settings().m_mailInterval = 0;
     tray.settings().m_weatherEnabled = 1;
@@ -185,13 +185,13 @@ TEST(TrayCoreMail, WithoutAMailSubsystemACheckEndsAtOnce) {
 }
 
 TEST_F(TrayTimers, ExitWaitsAtMostHundredTicksForTheMailThread) {
-    g_mailBusy = 1;
+    platform.services.mailRunning = true;
     for (int i = 0; i < 100; ++i)
         tray.OnTimer(197);
     EXPECT_EQ(tray.destroys, 0);
     tray.OnTimer(197);
     EXPECT_EQ(tray.destroys, 1);
-    g_mailBusy = 0;
+    platform.services.mailRunning = false;
 
     FakeHub quick{platform};
     quick.OnTimer(197);

@@ -51,10 +51,8 @@ class OptionsSheetTest : public ::testing::Test {
 protected:
     OptionsSheetTest() {
         platform.sound.device = true;
-        g_mailBusy = 0;
         QDir().mkpath(kOutput);
     }
-    ~OptionsSheetTest() override { g_mailBusy = 0; }
 
     void Open() {
         values = COptionsValues::From(core.settings(), core.Holidays());
@@ -380,7 +378,8 @@ TEST_F(OptionsSheetTest, AccountsChangeAtOnceThroughTheEditor) {
               QStringLiteral("Stored: 30 h 5 min; OK keeps 23 h 59 min."));
     sheet->grab().save(kOutput + QStringLiteral("/email-interval-cut.png"));
 
-    g_mailBusy = 1; // a running check reads the accounts: the page keeps its hands off
+    platform.services.mailRunning =
+        true; // a running check reads the accounts: the page keeps its hands off
     Open();
     EXPECT_FALSE(Find<QPushButton>("remove")->isEnabled());
     EXPECT_FALSE(Find<QListWidget>("accounts")->isEnabled());

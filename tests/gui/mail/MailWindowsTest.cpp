@@ -2,7 +2,6 @@
 // 127.0.0.1: the new-mail window, its stamp and its double click, and a silent server.
 #include "app/CTrayMenuWnd.h"
 #include "app/CTrayWnd.h"
-#include "app/Globals.h"
 #include "app/TrayIds.h"
 #include "mail/CMailAccountDlg.h"
 #include "mail/CMailListDlg.h"
@@ -214,11 +213,11 @@ TEST_F(MailCheckWindow, ListsTheMessagesAndTheStampOrADoubleClickClosesIt) {
     AddAccount("Bob", server.Port(), "nobody");
     tray.OnCommand(CmdFirstAccount);
     EXPECT_EQ(tray.MailTarget(), 0);
-    EXPECT_EQ(g_mailBusy.load(), 1);
+    EXPECT_TRUE(tray.MailService().MailCheckRunning());
     ASSERT_TRUE(QTest::qWaitFor([&] { return tray.MailService().ListWindow() != nullptr; }, 10000));
     CMailListDlg* list = tray.MailService().ListWindow();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(list));
-    EXPECT_EQ(g_mailBusy.load(), 0);
+    EXPECT_FALSE(tray.MailService().MailCheckRunning());
     EXPECT_EQ(tray.MailTarget(), -1);
     EXPECT_EQ(list->Headline()->text(), "You have 3 mails");
     QTableWidget* table = list->List();
@@ -277,18 +276,18 @@ TEST_F(MailCheckWindow, TheTrayAnswersWhileASilentServerIsCheckedAndExitStopsIt)
     SilentServer silent;
     AddAccount("Silent", silent.port, "alice");
     tray.OnCommand(CmdFirstAccount);
-    ASSERT_EQ(g_mailBusy.load(), 1);
+    ASSERT_TRUE(tray.MailService().MailCheckRunning());
 
     QElapsedTimer answered;
     answered.start();
     tray.OnTrayActivated(QSystemTrayIcon::Context);
     ASSERT_TRUE(QTest::qWaitFor([&] { return tray.MenuWindow() != nullptr; }, 3000));
     EXPECT_LT(answered.elapsed(), 1000);
-    EXPECT_EQ(g_mailBusy.load(), 1); // still waiting for the greeting
+    EXPECT_TRUE(tray.MailService().MailCheckRunning()); // still waiting for the greeting
     tray.MenuWindow()->close();
 
     // A manual check that found nothing says so, and why.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return g_mailBusy.load() == 0; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !tray.MailService().MailCheckRunning(); }, 10000));
     ASSERT_FALSE(QtDialogs::s_shownBoxes.empty());
     EXPECT_EQ(QtDialogs::s_shownBoxes.back(),
               std::make_pair(std::string("Mail could not be checked:\nSilent: the server did not "
@@ -297,11 +296,11 @@ TEST_F(MailCheckWindow, TheTrayAnswersWhileASilentServerIsCheckedAndExitStopsIt)
 
     // Exit during a check does not wait for the check's time limits.
     tray.OnCommand(CmdFirstAccount);
-    ASSERT_EQ(g_mailBusy.load(), 1);
+    ASSERT_TRUE(tray.MailService().MailCheckRunning());
     QElapsedTimer exiting;
     exiting.start();
     tray.OnCommand(CmdExit);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return g_mailBusy.load() == 0; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !tray.MailService().MailCheckRunning(); }, 5000));
     EXPECT_LT(exiting.elapsed(), 1000);
     EXPECT_FALSE(tray.IsTimerActive(CTrayCore::TimerExitWait));
 }
@@ -371,13 +370,13 @@ TEST_F(MailCheckWindow, MegabyteSendersStayBoundedAndTheTrayAnswersMeanwhile) {
     const long before = PeakMemoryMb();
     tray.OnCommand(CmdFirstAccount);
     QTest::qWait(300);
-    ASSERT_EQ(g_mailBusy.load(), 1);
+    ASSERT_TRUE(tray.MailService().MailCheckRunning());
     QElapsedTimer answered;
     answered.start();
     tray.OnTrayActivated(QSystemTrayIcon::Context);
     ASSERT_TRUE(QTest::qWaitFor([&] { return tray.MenuWindow() != nullptr; }, 3000));
     EXPECT_LT(answered.elapsed(), 500);
-    EXPECT_EQ(g_mailBusy.load(), 1);
+    EXPECT_TRUE(tray.MailService().MailCheckRunning());
     tray.MenuWindow()->close();
 
     ASSERT_TRUE(QTest::qWaitFor([&] { return tray.MailService().ListWindow() != nullptr; }, 60000));

@@ -1,7 +1,6 @@
 #include "app/CTrayMenu.h"
 #include "app/CTrayMenuWnd.h"
 #include "app/CTrayWnd.h"
-#include "app/Globals.h"
 #include "app/TrayIds.h"
 #include "net/SntpPacket.h"
 #include "platform/QtDialogs.h"
@@ -71,7 +70,7 @@ TEST_F(NetServicesTest, AHangingFetchLeavesTheMenuAnsweringAndFailsOnceWithARetr
     tray.WeatherService().SetTimeoutMs(3000);
     QSignalSpy done(&tray.WeatherService(), &CWeatherService::finished);
     tray.OnCommand(CmdWeatherPlace); // the place line of the weather submenu
-    EXPECT_EQ(g_weatherBusy, 1);
+    EXPECT_TRUE(tray.WeatherService().FetchRunning());
     tray.CheckWeather(); // a second request while one runs is dropped
 
     // The right click is answered while the server hangs.
@@ -92,7 +91,7 @@ TEST_F(NetServicesTest, AHangingFetchLeavesTheMenuAnsweringAndFailsOnceWithARetr
         << QtDialogs::s_shownBoxes[0].first;
     EXPECT_EQ(QtDialogs::s_shownBoxes[0].second, "Weather Report Not Updated");
     EXPECT_EQ(tray.countdowns().weather, CWeatherService::kRetryMs);
-    EXPECT_EQ(g_weatherBusy, 0);
+    EXPECT_FALSE(tray.WeatherService().FetchRunning());
     EXPECT_TRUE(tray.settings().m_weather.m_dayName[0].empty());
 }
 
@@ -247,5 +246,4 @@ TEST_F(NetServicesTest, ServersNamedInTheSideFileAndClosingDoesNotWaitForThem) {
     weather.reset();
     clock.reset();
     EXPECT_LT(closing.elapsed(), 2500);
-    g_weatherBusy = 0; // the dropped answer never cleared it
 }
