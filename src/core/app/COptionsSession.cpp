@@ -8,6 +8,7 @@
 #include "options/COptionsValues.h"
 #include "platform/Clock.h"
 #include "platform/IDialogs.h"
+#include "platform/ProgramFolder.h"
 #include "storage/CSideConfig.h"
 
 #include <filesystem>
@@ -30,7 +31,7 @@ bool COptionsSession::Run(CTrayCore& core, IOptionsService& options) {
 
     COptionsValues values = COptionsValues::From(core.settings(), core.Holidays());
     CSideConfig side;
-    side.Load(CTrayCore::ProgramFolder() + CSideConfig::kFileName);
+    side.Load(ProgramFolder() + CSideConfig::kFileName);
     values.ReadSide(side);
     values.canSetClock = core.CanSetClock();
     if (IClockSyncService* clock = core.ClockService()) {
@@ -71,7 +72,7 @@ bool COptionsSession::Run(CTrayCore& core, IOptionsService& options) {
 }
 
 void COptionsSession::WriteSideSettings(CTrayCore& core, const COptionsValues& values) {
-    const std::string path = CTrayCore::ProgramFolder() + CSideConfig::kFileName;
+    const std::string path = ProgramFolder() + CSideConfig::kFileName;
     CSideConfig side;
     std::error_code ec;
     const bool present =

@@ -68,7 +68,6 @@ public:
     void SetPendingClickKeys(int keys) { m_pendingClickKeys = keys; }
 
     // ---- storage ----
-    static std::string ProgramFolder() { return ::ProgramFolder(); }
     std::string DataPath() const { return ProgramFolder() + "Note.Dat"; }
     void LoadData();
     // Writes "Note.Dat" atomically; on failure tells the user (once), keeps the old file and

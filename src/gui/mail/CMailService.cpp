@@ -6,6 +6,7 @@
 #include "platform/IDialogs.h"
 #include "platform/ISound.h"
 #include "platform/ITrayIcon.h"
+#include "platform/ProgramFolder.h"
 #include "storage/CSideConfig.h"
 
 #include <QMetaObject>
@@ -34,7 +35,7 @@ void CMailService::RunMailCheck(int target, int manual) {
     }
     // The certificates the user chose to trust, each for its own account's server.
     CSideConfig side;
-    side.Load(CTrayCore::ProgramFolder() + CSideConfig::kFileName);
+    side.Load(ProgramFolder() + CSideConfig::kFileName);
     for (CMailCheck::Account& a : plan)
         if (const std::string key = CMailCheck::TrustKey(a.copy); !key.empty())
             a.trustedFingerprint = side.Get(key, "");
@@ -133,7 +134,7 @@ bool CMailService::TrustCertificate(const CMailCheck::TrustQuestion& question) {
         dialogs->MessageBox(question.text, "Untrusted certificate", IDialogs::YesNo,
                             IDialogs::Warning) != IDialogs::AnswerYes)
         return false;
-    const std::string path = CTrayCore::ProgramFolder() + CSideConfig::kFileName;
+    const std::string path = ProgramFolder() + CSideConfig::kFileName;
     CSideConfig side;
     side.Load(path);
     side.Set(question.key, question.fingerprint);

@@ -6,6 +6,7 @@
 #include "platform/Clock.h"
 #include "platform/IDialogs.h"
 #include "platform/ITrayIcon.h"
+#include "platform/ProgramFolder.h"
 #include "storage/CSideConfig.h"
 
 #include <QMetaObject>
@@ -19,7 +20,7 @@ CWeatherService::~CWeatherService() {
 
 WeatherSource CWeatherService::Source() const {
     CSideConfig config;
-    config.Load(CTrayCore::ProgramFolder() + CSideConfig::kFileName);
+    config.Load(ProgramFolder() + CSideConfig::kFileName);
     // Without a server of its own the classic source cannot be asked.
     return config.Get(CSideConfig::kWeatherSource, "open-meteo") == "classic" &&
                    !config.Get(CSideConfig::kClassicWeatherServer, "").empty()

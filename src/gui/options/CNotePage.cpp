@@ -1,13 +1,13 @@
 #include "options/CNotePage.h"
 
 #include "alarms/CAlarmCheck.h"
-#include "app/CTrayCore.h"
 #include "options/COptionsValues.h"
 #include "options/CSchemeSample.h"
 #include "platform/CDialogOwner.h"
 #include "platform/FontConverter.h"
 #include "platform/GdiPaint.h"
 #include "platform/IDialogs.h"
+#include "platform/ProgramFolder.h"
 #include "sticky/NoteColors.h"
 
 #include <QCheckBox>
@@ -157,7 +157,7 @@ void CNotePage::Redraw() {
 }
 
 std::string CNotePage::LogPath() const {
-    return m_log.LogPath().empty() ? CTrayCore::ProgramFolder() + "Log.txt" : m_log.LogPath();
+    return m_log.LogPath().empty() ? ProgramFolder() + "Log.txt" : m_log.LogPath();
 }
 
 void CNotePage::ViewLog() {
@@ -167,7 +167,7 @@ void CNotePage::ViewLog() {
 }
 
 void CNotePage::PurgeLog() {
-    if (m_log.LogPath().empty()) m_log.OpenLogFile(CTrayCore::ProgramFolder());
+    if (m_log.LogPath().empty()) m_log.OpenLogFile(ProgramFolder());
     if (!m_log.PurgeLog())
         m_dialogs.MessageBox("The log file \"" + LogPath() + "\" could not be emptied.", "Sorry",
                              IDialogs::Ok, IDialogs::Warning);

@@ -5,6 +5,7 @@
 #include "platform/CDialogOwner.h"
 #include "platform/IDialogs.h"
 #include "platform/ISound.h"
+#include "platform/ProgramFolder.h"
 #include "sticky/NoteSchemes.h"
 #include "storage/CSideConfig.h"
 
@@ -34,7 +35,7 @@ void CStickyHub::TimeChanged(const CNote& note) {
 }
 
 void CStickyHub::HintClosedMemo() {
-    const std::string path = m_tray.ProgramFolder() + CSideConfig::kFileName;
+    const std::string path = ProgramFolder() + CSideConfig::kFileName;
     CSideConfig config;
     config.Load(path);
     if (config.Get(kClosedHintShown, "0") == "1") return;

@@ -6,6 +6,7 @@
 #include "app/CTrayCore.h"
 #include "app/Globals.h"
 #include "platform/Clock.h"
+#include "platform/ProgramFolder.h"
 #include "storage/CAtomicFile.h"
 #include "support/FakeHub.h"
 #include "support/NoteBuilder.h"
@@ -115,7 +116,7 @@ protected:
             titles.push_back(n->m_title);
         return titles;
     }
-    static std::string Log() { return ReadFile(CTrayCore::ProgramFolder() + "Log.txt"); }
+    static std::string Log() { return ReadFile(ProgramFolder() + "Log.txt"); }
 
     TestEnv env;
     RingingFactory factory;
@@ -237,9 +238,9 @@ TEST_F(Alarms, AlarmThatPassedWhileNotRunningRingsAtStartup) {
 }
 
 TEST_F(Alarms, ALogThatCannotBeOpenedIsSilentlyAbsent) {
-    std::filesystem::create_directories(CTrayCore::ProgramFolder() + "Log.txt");
+    std::filesystem::create_directories(ProgramFolder() + "Log.txt");
     tray.settings().m_logEnabled = 1;
-    tray.Alarms().OpenLogFile(CTrayCore::ProgramFolder());
+    tray.Alarms().OpenLogFile(ProgramFolder());
     EXPECT_FALSE(tray.Alarms().LogOpen());
     tray.Alarms().WriteLogLine(CNote()); // nothing happens, nothing breaks
 }
@@ -311,8 +312,8 @@ TEST_F(Alarms, WaveStopsAfterTheLimitAndNeedsADevice) {
 }
 
 TEST_F(Alarms, AcknowledgedOneTimeNotesAreRemovedLoggedAndSaved) {
-    { std::ofstream(CTrayCore::ProgramFolder() + "Log.txt") << "Earlier\n"; }
-    tray.Alarms().OpenLogFile(CTrayCore::ProgramFolder());
+    { std::ofstream(ProgramFolder() + "Log.txt") << "Earlier\n"; }
+    tray.Alarms().OpenLogFile(ProgramFolder());
     tray.Store().AddNote(std::make_unique<CNote>());
     tray.Store().notes()[0].get()->m_title = "Memo";
     RingingWindow& quiet = Ring();
@@ -327,7 +328,7 @@ TEST_F(Alarms, AcknowledgedOneTimeNotesAreRemovedLoggedAndSaved) {
     // Read while the file is still open: each line is flushed at once.
     EXPECT_EQ(Log(), "Earlier\nTuesday 2003-05-13 10:00:30 Dentist\n");
     // The options can empty the file while it is open; the next line starts it afresh.
-    { std::ofstream(CTrayCore::ProgramFolder() + "Log.txt", std::ios::trunc); }
+    { std::ofstream(ProgramFolder() + "Log.txt", std::ios::trunc); }
     Clock::AdvanceForTest(61);
     EXPECT_EQ(b.Ok(), OkResult::Closed);
     EXPECT_EQ(Log(), "Tuesday 2003-05-13 10:01:31 No Title\n");

@@ -3,6 +3,7 @@
 #include "options/CAutostartEntry.h"
 #include "options/COptionsValues.h"
 #include "platform/Clock.h"
+#include "platform/ProgramFolder.h"
 #include "storage/CAtomicFile.h"
 #include "storage/CSideConfig.h"
 #include "support/FakeHub.h"
@@ -199,7 +200,7 @@ protected:
     }
     ~OptionsSessionTest() override { unsetenv("XDG_CONFIG_HOME"); }
 
-    std::string Folder() const { return CTrayCore::ProgramFolder(); }
+    std::string Folder() const { return ProgramFolder(); }
     std::string SidePath() const { return Folder() + CSideConfig::kFileName; }
 
     TestEnv env;

@@ -12,6 +12,7 @@
 #include "options/COtherPage.h"
 #include "options/CSchemeSample.h"
 #include "platform/Clock.h"
+#include "platform/ProgramFolder.h"
 #include "platform/SystemColors.h"
 #include "platform/SystemMetrics.h"
 #include "support/FakeHub.h"
@@ -279,9 +280,9 @@ TEST_F(OptionsSheetTest, CancelKeepsSchemesPurgeStaysAndOkTakesTheDefaultScheme)
     hub.options = &service;
     core.SetServices(hub);
     core.settings().m_logEnabled = 1;
-    core.Alarms().OpenLogFile(CTrayCore::ProgramFolder());
+    core.Alarms().OpenLogFile(ProgramFolder());
     core.Alarms().WriteLogText("Monday 2026-12-07 09:00:00 Dentist\n");
-    const std::string log = CTrayCore::ProgramFolder() + "Log.txt";
+    const std::string log = ProgramFolder() + "Log.txt";
     ASSERT_GT(std::filesystem::file_size(log), 0u);
     const CSettings before = core.settings();
 

@@ -5,6 +5,7 @@
 #include "app/TrayIds.h"
 #include "mail/CMailAccountDlg.h"
 #include "mail/CMailListDlg.h"
+#include "platform/ProgramFolder.h"
 #include "platform/QtDialogs.h"
 #include "support/DovecotServer.h"
 #include "support/ScriptedPop3Server.h"
@@ -320,7 +321,7 @@ TEST_F(MailCheckWindow, ACertificateTrustedByItsFingerprintIsKeptAndTheCheckRuns
     ASSERT_FALSE(QtDialogs::s_shownBoxes.empty());
     EXPECT_EQ(QtDialogs::s_shownBoxes.front().second, "Untrusted certificate");
     EXPECT_EQ(tray.MailService().ListWindow()->List()->rowCount(), 1);
-    std::ifstream side(CTrayCore::ProgramFolder() + "jotterly.conf");
+    std::ifstream side(ProgramFolder() + "jotterly.conf");
     const std::string text((std::istreambuf_iterator<char>(side)), {});
     EXPECT_NE(text.find("mail_certificate.alice@localhost:" + std::to_string(self.TlsPort()) + "="),
               std::string::npos)

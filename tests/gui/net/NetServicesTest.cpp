@@ -3,6 +3,7 @@
 #include "app/CTrayWnd.h"
 #include "app/TrayIds.h"
 #include "net/SntpPacket.h"
+#include "platform/ProgramFolder.h"
 #include "platform/QtDialogs.h"
 #include "support/LoopbackHttpServer.h"
 #include "support/TestEnv.h"
@@ -200,7 +201,7 @@ TEST_F(NetServicesTest, ClockSyncLogsTheChangeOrRetriesAndTellsWhy) {
     EXPECT_TRUE(done.at(0).at(0).toBool());
     ASSERT_EQ(moved.size(), 1u);
     EXPECT_NEAR(moved[0], 90.0, 0.5);
-    std::ifstream log(tray.ProgramFolder() + "Log.txt");
+    std::ifstream log(ProgramFolder() + "Log.txt");
     const std::string text{std::istreambuf_iterator<char>(log), {}};
     EXPECT_NE(text.find("Change Local Time From "), std::string::npos) << text;
     EXPECT_EQ(tray.ClockSyncService().ClockStatus(), "This computer's clock is 1 min 30 s slow.");
@@ -226,7 +227,7 @@ TEST_F(NetServicesTest, ServersNamedInTheSideFileAndClosingDoesNotWaitForThem) {
         ++timeRequests;
         return std::vector<unsigned char>();
     });
-    std::ofstream(CTrayCore::ProgramFolder() + "jotterly.conf")
+    std::ofstream(ProgramFolder() + "jotterly.conf")
         << "geocoding_server=" << server.BaseUrl() << "\ntime_server=127.0.0.1:" << silent.Port()
         << "\n";
     auto weather = std::make_unique<CWeatherService>(tray);
