@@ -5,6 +5,7 @@
 #include "app/ITrayActions.h"
 #include "app/TrayIds.h"
 #include "platform/ITrayIcon.h"
+#include "sync/ISyncService.h"
 
 using namespace TrayId;
 
@@ -58,6 +59,9 @@ bool CTrayCommands::OnCommand(int id) {
         return true;
     case CmdWeatherPlace:
         m_core.CheckWeather(true);
+        return true;
+    case CmdSyncNow:
+        if (ISyncService* sync = m_core.SyncService()) sync->SyncNow();
         return true;
     case CmdExit:
         Exit();

@@ -241,6 +241,7 @@ void CTrayCore::OnResume() {
     m_alarms.Resync();
     OnClockJumped();
     UpdateCountdowns();
+    if (m_services.sync) m_services.sync->Rescan(); // other machines went on meanwhile
 }
 
 void CTrayCore::StopTimers() {

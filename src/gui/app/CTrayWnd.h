@@ -15,6 +15,7 @@
 #include "net/CHostNetworkStatus.h"
 #include "net/CWeatherService.h"
 #include "options/COptionsService.h"
+#include "sync/CSyncService.h"
 #include "platform/CConsoleDialogs.h"
 #include "platform/CDialogOwner.h"
 #include "platform/CSingleInstance.h"
@@ -75,6 +76,7 @@ public:
     CClockSyncService& ClockSyncService() { return m_clockSyncService; }
     COptionsService& OptionsService() { return m_optionsService; }
     CMailService& MailService() { return m_mailService; }
+    CSyncService& SyncFolderService() { return m_syncService; }
     // A command of the hidden window (menu items, Ctrl+click).
     bool OnCommand(int id) {
         const CDialogOwner::Scope owner(CDialogOwner::Tray()); // what the tray opens is its own
@@ -126,6 +128,7 @@ private:
     CClockSyncService m_clockSyncService{*this};
     CDesktopNotices m_desktopNotices{QDBusConnection::sessionBus(), ProgramFolder()};
     CMailService m_mailService{*this};
+    CSyncService m_syncService{*this};
     // Asked by the timer before each automatic check; its look runs off this thread.
     CBackgroundNetworkStatus m_networkStatus{std::make_unique<CHostNetworkStatus>()};
 };
