@@ -75,8 +75,7 @@ void BM_RescanUnchanged(benchmark::State& state) {
     std::string why;
     folder.Mirror(f.store, f.now, &why);
     for (auto _ : state) {
-        const CSyncFolder::Report r =
-            folder.Rescan(f.store, CNote(), f.now, [](CNote&) {});
+        const CSyncFolder::Report r = folder.Rescan(f.store, CNote(), f.now, [](CNote&) {});
         if (r.StoreChanged()) state.SkipWithError("an unchanged folder changed the notes");
     }
 }

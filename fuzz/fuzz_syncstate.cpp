@@ -10,7 +10,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     const CSyncState::Entries first = CSyncState::Parse(bytes, "/sync");
-    const CSyncState::Entries again = CSyncState::Parse(CSyncState::Format(first, "/sync"), "/sync");
+    const CSyncState::Entries again =
+        CSyncState::Parse(CSyncState::Format(first, "/sync"), "/sync");
     if (again.size() != first.size()) std::abort();
     for (const auto& [uid, e] : first) {
         auto it = again.find(uid);

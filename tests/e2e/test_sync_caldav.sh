@@ -28,7 +28,7 @@ e2e_wait_for 20 $PY -c "import socket; socket.create_connection(('127.0.0.1', $p
     e2e_fail "Radicale did not start: $(cat "$E2E_TMP/radicale.log")"
 
 caldav() { # runs Python with "cal", the server's calendar
-    $PY - "$url" "$@" <<PYEOF
+    $PY - "$url" <<PYEOF
 import sys, caldav
 client = caldav.DAVClient("http://127.0.0.1:$port/", username="test", password="x")
 try:

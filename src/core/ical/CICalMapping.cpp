@@ -303,8 +303,7 @@ bool NeedsExactRule(const CNote& note, const CICalRule::Exported& rule) {
 
 // A snooze moved the alarm past the one the occurrence and the prior days give.
 bool IsSnoozed(const CNote& note) {
-    return note.m_type != CNote::Memo && note.m_alarmTime.IsValid() &&
-           note.m_nextTime.IsValid() &&
+    return note.m_type != CNote::Memo && note.m_alarmTime.IsValid() && note.m_nextTime.IsValid() &&
            note.m_alarmTime > note.m_nextTime - COleDateTimeSpan(note.m_priorDays);
 }
 
@@ -376,8 +375,8 @@ icalcomponent* NoteComponent(const CICalMapping::ExportItem& item, int64_t now, 
             at.duration = icaldurationtype_null_duration();
             icalcomponent_add_property(snooze, icalproperty_new_trigger(at));
             icalcomponent_add_property(
-                snooze, icalproperty_new_from_string(
-                            ("RELATED-TO;RELTYPE=SNOOZE:" + alarmUid).c_str()));
+                snooze,
+                icalproperty_new_from_string(("RELATED-TO;RELTYPE=SNOOZE:" + alarmUid).c_str()));
             icalcomponent_add_component(comp, snooze);
         }
     }

@@ -2,8 +2,7 @@
 
 #include <cstring>
 
-bool CExecLine::Split(const std::string& line, std::vector<std::string>& args,
-                      std::string* error) {
+bool CExecLine::Split(const std::string& line, std::vector<std::string>& args, std::string* error) {
     args.clear();
     auto fail = [&](const char* why) {
         if (error) *error = why;

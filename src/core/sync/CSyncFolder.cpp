@@ -99,10 +99,10 @@ int64_t Seconds(const COleDateTime& t) {
 uint64_t ContentKey(const CNote& n, const std::vector<std::string>& path) {
     std::string key;
     key.reserve(n.m_title.size() + n.m_text.size() + 128);
-    for (int64_t v : {int64_t(n.m_type), int64_t(n.m_recurrence), int64_t(n.m_indexDay),
-                      int64_t(n.m_priorDays), Seconds(n.m_startTime), int64_t(n.m_backColor),
-                      int64_t(n.m_textColor), int64_t(n.m_borderStyle),
-                      int64_t(n.m_showCountdown), int64_t(n.m_countdownFormat)})
+    for (int64_t v :
+         {int64_t(n.m_type), int64_t(n.m_recurrence), int64_t(n.m_indexDay), int64_t(n.m_priorDays),
+          Seconds(n.m_startTime), int64_t(n.m_backColor), int64_t(n.m_textColor),
+          int64_t(n.m_borderStyle), int64_t(n.m_showCountdown), int64_t(n.m_countdownFormat)})
         key.append(reinterpret_cast<const char*>(&v), sizeof v);
     for (const std::string* s : {&n.m_title, &n.m_text}) {
         key += std::to_string(s->size()) + ":" + *s;
@@ -193,6 +193,7 @@ bool CSyncFolder::KeepState(std::string* reason) {
 }
 
 bool CSyncFolder::Mirror(const CNoteStore& store, int64_t now, std::string* reason) {
+    m_unsaved = false; // run after a save: the notes it writes are in the data file
     if (!IsFolder(m_folder)) {
         if (reason) *reason = "The sync folder \"" + m_folder + "\" cannot be found.";
         return false;
@@ -308,9 +309,10 @@ bool CSyncFolder::Mirror(const CNoteStore& store, int64_t now, std::string* reas
     }
     std::string stateWhy;
     const bool kept = KeepState(&stateWhy);
-    if (reason) *reason = !failure.empty() ? "A note could not be written to the sync folder \"" +
-                                                 m_folder + "\": " + failure
-                                           : stateWhy;
+    if (reason)
+        *reason = !failure.empty() ? "A note could not be written to the sync folder \"" +
+                                         m_folder + "\": " + failure
+                                   : stateWhy;
     return failure.empty() && kept;
 }
 
@@ -330,8 +332,7 @@ CSyncFolder::Report CSyncFolder::Rescan(CNoteStore& store, const CNote& prototyp
     for (const auto& [uid, e] : m_state)
         uidByName.emplace(e.name, uid);
 
-    auto parse = [&](const FileInfo& file, const std::string& bytes,
-                     CICalMapping::Imported& out) {
+    auto parse = [&](const FileInfo& file, const std::string& bytes, CICalMapping::Imported& out) {
         std::string error;
         if (!CICalMapping::Import(bytes, prototype, out, &error)) {
             report.unreadable.push_back(file.name + ": " + error);
@@ -402,10 +403,10 @@ CSyncFolder::Report CSyncFolder::Rescan(CNoteStore& store, const CNote& prototyp
             continue;
         }
         if (in.items.size() != 1 || !UsableUid(in.items[0].uid)) {
-            report.unreadable.push_back(
-                file.name + ": " +
-                (in.items.size() != 1 ? "holds " + std::to_string(in.items.size()) + " notes"
-                                      : std::string("has no usable UID")));
+            report.unreadable.push_back(file.name + ": " +
+                                        (in.items.size() != 1
+                                             ? "holds " + std::to_string(in.items.size()) + " notes"
+                                             : std::string("has no usable UID")));
             if (entry) seenUids.insert(named->second);
             continue;
         }
@@ -491,7 +492,9 @@ CSyncFolder::Report CSyncFolder::Rescan(CNoteStore& store, const CNote& prototyp
             ++report.removed;
         }
     }
-    if (!report.StoreChanged()) {
+    if (report.StoreChanged()) {
+        m_unsaved = true;
+    } else if (!m_unsaved) {
         std::string why;
         if (!Mirror(store, now, &why) && report.problem.empty()) report.problem = why;
     }

@@ -30,8 +30,8 @@ public:
 
     struct Report {
         int added = 0, changed = 0, removed = 0, conflicts = 0;
-        std::vector<CNote*> updated;      // content or alarm replaced: their windows show anew
-        std::vector<CNote*> acknowledged; // ringing here, acknowledged or snoozed elsewhere
+        std::vector<CNote*> updated;         // content or alarm replaced: their windows show anew
+        std::vector<CNote*> acknowledged;    // ringing here, acknowledged or snoozed elsewhere
         std::vector<std::string> unreadable; // "name: why", left alone
         std::string problem;                 // a folder that cannot be read, a mass removal
         bool StoreChanged() const { return added || changed || removed || conflicts; }
@@ -63,4 +63,7 @@ private:
 
     std::string m_folder, m_dataPath;
     CSyncState::Entries m_state;
+    // A rescan changed the notes and no save has mirrored them yet: until one has, the state
+    // must not be kept, or a crash would lose what the rescan took in.
+    bool m_unsaved = false;
 };

@@ -68,10 +68,9 @@ CSyncFolder::Report CSyncSession::Rescan() {
     // What was typed into an open note counts as a change made here.
     for (const auto& note : store.notes())
         if (note->m_window) note->PullTexts();
-    CSyncFolder::Report report =
-        m_folder->Rescan(store, CCalendarFile::Prototype(m_host.settings()),
-                         CICalMapping::UtcSeconds(Clock::Now()),
-                         [&](CNote& note) { store.RemoveNote(note); });
+    CSyncFolder::Report report = m_folder->Rescan(
+        store, CCalendarFile::Prototype(m_host.settings()), CICalMapping::UtcSeconds(Clock::Now()),
+        [&](CNote& note) { store.RemoveNote(note); });
     INoteWindowFactory* windows = m_host.Platform().windows;
     for (CNote* note : report.acknowledged) {
         if (!note->m_window || !note->m_window->IsRinging()) continue;
@@ -94,8 +93,8 @@ CSyncFolder::Report CSyncSession::Rescan() {
         for (size_t i = 0; i < report.unreadable.size() && i < kListedFiles; ++i)
             text += "\n" + report.unreadable[i];
         if (report.unreadable.size() > kListedFiles)
-            text += "\n... and " + std::to_string(report.unreadable.size() - kListedFiles) +
-                    " more";
+            text +=
+                "\n... and " + std::to_string(report.unreadable.size() - kListedFiles) + " more";
         Tell(text);
     }
     return report;

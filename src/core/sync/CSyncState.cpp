@@ -94,8 +94,8 @@ std::string CSyncState::Format(const Entries& entries, const std::string& folder
     char numbers[160];
     for (const auto& [uid, e] : entries) {
         std::snprintf(numbers, sizeof numbers,
-                      "\t%" PRIx64 "\t%" PRIx64 "\t%" PRIu64 "\t%" PRId64 "\t%" PRId64
-                      "\t%" PRId64 "\n",
+                      "\t%" PRIx64 "\t%" PRIx64 "\t%" PRIu64 "\t%" PRId64 "\t%" PRId64 "\t%" PRId64
+                      "\n",
                       e.fileHash, e.noteHash, e.size, e.mtimeNs, e.alarm, e.acknowledged);
         out += uid + "\t" + e.name + numbers;
     }

@@ -15,7 +15,6 @@
 #include "net/CHostNetworkStatus.h"
 #include "net/CWeatherService.h"
 #include "options/COptionsService.h"
-#include "sync/CSyncService.h"
 #include "platform/CConsoleDialogs.h"
 #include "platform/CDialogOwner.h"
 #include "platform/CSingleInstance.h"
@@ -25,6 +24,7 @@
 #include "platform/QtSound.h"
 #include "sticky/CStickyNoteFactory.h"
 #include "storage/CDataLock.h"
+#include "sync/CSyncService.h"
 
 #include <QObject>
 #include <QPointer>

@@ -70,8 +70,8 @@ COtherPage::COtherPage(COptionsValues& values, IDialogs& dialogs, QWidget* paren
     m_syncFolder->setClearButtonEnabled(true);
     auto* choose = Place(new QPushButton(tr("Choose..."), this), 188, 109, 34, 12, "syncChoose");
     connect(choose, &QPushButton::clicked, this, [this] {
-        const QString folder = QFileDialog::getExistingDirectory(
-            this, tr("Sync Folder"), m_syncFolder->text().trimmed());
+        const QString folder = QFileDialog::getExistingDirectory(this, tr("Sync Folder"),
+                                                                 m_syncFolder->text().trimmed());
         if (!folder.isEmpty()) m_syncFolder->setText(folder);
     });
 

@@ -12,8 +12,7 @@ CSyncService::CSyncService(CTrayCore& core) : m_core(core), m_session(core, core
     connect(&m_settle, &QTimer::timeout, this, &CSyncService::Rescan);
     m_periodic.setInterval(kPeriodMs);
     connect(&m_periodic, &QTimer::timeout, this, &CSyncService::Rescan);
-    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this,
-            [this] { m_settle.start(); });
+    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, [this] { m_settle.start(); });
 }
 
 CSyncService::~CSyncService() {
@@ -85,11 +84,10 @@ void CSyncService::SyncNow() {
                     SyncEnded(true, {});
                     return;
                 }
-                QString text = status == QProcess::NormalExit
-                                   ? QStringLiteral("\"%1\" ended with exit code %2.")
-                                         .arg(program)
-                                         .arg(code)
-                                   : QStringLiteral("\"%1\" stopped unexpectedly.").arg(program);
+                QString text =
+                    status == QProcess::NormalExit
+                        ? QStringLiteral("\"%1\" ended with exit code %2.").arg(program).arg(code)
+                        : QStringLiteral("\"%1\" stopped unexpectedly.").arg(program);
                 if (!output.isEmpty()) text += QStringLiteral("\n\n") + output.right(kShownOutput);
                 SyncEnded(false, text);
             });
@@ -98,8 +96,8 @@ void CSyncService::SyncNow() {
                 if (e != QProcess::FailedToStart) return;
                 const QString why = process->errorString();
                 process->deleteLater();
-                SyncEnded(false, QStringLiteral("\"%1\" could not be started: %2")
-                                     .arg(program, why));
+                SyncEnded(false,
+                          QStringLiteral("\"%1\" could not be started: %2").arg(program, why));
             });
     process->start(program, arguments);
 }

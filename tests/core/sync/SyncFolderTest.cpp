@@ -142,6 +142,17 @@ TEST_F(SyncFolderTest, CreateEditAndDeleteReachTheOtherMachine) {
     EXPECT_TRUE(r.unreadable.empty());
 }
 
+// What a rescan took in is only in memory until the next save: a crash before it (here: the
+// machine started again with the notes of its data file) must take it in again.
+TEST_F(SyncFolderTest, ARescanKeepsNoStateBeforeItsChangesAreSaved) {
+    a->Add("Call the bank");
+    a->Mirror();
+    EXPECT_EQ(b->Rescan().added, 1);
+    EXPECT_FALSE(b->Rescan().StoreChanged()); // no save yet
+    b = std::make_unique<Machine>(root + "/b", folder);
+    EXPECT_EQ(b->Rescan().added, 1);
+}
+
 TEST_F(SyncFolderTest, AcknowledgeAndSnoozeMoveTheAlarmOnTheOtherMachine) {
     CNote& daily = a->Add("Pills", CNote::Every, COleDateTime(2026, 12, 7, 9, 0, 0));
     Exchange();

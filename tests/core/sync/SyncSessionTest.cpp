@@ -56,9 +56,10 @@ TEST(SyncSession, AcknowledgedElsewhereStopsTheRingingAndTellsProblemsOnce) {
     ASSERT_TRUE(config.Save(env.DataFolder() + CSideConfig::kFileName));
 
     hub.Store().AddCategory(CTreeNode::MakeRoot());
-    CNote& pills =
-        NoteBuilder(CNote::Every).Title("Pills").At(COleDateTime(2026, 12, 8, 9, 0, 0)).AddTo(
-            hub.Store());
+    CNote& pills = NoteBuilder(CNote::Every)
+                       .Title("Pills")
+                       .At(COleDateTime(2026, 12, 8, 9, 0, 0))
+                       .AddTo(hub.Store());
     pills.m_recurrence = CNote::Day * 1000 + 1;
     pills.m_uid = "pills@test";
     pills.m_posted = 1;
