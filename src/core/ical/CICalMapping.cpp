@@ -438,15 +438,18 @@ int64_t AlarmState(icalcomponent* comp, COleDateTime& snoozedTo) {
     snoozedTo.SetStatus(COleDateTime::invalid);
     for (icalcomponent* a = icalcomponent_get_first_component(comp, ICAL_VALARM_COMPONENT); a;
          a = icalcomponent_get_next_component(comp, ICAL_VALARM_COMPONENT)) {
+        int64_t seen = 0; // when this alarm was acknowledged
         if (icalproperty* p = icalcomponent_get_first_property(a, ICAL_ACKNOWLEDGED_PROPERTY)) {
             const icaltimetype t = icalproperty_get_acknowledged(p);
             if (!icaltime_is_null_time(t) && t.year >= 1970 && t.year <= 9999)
-                acknowledged = std::max<int64_t>(
-                    acknowledged, icaltime_as_timet_with_zone(t, icaltimezone_get_utc_timezone()));
+                seen = icaltime_as_timet_with_zone(t, icaltimezone_get_utc_timezone());
         }
+        acknowledged = std::max(acknowledged, seen);
         icalproperty* p = icalcomponent_get_first_property(a, ICAL_TRIGGER_PROPERTY);
         COleDateTime at;
+        // A snooze alarm acknowledged after its time has rung and is done with.
         if (p && IsSnoozeAlarm(a) && ToLocal(icalproperty_get_trigger(p).time, at) &&
+            (!seen || seen < CICalMapping::UtcSeconds(at)) &&
             (!snoozedTo.IsValid() || at > snoozedTo))
             snoozedTo = at;
     }
