@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const auto& [uid, e] : first) {
         auto it = again.find(uid);
         if (it == again.end() || it->second.name != e.name || it->second.fileHash != e.fileHash ||
-            it->second.noteHash != e.noteHash || it->second.mtimeNs != e.mtimeNs ||
+            it->second.noteHash != e.noteHash || it->second.stamp != e.stamp ||
             it->second.acknowledged != e.acknowledged)
             std::abort();
     }

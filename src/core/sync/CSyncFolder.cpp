@@ -32,7 +32,7 @@ constexpr char kTempSuffix[] = ".tmp";
 struct FileInfo {
     std::string name;
     uint64_t size = 0;
-    int64_t mtimeNs = 0;
+    int64_t stamp = 0;
 };
 
 bool EndsWith(const std::string& s, const char* tail) {
@@ -44,7 +44,11 @@ bool StatFile(const std::string& path, FileInfo& info) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
     info.size = uint64_t(st.st_size);
-    info.mtimeNs = int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    // The change time, which no tool sets (sync tools keep the mtime of the machine a file came
+    // from), and the inode, which a file put in place by a rename brings anew.
+    info.stamp =
+        int64_t((uint64_t(st.st_ctim.tv_sec) * 1000000000 + uint64_t(st.st_ctim.tv_nsec)) * 31 +
+                uint64_t(st.st_ino));
     return true;
 }
 
@@ -220,7 +224,7 @@ bool CSyncFolder::Mirror(const CNoteStore& store, int64_t now, std::string* reas
             FileInfo now_;
             std::string bytes, why;
             if (StatFile(m_folder + "/" + entry.name, now_) &&
-                (now_.size != entry.size || now_.mtimeNs != entry.mtimeNs) &&
+                (now_.size != entry.size || now_.stamp != entry.stamp) &&
                 (!ReadBounded(m_folder + "/" + entry.name, bytes, &why) ||
                  CNoteIdentity::BytesHash(bytes) != entry.fileHash))
                 continue;
@@ -275,7 +279,7 @@ bool CSyncFolder::Mirror(const CNoteStore& store, int64_t now, std::string* reas
         FileInfo info;
         if (StatFile(target, info)) {
             p.entry.size = info.size;
-            p.entry.mtimeNs = info.mtimeNs;
+            p.entry.stamp = info.stamp;
         }
         m_state[p.uid] = std::move(p.entry);
     }
@@ -292,7 +296,7 @@ bool CSyncFolder::Mirror(const CNoteStore& store, int64_t now, std::string* reas
         std::string bytes, why;
         if (!StatFile(path, info)) {
             it = m_state.erase(it);
-        } else if ((info.size == it->second.size && info.mtimeNs == it->second.mtimeNs) ||
+        } else if ((info.size == it->second.size && info.stamp == it->second.stamp) ||
                    (ReadBounded(path, bytes, &why) &&
                     CNoteIdentity::BytesHash(bytes) == it->second.fileHash)) {
             if (::unlink(path.c_str()) == 0 || errno == ENOENT)
@@ -381,7 +385,7 @@ CSyncFolder::Report CSyncFolder::Rescan(CNoteStore& store, const CNote& prototyp
         auto named = uidByName.find(file.name);
         CSyncState::Entry* entry = nullptr;
         if (named != uidByName.end()) entry = &m_state[named->second];
-        if (entry && entry->size == file.size && entry->mtimeNs == file.mtimeNs) {
+        if (entry && entry->size == file.size && entry->stamp == file.stamp) {
             seenUids.insert(named->second);
             continue;
         }
@@ -393,7 +397,7 @@ CSyncFolder::Report CSyncFolder::Rescan(CNoteStore& store, const CNote& prototyp
         const uint64_t hash = CNoteIdentity::BytesHash(bytes);
         if (entry && entry->fileHash == hash) {
             entry->size = file.size;
-            entry->mtimeNs = file.mtimeNs;
+            entry->stamp = file.stamp;
             seenUids.insert(named->second);
             continue;
         }
@@ -424,7 +428,7 @@ CSyncFolder::Report CSyncFolder::Rescan(CNoteStore& store, const CNote& prototyp
         }
         e.fileHash = hash;
         e.size = file.size;
-        e.mtimeNs = file.mtimeNs;
+        e.stamp = file.stamp;
         e.acknowledged = std::max(e.acknowledged, item.acknowledged);
         auto local = byUid.find(uid);
         if (local == byUid.end()) {

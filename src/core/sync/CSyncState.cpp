@@ -78,7 +78,7 @@ CSyncState::Entries CSyncState::Parse(const std::string& bytes, const std::strin
         uint64_t noteHash = 0;
         if (f.size() != 8 || f[0].empty() || f[0].size() > 255 || !PlainName(f[1]) ||
             !Number(f[2], 16, e.fileHash) || !Number(f[3], 16, noteHash) ||
-            !Number(f[4], 10, e.size) || !Signed(f[5], e.mtimeNs) || !Signed(f[6], e.alarm) ||
+            !Number(f[4], 10, e.size) || !Signed(f[5], e.stamp) || !Signed(f[6], e.alarm) ||
             !Signed(f[7], e.acknowledged))
             return {};
         e.noteHash = noteHash;
@@ -96,7 +96,7 @@ std::string CSyncState::Format(const Entries& entries, const std::string& folder
         std::snprintf(numbers, sizeof numbers,
                       "\t%" PRIx64 "\t%" PRIx64 "\t%" PRIu64 "\t%" PRId64 "\t%" PRId64 "\t%" PRId64
                       "\n",
-                      e.fileHash, e.noteHash, e.size, e.mtimeNs, e.alarm, e.acknowledged);
+                      e.fileHash, e.noteHash, e.size, e.stamp, e.alarm, e.acknowledged);
         out += uid + "\t" + e.name + numbers;
     }
     return out + "end\n";

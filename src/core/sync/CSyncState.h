@@ -15,8 +15,8 @@ public:
         std::string name;      // the file's name in the folder
         uint64_t fileHash = 0; // of the file's bytes
         uint64_t noteHash = 0; // CSyncFolder::NoteHash of the note they hold
-        uint64_t size = 0;     // the file's size and change time when last looked at: an
-        int64_t mtimeNs = 0;   // unchanged pair spares reading it again
+        uint64_t size = 0;     // the file's size, and its change time and inode in one number,
+        int64_t stamp = 0;     // when last looked at: an unchanged pair spares reading it again
         int64_t alarm = 0;     // the alarm it carried (UTC seconds, 0 = none)
         int64_t acknowledged = 0;
     };
