@@ -14,7 +14,7 @@ bool StatOf(const std::string& path, CFileIdentity& id) {
     id.device = st.st_dev;
     id.inode = st.st_ino;
     id.size = static_cast<uint64_t>(st.st_size);
-    id.stamp = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    id.mtimeNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
     return true;
 }
 
@@ -34,7 +34,7 @@ bool CFileIdentity::Matches(const std::string& path) const {
     CFileIdentity now;
     if (!StatOf(path, now)) return !exists;
     if (!exists) return false;
-    if (now.device == device && now.inode == inode && now.size == size && now.stamp == stamp)
+    if (now.device == device && now.inode == inode && now.size == size && now.mtimeNs == mtimeNs)
         return true;
     std::string bytes;
     return now.size == size && CAtomicFile::ReadAll(path, bytes, nullptr) && Hash(bytes) == hash;

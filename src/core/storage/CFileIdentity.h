@@ -10,7 +10,7 @@
 struct CFileIdentity {
     bool exists = false;
     uint64_t device = 0, inode = 0, size = 0;
-    int64_t stamp = 0;
+    int64_t mtimeNs = 0;
     uint64_t hash = 0;
 
     // The file at path (links followed) as it is now, its hash taken from bytes, which the
