@@ -1,5 +1,6 @@
 #include "ical/CICalMapping.h"
 #include "ical/CNoteIdentity.h"
+#include "platform/Clock.h"
 #include "storage/CAtomicFile.h"
 #include "storage/CSideConfig.h"
 #include "support/FakeHub.h"
@@ -45,7 +46,7 @@ TEST(ExecLine, SplitsAsADesktopEntryDoes) {
 // change is saved, and a folder problem is told once, not at every rescan.
 TEST(SyncSession, AcknowledgedElsewhereStopsTheRingingAndTellsProblemsOnce) {
     TestEnv env;
-    Clock::SetForTest(COleDateTime(2026, 12, 8, 9, 1, 0));
+    Clock::SetForTest(COleDateTime(2026, 12, 8, 8, 59, 0));
     FakePlatform platform;
     FakeHub hub(platform);
     const std::string folder = env.Dir() + "/sync";
@@ -63,23 +64,24 @@ TEST(SyncSession, AcknowledgedElsewhereStopsTheRingingAndTellsProblemsOnce) {
     pills.m_recurrence = CNote::Day * 1000 + 1;
     pills.m_uid = "pills@test";
     pills.m_posted = 1;
-    pills.OpenWindow(-1, -1, true, platform.windows);
-    pills.m_window->StartAlarm(0, true);
-    hub.SetState(CTrayCore::StateRinging);
     CSyncSession session(hub, hub.DataPath());
     session.NotesSaved();
     ASSERT_TRUE(std::filesystem::exists(folder + "/pills@test.ics"));
-
-    // The other machine acknowledges it.
     CNoteStore other;
     other.AddCategory(CTreeNode::MakeRoot());
     CSyncFolder there(folder, env.Dir() + "/other.dat");
     there.Open();
-    const int64_t now = CICalMapping::UtcSeconds(Clock::Now());
-    there.Rescan(other, CNote(), now, [&](CNote& n) { other.RemoveNote(n); });
+    there.Rescan(other, CNote(), CICalMapping::UtcSeconds(Clock::Now()),
+                 [&](CNote& n) { other.RemoveNote(n); });
     ASSERT_EQ(other.notes().size(), 1u);
+
+    // Due: it rings here, and the other machine acknowledges it.
+    Clock::SetForTest(COleDateTime(2026, 12, 8, 9, 1, 0));
+    pills.OpenWindow(-1, -1, true, platform.windows);
+    pills.m_window->StartAlarm(0, true);
+    hub.SetState(CTrayCore::StateRinging);
     other.notes()[0]->Recompute();
-    ASSERT_TRUE(there.Mirror(other, now, nullptr));
+    ASSERT_TRUE(there.Mirror(other, CICalMapping::UtcSeconds(Clock::Now()), nullptr));
 
     auto* ringing = static_cast<FakeNoteWindow*>(pills.m_window);
     const CSyncFolder::Report r = session.Rescan();
