@@ -159,16 +159,18 @@ TEST(IcalImport, AcknowledgedAndSnoozedAlarms) {
         std::string alarms;
         bool snoozed;
         const char* alarm;
+        int64_t acknowledged; // seconds after kIcalNow
     };
     const Case cases[] = {
-        {"", false, "2026-12-08 09:00:00"},
-        {snooze + "END:VALARM\r\n", true, "2026-12-08 09:17:00"},
-        {snooze + "ACKNOWLEDGED:20261208T091800Z\r\nEND:VALARM\r\n", false, "2026-12-08 09:00:00"},
+        {"", false, "2026-12-08 09:00:00", 75720}, // 12-08 09:02 UTC
+        {snooze + "END:VALARM\r\n", true, "2026-12-08 09:17:00", 75720},
+        {snooze + "ACKNOWLEDGED:20261208T091800Z\r\nEND:VALARM\r\n", false, "2026-12-08 09:00:00",
+         76680},
     };
     for (const Case& c : cases) {
         CICalMapping::Imported in = ImportAll(head + c.alarms + tail);
         ASSERT_EQ(in.items.size(), 1u);
-        EXPECT_EQ(in.items[0].acknowledged, kIcalNow + 75720) << c.alarms; // 12-08 09:02 UTC
+        EXPECT_EQ(in.items[0].acknowledged, kIcalNow + c.acknowledged) << c.alarms;
         EXPECT_EQ(in.items[0].snoozed, c.snoozed) << c.alarms;
         EXPECT_EQ(in.items[0].note->m_alarmTime.Format("%F %T"), c.alarm) << c.alarms;
         EXPECT_EQ(in.items[0].note->m_priorDays, 0);
