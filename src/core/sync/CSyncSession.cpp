@@ -60,10 +60,14 @@ void CSyncSession::NotesSaved() {
         m_told.clear();
 }
 
+bool CSyncSession::MayRescan() const {
+    const int state = m_host.State();
+    return state == StateIdle || state == StateRinging;
+}
+
 CSyncFolder::Report CSyncSession::Rescan() {
     ReadConfig();
-    const int state = m_host.State();
-    if (!m_folder || (state != StateIdle && state != StateRinging)) return {};
+    if (!m_folder || !MayRescan()) return {};
     CNoteStore& store = m_host.Store();
     // What was typed into an open note counts as a change made here.
     for (const auto& note : store.notes())

@@ -26,6 +26,8 @@ public:
     // Takes in what other machines changed; nothing while the notes are being edited in the
     // Note Manager or the options, or the program ends.
     CSyncFolder::Report Rescan();
+    // Not while the notes are edited elsewhere in the program, nor at its end.
+    bool MayRescan() const;
 
     static constexpr const char* kCaption = "Jotterly";
 

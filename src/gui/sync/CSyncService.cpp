@@ -45,6 +45,10 @@ void CSyncService::NotesSaved() {
 
 void CSyncService::Rescan() {
     if (!m_started) return;
+    if (!m_session.MayRescan()) {
+        m_settle.start(); // once the Note Manager or the options close
+        return;
+    }
     m_session.Rescan();
     Watch();
 }
