@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The sync folder with real engines on 127.0.0.1: Radicale as the CalDAV server and vdirsyncer
-# between Jotterly's sync folder and one of its calendars, run by the tray menu's "Sync Now".
-# A reminder of Jotterly reaches the server as a VEVENT with its VALARM; an event made on the
-# server (as a phone would) becomes a note that rings here; OK here removes it on the server.
+# The sync folder with real engines on 127.0.0.1: Radicale as the CalDAV server, and vdirsyncer
+# between the same calendar and the sync folders of two Jotterlys: A runs it from its tray
+# menu's "Sync Now", B as a timer would. A's reminder reaches the server as a VEVENT with its
+# VALARM and B's notes; an event made on the server (as a phone would) becomes a note that rings
+# in both; OK in A removes it from the server and stops B's ringing after B's next sync.
 JOTTERLY_BIN=$(readlink -f "$1")
 source "$(dirname "$0")/../../scripts/e2e-lib.sh"
 e2e_start_display
@@ -40,16 +41,18 @@ PYEOF
 }
 echo "pass" | caldav || e2e_fail "no calendar on the server"
 
-cat >"$E2E_TMP/vdirsyncer.conf" <<CONF
+# A vdirsyncer configuration $1 between folder $2 and the calendar.
+vdir_config() {
+    cat >"$1" <<CONF
 [general]
-status_path = "$E2E_TMP/vdirsyncer-status/"
+status_path = "$1.status/"
 [pair jotterly]
 a = "folder"
 b = "server"
 collections = null
 [storage folder]
 type = "filesystem"
-path = "$sync/"
+path = "$2/"
 fileext = ".ics"
 [storage server]
 type = "caldav"
@@ -57,12 +60,29 @@ url = "$url"
 username = "test"
 password = "x"
 CONF
-vdirsyncer -c "$E2E_TMP/vdirsyncer.conf" discover </dev/null >>"$E2E_TMP/vdirsyncer.log" 2>&1 ||
-    e2e_fail "vdirsyncer discover failed: $(cat "$E2E_TMP/vdirsyncer.log")"
+    vdirsyncer -c "$1" discover </dev/null >>"$E2E_TMP/vdirsyncer.log" 2>&1 ||
+        e2e_fail "vdirsyncer discover failed: $(cat "$E2E_TMP/vdirsyncer.log")"
+}
+vdir_config "$E2E_TMP/vdirsyncer.conf" "$sync"
+
+# B: its own data, runtime and sync folder, and no notes of its own.
+b_data="$E2E_TMP/data-b/jotterly"
+b_sync="$E2E_TMP/sync-b"
+mkdir -p "$b_data" "$b_sync" "$E2E_TMP/runtime-b"
+chmod 700 "$E2E_TMP/runtime-b"
+vdir_config "$E2E_TMP/vdirsyncer-b.conf" "$b_sync"
+"$NOTEFILE" many "$b_data/Note.Dat" 0 || e2e_fail "could not write B's data file"
+printf 'sync_folder=%s\n' "$b_sync" >"$b_data/jotterly.conf"
+sync_b() { vdirsyncer -c "$E2E_TMP/vdirsyncer-b.conf" sync </dev/null >>"$E2E_TMP/vdirsyncer.log" 2>&1; }
+b_has() { "$NOTEFILE" dump "$b_data/Note.Dat" | grep -q "$1"; }
 
 "$NOTEFILE" due "$DATA" 3600 || e2e_fail "could not write the data file"
 printf 'sync_folder=%s\nsync_command=vdirsyncer -c "%s" sync\n' "$sync" "$E2E_TMP/vdirsyncer.conf" \
     >"$data/jotterly.conf"
+E2E_APP_ENV=(XDG_DATA_HOME="$E2E_TMP/data-b" XDG_RUNTIME_DIR="$E2E_TMP/runtime-b")
+e2e_start_app nologo
+B_PID=$APP_PID
+E2E_APP_ENV=()
 e2e_start_in_tray
 e2e_wait_for 20 bash -c "ls '$sync'/*.ics >/dev/null 2>&1" || e2e_fail "nothing mirrored to $sync"
 
@@ -75,6 +95,8 @@ sync_now
 server_has() { echo "sys.exit(0 if any('$1' in e.data and 'BEGIN:VALARM' in e.data for e in cal.events()) else 1)" | caldav; }
 e2e_wait_for 20 server_has "SUMMARY:Due note" ||
     e2e_fail "the reminder is not on the server: $(cat "$E2E_TMP/vdirsyncer.log" "$E2E_TMP/app.log")"
+sync_b || e2e_fail "B's vdirsyncer failed: $(cat "$E2E_TMP/vdirsyncer.log")"
+e2e_wait_for 20 b_has "Due note" || e2e_fail "A's reminder did not reach B"
 
 # An event made on the server, due in 25 s with an alarm at its start.
 due=$(date -u -d '+25 seconds' +%Y%m%dT%H%M%SZ)
@@ -100,12 +122,20 @@ sync_now
 e2e_wait_for 20 bash -c "'$NOTEFILE' dump '$DATA' | grep -q 'Server event'" ||
     e2e_fail "the server's event did not become a note: $("$NOTEFILE" dump "$DATA")"
 
+sync_b || e2e_fail "B's vdirsyncer failed: $(cat "$E2E_TMP/vdirsyncer.log")"
+e2e_wait_for 20 b_has "Server event" || e2e_fail "the server's event did not reach B"
+
+# The ringing window of process $1: the template size (234 x 208) wherever it stands.
 ringing_window() {
-    e2e_visible_windows "$APP_PID" | awk '$4 == 234 && $5 == 208 { print; found = 1 } END { exit !found }'
+    e2e_visible_windows "$1" | awk '$4 == 234 && $5 == 208 { print; found = 1 } END { exit !found }'
 }
-e2e_wait_for 60 ringing_window || e2e_fail "the server's event did not ring"
+e2e_wait_for 60 ringing_window "$APP_PID" || e2e_fail "the server's event did not ring in A"
+e2e_wait_for 20 ringing_window "$B_PID" || e2e_fail "the server's event did not ring in B"
+# Both ring in the middle of the screen: B's goes aside, so the click reaches A's.
+read -r bwin _ < <(ringing_window "$B_PID" | head -1)
+xdotool windowmove --sync "$bwin" 0 40
 e2e_screenshot "$ARTIFACTS/sync-ringing.png"
-read -r win x y w h < <(ringing_window | head -1)
+read -r win x y w h < <(ringing_window "$APP_PID" | head -1)
 xdotool mousemove --sync $((x + 120)) $((y + 193)) click 1 # OK
 e2e_wait_for 10 bash -c "! '$NOTEFILE' dump '$DATA' | grep -q 'Server event'" ||
     e2e_fail "OK did not remove the note"
@@ -113,6 +143,14 @@ sync_now
 gone() { echo "sys.exit(1 if any('Server event' in e.data for e in cal.events()) else 0)" | caldav; }
 e2e_wait_for 20 gone || e2e_fail "the acknowledged event is still on the server"
 server_has "SUMMARY:Due note" || e2e_fail "the other reminder left the server"
+sync_b || e2e_fail "B's vdirsyncer failed: $(cat "$E2E_TMP/vdirsyncer.log")"
+b_quiet() { ! ringing_window "$B_PID" >/dev/null; }
+e2e_wait_for 20 b_quiet || e2e_fail "B still rings after A's OK reached it"
+e2e_wait_for 10 bash -c "! '$NOTEFILE' dump '$b_data/Note.Dat' | grep -q 'Server event'" ||
+    e2e_fail "B kept the acknowledged note"
+b_has "Due note" || e2e_fail "B lost the other reminder"
+kill -TERM "$B_PID"
+e2e_wait_exit "$B_PID" 10 || e2e_fail "B did not exit after SIGTERM"
 
 kill -TERM "$APP_PID"
 e2e_wait_exit "$APP_PID" 10 || e2e_fail "no exit after SIGTERM"
