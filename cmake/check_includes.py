@@ -22,8 +22,9 @@ BELOW = {
     "export": ["storage", "model", "calendar", "platform"],
     "options": ["storage", "net", "alarms", "sticky", "model", "calendar", "platform"],
     "ical": ["storage", "model", "calendar", "platform"],
+    "sync": ["ical", "alarms", "storage", "model", "calendar", "platform"],
     "manager": ["export", "storage", "net", "alarms", "sticky", "model", "calendar", "platform"],
-    "app": ["manager", "ical", "mail", "options", "export", "storage", "net", "alarms", "sticky",
+    "app": ["manager", "sync", "ical", "mail", "options", "export", "storage", "net", "alarms", "sticky",
             "model", "calendar", "platform"],
 }
 

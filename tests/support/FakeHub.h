@@ -8,6 +8,7 @@
 #include "net/INetworkStatus.h"
 #include "net/IWeatherService.h"
 #include "support/Fakes.h"
+#include "sync/ISyncService.h"
 
 #include <string>
 #include <utility>
@@ -20,7 +21,8 @@ struct FakeServices : IManagerService,
                       IMailService,
                       IWeatherService,
                       IClockSyncService,
-                      INetworkStatus {
+                      INetworkStatus,
+                      ISyncService {
     int managerOpens = 0, managerRaises = 0, optionsOpens = 0, weatherChecks = 0,
         manualWeatherChecks = 0, syncs = 0;
     std::string weatherFailure;
@@ -51,8 +53,14 @@ struct FakeServices : IManagerService,
     void MeasureClock() override { ++measures; }
     std::string ClockStatus() const override { return "measured"; }
     bool IsOnline() override { return online; }
+    int notesSaved = 0, rescans = 0, syncNows = 0;
+    bool syncCommand = false;
+    void NotesSaved() override { ++notesSaved; }
+    void Rescan() override { ++rescans; }
+    bool CanSyncNow() override { return syncCommand; }
+    void SyncNow() override { ++syncNows; }
 
-    HubServices Hub() { return {this, this, this, this, this, this}; }
+    HubServices Hub() { return {this, this, this, this, this, this, this}; }
 };
 
 // Every platform service as a recording fake, and the feature services.

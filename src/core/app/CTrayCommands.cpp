@@ -4,6 +4,7 @@
 #include "app/ITrayActions.h"
 #include "app/TrayIds.h"
 #include "platform/ITrayIcon.h"
+#include "sync/ISyncService.h"
 
 using namespace TrayId;
 
@@ -57,6 +58,9 @@ bool CTrayCommands::OnCommand(int id) {
         return true;
     case CmdWeatherPlace:
         m_core.CheckWeather(true);
+        return true;
+    case CmdSyncNow:
+        if (ISyncService* sync = m_core.SyncService()) sync->SyncNow();
         return true;
     case CmdExit:
         Exit();

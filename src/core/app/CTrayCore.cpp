@@ -16,6 +16,7 @@
 #include "platform/ITrayIcon.h"
 #include "storage/CAtomicFile.h"
 #include "storage/CDataFile.h"
+#include "sync/ISyncService.h"
 
 #include <cstdio>
 #include <ctime>
@@ -163,6 +164,7 @@ bool CTrayCore::WriteDataFile(const std::string& bytes, bool mayReload) {
     // Losing the identities only costs their stability: said on stderr, not in a box.
     if (!m_identity.AfterSave(path, bytes, Store().notes(), std::time(nullptr), &reason))
         std::fprintf(stderr, "jotterly: note identities not kept: %s\n", reason.c_str());
+    if (m_services.sync) m_services.sync->NotesSaved();
     m_safety.AfterSave(dialogs);
     if (m_failedSave.Failing() && m_platform.timers) m_platform.timers->KillTimer(TimerSaveRetry);
     m_failedSave.Succeeded();
@@ -239,6 +241,7 @@ void CTrayCore::OnResume() {
     m_alarms.Resync();
     OnClockJumped();
     UpdateCountdowns();
+    if (m_services.sync) m_services.sync->Rescan(); // other machines went on meanwhile
 }
 
 void CTrayCore::StopTimers() {

@@ -133,6 +133,7 @@ public:
     std::string WeatherFailure() const;
     bool CanSetClock();
     IClockSyncService* ClockService() const { return m_services.clock; }
+    ISyncService* SyncService() const { return m_services.sync; }
 
     // Called when the exit wait is over and the window should go away.
     virtual void DestroyWindow() {}

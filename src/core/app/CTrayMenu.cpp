@@ -3,6 +3,7 @@
 #include "app/CTrayCore.h"
 #include "app/TrayIds.h"
 #include "platform/Clock.h"
+#include "sync/ISyncService.h"
 
 #include <algorithm>
 
@@ -136,6 +137,8 @@ void CTrayMenu::Build(const CTrayCore& core) {
     m_items.push_back(CommandItem(CmdCloseNotes, "Close Notes", IconCloseNotes));
     m_items.push_back(CommandItem(CmdNewNote, "New Note", IconNewNote));
     m_items.push_back(CommandItem(CmdNoteManager, "Note Manager", IconNoteManager));
+    if (ISyncService* sync = core.SyncService(); sync && sync->CanSyncNow())
+        m_items.push_back(CommandItem(CmdSyncNow, "Sync Now", IconData));
 
     if (core.settings().m_weatherEnabled) {
         m_items.push_back(WeatherMenu(core));

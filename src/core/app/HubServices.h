@@ -5,6 +5,7 @@ class IMailService;
 class IManagerService;
 class INetworkStatus;
 class IOptionsService;
+class ISyncService;
 class IWeatherService;
 
 // The features the hub starts but does not run itself. None is owned; a missing one makes its
@@ -16,4 +17,5 @@ struct HubServices {
     IWeatherService* weather = nullptr;
     IClockSyncService* clock = nullptr;
     INetworkStatus* network = nullptr; // null: the host's own name is looked up
+    ISyncService* sync = nullptr;
 };

@@ -28,6 +28,7 @@ enum Command : int {
     CmdFirstAccount = 165, // 165 + account index, up to 188
     CmdLastAccount = 188,
     CmdWeatherPlace = 219,
+    CmdSyncNow = 32803,
     CmdExit = 32777,
 };
 

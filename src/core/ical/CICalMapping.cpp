@@ -12,6 +12,7 @@
 #include <cstring>
 #include <ctime>
 #include <fstream>
+#include <strings.h>
 #include <unistd.h>
 
 namespace {
@@ -300,6 +301,12 @@ bool NeedsExactRule(const CNote& note, const CICalRule::Exported& rule) {
     return note.m_type != CNote::OneTime ? note.m_priorDays != 0 : note.m_priorDays < 0;
 }
 
+// A snooze moved the alarm past the one the occurrence and the prior days give.
+bool IsSnoozed(const CNote& note) {
+    return note.m_type != CNote::Memo && note.m_alarmTime.IsValid() && note.m_nextTime.IsValid() &&
+           note.m_alarmTime > note.m_nextTime - COleDateTimeSpan(note.m_priorDays);
+}
+
 icalcomponent* NoteComponent(const CICalMapping::ExportItem& item, int64_t now, icaltimezone* zone,
                              const std::string& zoneName) {
     const CNote& note = *item.note;
@@ -353,7 +360,25 @@ icalcomponent* NoteComponent(const CICalMapping::ExportItem& item, int64_t now, 
         icalproperty* p = icalproperty_new_trigger(trigger);
         icalproperty_add_parameter(p, icalparameter_new_related(ICAL_RELATED_START));
         icalcomponent_add_property(alarm, p);
+        const std::string alarmUid = item.identity.uid + "-alarm";
+        icalcomponent_add_property(alarm, icalproperty_new_uid(alarmUid.c_str()));
+        if (item.identity.acknowledged)
+            icalcomponent_add_property(
+                alarm, icalproperty_new_acknowledged(UtcTime(item.identity.acknowledged)));
         icalcomponent_add_component(comp, alarm);
+        if (IsSnoozed(note)) {
+            icalcomponent* snooze = icalcomponent_new_valarm();
+            icalcomponent_add_property(snooze, icalproperty_new_action(ICAL_ACTION_DISPLAY));
+            icalcomponent_add_property(snooze, icalproperty_new_description(shown.c_str()));
+            struct icaltriggertype at {};
+            at.time = UtcTime(CICalMapping::UtcSeconds(note.m_alarmTime));
+            at.duration = icaldurationtype_null_duration();
+            icalcomponent_add_property(snooze, icalproperty_new_trigger(at));
+            icalcomponent_add_property(
+                snooze,
+                icalproperty_new_from_string(("RELATED-TO;RELTYPE=SNOOZE:" + alarmUid).c_str()));
+            icalcomponent_add_component(comp, snooze);
+        }
     }
 
     // Each level its own CATEGORIES value, for other programs; the exact path in the X value.
@@ -395,13 +420,49 @@ int CountProperties(icalcomponent* comp, icalproperty_kind kind) {
     return n;
 }
 
+bool IsSnoozeAlarm(icalcomponent* alarm) {
+    for (icalproperty* p = icalcomponent_get_first_property(alarm, ICAL_RELATEDTO_PROPERTY); p;
+         p = icalcomponent_get_next_property(alarm, ICAL_RELATEDTO_PROPERTY)) {
+        char* type = icalproperty_get_parameter_as_string_r(p, "RELTYPE");
+        const bool snooze = type && strcasecmp(type, "SNOOZE") == 0;
+        std::free(type);
+        if (snooze) return true;
+    }
+    return false;
+}
+
+// The latest ACKNOWLEDGED of the alarms (UTC seconds, 0 for none) and the latest time a snooze
+// alarm names (not valid for none).
+int64_t AlarmState(icalcomponent* comp, COleDateTime& snoozedTo) {
+    int64_t acknowledged = 0;
+    snoozedTo.SetStatus(COleDateTime::invalid);
+    for (icalcomponent* a = icalcomponent_get_first_component(comp, ICAL_VALARM_COMPONENT); a;
+         a = icalcomponent_get_next_component(comp, ICAL_VALARM_COMPONENT)) {
+        int64_t seen = 0; // when this alarm was acknowledged
+        if (icalproperty* p = icalcomponent_get_first_property(a, ICAL_ACKNOWLEDGED_PROPERTY)) {
+            const icaltimetype t = icalproperty_get_acknowledged(p);
+            if (!icaltime_is_null_time(t) && t.year >= 1970 && t.year <= 9999)
+                seen = icaltime_as_timet_with_zone(t, icaltimezone_get_utc_timezone());
+        }
+        acknowledged = std::max(acknowledged, seen);
+        icalproperty* p = icalcomponent_get_first_property(a, ICAL_TRIGGER_PROPERTY);
+        COleDateTime at;
+        // A snooze alarm acknowledged after its time has rung and is done with.
+        if (p && IsSnoozeAlarm(a) && ToLocal(icalproperty_get_trigger(p).time, at) &&
+            (!seen || seen < CICalMapping::UtcSeconds(at)) &&
+            (!snoozedTo.IsValid() || at > snoozedTo))
+            snoozedTo = at;
+    }
+    return acknowledged;
+}
+
 // Days ahead of the start the earliest display or audio alarm rings (whole days, rounded down).
 int PriorDays(icalcomponent* comp, const COleDateTime& start) {
     int best = -1;
     for (icalcomponent* a = icalcomponent_get_first_component(comp, ICAL_VALARM_COMPONENT); a;
          a = icalcomponent_get_next_component(comp, ICAL_VALARM_COMPONENT)) {
         icalproperty* p = icalcomponent_get_first_property(a, ICAL_TRIGGER_PROPERTY);
-        if (!p) continue;
+        if (!p || IsSnoozeAlarm(a)) continue;
         const struct icaltriggertype t = icalproperty_get_trigger(p);
         double before = 0; // days
         if (!icaltime_is_null_time(t.time)) {
@@ -509,6 +570,18 @@ void TakeComponent(icalcomponent* comp, const CNote& prototype, const std::strin
         note->Recompute();
     else
         note->m_dueSoon = 0;
+    int64_t acknowledged = 0;
+    bool snoozed = false;
+    if (note->m_type != CNote::Memo) {
+        COleDateTime snoozedTo;
+        acknowledged = AlarmState(comp, snoozedTo);
+        // A snooze alarm stands until it is acknowledged: it rings even when past.
+        if (snoozedTo.IsValid()) {
+            snoozed = true;
+            note->m_alarmTime = snoozedTo;
+            note->m_dueSoon = note->IsDueSoon();
+        }
+    }
 
     const char* uid = icalcomponent_get_uid(comp);
     int sequence = 0;
@@ -516,7 +589,8 @@ void TakeComponent(icalcomponent* comp, const CNote& prototype, const std::strin
         sequence = icalproperty_get_sequence(p);
     auto add = [&](std::unique_ptr<CNote> n, std::string id) {
         (n->m_type == CNote::Memo ? out.memos : out.reminders)++;
-        out.items.push_back({std::move(n), CategoryPath(comp), std::move(id), sequence});
+        out.items.push_back(
+            {std::move(n), CategoryPath(comp), std::move(id), sequence, acknowledged, snoozed});
     };
     if (weeklyStarts.empty()) {
         add(std::move(note), uid ? uid : "");
@@ -559,6 +633,20 @@ std::string Plural(int n, const char* one, const char* many) {
 }
 
 } // namespace
+
+int64_t CICalMapping::UtcSeconds(const COleDateTime& t) {
+    COleDateTime::Parts p;
+    if (!t.IsValid() || !t.GetParts(p)) return 0;
+    struct tm tm {};
+    tm.tm_year = p.year - 1900;
+    tm.tm_mon = p.month - 1;
+    tm.tm_mday = p.day;
+    tm.tm_hour = p.hour;
+    tm.tm_min = p.minute;
+    tm.tm_sec = p.second;
+    tm.tm_isdst = -1;
+    return int64_t(mktime(&tm));
+}
 
 std::string CICalMapping::SystemZoneName() {
     std::string name;

@@ -13,6 +13,8 @@
 // VJOURNAL; what only Jotterly knows travels in X-JOTTERLY-* properties, so a file written here
 // reads back into the same notes. Items other programs wrote are taken as near as Jotterly can
 // hold them, and nothing of them is dropped: what a rule cannot say is kept in the note's text.
+// A snoozed alarm travels as RFC 9074 has it: the first alarm acknowledged, and a second one at
+// the new time that names it as RELATED-TO;RELTYPE=SNOOZE.
 class CICalMapping {
 public:
     // The identity a note carries to the calendar file.
@@ -20,6 +22,7 @@ public:
         std::string uid;
         int sequence = 0;
         int64_t lastModified = 0; // seconds since 1970 (UTC); 0 = now
+        int64_t acknowledged = 0; // when its alarm was last acknowledged (UTC); 0 = never
     };
     struct ExportItem {
         const CNote* note = nullptr;
@@ -36,6 +39,8 @@ public:
         std::vector<std::string> categoryPath;
         std::string uid; // as the file has it (empty when it has none)
         int sequence = 0;
+        int64_t acknowledged = 0; // the latest ACKNOWLEDGED of its alarms (UTC); 0 = none
+        bool snoozed = false;     // the note's alarm is a snooze alarm's time
     };
     struct Imported {
         std::vector<ImportItem> items;
@@ -52,6 +57,9 @@ public:
     // zones, free/busy) are passed over.
     static bool Import(const std::string& bytes, const CNote& prototype, Imported& out,
                        std::string* error);
+
+    // Seconds since 1970 of a local wall-clock time (0 for one that is not valid).
+    static int64_t UtcSeconds(const COleDateTime& t);
 
     // The IANA name of the system's zone: TZ, else /etc/timezone, else /etc/localtime's link.
     static std::string SystemZoneName();

@@ -135,6 +135,7 @@ void COptionsValues::ReadSide(const CSideConfig& config) {
             : kOpenMeteo;
     desktopNotifications = config.Get(CSideConfig::kDesktopNotifications, "1") != "0";
     backupKeep = BackupKeepFrom(config);
+    syncFolder = config.Get(CSideConfig::kSyncFolder, "");
 }
 
 bool COptionsValues::WriteSide(CSideConfig& config) const {
@@ -151,6 +152,10 @@ bool COptionsValues::WriteSide(CSideConfig& config) const {
     }
     if (stored.backupKeep != backupKeep) {
         config.Set(CSideConfig::kBackupKeep, std::to_string(backupKeep));
+        changed = true;
+    }
+    if (stored.syncFolder != syncFolder) {
+        config.Set(CSideConfig::kSyncFolder, syncFolder);
         changed = true;
     }
     return changed;

@@ -54,6 +54,7 @@ struct COptionsValues {
     bool classicServerSet = false;
     bool desktopNotifications = true;
     int backupKeep = kDefaultBackupKeep;
+    std::string syncFolder; // empty: no sync folder
     bool autostart = false;
 
     static COptionsValues From(const CSettings& s, const CHolidayTable& holidays);

@@ -20,6 +20,9 @@ public:
     static constexpr const char* kBackupKeep = "backup_keep"; // daily backups kept
     // "1" (the default) or "0": a ringing note also shows a desktop notice.
     static constexpr const char* kDesktopNotifications = "desktop_notifications";
+    // The folder notes are mirrored to as calendar files, and the command "Sync Now" runs.
+    static constexpr const char* kSyncFolder = "sync_folder";
+    static constexpr const char* kSyncCommand = "sync_command";
 
     bool Load(const std::string& path);
     // Atomic; false, with the reason, when it could not be written.

@@ -65,7 +65,8 @@ CTrayWnd::CTrayWnd(QString instanceName)
                  .mail = &m_mailService,
                  .weather = &m_weatherService,
                  .clock = &m_clockSyncService,
-                 .network = &m_networkStatus});
+                 .network = &m_networkStatus,
+                 .sync = &m_syncService});
 }
 
 CTrayWnd::~CTrayWnd() {
@@ -97,6 +98,7 @@ bool CTrayWnd::Create(const QString& commandLine, const std::string& word) {
     }
     Show(TrayId::IconNormal, TrayId::kTip);
     Startup();
+    m_syncService.Start();
 
     // A session save leaves the program running: the logout may still be cancelled.
     connect(qApp, &QGuiApplication::commitDataRequest, this,

@@ -25,6 +25,7 @@
 #include "platform/QtSound.h"
 #include "sticky/CStickyNoteFactory.h"
 #include "storage/CDataLock.h"
+#include "sync/CSyncService.h"
 
 #include <QObject>
 #include <QPointer>
@@ -77,6 +78,7 @@ public:
     CClockSyncService& ClockSyncService() { return m_clockSyncService; }
     COptionsService& OptionsService() { return m_optionsService; }
     CMailService& MailService() { return m_mailService; }
+    CSyncService& SyncFolderService() { return m_syncService; }
     // A command of the hidden window (menu items, Ctrl+click).
     bool OnCommand(int id) {
         const CDialogOwner::Scope owner(CDialogOwner::Tray()); // what the tray opens is its own
@@ -137,6 +139,7 @@ private:
     CClockSyncService m_clockSyncService{*this};
     CDesktopNotices m_desktopNotices{QDBusConnection::sessionBus(), ProgramFolder()};
     CMailService m_mailService{*this};
+    CSyncService m_syncService{*this};
     // Asked by the timer before each automatic check; its look runs off this thread.
     CBackgroundNetworkStatus m_networkStatus{std::make_unique<CHostNetworkStatus>()};
 };

@@ -5,9 +5,11 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QStandardItemModel>
@@ -52,14 +54,26 @@ COtherPage::COtherPage(COptionsValues& values, IDialogs& dialogs, QWidget* paren
     }
 
     m_autostart =
-        Place(new QCheckBox(tr("Start Jotterly when I log in"), this), 6, 85, 210, 10, "autostart");
+        Place(new QCheckBox(tr("Start Jotterly when I log in"), this), 6, 85, 108, 10, "autostart");
+    Place(new QLabel(tr("Daily backups to keep"), this), 114, 87, 74, 8, "backupsLabel");
+    m_backups = Place(new QSpinBox(this), 192, 85, 30, 12, "backupKeep");
+    m_backups->setRange(1, COptionsValues::kMaxBackupKeep);
     m_notifications =
         Place(new QCheckBox(tr("Desktop notices when a note rings (always if no sound)"), this), 6,
               97, 210, 10, "notifications",
               "Without a sound device a ringing note is always told by a desktop notice");
-    Place(new QLabel(tr("Daily backups to keep"), this), 6, 111, 78, 8, "backupsLabel");
-    m_backups = Place(new QSpinBox(this), 86, 109, 32, 12, "backupKeep");
-    m_backups->setRange(1, COptionsValues::kMaxBackupKeep);
+    Place(new QLabel(tr("Sync folder"), this), 6, 111, 38, 8, "syncFolderLabel");
+    m_syncFolder = Place(new QLineEdit(this), 44, 109, 142, 12, "syncFolder",
+                         "Every note is kept there as a calendar file, for a sync tool to carry "
+                         "to your other computers; empty: off");
+    m_syncFolder->setPlaceholderText(tr("off"));
+    m_syncFolder->setClearButtonEnabled(true);
+    auto* choose = Place(new QPushButton(tr("Choose..."), this), 188, 109, 34, 12, "syncChoose");
+    connect(choose, &QPushButton::clicked, this, [this] {
+        const QString folder = QFileDialog::getExistingDirectory(this, tr("Sync Folder"),
+                                                                 m_syncFolder->text().trimmed());
+        if (!folder.isEmpty()) m_syncFolder->setText(folder);
+    });
 
     auto* place = new QButtonGroup(this);
     place->addButton(m_usa);
@@ -84,6 +98,7 @@ COtherPage::COtherPage(COptionsValues& values, IDialogs& dialogs, QWidget* paren
     m_autostart->setChecked(values.autostart);
     m_notifications->setChecked(values.desktopNotifications);
     m_backups->setValue(values.backupKeep);
+    m_syncFolder->setText(QString::fromStdString(values.syncFolder));
     UpdateWeather();
 
     connect(m_weather, &QCheckBox::toggled, this, &COtherPage::UpdateWeather);
@@ -130,4 +145,5 @@ void COtherPage::Store() {
     m_values.autostart = m_autostart->isChecked();
     m_values.desktopNotifications = m_notifications->isChecked();
     m_values.backupKeep = m_backups->value();
+    m_values.syncFolder = m_syncFolder->text().trimmed().toStdString();
 }

@@ -10,7 +10,7 @@ class QRadioButton;
 class QSpinBox;
 
 // "Other": clock synchronisation, the weather place, unit and source, and how the program
-// lives on the desktop (start at login, notifications, daily backups).
+// lives on the desktop (start at login, notifications, daily backups, the sync folder).
 class COtherPage : public COptionsPage {
     Q_OBJECT
 public:
@@ -43,4 +43,5 @@ private:
     QCheckBox* m_autostart;
     QCheckBox* m_notifications;
     QSpinBox* m_backups;
+    QLineEdit* m_syncFolder;
 };

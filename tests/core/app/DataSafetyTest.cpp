@@ -71,6 +71,7 @@ TEST_F(DataSafety, StartupRemovesStaleTempsAndSavesKeepADailyBackup) {
     ASSERT_EQ(hub.Store().notes().size(), 3u);
     ASSERT_TRUE(hub.SaveData());
     EXPECT_EQ(ReadFile(env.DataFolder() + "backups/Note-2003-05-13.Dat"), good);
+    EXPECT_EQ(platform.services.notesSaved, 1) << "the sync folder follows each save";
 
     // The next day the backup folder is blocked by a plain file.
     Clock::SetForTest(COleDateTime(2003, 5, 14, 10, 0, 0));
@@ -125,6 +126,7 @@ TEST_F(DataSafety, UnreadableFileThatCannotBeMovedIsNotSavedOver) {
     EXPECT_FALSE(hub.SaveData());
     EXPECT_FALSE(hub.SaveData());
     EXPECT_EQ(BoxesWith("could not be moved aside"), 1u);
+    EXPECT_EQ(platform.services.notesSaved, 0) << "nothing saved: nothing to mirror";
     EXPECT_TRUE(fs::is_symlink(hub.DataPath()));
     hub.SetState(CTrayCore::StateExiting);
     platform.dialogs.answers = {IDialogs::AnswerDiscard, IDialogs::AnswerNo,

@@ -55,6 +55,13 @@ TEST_F(TrayCommandsTest, NoteAndMailCommands) {
     EXPECT_EQ(core.MailTarget(), IMailService::kAllAccounts);
 }
 
+TEST_F(TrayCommandsTest, SyncNowAndAResumeReachTheSyncFolder) {
+    commands.OnCommand(CmdSyncNow);
+    EXPECT_EQ(platform.services.syncNows, 1);
+    core.OnResume();
+    EXPECT_EQ(platform.services.rescans, 1);
+}
+
 // Both end in the idle state; from a menu opened before a note began to ring they would end
 // the ringing state under the ringing window.
 TEST_F(TrayCommandsTest, ExportAndImportRunOnlyWhenIdle) {

@@ -63,6 +63,11 @@ TEST_F(TrayMenuTest, PlainMenuHasTheFixedItemsInOrderWithTextsAndIcons) {
               "Show Notes@32790#222|Close Notes@32802#221|New Note@32798#220|"
               "Note Manager@32775#230|Check Email@211#211~{}|-|Exit@32777");
     EXPECT_EQ(menu.m_weatherItemWidth, 0);
+    // "Sync Now" only when a sync command is set.
+    platform.services.syncCommand = true;
+    menu.Build(core);
+    EXPECT_NE(Describe(menu.m_items).find("Note Manager@32775#230|Sync Now@32803#226|Check Email"),
+              std::string::npos);
 }
 
 TEST_F(TrayMenuTest, MailSubmenuFollowsTheAccountsAndTheRunningCheck) {

@@ -141,3 +141,39 @@ TEST(IcalImport, RefusesWhatIsNoCalendar) {
 }
 
 } // namespace
+
+// Alarms as RFC 9074 has them: the latest ACKNOWLEDGED is read, a snooze alarm moves the alarm
+// (and is no alarm of its own for the prior days), one acknowledged after its time does not.
+TEST(IcalImport, AcknowledgedAndSnoozedAlarms) {
+    ScopedZone utc("UTC");
+    Clock::SetForTest(COleDateTime(2026, 12, 8, 9, 5, 0));
+    const std::string head = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:x\r\nBEGIN:VEVENT\r\n"
+                             "UID:e\r\nDTSTART:20261208T090000Z\r\nSUMMARY:Pills\r\n"
+                             "BEGIN:VALARM\r\nUID:a1\r\nACTION:DISPLAY\r\nTRIGGER:-PT0M\r\n"
+                             "ACKNOWLEDGED:20261208T090200Z\r\nEND:VALARM\r\n";
+    const std::string snooze = "BEGIN:VALARM\r\nACTION:DISPLAY\r\n"
+                               "TRIGGER;VALUE=DATE-TIME:20261208T091700Z\r\n"
+                               "RELATED-TO;RELTYPE=SNOOZE:a1\r\n";
+    const std::string tail = "END:VEVENT\r\nEND:VCALENDAR\r\n";
+    struct Case {
+        std::string alarms;
+        bool snoozed;
+        const char* alarm;
+        int64_t acknowledged; // seconds after kIcalNow
+    };
+    const Case cases[] = {
+        {"", false, "2026-12-08 09:00:00", 75720}, // 12-08 09:02 UTC
+        {snooze + "END:VALARM\r\n", true, "2026-12-08 09:17:00", 75720},
+        {snooze + "ACKNOWLEDGED:20261208T091800Z\r\nEND:VALARM\r\n", false, "2026-12-08 09:00:00",
+         76680},
+    };
+    for (const Case& c : cases) {
+        CICalMapping::Imported in = ImportAll(head + c.alarms + tail);
+        ASSERT_EQ(in.items.size(), 1u);
+        EXPECT_EQ(in.items[0].acknowledged, kIcalNow + c.acknowledged) << c.alarms;
+        EXPECT_EQ(in.items[0].snoozed, c.snoozed) << c.alarms;
+        EXPECT_EQ(in.items[0].note->m_alarmTime.Format("%F %T"), c.alarm) << c.alarms;
+        EXPECT_EQ(in.items[0].note->m_priorDays, 0);
+    }
+    Clock::ResetForTest();
+}

@@ -439,6 +439,7 @@ TEST_F(OptionsSheetTest, HolidayMarksAndTheOtherPage) {
     EXPECT_EQ(keep->value(), 7);
     keep->setFocus();
     QTest::keyClick(keep, Qt::Key_Up);
+    TypeInto(Find<QLineEdit>("syncFolder"), QStringLiteral(" /home/me/Notes sync "));
     Click(sheet->OkButton());
     EXPECT_EQ(values.holidayFlags[5], 0);
     EXPECT_EQ(values.holidayFlags[4], 1);
@@ -449,6 +450,7 @@ TEST_F(OptionsSheetTest, HolidayMarksAndTheOtherPage) {
     EXPECT_TRUE(values.autostart);
     EXPECT_FALSE(values.desktopNotifications);
     EXPECT_EQ(values.backupKeep, 8);
+    EXPECT_EQ(values.syncFolder, "/home/me/Notes sync");
 }
 
 TEST_F(OptionsSheetTest, PictureOfEachPage) {

@@ -1,0 +1,105 @@
+#include "sync/CSyncSession.h"
+
+#include "alarms/CAlarmCheck.h"
+#include "alarms/IAlarmHost.h"
+#include "ical/CCalendarFile.h"
+#include "ical/CICalMapping.h"
+#include "model/TrayState.h"
+#include "platform/Clock.h"
+#include "platform/IDialogs.h"
+#include "platform/INoteWindow.h"
+#include "platform/PlatformServices.h"
+#include "storage/CSideConfig.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr size_t kListedFiles = 10;
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "" : path.substr(0, slash + 1);
+}
+
+} // namespace
+
+CSyncSession::CSyncSession(IAlarmHost& host, std::string dataPath)
+    : m_host(host), m_dataPath(std::move(dataPath)) {}
+
+void CSyncSession::ReadConfig() {
+    CSideConfig config;
+    config.Load(FolderOf(m_dataPath) + CSideConfig::kFileName);
+    m_command = config.Get(CSideConfig::kSyncCommand, "");
+    std::string folder = config.Get(CSideConfig::kSyncFolder, "");
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    if (folder.empty()) {
+        m_folder.reset();
+        return;
+    }
+    if (m_folder && m_folder->Folder() == folder) return;
+    m_folder = std::make_unique<CSyncFolder>(folder, m_dataPath);
+    m_folder->Open();
+}
+
+void CSyncSession::Tell(const std::string& text) {
+    if (std::find(m_told.begin(), m_told.end(), text) != m_told.end()) return;
+    m_told.push_back(text);
+    if (IDialogs* dialogs = m_host.Platform().dialogs)
+        dialogs->MessageBox(text, kCaption, IDialogs::Ok, IDialogs::Warning);
+}
+
+void CSyncSession::NotesSaved() {
+    ReadConfig();
+    if (!m_folder) return;
+    std::string why;
+    if (!m_folder->Mirror(m_host.Store(), CICalMapping::UtcSeconds(Clock::Now()), &why))
+        Tell(why + "\n\nYour notes are saved; the folder gets them once it can be written.");
+    else
+        m_told.clear();
+}
+
+bool CSyncSession::MayRescan() const {
+    const int state = m_host.State();
+    return state == StateIdle || state == StateRinging;
+}
+
+CSyncFolder::Report CSyncSession::Rescan() {
+    ReadConfig();
+    if (!m_folder || !MayRescan()) return {};
+    CNoteStore& store = m_host.Store();
+    // What was typed into an open note counts as a change made here.
+    for (const auto& note : store.notes())
+        if (note->m_window) note->PullTexts();
+    CSyncFolder::Report report = m_folder->Rescan(
+        store, CCalendarFile::Prototype(m_host.settings()), CICalMapping::UtcSeconds(Clock::Now()),
+        [&](CNote& note) { store.RemoveNote(note); });
+    INoteWindowFactory* windows = m_host.Platform().windows;
+    for (CNote* note : report.acknowledged) {
+        if (!note->m_window || !note->m_window->IsRinging()) continue;
+        const bool posted = note->m_window->PostedBeforeRinging();
+        note->CloseWindow();
+        note->m_posted = posted ? 1 : 0;
+        if (posted && windows) note->OpenWindow(-1, -1, false, *windows);
+    }
+    for (CNote* note : report.updated)
+        if (note->m_window) note->m_window->ReloadTexts();
+    if (!report.updated.empty() || report.added) {
+        m_host.Alarms().RefreshDueFlags();
+        m_host.Alarms().ComputeEarliestAlarm();
+    }
+    if (report.StoreChanged()) m_host.SaveData();
+    if (!report.problem.empty()) Tell(report.problem);
+    if (!report.unreadable.empty()) {
+        std::string text = "These files in the sync folder could not be read and were left as "
+                           "they are:\n";
+        for (size_t i = 0; i < report.unreadable.size() && i < kListedFiles; ++i)
+            text += "\n" + report.unreadable[i];
+        if (report.unreadable.size() > kListedFiles)
+            text +=
+                "\n... and " + std::to_string(report.unreadable.size() - kListedFiles) + " more";
+        Tell(text);
+    }
+    return report;
+}

@@ -1,0 +1,158 @@
+#!/usr/bin/env bash
+# The sync folder with real engines on 127.0.0.1: Radicale as the CalDAV server, and vdirsyncer
+# between the same calendar and the sync folders of two Jotterlys: A runs it from its tray
+# menu's "Sync Now", B as a timer would. A's reminder reaches the server as a VEVENT with its
+# VALARM and B's notes; an event made on the server (as a phone would) becomes a note that rings
+# in both; OK in A removes it from the server and stops B's ringing after B's next sync.
+JOTTERLY_BIN=$(readlink -f "$1")
+source "$(dirname "$0")/../../scripts/e2e-lib.sh"
+e2e_start_display
+
+PY=/usr/bin/python3 # Debian's, which has python3-caldav
+data="$XDG_DATA_HOME/jotterly"
+sync="$E2E_TMP/sync"
+mkdir -p "$sync" "$E2E_TMP/radicale"
+port=$($PY -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+url="http://127.0.0.1:$port/test/jotterly/"
+
+cat >"$E2E_TMP/radicale.conf" <<CONF
+[server]
+hosts = 127.0.0.1:$port
+[auth]
+type = none
+[storage]
+filesystem_folder = $E2E_TMP/radicale
+CONF
+radicale --config "$E2E_TMP/radicale.conf" >"$E2E_TMP/radicale.log" 2>&1 &
+E2E_PIDS+=($!)
+e2e_wait_for 20 $PY -c "import socket; socket.create_connection(('127.0.0.1', $port), 1)" ||
+    e2e_fail "Radicale did not start: $(cat "$E2E_TMP/radicale.log")"
+
+caldav() { # runs Python with "cal", the server's calendar
+    $PY - "$url" <<PYEOF
+import sys, caldav
+client = caldav.DAVClient("http://127.0.0.1:$port/", username="test", password="x")
+try:
+    cal = client.calendar(url=sys.argv[1]); cal.events()
+except Exception:
+    cal = client.principal().make_calendar(name="jotterly", cal_id="jotterly")
+$(cat)
+PYEOF
+}
+echo "pass" | caldav || e2e_fail "no calendar on the server"
+
+# A vdirsyncer configuration $1 between folder $2 and the calendar.
+vdir_config() {
+    cat >"$1" <<CONF
+[general]
+status_path = "$1.status/"
+[pair jotterly]
+a = "folder"
+b = "server"
+collections = null
+[storage folder]
+type = "filesystem"
+path = "$2/"
+fileext = ".ics"
+[storage server]
+type = "caldav"
+url = "$url"
+username = "test"
+password = "x"
+CONF
+    vdirsyncer -c "$1" discover </dev/null >>"$E2E_TMP/vdirsyncer.log" 2>&1 ||
+        e2e_fail "vdirsyncer discover failed: $(cat "$E2E_TMP/vdirsyncer.log")"
+}
+vdir_config "$E2E_TMP/vdirsyncer.conf" "$sync"
+
+# B: its own data, runtime and sync folder, and no notes of its own.
+b_data="$E2E_TMP/data-b/jotterly"
+b_sync="$E2E_TMP/sync-b"
+mkdir -p "$b_data" "$b_sync" "$E2E_TMP/runtime-b"
+chmod 700 "$E2E_TMP/runtime-b"
+vdir_config "$E2E_TMP/vdirsyncer-b.conf" "$b_sync"
+"$NOTEFILE" many "$b_data/Note.Dat" 0 || e2e_fail "could not write B's data file"
+printf 'sync_folder=%s\n' "$b_sync" >"$b_data/jotterly.conf"
+sync_b() { vdirsyncer -c "$E2E_TMP/vdirsyncer-b.conf" sync </dev/null >>"$E2E_TMP/vdirsyncer.log" 2>&1; }
+b_has() { "$NOTEFILE" dump "$b_data/Note.Dat" | grep -q "$1"; }
+
+"$NOTEFILE" due "$DATA" 3600 || e2e_fail "could not write the data file"
+printf 'sync_folder=%s\nsync_command=vdirsyncer -c "%s" sync\n' "$sync" "$E2E_TMP/vdirsyncer.conf" \
+    >"$data/jotterly.conf"
+E2E_APP_ENV=(XDG_DATA_HOME="$E2E_TMP/data-b" XDG_RUNTIME_DIR="$E2E_TMP/runtime-b")
+e2e_start_app nologo
+B_PID=$APP_PID
+E2E_APP_ENV=()
+e2e_start_in_tray
+e2e_wait_for 20 bash -c "ls '$sync'/*.ics >/dev/null 2>&1" || e2e_fail "nothing mirrored to $sync"
+
+# Main menu rows with "Sync Now": ... Note Manager 6 2, Sync Now 7 2, Check Email 8 2, Exit 9 3.
+sync_now() {
+    e2e_choose 7 2 10
+    sleep 3 # vdirsyncer runs in the background; its end rescans the folder
+}
+sync_now
+server_has() { echo "sys.exit(0 if any('$1' in e.data and 'BEGIN:VALARM' in e.data for e in cal.events()) else 1)" | caldav; }
+e2e_wait_for 20 server_has "SUMMARY:Due note" ||
+    e2e_fail "the reminder is not on the server: $(cat "$E2E_TMP/vdirsyncer.log" "$E2E_TMP/app.log")"
+sync_b || e2e_fail "B's vdirsyncer failed: $(cat "$E2E_TMP/vdirsyncer.log")"
+e2e_wait_for 20 b_has "Due note" || e2e_fail "A's reminder did not reach B"
+
+# An event made on the server, due in 25 s with an alarm at its start.
+due=$(date -u -d '+25 seconds' +%Y%m%dT%H%M%SZ)
+caldav <<PYEOF || e2e_fail "could not add the event on the server"
+cal.save_event("""BEGIN:VCALENDAR
+VERSION:2.0
+PRODID:-//test//phone//EN
+BEGIN:VEVENT
+UID:phone-event-1
+DTSTAMP:$due
+DTSTART:$due
+SUMMARY:Server event
+BEGIN:VALARM
+ACTION:DISPLAY
+DESCRIPTION:Server event
+TRIGGER:-PT0M
+END:VALARM
+END:VEVENT
+END:VCALENDAR
+""")
+PYEOF
+sync_now
+e2e_wait_for 20 bash -c "'$NOTEFILE' dump '$DATA' | grep -q 'Server event'" ||
+    e2e_fail "the server's event did not become a note: $("$NOTEFILE" dump "$DATA")"
+
+sync_b || e2e_fail "B's vdirsyncer failed: $(cat "$E2E_TMP/vdirsyncer.log")"
+e2e_wait_for 20 b_has "Server event" || e2e_fail "the server's event did not reach B"
+
+# The ringing window of process $1: the template size (234 x 208) wherever it stands.
+ringing_window() {
+    e2e_visible_windows "$1" | awk '$4 == 234 && $5 == 208 { print; found = 1 } END { exit !found }'
+}
+e2e_wait_for 60 ringing_window "$APP_PID" || e2e_fail "the server's event did not ring in A"
+e2e_wait_for 20 ringing_window "$B_PID" || e2e_fail "the server's event did not ring in B"
+# Both ring in the middle of the screen: B's goes aside, so the click reaches A's.
+read -r bwin _ < <(ringing_window "$B_PID" | head -1)
+xdotool windowmove --sync "$bwin" 0 40
+e2e_screenshot "$ARTIFACTS/sync-ringing.png"
+read -r win x y w h < <(ringing_window "$APP_PID" | head -1)
+xdotool mousemove --sync $((x + 120)) $((y + 193)) click 1 # OK
+e2e_wait_for 10 bash -c "! '$NOTEFILE' dump '$DATA' | grep -q 'Server event'" ||
+    e2e_fail "OK did not remove the note"
+sync_now
+gone() { echo "sys.exit(1 if any('Server event' in e.data for e in cal.events()) else 0)" | caldav; }
+e2e_wait_for 20 gone || e2e_fail "the acknowledged event is still on the server"
+server_has "SUMMARY:Due note" || e2e_fail "the other reminder left the server"
+sync_b || e2e_fail "B's vdirsyncer failed: $(cat "$E2E_TMP/vdirsyncer.log")"
+b_quiet() { ! ringing_window "$B_PID" >/dev/null; }
+e2e_wait_for 20 b_quiet || e2e_fail "B still rings after A's OK reached it"
+e2e_wait_for 10 bash -c "! '$NOTEFILE' dump '$b_data/Note.Dat' | grep -q 'Server event'" ||
+    e2e_fail "B kept the acknowledged note"
+b_has "Due note" || e2e_fail "B lost the other reminder"
+kill -TERM "$B_PID"
+e2e_wait_exit "$B_PID" 10 || e2e_fail "B did not exit after SIGTERM"
+
+kill -TERM "$APP_PID"
+e2e_wait_exit "$APP_PID" 10 || e2e_fail "no exit after SIGTERM"
+[ "$EXIT_STATUS" = 0 ] || e2e_fail "exit status $EXIT_STATUS"
+echo "1 passed, 0 failed"
