@@ -2,8 +2,8 @@
 
 #include "alarms/CAlarmCheck.h"
 #include "alarms/IAlarmHost.h"
-#include "ical/CCalendarFile.h"
 #include "ical/CICalMapping.h"
+#include "model/CSettings.h"
 #include "model/TrayState.h"
 #include "platform/Clock.h"
 #include "platform/IDialogs.h"
@@ -72,9 +72,9 @@ CSyncFolder::Report CSyncSession::Rescan() {
     // What was typed into an open note counts as a change made here.
     for (const auto& note : store.notes())
         if (note->m_window) note->PullTexts();
-    CSyncFolder::Report report = m_folder->Rescan(
-        store, CCalendarFile::Prototype(m_host.settings()), CICalMapping::UtcSeconds(Clock::Now()),
-        [&](CNote& note) { store.RemoveNote(note); });
+    CSyncFolder::Report report =
+        m_folder->Rescan(store, m_host.settings().NewNote(), CICalMapping::UtcSeconds(Clock::Now()),
+                         [&](CNote& note) { store.RemoveNote(note); });
     INoteWindowFactory* windows = m_host.Platform().windows;
     for (CNote* note : report.acknowledged) {
         if (!note->m_window || !note->m_window->IsRinging()) continue;
