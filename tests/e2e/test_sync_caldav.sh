@@ -2,7 +2,8 @@
 # The sync folder with real engines on 127.0.0.1: Radicale as the CalDAV server, and vdirsyncer
 # between the same calendar and the sync folders of two Jotterlys: A runs it from its tray
 # menu's "Sync Now", B as a timer would. A's reminder reaches the server as a VEVENT with its
-# VALARM and B's notes; an event made on the server (as a phone would) becomes a note that rings
+# VALARM and B's notes; one made in A's Note Manager rings in B at its time; an event made on
+# the server (as a phone would) becomes a note that rings
 # in both; OK in A removes it from the server and stops B's ringing after B's next sync.
 JOTTERLY_BIN=$(readlink -f "$1")
 source "$(dirname "$0")/../../scripts/e2e-lib.sh"
@@ -98,6 +99,60 @@ e2e_wait_for 20 server_has "SUMMARY:Due note" ||
 sync_b || e2e_fail "B's vdirsyncer failed: $(cat "$E2E_TMP/vdirsyncer.log")"
 e2e_wait_for 20 b_has "Due note" || e2e_fail "A's reminder did not reach B"
 
+# The ringing window of process $1: the template size (234 x 208) wherever it stands.
+ringing_window() {
+    e2e_visible_windows "$1" | awk '$4 == 234 && $5 == 208 { print; found = 1 } END { exit !found }'
+}
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+
+# A One Time reminder made in A's Note Manager with keys alone, a minute ahead (times made in
+# the editor have whole minutes: start early in a minute), reaches B and rings there in time.
+while [ $((10#$(date +%S))) -ge 15 ]; do sleep 1; done
+"$JOTTERLY_BIN" manager || e2e_fail "the launcher word was not handed over"
+e2e_wait_for 30 e2e_window_shown "Note Manager" || e2e_fail "no Note Manager"
+xdotool windowfocus --sync "$(e2e_named_window "$APP_PID" "Note Manager")"
+sleep 0.3
+# Ctrl+N: an empty One Time entry at the next whole hour, the subject focused. Shift+Tab: the
+# start, its day selected; Right twice to the hour, one back; Right to the minute, up to the
+# next minute of this hour. Tab to the subject, past the item text, to "Add".
+xdotool key --delay 80 ctrl+n
+xdotool type --delay 20 "Made in A"
+ups=$((10#$(date +%M) + 1))
+xdotool key --delay 80 shift+Tab Right Right Down Right
+xdotool key --delay 20 $(printf 'Up %.0s' $(seq "$ups"))
+xdotool key --delay 80 Tab Tab Tab space
+sleep 0.5
+xdotool key Escape
+e2e_wait_for 5 e2e_window_gone "Note Manager" || e2e_fail "Escape did not close the manager"
+e2e_wait_for 5 bash -c "'$NOTEFILE' alarms '$DATA' | grep -q 'Made in A$'" ||
+    e2e_fail "A's Note.Dat lacks the note: $("$NOTEFILE" alarms "$DATA")"
+made_due=$("$NOTEFILE" alarms "$DATA" | awk '/Made in A$/ { print $1, $2 }')
+made_due_ms=$(($(date -d "$made_due" +%s) * 1000))
+sync_now
+e2e_wait_for 20 server_has "SUMMARY:Made in A" || e2e_fail "the manager's reminder is not on the server"
+sync_b || e2e_fail "B's vdirsyncer failed: $(cat "$E2E_TMP/vdirsyncer.log")"
+e2e_wait_for 20 b_has "Made in A" || e2e_fail "the manager's reminder did not reach B"
+ahead_s=$(((made_due_ms - $(now_ms)) / 1000))
+echo "the manager's reminder is due in ${ahead_s} s"
+[ "$ahead_s" -ge 3 ] || e2e_fail "too slow: the reminder fell due before it reached B"
+ringing_window "$B_PID" && e2e_fail "B rang before the reminder's time"
+e2e_wait_for $((ahead_s + 30)) ringing_window "$B_PID" || e2e_fail "the manager's reminder did not ring in B"
+delay_ms=$(($(now_ms) - made_due_ms))
+echo "B rang ${delay_ms} ms after the reminder's time"
+[ "$delay_ms" -ge 0 ] && [ "$delay_ms" -le 7500 ] || e2e_fail "B rang ${delay_ms} ms from its time"
+# Answered in both (A rings too): B's goes aside, so each click reaches its own OK.
+e2e_wait_for 20 ringing_window "$APP_PID" || e2e_fail "the manager's reminder did not ring in A"
+answer() { # OK in the ringing window of process $1
+    local win x y
+    read -r win x y _ < <(ringing_window "$1" | head -1)
+    xdotool mousemove --sync $((x + 120)) $((y + 193)) click 1
+}
+read -r bwin _ < <(ringing_window "$B_PID" | head -1)
+xdotool windowmove --sync "$bwin" 0 40
+answer "$B_PID"
+answer "$APP_PID"
+e2e_wait_for 10 bash -c "! '$NOTEFILE' dump '$DATA' | grep -q 'Made in A'" || e2e_fail "OK in A kept the note"
+
 # An event made on the server, due in 25 s with an alarm at its start.
 due=$(date -u -d '+25 seconds' +%Y%m%dT%H%M%SZ)
 caldav <<PYEOF || e2e_fail "could not add the event on the server"
@@ -125,10 +180,6 @@ e2e_wait_for 20 bash -c "'$NOTEFILE' dump '$DATA' | grep -q 'Server event'" ||
 sync_b || e2e_fail "B's vdirsyncer failed: $(cat "$E2E_TMP/vdirsyncer.log")"
 e2e_wait_for 20 b_has "Server event" || e2e_fail "the server's event did not reach B"
 
-# The ringing window of process $1: the template size (234 x 208) wherever it stands.
-ringing_window() {
-    e2e_visible_windows "$1" | awk '$4 == 234 && $5 == 208 { print; found = 1 } END { exit !found }'
-}
 e2e_wait_for 60 ringing_window "$APP_PID" || e2e_fail "the server's event did not ring in A"
 e2e_wait_for 20 ringing_window "$B_PID" || e2e_fail "the server's event did not ring in B"
 # Both ring in the middle of the screen: B's goes aside, so the click reaches A's.
