@@ -635,16 +635,8 @@ std::string Plural(int n, const char* one, const char* many) {
 } // namespace
 
 int64_t CICalMapping::UtcSeconds(const COleDateTime& t) {
-    COleDateTime::Parts p;
-    if (!t.IsValid() || !t.GetParts(p)) return 0;
-    struct tm tm {};
-    tm.tm_year = p.year - 1900;
-    tm.tm_mon = p.month - 1;
-    tm.tm_mday = p.day;
-    tm.tm_hour = p.hour;
-    tm.tm_min = p.minute;
-    tm.tm_sec = p.second;
-    tm.tm_isdst = -1;
+    std::tm tm{};
+    if (!t.IsValid() || !t.GetTm(tm)) return 0;
     return int64_t(mktime(&tm));
 }
 

@@ -107,10 +107,10 @@ PART_GETTER(GetDayOfWeek, dayOfWeek)
 PART_GETTER(GetDayOfYear, dayOfYear)
 #undef PART_GETTER
 
-std::string COleDateTime::Format(const char* format) const {
+bool COleDateTime::GetTm(std::tm& tm) const {
     Parts p;
-    if (!GetParts(p) || format == nullptr) return {};
-    std::tm tm{};
+    if (!GetParts(p)) return false;
+    tm = std::tm{};
     tm.tm_year = p.year - 1900;
     tm.tm_mon = p.month - 1;
     tm.tm_mday = p.day;
@@ -120,6 +120,12 @@ std::string COleDateTime::Format(const char* format) const {
     tm.tm_wday = p.dayOfWeek - 1;
     tm.tm_yday = p.dayOfYear - 1;
     tm.tm_isdst = -1;
+    return true;
+}
+
+std::string COleDateTime::Format(const char* format) const {
+    std::tm tm{};
+    if (!GetTm(tm) || format == nullptr) return {};
     std::string out(256, '\0');
     for (;;) {
         size_t n = strftime_l(out.data(), out.size(), format, &tm, CLocale());

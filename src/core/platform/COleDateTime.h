@@ -3,6 +3,7 @@
 #include "platform/COleDateTimeSpan.h"
 
 #include <cstdint>
+#include <ctime>
 #include <string>
 
 // A local wall-clock time stored as days since 1899-12-30 00:00 (the fraction is the time of
@@ -63,6 +64,8 @@ public:
         int year, month, day, hour, minute, second, dayOfWeek, dayOfYear;
     };
     bool GetParts(Parts& out) const;
+    // The same as C's broken-down time (tm_isdst -1: for mktime to find); false when invalid.
+    bool GetTm(std::tm& out) const;
 
     double m_dt = 0.0;
     Status m_status = valid;
