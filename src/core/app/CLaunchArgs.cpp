@@ -48,6 +48,14 @@ LaunchRequest CLaunchArgs::Parse(const std::vector<std::string>& args) {
             return request;
         }
     }
+    if (!args.empty() && args[0] == kSyncConflict) {
+        if (args.size() != 4)
+            return Usage(std::string("'") + kSyncConflict +
+                         "' needs the sync folder and the files of the two versions");
+        request.kind = LaunchRequest::Kind::SyncConflict;
+        request.paths.assign(args.begin() + 1, args.end());
+        return request;
+    }
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (CCalendarWords::IsWord(arg)) {
@@ -104,7 +112,10 @@ std::string CLaunchArgs::HelpText() {
     }
     text += "  export-ics FILE  write every note to an iCalendar (.ics) file\n"
             "  import-ics FILE  add the events, to-dos and journal entries of an .ics file\n"
-            "                (both work on the data file when Jotterly is not running)\n";
+            "                (both work on the data file when Jotterly is not running)\n"
+            "  sync-conflict FOLDER OURS OTHER\n"
+            "                keep both versions of a note changed on both sides of a CalDAV\n"
+            "                sync (vdirsyncer's conflict_resolution command; see README)\n";
     text += "\n"
             "  nologo        start without showing the logo\n"
             "  --help        show this help and end\n"

@@ -4,14 +4,16 @@
 #include <vector>
 
 // What the command line asks for: start (perhaps without the logo, perhaps with a word for the
-// running copy), print help or the version, or nothing sensible (usage, status 2).
+// running copy), print help or the version, settle a sync conflict, or nothing sensible (usage,
+// status 2).
 struct LaunchRequest {
-    enum class Kind { Run, Help, Version, Usage };
+    enum class Kind { Run, Help, Version, Usage, SyncConflict };
     Kind kind = Kind::Run;
     bool noLogo = false;
-    std::string word;  // a launcher word, or empty
-    std::string file;  // the absolute path a calendar-file word names
-    std::string error; // for Usage: what was wrong
+    std::string word;               // a launcher word, or empty
+    std::string file;               // the absolute path a calendar-file word names
+    std::string error;              // for Usage: what was wrong
+    std::vector<std::string> paths; // for SyncConflict: the folder, our version, the other
 };
 
 // The command line of the program and the launcher words a running copy carries out.
@@ -36,6 +38,8 @@ public:
     static std::string HandOverLine(const LaunchRequest& request);
 
     static constexpr const char* kNoLogo = "nologo";
+    // The word a CalDAV sync tool runs when a note changed on both sides (never handed over).
+    static constexpr const char* kSyncConflict = "sync-conflict";
     // The word "menu": the tray menu, which no command id stands for.
     static constexpr int kOpenMenu = -1;
     // What a start without a word tells the running copy, so the user sees something happen:

@@ -65,7 +65,11 @@ bool ListFolder(const std::string& folder, std::vector<FileInfo>& files) {
     while (dirent* e = ::readdir(dir)) {
         FileInfo info;
         info.name = e->d_name;
-        if (info.name[0] == '.' || !EndsWith(info.name, ".ics")) continue;
+        // Conflict files count whatever their ending: the one a CalDAV sync leaves has none, so
+        // that the sync tool does not take it for a second file of the same event.
+        if (info.name[0] == '.' ||
+            !(EndsWith(info.name, ".ics") || CSyncFolder::IsConflictFile(info.name)))
+            continue;
         if (StatFile(folder + "/" + info.name, info)) files.push_back(std::move(info));
     }
     ::closedir(dir);
@@ -81,6 +85,28 @@ bool ReadBounded(const std::string& path, std::string& bytes, std::string* why) 
         return false;
     }
     return CAtomicFile::ReadAll(path, bytes, why) && bytes.size() <= CSyncFolder::kMaxFileBytes;
+}
+
+// Writes bytes to a new hidden file in folder, flushed to disk when flush is set.
+bool WriteTemp(const std::string& folder, const std::string& bytes, bool flush, std::string& temp,
+               std::string& failure) {
+    temp = folder + "/" + kTempPrefix + "XXXXXX" + kTempSuffix;
+    const int fd = ::mkstemps(temp.data(), int(sizeof kTempSuffix - 1));
+    bool ok = fd >= 0;
+    for (size_t done = 0; ok && done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        ok = n > 0;
+        if (ok) done += size_t(n);
+    }
+    if (ok && flush) ok = ::fsync(fd) == 0;
+    if (!ok) failure = std::strerror(errno);
+    if (fd >= 0 && ::close(fd) != 0 && ok) {
+        ok = false;
+        failure = std::strerror(errno);
+    }
+    if (!ok && fd >= 0) ::unlink(temp.c_str());
+    return ok;
 }
 
 bool UsableUid(const std::string& uid) {
@@ -179,6 +205,30 @@ int64_t CSyncFolder::AlarmSeconds(const CNote& note) {
     return note.m_type == CNote::Memo ? 0 : CICalMapping::UtcSeconds(note.m_alarmTime);
 }
 
+bool CSyncFolder::WriteNewFile(const std::string& folder, const std::string& name,
+                               const std::string& bytes, std::string* reason) {
+    std::string temp, failure;
+    if (!WriteTemp(folder, bytes, true, temp, failure)) {
+        *reason = failure;
+        return false;
+    }
+    const std::string target = folder + "/" + name;
+    // link() never replaces a file, so two writers cannot take the same name.
+    const bool ok = ::link(temp.c_str(), target.c_str()) == 0;
+    const int err = errno;
+    if (!ok) *reason = std::strerror(err);
+    ::unlink(temp.c_str());
+    errno = err; // tells the caller whether the name was taken
+    if (ok) {
+        const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dir >= 0) {
+            ::fsync(dir);
+            ::close(dir);
+        }
+    }
+    return ok;
+}
+
 bool CSyncFolder::IsConflictFile(const std::string& name) {
     return name.find(".sync-conflict-") != std::string::npos ||
            name.find(" (conflicted copy ") != std::string::npos;
@@ -245,24 +295,8 @@ bool CSyncFolder::Mirror(const CNoteStore& store, int64_t now, std::string* reas
         const std::string bytes = CICalMapping::Export({item}, now, zone);
         entry.fileHash = CNoteIdentity::BytesHash(bytes);
 
-        std::string temp = m_folder + "/" + kTempPrefix + "XXXXXX" + kTempSuffix;
-        const int fd = ::mkstemps(temp.data(), int(sizeof kTempSuffix - 1));
-        bool ok = fd >= 0;
-        for (size_t done = 0; ok && done < bytes.size();) {
-            const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-            if (n < 0 && errno == EINTR) continue;
-            ok = n > 0;
-            if (ok) done += size_t(n);
-        }
-        if (!ok) failure = std::strerror(errno);
-        if (fd >= 0 && ::close(fd) != 0 && ok) {
-            ok = false;
-            failure = std::strerror(errno);
-        }
-        if (!ok) {
-            if (fd >= 0) ::unlink(temp.c_str());
-            break;
-        }
+        std::string temp;
+        if (!WriteTemp(m_folder, bytes, false, temp, failure)) break;
         pending.push_back({std::move(temp), uid, std::move(entry)});
     }
 

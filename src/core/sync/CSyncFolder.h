@@ -46,6 +46,10 @@ public:
     static uint64_t NoteHash(const CNote& note, const std::vector<std::string>& categoryPath);
     // A note's alarm in seconds since 1970 (0 for none).
     static int64_t AlarmSeconds(const CNote& note);
+    // Puts a file of a new name into folder, whole or not at all, and never over another file.
+    // False with a reason.
+    static bool WriteNewFile(const std::string& folder, const std::string& name,
+                             const std::string& bytes, std::string* reason);
     // Files a sync tool left for a conflict: "x.sync-conflict-*" and "x (conflicted copy *)".
     static bool IsConflictFile(const std::string& name);
     // The file name a new note gets.

@@ -3,8 +3,10 @@
 #include "app/CCalendarWords.h"
 #include "platform/CSingleInstance.h"
 #include "platform/ProgramFolder.h"
+#include "sync/CSyncConflict.h"
 
 #include <cstdio>
+#include <ctime>
 
 std::optional<int> CLauncher::BeforeStart(const LaunchRequest& request) {
     switch (request.kind) {
@@ -17,6 +19,13 @@ std::optional<int> CLauncher::BeforeStart(const LaunchRequest& request) {
     case LaunchRequest::Kind::Usage:
         std::fprintf(stderr, "%s\n", CLaunchArgs::UsageLine(request.error).c_str());
         return 2;
+    case LaunchRequest::Kind::SyncConflict: {
+        std::string message;
+        const bool ok = CSyncConflict::Resolve(request.paths[0], request.paths[1], request.paths[2],
+                                               std::time(nullptr), &message);
+        std::fprintf(ok ? stdout : stderr, "jotterly: %s\n", message.c_str());
+        return ok ? 0 : 1;
+    }
     case LaunchRequest::Kind::Run:
         break;
     }

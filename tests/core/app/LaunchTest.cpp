@@ -48,11 +48,16 @@ TEST(LaunchArgs, CommandLines) {
                                                {"quit", "quit"},
                                                {"nologo", "nologo"},
                                                {""},
-                                               {"--verbose"}}) {
+                                               {"--verbose"},
+                                               {"sync-conflict", "folder", "ours"},
+                                               {"nologo", "sync-conflict", "f", "a", "b"}}) {
         const LaunchRequest r = Parse(wrong);
         EXPECT_EQ(r.kind, Kind::Usage) << wrong.back();
         EXPECT_FALSE(r.error.empty());
     }
+    const LaunchRequest conflict = Parse({"sync-conflict", "f", "a", "b"});
+    EXPECT_EQ(conflict.kind, Kind::SyncConflict);
+    EXPECT_EQ(conflict.paths, (std::vector<std::string>{"f", "a", "b"}));
     const std::string usage = CLaunchArgs::UsageLine(Parse({"frobnicate"}).error);
     EXPECT_NE(usage.find("frobnicate"), std::string::npos);
     EXPECT_EQ(usage.find('\n'), std::string::npos) << "one line";

@@ -6,6 +6,7 @@
 #include "support/IcalTestSupport.h"
 #include "support/NoteBuilder.h"
 #include "support/TestFiles.h"
+#include "sync/CSyncConflict.h"
 #include "sync/CSyncFolder.h"
 
 #include <gtest/gtest.h>
@@ -229,6 +230,53 @@ TEST_F(SyncFolderTest, ConflictFilesOfSyncToolsBecomeNotesOnce) {
     EXPECT_EQ(IcsFiles(folder).size(), 3u);
     for (const std::string& name : IcsFiles(folder))
         EXPECT_FALSE(CSyncFolder::IsConflictFile(name)) << name;
+}
+
+// A CalDAV sync tool hands both versions of a note changed on both sides to the resolver, then
+// writes what both files say to both sides: ours goes on, the other becomes a note of its own.
+TEST_F(SyncFolderTest, ACalDavConflictKeepsTheOtherVersionAsANoteOfItsOwn) {
+    CNote& note = a->Add("Plan");
+    note.m_text = "from here";
+    a->Mirror();
+    const std::string ours = ReadFile(folder + "/" + IcsFiles(folder).at(0));
+    fs::create_directories(root + "/tool");
+    const std::string oursPath = root + "/tool/folder", theirsPath = root + "/tool/server";
+    std::string message;
+    for (const char* text : {"from the phone", "from the tablet"}) {
+        CNote other = note;
+        other.m_text = text;
+        CICalMapping::ExportItem item;
+        item.note = &other;
+        item.identity.uid = note.m_uid;
+        ASSERT_TRUE(CAtomicFile::Write(oursPath, ours, nullptr));
+        ASSERT_TRUE(
+            CAtomicFile::Write(theirsPath, CICalMapping::Export({item}, NowSeconds()), nullptr));
+        // The same second twice: the second file takes another name.
+        ASSERT_TRUE(CSyncConflict::Resolve(folder, oursPath, theirsPath, 1796644800, &message))
+            << message;
+        EXPECT_EQ(ReadFile(theirsPath), ours);
+        EXPECT_EQ(ReadFile(oursPath), ours);
+    }
+    EXPECT_EQ(IcsFiles(folder).size(), 1u) << "the tool must not see a second file of the event";
+    EXPECT_EQ(a->Rescan().conflicts, 2);
+    a->Mirror();
+    EXPECT_FALSE(a->Rescan().StoreChanged()); // saved: the conflict files have done their part
+    const std::string copy = CSyncFolder::kConflictTitle;
+    EXPECT_EQ(a->Titles(),
+              (std::vector<std::string>{copy + "Plan|from the phone", copy + "Plan|from the tablet",
+                                        "Plan|from here"}));
+    EXPECT_EQ(size_t(std::distance(fs::directory_iterator(folder), fs::directory_iterator())), 3u);
+
+    // Nothing is given up when the other version cannot be kept.
+    const std::string theirs = "BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n";
+    ASSERT_TRUE(CAtomicFile::Write(theirsPath, theirs, nullptr));
+    EXPECT_FALSE(CSyncConflict::Resolve(root + "/gone", oursPath, theirsPath, 0, &message));
+    EXPECT_NE(message.find("missing"), std::string::npos) << message;
+    ASSERT_TRUE(
+        CAtomicFile::Write(oursPath, std::string(CSyncFolder::kMaxFileBytes + 1, 'x'), nullptr));
+    EXPECT_FALSE(CSyncConflict::Resolve(folder, oursPath, theirsPath, 0, &message));
+    EXPECT_EQ(ReadFile(theirsPath), theirs);
+    EXPECT_EQ(IcsFiles(folder).size(), 3u);
 }
 
 TEST_F(SyncFolderTest, AnEmptiedOrMissingFolderRemovesNothing) {
