@@ -4,7 +4,8 @@
 # menu's "Sync Now", B as a timer would. A's reminder reaches the server as a VEVENT with its
 # VALARM and B's notes; one made in A's Note Manager rings in B at its time; an event made on
 # the server (as a phone would) becomes a note that rings
-# in both; OK in A removes it from the server and stops B's ringing after B's next sync.
+# in both; OK in A removes it from the server and stops B's ringing after B's next sync; a note
+# changed on the server and in A between two syncs ends with both versions on every side.
 JOTTERLY_BIN=$(readlink -f "$1")
 source "$(dirname "$0")/../../scripts/e2e-lib.sh"
 e2e_start_display
@@ -51,6 +52,7 @@ status_path = "$1.status/"
 a = "folder"
 b = "server"
 collections = null
+conflict_resolution = ["command", "$JOTTERLY_BIN", "sync-conflict", "$2"]
 [storage folder]
 type = "filesystem"
 path = "$2/"
@@ -200,6 +202,51 @@ e2e_wait_for 20 b_quiet || e2e_fail "B still rings after A's OK reached it"
 e2e_wait_for 10 bash -c "! '$NOTEFILE' dump '$b_data/Note.Dat' | grep -q 'Server event'" ||
     e2e_fail "B kept the acknowledged note"
 b_has "Due note" || e2e_fail "B lost the other reminder"
+# A conflicting edit: one note changed on the server (as a phone would) and in A between two
+# syncs. A's version goes on and the server's comes back as a conflict copy; both reach B.
+"$JOTTERLY_BIN" new-note || e2e_fail "new-note was not handed over"
+e2e_wait_for 10 e2e_notes_shown 1 || e2e_fail "no new note"
+type_in_note() {
+    local x y w h
+    read -r _ x y w h < <(e2e_visible_windows "$APP_PID" | head -1)
+    xdotool mousemove --sync $((x + w / 2)) $((y + h / 2)) click 1
+    sleep 0.3
+    xdotool key ctrl+End
+    xdotool type --delay 20 "$1"
+}
+type_in_note "Shared plan"
+folder_has() { grep -q "$1" "$2"/*.ics 2>/dev/null; }
+e2e_wait_for 30 folder_has "Shared plan" "$sync" || e2e_fail "the new note was not mirrored"
+sync_now
+any_on_server() { # every item: events, journals, to-dos
+    echo "sys.exit(0 if any('$1' in o.data for o in cal.events() + cal.journals() + cal.todos()) else 1)" | caldav
+}
+e2e_wait_for 20 any_on_server "Shared plan" || e2e_fail "the new note is not on the server"
+caldav <<'PYEOF' || e2e_fail "could not edit the note on the server"
+for o in cal.events() + cal.journals() + cal.todos():
+    if "Shared plan" in o.data:
+        o.data = o.data.replace("Shared plan", "Plan from the phone")
+        o.save()
+PYEOF
+type_in_note " edited in A"
+e2e_wait_for 30 folder_has "Shared plan edited in A" "$sync" || e2e_fail "A's edit was not mirrored"
+sync_now
+e2e_wait_for 20 folder_has "Plan from the phone" "$sync" ||
+    e2e_fail "the server's version did not reach A: $(tail -20 "$E2E_TMP/vdirsyncer.log")"
+sync_now # takes the conflict copy to the server
+sync_b || e2e_fail "B's vdirsyncer failed: $(cat "$E2E_TMP/vdirsyncer.log")"
+for side in "$sync" "$b_sync"; do
+    e2e_wait_for 20 folder_has "Shared plan edited in A" "$side" || e2e_fail "$side lacks A's version"
+    e2e_wait_for 20 folder_has "Plan from the phone" "$side" || e2e_fail "$side lacks the server's version"
+done
+for version in "Shared plan edited in A" "Plan from the phone"; do
+    any_on_server "$version" || e2e_fail "the server lacks \"$version\""
+done
+e2e_wait_for 10 b_has "Conflict copy:" || e2e_fail "B has no conflict copy: $("$NOTEFILE" dump "$b_data/Note.Dat")"
+"$NOTEFILE" dump "$DATA" | grep -q "Conflict copy:" || e2e_fail "A has no conflict copy"
+[ -z "$(find "$sync" "$b_sync" -name '*sync-conflict*')" ] || e2e_fail "a conflict file was left"
+e2e_screenshot "$ARTIFACTS/sync-conflict.png"
+
 kill -TERM "$B_PID"
 e2e_wait_exit "$B_PID" 10 || e2e_fail "B did not exit after SIGTERM"
 
