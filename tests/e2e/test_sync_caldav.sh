@@ -242,8 +242,8 @@ done
 for version in "Shared plan edited in A" "Plan from the phone"; do
     any_on_server "$version" || e2e_fail "the server lacks \"$version\""
 done
-e2e_wait_for 10 b_has "Conflict copy:" || e2e_fail "B has no conflict copy: $("$NOTEFILE" dump "$b_data/Note.Dat")"
-"$NOTEFILE" dump "$DATA" | grep -q "Conflict copy:" || e2e_fail "A has no conflict copy"
+e2e_wait_for 10 b_has "Conflict copy: Plan from the phone" || e2e_fail "B has no conflict copy: $("$NOTEFILE" dump "$b_data/Note.Dat")"
+"$NOTEFILE" dump "$DATA" | grep -q "Conflict copy: Plan from the phone" || e2e_fail "A has no conflict copy"
 [ -z "$(find "$sync" "$b_sync" -name '*sync-conflict*')" ] || e2e_fail "a conflict file was left"
 e2e_screenshot "$ARTIFACTS/sync-conflict.png"
 

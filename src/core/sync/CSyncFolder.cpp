@@ -109,6 +109,20 @@ bool WriteTemp(const std::string& folder, const std::string& bytes, bool flush, 
     return ok;
 }
 
+// What a conflict copy is called after: the title, or for a note without one the start of its
+// text, so the copy says what it holds.
+std::string NameOf(const CNote& note) {
+    if (!note.m_title.empty()) return note.m_title;
+    std::string line = note.m_text.substr(0, note.m_text.find_first_of("\r\n"));
+    if (line.size() > 60) {
+        size_t cut = 60;
+        while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80)
+            --cut; // not inside a character
+        line = line.substr(0, cut) + "...";
+    }
+    return line;
+}
+
 bool UsableUid(const std::string& uid) {
     if (uid.empty() || uid.size() > 255) return false;
     return std::none_of(uid.begin(), uid.end(),
@@ -388,7 +402,7 @@ CSyncFolder::Report CSyncFolder::Rescan(CNoteStore& store, const CNote& prototyp
     };
     auto addCopy = [&](CICalMapping::ImportItem& item, const std::string& uid) {
         if (byUid.count(uid) || m_state.count(uid)) return; // taken in already
-        item.note->m_title = kConflictTitle + item.note->m_title;
+        item.note->m_title = kConflictTitle + NameOf(*item.note);
         addNote(std::move(item.note), item.categoryPath, uid);
         ++report.conflicts;
     };

@@ -242,8 +242,11 @@ TEST_F(SyncFolderTest, ACalDavConflictKeepsTheOtherVersionAsANoteOfItsOwn) {
     fs::create_directories(root + "/tool");
     const std::string oursPath = root + "/tool/folder", theirsPath = root + "/tool/server";
     std::string message;
-    for (const char* text : {"from the phone", "from the tablet"}) {
+    // The second version has no title: its copy is named after its text.
+    for (const auto& [title, text] : std::vector<std::pair<std::string, std::string>>{
+             {"Plan", "from the phone"}, {"", "from the tablet\r\nline two"}}) {
         CNote other = note;
+        other.m_title = title;
         other.m_text = text;
         CICalMapping::ExportItem item;
         item.note = &other;
@@ -263,7 +266,8 @@ TEST_F(SyncFolderTest, ACalDavConflictKeepsTheOtherVersionAsANoteOfItsOwn) {
     EXPECT_FALSE(a->Rescan().StoreChanged()); // saved: the conflict files have done their part
     const std::string copy = CSyncFolder::kConflictTitle;
     EXPECT_EQ(a->Titles(),
-              (std::vector<std::string>{copy + "Plan|from the phone", copy + "Plan|from the tablet",
+              (std::vector<std::string>{copy + "Plan|from the phone",
+                                        copy + "from the tablet|from the tablet\r\nline two",
                                         "Plan|from here"}));
     EXPECT_EQ(size_t(std::distance(fs::directory_iterator(folder), fs::directory_iterator())), 3u);
 
