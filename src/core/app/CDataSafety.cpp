@@ -2,11 +2,10 @@
 
 #include "model/CDataDocument.h"
 #include "model/CTreeNode.h"
-#include "options/COptionsValues.h"
 #include "platform/IDialogs.h"
 #include "storage/CAtomicFile.h"
 #include "storage/CDataFile.h"
-#include "storage/CSideConfig.h"
+#include "storage/CSideSettings.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -49,9 +48,7 @@ bool CDataSafety::BeforeSave(const std::string& path, const COleDateTime& now, I
     }
     m_toldReadOnly = false; // writable again: a later change of mind is told anew
     // How many daily copies to keep may change in the options while the program runs.
-    CSideConfig side;
-    side.Load(path.substr(0, path.find_last_of('/') + 1) + CSideConfig::kFileName);
-    const int keep = COptionsValues::BackupKeepFrom(side);
+    const int keep = CSideSettings::Load(path.substr(0, path.find_last_of('/') + 1)).backupKeep;
     if (!m_backups || m_backupPath != path || m_backupKeep != keep) {
         m_backupPath = path;
         m_backupKeep = keep;

@@ -9,7 +9,7 @@
 #include "platform/Clock.h"
 #include "platform/IDialogs.h"
 #include "platform/ProgramFolder.h"
-#include "storage/CSideConfig.h"
+#include "storage/CSideSettings.h"
 
 #include <filesystem>
 
@@ -30,9 +30,7 @@ bool COptionsSession::Run(CTrayCore& core, IOptionsService& options) {
     core.SetState(CTrayCore::StateOptionsOpen);
 
     COptionsValues values = COptionsValues::From(core.settings(), core.Holidays());
-    CSideConfig side;
-    side.Load(ProgramFolder() + CSideConfig::kFileName);
-    values.ReadSide(side);
+    values.ReadSide(CSideSettings::Load(ProgramFolder()));
     values.canSetClock = core.CanSetClock();
     if (IClockSyncService* clock = core.ClockService()) {
         // Measured once the page that shows it is open, not for every look at the options.
@@ -72,19 +70,13 @@ bool COptionsSession::Run(CTrayCore& core, IOptionsService& options) {
 }
 
 void COptionsSession::WriteSideSettings(CTrayCore& core, const COptionsValues& values) {
-    const std::string path = ProgramFolder() + CSideConfig::kFileName;
-    CSideConfig side;
-    std::error_code ec;
-    const bool present =
-        std::filesystem::symlink_status(path, ec).type() != std::filesystem::file_type::not_found;
-    if (!side.Load(path) && present) {
-        // Its other settings would be lost with it: the file is left as it is.
-        Tell(core, "\"" + path + "\" could not be read, so it was not changed.");
-        return;
-    }
+    // Read again: another part of the program may have changed the file since the sheet opened.
+    CSideSettings side = CSideSettings::Load(ProgramFolder());
+    values.WriteSide(side);
     std::string reason;
-    if (values.WriteSide(side) && !side.Save(path, &reason))
-        Tell(core, "The settings could not be saved to \"" + path + "\":\n" + reason);
+    if (!side.Save(ProgramFolder(), &reason))
+        Tell(core, "The settings could not be saved to \"" + ProgramFolder() +
+                       CSideConfig::kFileName + "\":\n" + reason);
 }
 
 void COptionsSession::WriteAutostart(CTrayCore& core, bool wanted) {

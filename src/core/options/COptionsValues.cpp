@@ -1,14 +1,9 @@
 #include "options/COptionsValues.h"
 
-#include "platform/IntegerField.h"
-#include "storage/CSideConfig.h"
-
 #include <algorithm>
 
 namespace {
 constexpr int kMaxMailInterval = 23 * 60 + 59;
-constexpr const char* kOpenMeteo = "open-meteo";
-constexpr const char* kClassic = "classic";
 
 std::string PlaceText(const COptionsValues& v) {
     return !v.zipCode.empty() ? v.zipCode : v.city + " " + v.state + ", " + v.country;
@@ -127,43 +122,17 @@ void COptionsValues::ResetSchemes() {
     }
 }
 
-void COptionsValues::ReadSide(const CSideConfig& config) {
-    classicServerSet = !config.Get(CSideConfig::kClassicWeatherServer, "").empty();
-    weatherSource =
-        classicServerSet && config.Get(CSideConfig::kWeatherSource, kOpenMeteo) == kClassic
-            ? kClassic
-            : kOpenMeteo;
-    desktopNotifications = config.Get(CSideConfig::kDesktopNotifications, "1") != "0";
-    backupKeep = BackupKeepFrom(config);
-    syncFolder = config.Get(CSideConfig::kSyncFolder, "");
+void COptionsValues::ReadSide(const CSideSettings& side) {
+    classicServerSet = !side.classicWeatherServer.empty();
+    weatherSource = side.weatherSource;
+    desktopNotifications = side.desktopNotifications;
+    backupKeep = side.backupKeep;
+    syncFolder = side.syncFolder;
 }
 
-bool COptionsValues::WriteSide(CSideConfig& config) const {
-    COptionsValues stored;
-    stored.ReadSide(config);
-    bool changed = false;
-    if (stored.weatherSource != weatherSource) {
-        config.Set(CSideConfig::kWeatherSource, weatherSource);
-        changed = true;
-    }
-    if (stored.desktopNotifications != desktopNotifications) {
-        config.Set(CSideConfig::kDesktopNotifications, desktopNotifications ? "1" : "0");
-        changed = true;
-    }
-    if (stored.backupKeep != backupKeep) {
-        config.Set(CSideConfig::kBackupKeep, std::to_string(backupKeep));
-        changed = true;
-    }
-    if (stored.syncFolder != syncFolder) {
-        config.Set(CSideConfig::kSyncFolder, syncFolder);
-        changed = true;
-    }
-    return changed;
-}
-
-int COptionsValues::BackupKeepFrom(const CSideConfig& config) {
-    int keep = kDefaultBackupKeep;
-    // A value out of range or mistyped by hand keeps the default rather than no backups.
-    ParseIntegerField(config.Get(CSideConfig::kBackupKeep, ""), 1, kMaxBackupKeep, keep);
-    return keep;
+void COptionsValues::WriteSide(CSideSettings& side) const {
+    side.weatherSource = weatherSource;
+    side.desktopNotifications = desktopNotifications;
+    side.backupKeep = backupKeep;
+    side.syncFolder = syncFolder;
 }

@@ -3,17 +3,14 @@
 #include "calendar/CHolidayTable.h"
 #include "model/CSettings.h"
 #include "platform/COleDateTime.h"
+#include "storage/CSideSettings.h"
 
 #include <functional>
 #include <string>
 
-class CSideConfig;
-
 // What the options sheet edits: a copy of the settings in the form its pages show them,
 // filled from the settings and copied back only when the sheet is confirmed.
 struct COptionsValues {
-    static constexpr int kDefaultBackupKeep = 7, kMaxBackupKeep = 365;
-
     // ---- Alarm ----
     int alarmSound = CSettings::SoundSpeaker; // the radio button chosen
     std::string wavePath;
@@ -49,11 +46,11 @@ struct COptionsValues {
     std::string country, state, city, zipCode;
     bool centigrade = false;
     // Kept beside "Note.Dat" (jotterly.conf) and in the autostart folder, not in the data file.
-    std::string weatherSource = "open-meteo";
+    std::string weatherSource = CSideSettings::kOpenMeteo;
     // The classic source has no public server: it is offered only when jotterly.conf names one.
     bool classicServerSet = false;
     bool desktopNotifications = true;
-    int backupKeep = kDefaultBackupKeep;
+    int backupKeep = CSideSettings::kDefaultBackupKeep;
     std::string syncFolder; // empty: no sync folder
     bool autostart = false;
 
@@ -72,8 +69,6 @@ struct COptionsValues {
     void ResetSchemes();
 
     // ---- jotterly.conf ----
-    void ReadSide(const CSideConfig& config);
-    // Sets the keys whose values differ from the file's; true when any did.
-    bool WriteSide(CSideConfig& config) const;
-    static int BackupKeepFrom(const CSideConfig& config);
+    void ReadSide(const CSideSettings& side);
+    void WriteSide(CSideSettings& side) const;
 };

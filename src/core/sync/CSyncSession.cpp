@@ -9,7 +9,7 @@
 #include "platform/IDialogs.h"
 #include "platform/INoteWindow.h"
 #include "platform/PlatformServices.h"
-#include "storage/CSideConfig.h"
+#include "storage/CSideSettings.h"
 
 #include <algorithm>
 
@@ -28,12 +28,9 @@ CSyncSession::CSyncSession(IAlarmHost& host, std::string dataPath)
     : m_host(host), m_dataPath(std::move(dataPath)) {}
 
 void CSyncSession::ReadConfig() {
-    CSideConfig config;
-    config.Load(FolderOf(m_dataPath) + CSideConfig::kFileName);
-    m_command = config.Get(CSideConfig::kSyncCommand, "");
-    std::string folder = config.Get(CSideConfig::kSyncFolder, "");
-    while (folder.size() > 1 && folder.back() == '/')
-        folder.pop_back();
+    const CSideSettings side = CSideSettings::Load(FolderOf(m_dataPath));
+    m_command = side.syncCommand;
+    const std::string& folder = side.syncFolder;
     if (folder.empty()) {
         m_folder.reset();
         return;

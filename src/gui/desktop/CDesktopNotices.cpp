@@ -1,6 +1,6 @@
 #include "desktop/CDesktopNotices.h"
 
-#include "storage/CSideConfig.h"
+#include "storage/CSideSettings.h"
 
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
@@ -37,9 +37,7 @@ CDesktopNotices::~CDesktopNotices() {
 }
 
 bool CDesktopNotices::Enabled(const std::string& configFolder) {
-    CSideConfig config;
-    config.Load(configFolder + CSideConfig::kFileName);
-    return config.Get(CSideConfig::kDesktopNotifications, "1") != "0";
+    return CSideSettings::Load(configFolder).desktopNotifications;
 }
 
 void CDesktopNotices::AskCapabilities() {

@@ -7,7 +7,7 @@
 #include "platform/ISound.h"
 #include "platform/ITrayIcon.h"
 #include "platform/ProgramFolder.h"
-#include "storage/CSideConfig.h"
+#include "storage/CSideSettings.h"
 
 #include <QMetaObject>
 
@@ -34,11 +34,10 @@ void CMailService::RunMailCheck(int target, int manual) {
         return;
     }
     // The certificates the user chose to trust, each for its own account's server.
-    CSideConfig side;
-    side.Load(ProgramFolder() + CSideConfig::kFileName);
+    const CSideSettings side = CSideSettings::Load(ProgramFolder());
     for (CMailCheck::Account& a : plan)
         if (const std::string key = CMailCheck::TrustKey(a.copy); !key.empty())
-            a.trustedFingerprint = side.Get(key, "");
+            a.trustedFingerprint = side.TrustedCertificate(key);
     if (m_worker.joinable()) m_worker.join(); // the last one has handed back its result
     m_cancel = false;
     m_running = true;
@@ -134,13 +133,12 @@ bool CMailService::TrustCertificate(const CMailCheck::TrustQuestion& question) {
         dialogs->MessageBox(question.text, "Untrusted certificate", IDialogs::YesNo,
                             IDialogs::Warning) != IDialogs::AnswerYes)
         return false;
-    const std::string path = ProgramFolder() + CSideConfig::kFileName;
-    CSideConfig side;
-    side.Load(path);
-    side.Set(question.key, question.fingerprint);
+    CSideSettings side = CSideSettings::Load(ProgramFolder());
+    side.TrustCertificate(question.key, question.fingerprint);
     std::string reason;
-    if (side.Save(path, &reason)) return true;
-    dialogs->MessageBox("The trusted certificate could not be kept in \"" + path + "\": " + reason,
+    if (side.Save(ProgramFolder(), &reason)) return true;
+    dialogs->MessageBox("The trusted certificate could not be kept in \"" + ProgramFolder() +
+                            CSideConfig::kFileName + "\": " + reason,
                         "Sorry", IDialogs::Ok, IDialogs::Stop);
     return false;
 }

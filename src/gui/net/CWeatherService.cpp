@@ -7,7 +7,7 @@
 #include "platform/IDialogs.h"
 #include "platform/ITrayIcon.h"
 #include "platform/ProgramFolder.h"
-#include "storage/CSideConfig.h"
+#include "storage/CSideSettings.h"
 
 #include <QMetaObject>
 #include <QtGlobal>
@@ -19,11 +19,7 @@ CWeatherService::~CWeatherService() {
 }
 
 WeatherSource CWeatherService::Source() const {
-    CSideConfig config;
-    config.Load(ProgramFolder() + CSideConfig::kFileName);
-    // Without a server of its own the classic source cannot be asked.
-    return config.Get(CSideConfig::kWeatherSource, "open-meteo") == "classic" &&
-                   !config.Get(CSideConfig::kClassicWeatherServer, "").empty()
+    return CSideSettings::Load(ProgramFolder()).weatherSource == CSideSettings::kClassic
                ? WeatherSource::Classic
                : WeatherSource::OpenMeteo;
 }

@@ -1,14 +1,14 @@
 #include "net/SideEndpoints.h"
 
 #include "platform/ProgramFolder.h"
-#include "storage/CSideConfig.h"
+#include "storage/CSideSettings.h"
 
 NetEndpoints SideEndpoints::Read(NetEndpoints e) {
-    CSideConfig config;
-    config.Load(ProgramFolder() + CSideConfig::kFileName);
-    e.timeServer = config.Get(CSideConfig::kTimeServer, e.timeServer);
-    e.classicWeatherServer = config.Get(CSideConfig::kClassicWeatherServer, e.classicWeatherServer);
-    e.geocodingServer = config.Get(CSideConfig::kGeocodingServer, e.geocodingServer);
-    e.forecastServer = config.Get(CSideConfig::kForecastServer, e.forecastServer);
+    const CSideSettings side = CSideSettings::Load(ProgramFolder());
+    for (auto [to, from] : {std::pair{&e.timeServer, &side.timeServer},
+                            {&e.classicWeatherServer, &side.classicWeatherServer},
+                            {&e.geocodingServer, &side.geocodingServer},
+                            {&e.forecastServer, &side.forecastServer}})
+        if (!from->empty()) *to = *from;
     return e;
 }

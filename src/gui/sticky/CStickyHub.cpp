@@ -7,12 +7,11 @@
 #include "platform/ISound.h"
 #include "platform/ProgramFolder.h"
 #include "sticky/NoteSchemes.h"
-#include "storage/CSideConfig.h"
+#include "storage/CSideSettings.h"
 
 namespace {
 constexpr int kCloseSound = 242;
 constexpr int kDeleteSound = 241;
-constexpr const char* kClosedHintShown = "closed_note_hint_shown";
 } // namespace
 
 IDialogs& CStickyHub::Dialogs() const {
@@ -35,13 +34,11 @@ void CStickyHub::TimeChanged(const CNote& note) {
 }
 
 void CStickyHub::HintClosedMemo() {
-    const std::string path = ProgramFolder() + CSideConfig::kFileName;
-    CSideConfig config;
-    config.Load(path);
-    if (config.Get(kClosedHintShown, "0") == "1") return;
+    CSideSettings side = CSideSettings::Load(ProgramFolder());
+    if (side.closedHintShown) return;
     // Remembered first: whatever happens to the box, it is not shown again.
-    config.Set(kClosedHintShown, "1");
-    config.Save(path);
+    side.closedHintShown = true;
+    side.Save(ProgramFolder());
     const CDialogOwner::Scope owner(CDialogOwner::Tray()); // the note is gone
     if (IDialogs* dialogs = m_tray.Platform().dialogs)
         dialogs->MessageBox(kClosedNoteHint, "Jotterly", IDialogs::Ok, IDialogs::Information);

@@ -145,31 +145,6 @@ TEST(OptionsCopyTest, WeatherPlaceAndUnitMakeTheReportStale) {
     EXPECT_TRUE(v.ApplyTo(s, h, kNow).weatherPlaceChanged);
 }
 
-TEST(OptionsCopyTest, SideSettingsDefaultsAndOnlyChangedKeysWritten) {
-    CSideConfig side;
-    side.Set("weather_source", "classic");
-    side.Set("backup_keep", "0"); // no copies at all would leave nothing to go back to
-    COptionsValues v;
-    v.ReadSide(side);
-    EXPECT_EQ(v.weatherSource, "open-meteo") << "the classic source has no server of its own";
-    EXPECT_FALSE(v.classicServerSet);
-    side.Set("classic_weather_server", "http://127.0.0.1:8080");
-    v.ReadSide(side);
-    EXPECT_TRUE(v.classicServerSet);
-    EXPECT_EQ(v.weatherSource, "classic");
-    EXPECT_TRUE(v.desktopNotifications);
-    EXPECT_EQ(v.backupKeep, 7);
-    EXPECT_FALSE(v.WriteSide(side));
-    v.desktopNotifications = false;
-    v.backupKeep = 30;
-    EXPECT_TRUE(v.WriteSide(side));
-    EXPECT_EQ(side.Get("desktop_notifications", ""), "0");
-    EXPECT_EQ(side.Get("backup_keep", ""), "30");
-    EXPECT_EQ(side.Get("weather_source", ""), "classic");
-    side.Set("backup_keep", " 12 ");
-    EXPECT_EQ(COptionsValues::BackupKeepFrom(side), 12);
-}
-
 // ---------------------------------------------------------------- the session around the sheet
 
 struct ScriptedOptions : IOptionsService {

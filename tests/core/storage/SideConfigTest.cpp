@@ -1,4 +1,5 @@
 #include "storage/CSideConfig.h"
+#include "storage/CSideSettings.h"
 #include "support/TestEnv.h"
 
 #include <fstream>
@@ -42,4 +43,37 @@ TEST(SideConfig, ARewriteKeepsCommentsUnknownLinesAndOrder) {
     const std::string text{std::istreambuf_iterator<char>(in), {}};
     EXPECT_EQ(text, "# my servers\ntime_server = 10.0.0.1\n\n; odd line\nbackup_keep=3 # three\n"
                     "weather_source=open-meteo\ndesktop_notifications=0\n");
+}
+
+TEST(SideSettings, DefaultsBoundsAndOnlyChangedKeysWritten) {
+    TestEnv env;
+    const std::string folder = env.Dir() + "/";
+    const std::string hand = "weather_source=classic\nbackup_keep=0\nsync_folder=/x/notes//\n";
+    std::ofstream(folder + CSideConfig::kFileName) << hand;
+    CSideSettings side = CSideSettings::Load(folder);
+    EXPECT_EQ(side.weatherSource, "open-meteo") << "the classic source has no server of its own";
+    EXPECT_EQ(side.backupKeep, 7) << "no copies at all would leave nothing to go back to";
+    EXPECT_EQ(side.syncFolder, "/x/notes");
+    EXPECT_TRUE(side.desktopNotifications);
+    ASSERT_TRUE(side.Save(folder));
+    std::ifstream in(folder + CSideConfig::kFileName);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), hand) << "nothing changed";
+
+    side.desktopNotifications = false;
+    side.backupKeep = 30;
+    side.TrustCertificate("trust_pop.example.org", "AB:CD");
+    ASSERT_TRUE(side.Save(folder));
+    CSideConfig file;
+    ASSERT_TRUE(file.Load(folder + CSideConfig::kFileName));
+    EXPECT_EQ(file.Get("desktop_notifications", ""), "0");
+    EXPECT_EQ(file.Get("backup_keep", ""), "30");
+    EXPECT_EQ(file.Get("weather_source", ""), "classic");
+    EXPECT_EQ(CSideSettings::Load(folder).TrustedCertificate("trust_pop.example.org"), "AB:CD");
+
+    file.Set("backup_keep", " 12 ");
+    file.Set("classic_weather_server", "http://127.0.0.1:8080");
+    ASSERT_TRUE(file.Save(folder + CSideConfig::kFileName));
+    side = CSideSettings::Load(folder);
+    EXPECT_EQ(side.backupKeep, 12);
+    EXPECT_EQ(side.weatherSource, "classic");
 }
