@@ -353,12 +353,18 @@ void CTrayCore::OnRefreshTimer() {
 }
 
 void CTrayCore::OnExitWaitTimer() {
+    // A check that never ends (a hung server) does not keep the program for ever.
     if (MailCheckRunning() && m_exitWaitTicks < kMaxExitWaitTicks) {
         ++m_exitWaitTicks;
         return;
     }
     if (m_platform.timers) m_platform.timers->KillTimer(TimerExitWait);
     DestroyWindow();
+}
+
+void CTrayCore::EndMailCheck() {
+    m_mailTarget = IMailService::kNoCheck;
+    if (m_state == StateExiting && !MailCheckRunning()) OnExitWaitTimer();
 }
 
 // ---------------------------------------------------------------- notes

@@ -124,7 +124,8 @@ public:
     int MailTarget() const { return m_mailTarget; }
     int MailManual() const { return m_mailManual; }
     bool MailCheckRunning() const { return m_services.mail && m_services.mail->MailCheckRunning(); }
-    void EndMailCheck() { m_mailTarget = IMailService::kNoCheck; }
+    // The mail service's word that its check ended; an exit that waited for it goes on.
+    void EndMailCheck();
     void StopMailCheck() {
         if (m_services.mail) m_services.mail->StopMailCheck();
     }

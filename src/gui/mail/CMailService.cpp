@@ -68,11 +68,8 @@ void CMailService::Finish(std::vector<CMailCheck::Account> plan, int target, boo
                           m_hub.countdowns().mail);
     // The exit saves by itself; otherwise the time of this check is kept.
     if (!exiting) m_hub.SaveData();
-    m_hub.EndMailCheck();
-    if (exiting) {
-        m_hub.OnTimer(CTrayCore::TimerExitWait); // nothing left to wait for: end now
-        return;
-    }
+    m_hub.EndMailCheck(); // when exiting, the exit goes on from here
+    if (exiting) return;
 
     // A refused certificate the user now trusts: the account is checked again at once, and
     // that check tells the outcome.

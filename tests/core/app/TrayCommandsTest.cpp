@@ -92,8 +92,10 @@ TEST_F(TrayCommandsTest, ExitRemovesTheIconStopsTheTimersAndWaitsForAMailCheck) 
         EXPECT_EQ(timers.active, (busy ? Timers{{CTrayCore::TimerExitWait, 5000}} : Timers{}));
         EXPECT_EQ(core.destroys, 1 - busy);
     }
+    core.OnTimer(CTrayCore::TimerExitWait); // still checking: still waiting
+    EXPECT_EQ(core.destroys, 0);
     platform.services.mailRunning = false;
-    core.OnTimer(CTrayCore::TimerExitWait);
+    core.EndMailCheck(); // the check ended: the exit goes on at once
     EXPECT_EQ(core.destroys, 1);
     EXPECT_TRUE(timers.active.empty());
 }
