@@ -33,9 +33,9 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# libcurl is opened at run time, so dpkg-shlibdeps cannot see it (7.85 brought the protocol
-# lists the HTTP client sets).
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcurl4 (>= 7.85.0)")
+# libcurl and OpenSSL are opened at run time, so dpkg-shlibdeps cannot see them (7.85 brought the
+# protocol lists the HTTP client sets).
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcurl4 (>= 7.85.0), libssl3 (>= 3.0.0)")
 # Without an X server the program runs on Qt's Wayland platform.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
 include(CPack)
