@@ -4,7 +4,7 @@
 # SETTLE seconds idle (5); 5 runs, medians. With no notes the first start shows the welcome
 # note. With xpad installed it measures xpad too (time to its first mapped window). The last
 # run's resident memory is also listed per library (and heap), largest first.
-#   [SETTLE=60] [RUNS=5] scripts/measure-startup.sh build/jotterly [notes]
+#   [SETTLE=60] [RUNS=5] [TOP=30 mappings listed] scripts/measure-startup.sh build/jotterly [notes]
 JOTTERLY_BIN=$(readlink -f "$1")
 NOTEFILE="$(dirname "$JOTTERLY_BIN")/jotterly_notefile"
 NOTES=${2:-0}
@@ -38,7 +38,7 @@ measure_jotterly() {
         pss+=($(pss_kib "$APP_PID"))
         if [ "$run" = "$RUNS" ]; then
             echo "RSS KiB  PSS KiB  mapping (last run)"
-            rss_by_mapping "$APP_PID"
+            rss_by_mapping "$APP_PID" "${TOP:-30}"
         fi
         kill -KILL "$APP_PID"
         wait "$APP_PID" 2>/dev/null || true
