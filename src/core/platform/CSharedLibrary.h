@@ -22,9 +22,6 @@ public:
         return fn != nullptr;
     }
 
-    // Whether a library whose file name starts with prefix is mapped into this process.
-    static bool IsMapped(const std::string& prefix);
-
 private:
     void* Symbol(const char* symbol);
 
