@@ -1,6 +1,8 @@
 # Where an installation puts the program and what the desktop needs to offer it, and the .deb
 # package made from the same layout (cpack in the build folder).
 install(TARGETS jotterly)
+# Where the installed program looks for its modules: ../lib/jotterly from its own folder.
+install(TARGETS jotterly_sound LIBRARY DESTINATION lib/jotterly)
 install(DIRECTORY resources/help/ DESTINATION ${CMAKE_INSTALL_DATADIR}/jotterly/help)
 install(FILES resources/jotterly.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
@@ -31,6 +33,9 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# libcurl and OpenSSL are opened at run time, so dpkg-shlibdeps cannot see them (7.85 brought the
+# protocol lists the HTTP client sets).
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcurl4 (>= 7.85.0), libssl3 (>= 3.0.0)")
 # Without an X server the program runs on Qt's Wayland platform.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
 include(CPack)

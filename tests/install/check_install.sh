@@ -15,6 +15,7 @@ DESTDIR="$tmp/root" cmake --install "$build" --prefix /usr >"$tmp/install.log" |
     fail "cmake --install failed: $(cat "$tmp/install.log")"
 cd "$tmp/root"
 expected="usr/bin/jotterly
+usr/lib/jotterly/jotterly-sound.so
 usr/share/applications/jotterly.desktop
 usr/share/icons/hicolor/scalable/apps/jotterly.svg
 usr/share/jotterly/help/index.html

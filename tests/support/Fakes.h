@@ -90,9 +90,10 @@ struct FakeTimers : ITimerHost {
 struct FakeSound : ISound {
     bool device = false;
     bool looping = false;
-    int beeps = 0, loopsStarted = 0, loopStops = 0, onceStops = 0;
+    int beeps = 0, loopsStarted = 0, loopStops = 0, onceStops = 0, prepares = 0;
     std::vector<int> resources;
     std::string lastWave;
+    void Prepare() override { ++prepares; }
     bool HasAudioDevice() const override { return device; }
     void Beep() override { ++beeps; }
     void PlayWaveLoop(const std::string& path) override {

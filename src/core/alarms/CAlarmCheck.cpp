@@ -6,6 +6,7 @@
 #include "model/TrayState.h"
 #include "platform/Clock.h"
 #include "platform/INoteWindow.h"
+#include "platform/ISound.h"
 #include "platform/PlatformServices.h"
 
 #include <fcntl.h>
@@ -16,14 +17,22 @@ CAlarmCheck::~CAlarmCheck() {
     if (m_logFile) std::fclose(m_logFile);
 }
 
+namespace {
+constexpr int kPrepareSoundSeconds = 30;
+} // namespace
+
 bool CAlarmCheck::OnTick() {
     Clock::FollowTimeZone();
     const int period = m_host.settings().m_checkPeriod;
     const bool jumped = m_clockJumps.OnTick(Clock::Now(), Clock::MonotonicMs(), period);
     if (jumped) Resync();
+    const int seconds = COleDateTime::WholeSeconds(m_earliestAlarm - Clock::Now());
+    // The sound output is loaded only when needed: half a minute ahead of the alarm, so that
+    // the ring does not wait for it.
+    if (seconds < kPrepareSoundSeconds)
+        if (ISound* sound = m_host.Platform().sound) sound->Prepare();
     const int state = m_host.State();
     if (state == StateManagerOpen) return jumped;
-    int seconds = COleDateTime::WholeSeconds(m_earliestAlarm - Clock::Now());
     // Two timer periods ahead: an alarm never waits for the tick after it.
     if (seconds < period / 500 && state != StateOptionsOpen) CheckAlarms();
     return jumped;

@@ -1,17 +1,17 @@
 #include "net/CNotesInternetSession.h"
 
 #include "net/CBlockingSocket.h"
+#include "net/CCurlLibrary.h"
 #include "net/HostLookUp.h"
 #include "net/SocketErrors.h"
 
 #include <arpa/inet.h>
-#include <curl/curl.h>
 #include <memory>
-#include <mutex>
 
 namespace {
 
 struct Transfer {
+    const CCurlLibrary* lib = nullptr;
     CURL* curl = nullptr;
     std::string body;
     std::size_t maxBytes = 0;
@@ -28,7 +28,7 @@ size_t OnData(char* data, size_t size, size_t count, void* user) {
     const size_t n = size * count;
     if (!t->statusKnown) {
         long code = 0;
-        curl_easy_getinfo(t->curl, CURLINFO_RESPONSE_CODE, &code);
+        t->lib->easy_getinfo(t->curl, CURLINFO_RESPONSE_CODE, &code);
         t->ok200 = code == 200;
         t->statusKnown = true;
     }
@@ -55,20 +55,20 @@ int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
 // resolver thread is joined when a transfer is abandoned, which would hold the program's exit
 // for as long as a silent name server takes. Empty when libcurl should look it up after all (an
 // address in the URL, or a name without an IPv4 address). False when the look-up failed.
-bool PinnedAddress(const std::string& url, long timeoutMs, const std::atomic<bool>* stop,
-                   std::string& pinned, std::string& error) {
+bool PinnedAddress(const CCurlLibrary& lib, const std::string& url, long timeoutMs,
+                   const std::atomic<bool>* stop, std::string& pinned, std::string& error) {
     pinned.clear();
-    std::unique_ptr<CURLU, decltype(&curl_url_cleanup)> parts(curl_url(), &curl_url_cleanup);
+    std::unique_ptr<CURLU, decltype(&curl_url_cleanup)> parts(lib.url(), lib.url_cleanup);
     char *host = nullptr, *port = nullptr;
-    if (!parts || curl_url_set(parts.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK ||
-        curl_url_get(parts.get(), CURLUPART_HOST, &host, 0) != CURLUE_OK ||
-        curl_url_get(parts.get(), CURLUPART_PORT, &port, CURLU_DEFAULT_PORT) != CURLUE_OK) {
-        curl_free(host);
+    if (!parts || lib.url_set(parts.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK ||
+        lib.url_get(parts.get(), CURLUPART_HOST, &host, 0) != CURLUE_OK ||
+        lib.url_get(parts.get(), CURLUPART_PORT, &port, CURLU_DEFAULT_PORT) != CURLUE_OK) {
+        lib.free(host);
         return true; // libcurl tells what is wrong with the URL
     }
     const std::string name = host, number = port;
-    curl_free(host);
-    curl_free(port);
+    lib.free(host);
+    lib.free(port);
     in_addr address{};
     if (name.empty() || name[0] == '[' || inet_pton(AF_INET, name.c_str(), &address) == 1)
         return true;
@@ -85,69 +85,62 @@ bool PinnedAddress(const std::string& url, long timeoutMs, const std::atomic<boo
     return true;
 }
 
-void GlobalInit() {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
-
 } // namespace
-
-CNotesInternetSession::CNotesInternetSession() {
-    GlobalInit();
-}
 
 bool CNotesInternetSession::HttpGet(std::string& reply, const std::string& server,
                                     const std::string& path, const std::string& verb) {
     m_error.clear();
     m_status = 0;
-    std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(), &curl_easy_cleanup);
+    const CCurlLibrary* lib = CCurlLibrary::Get(m_error);
+    if (!lib) return false;
+    std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(lib->easy_init(), lib->easy_cleanup);
     if (!curl) {
         m_error = "the HTTP client could not start";
         return false;
     }
     Transfer t;
+    t.lib = lib;
     t.curl = curl.get();
     t.maxBytes = m_maxBytes;
     t.stop = m_stop;
     const std::string url = server + path;
     std::string pinned;
-    if (!PinnedAddress(url, m_timeoutMs, m_stop, pinned, m_error)) return false;
+    if (!PinnedAddress(*lib, url, m_timeoutMs, m_stop, pinned, m_error)) return false;
     std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> resolve(
-        pinned.empty() ? nullptr : curl_slist_append(nullptr, pinned.c_str()),
-        &curl_slist_free_all);
+        pinned.empty() ? nullptr : lib->slist_append(nullptr, pinned.c_str()), lib->slist_free_all);
     // Always fresh from the server: a cached time or forecast is a wrong one.
     std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> headers(
-        curl_slist_append(curl_slist_append(nullptr, "Cache-Control: no-cache"),
+        lib->slist_append(lib->slist_append(nullptr, "Cache-Control: no-cache"),
                           "Pragma: no-cache"),
-        &curl_slist_free_all);
+        lib->slist_free_all);
     CURL* c = curl.get();
-    curl_easy_setopt(c, CURLOPT_URL, url.c_str());
-    if (resolve) curl_easy_setopt(c, CURLOPT_RESOLVE, resolve.get());
-    curl_easy_setopt(c, CURLOPT_CUSTOMREQUEST, verb == "GET" ? nullptr : verb.c_str());
-    curl_easy_setopt(c, CURLOPT_USERAGENT, kAgent);
-    curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers.get());
-    curl_easy_setopt(c, CURLOPT_FRESH_CONNECT, 1L);
-    curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L); // runs on worker threads
-    curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, m_timeoutMs);
-    curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, m_timeoutMs);
-    curl_easy_setopt(c, CURLOPT_BUFFERSIZE, static_cast<long>(kChunkBytes));
-    curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(c, CURLOPT_MAXREDIRS, 3L);
-    curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
+    lib->easy_setopt(c, CURLOPT_URL, url.c_str());
+    if (resolve) lib->easy_setopt(c, CURLOPT_RESOLVE, resolve.get());
+    lib->easy_setopt(c, CURLOPT_CUSTOMREQUEST, verb == "GET" ? nullptr : verb.c_str());
+    lib->easy_setopt(c, CURLOPT_USERAGENT, kAgent);
+    lib->easy_setopt(c, CURLOPT_HTTPHEADER, headers.get());
+    lib->easy_setopt(c, CURLOPT_FRESH_CONNECT, 1L);
+    lib->easy_setopt(c, CURLOPT_NOSIGNAL, 1L); // runs on worker threads
+    lib->easy_setopt(c, CURLOPT_TIMEOUT_MS, m_timeoutMs);
+    lib->easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, m_timeoutMs);
+    lib->easy_setopt(c, CURLOPT_BUFFERSIZE, static_cast<long>(kChunkBytes));
+    lib->easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
+    lib->easy_setopt(c, CURLOPT_MAXREDIRS, 3L);
+    lib->easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
     // A secure request stays secure: no redirect may take it down to plain HTTP.
-    curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR,
+    lib->easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR,
                      url.rfind("https:", 0) == 0 ? "https" : "http,https");
-    if (!m_caFile.empty()) curl_easy_setopt(c, CURLOPT_CAINFO, m_caFile.c_str());
-    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &OnData);
-    curl_easy_setopt(c, CURLOPT_WRITEDATA, &t);
+    if (!m_caFile.empty()) lib->easy_setopt(c, CURLOPT_CAINFO, m_caFile.c_str());
+    lib->easy_setopt(c, CURLOPT_WRITEFUNCTION, &OnData);
+    lib->easy_setopt(c, CURLOPT_WRITEDATA, &t);
     if (m_stop) {
-        curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
-        curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, &OnProgress);
-        curl_easy_setopt(c, CURLOPT_XFERINFODATA, &t);
+        lib->easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
+        lib->easy_setopt(c, CURLOPT_XFERINFOFUNCTION, &OnProgress);
+        lib->easy_setopt(c, CURLOPT_XFERINFODATA, &t);
     }
 
-    const CURLcode rc = curl_easy_perform(c);
-    curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &m_status);
+    const CURLcode rc = lib->easy_perform(c);
+    lib->easy_getinfo(c, CURLINFO_RESPONSE_CODE, &m_status);
     if (t.stopped) {
         m_error = "the request was stopped";
         return false;
@@ -157,7 +150,7 @@ bool CNotesInternetSession::HttpGet(std::string& reply, const std::string& serve
         return false;
     }
     if (rc != CURLE_OK) {
-        m_error = curl_easy_strerror(rc);
+        m_error = lib->easy_strerror(rc);
         return false;
     }
     if (m_status == 200) reply = std::move(t.body);

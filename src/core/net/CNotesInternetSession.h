@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <string>
 
-// One HTTP client for one request at a time (libcurl). Safe to use on any thread; each thread
-// makes its own session.
+// One HTTP client for one request at a time (libcurl, loaded by the first request). Safe to use
+// on any thread; each thread makes its own session.
 class CNotesInternetSession {
 public:
     static constexpr const char* kAgent = "Ovalin";
@@ -13,8 +13,6 @@ public:
     // A reply larger than this is refused: no weather or time page comes near it.
     static constexpr std::size_t kDefaultMaxBytes = 4 * 1024 * 1024;
     static constexpr long kDefaultTimeoutMs = 15000;
-
-    CNotesInternetSession();
 
     void SetTimeoutMs(long ms) { m_timeoutMs = ms; }
     void SetMaxBytes(std::size_t bytes) { m_maxBytes = bytes; }

@@ -1,6 +1,7 @@
 #include "net/CTlsStream.h"
 
 #include "net/CBlockingSocket.h"
+#include "net/COpenSslLibrary.h"
 #include "net/SocketErrors.h"
 
 #include <algorithm>
@@ -8,12 +9,15 @@
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
-#include <openssl/err.h>
-#include <openssl/ssl.h>
-#include <openssl/x509v3.h>
 #include <poll.h>
 
 namespace {
+// Loaded by the handshake, before any other use.
+const COpenSslLibrary& Ssl() {
+    std::string unused;
+    return *COpenSslLibrary::Get(unused);
+}
+
 std::int64_t NowMs() {
     using namespace std::chrono;
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
@@ -21,9 +25,9 @@ std::int64_t NowMs() {
 
 std::string OpenSslErrors() {
     std::string text;
-    for (unsigned long e; (e = ERR_get_error()) != 0;) {
+    for (unsigned long e; (e = Ssl().err_get_error()) != 0;) {
         char line[256];
-        ERR_error_string_n(e, line, sizeof line);
+        Ssl().err_error_string_n(e, line, sizeof line);
         if (!text.empty()) text += "; ";
         text += line;
     }
@@ -33,7 +37,8 @@ std::string OpenSslErrors() {
 std::string Sha256Fingerprint(X509* certificate) {
     unsigned char digest[EVP_MAX_MD_SIZE];
     unsigned int length = 0;
-    if (!certificate || X509_digest(certificate, EVP_sha256(), digest, &length) != 1) return {};
+    if (!certificate || Ssl().x509_digest(certificate, Ssl().evp_sha256(), digest, &length) != 1)
+        return {};
     static const char kHex[] = "0123456789ABCDEF";
     std::string text;
     for (unsigned int i = 0; i < length; ++i) {
@@ -56,8 +61,8 @@ CTlsStream::CTlsStream(CBlockingSocket& socket) : m_socket(socket) {}
 
 CTlsStream::~CTlsStream() {
     // No close_notify: the server may be gone, and nothing more is said on a dead connection.
-    if (m_ssl) SSL_free(m_ssl);
-    if (m_context) SSL_CTX_free(m_context);
+    if (m_ssl) Ssl().ssl_free(m_ssl);
+    if (m_context) Ssl().ctx_free(m_context);
 }
 
 bool CTlsStream::Fail(const std::string& why) {
@@ -78,12 +83,12 @@ bool CTlsStream::WaitFor(int sslError, int waitMs) {
 
 int CTlsStream::Verify(int preverified, X509_STORE_CTX* context) {
     if (preverified) return 1;
-    auto* ssl = static_cast<SSL*>(
-        X509_STORE_CTX_get_ex_data(context, SSL_get_ex_data_X509_STORE_CTX_idx()));
-    auto* self = ssl ? static_cast<CTlsStream*>(SSL_get_app_data(ssl)) : nullptr;
+    auto* ssl =
+        static_cast<SSL*>(Ssl().store_ctx_get_ex_data(context, Ssl().get_ex_data_store_ctx_idx()));
+    auto* self = ssl ? static_cast<CTlsStream*>(Ssl().get_ex_data(ssl, 0)) : nullptr;
     if (!self) return 0;
     // The server's own certificate, whichever link of its chain failed.
-    const std::string fingerprint = Sha256Fingerprint(X509_STORE_CTX_get0_cert(context));
+    const std::string fingerprint = Sha256Fingerprint(Ssl().store_ctx_get0_cert(context));
     // The one certificate the user accepted for this server, and no other, passes.
     if (!self->m_trusted.empty() && fingerprint == self->m_trusted) return 1;
     self->m_refused = fingerprint;
@@ -102,34 +107,38 @@ bool CTlsStream::Handshake(const std::string& host, const std::string& caFile,
     if (flags < 0 || fcntl(fd, F_SETFL, flags | O_NONBLOCK) < 0)
         return Fail("socket set-up failed");
 
-    ERR_clear_error();
-    m_context = SSL_CTX_new(TLS_client_method());
+    std::string unavailable;
+    const COpenSslLibrary* ssl = COpenSslLibrary::Get(unavailable);
+    if (!ssl) return Fail("TLS could not be started: " + unavailable);
+    ssl->err_clear_error();
+    m_context = ssl->ctx_new(ssl->tls_client_method());
     if (!m_context) return Fail("TLS could not be started: " + OpenSslErrors());
-    SSL_CTX_set_min_proto_version(m_context, TLS1_2_VERSION);
-    SSL_CTX_set_verify(m_context, SSL_VERIFY_PEER, &CTlsStream::Verify);
+    ssl->ctx_ctrl(m_context, SSL_CTRL_SET_MIN_PROTO_VERSION, TLS1_2_VERSION, nullptr);
+    ssl->ctx_set_verify(m_context, SSL_VERIFY_PEER, &CTlsStream::Verify);
     const bool trusted =
-        caFile.empty() ? SSL_CTX_set_default_verify_paths(m_context) == 1
-                       : SSL_CTX_load_verify_locations(m_context, caFile.c_str(), nullptr) == 1;
+        caFile.empty() ? ssl->ctx_set_default_verify_paths(m_context) == 1
+                       : ssl->ctx_load_verify_locations(m_context, caFile.c_str(), nullptr) == 1;
     if (!trusted)
         return Fail("the trusted certificates could not be read" +
                     (caFile.empty() ? std::string() : " from \"" + caFile + "\""));
-    m_ssl = SSL_new(m_context);
-    if (!m_ssl || SSL_set_fd(m_ssl, fd) != 1) return Fail("TLS could not be started");
-    SSL_set_app_data(m_ssl, this);
-    X509_VERIFY_PARAM* param = SSL_get0_param(m_ssl);
-    X509_VERIFY_PARAM_set_hostflags(param, X509_CHECK_FLAG_NO_PARTIAL_WILDCARDS);
+    m_ssl = ssl->ssl_new(m_context);
+    if (!m_ssl || ssl->set_fd(m_ssl, fd) != 1) return Fail("TLS could not be started");
+    ssl->set_ex_data(m_ssl, 0, this);
+    X509_VERIFY_PARAM* param = ssl->get0_param(m_ssl);
+    ssl->param_set_hostflags(param, X509_CHECK_FLAG_NO_PARTIAL_WILDCARDS);
     if (IsAddress(host)) {
-        X509_VERIFY_PARAM_set1_ip_asc(param, host.c_str());
+        ssl->param_set1_ip_asc(param, host.c_str());
     } else {
-        X509_VERIFY_PARAM_set1_host(param, host.c_str(), 0);
-        SSL_set_tlsext_host_name(m_ssl, host.c_str());
+        ssl->param_set1_host(param, host.c_str(), 0);
+        ssl->ssl_ctrl(m_ssl, SSL_CTRL_SET_TLSEXT_HOSTNAME, TLSEXT_NAMETYPE_host_name,
+                      const_cast<char*>(host.c_str()));
     }
 
     const std::int64_t deadline = NowMs() + timeoutMs;
     for (;;) {
-        const int r = SSL_connect(m_ssl);
+        const int r = ssl->connect(m_ssl);
         if (r == 1) return true;
-        const int e = SSL_get_error(m_ssl, r);
+        const int e = ssl->get_error(m_ssl, r);
         if (e == SSL_ERROR_WANT_READ || e == SSL_ERROR_WANT_WRITE) {
             if (m_socket.m_cancel && m_socket.m_cancel->load()) {
                 m_error = "the secure connection was stopped";
@@ -142,10 +151,10 @@ bool CTlsStream::Handshake(const std::string& host, const std::string& caFile,
             WaitFor(e, static_cast<int>(std::min<std::int64_t>(left, 100)));
             continue;
         }
-        const long verify = SSL_get_verify_result(m_ssl);
+        const long verify = ssl->get_verify_result(m_ssl);
         if (verify != X509_V_OK && !m_refused.empty())
             return Fail(std::string("the server's certificate was refused: ") +
-                        X509_verify_cert_error_string(verify));
+                        ssl->verify_cert_error_string(verify));
         const std::string details = OpenSslErrors();
         return Fail("the secure connection failed" + (details.empty() ? "" : ": " + details));
     }
@@ -158,14 +167,14 @@ bool CTlsStream::Send(const char* data, int length) {
     }
     const std::int64_t deadline = NowMs() + m_timeoutMs;
     while (length > 0) {
-        ERR_clear_error();
-        const int n = SSL_write(m_ssl, data, length);
+        Ssl().err_clear_error();
+        const int n = Ssl().write(m_ssl, data, length);
         if (n > 0) {
             data += n;
             length -= n;
             continue;
         }
-        const int e = SSL_get_error(m_ssl, n);
+        const int e = Ssl().get_error(m_ssl, n);
         const std::int64_t left = deadline - NowMs();
         if ((e == SSL_ERROR_WANT_READ || e == SSL_ERROR_WANT_WRITE) && left > 0 &&
             WaitFor(e, static_cast<int>(left)))
@@ -182,16 +191,16 @@ bool CTlsStream::Send(const char* data, int length) {
 bool CTlsStream::Fill() {
     char chunk[16384];
     for (;;) {
-        ERR_clear_error();
-        const int n = SSL_read(m_ssl, chunk, sizeof chunk);
+        Ssl().err_clear_error();
+        const int n = Ssl().read(m_ssl, chunk, sizeof chunk);
         if (n > 0) {
             m_buffer.append(chunk, static_cast<std::size_t>(n));
-            if (SSL_pending(m_ssl) > 0) continue;
+            if (Ssl().pending(m_ssl) > 0) continue;
             return true;
         }
-        const int e = SSL_get_error(m_ssl, n);
+        const int e = Ssl().get_error(m_ssl, n);
         if (e == SSL_ERROR_WANT_READ || e == SSL_ERROR_WANT_WRITE) return true; // a partial record
-        if (e == SSL_ERROR_ZERO_RETURN || (e == SSL_ERROR_SYSCALL && ERR_peek_error() == 0))
+        if (e == SSL_ERROR_ZERO_RETURN || (e == SSL_ERROR_SYSCALL && Ssl().err_peek_error() == 0))
             m_closed = true; // the server hung up, with or without saying goodbye
         else
             m_failure = SocketError::kConnectionReset;

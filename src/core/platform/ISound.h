@@ -9,6 +9,8 @@
 class ISound {
 public:
     virtual ~ISound() = default;
+    // Readies the output ahead of a ring, so that the ring sounds at once; nothing once ready.
+    virtual void Prepare() {}
     virtual bool HasAudioDevice() const = 0;
     // A short beep; falls back to the display's bell without an audio device.
     virtual void Beep() = 0;

@@ -38,7 +38,7 @@ CTrayWnd::CTrayWnd(QString instanceName)
       m_commands(*this, *this) {
     SetPlatform({.dialogs = &m_qtDialogs,
                  .windows = &m_noteFactory,
-                 .sound = &m_qtSound,
+                 .sound = &m_sound,
                  .timers = this,
                  .tray = this,
                  .notices = &m_desktopNotices});
@@ -48,7 +48,8 @@ CTrayWnd::CTrayWnd(QString instanceName)
         ShowFlashedIcon();
     });
     // A ring nobody can hear is always told on the desktop.
-    m_desktopNotices.SetShownWhenOff([this] { return !m_qtSound.HasAudioDevice(); });
+    m_desktopNotices.SetShownWhenOff([this] { return !m_sound.HasAudioDevice(); });
+    m_sound.SetOnUnavailable([this](const QString& why) { ShowTrayNotice(why, kSoundNoticeMs); });
     // Help and Home Page of the manager reach this window as its own commands do.
     m_managerService.SetCommandSink([this](int id) {
         QMetaObject::invokeMethod(
@@ -174,7 +175,7 @@ void CTrayWnd::DestroyWindow() {
 void CTrayWnd::OnTerminationSignal() {
     SetPlatform({.dialogs = &m_consoleDialogs,
                  .windows = &m_noteFactory,
-                 .sound = &m_qtSound,
+                 .sound = &m_sound,
                  .timers = this,
                  .tray = this,
                  .notices = &m_desktopNotices});
@@ -294,11 +295,14 @@ void CTrayWnd::OpenTrayMenu() {
 }
 
 void CTrayWnd::ShowAlreadyRunning() {
-    const QString text = QString::fromLatin1(CLaunchArgs::kAlreadyRunning);
+    ShowTrayNotice(QString::fromLatin1(CLaunchArgs::kAlreadyRunning), kRunningNoticeMs);
+}
+
+void CTrayWnd::ShowTrayNotice(const QString& text, int ms) {
     if (m_trayIconWidget && m_trayIconWidget->isVisible() &&
         QSystemTrayIcon::isSystemTrayAvailable())
         m_trayIconWidget->showMessage(QStringLiteral("Jotterly"), text,
-                                      QSystemTrayIcon::Information, kRunningNoticeMs);
+                                      QSystemTrayIcon::Information, ms);
     else
         m_desktopNotices.Show("Jotterly", text.toStdString(), nullptr);
 }

@@ -18,11 +18,11 @@
 #include "options/COptionsService.h"
 #include "platform/CConsoleDialogs.h"
 #include "platform/CDialogOwner.h"
+#include "platform/CLazySound.h"
 #include "platform/CSingleInstance.h"
 #include "platform/ITimerHost.h"
 #include "platform/ITrayIcon.h"
 #include "platform/QtDialogs.h"
-#include "platform/QtSound.h"
 #include "sticky/CStickyNoteFactory.h"
 #include "storage/CDataLock.h"
 #include "sync/CSyncService.h"
@@ -90,6 +90,8 @@ public:
     void ShowAlreadyRunning();
     // How long the tray shows that notice.
     static constexpr int kRunningNoticeMs = 4000;
+    // How long the tray says that sounds cannot be played.
+    static constexpr int kSoundNoticeMs = 15000;
 
     // Where the help page is looked for: the program's folder unless set.
     void SetProgramDir(const QString& dir) { m_programDir = dir; }
@@ -113,16 +115,18 @@ private:
     // One writer per data file: false when this copy must end (see Create).
     bool ClaimDataFile(const std::string& word);
     void RefuseStart(const std::string& text);
+    // A short notice in the tray, or on the desktop without a tray.
+    void ShowTrayNotice(const QString& text, int ms);
 
     CSingleInstance m_instance;
     std::unique_ptr<QSystemTrayIcon> m_trayIconWidget;
     std::map<int, QTimer*> m_qtTimers;
     QtDialogs m_qtDialogs;
-    QtSound m_qtSound;
+    CLazySound m_sound;
     CStickyNoteFactory m_noteFactory{*this};
     CConsoleDialogs m_consoleDialogs;
     CManagerService m_managerService{*this, m_qtDialogs};
-    COptionsService m_optionsService{*this, m_qtDialogs, m_qtSound};
+    COptionsService m_optionsService{*this, m_qtDialogs, m_sound};
     CDataLock m_dataLock;
     int m_startStatus = 0;
     bool m_shutdownDone = false;

@@ -1,20 +1,22 @@
 #include "platform/QtSound.h"
 
-#include "platform/ResourceImages.h"
-
 #include <QApplication>
 #include <QAudioDevice>
 #include <QMediaDevices>
 #include <QSoundEffect>
 
-QtSound::QtSound(QObject* parent) : QObject(parent) {
-    ResourceImages::Init(); // the clips live in the same resource bundle
-}
+// The clips live in the program's resources, which it registers before making this.
+QtSound::QtSound(QObject* parent) : QObject(parent) {}
 
 QtSound::~QtSound() = default;
 
 QUrl QtSound::BuiltinClip(const QString& name) {
     return QUrl(QStringLiteral("qrc:/sounds/%1.wav").arg(name));
+}
+
+void QtSound::Prepare() {
+    if (HasAudioDevice() && !m_beep)
+        m_beep = MakeEffect(BuiltinClip(QStringLiteral("beep")), false);
 }
 
 bool QtSound::HasAudioDevice() const {

@@ -17,6 +17,8 @@ public:
     explicit QtSound(QObject* parent = nullptr);
     ~QtSound() override;
 
+    // Asks for the device and loads the beep, so that a ring after it starts at once.
+    void Prepare() override;
     bool HasAudioDevice() const override;
     // The short built-in beep; the display's bell without an audio device.
     void Beep() override;

@@ -186,24 +186,30 @@ TEST_F(Alarms, EmptyArrayFileTransferOrNoWindowsReturnAtOnce) {
 
 TEST_F(Alarms, CheckTimerGate) {
     // Runs when the earliest alarm is fewer than period / 500 seconds away, and not while the
-    // manager or the options are open.
+    // manager or the options are open. The sound is readied half a minute ahead, whatever the
+    // state, so that the ring does not wait for it to load.
     const int idle = CTrayCore::StateIdle;
     const struct {
         int period, secondsAway, state;
-        bool rings;
-    } cases[] = {{5000, 10, idle, false},
-                 {5000, 9, idle, true},
-                 {2000, 4, idle, false},
-                 {2000, 3, idle, true},
-                 {5000, -9, CTrayCore::StateManagerOpen, false},
-                 {5000, -9, CTrayCore::StateOptionsOpen, false}};
+        bool rings, prepared;
+    } cases[] = {{5000, 10, idle, false, true},
+                 {5000, 9, idle, true, true},
+                 {2000, 4, idle, false, true},
+                 {2000, 3, idle, true, true},
+                 {5000, 30, idle, false, false},
+                 {5000, 29, idle, false, true},
+                 {5000, 3600, idle, false, false},
+                 {5000, -9, CTrayCore::StateManagerOpen, false, true},
+                 {5000, -9, CTrayCore::StateOptionsOpen, false, true}};
     for (const auto& c : cases) {
         CNote* n = Add(T(2003, 5, 13, 9, 59));
         tray.settings().m_checkPeriod = c.period;
         tray.SetState(c.state);
         tray.Alarms().SetEarliestAlarm(Clock::Now() + COleDateTimeSpan(0, 0, 0, c.secondsAway));
+        sound.prepares = 0;
         tray.OnTimer(CTrayCore::TimerCheck);
         EXPECT_EQ(n->m_window != nullptr, c.rings) << c.period << " " << c.secondsAway;
+        EXPECT_EQ(sound.prepares > 0, c.prepared) << c.period << " " << c.secondsAway;
     }
 }
 

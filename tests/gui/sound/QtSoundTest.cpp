@@ -2,6 +2,8 @@
 // process, so each case runs in a child process of this program with its own PULSE_SERVER; the
 // parent starts and stops the server.
 #include "platform/QtSound.h"
+#include "platform/CLazySound.h"
+#include "platform/ResourceImages.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -11,6 +13,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cstdio>
 #include <cstdlib>
 #include <gtest/gtest.h>
 
@@ -52,6 +55,17 @@ public:
         m_rec.kill();
         m_rec.waitForFinished();
     }
+    // Milliseconds until the sink is loud, or -1 after timeoutMs.
+    int MsUntilSound(int timeoutMs) {
+        m_rec.readAllStandardOutput();
+        QElapsedTimer t;
+        for (t.start(); t.elapsed() < timeoutMs;) {
+            m_rec.waitForReadyRead(5);
+            if (PeakOf(m_rec.readAllStandardOutput()) > 5000) return int(t.elapsed());
+            QCoreApplication::processEvents();
+        }
+        return -1;
+    }
     int Peak(int ms) {
         m_rec.readAllStandardOutput(); // what came before does not count
         QByteArray data;
@@ -61,6 +75,9 @@ public:
             data += m_rec.readAllStandardOutput();
             QCoreApplication::processEvents();
         }
+        return PeakOf(data);
+    }
+    static int PeakOf(const QByteArray& data) {
         int peak = 0;
         for (int i = 0; i + 1 < data.size(); i += 2)
             peak = std::max(peak,
@@ -100,8 +117,10 @@ TEST(QtSound, OnANullSinkTheWaveLoopStartsAndStops) {
     ASSERT_TRUE(pulse.waitForStarted(5000));
     for (int i = 0; i < 200 && !QFile::exists(socket); ++i)
         QTest::qWait(50);
-    QString output;
-    const bool passed = QFile::exists(socket) && RunChild("NullSink", "unix:" + socket, output);
+    QString output, lazy;
+    const bool passed = QFile::exists(socket) && RunChild("NullSink", "unix:" + socket, output) &&
+                        RunChild("LazyNullSink", "unix:" + socket, lazy);
+    output += lazy;
     pulse.terminate(); // this PID only
     if (!pulse.waitForFinished(5000)) pulse.kill();
     pulse.waitForFinished();
@@ -109,6 +128,7 @@ TEST(QtSound, OnANullSinkTheWaveLoopStartsAndStops) {
 }
 
 TEST(SoundChild, DISABLED_NoDevice) {
+    ResourceImages::Init();
     QtSound sound;
     EXPECT_FALSE(sound.HasAudioDevice());
     sound.Beep();
@@ -122,6 +142,7 @@ TEST(SoundChild, DISABLED_NoDevice) {
 }
 
 TEST(SoundChild, DISABLED_NullSink) {
+    ResourceImages::Init();
     QtSound sound;
     ASSERT_TRUE(sound.HasAudioDevice());
     SinkMonitor sink;
@@ -160,4 +181,51 @@ TEST(SoundChild, DISABLED_NullSink) {
     sound.Beep();
     EXPECT_EQ(sound.BellCount(), 0);
     EXPECT_GT(sink.Peak(400), 5000);
+}
+
+// Without its module the program still runs: it says so once, and rings go on without sound.
+TEST(LazySound, AMissingModuleIsToldOnce) {
+    for (const bool prepared : {true, false}) {
+        CLazySound sound({QStringLiteral("/nonexistent")});
+        QStringList told;
+        sound.SetOnUnavailable([&](const QString& why) { told << why; });
+        if (prepared) {
+            sound.Prepare();
+            QTRY_COMPARE(told.size(), 1);
+        }
+        EXPECT_FALSE(sound.HasAudioDevice());
+        sound.Beep();
+        sound.PlayWaveLoop(kWav.toStdString());
+        sound.PlayResource(242);
+        sound.StopLoop();
+        EXPECT_FALSE(sound.IsLoaded());
+        ASSERT_EQ(told.size(), 1) << prepared;
+        EXPECT_TRUE(told[0].contains(CLazySound::kModuleName)) << told[0].toStdString();
+    }
+}
+
+// Prepared ahead, the back end is ready when the ring comes: the loop is heard at once.
+TEST(SoundChild, DISABLED_LazyNullSink) {
+    CLazySound sound;
+    bool told = false;
+    sound.SetOnUnavailable([&](const QString&) { told = true; });
+    QElapsedTimer t;
+    t.start();
+    sound.Prepare();
+    const qint64 prepareCallMs = t.elapsed();
+    QTRY_VERIFY_WITH_TIMEOUT(sound.IsLoaded(), 20000);
+    std::printf("prepare: %lld ms in the call, loaded after %lld ms\n", prepareCallMs,
+                static_cast<long long>(t.elapsed()));
+    EXPECT_FALSE(told);
+    ASSERT_TRUE(sound.HasAudioDevice());
+    SinkMonitor sink;
+    ASSERT_TRUE(sink.Start());
+    t.restart();
+    sound.PlayWaveLoop(kWav.toStdString());
+    const qint64 callMs = t.elapsed();
+    const int ms = sink.MsUntilSound(5000);
+    std::printf("first ring heard %lld ms after it started (%lld ms in the call)\n", callMs + ms,
+                callMs);
+    EXPECT_GE(ms, 0);
+    sound.StopLoop();
 }
