@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <strings.h>
 
-// A snooze moved the alarm past the one the occurrence and the prior days give.
 bool CICalAlarm::IsSnoozed(const CNote& note) {
     return note.m_type != CNote::Memo && note.m_alarmTime.IsValid() && note.m_nextTime.IsValid() &&
            note.m_alarmTime > note.m_nextTime - COleDateTimeSpan(note.m_priorDays);
@@ -25,8 +24,6 @@ bool CICalAlarm::IsSnoozeAlarm(icalcomponent* alarm) {
     return false;
 }
 
-// The latest ACKNOWLEDGED of the alarms (UTC seconds, 0 for none) and the latest time a snooze
-// alarm names (not valid for none).
 int64_t CICalAlarm::AlarmState(icalcomponent* comp, COleDateTime& snoozedTo) {
     int64_t acknowledged = 0;
     snoozedTo.SetStatus(COleDateTime::invalid);
@@ -49,7 +46,6 @@ int64_t CICalAlarm::AlarmState(icalcomponent* comp, COleDateTime& snoozedTo) {
     return acknowledged;
 }
 
-// Days ahead of the start the earliest display or audio alarm rings (whole days, rounded down).
 int CICalAlarm::PriorDays(icalcomponent* comp, const COleDateTime& start) {
     int best = -1;
     for (icalcomponent* a = icalcomponent_get_first_component(comp, ICAL_VALARM_COMPONENT); a;

@@ -35,8 +35,6 @@ void CICalLook::WriteLook(icalcomponent* comp, const CNote& n) {
     CICalText::AddX(comp, "X-JOTTERLY-SPARE", spare);
 }
 
-// Each property is taken only when it is whole and sound; a damaged one leaves the
-// prototype's values.
 void CICalLook::ReadLook(icalcomponent* comp, CNote& n) {
     std::vector<long long> v;
     if (CICalText::Numbers(CICalText::GetX(comp, "X-JOTTERLY-COLORS"), v, 2, 0, 0xFFFFFFFFLL)) {

@@ -7,7 +7,6 @@
 #include <cstring>
 #include <strings.h>
 
-// Line breaks are CR LF in a note and LF in a calendar's text values.
 std::string CICalText::ToCalendarText(const std::string& s) {
     std::string out;
     out.reserve(s.size());
@@ -62,8 +61,6 @@ std::string CICalText::PercentDecode(const std::string& s) {
     return out;
 }
 
-// Blanks at either end of a text value, which readers drop: "<lead>,<tail>" percent-encoded,
-// or empty when there are none.
 std::string CICalText::EdgeBlanks(const std::string& s) {
     const size_t first = s.find_first_not_of(" \t");
     if (first == std::string::npos) return s.empty() ? "" : PercentEncode(s) + ",";
@@ -97,7 +94,6 @@ std::vector<std::string> CICalText::Split(const std::string& s, char sep) {
     }
 }
 
-// Whole numbers of a comma list, each within [lo, hi]; false when any is not.
 bool CICalText::Numbers(const std::string& s, std::vector<long long>& out, size_t n, long long lo,
                         long long hi) {
     out.clear();

@@ -45,8 +45,6 @@ icaltimetype CICalTime::ZonedTime(icalcomponent* comp, icalproperty_kind kind,
                                      : icalcomponent_get_dtstart(comp);
 }
 
-// A calendar time as local wall-clock time: floating times and dates as they stand, UTC and
-// zoned times converted to this computer's zone.
 bool CICalTime::ToLocal(icaltimetype t, COleDateTime& out) {
     if (icaltime_is_null_time(t) || t.year < 100 || t.year > 9999) return false;
     // Zone rules are only followed within these years: a zone the file describes is expanded
