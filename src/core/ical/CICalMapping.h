@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ical/CICalTime.h"
 #include "model/CNote.h"
 
 #include <cstddef>
@@ -59,8 +60,8 @@ public:
                        std::string* error);
 
     // Seconds since 1970 of a local wall-clock time (0 for one that is not valid).
-    static int64_t UtcSeconds(const COleDateTime& t);
+    static int64_t UtcSeconds(const COleDateTime& t) { return CICalTime::UtcSeconds(t); }
 
     // The IANA name of the system's zone: TZ, else /etc/timezone, else /etc/localtime's link.
-    static std::string SystemZoneName();
+    static std::string SystemZoneName() { return CICalTime::SystemZoneName(); }
 };

@@ -1,18 +1,20 @@
 #pragma once
 
-#include "manager/CDueWatch.h"
+#include "manager/CManagerFrameDrag.h"
+#include "manager/CManagerLayout.h"
+#include "manager/CManagerToolbar.h"
 #include "manager/CNoteFilter.h"
 #include "manager/CNoteManagerModel.h"
 
 #include <QDialog>
 #include <QPolygon>
-#include <array>
 #include <functional>
 #include <memory>
 
 class CCalendarCtrl;
 class CHoverButton;
 class CManagerFileCommands;
+class CManagerStatusLine;
 class CNoteEditForm;
 class CNoteList;
 class CRegionButton;
@@ -26,7 +28,9 @@ class QTimer;
 // The Note Manager: a self-framed modal window with the title band and its clock, the
 // toolbar, the category tree, the note list with its filter tabs, the row of rounded buttons,
 // the event editor, the calendar and the status line (where Ctrl+F opens a find field). What
-// it does to the notes is CNoteManagerModel's; this class lays out, paints and forwards.
+// it does to the notes is CNoteManagerModel's; CManagerChrome paints the frame, CManagerToolbar
+// makes the buttons and CManagerStatusLine keeps the status line; this class lays out and
+// forwards.
 class CNoteManagerDlg : public QDialog {
     Q_OBJECT
 public:
@@ -42,7 +46,7 @@ public:
         ToolHomePage = 1165,
         ToolHelp = 1160
     };
-    static constexpr int kFrame = 9; // the fading border's width
+    static constexpr int kFrame = CManagerLayout::kFrame;
 
     CNoteManagerDlg(CTrayCore& tray, IDialogs& dialogs, QWidget* parent = nullptr);
     ~CNoteManagerDlg() override;
@@ -73,10 +77,10 @@ public:
     CNoteEditForm* Editor() const { return m_editor; }
     CCalendarCtrl* Calendar() const { return m_calendar; }
     QLabel* CountLine() const { return m_count; }
-    QLabel* StatusLine() const { return m_status; }
-    QLineEdit* FindField() const { return m_find; }
-    CRegionButton* Button(int id) const;
-    CHoverButton* Tool(int id) const;
+    QLabel* StatusLine() const;
+    QLineEdit* FindField() const;
+    CRegionButton* Button(int id) const { return m_toolbar.Button(id); }
+    CHoverButton* Tool(int id) const { return m_toolbar.Tool(id); }
     int TabCount() const;
     QPolygon TabShape(int index) const;
     int TabIndex() const { return m_tabIndex; }
@@ -92,12 +96,11 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
-    bool eventFilter(QObject* watched, QEvent* e) override;
     void reject() override;
 
 private:
-    void CreateToolbar();
-    void CreateButtonRow();
+    void RunTool(int id);
+    void ConnectButtons();
     void Relayout();
     void FitWindow();
     void RefreshList();
@@ -106,13 +109,8 @@ private:
     void UpdateStatus();
     void SelectAfterRemoval(int removedRow);
     void ApplyFind();
-    bool ClearFind();
     void WatchDueNotes();
-    void ShowStatusText();
-    Qt::Edge FrameZone(const QPoint& p) const;
     void TakeCalendarDate();
-    void DrawTabs(class QPainter& p) const;
-    void DrawCaption(class QPainter& p) const;
 
     CTrayCore& m_tray;
     IDialogs& m_dialogs;
@@ -122,12 +120,11 @@ private:
     CNoteEditForm* m_editor = nullptr;
     CCalendarCtrl* m_calendar = nullptr;
     QLabel* m_count = nullptr;
-    QLabel* m_status = nullptr;
-    QLineEdit* m_find = nullptr;
+    CManagerStatusLine* m_statusLine = nullptr;
     QTimer* m_clock = nullptr;
-    std::array<CRegionButton*, 5> m_buttons{};
-    std::array<CHoverButton*, 9> m_tools{};
+    CManagerToolbar m_toolbar;
     std::unique_ptr<CManagerFileCommands> m_files;
+    std::unique_ptr<CManagerLayout> m_layout;
     int m_categoryFilter = 0;
     int m_tabIndex = 0;
     int m_timeFilter = CNoteFilter::AllNotes;
@@ -139,12 +136,6 @@ private:
     bool m_freshEntry = false; // the editor holds a new note (Ctrl+N), no row's
 
     QRect m_band;
-    CDueWatch m_due;
-    std::string m_dueText;
-    // A move or resize the program does itself when the window manager does not.
-    Qt::Edges m_dragEdges;
-    bool m_moving = false;
-    QPoint m_dragStart;
-    QRect m_dragGeometry;
+    CManagerFrameDrag m_drag;
     std::function<void(int)> m_command;
 };

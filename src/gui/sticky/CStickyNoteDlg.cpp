@@ -45,13 +45,6 @@ QFont DialogFont() {
 QRect PixelRect(const NoteTemplate::DluRect& r) {
     return GdiPaint::ToQRect(r.ToPixels());
 }
-
-Qt::Edges EdgesOf(NoteHit hit) {
-    const Qt::Edges l = Qt::LeftEdge, r = Qt::RightEdge, t = Qt::TopEdge, b = Qt::BottomEdge;
-    // In the order of NoteHit: client and caption have none.
-    static const Qt::Edges kEdges[] = {{}, {}, l, r, t, b, t | l, t | r, b | l, b | r};
-    return kEdges[static_cast<int>(hit)];
-}
 } // namespace
 
 CStickyNoteDlg::CStickyNoteDlg(CNote& note, CTrayCore& tray, int placeX, int placeY, bool keepPlace)
@@ -98,7 +91,7 @@ void CStickyNoteDlg::CreateControls() {
     m_titleEdit = new CTitleEdit(this);
     m_titleEdit->setGeometry(PixelRect(NoteTemplate::kTitleEdit));
     connect(m_titleEdit, &CTitleEdit::finished, this, [this](bool keep, bool byKey) {
-        EndTitleEdit(keep);
+        m_input.EndTitleEdit(keep);
         if (byKey) m_textEdit->setFocus();
     });
 
@@ -135,7 +128,7 @@ void CStickyNoteDlg::OnInitDialog() {
                             screen.height(), GdiPaint::FromQRect(TopLevelWindows::DesktopRect()));
         // New notes made one after the other would all open in the middle fifth; a place
         // the user chose (a stored one, a drop point) is kept as it is.
-        if (brandNew && m_placeX == -1) placed = FreePlace(placed);
+        if (brandNew && m_placeX == -1) placed = m_sizing.FreePlace(placed);
         setGeometry(GdiPaint::ToQRect(placed));
     }
 
@@ -187,15 +180,15 @@ void CStickyNoteDlg::StartAlarm(int index, bool wasPosted) {
 }
 
 void CStickyNoteDlg::EnterRingingMode() {
-    EndTitleEdit(true);
+    m_input.EndTitleEdit(true);
     m_silentRing = !Hub().CanSound();
     m_countdown->hide();
     m_row->Begin();
     // Inside the frame, whichever border style the note has.
     m_row->FitInto(m_homeRect.Width() - m_geometry.m_border);
-    UpdateSizeLimits();
+    m_sizing.UpdateSizeLimits();
     // Notes that ring together would all sit in the middle of the screen.
-    SetRect(FreePlace(m_homeRect));
+    m_sizing.SetRect(m_sizing.FreePlace(m_homeRect));
     TopLevelWindows::SetStaysOnTop(*this, true);
     show();
     raise();
@@ -227,8 +220,8 @@ void CStickyNoteDlg::OnOK() {
 
 void CStickyNoteDlg::LeaveRingingMode() {
     m_row->End();
-    UpdateSizeLimits();
-    SetRect(m_note->m_windowRect);
+    m_sizing.UpdateSizeLimits();
+    m_sizing.SetRect(m_note->m_windowRect);
     TopLevelWindows::SetStaysOnTop(*this, m_note->m_topMost != 0);
     show();
     Layout(); // brings the countdown line back when it is on
@@ -264,7 +257,7 @@ std::string CStickyNoteDlg::GetBodyText() const {
 
 void CStickyNoteDlg::SetReadOnly(bool readOnly) {
     m_textEdit->setReadOnly(readOnly);
-    EndTitleEdit(true);
+    m_input.EndTitleEdit(true);
     m_titleEdit->hide();
 }
 
@@ -301,113 +294,20 @@ void CStickyNoteDlg::ReloadTexts() {
 }
 
 void CStickyNoteDlg::Layout() {
-    if (!m_note) return;
-    m_geometry.SetTitleTextHeight(QFontMetrics(m_hFont).height());
-    if (m_note->m_type == CNote::Memo) m_note->m_showCountdown = 0; // memos have no countdown
-    m_geometry.m_countdownShown = m_note->m_showCountdown && !IsRinging();
-
-    const RECT remind = NoteTemplate::kRemindCheck.ToPixels();
-    NoteLayout l =
-        m_geometry.Layout(width(), height(), IsRinging(), m_homeRect.Width(), remind.top);
-    m_textEdit->setGeometry(GdiPaint::ToQRect(l.textRect));
-    m_textEdit->setVisible(l.textVisible);
-    if (l.countdownVisible) m_countdown->setGeometry(GdiPaint::ToQRect(l.countdownRect));
-    m_countdown->setVisible(l.countdownVisible);
-    m_titleEdit->setGeometry(GdiPaint::ToQRect(m_geometry.TitleTextRect(width())));
-    UpdateSizeLimits();
-    if (m_geometry.m_countdownShown) UpdateCountdown();
-}
-
-void CStickyNoteDlg::UpdateSizeLimits() {
-    if (m_closing) return;
-    QSize min, max;
-    if (IsRinging()) {
-        min = max = QSize(m_homeRect.Width(), m_homeRect.Height());
-    } else {
-        // The window manager then keeps interactive sizing within the same limits.
-        min = QSize(m_geometry.MinWidth(), m_geometry.RolledHeight());
-        max = QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    }
-    if (minimumSize() != min) setMinimumSize(min);
-    if (maximumSize() != max) setMaximumSize(max);
-}
-
-void CStickyNoteDlg::SetRect(const RECT& r) {
-    QRect q = GdiPaint::ToQRect(r);
-    if (q == geometry()) return;
-    if (q.size() != size()) m_requestedSize = q.size();
-    setGeometry(q);
-}
-
-RECT CStickyNoteDlg::FreePlace(const RECT& r) const {
-    std::vector<RECT> taken;
-    for (INoteWindow* window : m_hub.NoteWindows())
-        if (window != static_cast<const INoteWindow*>(this))
-            taken.push_back(window->GetWindowRect());
-    return OffsetFromTaken(r, taken, m_geometry.m_titleHeight,
-                           GdiPaint::FromQRect(TopLevelWindows::WorkArea()));
-}
-
-void CStickyNoteDlg::StoreWindowRect() {
-    if (!m_note) return;
-    const RECT r = GetWindowRect();
-    if (r == m_note->m_windowRect) return;
-    m_note->m_windowRect = r;
-    m_hub.NoteChanged();
+    m_sizing.Layout();
 }
 
 void CStickyNoteDlg::RollUp() {
-    if (IsRinging() || !Active()) return;
-    RECT r = m_geometry.RollUpRect(GetWindowRect());
-    m_textEdit->hide();
-    SetRect(r);
-    update();
-    Layout();
+    m_sizing.RollUp();
 }
 
 void CStickyNoteDlg::Unroll() {
-    if (IsRinging() || !Active()) return;
-    RECT r = m_geometry.UnrollRect(GetWindowRect(), m_note->m_firstRect);
-    SetRect(r);
-    show();
-    m_textEdit->show();
-    m_textEdit->setEnabled(true);
-    Layout();
-}
-
-void CStickyNoteDlg::ApplyUserSizing(const RECT& proposed) {
-    NoteSizing s = m_geometry.Sizing(proposed, IsRinging(), m_homeRect);
-    if (s.storeFirstRect) m_note->m_firstRect = s.rect;
-    if (!IsRinging()) m_textEdit->setEnabled(s.textEnabled);
-    SetRect(s.rect);
+    m_sizing.Unroll();
 }
 
 void CStickyNoteDlg::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    if (!Active() || !m_note->m_posted) return;
-    const bool requested = event->size() == m_requestedSize;
-    m_requestedSize = QSize();
-    // A size this window did not ask for comes from the user dragging a border through the
-    // window manager: the sizing rules apply as they do for our own sizing.
-    if (!requested) ApplyUserSizing(GetWindowRect());
-    if (IsRinging() || !Active()) return;
-    ApplySizeRules();
-    StoreWindowRect();
-}
-
-void CStickyNoteDlg::ApplySizeRules() {
-    if (int w = m_geometry.WidthAfterSize(width())) {
-        RECT r = GetWindowRect();
-        r.right = r.left + w;
-        SetRect(r);
-    }
-    if (m_geometry.RollsUpAfterSize(height())) {
-        RollUp();
-    } else {
-        m_textEdit->setEnabled(!IsRolledUp());
-        Layout();
-    }
-    update();
+    m_sizing.Resized(event->size());
 }
 
 void CStickyNoteDlg::ApplyScheme(int i) {
@@ -425,14 +325,14 @@ void CStickyNoteDlg::RefreshLook() {
     m_geometry.m_border = CNoteGeometry::BorderFor(m_note->m_borderStyle);
     ApplyColors();
     Layout();
-    if (!IsRinging()) ApplySizeRules();
+    if (!IsRinging()) m_sizing.ApplySizeRules();
     update();
     m_hub.NoteChanged();
 }
 
 void CStickyNoteDlg::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
-    if (Active() && !IsRinging() && m_note->m_posted) StoreWindowRect();
+    if (Active() && !IsRinging() && m_note->m_posted) m_sizing.StoreWindowRect();
 }
 
 // ---------------------------------------------------------------- painting
@@ -464,148 +364,39 @@ void CStickyNoteDlg::paintEvent(QPaintEvent*) {
 
 // ---------------------------------------------------------------- mouse and keyboard
 
-NoteHit CStickyNoteDlg::HitAt(const QPoint& pos) const {
-    // Sizing borders one pixel wider than the system's frame.
-    return m_geometry.HitTest(pos.x(), pos.y(), width(), height(), IsRinging(),
-                              SystemMetrics::SM_CXFRAME + 1, SystemMetrics::SM_CYFRAME + 1);
-}
-
-void CStickyNoteDlg::UpdateCursor(const QPoint& pos) {
-    const Qt::CursorShape shape = CPointerDrag::CursorFor(EdgesOf(HitAt(pos)));
-    if (cursor().shape() != shape) setCursor(shape);
-}
-
-QString CStickyNoteDlg::ToolTipAt(const QPoint& pos) const {
-    if (!m_note || m_closing) return {};
-    if (m_geometry.InPinBox(pos.x(), pos.y()))
-        return IsRinging() ? tr("Right-click: the note menu")
-                           : tr("Click: keep on top or not. Right-click: the note menu. "
-                                "Shift or Alt+click: line up the other notes");
-    if (IsRinging()) return {};
-    if (m_geometry.InCloseBox(pos.x(), pos.y(), width()))
-        return tr("Close the note: it stays in the Note Manager");
-    if (HitAt(pos) == NoteHit::Caption)
-        return tr("Drag to move. Double-click: roll up or down. Right-click: edit the title");
-    return {};
-}
-
 bool CStickyNoteDlg::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
-        auto* help = static_cast<QHelpEvent*>(event);
-        const QString tip = ToolTipAt(help->pos());
-        if (tip.isEmpty())
-            QToolTip::hideText();
-        else
-            QToolTip::showText(help->globalPos(), tip, this);
+        m_input.ShowToolTip(event);
         return true;
     }
     return QWidget::event(event);
 }
 
 void CStickyNoteDlg::mousePressEvent(QMouseEvent* event) {
-    if (!Active()) return;
-    const QPoint pos = event->position().toPoint();
-    const NoteHit hit = HitAt(pos);
-    if (event->button() == Qt::LeftButton) {
-        if (hit == NoteHit::Caption)
-            m_drag.PressCaption(event->globalPosition().toPoint());
-        else if (hit != NoteHit::Client)
-            m_drag.PressBorder(EdgesOf(hit), event->globalPosition().toPoint());
-        else
-            OnLButtonDown(pos, event->modifiers());
-    } else if (event->button() == Qt::RightButton && hit == NoteHit::Caption) {
-        BeginTitleEdit();
-    }
+    m_input.Press(event);
 }
 
 void CStickyNoteDlg::mouseMoveEvent(QMouseEvent* event) {
-    if (!Active()) return;
-    if (m_drag.IsIdle()) {
-        if (!(event->buttons() & Qt::LeftButton)) UpdateCursor(event->position().toPoint());
-    } else if (auto proposed = m_drag.Follow(event->globalPosition().toPoint())) {
-        ApplyUserSizing(GdiPaint::FromQRect(*proposed));
-    }
+    m_input.Move(event);
 }
 
 void CStickyNoteDlg::mouseReleaseEvent(QMouseEvent*) {
-    m_drag.Release();
+    m_input.Release();
 }
 
 void CStickyNoteDlg::mouseDoubleClickEvent(QMouseEvent* event) {
-    m_drag.Release();
-    if (!Active() || event->button() != Qt::LeftButton) return;
-    if (HitAt(event->position().toPoint()) != NoteHit::Caption) return;
-    if (IsRolledUp())
-        Unroll();
-    else
-        RollUp();
-}
-
-void CStickyNoteDlg::OnLButtonDown(const QPoint& pos, Qt::KeyboardModifiers modifiers) {
-    if (IsRinging() || m_busy) return;
-    if (m_geometry.InPinBox(pos.x(), pos.y())) {
-        const bool shift = modifiers & Qt::ShiftModifier;
-        const bool alt = (modifiers & Qt::AltModifier) ||
-                         (QGuiApplication::queryKeyboardModifiers() & Qt::AltModifier);
-        const bool ctrl = modifiers & Qt::ControlModifier;
-        if (!shift && !alt)
-            TogglePin();
-        else
-            ArrangeOthers(shift, alt, ctrl);
-    } else if (m_geometry.InCloseBox(pos.x(), pos.y(), width())) {
-        CloseByCloseBox();
-    }
-}
-
-void CStickyNoteDlg::TogglePin() {
-    m_note->m_topMost = m_note->m_topMost ? 0 : 1;
-    m_hub.NoteChanged();
-    TopLevelWindows::SetStaysOnTop(*this, m_note->m_topMost != 0);
-    update(0, 0, m_geometry.m_titleHeight, m_geometry.m_titleHeight);
-}
-
-void CStickyNoteDlg::ArrangeOthers(bool shift, bool alt, bool ctrl) {
-    std::vector<CStickyNoteDlg*> others;
-    for (INoteWindow* window : m_hub.NoteWindows())
-        if (auto* w = dynamic_cast<CStickyNoteDlg*>(window); w && w != this && w->Active())
-            others.push_back(w);
-    const QRect screen = TopLevelWindows::ScreenRect();
-    const RECT me = GetWindowRect();
-    auto places = ArrangeNotes(me, m_geometry.m_titleHeight, static_cast<int>(others.size()),
-                               screen.width(), screen.height(), shift, alt, ctrl);
-    for (size_t i = 0; i < others.size(); ++i) {
-        CStickyNoteDlg* w = others[i];
-        w->SetRect(
-            RECT{places[i].x, places[i].y, places[i].x + me.Width(), places[i].y + me.Height()});
-        w->show();
-        w->raise();
-    }
+    m_input.DoubleClick(event);
 }
 
 void CStickyNoteDlg::contextMenuEvent(QContextMenuEvent* event) {
-    if (!Active()) return;
-    if (event->reason() == QContextMenuEvent::Keyboard) {
-        emit noteMenuRequested(mapToGlobal(QPoint(5, 5)));
-        return;
-    }
-    // Only the pin box carries the menu; a right click anywhere else is simply ignored.
-    if (m_geometry.InPinBox(event->pos().x(), event->pos().y()))
-        emit noteMenuRequested(event->globalPos());
+    m_input.ContextMenu(event);
 }
 
 bool CStickyNoteDlg::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != m_textEdit && watched != m_textEdit->viewport())
-        return QWidget::eventFilter(watched, event);
-    bool keyboardMenu = false;
-    if (event->type() == QEvent::ContextMenu)
-        keyboardMenu =
-            static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard;
-    else if (event->type() == QEvent::KeyPress)
-        keyboardMenu = static_cast<QKeyEvent*>(event)->key() == Qt::Key_F10 &&
-                       static_cast<QKeyEvent*>(event)->modifiers() == Qt::ShiftModifier;
-    if (!keyboardMenu) return QWidget::eventFilter(watched, event);
-    if (Active()) emit noteMenuRequested(mapToGlobal(QPoint(5, 5)));
-    return true;
+    if ((watched == m_textEdit || watched == m_textEdit->viewport()) &&
+        m_input.FilterTextEvent(event))
+        return true;
+    return QWidget::eventFilter(watched, event);
 }
 
 void CStickyNoteDlg::keyPressEvent(QKeyEvent* event) {
@@ -613,11 +404,7 @@ void CStickyNoteDlg::keyPressEvent(QKeyEvent* event) {
         OnCancel();
         return;
     }
-    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
-        if (Active()) emit noteMenuRequested(mapToGlobal(QPoint(5, 5)));
-        return;
-    }
-    QWidget::keyPressEvent(event);
+    if (!m_input.Key(event)) QWidget::keyPressEvent(event);
 }
 
 void CStickyNoteDlg::closeEvent(QCloseEvent* event) {
@@ -632,27 +419,6 @@ void CStickyNoteDlg::closeEvent(QCloseEvent* event) {
     OnCancel();
 }
 
-void CStickyNoteDlg::BeginTitleEdit() {
-    if (IsRinging() || m_hub.ManagerOpen()) return;
-    m_titleEdit->Begin(QString::fromStdString(m_note->m_title),
-                       GdiPaint::ToQRect(m_geometry.TitleTextRect(width())));
-}
-
-void CStickyNoteDlg::EndTitleEdit(bool keep) {
-    if (m_endingTitleEdit || !m_titleEdit->isVisible() || m_closing || !m_note) return;
-    m_endingTitleEdit = true;
-    if (keep) {
-        m_note->m_title = m_titleEdit->text().toStdString();
-        setWindowTitle(m_titleEdit->text());
-        m_hub.NoteChanged();
-    } else {
-        m_titleEdit->setText(QString::fromStdString(m_note->m_title));
-    }
-    m_titleEdit->hide();
-    update(0, 0, width(), m_geometry.m_titleHeight);
-    m_endingTitleEdit = false;
-}
-
 // ---------------------------------------------------------------- closing
 
 void CStickyNoteDlg::OnCancel() {
@@ -663,8 +429,8 @@ void CStickyNoteDlg::OnCancel() {
 }
 
 void CStickyNoteDlg::CloseByCloseBox() {
-    StoreWindowRect();
-    EndTitleEdit(true);
+    m_sizing.StoreWindowRect();
+    m_input.EndTitleEdit(true);
     const QPixmap picture = grab(); // while it still paints itself
     m_closing = true;
     m_hub.PlayCloseSound();
@@ -688,7 +454,7 @@ void CStickyNoteDlg::OnShrunk() {
 
 void CStickyNoteDlg::DeleteNote() {
     if (!Active() || IsRinging()) return;
-    EndTitleEdit(true);
+    m_input.EndTitleEdit(true);
     const QPixmap picture = grab(); // while it still paints itself
     m_closing = true;
     m_hub.PlayDeleteSound();
@@ -705,15 +471,15 @@ void CStickyNoteDlg::OnDeleteShrunk() {
 
 void CStickyNoteDlg::CloseQuietly(bool storeRect) {
     if (IsRinging() || !m_note) return;
-    if (storeRect) StoreWindowRect();
-    EndTitleEdit(true);
+    if (storeRect) m_sizing.StoreWindowRect();
+    m_input.EndTitleEdit(true);
     m_note->m_text = GetBodyText();
     m_note->m_title = GetTitleText();
     Teardown();
 }
 
 void CStickyNoteDlg::Teardown() {
-    if (m_note && m_titleEdit->isVisible() && !m_closing) EndTitleEdit(true);
+    if (m_note && m_titleEdit->isVisible() && !m_closing) m_input.EndTitleEdit(true);
     // Destroyed while ringing (the program ends): give up the ringing and its sound.
     if (m_ring.IsRinging()) m_ring.Abandon();
     m_shrink.Stop();

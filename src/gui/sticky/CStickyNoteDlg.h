@@ -9,8 +9,9 @@
 #include "sticky/CRingingRow.h"
 #include "sticky/CShrinkAnimation.h"
 #include "sticky/CStickyHub.h"
+#include "sticky/CStickyNoteInput.h"
+#include "sticky/CStickyNoteSizing.h"
 #include "sticky/CTitleEdit.h"
-#include "widgets/CPointerDrag.h"
 
 #include <QFont>
 #include <QWidget>
@@ -22,6 +23,7 @@ class QPlainTextEdit;
 // A posted note on the desktop: a frameless tool window with a self-drawn title bar (pin box,
 // title, close glyph), the note's text and a slot for the countdown line. It handles input,
 // moving, sizing and rolling up; CNotePainter draws it and CRingingRow is its "remind" row.
+// CStickyNoteSizing settles its size and place, CStickyNoteInput what the pointer does on it.
 // It points to its note and never owns it; it deletes itself after it is destroyed. Whether
 // the note rings is its CAlarmRinging's to say, driven through IRingingWindow and the
 // window's timers 0 and 1.
@@ -92,7 +94,7 @@ public:
     int PinFlashState() const { return m_ring.PinShown(); }
     // What the tip says over a point of the window: the pin box, the close box and the title
     // band explain themselves; empty elsewhere.
-    QString ToolTipAt(const QPoint& pos) const;
+    QString ToolTipAt(const QPoint& pos) const { return m_input.ToolTipAt(pos); }
     bool IsRingTimerActive(int id) const;
 
 signals:
@@ -114,27 +116,15 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    friend class CStickyNoteInput;
+    friend class CStickyNoteSizing;
+
     void CreateControls();
     void OnInitDialog();
     void ApplyColors();
-    void UpdateSizeLimits();
     void SetTexts();
 
     bool Active() const { return m_ready && !m_closing && m_note; }
-    NoteHit HitAt(const QPoint& pos) const;
-    void UpdateCursor(const QPoint& pos);
-    void ApplyUserSizing(const RECT& proposed);
-    void ApplySizeRules();
-    void SetRect(const RECT& r);
-    // r, moved on when another note window already opened at exactly its corner.
-    RECT FreePlace(const RECT& r) const;
-    void StoreWindowRect();
-
-    void OnLButtonDown(const QPoint& pos, Qt::KeyboardModifiers modifiers);
-    void TogglePin();
-    void ArrangeOthers(bool shift, bool alt, bool ctrl);
-    void BeginTitleEdit();
-    void EndTitleEdit(bool keep);
 
     void OnCancel();
     void CloseByCloseBox();
@@ -164,10 +154,8 @@ private:
     CRingingRow* m_row = nullptr;
 
     bool m_settingText = false;
-    bool m_endingTitleEdit = false;
-    QSize m_requestedSize; // a size this window asked for itself, not the user
-
-    CPointerDrag m_drag{*this};
+    CStickyNoteSizing m_sizing{*this};
+    CStickyNoteInput m_input{*this};
     CShrinkAnimation m_shrink{*this, [this] { OnShrunk(); }};
     CShrinkAnimation m_deleteShrink{*this, [this] { OnDeleteShrunk(); }, CShrinkAnimation::Delete};
 };
