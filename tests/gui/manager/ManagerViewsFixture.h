@@ -98,8 +98,7 @@ protected:
     }
     // A pixel at a point in logical coordinates, on a screen of any density.
     QRgb Px(const QImage& img, int x, int y) const {
-        const qreal dpr = window.devicePixelRatioF();
-        return img.pixel(int(x * dpr), int(y * dpr)) | 0xFF000000u;
+        return Pixels::At(img, x, y, window.devicePixelRatioF());
     }
     static void ExpectReference(const QImage& img, const QWidget* w, const QString& name) {
         ImageCompare::ExpectReference(img, w, QStringLiteral("manager"), name);

@@ -2,6 +2,7 @@
 
 #include "app/TrayIds.h"
 #include "calendar/CCalendarCtrl.h"
+#include "gui/support/GuiInput.h"
 #include "manager/CDateTimeEdit.h"
 #include "manager/CNoteEditForm.h"
 #include "manager/CNoteList.h"
@@ -36,6 +37,7 @@
 #include <optional>
 
 namespace {
+using GuiInput::Click;
 
 using Dlg = CNoteManagerDlg;
 
@@ -64,9 +66,6 @@ protected:
         dlg = std::make_unique<Dlg>(hub, dialogs);
         dlg->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
-    }
-    void Click(QWidget* w, QPoint at = {}) {
-        QTest::mouseClick(w, Qt::LeftButton, {}, at.isNull() ? w->rect().center() : at);
     }
     void ClickTab(int i) { Click(dlg.get(), dlg->TabShape(i).boundingRect().center()); }
     int Rows() const { return dlg->List()->Model()->rowCount(); }
