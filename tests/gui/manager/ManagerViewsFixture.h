@@ -10,6 +10,7 @@
 #include "model/CTreeNode.h"
 
 #include "gui/support/ImageCompare.h"
+#include "gui/support/ModelChecks.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -49,6 +50,8 @@ protected:
         list->Model()->SetNotes(&notes);
         list->SetCategoryTree(tree);
         list->SetToggles(&toggles);
+        CheckModel(list->Model());
+        CheckModel(tree->Model());
         list->ResizeColumns();
         list->RefreshList();
         window.show();

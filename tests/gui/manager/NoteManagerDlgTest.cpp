@@ -3,6 +3,7 @@
 #include "app/TrayIds.h"
 #include "calendar/CCalendarCtrl.h"
 #include "gui/support/GuiInput.h"
+#include "gui/support/ModelChecks.h"
 #include "manager/CDateTimeEdit.h"
 #include "manager/CNoteEditForm.h"
 #include "manager/CNoteList.h"
@@ -64,6 +65,8 @@ protected:
     }
     void Open() {
         dlg = std::make_unique<Dlg>(hub, dialogs);
+        CheckModel(dlg->List()->Model());
+        CheckModel(dlg->Tree()->Model());
         dlg->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
     }
