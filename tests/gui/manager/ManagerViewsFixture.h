@@ -11,6 +11,7 @@
 
 #include "gui/support/ImageCompare.h"
 #include "gui/support/ModelChecks.h"
+#include "gui/support/Pixels.h"
 
 #include <QApplication>
 #include <QHeaderView>
