@@ -35,7 +35,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     unsigned short silentPort = 0;
-    if (ListenOnLoopback(silentPort, 8) < 0) return 1;
+    const int silent = ListenOnLoopback(silentPort, 8);
+    if (silent < 0) return 1;
     std::printf("%u %u\n", server.Port(), silentPort);
     std::fflush(stdout);
     int signal = 0;

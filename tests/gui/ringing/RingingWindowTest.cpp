@@ -77,7 +77,7 @@ protected:
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
         return QRect((screen.width() - 234) / 2, (screen.height() - 208) / 2, 234, 208);
     }
-    static void TypeInto(CStickyNoteDlg* w, QLineEdit* edit, const QString& text) {
+    static void TypeInto(QLineEdit* edit, const QString& text) {
         Click(edit);
         edit->selectAll();
         QTest::keyClicks(edit, text);
@@ -121,7 +121,7 @@ TEST_F(RingingWindow, PostedNoteRingsCentredAndTypingADelayRemindsLater) {
     QTest::keyClicks(w->MinutesEdit(), "30x");
     EXPECT_TRUE(w->RemindCheck()->isChecked());
     EXPECT_EQ(w->MinutesEdit()->text(), "30");
-    TypeInto(w, w->HoursEdit(), "1");
+    TypeInto(w->HoursEdit(), "1");
 
     Click(w->OkButton());
     EXPECT_FALSE(w->IsRinging());
@@ -142,11 +142,11 @@ TEST_F(RingingWindow, EscapedNoteRingsInPlaceRefusesBadDelaysAndGoesAfterOk) {
     EXPECT_TRUE(w->IsRinging() && w->isVisible() && w->OkButton()->isVisible());
     EXPECT_EQ(w->geometry(), HomeRect());
 
-    TypeInto(w, w->HoursEdit(), "25");
+    TypeInto(w->HoursEdit(), "25");
     Click(w->OkButton());
     EXPECT_EQ(QApplication::focusWidget(), w->HoursEdit());
-    TypeInto(w, w->HoursEdit(), "0");
-    TypeInto(w, w->MinutesEdit(), "60");
+    TypeInto(w->HoursEdit(), "0");
+    TypeInto(w->MinutesEdit(), "60");
     QTest::keyClick(w->MinutesEdit(), Qt::Key_Return); // Return is the dialog's OK
     EXPECT_EQ(QApplication::focusWidget(), w->MinutesEdit());
     ASSERT_EQ(dialogs.boxes.size(), 2u);
@@ -154,7 +154,7 @@ TEST_F(RingingWindow, EscapedNoteRingsInPlaceRefusesBadDelaysAndGoesAfterOk) {
     EXPECT_EQ(dialogs.boxes[1].text, "Please enter an integer between 0 and 59.");
     EXPECT_TRUE(w->IsRinging() && w->IsRingTimerActive(0));
 
-    TypeInto(w, w->MinutesEdit(), "59");
+    TypeInto(w->MinutesEdit(), "59");
     QPointer<CStickyNoteDlg> guard(w);
     Click(w->OkButton());
     DrainDeletes();
