@@ -221,3 +221,27 @@ e2e_use_faketime() {
         FAKETIME_NO_CACHE=1 FAKETIME_DONT_FAKE_MONOTONIC=1)
 }
 e2e_set_clock() { echo "+$(($1))" >"$E2E_CLOCK_FILE.new" && mv "$E2E_CLOCK_FILE.new" "$E2E_CLOCK_FILE"; }
+
+# Milliseconds on the real clock.
+e2e_now_ms() { echo $(($(date +%s%N) / 1000000)); }
+
+# The ringing note windows of the program, as e2e_visible_windows lists them (a ringing note
+# takes the template size, 234 x 208 at 96 dpi); fails when there is none.
+e2e_ringing_windows() {
+    e2e_visible_windows "$APP_PID" | awk '$4 == 234 && $5 == 208 { print; found = 1 } END { exit !found }'
+}
+
+# A note due at $1 (milliseconds on the real clock) rang now: not early, at most $2 ms late.
+e2e_expect_rang_in_time() {
+    local delay_ms=$(($(e2e_now_ms) - $1))
+    echo "rang ${delay_ms} ms after its time"
+    [ "$delay_ms" -ge 0 ] || e2e_fail "rang ${delay_ms} ms before its time"
+    [ "$delay_ms" -le "$2" ] || e2e_fail "rang ${delay_ms} ms late"
+}
+
+# Ends the program with SIGTERM: it must exit within 10 s with status 0.
+e2e_quit_app() {
+    kill -TERM "$APP_PID"
+    e2e_wait_exit "$APP_PID" 10 || e2e_fail "no exit after SIGTERM"
+    [ "$EXIT_STATUS" = 0 ] || e2e_fail "exit status $EXIT_STATUS"
+}

@@ -4,14 +4,12 @@
 //
 //   jotterly_mailserver USER PASSWORD COUNT
 #include "support/DovecotServer.h"
+#include "support/Loopback.h"
 
-#include <arpa/inet.h>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <netinet/in.h>
 #include <string>
-#include <sys/socket.h>
 #include <unistd.h>
 
 int main(int argc, char** argv) {
@@ -36,15 +34,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", server.Error().c_str());
         return 1;
     }
-    const int silent = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof a;
-    if (bind(silent, reinterpret_cast<sockaddr*>(&a), len) != 0 || listen(silent, 8) != 0 ||
-        getsockname(silent, reinterpret_cast<sockaddr*>(&a), &len) != 0)
-        return 1;
-    std::printf("%u %u\n", server.Port(), ntohs(a.sin_port));
+    unsigned short silentPort = 0;
+    const int silent = ListenOnLoopback(silentPort, 8);
+    if (silent < 0) return 1;
+    std::printf("%u %u\n", server.Port(), silentPort);
     std::fflush(stdout);
     int signal = 0;
     sigwait(&stop, &signal);

@@ -12,41 +12,33 @@ e2e_use_faketime
 offset=$(($(date -d "today 20:00" +%s) - $(date +%s)))
 
 data="$XDG_DATA_HOME/jotterly"
-ringing_window() {
-    e2e_visible_windows "$APP_PID" | awk '$4 == 234 && $5 == 208 { found = 1 } END { exit !found }'
-}
 start() {
     e2e_set_clock "$offset"
     env "${E2E_APP_ENV[@]}" "$NOTEFILE" due "$data/Note.Dat" "$1" ||
         e2e_fail "could not write the data file"
     e2e_start_in_tray
 }
-stop() {
-    kill -TERM "$APP_PID"
-    e2e_wait_exit "$APP_PID" 10 || e2e_fail "no exit after SIGTERM"
-    [ "$EXIT_STATUS" = 0 ] || e2e_fail "exit status $EXIT_STATUS"
-}
 
 # Forward: the note is due 8 hours ahead; the clock jumps 9 hours.
 start $((8 * 3600))
 sleep 6
-ringing_window && e2e_fail "the note rang before the jump"
+e2e_ringing_windows && e2e_fail "the note rang before the jump"
 e2e_set_clock "$offset + 9 * 3600"
 jump_ns=$(date +%s%N)
-e2e_wait_for 20 ringing_window || e2e_fail "no ring after the forward jump"
+e2e_wait_for 20 e2e_ringing_windows || e2e_fail "no ring after the forward jump"
 delay_ms=$((($(date +%s%N) - jump_ns) / 1000000))
 echo "rang ${delay_ms} ms after the jump"
 # One check period (5000 ms), plus mapping the window and polling for it on a busy machine.
 [ "$delay_ms" -le 7500 ] || e2e_fail "rang ${delay_ms} ms after the jump"
 [ -n "${E2E_SHOT:-}" ] && e2e_screenshot "$E2E_SHOT"
-stop
+e2e_quit_app
 
 # Backward: the note is due 3 hours ahead; the clock goes back 2 hours. Nothing may ring.
 start $((3 * 3600))
 e2e_set_clock "$offset - 2 * 3600"
 sleep 12
-ringing_window && e2e_fail "the note rang after the clock went back"
+e2e_ringing_windows && e2e_fail "the note rang after the clock went back"
 kill -0 "$APP_PID" || e2e_fail "the program ended"
-stop
+e2e_quit_app
 grep -q "Due note" "$data/Note.Dat" || e2e_fail "the note was lost"
 echo "2 passed, 0 failed"

@@ -57,11 +57,8 @@ e2e_choose_in_submenu 7 2 0 30
 e2e_wait_for 15 e2e_window_shown "New mail" || e2e_fail "no new-mail window"
 WIN=$(e2e_named_window "$APP_PID" "New mail")
 
-ringing_window() {
-    e2e_visible_windows "$APP_PID" | awk '$4 == 234 && $5 == 208 { print; found = 1 } END { exit !found }'
-}
-e2e_wait_for 60 ringing_window || e2e_fail "no ringing window"
-read -r _ RX RY _ <<<"$(ringing_window | head -1)"
+e2e_wait_for 60 e2e_ringing_windows || e2e_fail "no ringing window"
+read -r _ RX RY _ <<<"$(e2e_ringing_windows | head -1)"
 e2e_wait_for 10 heard || e2e_fail "the ringing note's wave is not heard: peak $(peak)"
 
 # The stamp closes the new-mail window (raised over the ringing note first).
@@ -72,7 +69,7 @@ e2e_screenshot "$ARTIFACTS/ring-over-mail.png"
 xdotool mousemove $((WX + WW - 14 - 16)) $((WY + 29)) click 1
 e2e_wait_for 5 e2e_window_gone "New mail" || e2e_fail "the stamp did not close the window"
 heard || e2e_fail "closing the new-mail window silenced the ringing note: peak $(peak)"
-ringing_window >/dev/null || e2e_fail "the note stopped ringing"
+e2e_ringing_windows >/dev/null || e2e_fail "the note stopped ringing"
 
 # OK (93, 182, 54 x 23 in the window) answers the note: the loop ends with it.
 xdotool mousemove --sync $((RX + 120)) $((RY + 193)) click 1

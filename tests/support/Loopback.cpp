@@ -19,28 +19,32 @@ sockaddr_in LoopbackAddress(unsigned short port) {
 }
 } // namespace
 
-unsigned short FreeLoopbackPort() {
-    const int s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a = LoopbackAddress(0);
+int BindLoopback(unsigned short& port, int type) {
+    const int s = socket(AF_INET, type, 0);
+    sockaddr_in a = LoopbackAddress(port);
     socklen_t len = sizeof a;
+    if (s < 0 || bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 ||
+        getsockname(s, reinterpret_cast<sockaddr*>(&a), &len) != 0) {
+        if (s >= 0) close(s);
+        return -1;
+    }
+    port = ntohs(a.sin_port);
+    return s;
+}
+
+unsigned short FreeLoopbackPort() {
     unsigned short port = 0;
-    if (bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 &&
-        getsockname(s, reinterpret_cast<sockaddr*>(&a), &len) == 0)
-        port = ntohs(a.sin_port);
-    close(s);
+    const int s = BindLoopback(port, SOCK_STREAM);
+    if (s >= 0) close(s);
     return port;
 }
 
 int ListenOnLoopback(unsigned short& port, int backlog) {
-    const int s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a = LoopbackAddress(0);
-    socklen_t len = sizeof a;
-    if (bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 || listen(s, backlog) != 0 ||
-        getsockname(s, reinterpret_cast<sockaddr*>(&a), &len) != 0) {
+    const int s = BindLoopback(port, SOCK_STREAM);
+    if (s >= 0 && listen(s, backlog) != 0) {
         close(s);
         return -1;
     }
-    port = ntohs(a.sin_port);
     return s;
 }
 

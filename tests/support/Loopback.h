@@ -4,6 +4,9 @@
 
 // Small helpers for tests that run real servers on 127.0.0.1 as child processes.
 
+// A socket of the type bound to the loopback port (0: the kernel's choice, stored in port);
+// -1 on failure.
+int BindLoopback(unsigned short& port, int type);
 // A loopback port nobody listens on now (the kernel's choice for a socket bound to port 0);
 // 0 if none could be had.
 unsigned short FreeLoopbackPort();

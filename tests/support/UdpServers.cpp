@@ -3,7 +3,6 @@
 #include "net/CSntpClient.h"
 #include "support/Loopback.h"
 
-#include <arpa/inet.h>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -12,32 +11,15 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-namespace {
-int BoundUdpSocket(unsigned short& port) {
-    const int fd = socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof a;
-    if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 ||
-        getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len) != 0) {
-        if (fd >= 0) close(fd);
-        return -1;
-    }
-    port = ntohs(a.sin_port);
-    return fd;
-}
-} // namespace
-
 unsigned short FreeLoopbackUdpPort() {
     unsigned short port = 0;
-    const int fd = BoundUdpSocket(port);
+    const int fd = BindLoopback(port, SOCK_DGRAM);
     if (fd >= 0) close(fd);
     return port;
 }
 
 ScriptedUdpServer::ScriptedUdpServer(Script script) : m_script(std::move(script)) {
-    m_fd = BoundUdpSocket(m_port);
+    m_fd = BindLoopback(m_port, SOCK_DGRAM);
     if (m_fd < 0) return;
     m_thread = std::thread([this] {
         while (!m_stop) {

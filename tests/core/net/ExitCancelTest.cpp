@@ -8,7 +8,6 @@
 #include "support/PrivateNetwork.h"
 #include "support/TimeScale.h"
 
-#include <arpa/inet.h>
 #include <atomic>
 #include <chrono>
 #include <gtest/gtest.h>
@@ -38,12 +37,9 @@ template <typename Work> long long MsUntilBack(std::atomic<bool>& cancel, Work w
 
 // The resolver is a UDP port on 127.0.0.1 that takes queries and never answers.
 int SilentResolver() {
-    const int s = socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in dns{};
-    dns.sin_family = AF_INET;
-    dns.sin_port = htons(53);
-    dns.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (bind(s, reinterpret_cast<sockaddr*>(&dns), sizeof dns) != 0) return -1;
+    unsigned short dns = 53;
+    const int s = BindLoopback(dns, SOCK_DGRAM);
+    if (s < 0) return -1;
     return BindText("nameserver 127.0.0.1\noptions timeout:30 attempts:3\n", "/etc/resolv.conf")
                ? s
                : -1;

@@ -1,5 +1,6 @@
 #include "alarms/RingingCount.h"
 #include "app/Globals.h"
+#include "gui/support/GuiInput.h"
 #include "gui/support/ImageCompare.h"
 #include "mail/CMailAccountRules.h"
 #include "options/CAlarmPage.h"
@@ -39,6 +40,7 @@
 #include <gtest/gtest.h>
 
 namespace {
+using GuiInput::Click;
 
 // Palette colours carry more precision than a pixel keeps.
 bool Near(const QColor& a, const QColor& b) {
@@ -68,12 +70,6 @@ protected:
         W* w = sheet->findChild<W*>(QString::fromLatin1(name));
         EXPECT_NE(w, nullptr) << name;
         return w;
-    }
-    // Check boxes and radio buttons take a click on their box, push buttons in their middle.
-    static void Click(QAbstractButton* b) {
-        const bool box = qobject_cast<QCheckBox*>(b) || qobject_cast<QRadioButton*>(b);
-        QTest::mouseClick(b, Qt::LeftButton, {},
-                          box ? QPoint(6, b->height() / 2) : b->rect().center());
     }
     void ShowPage(int index) {
         QTabBar* bar = sheet->Tabs()->tabBar();

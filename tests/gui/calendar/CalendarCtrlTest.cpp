@@ -1,10 +1,11 @@
 #include "calendar/CCalendarCtrl.h"
 #include "calendar/CCalendarLayout.h"
 #include "calendar/CHolidayTable.h"
+#include "gui/support/DarkPalette.h"
 #include "gui/support/ImageCompare.h"
+#include "gui/support/Pixels.h"
 #include "platform/Clock.h"
 #include "platform/GdiPaint.h"
-#include "platform/SystemColors.h"
 #include "platform/SystemMetrics.h"
 
 #include <QApplication>
@@ -14,6 +15,7 @@
 #include <gtest/gtest.h>
 
 namespace {
+using Pixels::Sys;
 // November 2003 (it starts on a Saturday): full moon on the 9th, new moon on the 23rd, and
 // today is Thursday the 20th.
 class CalendarCtrl : public ::testing::Test {
@@ -49,10 +51,8 @@ protected:
                                   "calendar", name);
     }
     QRgb Px(const QImage& img, int x, int y) const {
-        const qreal dpr = cal->devicePixelRatioF();
-        return img.pixel(int(x * dpr), int(y * dpr)) | 0xFF000000u;
+        return Pixels::At(img, x, y, cal->devicePixelRatioF());
     }
-    static QRgb Sys(int id) { return SystemColors::Get(id).rgb() | 0xFF000000u; }
     // How many pixels of a cell look red.
     int RedIn(const QImage& img, int col, int row) const {
         const RECT r = Layout().CellRect(col, row);
@@ -149,16 +149,10 @@ TEST_F(CalendarCtrl, PictureOfANewMoonDay) {
 class DarkCalendarCtrl : public CalendarCtrl {
 protected:
     void SetUp() override {
-        dark.setColor(QPalette::Button, QColor(50, 50, 54));
-        dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
-        dark.setColor(QPalette::Window, QColor(45, 45, 48));
-        dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
-        dark.setColor(QPalette::Light, QColor(90, 90, 96));
-        dark.setColor(QPalette::Mid, QColor(25, 25, 27));
         palette = &dark;
         CalendarCtrl::SetUp();
     }
-    QPalette dark;
+    const QPalette dark = DarkPalette();
 };
 
 // On a dark desktop the disc is only a tint, so the light day numbers over it stay readable.

@@ -7,6 +7,7 @@
 #include "alarms/RingingCount.h"
 #include "app/CTrayMenuWnd.h"
 #include "app/TrayIds.h"
+#include "gui/support/DarkPalette.h"
 #include "gui/support/ImageCompare.h"
 #include "platform/Clock.h"
 #include "platform/ResourceImages.h"
@@ -23,25 +24,6 @@
 #include <QStyleOptionButton>
 
 namespace {
-
-QPalette DarkPalette() {
-    QPalette dark = QApplication::style()->standardPalette();
-    const struct {
-        QPalette::ColorRole role;
-        QColor color;
-    } roles[] = {
-        {QPalette::Window, QColor(45, 45, 48)}, {QPalette::WindowText, QColor(230, 230, 230)},
-        {QPalette::Base, QColor(30, 30, 32)},   {QPalette::Text, QColor(230, 230, 230)},
-        {QPalette::Button, QColor(50, 50, 54)}, {QPalette::ButtonText, QColor(230, 230, 230)},
-        {QPalette::Light, QColor(90, 90, 96)},  {QPalette::Midlight, QColor(70, 70, 76)},
-        {QPalette::Mid, QColor(35, 35, 38)},    {QPalette::Dark, QColor(25, 25, 28)},
-        {QPalette::Shadow, QColor(10, 10, 10)}, {QPalette::Highlight, QColor(40, 100, 180)},
-        {QPalette::HighlightedText, Qt::white}};
-    for (const auto& r : roles)
-        dark.setColor(r.role, r.color);
-    dark.setColor(QPalette::Disabled, QPalette::Text, QColor(120, 120, 120));
-    return dark;
-}
 
 class DesktopLook : public StickyNoteFixture {
 protected:

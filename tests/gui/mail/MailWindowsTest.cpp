@@ -8,6 +8,7 @@
 #include "platform/ProgramFolder.h"
 #include "platform/QtDialogs.h"
 #include "support/DovecotServer.h"
+#include "support/Loopback.h"
 #include "support/ScriptedPop3Server.h"
 #include "support/TestCertificates.h"
 #include "support/TestEnv.h"
@@ -22,12 +23,9 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
-#include <arpa/inet.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 using namespace TrayId;
@@ -53,19 +51,9 @@ public slots:
 
 // A listener that takes connections (the system queues them) and never says a word.
 struct SilentServer {
-    SilentServer() {
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t len = sizeof a;
-        bind(fd, reinterpret_cast<sockaddr*>(&a), len);
-        listen(fd, 4);
-        getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len);
-        port = ntohs(a.sin_port);
-    }
     ~SilentServer() { close(fd); }
-    int fd = socket(AF_INET, SOCK_STREAM, 0);
     unsigned short port = 0;
+    int fd = ListenOnLoopback(port);
 };
 
 // The highest resident size the process reached since ResetPeakMemory(), in MB.

@@ -10,6 +10,8 @@
 #include "model/CTreeNode.h"
 
 #include "gui/support/ImageCompare.h"
+#include "gui/support/ModelChecks.h"
+#include "gui/support/Pixels.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -49,6 +51,8 @@ protected:
         list->Model()->SetNotes(&notes);
         list->SetCategoryTree(tree);
         list->SetToggles(&toggles);
+        CheckModel(list->Model());
+        CheckModel(tree->Model());
         list->ResizeColumns();
         list->RefreshList();
         window.show();
@@ -98,8 +102,7 @@ protected:
     }
     // A pixel at a point in logical coordinates, on a screen of any density.
     QRgb Px(const QImage& img, int x, int y) const {
-        const qreal dpr = window.devicePixelRatioF();
-        return img.pixel(int(x * dpr), int(y * dpr)) | 0xFF000000u;
+        return Pixels::At(img, x, y, window.devicePixelRatioF());
     }
     static void ExpectReference(const QImage& img, const QWidget* w, const QString& name) {
         ImageCompare::ExpectReference(img, w, QStringLiteral("manager"), name);

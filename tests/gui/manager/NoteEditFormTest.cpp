@@ -1,3 +1,4 @@
+#include "gui/support/GuiInput.h"
 #include "gui/support/ImageCompare.h"
 #include "manager/CDateTimeEdit.h"
 #include "manager/CFieldChoiceDlg.h"
@@ -26,6 +27,7 @@
 #include <gtest/gtest.h>
 
 namespace {
+using GuiInput::Click;
 const COleDateTime kNow(2003, 5, 13, 9, 30, 0);
 
 // Saved under the build folder for looking at.
@@ -284,10 +286,6 @@ protected:
 
     template <class W = QWidget> W* Get(const char* name) {
         return dlg->Form()->findChild<W*>(QString::fromLatin1(name));
-    }
-    void Click(QWidget* w) {
-        QTest::mouseClick(dlg->windowHandle(), Qt::LeftButton, {},
-                          w->mapTo(dlg.get(), w->rect().center()));
     }
     std::string Times(const CNote& n) {
         return std::to_string(n.m_type) + " " + std::to_string(n.m_recurrence) + " " +

@@ -1,15 +1,14 @@
 #include "ManagerViewsFixture.h"
 
+#include "gui/support/DarkPalette.h"
+#include "gui/support/Pixels.h"
 #include "manager/CNoteListFormat.h"
-#include "platform/SystemColors.h"
 #include "platform/SystemMetrics.h"
 
 #include <QSignalSpy>
 
 namespace {
-QRgb Sys(int id) {
-    return SystemColors::Get(id).rgb() | 0xFF000000u;
-}
+using Pixels::Sys;
 
 class NoteListWidget : public ManagerViews {
 protected:
@@ -209,21 +208,10 @@ TEST_F(NoteListWidget, PictureWithIconsTintsAndHighlight) {
 class DarkNoteListWidget : public NoteListWidget {
 protected:
     void SetUp() override {
-        dark.setColor(QPalette::Window, QColor(45, 45, 48));
-        dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
-        dark.setColor(QPalette::Base, QColor(30, 30, 32));
-        dark.setColor(QPalette::AlternateBase, QColor(40, 40, 44));
-        dark.setColor(QPalette::Text, QColor(230, 230, 230));
-        dark.setColor(QPalette::Button, QColor(50, 50, 54));
-        dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
-        dark.setColor(QPalette::Highlight, QColor(40, 100, 180));
-        dark.setColor(QPalette::HighlightedText, QColor(255, 255, 255));
-        dark.setColor(QPalette::Light, QColor(90, 90, 96));
-        dark.setColor(QPalette::Mid, QColor(30, 30, 32));
         palette = &dark;
         NoteListWidget::SetUp();
     }
-    QPalette dark;
+    const QPalette dark = DarkPalette();
 };
 
 TEST_F(DarkNoteListWidget, PictureStaysReadable) {

@@ -2,6 +2,8 @@
 
 #include "app/TrayIds.h"
 #include "calendar/CCalendarCtrl.h"
+#include "gui/support/GuiInput.h"
+#include "gui/support/ModelChecks.h"
 #include "manager/CDateTimeEdit.h"
 #include "manager/CNoteEditForm.h"
 #include "manager/CNoteList.h"
@@ -36,6 +38,7 @@
 #include <optional>
 
 namespace {
+using GuiInput::Click;
 
 using Dlg = CNoteManagerDlg;
 
@@ -62,11 +65,10 @@ protected:
     }
     void Open() {
         dlg = std::make_unique<Dlg>(hub, dialogs);
+        CheckModel(dlg->List()->Model());
+        CheckModel(dlg->Tree()->Model());
         dlg->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
-    }
-    void Click(QWidget* w, QPoint at = {}) {
-        QTest::mouseClick(w, Qt::LeftButton, {}, at.isNull() ? w->rect().center() : at);
     }
     void ClickTab(int i) { Click(dlg.get(), dlg->TabShape(i).boundingRect().center()); }
     int Rows() const { return dlg->List()->Model()->rowCount(); }

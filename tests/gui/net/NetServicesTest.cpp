@@ -2,7 +2,6 @@
 #include "app/CTrayMenuWnd.h"
 #include "app/CTrayWnd.h"
 #include "app/TrayIds.h"
-#include "net/SntpPacket.h"
 #include "platform/ProgramFolder.h"
 #include "platform/QtDialogs.h"
 #include "support/LoopbackHttpServer.h"
@@ -10,8 +9,6 @@
 #include "support/UdpServers.h"
 
 #include <QElapsedTimer>
-#include <QImage>
-#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 #include <fstream>
@@ -158,34 +155,11 @@ TEST_F(NetServicesTest, AReportFillsTheWeatherSubmenu) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(sub));
     for (int data : kReportDayData)
         EXPECT_GE(sub->IndexOfData(data), 0) << data;
-    QImage picture = sub->grab().toImage();
-    std::filesystem::create_directories(JOTTERLY_BINARY_DIR "/test-output");
-    picture.save(JOTTERLY_BINARY_DIR "/test-output/weather-report.png");
-    // Each day line shows its icon: some pixels of the icon column differ from the menu colour.
-    const QRect day = sub->ItemRect(sub->IndexOfData(DataReportDay0));
-    const QColor back = picture.pixelColor(day.right() - 2, day.center().y());
-    int inked = 0;
-    for (int x = day.left(); x < day.left() + day.height(); ++x)
-        for (int y = day.top(); y <= day.bottom(); ++y)
-            inked += picture.pixelColor(x * picture.devicePixelRatio(), y) != back;
-    EXPECT_GT(inked, 20);
 }
 
 TEST_F(NetServicesTest, ClockSyncLogsTheChangeOrRetriesAndTellsWhy) {
-    // A time server 90 s ahead of this clock.
-    ScriptedUdpServer server([](const std::vector<unsigned char>& request) {
-        std::vector<unsigned char> r(48, 0);
-        if (request.size() != 48) return std::vector<unsigned char>();
-        r[0] = (4 << 3) | 4;
-        r[1] = 2;
-        std::copy(request.begin() + 40, request.end(), r.begin() + 24);
-        timespec now{};
-        clock_gettime(CLOCK_REALTIME, &now);
-        const std::uint64_t t = SntpPacket::FromUnix(now.tv_sec + 90, now.tv_nsec);
-        for (int i = 0; i < 8; ++i)
-            r[32 + i] = r[40 + i] = static_cast<unsigned char>(t >> (56 - 8 * i));
-        return r;
-    });
+    ChronyServer server(90); // a time server 90 s ahead of this clock
+    ASSERT_TRUE(server.Running());
     NetEndpoints e;
     e.timeServer = "127.0.0.1:" + std::to_string(server.Port());
     tray.ClockSyncService().SetEndpoints(e);

@@ -12,7 +12,6 @@
 
 #include <QDir>
 #include <QImage>
-#include <QPrinter>
 #include <QPrinterInfo>
 #include <QTemporaryDir>
 #include <QTest>
@@ -160,7 +159,32 @@ TEST_F(Printing, NoDefaultPrinterOffersAPdfAndARefusalStopsTheManager) {
     int pages = 0;
     ASSERT_TRUE(CNotePrinter::PrintNote(note, pdf, &pages));
     EXPECT_GT(pages, 5);
-    EXPECT_EQ(PdfPages(dir.filePath("note.pdf").toStdString()), pages);
+    const std::string file = dir.filePath("note.pdf").toStdString();
+    EXPECT_EQ(PdfPages(file), pages);
+    // Every word once and in order; over-long words broken at the box's edge are joined again.
+    std::vector<std::string> expected = Words(note.m_title);
+    for (const std::string& w : Words(note.m_text))
+        expected.push_back(w);
+    std::vector<std::string> joined;
+    for (const std::string& w : Words(Shell("pdftotext -layout '" + file + "' -"))) {
+        const size_t i = joined.size();
+        if (i > 0 && i <= expected.size() && joined.back() != expected[i - 1] &&
+            expected[i - 1].rfind(joined.back() + w, 0) == 0)
+            joined.back() += w;
+        else
+            joined.push_back(w);
+    }
+    EXPECT_EQ(joined, expected);
+    CheckPages(file, "pdf");
+
+    // An empty note is one page with its title.
+    CNote empty;
+    empty.m_title = "Only a title";
+    pdf.files = {file};
+    ASSERT_TRUE(CNotePrinter::PrintNote(empty, pdf, &pages));
+    EXPECT_EQ(pages, 1);
+    EXPECT_EQ(PdfPages(file), 1);
+    EXPECT_EQ(Words(Shell("pdftotext '" + file + "' -")), Words("Only a title"));
 }
 
 TEST_F(Printing, ALongNoteGoesToTheDefaultPrinterOnAsManyPagesAsItNeeds) {
@@ -182,48 +206,4 @@ TEST_F(Printing, ALongNoteGoesToTheDefaultPrinterOnAsManyPagesAsItNeeds) {
     EXPECT_GT(pages, 5);
     EXPECT_EQ(PdfPages(pdf), pages);
     CheckPages(pdf, "cups");
-}
-
-TEST_F(Printing, EveryWordIsOnThePagesOnceAndInOrder) {
-    CNote note;
-    note.m_title = "Five thousand words";
-    note.m_text = LongText();
-    const QString file =
-        QDir::tempPath() +
-        QStringLiteral("/jotterly-print-%1.pdf").arg(QCoreApplication::applicationPid());
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(file);
-    printer.setDocName(QString::fromLatin1(CNotePrinter::kJobName));
-    const int pages = CNotePrinter::PrintOn(printer, note);
-    ASSERT_GT(pages, 5);
-    const std::string pdf = file.toStdString();
-    EXPECT_EQ(PdfPages(pdf), pages);
-    const std::string text = Shell("pdftotext -layout '" + pdf + "' -");
-    std::vector<std::string> expected = Words(note.m_title);
-    for (const std::string& w : Words(note.m_text))
-        expected.push_back(w);
-    std::vector<std::string> got = Words(text);
-    // Over-long words were broken at the box's edge: join their pieces again.
-    std::vector<std::string> joined;
-    for (const std::string& w : got) {
-        const size_t i = joined.size();
-        if (i > 0 && i <= expected.size() && joined.back() != expected[i - 1] &&
-            expected[i - 1].rfind(joined.back() + w, 0) == 0)
-            joined.back() += w;
-        else
-            joined.push_back(w);
-    }
-    ASSERT_EQ(joined.size(), expected.size());
-    for (size_t i = 0; i < expected.size(); ++i)
-        ASSERT_EQ(joined[i], expected[i]) << "word " << i;
-    CheckPages(pdf, "pdf");
-
-    // An empty note is one page with its title.
-    CNote empty;
-    empty.m_title = "Only a title";
-    EXPECT_EQ(CNotePrinter::PrintOn(printer, empty), 1);
-    EXPECT_EQ(PdfPages(pdf), 1);
-    EXPECT_EQ(Words(Shell("pdftotext '" + pdf + "' -")), Words("Only a title"));
-    std::remove(pdf.c_str());
 }

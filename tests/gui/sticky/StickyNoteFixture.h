@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/CTrayCore.h"
+#include "gui/support/GuiInput.h"
 #include "sticky/CStickyNoteDlg.h"
 #include "sticky/CStickyNoteFactory.h"
 #include "support/FakeHub.h"
@@ -10,6 +11,8 @@
 #include <QTest>
 #include <QWindow>
 #include <gtest/gtest.h>
+
+using GuiInput::Click;
 
 // A hub with the real note windows, the fake platform otherwise, and a fixed look.
 class StickyNoteFixture : public ::testing::Test {
@@ -41,11 +44,6 @@ protected:
         return dynamic_cast<CStickyNoteDlg*>(n.m_window);
     }
 
-    // Real input through the platform layer, in window coordinates.
-    static void Click(QWidget* w, QPoint at, Qt::MouseButton b = Qt::LeftButton,
-                      Qt::KeyboardModifiers m = {}) {
-        QTest::mouseClick(w->windowHandle(), b, m, at);
-    }
     // Drags by delta (screen terms) in steps, the pointer following the window as it moves.
     static void Drag(QWidget* w, QPoint at, QPoint delta, int steps = 6) {
         QWindow* window = w->windowHandle();

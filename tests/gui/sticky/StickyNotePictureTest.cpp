@@ -1,8 +1,8 @@
 #include "StickyNoteFixture.h"
 
 #include "gui/support/ImageCompare.h"
+#include "gui/support/Pixels.h"
 #include "platform/GdiPaint.h"
-#include "platform/SystemColors.h"
 #include "platform/SystemMetrics.h"
 #include "sticky/NoteColors.h"
 
@@ -18,9 +18,7 @@ constexpr int kW = 240, kH = 160;
 QRgb Rgb(COLORREF c) {
     return qRgb(GetRValue(c), GetGValue(c), GetBValue(c));
 }
-QRgb Sys(int id) {
-    return SystemColors::Get(id).rgb() | 0xFF000000u;
-}
+using Pixels::Sys;
 
 class StickyNotePicture : public StickyNoteFixture {
 protected:

@@ -3,7 +3,6 @@
 #include "platform/SystemMetrics.h"
 #include "support/NoteBuilder.h"
 
-#include <QElapsedTimer>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,7 +13,6 @@
 #include <QSpontaneKeyEvent>
 #include <QTimer>
 #include <QToolTip>
-#include <cstdio>
 
 namespace {
 // The default scheme (Emboss, border 4) with "Arial" 10 point: title bar 24 pixels high.
@@ -299,21 +297,5 @@ TEST_F(StickyNote, SizesFromTheWindowManagerFollowTheSizingRules) {
     EXPECT_EQ(win->Note()->m_firstRect.Height(), rolled + 12); // kept for unrolling
     win->resize(10, 10); // the window manager is told the limits
     EXPECT_EQ(win->size(), QSize(3 * rolled, rolled));
-}
-
-TEST_F(StickyNote, FiftyNotesOpenAndRepaintQuickly) {
-    QElapsedTimer timer;
-    timer.start();
-    for (int i = 0; i < 50; ++i)
-        Open(i % 4, "Note " + std::to_string(i), "a\r\nb");
-    const qint64 openMs = timer.restart();
-    QImage target(Window(*tray.Store().notes()[0].get())->size(), QImage::Format_RGB32);
-    for (int round = 0; round < 10; ++round)
-        for (const auto& n : tray.Store().notes())
-            Window(*n)->render(&target);
-    const double perRoundMs = timer.nsecsElapsed() / 1e6 / 10;
-    std::printf("opening 50 notes: %lld ms; repainting all 50: %.2f ms\n",
-                static_cast<long long>(openMs), perRoundMs);
-    EXPECT_LT(perRoundMs, 50.0); // a few 60 Hz frames
 }
 } // namespace

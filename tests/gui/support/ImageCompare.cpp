@@ -23,8 +23,12 @@ double ImageCompare::DifferentShare(const QImage& a, const QImage& b, int thresh
 
 void ImageCompare::ExpectReference(const QImage& img, const QWidget* w, const QString& folder,
                                    const QString& name) {
-    const qreal dpr = w->devicePixelRatioF();
-    EXPECT_EQ(img.width(), qRound(w->width() * dpr)); // drawn at the screen's density
+    EXPECT_EQ(img.width(), qRound(w->width() * w->devicePixelRatioF())); // the screen's density
+    ExpectReference(img, w->devicePixelRatioF(), folder, name);
+}
+
+void ImageCompare::ExpectReference(const QImage& img, qreal dpr, const QString& folder,
+                                   const QString& name) {
     const QString ref = QStringLiteral(JOTTERLY_TEST_DATA "/") + folder + "/" + name +
                         (dpr > 1.5 ? "@2x.png" : ".png");
     if (std::getenv("JOTTERLY_UPDATE_REFERENCES")) {

@@ -16,6 +16,9 @@ public:
     // with JOTTERLY_UPDATE_REFERENCES=1 set, rewrites the reference instead.
     static void ExpectReference(const QImage& img, const QWidget* w, const QString& folder,
                                 const QString& name);
+    // The same for a picture made at density dpr.
+    static void ExpectReference(const QImage& img, qreal dpr, const QString& folder,
+                                const QString& name);
     // Saves img as test-output/<folder>/<name>.png in the build folder, for looking at.
     static QImage Keep(const QImage& img, const QString& folder, const QString& name);
     // How many pixel rows the ink in r spans: rows from the first to the last with a pixel

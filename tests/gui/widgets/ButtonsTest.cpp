@@ -1,5 +1,5 @@
 #include "gui/support/ImageCompare.h"
-#include "platform/SystemColors.h"
+#include "gui/support/Pixels.h"
 #include "platform/SystemMetrics.h"
 #include "widgets/CHoverButton.h"
 #include "widgets/CRegionButton.h"
@@ -15,12 +15,8 @@
 namespace {
 const QRgb kParent = qRgb(10, 200, 10), kFill = qRgb(160, 160, 220);
 
-QRgb Sys(int id) {
-    return SystemColors::Get(id).rgb();
-}
-QRgb Px(const QImage& img, int x, int y) {
-    return img.pixel(x, y) | 0xFF000000u;
-}
+using Pixels::Sys;
+constexpr auto Px = [](const QImage& img, int x, int y) { return Pixels::At(img, x, y); };
 // Saved under the build folder for looking at.
 QImage Grab(QWidget* w, const QString& name) {
     return ImageCompare::Keep(w->grab().toImage(), "manager", name);

@@ -1,0 +1,27 @@
+#pragma once
+// Reading the pictures the windows paint.
+#include "platform/SystemColors.h"
+
+#include <QImage>
+#include <QRect>
+
+namespace Pixels {
+
+// A system colour as the painters fill with it.
+inline QRgb Sys(int id) {
+    return SystemColors::Get(id).rgb();
+}
+// The pixel at a point in logical coordinates of a grab at density dpr, alpha ignored.
+inline QRgb At(const QImage& img, int x, int y, qreal dpr = 1) {
+    return img.pixel(int(x * dpr), int(y * dpr)) | 0xFF000000u;
+}
+// How many pixels of area have colour c (or, with same false, any other colour).
+inline int Count(const QImage& img, const QRect& area, QRgb c, bool same = true) {
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            n += ((img.pixel(x, y) | 0xFF000000u) == c) == same;
+    return n;
+}
+
+} // namespace Pixels
