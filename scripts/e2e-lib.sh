@@ -220,7 +220,7 @@ e2e_use_faketime() {
     E2E_APP_ENV=(LD_PRELOAD="$lib" FAKETIME_TIMESTAMP_FILE="$E2E_CLOCK_FILE"
         FAKETIME_NO_CACHE=1 FAKETIME_DONT_FAKE_MONOTONIC=1)
 }
-e2e_set_clock() { echo "+$(($1))" >"$E2E_CLOCK_FILE.new" && mv "$E2E_CLOCK_FILE.new" "$E2E_CLOCK_FILE"; }
+e2e_set_clock() { printf "%+d\n" "$(($1))" >"$E2E_CLOCK_FILE.new" && mv "$E2E_CLOCK_FILE.new" "$E2E_CLOCK_FILE"; }
 
 # Milliseconds on the real clock.
 e2e_now_ms() { echo $(($(date +%s%N) / 1000000)); }
