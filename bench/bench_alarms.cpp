@@ -1,8 +1,8 @@
 // The alarm work of one timer tick and the recomputation of many notes, at 100,000 notes.
-#include "app/CTrayCore.h"
-#include "platform/Clock.h"
-#include "platform/INoteWindow.h"
-#include "platform/INoteWindowFactory.h"
+#include "core/app/CTrayCore.h"
+#include "core/platform/Clock.h"
+#include "core/platform/INoteWindow.h"
+#include "core/platform/INoteWindowFactory.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,10 +1,10 @@
 // The new-mail window's list for 300 messages whose raw From: lines are 1,000,000 bytes each:
 // turning each raw field into its shown form (as the worker thread does), and building the
 // rows and the window from the kept fields (as the GUI thread does while the tray waits).
-#include "mail/CMailCheck.h"
-#include "mail/CMailListDlg.h"
-#include "net/ExtractField.h"
-#include "net/MimeHeaderText.h"
+#include "core/mail/CMailCheck.h"
+#include "core/net/ExtractField.h"
+#include "core/net/MimeHeaderText.h"
+#include "gui/mail/CMailListDlg.h"
 
 #include <QApplication>
 #include <QTableWidget>

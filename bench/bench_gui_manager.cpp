@@ -1,10 +1,10 @@
 // The Note Manager window over 100,000 notes, shown offscreen and painted: opening it, switching
 // its filter tabs, sorting by a header click and one keystroke in the find field.
 //   build/bench/bench_gui_manager --benchmark_repetitions=5
-#include "manager/CNoteList.h"
-#include "manager/CNoteManagerDlg.h"
-#include "platform/Clock.h"
-#include "platform/QtDialogs.h"
+#include "core/platform/Clock.h"
+#include "gui/manager/CNoteList.h"
+#include "gui/manager/CNoteManagerDlg.h"
+#include "gui/platform/QtDialogs.h"
 #include "support/FakeHub.h"
 #include "support/NoteBuilder.h"
 

@@ -1,9 +1,9 @@
 // Filling the note list with 100,000 notes: the model alone, and the shown list (its rows
 // laid out and the visible ones painted offscreen).
-#include "manager/CNoteList.h"
-#include "manager/CNoteListModel.h"
-#include "model/CNote.h"
-#include "platform/Clock.h"
+#include "core/model/CNote.h"
+#include "core/platform/Clock.h"
+#include "gui/manager/CNoteList.h"
+#include "gui/manager/CNoteListModel.h"
 
 #include <QApplication>
 #include <QImage>

@@ -1,9 +1,9 @@
 // Posted note windows: repainting 50 of them, and one alarm-timer tick that moves the countdown
 // lines of 100 (new texts and the painting they cause).
-#include "app/CTrayCore.h"
-#include "platform/Clock.h"
-#include "sticky/CStickyNoteDlg.h"
-#include "sticky/CStickyNoteFactory.h"
+#include "core/app/CTrayCore.h"
+#include "core/platform/Clock.h"
+#include "gui/sticky/CStickyNoteDlg.h"
+#include "gui/sticky/CStickyNoteFactory.h"
 #include "support/FakeHub.h"
 
 #include <QApplication>

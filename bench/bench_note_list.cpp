@@ -1,8 +1,8 @@
 // The note list's three sorts at 100,000 notes, beside the quadratic selection sort whose
 // order they keep (at 10,000 notes, one run) and std::sort (at 100,000, one run).
-#include "manager/CNoteSort.h"
-#include "model/CNote.h"
-#include "platform/Clock.h"
+#include "core/manager/CNoteSort.h"
+#include "core/model/CNote.h"
+#include "core/platform/Clock.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 // The mail check's exchange against a local Dovecot whose mailbox holds 1,000 messages: log in,
 // count, list, fetch every header with TOP n 0, log out. Wall time per message.
-#include "model/CMailAccount.h"
-#include "net/CountPop3Messages.h"
+#include "core/model/CMailAccount.h"
+#include "core/net/CountPop3Messages.h"
 #include "support/DovecotServer.h"
 
 #include <benchmark/benchmark.h>

@@ -1,10 +1,10 @@
 // Load and save of "Note.Dat" with many notes, beside plain reads and writes of the same bytes.
-#include "app/CTrayCore.h"
-#include "ical/CNoteIdentity.h"
-#include "platform/Clock.h"
-#include "storage/CAtomicFile.h"
-#include "storage/CDataFile.h"
-#include "storage/CFileIdentity.h"
+#include "core/app/CTrayCore.h"
+#include "core/ical/CNoteIdentity.h"
+#include "core/platform/Clock.h"
+#include "core/storage/CAtomicFile.h"
+#include "core/storage/CDataFile.h"
+#include "core/storage/CFileIdentity.h"
 #include "support/TestEnv.h"
 
 #include <benchmark/benchmark.h>

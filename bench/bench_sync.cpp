@@ -1,9 +1,9 @@
 // The sync folder with many notes: the first mirror (every note written), the mirror after a
 // save that changed nothing, and the rescan of a folder nothing changed in.
-#include "ical/CICalMapping.h"
-#include "model/CTreeNode.h"
-#include "platform/Clock.h"
-#include "sync/CSyncFolder.h"
+#include "core/ical/CICalMapping.h"
+#include "core/model/CTreeNode.h"
+#include "core/platform/Clock.h"
+#include "core/sync/CSyncFolder.h"
 
 #include <benchmark/benchmark.h>
 #include <filesystem>

@@ -1,5 +1,5 @@
 // The page reader on a large page: 10 MB with 500,000 tags must stay well under half a second.
-#include "net/HtmlToText.h"
+#include "core/net/HtmlToText.h"
 
 #include <benchmark/benchmark.h>
 #include <string>

@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the data-file reader: it must never crash, hang or allocate wildly.
-#include "model/CDataDocument.h"
-#include "storage/CDataFile.h"
+#include "core/model/CDataDocument.h"
+#include "core/storage/CDataFile.h"
 
 #include <cstddef>
 #include <cstdint>

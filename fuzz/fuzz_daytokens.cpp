@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the day-token reader and the temperature reader, as the report
 // parser uses them: every token from the start to the end of the text.
-#include "net/WeatherPage.h"
+#include "core/net/WeatherPage.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes to the web page reader: the text of the page, then the report parser
 // on that text (markers, place line, the five days).
-#include "model/CWeather.h"
-#include "net/HtmlToText.h"
-#include "net/WeatherPage.h"
+#include "core/model/CWeather.h"
+#include "core/net/HtmlToText.h"
+#include "core/net/WeatherPage.h"
 
 #include <cstdint>
 #include <cstdlib>

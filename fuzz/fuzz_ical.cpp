@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the calendar-file importer: it must never crash, hang or allocate
 // wildly, and what it made of them must export and import again as the same number of notes.
-#include "ical/CICalMapping.h"
+#include "core/ical/CICalMapping.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the header-text decoder as a field's raw value: the shown text
 // must be UTF-8, free of control characters and within its length.
-#include "net/MimeHeaderText.h"
+#include "core/net/MimeHeaderText.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the Open-Meteo mapping as a geocoding reply and as a forecast.
-#include "model/CWeather.h"
-#include "net/OpenMeteo.h"
+#include "core/model/CWeather.h"
+#include "core/net/OpenMeteo.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,12 +1,12 @@
 // Feeds arbitrary bytes to the POP3 client as the server's side of a whole mail check, and to
 // the header and reply parsers on their own. The first byte sets how the stream is cut into
 // reads, so replies split at every possible place are tried.
-#include "model/CMailAccount.h"
-#include "net/CPop3Client.h"
-#include "net/CountPop3Messages.h"
-#include "net/ExtractField.h"
-#include "net/IByteStream.h"
-#include "net/MimeHeaderText.h"
+#include "core/model/CMailAccount.h"
+#include "core/net/CPop3Client.h"
+#include "core/net/CountPop3Messages.h"
+#include "core/net/ExtractField.h"
+#include "core/net/IByteStream.h"
+#include "core/net/MimeHeaderText.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the SNTP reply checks as a server's answer to a request sent at a
 // time taken from the input, received a moment later.
-#include "net/SntpPacket.h"
+#include "core/net/SntpPacket.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the sync state reader: it must never crash, and what it read must
 // be written and read again as the same entries.
-#include "sync/CSyncState.h"
+#include "core/sync/CSyncState.h"
 
 #include <cstddef>
 #include <cstdint>

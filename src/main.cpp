@@ -1,6 +1,6 @@
-#include "app/CLaunchArgs.h"
-#include "app/CLauncher.h"
-#include "app/CNotesApp.h"
+#include "core/app/CLaunchArgs.h"
+#include "gui/app/CLauncher.h"
+#include "gui/app/CNotesApp.h"
 
 #include <QApplication>
 #include <string>

@@ -18,11 +18,11 @@
 //                                                        posted left top width height title
 //   jotterly_notefile alarms FILE                        one line per note: its alarm time
 //                                                        "YYYY-MM-DD HH:MM:SS", then the title
-#include "model/CDataDocument.h"
-#include "model/CTreeNode.h"
-#include "platform/Clock.h"
-#include "storage/CAtomicFile.h"
-#include "storage/CDataFile.h"
+#include "core/model/CDataDocument.h"
+#include "core/model/CTreeNode.h"
+#include "core/platform/Clock.h"
+#include "core/storage/CAtomicFile.h"
+#include "core/storage/CDataFile.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "storage/CAtomicFile.h"
+#include "core/storage/CAtomicFile.h"
 
 #include <cstdint>
 

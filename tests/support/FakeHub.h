@@ -1,14 +1,14 @@
 #pragma once
 
-#include "app/CTrayCore.h"
-#include "manager/IManagerService.h"
-#include "manager/IOptionsService.h"
-#include "net/IClockSyncService.h"
-#include "net/IMailService.h"
-#include "net/INetworkStatus.h"
-#include "net/IWeatherService.h"
+#include "core/app/CTrayCore.h"
+#include "core/manager/IManagerService.h"
+#include "core/manager/IOptionsService.h"
+#include "core/net/IClockSyncService.h"
+#include "core/net/IMailService.h"
+#include "core/net/INetworkStatus.h"
+#include "core/net/IWeatherService.h"
+#include "core/sync/ISyncService.h"
 #include "support/Fakes.h"
-#include "sync/ISyncService.h"
 
 #include <string>
 #include <utility>

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "model/CNote.h"
-#include "platform/IDesktopNotices.h"
-#include "platform/IDialogs.h"
-#include "platform/INoteWindow.h"
-#include "platform/INoteWindowFactory.h"
-#include "platform/ISound.h"
-#include "platform/ITimerHost.h"
-#include "platform/ITrayIcon.h"
+#include "core/model/CNote.h"
+#include "core/platform/IDesktopNotices.h"
+#include "core/platform/IDialogs.h"
+#include "core/platform/INoteWindow.h"
+#include "core/platform/INoteWindowFactory.h"
+#include "core/platform/ISound.h"
+#include "core/platform/ITimerHost.h"
+#include "core/platform/ITrayIcon.h"
 
 #include <deque>
 #include <map>

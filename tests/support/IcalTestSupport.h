@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ical/CICalMapping.h"
-#include "model/CNote.h"
+#include "core/ical/CICalMapping.h"
+#include "core/model/CNote.h"
 
 #include <gtest/gtest.h>
 

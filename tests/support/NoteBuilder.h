@@ -1,7 +1,7 @@
 #pragma once
 
-#include "model/CNote.h"
-#include "model/CNoteStore.h"
+#include "core/model/CNote.h"
+#include "core/model/CNoteStore.h"
 
 #include <memory>
 #include <string>

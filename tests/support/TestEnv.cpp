@@ -1,6 +1,6 @@
 #include "support/TestEnv.h"
 
-#include "platform/Clock.h"
+#include "core/platform/Clock.h"
 
 #include <cstdlib>
 #include <filesystem>

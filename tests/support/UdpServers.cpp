@@ -1,6 +1,6 @@
 #include "support/UdpServers.h"
 
-#include "net/CSntpClient.h"
+#include "core/net/CSntpClient.h"
 #include "support/Loopback.h"
 
 #include <cstdlib>

@@ -1,13 +1,13 @@
-#include "alarms/CAlarmCheck.h"
+#include "core/alarms/CAlarmCheck.h"
 
-#include "alarms/IAlarmHost.h"
-#include "model/CNoteStore.h"
-#include "model/CSettings.h"
-#include "model/TrayState.h"
-#include "platform/Clock.h"
-#include "platform/INoteWindow.h"
-#include "platform/ISound.h"
-#include "platform/PlatformServices.h"
+#include "core/alarms/IAlarmHost.h"
+#include "core/model/CNoteStore.h"
+#include "core/model/CSettings.h"
+#include "core/model/TrayState.h"
+#include "core/platform/Clock.h"
+#include "core/platform/INoteWindow.h"
+#include "core/platform/ISound.h"
+#include "core/platform/PlatformServices.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "alarms/CClockJumpDetector.h"
-#include "platform/COleDateTime.h"
+#include "core/alarms/CClockJumpDetector.h"
+#include "core/platform/COleDateTime.h"
 
 #include <cstdio>
 #include <string>

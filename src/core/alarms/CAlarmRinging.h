@@ -1,6 +1,6 @@
 #pragma once
 
-#include "alarms/CRingNotice.h"
+#include "core/alarms/CRingNotice.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "alarms/CClockJumpDetector.h"
+#include "core/alarms/CClockJumpDetector.h"
 
 #include <cmath>
 #include <cstdlib>

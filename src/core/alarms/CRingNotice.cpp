@@ -1,6 +1,6 @@
-#include "alarms/CRingNotice.h"
+#include "core/alarms/CRingNotice.h"
 
-#include "model/CNote.h"
+#include "core/model/CNote.h"
 
 #include <utility>
 

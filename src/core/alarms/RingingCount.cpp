@@ -1,3 +1,3 @@
-#include "alarms/RingingCount.h"
+#include "core/alarms/RingingCount.h"
 
 int g_ringingCount = 0;

@@ -1,13 +1,13 @@
-#include "app/CCalendarWords.h"
+#include "core/app/CCalendarWords.h"
 
-#include "app/CDataSafety.h"
-#include "app/CTrayCore.h"
-#include "ical/CCalendarFile.h"
-#include "ical/CNoteIdentity.h"
-#include "model/CDataDocument.h"
-#include "platform/Clock.h"
-#include "storage/CAtomicFile.h"
-#include "storage/CDataFile.h"
+#include "core/app/CDataSafety.h"
+#include "core/app/CTrayCore.h"
+#include "core/ical/CCalendarFile.h"
+#include "core/ical/CNoteIdentity.h"
+#include "core/model/CDataDocument.h"
+#include "core/platform/Clock.h"
+#include "core/storage/CAtomicFile.h"
+#include "core/storage/CDataFile.h"
 
 #include <ctime>
 #include <vector>

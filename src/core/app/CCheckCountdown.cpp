@@ -1,6 +1,6 @@
-#include "app/CCheckCountdown.h"
+#include "core/app/CCheckCountdown.h"
 
-#include "model/CDataDocument.h"
+#include "core/model/CDataDocument.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,11 +1,11 @@
-#include "app/CDataSafety.h"
+#include "core/app/CDataSafety.h"
 
-#include "model/CDataDocument.h"
-#include "model/CTreeNode.h"
-#include "platform/IDialogs.h"
-#include "storage/CAtomicFile.h"
-#include "storage/CDataFile.h"
-#include "storage/CSideSettings.h"
+#include "core/model/CDataDocument.h"
+#include "core/model/CTreeNode.h"
+#include "core/platform/IDialogs.h"
+#include "core/storage/CAtomicFile.h"
+#include "core/storage/CDataFile.h"
+#include "core/storage/CSideSettings.h"
 
 #include <cerrno>
 #include <cstdio>

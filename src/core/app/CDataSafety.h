@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/COleDateTime.h"
-#include "storage/CBackupKeeper.h"
+#include "core/platform/COleDateTime.h"
+#include "core/storage/CBackupKeeper.h"
 
 #include <memory>
 #include <string>

@@ -1,13 +1,13 @@
-#include "app/CDataTransfer.h"
+#include "core/app/CDataTransfer.h"
 
-#include "app/CDataSafety.h"
-#include "app/COutsideChange.h"
-#include "app/CTrayCore.h"
-#include "platform/Clock.h"
-#include "platform/IDialogs.h"
-#include "storage/CArchiveWriter.h"
-#include "storage/CAtomicFile.h"
-#include "storage/CDataFile.h"
+#include "core/app/CDataSafety.h"
+#include "core/app/COutsideChange.h"
+#include "core/app/CTrayCore.h"
+#include "core/platform/Clock.h"
+#include "core/platform/IDialogs.h"
+#include "core/storage/CArchiveWriter.h"
+#include "core/storage/CAtomicFile.h"
+#include "core/storage/CDataFile.h"
 
 #include <cerrno>
 #include <cstring>

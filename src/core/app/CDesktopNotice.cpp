@@ -1,4 +1,4 @@
-#include "app/CDesktopNotice.h"
+#include "core/app/CDesktopNotice.h"
 
 std::string CDesktopNotice::Text(bool noTray, bool compositorPlacesWindows) {
     std::string text;

@@ -1,7 +1,7 @@
-#include "app/CFailedSave.h"
+#include "core/app/CFailedSave.h"
 
-#include "platform/IDialogs.h"
-#include "storage/CAtomicFile.h"
+#include "core/platform/IDialogs.h"
+#include "core/storage/CAtomicFile.h"
 
 #include <algorithm>
 #include <iterator>

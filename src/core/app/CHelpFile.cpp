@@ -1,4 +1,4 @@
-#include "app/CHelpFile.h"
+#include "core/app/CHelpFile.h"
 
 #include <filesystem>
 

@@ -1,7 +1,7 @@
-#include "app/CLaunchArgs.h"
+#include "core/app/CLaunchArgs.h"
 
-#include "app/CCalendarWords.h"
-#include "app/TrayIds.h"
+#include "core/app/CCalendarWords.h"
+#include "core/app/TrayIds.h"
 
 #include <array>
 #include <filesystem>

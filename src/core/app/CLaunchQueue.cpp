@@ -1,9 +1,9 @@
-#include "app/CLaunchQueue.h"
+#include "core/app/CLaunchQueue.h"
 
-#include "app/CLaunchArgs.h"
-#include "app/CTrayCore.h"
-#include "app/Globals.h"
-#include "app/TrayIds.h"
+#include "core/app/CLaunchArgs.h"
+#include "core/app/CTrayCore.h"
+#include "core/app/Globals.h"
+#include "core/app/TrayIds.h"
 
 #include <utility>
 

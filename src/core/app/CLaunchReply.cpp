@@ -1,8 +1,8 @@
-#include "app/CLaunchReply.h"
+#include "core/app/CLaunchReply.h"
 
-#include "app/CLaunchArgs.h"
-#include "app/TrayIds.h"
-#include "model/TrayState.h"
+#include "core/app/CLaunchArgs.h"
+#include "core/app/TrayIds.h"
+#include "core/model/TrayState.h"
 
 std::string CLaunchReply::For(const std::string& word, int state) {
     if (word == CLaunchArgs::kStartedAgain) return CLaunchArgs::kAlreadyRunning;

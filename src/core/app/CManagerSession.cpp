@@ -1,8 +1,8 @@
-#include "app/CManagerSession.h"
+#include "core/app/CManagerSession.h"
 
-#include "app/CTrayCore.h"
-#include "app/Globals.h"
-#include "manager/IManagerService.h"
+#include "core/app/CTrayCore.h"
+#include "core/app/Globals.h"
+#include "core/manager/IManagerService.h"
 
 bool CManagerSession::Run(CTrayCore& core, IManagerService& manager) {
     if (core.State() == CTrayCore::StateManagerOpen) {

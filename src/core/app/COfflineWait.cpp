@@ -1,4 +1,4 @@
-#include "app/COfflineWait.h"
+#include "core/app/COfflineWait.h"
 
 bool COfflineWait::MayRun(bool online, std::int64_t nowMs) {
     if (online) {

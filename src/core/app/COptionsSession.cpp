@@ -1,15 +1,15 @@
-#include "app/COptionsSession.h"
+#include "core/app/COptionsSession.h"
 
-#include "app/CTrayCore.h"
-#include "app/Globals.h"
-#include "manager/IOptionsService.h"
-#include "net/IClockSyncService.h"
-#include "options/CAutostartEntry.h"
-#include "options/COptionsValues.h"
-#include "platform/Clock.h"
-#include "platform/IDialogs.h"
-#include "platform/ProgramFolder.h"
-#include "storage/CSideSettings.h"
+#include "core/app/CTrayCore.h"
+#include "core/app/Globals.h"
+#include "core/manager/IOptionsService.h"
+#include "core/net/IClockSyncService.h"
+#include "core/options/CAutostartEntry.h"
+#include "core/options/COptionsValues.h"
+#include "core/platform/Clock.h"
+#include "core/platform/IDialogs.h"
+#include "core/platform/ProgramFolder.h"
+#include "core/storage/CSideSettings.h"
 
 #include <filesystem>
 

@@ -1,7 +1,7 @@
-#include "app/COutsideChange.h"
+#include "core/app/COutsideChange.h"
 
-#include "platform/IDialogs.h"
-#include "storage/CAtomicFile.h"
+#include "core/platform/IDialogs.h"
+#include "core/storage/CAtomicFile.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/COleDateTime.h"
-#include "storage/CFileIdentity.h"
+#include "core/platform/COleDateTime.h"
+#include "core/storage/CFileIdentity.h"
 
 #include <cstdint>
 #include <string>

@@ -1,8 +1,8 @@
-#include "app/CRingIconFlash.h"
+#include "core/app/CRingIconFlash.h"
 
-#include "app/TrayIds.h"
-#include "model/TrayState.h"
-#include "platform/ISound.h"
+#include "core/app/TrayIds.h"
+#include "core/model/TrayState.h"
+#include "core/platform/ISound.h"
 
 bool CRingIconFlash::Wanted(int state, const ISound* sound) {
     return state == StateRinging && !(sound && sound->HasAudioDevice());

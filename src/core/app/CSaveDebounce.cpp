@@ -1,6 +1,6 @@
-#include "app/CSaveDebounce.h"
+#include "core/app/CSaveDebounce.h"
 
-#include "platform/ITimerHost.h"
+#include "core/platform/ITimerHost.h"
 
 void CSaveDebounce::Changed(ITimerHost* timers) {
     m_pending = true;

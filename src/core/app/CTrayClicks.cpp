@@ -1,10 +1,10 @@
-#include "app/CTrayClicks.h"
+#include "core/app/CTrayClicks.h"
 
-#include "app/CTrayCore.h"
-#include "app/Globals.h"
-#include "app/TrayIds.h"
-#include "platform/Clock.h"
-#include "platform/ITimerHost.h"
+#include "core/app/CTrayCore.h"
+#include "core/app/Globals.h"
+#include "core/app/TrayIds.h"
+#include "core/platform/Clock.h"
+#include "core/platform/ITimerHost.h"
 
 using namespace TrayId;
 

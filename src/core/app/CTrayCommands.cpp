@@ -1,10 +1,10 @@
-#include "app/CTrayCommands.h"
+#include "core/app/CTrayCommands.h"
 
-#include "app/CTrayCore.h"
-#include "app/ITrayActions.h"
-#include "app/TrayIds.h"
-#include "platform/ITrayIcon.h"
-#include "sync/ISyncService.h"
+#include "core/app/CTrayCore.h"
+#include "core/app/ITrayActions.h"
+#include "core/app/TrayIds.h"
+#include "core/platform/ITrayIcon.h"
+#include "core/sync/ISyncService.h"
 
 using namespace TrayId;
 

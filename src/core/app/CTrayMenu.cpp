@@ -1,9 +1,9 @@
-#include "app/CTrayMenu.h"
+#include "core/app/CTrayMenu.h"
 
-#include "app/CTrayCore.h"
-#include "app/TrayIds.h"
-#include "platform/Clock.h"
-#include "sync/ISyncService.h"
+#include "core/app/CTrayCore.h"
+#include "core/app/TrayIds.h"
+#include "core/platform/Clock.h"
+#include "core/sync/ISyncService.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/CTrayMenuItem.h"
-#include "platform/Win32Types.h"
+#include "core/app/CTrayMenuItem.h"
+#include "core/platform/Win32Types.h"
 
 #include <string>
 #include <vector>

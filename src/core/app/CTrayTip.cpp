@@ -1,4 +1,4 @@
-#include "app/CTrayTip.h"
+#include "core/app/CTrayTip.h"
 
 void CTrayTip::SetLine(Topic topic, const std::string& line) {
     if (line.empty())

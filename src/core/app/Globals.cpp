@@ -1,4 +1,4 @@
-#include "app/Globals.h"
+#include "core/app/Globals.h"
 
 int g_isNT = 0;
 int g_timeDialogCount = 0;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "alarms/RingingCount.h"
+#include "core/alarms/RingingCount.h"
 
 // Process-wide flags and counters shared by the windows and the mail thread.
 extern int g_isNT;

@@ -1,4 +1,4 @@
-#include "calendar/CCalendarLayout.h"
+#include "core/calendar/CCalendarLayout.h"
 
 #include <cstdlib>
 

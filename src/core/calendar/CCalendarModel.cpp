@@ -1,8 +1,8 @@
-#include "calendar/CCalendarModel.h"
+#include "core/calendar/CCalendarModel.h"
 
-#include "calendar/CHolidayTable.h"
-#include "calendar/MoonPhase.h"
-#include "platform/Clock.h"
+#include "core/calendar/CHolidayTable.h"
+#include "core/calendar/MoonPhase.h"
+#include "core/platform/Clock.h"
 
 #include <algorithm>
 #include <cmath>

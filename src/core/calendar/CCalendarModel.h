@@ -1,7 +1,7 @@
 #pragma once
 
-#include "calendar/CCalendarLayout.h"
-#include "platform/COleDateTime.h"
+#include "core/calendar/CCalendarLayout.h"
+#include "core/platform/COleDateTime.h"
 
 #include <string>
 

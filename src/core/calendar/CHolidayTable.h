@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calendar/CHoliday.h"
+#include "core/calendar/CHoliday.h"
 
 // The fixed list of annual days; only the enable flags are stored.
 class CHolidayTable {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/COleDateTime.h"
+#include "core/platform/COleDateTime.h"
 
 // A broken-down calendar time as the moon-phase arithmetic produces it.
 struct CalendarTime {

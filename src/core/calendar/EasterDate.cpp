@@ -1,4 +1,4 @@
-#include "calendar/EasterDate.h"
+#include "core/calendar/EasterDate.h"
 
 void EasterDate(int year, int* month, int* day) {
     int g = year % 19;

@@ -1,4 +1,4 @@
-#include "calendar/MoonPhase.h"
+#include "core/calendar/MoonPhase.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "calendar/CalendarTime.h"
-#include "platform/COleDateTime.h"
+#include "core/calendar/CalendarTime.h"
+#include "core/platform/COleDateTime.h"
 
 // Principal phases of the moon after J. Meeus, Astronomical Algorithms, chapter 49.
 // Phase selectors: 0 new moon, 1 first quarter, 2 full moon, 3 last quarter. Lunation n = 0

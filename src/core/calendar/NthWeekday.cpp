@@ -1,4 +1,4 @@
-#include "calendar/NthWeekday.h"
+#include "core/calendar/NthWeekday.h"
 
 COleDateTime NthWeekday(int year, int month, int dayOfWeek, int n) {
     COleDateTime first(year, month, 1, 0, 0, 0);

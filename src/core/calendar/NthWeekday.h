@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/COleDateTime.h"
+#include "core/platform/COleDateTime.h"
 
 // The date (at 00:00) of the nth dayOfWeek (1 = Sunday .. 7 = Saturday) of the month. An n
 // larger than the number of such days (5 is the usual way to say it) gives the last one.

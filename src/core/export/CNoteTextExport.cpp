@@ -1,8 +1,8 @@
-#include "export/CNoteTextExport.h"
+#include "core/export/CNoteTextExport.h"
 
-#include "model/CNote.h"
-#include "platform/IDialogs.h"
-#include "storage/CAtomicFile.h"
+#include "core/model/CNote.h"
+#include "core/platform/IDialogs.h"
+#include "core/storage/CAtomicFile.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "export/CPagePlan.h"
+#include "core/export/CPagePlan.h"
 
 #include <algorithm>
 

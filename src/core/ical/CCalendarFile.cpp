@@ -1,7 +1,7 @@
-#include "ical/CCalendarFile.h"
+#include "core/ical/CCalendarFile.h"
 
-#include "ical/CICalMapping.h"
-#include "storage/CAtomicFile.h"
+#include "core/ical/CICalMapping.h"
+#include "core/storage/CAtomicFile.h"
 
 #include <filesystem>
 #include <system_error>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ical/CNoteIdentity.h"
-#include "model/CNoteStore.h"
+#include "core/ical/CNoteIdentity.h"
+#include "core/model/CNoteStore.h"
 
 #include <cstdint>
 #include <string>

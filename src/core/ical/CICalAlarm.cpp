@@ -1,7 +1,7 @@
-#include "ical/CICalAlarm.h"
+#include "core/ical/CICalAlarm.h"
 
-#include "ical/CICalText.h"
-#include "ical/CICalTime.h"
+#include "core/ical/CICalText.h"
+#include "core/ical/CICalTime.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
-#include "ical/CICalLook.h"
+#include "core/ical/CICalLook.h"
 
-#include "ical/CICalText.h"
-#include "storage/TextCodec.h"
+#include "core/ical/CICalText.h"
+#include "core/storage/TextCodec.h"
 
 #include <algorithm>
 #include <cmath>

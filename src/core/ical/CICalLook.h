@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/CNote.h"
+#include "core/model/CNote.h"
 
 #include <libical/ical.h>
 

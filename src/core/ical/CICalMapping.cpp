@@ -1,11 +1,11 @@
-#include "ical/CICalMapping.h"
+#include "core/ical/CICalMapping.h"
 
-#include "ical/CICalAlarm.h"
-#include "ical/CICalLook.h"
-#include "ical/CICalRule.h"
-#include "ical/CICalText.h"
-#include "ical/CICalTime.h"
-#include "storage/TextCodec.h"
+#include "core/ical/CICalAlarm.h"
+#include "core/ical/CICalLook.h"
+#include "core/ical/CICalRule.h"
+#include "core/ical/CICalText.h"
+#include "core/ical/CICalTime.h"
+#include "core/storage/TextCodec.h"
 
 #include <libical/ical.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ical/CICalTime.h"
-#include "model/CNote.h"
+#include "core/ical/CICalTime.h"
+#include "core/model/CNote.h"
 
 #include <cstddef>
 #include <cstdint>

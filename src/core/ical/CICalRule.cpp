@@ -1,7 +1,7 @@
-#include "ical/CICalRule.h"
+#include "core/ical/CICalRule.h"
 
-#include "calendar/NthWeekday.h"
-#include "model/CNote.h"
+#include "core/calendar/NthWeekday.h"
+#include "core/model/CNote.h"
 
 #include <libical/ical.h>
 

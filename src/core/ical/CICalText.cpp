@@ -1,6 +1,6 @@
-#include "ical/CICalText.h"
+#include "core/ical/CICalText.h"
 
-#include "storage/TextCodec.h"
+#include "core/storage/TextCodec.h"
 
 #include <cerrno>
 #include <cstdlib>

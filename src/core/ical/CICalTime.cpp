@@ -1,4 +1,4 @@
-#include "ical/CICalTime.h"
+#include "core/ical/CICalTime.h"
 
 #include <ctime>
 #include <fstream>

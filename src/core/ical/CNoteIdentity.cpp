@@ -1,6 +1,6 @@
-#include "ical/CNoteIdentity.h"
+#include "core/ical/CNoteIdentity.h"
 
-#include "storage/CAtomicFile.h"
+#include "core/storage/CAtomicFile.h"
 
 #include <cinttypes>
 #include <cstdio>

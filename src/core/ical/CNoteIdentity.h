@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/CNoteStore.h"
+#include "core/model/CNoteStore.h"
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,6 @@
-#include "mail/CMailAccountRules.h"
+#include "core/mail/CMailAccountRules.h"
 
-#include "net/MailServerAddress.h"
+#include "core/net/MailServerAddress.h"
 
 CMailAccountRules::Field CMailAccountRules::Check(const Entry& entry, std::string& message) {
     if (entry.name.empty()) {

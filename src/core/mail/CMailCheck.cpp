@@ -1,10 +1,10 @@
-#include "mail/CMailCheck.h"
+#include "core/mail/CMailCheck.h"
 
-#include "model/CSettings.h"
-#include "net/CPop3Client.h"
-#include "net/MailServerAddress.h"
-#include "net/SocketErrors.h"
-#include "platform/Clock.h"
+#include "core/model/CSettings.h"
+#include "core/net/CPop3Client.h"
+#include "core/net/MailServerAddress.h"
+#include "core/net/SocketErrors.h"
+#include "core/platform/Clock.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "model/CMailAccount.h"
-#include "model/CNoteStore.h"
-#include "net/CountPop3Messages.h"
-#include "net/IMailService.h"
+#include "core/model/CMailAccount.h"
+#include "core/model/CNoteStore.h"
+#include "core/net/CountPop3Messages.h"
+#include "core/net/IMailService.h"
 
 #include <optional>
 #include <string>

@@ -5,7 +5,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "model/CTreeNode.h"
+#include "core/model/CTreeNode.h"
 
 class CNote;
 

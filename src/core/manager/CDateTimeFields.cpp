@@ -1,6 +1,6 @@
-#include "manager/CDateTimeFields.h"
+#include "core/manager/CDateTimeFields.h"
 
-#include "platform/Clock.h"
+#include "core/platform/Clock.h"
 
 #include <algorithm>
 #include <cstdio>

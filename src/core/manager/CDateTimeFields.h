@@ -1,7 +1,7 @@
 #pragma once
 
-#include "manager/CFieldEditor.h"
-#include "platform/COleDateTime.h"
+#include "core/manager/CFieldEditor.h"
+#include "core/platform/COleDateTime.h"
 
 // A date and time shown as 'Tue, May 13, 2003 09:30 AM' and edited field by field: keys and
 // arrows step a field, Space jumps it to the next round value, a right click offers a list.

@@ -1,7 +1,7 @@
-#include "manager/CDueWatch.h"
+#include "core/manager/CDueWatch.h"
 
-#include "model/CNote.h"
-#include "platform/IDesktopNotices.h"
+#include "core/model/CNote.h"
+#include "core/platform/IDesktopNotices.h"
 
 CDueWatch::Result CDueWatch::Poll(const std::vector<CNote*>& notes, const COleDateTime& now) {
     Result result;

@@ -1,4 +1,4 @@
-#include "manager/CFieldChoices.h"
+#include "core/manager/CFieldChoices.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "manager/CFieldEditor.h"
+#include "core/manager/CFieldEditor.h"
 
 std::optional<CFieldChoices> CFieldEditor::OpenChooser() {
     if (m_chooser) return std::nullopt;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "manager/CFieldChoices.h"
+#include "core/manager/CFieldChoices.h"
 
 #include <optional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "manager/CIndexDayFields.h"
+#include "core/manager/CIndexDayFields.h"
 
 #include <algorithm>
 

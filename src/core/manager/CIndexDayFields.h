@@ -1,6 +1,6 @@
 #pragma once
 
-#include "manager/CFieldEditor.h"
+#include "core/manager/CFieldEditor.h"
 
 // An index-day rule such as ' 2nd Tue of Mar' (yearly) or 'Last Fri' (monthly), edited field
 // by field like a date. Its code is 10000 + month x 100 + weekday x 10 + week, month 0 when

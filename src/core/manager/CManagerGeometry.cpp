@@ -1,4 +1,4 @@
-#include "manager/CManagerGeometry.h"
+#include "core/manager/CManagerGeometry.h"
 
 std::vector<CManagerGeometry::Point>
 CManagerGeometry::PostPositions(int count, int x, int y, int screenWidth, int screenHeight) {

@@ -1,7 +1,7 @@
-#include "manager/CNoteEditModel.h"
+#include "core/manager/CNoteEditModel.h"
 
-#include "platform/Clock.h"
-#include "platform/IntegerField.h"
+#include "core/platform/Clock.h"
+#include "core/platform/IntegerField.h"
 
 #include <algorithm>
 

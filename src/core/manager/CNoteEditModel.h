@@ -1,8 +1,8 @@
 #pragma once
 
-#include "manager/CDateTimeFields.h"
-#include "manager/CIndexDayFields.h"
-#include "model/CNote.h"
+#include "core/manager/CDateTimeFields.h"
+#include "core/manager/CIndexDayFields.h"
+#include "core/model/CNote.h"
 
 #include <optional>
 #include <string>

@@ -1,6 +1,6 @@
-#include "manager/CNoteFilter.h"
+#include "core/manager/CNoteFilter.h"
 
-#include "model/CNote.h"
+#include "core/model/CNote.h"
 
 CNoteFilter::CNoteFilter(int category, int timeFilter, const COleDateTime& today)
     : m_category(category), m_timeFilter(timeFilter) {

@@ -1,6 +1,6 @@
-#include "manager/CNoteFind.h"
+#include "core/manager/CNoteFind.h"
 
-#include "model/CNote.h"
+#include "core/model/CNote.h"
 
 namespace {
 

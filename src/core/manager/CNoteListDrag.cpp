@@ -1,4 +1,4 @@
-#include "manager/CNoteListDrag.h"
+#include "core/manager/CNoteListDrag.h"
 
 CNoteListDrag::Effect CNoteListDrag::Cancel() {
     m_state = State::Idle;

@@ -1,6 +1,6 @@
-#include "manager/CNoteListEdit.h"
+#include "core/manager/CNoteListEdit.h"
 
-#include "model/CNote.h"
+#include "core/model/CNote.h"
 
 void CNoteListEdit::ShiftByHour(std::span<CNote* const> notes, bool later) {
     const COleDateTimeSpan hour(0, 1, 0, 0);

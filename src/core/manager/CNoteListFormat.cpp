@@ -1,7 +1,7 @@
-#include "manager/CNoteListFormat.h"
+#include "core/manager/CNoteListFormat.h"
 
-#include "model/CNote.h"
-#include "sticky/NoteColors.h"
+#include "core/model/CNote.h"
+#include "core/sticky/NoteColors.h"
 
 #include <cmath>
 #include <cstdio>

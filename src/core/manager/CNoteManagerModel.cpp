@@ -1,13 +1,13 @@
-#include "manager/CNoteManagerModel.h"
+#include "core/manager/CNoteManagerModel.h"
 
-#include "alarms/CAlarmCheck.h"
-#include "alarms/IAlarmHost.h"
-#include "manager/CManagerGeometry.h"
-#include "model/CNoteStore.h"
-#include "model/CSettings.h"
-#include "platform/INoteWindow.h"
-#include "platform/PlatformServices.h"
-#include "platform/SystemMetrics.h"
+#include "core/alarms/CAlarmCheck.h"
+#include "core/alarms/IAlarmHost.h"
+#include "core/manager/CManagerGeometry.h"
+#include "core/model/CNoteStore.h"
+#include "core/model/CSettings.h"
+#include "core/platform/INoteWindow.h"
+#include "core/platform/PlatformServices.h"
+#include "core/platform/SystemMetrics.h"
 
 #include <algorithm>
 #include <unordered_set>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "manager/CNoteSort.h"
+#include "core/manager/CNoteSort.h"
 
 #include <memory>
 #include <vector>

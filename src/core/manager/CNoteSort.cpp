@@ -1,6 +1,6 @@
-#include "manager/CNoteSort.h"
+#include "core/manager/CNoteSort.h"
 
-#include "model/CNote.h"
+#include "core/model/CNote.h"
 
 #include <algorithm>
 #include <cmath>

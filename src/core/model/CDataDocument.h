@@ -1,9 +1,9 @@
 #pragma once
 
-#include "calendar/CHolidayTable.h"
-#include "model/CNoteStore.h"
-#include "model/CSettings.h"
-#include "platform/COleDateTime.h"
+#include "core/calendar/CHolidayTable.h"
+#include "core/model/CNoteStore.h"
+#include "core/model/CSettings.h"
+#include "core/platform/COleDateTime.h"
 
 // Everything "Note.Dat" holds: what the data file reads into and writes from.
 struct CDataDocument {

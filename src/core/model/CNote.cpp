@@ -1,8 +1,8 @@
-#include "model/CNote.h"
+#include "core/model/CNote.h"
 
-#include "platform/Clock.h"
-#include "platform/INoteWindow.h"
-#include "platform/INoteWindowFactory.h"
+#include "core/platform/Clock.h"
+#include "core/platform/INoteWindow.h"
+#include "core/platform/INoteWindowFactory.h"
 
 CNote::CNote() {
     COleDateTime now = Clock::Now();

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/COleDateTime.h"
-#include "platform/Win32Types.h"
+#include "core/platform/COleDateTime.h"
+#include "core/platform/Win32Types.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
-#include "model/CNote.h"
+#include "core/model/CNote.h"
 
-#include "calendar/NthWeekday.h"
+#include "core/calendar/NthWeekday.h"
 
 #include <algorithm>
 #include <cmath>

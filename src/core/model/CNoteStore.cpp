@@ -1,4 +1,4 @@
-#include "model/CNoteStore.h"
+#include "core/model/CNoteStore.h"
 
 #include <algorithm>
 

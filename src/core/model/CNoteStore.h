@@ -1,8 +1,8 @@
 #pragma once
 
-#include "model/CMailAccount.h"
-#include "model/CNote.h"
-#include "model/CTreeNode.h"
+#include "core/model/CMailAccount.h"
+#include "core/model/CNote.h"
+#include "core/model/CTreeNode.h"
 
 #include <cstddef>
 #include <functional>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "model/CNote.h"
-#include "model/CWeather.h"
-#include "platform/COleDateTime.h"
-#include "platform/Win32Types.h"
+#include "core/model/CNote.h"
+#include "core/model/CWeather.h"
+#include "core/platform/COleDateTime.h"
+#include "core/platform/Win32Types.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "model/CWeather.h"
+#include "core/model/CWeather.h"
 
 std::string CWeather::FormatDay(int i) const {
     if (i < 0 || i >= kDays) return {};

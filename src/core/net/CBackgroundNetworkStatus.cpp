@@ -1,4 +1,4 @@
-#include "net/CBackgroundNetworkStatus.h"
+#include "core/net/CBackgroundNetworkStatus.h"
 
 namespace {
 std::int64_t SteadyMs() {

@@ -1,7 +1,7 @@
-#include "net/CBlockingSocket.h"
+#include "core/net/CBlockingSocket.h"
 
-#include "net/HostLookUp.h"
-#include "net/SocketErrors.h"
+#include "core/net/HostLookUp.h"
+#include "core/net/SocketErrors.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,8 +1,8 @@
-#include "net/CClockSync.h"
+#include "core/net/CClockSync.h"
 
-#include "net/CSntpClient.h"
-#include "platform/COleDateTimeSpan.h"
-#include "platform/Clock.h"
+#include "core/net/CSntpClient.h"
+#include "core/platform/COleDateTimeSpan.h"
+#include "core/platform/Clock.h"
 
 #include <cmath>
 #include <cstdio>

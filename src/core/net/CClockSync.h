@@ -1,7 +1,7 @@
 #pragma once
 
-#include "net/NetEndpoints.h"
-#include "platform/COleDateTime.h"
+#include "core/net/NetEndpoints.h"
+#include "core/platform/COleDateTime.h"
 
 #include <atomic>
 #include <functional>

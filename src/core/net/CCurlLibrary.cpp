@@ -1,6 +1,6 @@
-#include "net/CCurlLibrary.h"
+#include "core/net/CCurlLibrary.h"
 
-#include "platform/CSharedLibrary.h"
+#include "core/platform/CSharedLibrary.h"
 
 #include <mutex>
 

@@ -1,4 +1,4 @@
-#include "net/CHostNetworkStatus.h"
+#include "core/net/CHostNetworkStatus.h"
 
 #include <fstream>
 #include <ifaddrs.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "net/INetworkStatus.h"
+#include "core/net/INetworkStatus.h"
 
 #include <set>
 #include <string>

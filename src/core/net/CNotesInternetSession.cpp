@@ -1,9 +1,9 @@
-#include "net/CNotesInternetSession.h"
+#include "core/net/CNotesInternetSession.h"
 
-#include "net/CBlockingSocket.h"
-#include "net/CCurlLibrary.h"
-#include "net/HostLookUp.h"
-#include "net/SocketErrors.h"
+#include "core/net/CBlockingSocket.h"
+#include "core/net/CCurlLibrary.h"
+#include "core/net/HostLookUp.h"
+#include "core/net/SocketErrors.h"
 
 #include <arpa/inet.h>
 #include <memory>

@@ -1,6 +1,6 @@
-#include "net/COpenSslLibrary.h"
+#include "core/net/COpenSslLibrary.h"
 
-#include "platform/CSharedLibrary.h"
+#include "core/platform/CSharedLibrary.h"
 
 #include <mutex>
 

@@ -1,6 +1,6 @@
-#include "net/CPop3Client.h"
+#include "core/net/CPop3Client.h"
 
-#include "net/SocketErrors.h"
+#include "core/net/SocketErrors.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "net/CBlockingSocket.h"
-#include "net/CTlsStream.h"
-#include "net/MailServerAddress.h"
+#include "core/net/CBlockingSocket.h"
+#include "core/net/CTlsStream.h"
+#include "core/net/MailServerAddress.h"
 
 #include <atomic>
 #include <cstdint>

@@ -1,8 +1,8 @@
-#include "net/CSntpClient.h"
+#include "core/net/CSntpClient.h"
 
-#include "net/CBlockingSocket.h"
-#include "net/HostLookUp.h"
-#include "net/SocketErrors.h"
+#include "core/net/CBlockingSocket.h"
+#include "core/net/HostLookUp.h"
+#include "core/net/SocketErrors.h"
 
 #include <algorithm>
 #include <cerrno>

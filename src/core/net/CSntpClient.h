@@ -1,6 +1,6 @@
 #pragma once
 
-#include "net/SntpPacket.h"
+#include "core/net/SntpPacket.h"
 
 #include <atomic>
 #include <string>

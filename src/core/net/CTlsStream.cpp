@@ -1,8 +1,8 @@
-#include "net/CTlsStream.h"
+#include "core/net/CTlsStream.h"
 
-#include "net/CBlockingSocket.h"
-#include "net/COpenSslLibrary.h"
-#include "net/SocketErrors.h"
+#include "core/net/CBlockingSocket.h"
+#include "core/net/COpenSslLibrary.h"
+#include "core/net/SocketErrors.h"
 
 #include <algorithm>
 #include <arpa/inet.h>

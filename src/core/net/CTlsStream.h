@@ -1,6 +1,6 @@
 #pragma once
 
-#include "net/IByteStream.h"
+#include "core/net/IByteStream.h"
 
 #include <cstdint>
 #include <string>

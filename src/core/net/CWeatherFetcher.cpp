@@ -1,9 +1,9 @@
-#include "net/CWeatherFetcher.h"
+#include "core/net/CWeatherFetcher.h"
 
-#include "net/CNotesInternetSession.h"
-#include "net/HtmlToText.h"
-#include "net/OpenMeteo.h"
-#include "net/WeatherPage.h"
+#include "core/net/CNotesInternetSession.h"
+#include "core/net/HtmlToText.h"
+#include "core/net/OpenMeteo.h"
+#include "core/net/WeatherPage.h"
 
 namespace {
 std::size_t ReportBytes(const CWeather& w) {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "model/CWeather.h"
-#include "net/NetEndpoints.h"
+#include "core/model/CWeather.h"
+#include "core/net/NetEndpoints.h"
 
 #include <atomic>
 #include <string>

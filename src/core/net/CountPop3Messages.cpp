@@ -1,11 +1,11 @@
-#include "net/CountPop3Messages.h"
+#include "core/net/CountPop3Messages.h"
 
-#include "model/CMailAccount.h"
-#include "net/CPop3Client.h"
-#include "net/ExtractField.h"
-#include "net/MailServerAddress.h"
-#include "net/MimeHeaderText.h"
-#include "net/SocketErrors.h"
+#include "core/model/CMailAccount.h"
+#include "core/net/CPop3Client.h"
+#include "core/net/ExtractField.h"
+#include "core/net/MailServerAddress.h"
+#include "core/net/MimeHeaderText.h"
+#include "core/net/SocketErrors.h"
 
 #include <algorithm>
 #include <string>

@@ -1,4 +1,4 @@
-#include "net/ExtractField.h"
+#include "core/net/ExtractField.h"
 
 #include <algorithm>
 

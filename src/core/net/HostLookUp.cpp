@@ -1,7 +1,7 @@
-#include "net/HostLookUp.h"
+#include "core/net/HostLookUp.h"
 
-#include "net/CBlockingSocket.h"
-#include "net/SocketErrors.h"
+#include "core/net/CBlockingSocket.h"
+#include "core/net/SocketErrors.h"
 
 #include <algorithm>
 #include <arpa/inet.h>

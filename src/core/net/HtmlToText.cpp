@@ -1,4 +1,4 @@
-#include "net/HtmlToText.h"
+#include "core/net/HtmlToText.h"
 
 #include <string_view>
 

@@ -1,4 +1,4 @@
-#include "net/MailServerAddress.h"
+#include "core/net/MailServerAddress.h"
 
 #include <cctype>
 #include <utility>

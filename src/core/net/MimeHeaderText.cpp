@@ -1,4 +1,4 @@
-#include "net/MimeHeaderText.h"
+#include "core/net/MimeHeaderText.h"
 
 #include <cerrno>
 #include <iconv.h>

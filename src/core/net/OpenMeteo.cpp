@@ -1,9 +1,9 @@
-#include "net/OpenMeteo.h"
+#include "core/net/OpenMeteo.h"
 
-#include "net/PlaceCodes.h"
-#include "net/UrlEncode.h"
-#include "net/WeatherConditions.h"
-#include "platform/COleDateTime.h"
+#include "core/net/PlaceCodes.h"
+#include "core/net/UrlEncode.h"
+#include "core/net/WeatherConditions.h"
+#include "core/platform/COleDateTime.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "net/PlaceCodes.h"
+#include "core/net/PlaceCodes.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "net/SntpPacket.h"
+#include "core/net/SntpPacket.h"
 
 namespace {
 

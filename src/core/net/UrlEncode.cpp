@@ -1,4 +1,4 @@
-#include "net/UrlEncode.h"
+#include "core/net/UrlEncode.h"
 
 #include <cctype>
 #include <cstdio>

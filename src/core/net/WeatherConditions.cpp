@@ -1,4 +1,4 @@
-#include "net/WeatherConditions.h"
+#include "core/net/WeatherConditions.h"
 
 #include <algorithm>
 #include <cctype>

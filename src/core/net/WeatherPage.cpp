@@ -1,7 +1,7 @@
-#include "net/WeatherPage.h"
+#include "core/net/WeatherPage.h"
 
-#include "net/UrlEncode.h"
-#include "net/WeatherConditions.h"
+#include "core/net/UrlEncode.h"
+#include "core/net/WeatherConditions.h"
 
 namespace {
 

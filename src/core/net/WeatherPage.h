@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/CWeather.h"
+#include "core/model/CWeather.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
-#include "options/CAutostartEntry.h"
+#include "core/options/CAutostartEntry.h"
 
-#include "storage/CAtomicFile.h"
+#include "core/storage/CAtomicFile.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "options/COptionsValues.h"
+#include "core/options/COptionsValues.h"
 
 #include <algorithm>
 

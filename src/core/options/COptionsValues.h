@@ -1,9 +1,9 @@
 #pragma once
 
-#include "calendar/CHolidayTable.h"
-#include "model/CSettings.h"
-#include "platform/COleDateTime.h"
-#include "storage/CSideSettings.h"
+#include "core/calendar/CHolidayTable.h"
+#include "core/model/CSettings.h"
+#include "core/platform/COleDateTime.h"
+#include "core/storage/CSideSettings.h"
 
 #include <functional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "platform/CConsoleDialogs.h"
+#include "core/platform/CConsoleDialogs.h"
 
 #include <cstdio>
 

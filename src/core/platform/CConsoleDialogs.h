@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/IDialogs.h"
+#include "core/platform/IDialogs.h"
 
 // Boxes nobody will answer (the program ends on a signal): the text goes to stderr and the
 // default answer comes back at once.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/COleDateTimeSpan.h"
+#include "core/platform/COleDateTimeSpan.h"
 
 #include <cstdint>
 #include <ctime>

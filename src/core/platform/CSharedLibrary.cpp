@@ -1,4 +1,4 @@
-#include "platform/CSharedLibrary.h"
+#include "core/platform/CSharedLibrary.h"
 
 #include <dlfcn.h>
 

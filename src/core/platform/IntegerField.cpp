@@ -1,4 +1,4 @@
-#include "platform/IntegerField.h"
+#include "core/platform/IntegerField.h"
 
 #include <cctype>
 

@@ -1,4 +1,4 @@
-#include "platform/ProgramFolder.h"
+#include "core/platform/ProgramFolder.h"
 
 #include <cstdlib>
 #include <filesystem>

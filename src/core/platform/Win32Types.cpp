@@ -1,4 +1,4 @@
-#include "platform/Win32Types.h"
+#include "core/platform/Win32Types.h"
 
 LOGFONT DefaultSchemeFont() {
     LOGFONT f;

@@ -1,6 +1,6 @@
-#include "sticky/CCountdown.h"
+#include "core/sticky/CCountdown.h"
 
-#include "model/CNote.h"
+#include "core/model/CNote.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "sticky/CNoteGeometry.h"
+#include "core/sticky/CNoteGeometry.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "sticky/CNoteMenuModel.h"
+#include "core/sticky/CNoteMenuModel.h"
 
-#include "model/CNote.h"
+#include "core/model/CNote.h"
 
 namespace {
 using Item = CNoteMenuModel::Item;

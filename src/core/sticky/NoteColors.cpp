@@ -1,4 +1,4 @@
-#include "sticky/NoteColors.h"
+#include "core/sticky/NoteColors.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
-#include "sticky/NotePlacement.h"
+#include "core/sticky/NotePlacement.h"
 
-#include "model/CNote.h"
-#include "platform/SystemMetrics.h"
+#include "core/model/CNote.h"
+#include "core/platform/SystemMetrics.h"
 
 #include <algorithm>
 

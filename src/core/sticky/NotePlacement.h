@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/Win32Types.h"
-#include "sticky/CNoteGeometry.h"
+#include "core/platform/Win32Types.h"
+#include "core/sticky/CNoteGeometry.h"
 
 #include <vector>
 

@@ -1,6 +1,6 @@
-#include "sticky/NoteSchemes.h"
+#include "core/sticky/NoteSchemes.h"
 
-#include "model/CNote.h"
+#include "core/model/CNote.h"
 
 int FindScheme(const CNote& note, const COLORREF back[4], const COLORREF text[4],
                const LOGFONT fonts[4]) {

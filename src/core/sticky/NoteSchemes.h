@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Win32Types.h"
+#include "core/platform/Win32Types.h"
 
 #include <string>
 

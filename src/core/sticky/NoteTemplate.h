@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Win32Types.h"
+#include "core/platform/Win32Types.h"
 
 // The note window's dialog layout in dialog units, and their conversion to pixels for the
 // dialog font (8 point, base units 6 x 13 pixels at 96 dpi).

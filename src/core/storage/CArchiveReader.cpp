@@ -1,7 +1,7 @@
-#include "storage/CArchiveReader.h"
+#include "core/storage/CArchiveReader.h"
 
-#include "storage/CArchiveError.h"
-#include "storage/TextCodec.h"
+#include "core/storage/CArchiveError.h"
+#include "core/storage/TextCodec.h"
 
 #include <cmath>
 #include <cstring>

@@ -1,6 +1,6 @@
-#include "storage/CArchiveWriter.h"
+#include "core/storage/CArchiveWriter.h"
 
-#include "storage/TextCodec.h"
+#include "core/storage/TextCodec.h"
 
 #include <cstring>
 #include <sys/mman.h>

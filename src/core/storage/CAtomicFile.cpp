@@ -1,4 +1,4 @@
-#include "storage/CAtomicFile.h"
+#include "core/storage/CAtomicFile.h"
 
 #include <algorithm>
 #include <cctype>

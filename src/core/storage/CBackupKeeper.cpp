@@ -1,6 +1,6 @@
-#include "storage/CBackupKeeper.h"
+#include "core/storage/CBackupKeeper.h"
 
-#include "storage/CAtomicFile.h"
+#include "core/storage/CAtomicFile.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,9 +1,9 @@
-#include "storage/CDataFile.h"
+#include "core/storage/CDataFile.h"
 
-#include "model/CDataDocument.h"
-#include "storage/CArchiveError.h"
-#include "storage/CArchiveReader.h"
-#include "storage/CArchiveWriter.h"
+#include "core/model/CDataDocument.h"
+#include "core/storage/CArchiveError.h"
+#include "core/storage/CArchiveReader.h"
+#include "core/storage/CArchiveWriter.h"
 
 #include <algorithm>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "storage/CDataLock.h"
+#include "core/storage/CDataLock.h"
 
 #include <cerrno>
 #include <chrono>

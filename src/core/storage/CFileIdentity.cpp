@@ -1,6 +1,6 @@
-#include "storage/CFileIdentity.h"
+#include "core/storage/CFileIdentity.h"
 
-#include "storage/CAtomicFile.h"
+#include "core/storage/CAtomicFile.h"
 
 #include <functional>
 #include <sys/stat.h>

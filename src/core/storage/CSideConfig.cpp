@@ -1,6 +1,6 @@
-#include "storage/CSideConfig.h"
+#include "core/storage/CSideConfig.h"
 
-#include "storage/CAtomicFile.h"
+#include "core/storage/CAtomicFile.h"
 
 #include <sstream>
 

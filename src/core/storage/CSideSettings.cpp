@@ -1,6 +1,6 @@
-#include "storage/CSideSettings.h"
+#include "core/storage/CSideSettings.h"
 
-#include "platform/IntegerField.h"
+#include "core/platform/IntegerField.h"
 
 #include <filesystem>
 #include <system_error>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "storage/CSideConfig.h"
+#include "core/storage/CSideConfig.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "storage/TextCodec.h"
+#include "core/storage/TextCodec.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "sync/CExecLine.h"
+#include "core/sync/CExecLine.h"
 
 #include <cstring>
 

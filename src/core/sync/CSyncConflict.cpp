@@ -1,7 +1,7 @@
-#include "sync/CSyncConflict.h"
+#include "core/sync/CSyncConflict.h"
 
-#include "storage/CAtomicFile.h"
-#include "sync/CSyncFolder.h"
+#include "core/storage/CAtomicFile.h"
+#include "core/sync/CSyncFolder.h"
 
 #include <cerrno>
 #include <ctime>

@@ -1,10 +1,10 @@
-#include "sync/CSyncFolder.h"
+#include "core/sync/CSyncFolder.h"
 
-#include "ical/CCalendarFile.h"
-#include "ical/CICalMapping.h"
-#include "ical/CNoteIdentity.h"
-#include "platform/Clock.h"
-#include "storage/CAtomicFile.h"
+#include "core/ical/CCalendarFile.h"
+#include "core/ical/CICalMapping.h"
+#include "core/ical/CNoteIdentity.h"
+#include "core/platform/Clock.h"
+#include "core/storage/CAtomicFile.h"
 
 #include <algorithm>
 #include <cctype>

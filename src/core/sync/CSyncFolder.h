@@ -1,7 +1,7 @@
 #pragma once
 
-#include "model/CNoteStore.h"
-#include "sync/CSyncState.h"
+#include "core/model/CNoteStore.h"
+#include "core/sync/CSyncState.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,15 +1,15 @@
-#include "sync/CSyncSession.h"
+#include "core/sync/CSyncSession.h"
 
-#include "alarms/CAlarmCheck.h"
-#include "alarms/IAlarmHost.h"
-#include "ical/CICalMapping.h"
-#include "model/CSettings.h"
-#include "model/TrayState.h"
-#include "platform/Clock.h"
-#include "platform/IDialogs.h"
-#include "platform/INoteWindow.h"
-#include "platform/PlatformServices.h"
-#include "storage/CSideSettings.h"
+#include "core/alarms/CAlarmCheck.h"
+#include "core/alarms/IAlarmHost.h"
+#include "core/ical/CICalMapping.h"
+#include "core/model/CSettings.h"
+#include "core/model/TrayState.h"
+#include "core/platform/Clock.h"
+#include "core/platform/IDialogs.h"
+#include "core/platform/INoteWindow.h"
+#include "core/platform/PlatformServices.h"
+#include "core/storage/CSideSettings.h"
 
 #include <algorithm>
 

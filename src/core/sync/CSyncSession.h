@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sync/CSyncFolder.h"
+#include "core/sync/CSyncFolder.h"
 
 #include <memory>
 #include <string>

@@ -1,6 +1,6 @@
-#include "sync/CSyncState.h"
+#include "core/sync/CSyncState.h"
 
-#include "storage/CAtomicFile.h"
+#include "core/storage/CAtomicFile.h"
 
 #include <cinttypes>
 #include <cstdio>

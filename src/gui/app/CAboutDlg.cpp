@@ -1,7 +1,7 @@
-#include "app/CAboutDlg.h"
+#include "gui/app/CAboutDlg.h"
 
-#include "app/TrayIds.h"
-#include "platform/ResourceImages.h"
+#include "core/app/TrayIds.h"
+#include "gui/platform/ResourceImages.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>

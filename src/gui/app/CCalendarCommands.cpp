@@ -1,8 +1,8 @@
-#include "app/CCalendarCommands.h"
+#include "gui/app/CCalendarCommands.h"
 
-#include "app/CCalendarWords.h"
-#include "app/CTrayCore.h"
-#include "platform/IDialogs.h"
+#include "core/app/CCalendarWords.h"
+#include "core/app/CTrayCore.h"
+#include "core/platform/IDialogs.h"
 
 CCalendarCommands::CCalendarCommands(CTrayCore& core) : m_core(core) {
     m_retry.setSingleShot(true);

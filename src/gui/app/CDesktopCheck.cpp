@@ -1,7 +1,7 @@
-#include "app/CDesktopCheck.h"
+#include "gui/app/CDesktopCheck.h"
 
-#include "app/CDesktopNotice.h"
-#include "platform/CDialogOwner.h"
+#include "core/app/CDesktopNotice.h"
+#include "gui/platform/CDialogOwner.h"
 
 #include <QGuiApplication>
 #include <QMessageBox>

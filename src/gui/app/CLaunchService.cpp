@@ -1,4 +1,4 @@
-#include "app/CLaunchService.h"
+#include "gui/app/CLaunchService.h"
 
 #include <cstdio>
 #include <utility>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/CLaunchQueue.h"
+#include "core/app/CLaunchQueue.h"
 
 #include <QObject>
 #include <QString>

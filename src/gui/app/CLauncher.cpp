@@ -1,9 +1,9 @@
-#include "app/CLauncher.h"
+#include "gui/app/CLauncher.h"
 
-#include "app/CCalendarWords.h"
-#include "platform/CSingleInstance.h"
-#include "platform/ProgramFolder.h"
-#include "sync/CSyncConflict.h"
+#include "core/app/CCalendarWords.h"
+#include "core/platform/ProgramFolder.h"
+#include "core/sync/CSyncConflict.h"
+#include "gui/platform/CSingleInstance.h"
 
 #include <cstdio>
 #include <ctime>

@@ -1,11 +1,11 @@
-#include "app/CNotesApp.h"
+#include "gui/app/CNotesApp.h"
 
-#include "app/CCalendarCommands.h"
-#include "app/CDesktopCheck.h"
-#include "app/CLaunchReply.h"
-#include "app/CLaunchService.h"
-#include "app/CTrayWnd.h"
-#include "platform/CSignalWatcher.h"
+#include "core/app/CLaunchReply.h"
+#include "gui/app/CCalendarCommands.h"
+#include "gui/app/CDesktopCheck.h"
+#include "gui/app/CLaunchService.h"
+#include "gui/app/CTrayWnd.h"
+#include "gui/platform/CSignalWatcher.h"
 
 #include <QApplication>
 #include <QDir>

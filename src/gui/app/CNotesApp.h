@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/CLaunchArgs.h"
+#include "core/app/CLaunchArgs.h"
 
 #include <memory>
 

@@ -1,6 +1,6 @@
-#include "app/CSplashDlg.h"
+#include "gui/app/CSplashDlg.h"
 
-#include "platform/ResourceImages.h"
+#include "gui/platform/ResourceImages.h"
 
 #include <QGuiApplication>
 #include <QPainter>

@@ -1,7 +1,7 @@
-#include "app/CTrayMenuAccessible.h"
+#include "gui/app/CTrayMenuAccessible.h"
 
-#include "app/CTrayMenuItemAccessible.h"
-#include "app/CTrayMenuWnd.h"
+#include "gui/app/CTrayMenuItemAccessible.h"
+#include "gui/app/CTrayMenuWnd.h"
 
 CTrayMenuAccessible::CTrayMenuAccessible(CTrayMenuWnd* menu)
     : QAccessibleWidget(menu, QAccessible::PopupMenu) {}

@@ -1,6 +1,6 @@
-#include "app/CTrayMenuItemAccessible.h"
+#include "gui/app/CTrayMenuItemAccessible.h"
 
-#include "app/CTrayMenuWnd.h"
+#include "gui/app/CTrayMenuWnd.h"
 
 CTrayMenuItemAccessible::CTrayMenuItemAccessible(CTrayMenuWnd* menu, int index)
     : m_menu(menu), m_index(index) {}

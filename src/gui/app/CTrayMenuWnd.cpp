@@ -1,10 +1,10 @@
-#include "app/CTrayMenuWnd.h"
+#include "gui/app/CTrayMenuWnd.h"
 
-#include "app/CTrayMenuAccessible.h"
-#include "platform/GdiPaint.h"
-#include "platform/ResourceImages.h"
-#include "platform/SystemColors.h"
-#include "platform/SystemMetrics.h"
+#include "core/platform/SystemMetrics.h"
+#include "gui/app/CTrayMenuAccessible.h"
+#include "gui/platform/GdiPaint.h"
+#include "gui/platform/ResourceImages.h"
+#include "gui/platform/SystemColors.h"
 
 #include <QAccessible>
 #include <QApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/CTrayMenu.h"
+#include "core/app/CTrayMenu.h"
 
 #include <QFont>
 #include <QPointer>

@@ -1,31 +1,32 @@
 #pragma once
 
-#include "app/CAboutDlg.h"
-#include "app/CRingIconFlash.h"
-#include "app/CTrayClicks.h"
-#include "app/CTrayCommands.h"
-#include "app/CTrayCore.h"
-#include "app/CTrayMenuWnd.h"
-#include "app/ITrayActions.h"
-#include "app/TrayIds.h"
-#include "desktop/CDesktopNotices.h"
-#include "mail/CMailService.h"
-#include "manager/CManagerService.h"
-#include "net/CBackgroundNetworkStatus.h"
-#include "net/CClockSyncService.h"
-#include "net/CHostNetworkStatus.h"
-#include "net/CWeatherService.h"
-#include "options/COptionsService.h"
-#include "platform/CConsoleDialogs.h"
-#include "platform/CDialogOwner.h"
-#include "platform/CLazySound.h"
-#include "platform/CSingleInstance.h"
-#include "platform/ITimerHost.h"
-#include "platform/ITrayIcon.h"
-#include "platform/QtDialogs.h"
-#include "sticky/CStickyNoteFactory.h"
-#include "storage/CDataLock.h"
-#include "sync/CSyncService.h"
+#include "core/app/CRingIconFlash.h"
+#include "core/app/CTrayClicks.h"
+#include "core/app/CTrayCommands.h"
+#include "core/app/CTrayCore.h"
+#include "core/app/ITrayActions.h"
+#include "core/app/TrayIds.h"
+#include "core/net/CBackgroundNetworkStatus.h"
+#include "core/net/CHostNetworkStatus.h"
+#include "core/platform/CConsoleDialogs.h"
+#include "core/platform/ITimerHost.h"
+#include "core/platform/ITrayIcon.h"
+#include "core/storage/CDataLock.h"
+#include "gui/app/CAboutDlg.h"
+#include "gui/app/CTrayMenuWnd.h"
+#include "gui/desktop/CDesktopNotices.h"
+#include "gui/mail/CMailService.h"
+#include "gui/manager/CManagerService.h"
+#include "gui/net/CClockSyncService.h"
+#include "gui/net/CWeatherService.h"
+#include "gui/notemenu/CNoteMenuCommands.h"
+#include "gui/options/COptionsService.h"
+#include "gui/platform/CDialogOwner.h"
+#include "gui/platform/CLazySound.h"
+#include "gui/platform/CSingleInstance.h"
+#include "gui/platform/QtDialogs.h"
+#include "gui/sticky/CStickyNoteFactory.h"
+#include "gui/sync/CSyncService.h"
 
 #include <QObject>
 #include <QPointer>
@@ -123,7 +124,7 @@ private:
     std::map<int, QTimer*> m_qtTimers;
     QtDialogs m_qtDialogs;
     CLazySound m_sound;
-    CStickyNoteFactory m_noteFactory{*this};
+    CStickyNoteFactory m_noteFactory{*this, &CNoteMenuCommands::AttachTo};
     CConsoleDialogs m_consoleDialogs;
     CManagerService m_managerService{*this, m_qtDialogs};
     COptionsService m_optionsService{*this, m_qtDialogs, m_sound};

@@ -1,11 +1,11 @@
-#include "calendar/CCalendarCtrl.h"
+#include "gui/calendar/CCalendarCtrl.h"
 
-#include "calendar/CCalendarLayout.h"
-#include "platform/Clock.h"
-#include "platform/FontConverter.h"
-#include "platform/GdiPaint.h"
-#include "platform/SystemColors.h"
-#include "platform/SystemMetrics.h"
+#include "core/calendar/CCalendarLayout.h"
+#include "core/platform/Clock.h"
+#include "core/platform/SystemMetrics.h"
+#include "gui/platform/FontConverter.h"
+#include "gui/platform/GdiPaint.h"
+#include "gui/platform/SystemColors.h"
 
 #include <QMouseEvent>
 #include <QPainter>

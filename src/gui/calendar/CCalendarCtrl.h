@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calendar/CCalendarModel.h"
+#include "core/calendar/CCalendarModel.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
-#include "desktop/CDesktopNotices.h"
+#include "gui/desktop/CDesktopNotices.h"
 
-#include "storage/CSideSettings.h"
+#include "core/storage/CSideSettings.h"
 
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>

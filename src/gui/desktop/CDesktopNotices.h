@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/IDesktopNotices.h"
+#include "core/platform/IDesktopNotices.h"
 
 #include <QDBusConnection>
 #include <QObject>

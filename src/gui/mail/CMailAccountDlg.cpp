@@ -1,9 +1,9 @@
-#include "mail/CMailAccountDlg.h"
+#include "gui/mail/CMailAccountDlg.h"
 
-#include "mail/CMailAccountRules.h"
-#include "net/MailServerAddress.h"
-#include "platform/CDialogOwner.h"
-#include "platform/QtDialogs.h"
+#include "core/mail/CMailAccountRules.h"
+#include "core/net/MailServerAddress.h"
+#include "gui/platform/CDialogOwner.h"
+#include "gui/platform/QtDialogs.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

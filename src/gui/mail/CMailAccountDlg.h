@@ -1,7 +1,7 @@
 #pragma once
 
-#include "model/CMailAccount.h"
-#include "net/MailServerAddress.h"
+#include "core/model/CMailAccount.h"
+#include "core/net/MailServerAddress.h"
 
 #include <QDialog>
 #include <optional>

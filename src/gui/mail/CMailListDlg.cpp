@@ -1,8 +1,8 @@
-#include "mail/CMailListDlg.h"
+#include "gui/mail/CMailListDlg.h"
 
-#include "platform/CDialogOwner.h"
-#include "platform/QtDialogs.h"
-#include "platform/ResourceImages.h"
+#include "gui/platform/CDialogOwner.h"
+#include "gui/platform/QtDialogs.h"
+#include "gui/platform/ResourceImages.h"
 
 #include <QDesktopServices>
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "mail/CMailCheck.h"
-#include "widgets/CPointerDrag.h"
+#include "core/mail/CMailCheck.h"
+#include "gui/widgets/CPointerDrag.h"
 
 #include <QDialog>
 #include <vector>

@@ -1,13 +1,13 @@
-#include "mail/CMailService.h"
+#include "gui/mail/CMailService.h"
 
-#include "app/CTrayCore.h"
-#include "app/TrayIds.h"
-#include "mail/CMailListDlg.h"
-#include "platform/IDialogs.h"
-#include "platform/ISound.h"
-#include "platform/ITrayIcon.h"
-#include "platform/ProgramFolder.h"
-#include "storage/CSideSettings.h"
+#include "core/app/CTrayCore.h"
+#include "core/app/TrayIds.h"
+#include "core/platform/IDialogs.h"
+#include "core/platform/ISound.h"
+#include "core/platform/ITrayIcon.h"
+#include "core/platform/ProgramFolder.h"
+#include "core/storage/CSideSettings.h"
+#include "gui/mail/CMailListDlg.h"
 
 #include <QMetaObject>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "mail/CMailCheck.h"
-#include "mail/CMailListDlg.h"
-#include "net/CountPop3Messages.h"
-#include "net/IMailService.h"
+#include "core/mail/CMailCheck.h"
+#include "core/net/CountPop3Messages.h"
+#include "core/net/IMailService.h"
+#include "gui/mail/CMailListDlg.h"
 
 #include <QObject>
 #include <QPointer>

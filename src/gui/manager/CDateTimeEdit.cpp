@@ -1,6 +1,6 @@
-#include "manager/CDateTimeEdit.h"
+#include "gui/manager/CDateTimeEdit.h"
 
-#include "manager/CDateTimeFields.h"
+#include "core/manager/CDateTimeFields.h"
 
 CDateTimeEdit::CDateTimeEdit(CDateTimeFields& fields, QWidget* parent)
     : CFieldEdit(fields, parent), m_dateTime(fields) {

@@ -1,6 +1,6 @@
-#include "manager/CFieldChoiceDlg.h"
+#include "gui/manager/CFieldChoiceDlg.h"
 
-#include "widgets/DialogUnits.h"
+#include "gui/widgets/DialogUnits.h"
 
 #include <QGuiApplication>
 #include <QListWidget>

@@ -1,7 +1,7 @@
-#include "manager/CFieldEdit.h"
+#include "gui/manager/CFieldEdit.h"
 
-#include "manager/CFieldChoiceDlg.h"
-#include "manager/CFieldEditor.h"
+#include "core/manager/CFieldEditor.h"
+#include "gui/manager/CFieldChoiceDlg.h"
 
 #include <QContextMenuEvent>
 #include <QFocusEvent>

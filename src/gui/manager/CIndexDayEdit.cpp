@@ -1,6 +1,6 @@
-#include "manager/CIndexDayEdit.h"
+#include "gui/manager/CIndexDayEdit.h"
 
-#include "manager/CIndexDayFields.h"
+#include "core/manager/CIndexDayFields.h"
 
 CIndexDayEdit::CIndexDayEdit(CIndexDayFields& fields, QWidget* parent)
     : CFieldEdit(fields, parent), m_rule(fields) {}

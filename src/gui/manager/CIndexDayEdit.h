@@ -1,6 +1,6 @@
 #pragma once
 
-#include "manager/CFieldEdit.h"
+#include "gui/manager/CFieldEdit.h"
 
 class CIndexDayFields;
 

@@ -1,9 +1,9 @@
-#include "manager/CManagerChrome.h"
+#include "gui/manager/CManagerChrome.h"
 
-#include "platform/Clock.h"
-#include "platform/GdiPaint.h"
-#include "platform/SystemColors.h"
-#include "platform/SystemMetrics.h"
+#include "core/platform/Clock.h"
+#include "core/platform/SystemMetrics.h"
+#include "gui/platform/GdiPaint.h"
+#include "gui/platform/SystemColors.h"
 
 #include <QPainter>
 

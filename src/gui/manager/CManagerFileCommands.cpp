@@ -1,15 +1,15 @@
-#include "manager/CManagerFileCommands.h"
+#include "gui/manager/CManagerFileCommands.h"
 
-#include "app/CCalendarWords.h"
-#include "app/CTrayCore.h"
-#include "export/CNoteTextExport.h"
-#include "manager/CNoteList.h"
-#include "manager/CNoteListModel.h"
-#include "model/CNote.h"
-#include "platform/CDialogOwner.h"
-#include "platform/IDialogs.h"
-#include "print/CNotePrinter.h"
-#include "print/CSaveOptionsDlg.h"
+#include "core/app/CCalendarWords.h"
+#include "core/app/CTrayCore.h"
+#include "core/export/CNoteTextExport.h"
+#include "core/model/CNote.h"
+#include "core/platform/IDialogs.h"
+#include "gui/manager/CNoteList.h"
+#include "gui/manager/CNoteListModel.h"
+#include "gui/platform/CDialogOwner.h"
+#include "gui/print/CNotePrinter.h"
+#include "gui/print/CSaveOptionsDlg.h"
 
 #include <QApplication>
 

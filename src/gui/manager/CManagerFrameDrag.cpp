@@ -1,4 +1,4 @@
-#include "manager/CManagerFrameDrag.h"
+#include "gui/manager/CManagerFrameDrag.h"
 
 #include <QWidget>
 #include <QWindow>

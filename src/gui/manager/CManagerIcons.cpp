@@ -1,6 +1,6 @@
-#include "manager/CManagerIcons.h"
+#include "gui/manager/CManagerIcons.h"
 
-#include "manager/CNoteListFormat.h"
+#include "core/manager/CNoteListFormat.h"
 
 #include <QGuiApplication>
 #include <QPainter>

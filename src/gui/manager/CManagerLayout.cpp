@@ -1,10 +1,10 @@
-#include "manager/CManagerLayout.h"
+#include "gui/manager/CManagerLayout.h"
 
-#include "manager/CManagerGeometry.h"
-#include "manager/CManagerStatusLine.h"
-#include "manager/CManagerToolbar.h"
-#include "manager/CNoteList.h"
-#include "widgets/DialogUnits.h"
+#include "core/manager/CManagerGeometry.h"
+#include "gui/manager/CManagerStatusLine.h"
+#include "gui/manager/CManagerToolbar.h"
+#include "gui/manager/CNoteList.h"
+#include "gui/widgets/DialogUnits.h"
 
 #include <QLabel>
 #include <QScreen>

@@ -1,7 +1,7 @@
-#include "manager/CManagerService.h"
+#include "gui/manager/CManagerService.h"
 
-#include "manager/CNoteManagerDlg.h"
-#include "platform/CDialogOwner.h"
+#include "gui/manager/CNoteManagerDlg.h"
+#include "gui/platform/CDialogOwner.h"
 
 #include <QPointer>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "manager/IManagerService.h"
+#include "core/manager/IManagerService.h"
 
 #include <functional>
 

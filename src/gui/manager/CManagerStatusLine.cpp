@@ -1,6 +1,6 @@
-#include "manager/CManagerStatusLine.h"
+#include "gui/manager/CManagerStatusLine.h"
 
-#include "calendar/CCalendarCtrl.h"
+#include "gui/calendar/CCalendarCtrl.h"
 
 #include <QKeyEvent>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "manager/CDueWatch.h"
+#include "core/manager/CDueWatch.h"
 
 #include <QObject>
 #include <string>

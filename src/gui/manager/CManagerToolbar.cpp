@@ -1,12 +1,12 @@
-#include "manager/CManagerToolbar.h"
+#include "gui/manager/CManagerToolbar.h"
 
-#include "manager/CNoteManagerDlg.h"
-#include "platform/GdiPaint.h"
-#include "platform/SystemColors.h"
-#include "platform/SystemMetrics.h"
-#include "widgets/CHoverButton.h"
-#include "widgets/CRegionButton.h"
-#include "widgets/DialogUnits.h"
+#include "core/platform/SystemMetrics.h"
+#include "gui/manager/CNoteManagerDlg.h"
+#include "gui/platform/GdiPaint.h"
+#include "gui/platform/SystemColors.h"
+#include "gui/widgets/CHoverButton.h"
+#include "gui/widgets/CRegionButton.h"
+#include "gui/widgets/DialogUnits.h"
 
 #include <algorithm>
 

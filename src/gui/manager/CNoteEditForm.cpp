@@ -1,13 +1,13 @@
-#include "manager/CNoteEditForm.h"
+#include "gui/manager/CNoteEditForm.h"
 
-#include "manager/CDateTimeEdit.h"
-#include "manager/CIndexDayEdit.h"
-#include "platform/IDialogs.h"
-#include "platform/SystemMetrics.h"
-#include "sticky/NoteSchemes.h"
-#include "widgets/CCompactComboStyle.h"
-#include "widgets/CUpDownButtons.h"
-#include "widgets/DialogUnits.h"
+#include "core/platform/IDialogs.h"
+#include "core/platform/SystemMetrics.h"
+#include "core/sticky/NoteSchemes.h"
+#include "gui/manager/CDateTimeEdit.h"
+#include "gui/manager/CIndexDayEdit.h"
+#include "gui/widgets/CCompactComboStyle.h"
+#include "gui/widgets/CUpDownButtons.h"
+#include "gui/widgets/DialogUnits.h"
 
 #include <QCheckBox>
 #include <QComboBox>

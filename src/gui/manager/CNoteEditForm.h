@@ -1,6 +1,6 @@
 #pragma once
 
-#include "manager/CNoteEditModel.h"
+#include "core/manager/CNoteEditModel.h"
 
 #include <QWidget>
 

@@ -1,11 +1,11 @@
-#include "manager/CNoteList.h"
+#include "gui/manager/CNoteList.h"
 
-#include "manager/CManagerIcons.h"
-#include "manager/CNoteListDelegate.h"
-#include "manager/CNoteListEdit.h"
-#include "manager/CNoteListModel.h"
-#include "manager/CTypeTree.h"
-#include "platform/SystemMetrics.h"
+#include "core/manager/CNoteListEdit.h"
+#include "core/platform/SystemMetrics.h"
+#include "gui/manager/CManagerIcons.h"
+#include "gui/manager/CNoteListDelegate.h"
+#include "gui/manager/CNoteListModel.h"
+#include "gui/manager/CTypeTree.h"
 
 #include <QApplication>
 #include <QHeaderView>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "manager/CNoteListDrag.h"
-#include "manager/CNoteSort.h"
+#include "core/manager/CNoteListDrag.h"
+#include "core/manager/CNoteSort.h"
 
 #include <QTableView>
 

@@ -1,11 +1,11 @@
-#include "manager/CNoteListDelegate.h"
+#include "gui/manager/CNoteListDelegate.h"
 
-#include "manager/CManagerIcons.h"
-#include "manager/CNoteListFormat.h"
-#include "manager/CNoteListModel.h"
-#include "platform/GdiPaint.h"
-#include "platform/SystemColors.h"
-#include "platform/SystemMetrics.h"
+#include "core/manager/CNoteListFormat.h"
+#include "core/platform/SystemMetrics.h"
+#include "gui/manager/CManagerIcons.h"
+#include "gui/manager/CNoteListModel.h"
+#include "gui/platform/GdiPaint.h"
+#include "gui/platform/SystemColors.h"
 
 #include <QAbstractItemView>
 #include <QPainter>

@@ -1,8 +1,8 @@
-#include "manager/CNoteListModel.h"
+#include "gui/manager/CNoteListModel.h"
 
-#include "manager/CNoteListFormat.h"
-#include "model/CNote.h"
-#include "platform/Clock.h"
+#include "core/manager/CNoteListFormat.h"
+#include "core/model/CNote.h"
+#include "core/platform/Clock.h"
 
 CNoteListModel::CNoteListModel(QObject* parent) : QAbstractTableModel(parent) {}
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "manager/CNoteFilter.h"
-#include "manager/CNoteFind.h"
-#include "manager/CNoteSort.h"
-#include "platform/COleDateTime.h"
+#include "core/manager/CNoteFilter.h"
+#include "core/manager/CNoteFind.h"
+#include "core/manager/CNoteSort.h"
+#include "core/platform/COleDateTime.h"
 
 #include <QAbstractTableModel>
 

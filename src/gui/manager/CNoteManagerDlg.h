@@ -1,10 +1,10 @@
 #pragma once
 
-#include "manager/CManagerFrameDrag.h"
-#include "manager/CManagerLayout.h"
-#include "manager/CManagerToolbar.h"
-#include "manager/CNoteFilter.h"
-#include "manager/CNoteManagerModel.h"
+#include "core/manager/CNoteFilter.h"
+#include "core/manager/CNoteManagerModel.h"
+#include "gui/manager/CManagerFrameDrag.h"
+#include "gui/manager/CManagerLayout.h"
+#include "gui/manager/CManagerToolbar.h"
 
 #include <QDialog>
 #include <QPolygon>

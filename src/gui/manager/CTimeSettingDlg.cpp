@@ -1,8 +1,8 @@
-#include "manager/CTimeSettingDlg.h"
+#include "gui/manager/CTimeSettingDlg.h"
 
-#include "manager/CNoteEditForm.h"
-#include "platform/ResourceImages.h"
-#include "widgets/DialogUnits.h"
+#include "gui/manager/CNoteEditForm.h"
+#include "gui/platform/ResourceImages.h"
+#include "gui/widgets/DialogUnits.h"
 
 #include <QFrame>
 #include <QPushButton>

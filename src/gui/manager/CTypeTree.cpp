@@ -1,8 +1,8 @@
-#include "manager/CTypeTree.h"
+#include "gui/manager/CTypeTree.h"
 
-#include "manager/CTypeTreeModel.h"
-#include "model/CTreeNode.h"
-#include "platform/QtDialogs.h"
+#include "core/model/CTreeNode.h"
+#include "gui/manager/CTypeTreeModel.h"
+#include "gui/platform/QtDialogs.h"
 
 #include <QMenu>
 #include <QMouseEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/CTreeNode.h"
+#include "core/model/CTreeNode.h"
 
 #include <QTreeView>
 

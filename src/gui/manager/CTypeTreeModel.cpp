@@ -1,9 +1,9 @@
-#include "manager/CTypeTreeModel.h"
+#include "gui/manager/CTypeTreeModel.h"
 
-#include "manager/CManagerIcons.h"
-#include "model/CTreeNode.h"
-#include "platform/SystemColors.h"
-#include "platform/SystemMetrics.h"
+#include "core/model/CTreeNode.h"
+#include "core/platform/SystemMetrics.h"
+#include "gui/manager/CManagerIcons.h"
+#include "gui/platform/SystemColors.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "manager/CCategoryTree.h"
+#include "core/manager/CCategoryTree.h"
 
 #include <QAbstractItemModel>
 #include <QIcon>

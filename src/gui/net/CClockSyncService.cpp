@@ -1,10 +1,10 @@
-#include "net/CClockSyncService.h"
+#include "gui/net/CClockSyncService.h"
 
-#include "app/CTrayCore.h"
-#include "app/TrayIds.h"
-#include "net/SideEndpoints.h"
-#include "platform/Clock.h"
-#include "platform/ITrayIcon.h"
+#include "core/app/CTrayCore.h"
+#include "core/app/TrayIds.h"
+#include "core/platform/Clock.h"
+#include "core/platform/ITrayIcon.h"
+#include "gui/net/SideEndpoints.h"
 
 #include <QMetaObject>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "net/CClockSync.h"
-#include "net/IClockSyncService.h"
-#include "net/NetEndpoints.h"
+#include "core/net/CClockSync.h"
+#include "core/net/IClockSyncService.h"
+#include "core/net/NetEndpoints.h"
 
 #include <QObject>
 #include <atomic>

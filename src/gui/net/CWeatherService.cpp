@@ -1,13 +1,13 @@
-#include "net/CWeatherService.h"
+#include "gui/net/CWeatherService.h"
 
-#include "app/CTrayCore.h"
-#include "app/TrayIds.h"
-#include "net/SideEndpoints.h"
-#include "platform/Clock.h"
-#include "platform/IDialogs.h"
-#include "platform/ITrayIcon.h"
-#include "platform/ProgramFolder.h"
-#include "storage/CSideSettings.h"
+#include "core/app/CTrayCore.h"
+#include "core/app/TrayIds.h"
+#include "core/platform/Clock.h"
+#include "core/platform/IDialogs.h"
+#include "core/platform/ITrayIcon.h"
+#include "core/platform/ProgramFolder.h"
+#include "core/storage/CSideSettings.h"
+#include "gui/net/SideEndpoints.h"
 
 #include <QMetaObject>
 #include <QtGlobal>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "net/CWeatherFetcher.h"
-#include "net/IWeatherService.h"
-#include "net/NetEndpoints.h"
+#include "core/net/CWeatherFetcher.h"
+#include "core/net/IWeatherService.h"
+#include "core/net/NetEndpoints.h"
 
 #include <QObject>
 #include <atomic>

@@ -1,7 +1,7 @@
-#include "net/SideEndpoints.h"
+#include "gui/net/SideEndpoints.h"
 
-#include "platform/ProgramFolder.h"
-#include "storage/CSideSettings.h"
+#include "core/platform/ProgramFolder.h"
+#include "core/storage/CSideSettings.h"
 
 NetEndpoints SideEndpoints::Read(NetEndpoints e) {
     const CSideSettings side = CSideSettings::Load(ProgramFolder());

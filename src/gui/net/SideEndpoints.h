@@ -1,6 +1,6 @@
 #pragma once
 
-#include "net/NetEndpoints.h"
+#include "core/net/NetEndpoints.h"
 
 // The servers named in jotterly.conf beside "Note.Dat" in place of the built-in ones.
 class SideEndpoints {

@@ -1,10 +1,10 @@
-#include "notemenu/CNoteMenu.h"
+#include "gui/notemenu/CNoteMenu.h"
 
-#include "notemenu/CNoteMenuStyle.h"
-#include "platform/GdiPaint.h"
-#include "platform/SystemColors.h"
-#include "platform/SystemMetrics.h"
-#include "sticky/NoteColors.h"
+#include "core/platform/SystemMetrics.h"
+#include "core/sticky/NoteColors.h"
+#include "gui/notemenu/CNoteMenuStyle.h"
+#include "gui/platform/GdiPaint.h"
+#include "gui/platform/SystemColors.h"
 
 #include <QApplication>
 #include <QPaintEvent>

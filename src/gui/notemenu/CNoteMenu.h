@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/Win32Types.h"
-#include "sticky/CNoteMenuModel.h"
+#include "core/platform/Win32Types.h"
+#include "core/sticky/CNoteMenuModel.h"
 
 #include <QFont>
 #include <QMenu>

@@ -1,19 +1,19 @@
-#include "notemenu/CNoteMenuCommands.h"
+#include "gui/notemenu/CNoteMenuCommands.h"
 
-#include "app/Globals.h"
-#include "export/CNoteTextExport.h"
-#include "manager/CTimeSettingDlg.h"
-#include "model/CNote.h"
-#include "model/CSettings.h"
-#include "notemenu/CNoteMenu.h"
-#include "platform/CDialogOwner.h"
-#include "platform/FontConverter.h"
-#include "platform/GdiPaint.h"
-#include "platform/IDialogs.h"
-#include "print/CNotePrinter.h"
-#include "sticky/CNoteMenuModel.h"
-#include "sticky/CStickyNoteDlg.h"
-#include "sticky/NoteColors.h"
+#include "core/app/Globals.h"
+#include "core/export/CNoteTextExport.h"
+#include "core/model/CNote.h"
+#include "core/model/CSettings.h"
+#include "core/platform/IDialogs.h"
+#include "core/sticky/CNoteMenuModel.h"
+#include "core/sticky/NoteColors.h"
+#include "gui/manager/CTimeSettingDlg.h"
+#include "gui/notemenu/CNoteMenu.h"
+#include "gui/platform/CDialogOwner.h"
+#include "gui/platform/FontConverter.h"
+#include "gui/platform/GdiPaint.h"
+#include "gui/print/CNotePrinter.h"
+#include "gui/sticky/CStickyNoteDlg.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -22,26 +22,32 @@
 
 using M = CNoteMenuModel;
 
-CNoteMenuCommands::CNoteMenuCommands(CStickyNoteDlg& window) : QObject(&window), m_window(window) {}
+void CNoteMenuCommands::AttachTo(CStickyNoteDlg& window) {
+    auto* menu = new CNoteMenuCommands(window);
+    connect(&window, &CStickyNoteDlg::noteMenuRequested, menu, &CNoteMenuCommands::Open);
+}
+
+CNoteMenuCommands::CNoteMenuCommands(INoteMenuHost& window)
+    : QObject(&window.MenuWindow()), m_window(window) {}
 
 void CNoteMenuCommands::Open(const QPoint& globalPos) {
     CNote* note = m_window.Note();
     if (!note || m_window.IsBusy()) return;
     m_window.SetBusy(true);
-    m_window.activateWindow();
+    m_window.MenuWindow().activateWindow();
     CNoteMenu::Look look;
     look.noteBack = note->m_backColor;
     look.noteText = note->m_textColor;
-    const CSettings& s = m_window.Hub().Settings();
+    const CSettings& s = m_window.Settings();
     for (int i = 0; i < 4; ++i) {
         look.schemeBack[i] = s.m_schemeBack[i];
         look.schemeText[i] = s.m_schemeText[i];
     }
     look.font = CNoteMenu::MenuFont();
-    QPointer<CStickyNoteDlg> alive(&m_window);
+    QPointer<QWidget> alive(&m_window.MenuWindow());
     int id = 0;
     {
-        CNoteMenu menu(M::Build(*note, m_window.IsRinging(), m_window.Hub().ManagerOpen()), look);
+        CNoteMenu menu(M::Build(*note, m_window.IsRinging(), m_window.ManagerOpen()), look);
         id = menu.Run(globalPos);
     }
     if (!alive) return; // the window went while the menu was open (the program ended)
@@ -51,7 +57,8 @@ void CNoteMenuCommands::Open(const QPoint& globalPos) {
 
 void CNoteMenuCommands::Run(int id) {
     if (!m_window.Note()) return;
-    const CDialogOwner::Scope owner(&m_window); // every box of a command belongs to the note
+    const CDialogOwner::Scope owner(
+        &m_window.MenuWindow()); // every box of a command belongs to the note
     switch (id) {
     case M::Scheme1:
     case M::Scheme2:
@@ -104,8 +111,9 @@ void CNoteMenuCommands::ChooseColor(bool back) {
     CNote& note = *m_window.Note();
     COLORREF& color = back ? note.m_backColor : note.m_textColor;
     m_window.SetBusy(true);
-    QPointer<CStickyNoteDlg> alive(&m_window);
-    QPointer<QColorDialog> dlg = new QColorDialog(GdiPaint::ToQColor(color), &m_window);
+    QPointer<QWidget> alive(&m_window.MenuWindow());
+    QPointer<QColorDialog> dlg =
+        new QColorDialog(GdiPaint::ToQColor(color), &m_window.MenuWindow());
     const bool ok = CDialogOwner::Exec(*dlg) == QDialog::Accepted;
     if (!alive || !m_window.Note()) return; // the dialog went with the window
     const QColor chosen = dlg->selectedColor();
@@ -123,8 +131,9 @@ void CNoteMenuCommands::ChooseColor(bool back) {
 void CNoteMenuCommands::ChooseFont() {
     CNote& note = *m_window.Note();
     m_window.SetBusy(true);
-    QPointer<CStickyNoteDlg> alive(&m_window);
-    QPointer<QFontDialog> dlg = new QFontDialog(FontConverter::ToQFont(note.m_font), &m_window);
+    QPointer<QWidget> alive(&m_window.MenuWindow());
+    QPointer<QFontDialog> dlg =
+        new QFontDialog(FontConverter::ToQFont(note.m_font), &m_window.MenuWindow());
     const bool ok = CDialogOwner::Exec(*dlg) == QDialog::Accepted;
     if (!alive || !m_window.Note()) return;
     const QFont font = dlg->selectedFont();
@@ -133,8 +142,7 @@ void CNoteMenuCommands::ChooseFont() {
     if (!ok || font.family().isEmpty()) return;
     const LOGFONT chosen = FontConverter::FromQFont(font);
     if (M::IsFontTooBig(chosen.lfHeight)) {
-        m_window.Hub().Dialogs().MessageBox("Font is too big !", "Sorry", IDialogs::Ok,
-                                            IDialogs::Stop);
+        m_window.Dialogs().MessageBox("Font is too big !", "Sorry", IDialogs::Ok, IDialogs::Stop);
         return;
     }
     note.m_font = chosen;
@@ -157,20 +165,20 @@ void CNoteMenuCommands::ToggleCountdown() {
     m_window.Layout();
     // A rolled-up note keeps only its title bar and, now or no longer, the countdown line.
     if (rolled) m_window.RollUp();
-    m_window.update();
-    m_window.Hub().NoteChanged();
+    m_window.MenuWindow().update();
+    m_window.NoteChanged();
 }
 
 void CNoteMenuCommands::ToggleFormatBit(int bit) {
     CNote& note = *m_window.Note();
     note.m_countdownFormat = M::ToggleFormat(note.m_countdownFormat, bit);
     m_window.UpdateCountdown();
-    m_window.Hub().NoteChanged();
+    m_window.NoteChanged();
 }
 
 void CNoteMenuCommands::SaveToFile() {
     const CNote& note = *m_window.Note();
-    IDialogs& dialogs = m_window.Hub().Dialogs();
+    IDialogs& dialogs = m_window.Dialogs();
     const auto path = dialogs.SaveFileName("txt", CNoteTextExport::ProposedName(note.m_title),
                                            "Text Files (*.txt)|*.txt||");
     if (!path || !m_window.Note()) return;
@@ -180,7 +188,7 @@ void CNoteMenuCommands::SaveToFile() {
 
 void CNoteMenuCommands::Print() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    CNotePrinter::PrintNote(*m_window.Note(), m_window.Hub().Dialogs());
+    CNotePrinter::PrintNote(*m_window.Note(), m_window.Dialogs());
     QApplication::restoreOverrideCursor();
 }
 
@@ -188,16 +196,16 @@ void CNoteMenuCommands::TimeSetting() {
     CNote& note = *m_window.Note();
     m_window.SetBusy(true);
     ++g_timeDialogCount;
-    QPointer<CStickyNoteDlg> alive(&m_window);
+    QPointer<QWidget> alive(&m_window.MenuWindow());
     {
         QPointer<CTimeSettingDlg> dlg =
-            new CTimeSettingDlg(&m_window, note, m_window.Hub().Dialogs());
+            new CTimeSettingDlg(&m_window.MenuWindow(), note, m_window.Dialogs());
         CDialogOwner::Exec(*dlg);
         delete dlg;
     }
     --g_timeDialogCount;
     if (!alive || !m_window.Note()) return;
     m_window.SetBusy(false);
-    m_window.Hub().TimeChanged(note);
+    m_window.TimeChanged(note);
     m_window.UpdateCountdown();
 }

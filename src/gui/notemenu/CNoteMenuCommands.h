@@ -5,6 +5,7 @@
 
 class CNoteMenu;
 class CStickyNoteDlg;
+class INoteMenuHost;
 class QPoint;
 
 // Opens a note window's menu and carries out what was chosen: schemes, the note's own colours,
@@ -13,7 +14,9 @@ class QPoint;
 class CNoteMenuCommands : public QObject {
     Q_OBJECT
 public:
-    explicit CNoteMenuCommands(CStickyNoteDlg& window);
+    explicit CNoteMenuCommands(INoteMenuHost& window);
+    // Gives a newly opened note window its menu, opened by the window's menu request.
+    static void AttachTo(CStickyNoteDlg& window);
 
     // Shows the menu at a screen point unless the window is busy; runs the chosen command.
     void Open(const QPoint& globalPos);
@@ -29,5 +32,5 @@ private:
     void Print();
     void TimeSetting();
 
-    CStickyNoteDlg& m_window;
+    INoteMenuHost& m_window;
 };

@@ -1,6 +1,6 @@
-#include "notemenu/CNoteMenuStyle.h"
+#include "gui/notemenu/CNoteMenuStyle.h"
 
-#include "notemenu/CNoteMenu.h"
+#include "gui/notemenu/CNoteMenu.h"
 
 #include <QApplication>
 #include <QStyleOptionMenuItem>

@@ -1,10 +1,10 @@
-#include "options/CAlarmPage.h"
+#include "gui/options/CAlarmPage.h"
 
-#include "alarms/RingingCount.h"
-#include "options/COptionsValues.h"
-#include "platform/IDialogs.h"
-#include "platform/ISound.h"
-#include "platform/IntegerField.h"
+#include "core/alarms/RingingCount.h"
+#include "core/options/COptionsValues.h"
+#include "core/platform/IDialogs.h"
+#include "core/platform/ISound.h"
+#include "core/platform/IntegerField.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -1,11 +1,11 @@
-#include "options/CEmailPage.h"
+#include "gui/options/CEmailPage.h"
 
-#include "mail/CMailAccountRules.h"
-#include "model/CMailAccount.h"
-#include "model/CNoteStore.h"
-#include "options/COptionsValues.h"
-#include "platform/IDialogs.h"
-#include "platform/IntegerField.h"
+#include "core/mail/CMailAccountRules.h"
+#include "core/model/CMailAccount.h"
+#include "core/model/CNoteStore.h"
+#include "core/options/COptionsValues.h"
+#include "core/platform/IDialogs.h"
+#include "core/platform/IntegerField.h"
 
 #include <QCheckBox>
 #include <QFrame>

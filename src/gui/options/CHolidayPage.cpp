@@ -1,8 +1,8 @@
-#include "options/CHolidayPage.h"
+#include "gui/options/CHolidayPage.h"
 
-#include "calendar/CHolidayTable.h"
-#include "options/COptionsValues.h"
-#include "platform/SystemMetrics.h"
+#include "core/calendar/CHolidayTable.h"
+#include "core/options/COptionsValues.h"
+#include "core/platform/SystemMetrics.h"
 
 #include <QHeaderView>
 #include <QScrollBar>

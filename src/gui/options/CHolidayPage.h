@@ -1,6 +1,6 @@
 #pragma once
 
-#include "options/COptionsPage.h"
+#include "gui/options/COptionsPage.h"
 
 class CHolidayTable;
 class QTableWidget;

@@ -1,14 +1,14 @@
-#include "options/CNotePage.h"
+#include "gui/options/CNotePage.h"
 
-#include "alarms/CAlarmCheck.h"
-#include "options/COptionsValues.h"
-#include "options/CSchemeSample.h"
-#include "platform/CDialogOwner.h"
-#include "platform/FontConverter.h"
-#include "platform/GdiPaint.h"
-#include "platform/IDialogs.h"
-#include "platform/ProgramFolder.h"
-#include "sticky/NoteColors.h"
+#include "core/alarms/CAlarmCheck.h"
+#include "core/options/COptionsValues.h"
+#include "core/platform/IDialogs.h"
+#include "core/platform/ProgramFolder.h"
+#include "core/sticky/NoteColors.h"
+#include "gui/options/CSchemeSample.h"
+#include "gui/platform/CDialogOwner.h"
+#include "gui/platform/FontConverter.h"
+#include "gui/platform/GdiPaint.h"
 
 #include <QCheckBox>
 #include <QColorDialog>

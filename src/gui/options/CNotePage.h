@@ -1,7 +1,7 @@
 #pragma once
 
-#include "options/COptionsPage.h"
-#include "platform/Win32Types.h"
+#include "core/platform/Win32Types.h"
+#include "gui/options/COptionsPage.h"
 
 #include <functional>
 #include <optional>

@@ -1,8 +1,8 @@
-#include "options/COptionsPage.h"
+#include "gui/options/COptionsPage.h"
 
-#include "platform/IDialogs.h"
-#include "platform/IntegerField.h"
-#include "widgets/DialogUnits.h"
+#include "core/platform/IDialogs.h"
+#include "core/platform/IntegerField.h"
+#include "gui/widgets/DialogUnits.h"
 
 #include <QLineEdit>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "widgets/DialogUnits.h"
+#include "gui/widgets/DialogUnits.h"
 
 #include <QWidget>
 #include <string>

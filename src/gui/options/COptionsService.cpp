@@ -1,10 +1,10 @@
-#include "options/COptionsService.h"
+#include "gui/options/COptionsService.h"
 
-#include "app/CTrayCore.h"
-#include "manager/CDueWatch.h"
-#include "options/COptionsSheet.h"
-#include "platform/CDialogOwner.h"
-#include "platform/Clock.h"
+#include "core/app/CTrayCore.h"
+#include "core/manager/CDueWatch.h"
+#include "core/platform/Clock.h"
+#include "gui/options/COptionsSheet.h"
+#include "gui/platform/CDialogOwner.h"
 
 #include <QPointer>
 #include <QTimer>

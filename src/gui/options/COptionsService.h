@@ -1,7 +1,7 @@
 #pragma once
 
-#include "manager/IOptionsService.h"
-#include "options/CEmailPage.h"
+#include "core/manager/IOptionsService.h"
+#include "gui/options/CEmailPage.h"
 
 class CTrayCore;
 class IDialogs;

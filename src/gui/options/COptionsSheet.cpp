@@ -1,11 +1,11 @@
-#include "options/COptionsSheet.h"
+#include "gui/options/COptionsSheet.h"
 
-#include "app/CTrayCore.h"
-#include "options/CAlarmPage.h"
-#include "options/CHolidayPage.h"
-#include "options/COtherPage.h"
-#include "platform/ResourceImages.h"
-#include "widgets/DialogUnits.h"
+#include "core/app/CTrayCore.h"
+#include "gui/options/CAlarmPage.h"
+#include "gui/options/CHolidayPage.h"
+#include "gui/options/COtherPage.h"
+#include "gui/platform/ResourceImages.h"
+#include "gui/widgets/DialogUnits.h"
 
 #include <QPushButton>
 #include <QTabWidget>

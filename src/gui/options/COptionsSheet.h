@@ -1,7 +1,7 @@
 #pragma once
 
-#include "options/CEmailPage.h"
-#include "options/CNotePage.h"
+#include "gui/options/CEmailPage.h"
+#include "gui/options/CNotePage.h"
 
 #include <QDialog>
 #include <vector>

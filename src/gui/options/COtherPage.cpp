@@ -1,6 +1,6 @@
-#include "options/COtherPage.h"
+#include "gui/options/COtherPage.h"
 
-#include "options/COptionsValues.h"
+#include "core/options/COptionsValues.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -1,11 +1,11 @@
-#include "options/CSchemeSample.h"
+#include "gui/options/CSchemeSample.h"
 
-#include "platform/FontConverter.h"
-#include "platform/GdiPaint.h"
-#include "platform/SystemColors.h"
-#include "platform/SystemMetrics.h"
-#include "sticky/CNoteGeometry.h"
-#include "sticky/CNotePainter.h"
+#include "core/platform/SystemMetrics.h"
+#include "core/sticky/CNoteGeometry.h"
+#include "gui/platform/FontConverter.h"
+#include "gui/platform/GdiPaint.h"
+#include "gui/platform/SystemColors.h"
+#include "gui/sticky/CNotePainter.h"
 
 #include <QPainter>
 

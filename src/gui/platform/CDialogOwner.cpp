@@ -1,6 +1,6 @@
-#include "platform/CDialogOwner.h"
+#include "gui/platform/CDialogOwner.h"
 
-#include "platform/TopLevelWindows.h"
+#include "gui/platform/TopLevelWindows.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,6 +1,6 @@
-#include "platform/CLazySound.h"
+#include "gui/platform/CLazySound.h"
 
-#include "platform/ResourceImages.h"
+#include "gui/platform/ResourceImages.h"
 
 #include <QApplication>
 #include <QFileInfo>

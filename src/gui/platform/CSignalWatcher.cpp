@@ -1,4 +1,4 @@
-#include "platform/CSignalWatcher.h"
+#include "gui/platform/CSignalWatcher.h"
 
 #include <QSocketNotifier>
 #include <csignal>

@@ -1,9 +1,8 @@
-#include "platform/CSingleInstance.h"
+#include "gui/platform/CSingleInstance.h"
 
-#include "platform/ProgramFolder.h"
+#include "core/platform/ProgramFolder.h"
 
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QSocketNotifier>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -25,13 +24,18 @@ void Warn(const std::string& text) {
 // no file), or the probe itself failed.
 enum class Probe { Answers, Stale, None, Failed };
 
-Probe ProbeSocket(const std::string& path) {
+sockaddr_un Address(const std::string& path) { // callers checked the length
     sockaddr_un addr{};
     addr.sun_family = AF_UNIX;
     std::memcpy(addr.sun_path, path.c_str(), path.size() + 1);
+    return addr;
+}
+
+Probe ProbeSocket(const std::string& path) {
+    const sockaddr_un addr = Address(path);
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0) return Probe::Failed;
-    const int rc = ::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+    const int rc = ::connect(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr);
     const int err = errno;
     ::close(fd);
     errno = err; // for the caller's message
@@ -40,6 +44,17 @@ Probe ProbeSocket(const std::string& path) {
     // Refused: the file is there but nothing listens (or it is no socket at all).
     if (err == ECONNREFUSED || err == ENOTSOCK) return Probe::Stale;
     return Probe::Failed;
+}
+
+bool SendAll(int fd, const std::string& data) {
+    std::size_t sent = 0;
+    while (sent < data.size()) {
+        const ssize_t n = ::send(fd, data.data() + sent, data.size() - sent, MSG_NOSIGNAL);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        sent += static_cast<std::size_t>(n);
+    }
+    return true;
 }
 
 // One short line from the copy that runs, bounded in size and time; none from an older copy,
@@ -82,7 +97,13 @@ CSingleInstance::CSingleInstance(QString folder, QString name)
     : m_folders(folder.isEmpty() ? DefaultFolders() : QStringList{folder}),
       m_name(name.isEmpty() ? QStringLiteral("instance") : name) {}
 
-CSingleInstance::~CSingleInstance() = default; // closing the server removes its socket file
+CSingleInstance::~CSingleInstance() {
+    for (const auto& [fd, line] : m_pending)
+        ::close(fd);
+    if (m_listener < 0) return;
+    ::close(m_listener);
+    ::unlink(m_path.toStdString().c_str()); // the next copy need not take over a stale file
+}
 
 QStringList CSingleInstance::DefaultFolders() {
     QStringList folders;
@@ -146,47 +167,80 @@ CSingleInstance::Claim CSingleInstance::ClaimIn(const QString& folder) {
         Warn("cannot look for a running copy at " + native + ": " + std::strerror(errno));
         return Claim::Unguarded;
     }
-    m_server = std::make_unique<QLocalServer>();
-    if (!m_server->listen(path)) {
-        Warn("cannot listen at " + native + ": " + m_server->errorString().toStdString());
-        m_server.reset();
+    const sockaddr_un addr = Address(native);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0 || ::bind(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0 ||
+        ::listen(fd, 16) != 0) {
+        Warn("cannot listen at " + native + ": " + std::strerror(errno));
+        if (fd >= 0) ::close(fd);
         return Claim::Unguarded;
     }
-    connect(m_server.get(), &QLocalServer::newConnection, this, &CSingleInstance::OnConnection);
+    m_listener = fd;
+    connect(new QSocketNotifier(fd, QSocketNotifier::Read, this), &QSocketNotifier::activated, this,
+            &CSingleInstance::OnConnection);
     m_path = path;
     return Claim::Ours;
 }
 
 void CSingleInstance::OnConnection() {
-    while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { OnReadable(socket); });
+    for (;;) {
+        const int fd = ::accept4(m_listener, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        if (fd < 0) return; // EAGAIN: all taken; anything else: the next wake-up tries again
+        // Each connection is read as its bytes come, so a silent one holds up nobody.
+        auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+        m_pending[fd];
+        connect(notifier, &QSocketNotifier::activated, this,
+                [this, fd, notifier] { OnReadable(fd, notifier); });
     }
 }
 
-void CSingleInstance::OnReadable(QLocalSocket* socket) {
-    if (socket->canReadLine()) {
-        const QString line = QString::fromUtf8(socket->readLine(kMaxLine + 1).trimmed());
-        if (m_replier) {
-            socket->write(m_replier(line).toUtf8().left(kMaxLine) + '\n');
-            socket->flush(); // now: what comes next may keep the event loop busy
-        }
-        socket->disconnectFromServer(); // once the answer is written
-        emit messageReceived(line);
-    } else if (socket->bytesAvailable() > kMaxLine) {
-        socket->abort(); // no line of a sensible length
+void CSingleInstance::OnReadable(int fd, QSocketNotifier* notifier) {
+    std::string* line = &m_pending[fd];
+    char buf[256];
+    const ssize_t n = ::recv(fd, buf, sizeof buf, 0);
+    if (n < 0 && (errno == EAGAIN || errno == EINTR)) return;
+    if (n > 0) line->append(buf, static_cast<size_t>(n));
+    const size_t end = line->find('\n');
+    const bool done = end <= static_cast<size_t>(kMaxLine); // npos is never
+    // A closed connection or no line of a sensible length: dropped unread.
+    if (done || n <= 0 || line->size() > static_cast<size_t>(kMaxLine)) {
+        notifier->setEnabled(false);
+        notifier->deleteLater();
+        const QString text =
+            done ? QString::fromUtf8(line->data(), static_cast<qsizetype>(end)).trimmed()
+                 : QString();
+        m_pending.erase(fd);
+        if (done && m_replier)
+            SendAll(fd, m_replier(text).toUtf8().left(kMaxLine).toStdString() + '\n');
+        ::close(fd); // once the answer is written
+        if (done) emit messageReceived(text);
     }
 }
+
+namespace {
+CSingleInstance::Delivery Deliver(const std::string& path, const std::string& line,
+                                  std::string* reply) {
+    using Delivery = CSingleInstance::Delivery;
+    if (path.size() >= sizeof(sockaddr_un::sun_path)) return Delivery::NoneRuns;
+    const sockaddr_un addr = Address(path);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return Delivery::Failed;
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0) {
+        const int err = errno;
+        ::close(fd);
+        return (err == ENOENT || err == ECONNREFUSED || err == ENOTSOCK) ? Delivery::NoneRuns
+                                                                         : Delivery::Failed;
+    }
+    const bool sent = SendAll(fd, line + '\n');
+    if (sent && reply) ReadReply(fd, *reply);
+    ::close(fd);
+    return sent ? Delivery::Delivered : Delivery::Failed;
+}
+} // namespace
 
 bool CSingleInstance::Send(const QString& line) const {
-    if (m_path.isEmpty()) return false;
-    QLocalSocket socket;
-    socket.connectToServer(m_path);
-    if (!socket.waitForConnected(2000)) return false;
-    socket.write(line.toUtf8() + '\n');
-    const bool sent = socket.waitForBytesWritten(2000);
-    socket.disconnectFromServer();
-    return sent;
+    return !m_path.isEmpty() &&
+           Deliver(m_path.toStdString(), line.toStdString(), nullptr) == Delivery::Delivered;
 }
 
 CSingleInstance::Delivery CSingleInstance::HandOver(const std::string& line, QString folder,
@@ -194,31 +248,9 @@ CSingleInstance::Delivery CSingleInstance::HandOver(const std::string& line, QSt
     const QStringList folders = folder.isEmpty() ? DefaultFolders() : QStringList{folder};
     for (const QString& f : folders) {
         if (!CheckFolder(f.toStdString()).empty()) continue; // TryClaim would not look there
-        const std::string path =
-            (f + '/' + (name.isEmpty() ? QStringLiteral("instance") : name)).toStdString();
-        if (path.size() >= sizeof(sockaddr_un::sun_path)) return Delivery::NoneRuns;
-        sockaddr_un addr{};
-        addr.sun_family = AF_UNIX;
-        std::memcpy(addr.sun_path, path.c_str(), path.size() + 1);
-        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        if (fd < 0) return Delivery::Failed;
-        if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
-            const int err = errno;
-            ::close(fd);
-            return (err == ENOENT || err == ECONNREFUSED || err == ENOTSOCK) ? Delivery::NoneRuns
-                                                                             : Delivery::Failed;
-        }
-        const std::string data = line + '\n';
-        std::size_t sent = 0;
-        while (sent < data.size()) {
-            const ssize_t n = ::send(fd, data.data() + sent, data.size() - sent, MSG_NOSIGNAL);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) break;
-            sent += static_cast<std::size_t>(n);
-        }
-        if (sent == data.size() && reply) ReadReply(fd, *reply);
-        ::close(fd);
-        return sent == data.size() ? Delivery::Delivered : Delivery::Failed;
+        return Deliver(
+            (f + '/' + (name.isEmpty() ? QStringLiteral("instance") : name)).toStdString(), line,
+            reply);
     }
     return Delivery::NoneRuns;
 }

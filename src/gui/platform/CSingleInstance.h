@@ -4,17 +4,17 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
-#include <memory>
+#include <map>
 #include <string>
 
-class QLocalServer;
-class QLocalSocket;
+class QSocketNotifier;
 
 // Marks the copy of the program that runs for this user: a local socket in a folder only the
 // user can enter ($XDG_RUNTIME_DIR/jotterly, else jotterly in the user's cache home). A second copy
 // finds the socket answering and ends; a socket left behind by a crashed copy answers no more and
 // is taken over. The running copy reads one short line from each connection (for commands a
-// launcher may send it).
+// launcher may send it). Plain sockets watched by the event loop: a network library for one
+// local line would cost every running copy its memory.
 class CSingleInstance : public QObject {
     Q_OBJECT
 public:
@@ -62,11 +62,12 @@ signals:
 private:
     Claim ClaimIn(const QString& folder);
     void OnConnection();
-    void OnReadable(QLocalSocket* socket);
+    void OnReadable(int fd, QSocketNotifier* notifier);
 
     QStringList m_folders;
     QString m_name;
     QString m_path;
-    std::unique_ptr<QLocalServer> m_server;
+    int m_listener = -1;
+    std::map<int, std::string> m_pending; // open connections and what each sent so far
     std::function<QString(const QString&)> m_replier;
 };

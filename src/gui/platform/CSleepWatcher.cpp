@@ -1,4 +1,4 @@
-#include "platform/CSleepWatcher.h"
+#include "gui/platform/CSleepWatcher.h"
 
 #include <QDBusConnection>
 

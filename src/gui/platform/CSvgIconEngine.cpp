@@ -1,6 +1,6 @@
-#include "platform/CSvgIconEngine.h"
+#include "gui/platform/CSvgIconEngine.h"
 
-#include "platform/ResourceImages.h"
+#include "gui/platform/ResourceImages.h"
 
 #include <QApplication>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "platform/CWindowTimers.h"
+#include "gui/platform/CWindowTimers.h"
 
 void CWindowTimers::SetTimer(int id, int periodMs) {
     std::unique_ptr<QTimer>& timer = m_timers[id];

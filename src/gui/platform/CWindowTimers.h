@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ITimerHost.h"
+#include "core/platform/ITimerHost.h"
 
 #include <QTimer>
 #include <functional>

@@ -1,6 +1,6 @@
-#include "platform/FontConverter.h"
+#include "gui/platform/FontConverter.h"
 
-#include "storage/TextCodec.h"
+#include "core/storage/TextCodec.h"
 
 #include <cmath>
 #include <cstdlib>

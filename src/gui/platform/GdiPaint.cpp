@@ -1,4 +1,4 @@
-#include "platform/GdiPaint.h"
+#include "gui/platform/GdiPaint.h"
 
 #include <QPainter>
 #include <QWidget>

@@ -1,6 +1,6 @@
-#include "platform/QtDialogs.h"
+#include "gui/platform/QtDialogs.h"
 
-#include "platform/CDialogOwner.h"
+#include "gui/platform/CDialogOwner.h"
 
 #include <QFileDialog>
 #include <QGridLayout>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/IDialogs.h"
+#include "core/platform/IDialogs.h"
 
 #include <QString>
 #include <deque>

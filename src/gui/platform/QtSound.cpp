@@ -1,4 +1,4 @@
-#include "platform/QtSound.h"
+#include "gui/platform/QtSound.h"
 
 #include <QApplication>
 #include <QAudioDevice>

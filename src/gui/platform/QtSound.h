@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ISound.h"
+#include "core/platform/ISound.h"
 
 #include <QObject>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "platform/ResourceImages.h"
+#include "gui/platform/ResourceImages.h"
 
-#include "platform/CSvgIconEngine.h"
+#include "gui/platform/CSvgIconEngine.h"
 
 #include <QPainter>
 #include <QSvgRenderer>

@@ -1,5 +1,5 @@
 // The entry of the sound module, which the program opens by this name (platform/CLazySound).
-#include "platform/QtSound.h"
+#include "gui/platform/QtSound.h"
 
 extern "C" Q_DECL_EXPORT ISound* jotterly_make_sound() {
     return new QtSound;

@@ -1,6 +1,6 @@
-#include "platform/SystemColors.h"
+#include "gui/platform/SystemColors.h"
 
-#include "platform/SystemMetrics.h"
+#include "core/platform/SystemMetrics.h"
 
 #include <QApplication>
 #include <QPalette>

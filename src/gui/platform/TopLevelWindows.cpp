@@ -1,4 +1,4 @@
-#include "platform/TopLevelWindows.h"
+#include "gui/platform/TopLevelWindows.h"
 
 #include <QGuiApplication>
 #include <QScreen>

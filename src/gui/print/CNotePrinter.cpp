@@ -1,9 +1,9 @@
-#include "print/CNotePrinter.h"
+#include "gui/print/CNotePrinter.h"
 
-#include "export/CPagePlan.h"
-#include "model/CNote.h"
-#include "platform/IDialogs.h"
-#include "sticky/NoteSchemes.h"
+#include "core/export/CPagePlan.h"
+#include "core/model/CNote.h"
+#include "core/platform/IDialogs.h"
+#include "core/sticky/NoteSchemes.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -1,6 +1,6 @@
-#include "print/CSaveOptionsDlg.h"
+#include "gui/print/CSaveOptionsDlg.h"
 
-#include "widgets/DialogUnits.h"
+#include "gui/widgets/DialogUnits.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>

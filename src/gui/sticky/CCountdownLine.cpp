@@ -1,7 +1,7 @@
-#include "sticky/CCountdownLine.h"
+#include "gui/sticky/CCountdownLine.h"
 
-#include "platform/Clock.h"
-#include "sticky/CCountdown.h"
+#include "core/platform/Clock.h"
+#include "core/sticky/CCountdown.h"
 
 CCountdownLine::CCountdownLine(QWidget* parent) : QLabel(parent) {
     setObjectName(QStringLiteral("countdown"));

@@ -1,10 +1,10 @@
-#include "sticky/CNotePainter.h"
+#include "gui/sticky/CNotePainter.h"
 
-#include "platform/GdiPaint.h"
-#include "platform/SystemColors.h"
-#include "platform/SystemMetrics.h"
-#include "sticky/CNoteGeometry.h"
-#include "sticky/NoteColors.h"
+#include "core/platform/SystemMetrics.h"
+#include "core/sticky/CNoteGeometry.h"
+#include "core/sticky/NoteColors.h"
+#include "gui/platform/GdiPaint.h"
+#include "gui/platform/SystemColors.h"
 
 #include <QPainter>
 #include <QPolygon>

@@ -1,9 +1,9 @@
-#include "sticky/CRingingRow.h"
+#include "gui/sticky/CRingingRow.h"
 
-#include "platform/GdiPaint.h"
-#include "sticky/NoteTemplate.h"
-#include "widgets/CHoverButton.h"
-#include "widgets/CNoteCheckStyle.h"
+#include "core/sticky/NoteTemplate.h"
+#include "gui/platform/GdiPaint.h"
+#include "gui/widgets/CHoverButton.h"
+#include "gui/widgets/CNoteCheckStyle.h"
 
 #include <QCheckBox>
 #include <QEvent>

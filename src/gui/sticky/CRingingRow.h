@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/FontConverter.h"
-#include "platform/Win32Types.h"
+#include "core/platform/Win32Types.h"
+#include "gui/platform/FontConverter.h"
 
 #include <QFont>
 #include <QWidget>

@@ -1,7 +1,7 @@
-#include "sticky/CShrinkAnimation.h"
+#include "gui/sticky/CShrinkAnimation.h"
 
-#include "platform/GdiPaint.h"
-#include "sticky/CNoteGeometry.h"
+#include "core/sticky/CNoteGeometry.h"
+#include "gui/platform/GdiPaint.h"
 
 #include <QPainter>
 #include <QWidget>

@@ -1,13 +1,13 @@
-#include "sticky/CStickyHub.h"
+#include "gui/sticky/CStickyHub.h"
 
-#include "app/CTrayCore.h"
-#include "model/CNote.h"
-#include "platform/CDialogOwner.h"
-#include "platform/IDialogs.h"
-#include "platform/ISound.h"
-#include "platform/ProgramFolder.h"
-#include "sticky/NoteSchemes.h"
-#include "storage/CSideSettings.h"
+#include "core/app/CTrayCore.h"
+#include "core/model/CNote.h"
+#include "core/platform/IDialogs.h"
+#include "core/platform/ISound.h"
+#include "core/platform/ProgramFolder.h"
+#include "core/sticky/NoteSchemes.h"
+#include "core/storage/CSideSettings.h"
+#include "gui/platform/CDialogOwner.h"
 
 namespace {
 constexpr int kCloseSound = 242;

@@ -1,21 +1,20 @@
-#include "sticky/CStickyNoteDlg.h"
+#include "gui/sticky/CStickyNoteDlg.h"
 
-#include "app/CTrayCore.h"
-#include "model/CNote.h"
-#include "notemenu/CNoteMenuCommands.h"
-#include "platform/FontConverter.h"
-#include "platform/GdiPaint.h"
-#include "platform/SystemMetrics.h"
-#include "platform/TopLevelWindows.h"
-#include "sticky/CNoteMenuModel.h"
-#include "sticky/CNotePainter.h"
-#include "sticky/CRingingRow.h"
-#include "sticky/NoteColors.h"
-#include "sticky/NotePlacement.h"
-#include "sticky/NoteSchemes.h"
-#include "sticky/NoteTemplate.h"
-#include "widgets/CHoverButton.h"
-#include "widgets/CPointerDrag.h"
+#include "core/app/CTrayCore.h"
+#include "core/model/CNote.h"
+#include "core/platform/SystemMetrics.h"
+#include "core/sticky/CNoteMenuModel.h"
+#include "core/sticky/NoteColors.h"
+#include "core/sticky/NotePlacement.h"
+#include "core/sticky/NoteSchemes.h"
+#include "core/sticky/NoteTemplate.h"
+#include "gui/platform/FontConverter.h"
+#include "gui/platform/GdiPaint.h"
+#include "gui/platform/TopLevelWindows.h"
+#include "gui/sticky/CNotePainter.h"
+#include "gui/sticky/CRingingRow.h"
+#include "gui/widgets/CHoverButton.h"
+#include "gui/widgets/CPointerDrag.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -59,8 +58,6 @@ CStickyNoteDlg::CStickyNoteDlg(CNote& note, CTrayCore& tray, int placeX, int pla
     setMouseTracking(true);
     CreateControls();
     OnInitDialog();
-    auto* menu = new CNoteMenuCommands(*this);
-    connect(this, &CStickyNoteDlg::noteMenuRequested, menu, &CNoteMenuCommands::Open);
 }
 
 CStickyNoteDlg::~CStickyNoteDlg() {
@@ -181,7 +178,7 @@ void CStickyNoteDlg::StartAlarm(int index, bool wasPosted) {
 
 void CStickyNoteDlg::EnterRingingMode() {
     m_input.EndTitleEdit(true);
-    m_silentRing = !Hub().CanSound();
+    m_silentRing = !m_hub.CanSound();
     m_countdown->hide();
     m_row->Begin();
     // Inside the frame, whichever border style the note has.

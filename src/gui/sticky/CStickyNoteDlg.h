@@ -1,17 +1,18 @@
 #pragma once
 
-#include "alarms/CAlarmRinging.h"
-#include "alarms/IRingingWindow.h"
-#include "platform/CWindowTimers.h"
-#include "platform/INoteWindow.h"
-#include "sticky/CCountdownLine.h"
-#include "sticky/CNoteGeometry.h"
-#include "sticky/CRingingRow.h"
-#include "sticky/CShrinkAnimation.h"
-#include "sticky/CStickyHub.h"
-#include "sticky/CStickyNoteInput.h"
-#include "sticky/CStickyNoteSizing.h"
-#include "sticky/CTitleEdit.h"
+#include "core/alarms/CAlarmRinging.h"
+#include "core/alarms/IRingingWindow.h"
+#include "core/platform/INoteWindow.h"
+#include "core/sticky/CNoteGeometry.h"
+#include "gui/platform/CWindowTimers.h"
+#include "gui/sticky/CCountdownLine.h"
+#include "gui/sticky/CRingingRow.h"
+#include "gui/sticky/CShrinkAnimation.h"
+#include "gui/sticky/CStickyHub.h"
+#include "gui/sticky/CStickyNoteInput.h"
+#include "gui/sticky/CStickyNoteSizing.h"
+#include "gui/sticky/CTitleEdit.h"
+#include "gui/sticky/INoteMenuHost.h"
 
 #include <QFont>
 #include <QWidget>
@@ -27,7 +28,10 @@ class QPlainTextEdit;
 // It points to its note and never owns it; it deletes itself after it is destroyed. Whether
 // the note rings is its CAlarmRinging's to say, driven through IRingingWindow and the
 // window's timers 0 and 1.
-class CStickyNoteDlg : public QWidget, public INoteWindow, public IRingingWindow {
+class CStickyNoteDlg : public QWidget,
+                       public INoteWindow,
+                       public IRingingWindow,
+                       public INoteMenuHost {
     Q_OBJECT
 public:
     // placeX = -1: no placement point. keepPlace: the window opens only to ring and stays at
@@ -61,24 +65,25 @@ public:
     // The OK button of the ringing row: acknowledges with what the row holds.
     void OnOK();
 
-    void Layout();
-    void RollUp();
+    void Layout() override;
+    void RollUp() override;
     void Unroll();
-    bool IsRolledUp() const { return m_geometry.IsRolledUp(height()); }
+    bool IsRolledUp() const override { return m_geometry.IsRolledUp(height()); }
 
-    // ---- for the note menu ----
-    void SetBusy(bool busy) { m_busy = busy; }
-    CStickyHub& Hub() { return m_hub; }
-    // Gives the note default scheme i unless it has it already.
-    void ApplyScheme(int i);
-    // The note's colours or font were chosen by hand: no scheme matches any more.
-    void ForgetScheme() { m_scheme = -1; }
-    // Shows the note's current colours, font and border style and saves soon after.
-    void RefreshLook();
-    // Removes the note for good after a short shrinking, and writes the data file.
-    void DeleteNote();
+    // INoteMenuHost
+    QWidget& MenuWindow() override { return *this; }
+    CNote* Note() const override { return m_note; }
+    void SetBusy(bool busy) override { m_busy = busy; }
+    void ApplyScheme(int i) override;
+    void ForgetScheme() override { m_scheme = -1; }
+    void RefreshLook() override;
+    void DeleteNote() override;
+    const CSettings& Settings() const override { return m_hub.Settings(); }
+    IDialogs& Dialogs() const override { return m_hub.Dialogs(); }
+    bool ManagerOpen() const override { return m_hub.ManagerOpen(); }
+    void NoteChanged() override { m_hub.NoteChanged(); }
+    void TimeChanged(const CNote& note) override { m_hub.TimeChanged(note); }
 
-    CNote* Note() const { return m_note; }
     const CNoteGeometry& Geometry() const { return m_geometry; }
     int SchemeIndex() const { return m_scheme; }
     COLORREF TitleColor() const;

@@ -1,8 +1,10 @@
-#include "sticky/CStickyNoteFactory.h"
+#include "gui/sticky/CStickyNoteFactory.h"
 
-#include "sticky/CStickyNoteDlg.h"
+#include "gui/sticky/CStickyNoteDlg.h"
 
 INoteWindow* CStickyNoteFactory::OpenNoteWindow(CNote& note, int x, int y, bool ringing) {
     // The window deletes itself once destroyed.
-    return new CStickyNoteDlg(note, m_tray, x, y, ringing);
+    auto* window = new CStickyNoteDlg(note, m_tray, x, y, ringing);
+    if (m_onOpened) m_onOpened(*window);
+    return window;
 }

@@ -1,12 +1,12 @@
-#include "sticky/CStickyNoteInput.h"
+#include "gui/sticky/CStickyNoteInput.h"
 
-#include "model/CNote.h"
-#include "platform/GdiPaint.h"
-#include "platform/SystemMetrics.h"
-#include "platform/TopLevelWindows.h"
-#include "sticky/CStickyNoteDlg.h"
-#include "sticky/CTitleEdit.h"
-#include "sticky/NotePlacement.h"
+#include "core/model/CNote.h"
+#include "core/platform/SystemMetrics.h"
+#include "core/sticky/NotePlacement.h"
+#include "gui/platform/GdiPaint.h"
+#include "gui/platform/TopLevelWindows.h"
+#include "gui/sticky/CStickyNoteDlg.h"
+#include "gui/sticky/CTitleEdit.h"
 
 #include <QContextMenuEvent>
 #include <QGuiApplication>

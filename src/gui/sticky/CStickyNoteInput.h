@@ -1,7 +1,7 @@
 #pragma once
 
-#include "sticky/CNoteGeometry.h"
-#include "widgets/CPointerDrag.h"
+#include "core/sticky/CNoteGeometry.h"
+#include "gui/widgets/CPointerDrag.h"
 
 #include <QPoint>
 #include <QString>

@@ -1,11 +1,11 @@
-#include "sticky/CStickyNoteSizing.h"
+#include "gui/sticky/CStickyNoteSizing.h"
 
-#include "model/CNote.h"
-#include "platform/GdiPaint.h"
-#include "platform/TopLevelWindows.h"
-#include "sticky/CStickyNoteDlg.h"
-#include "sticky/NotePlacement.h"
-#include "sticky/NoteTemplate.h"
+#include "core/model/CNote.h"
+#include "core/sticky/NotePlacement.h"
+#include "core/sticky/NoteTemplate.h"
+#include "gui/platform/GdiPaint.h"
+#include "gui/platform/TopLevelWindows.h"
+#include "gui/sticky/CStickyNoteDlg.h"
 
 #include <QFontMetrics>
 #include <QPlainTextEdit>

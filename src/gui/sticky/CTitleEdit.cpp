@@ -1,4 +1,4 @@
-#include "sticky/CTitleEdit.h"
+#include "gui/sticky/CTitleEdit.h"
 
 #include <limits>
 

@@ -1,8 +1,8 @@
-#include "sync/CSyncService.h"
+#include "gui/sync/CSyncService.h"
 
-#include "app/CTrayCore.h"
-#include "platform/IDialogs.h"
-#include "sync/CExecLine.h"
+#include "core/app/CTrayCore.h"
+#include "core/platform/IDialogs.h"
+#include "core/sync/CExecLine.h"
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "sync/CSyncSession.h"
-#include "sync/ISyncService.h"
+#include "core/sync/CSyncSession.h"
+#include "core/sync/ISyncService.h"
 
 #include <QFileSystemWatcher>
 #include <QObject>

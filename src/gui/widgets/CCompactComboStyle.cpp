@@ -1,4 +1,4 @@
-#include "widgets/CCompactComboStyle.h"
+#include "gui/widgets/CCompactComboStyle.h"
 
 #include <QStyleOptionComplex>
 

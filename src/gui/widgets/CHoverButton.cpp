@@ -1,9 +1,9 @@
-#include "widgets/CHoverButton.h"
+#include "gui/widgets/CHoverButton.h"
 
-#include "platform/GdiPaint.h"
-#include "platform/ResourceImages.h"
-#include "platform/SystemColors.h"
-#include "platform/SystemMetrics.h"
+#include "core/platform/SystemMetrics.h"
+#include "gui/platform/GdiPaint.h"
+#include "gui/platform/ResourceImages.h"
+#include "gui/platform/SystemColors.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

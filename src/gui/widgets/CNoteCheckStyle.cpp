@@ -1,4 +1,4 @@
-#include "widgets/CNoteCheckStyle.h"
+#include "gui/widgets/CNoteCheckStyle.h"
 
 #include <QPainter>
 #include <QStyleOption>

@@ -1,4 +1,4 @@
-#include "widgets/CPointerDrag.h"
+#include "gui/widgets/CPointerDrag.h"
 
 #include <QApplication>
 #include <QWidget>

@@ -1,8 +1,8 @@
-#include "widgets/CRegionButton.h"
+#include "gui/widgets/CRegionButton.h"
 
-#include "platform/GdiPaint.h"
-#include "platform/SystemColors.h"
-#include "platform/SystemMetrics.h"
+#include "core/platform/SystemMetrics.h"
+#include "gui/platform/GdiPaint.h"
+#include "gui/platform/SystemColors.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -1,4 +1,4 @@
-#include "widgets/CUpDownButtons.h"
+#include "gui/widgets/CUpDownButtons.h"
 
 #include <QToolButton>
 

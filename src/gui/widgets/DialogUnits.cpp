@@ -1,4 +1,4 @@
-#include "widgets/DialogUnits.h"
+#include "gui/widgets/DialogUnits.h"
 
 #include <QFontMetrics>
 

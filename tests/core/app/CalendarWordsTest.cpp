@@ -1,10 +1,10 @@
 // export-ics and import-ics with no copy running work on the data file with a save's care.
-#include "app/CCalendarWords.h"
-#include "app/CLaunchArgs.h"
-#include "ical/CNoteIdentity.h"
-#include "model/CDataDocument.h"
-#include "storage/CAtomicFile.h"
-#include "storage/CDataFile.h"
+#include "core/app/CCalendarWords.h"
+#include "core/app/CLaunchArgs.h"
+#include "core/ical/CNoteIdentity.h"
+#include "core/model/CDataDocument.h"
+#include "core/storage/CAtomicFile.h"
+#include "core/storage/CDataFile.h"
 #include "support/TestEnv.h"
 #include "support/TestFiles.h"
 

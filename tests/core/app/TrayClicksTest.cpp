@@ -1,8 +1,8 @@
-#include "app/CTrayClicks.h"
-#include "app/Globals.h"
-#include "app/TrayIds.h"
-#include "platform/Clock.h"
-#include "platform/ITimerHost.h"
+#include "core/app/CTrayClicks.h"
+#include "core/app/Globals.h"
+#include "core/app/TrayIds.h"
+#include "core/platform/Clock.h"
+#include "core/platform/ITimerHost.h"
 #include "support/FakeHub.h"
 #include "support/TestEnv.h"
 

@@ -1,7 +1,7 @@
-#include "app/CHelpFile.h"
-#include "app/CTrayCommands.h"
-#include "app/ITrayActions.h"
-#include "app/TrayIds.h"
+#include "core/app/CHelpFile.h"
+#include "core/app/CTrayCommands.h"
+#include "core/app/ITrayActions.h"
+#include "core/app/TrayIds.h"
 #include "support/FakeHub.h"
 #include "support/TestEnv.h"
 

@@ -1,6 +1,6 @@
-#include "app/CTrayMenu.h"
-#include "app/TrayIds.h"
-#include "platform/Clock.h"
+#include "core/app/CTrayMenu.h"
+#include "core/app/TrayIds.h"
+#include "core/platform/Clock.h"
 #include "support/FakeHub.h"
 
 #include <gtest/gtest.h>

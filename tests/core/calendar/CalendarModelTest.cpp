@@ -1,7 +1,7 @@
-#include "calendar/CCalendarLayout.h"
-#include "calendar/CCalendarModel.h"
-#include "calendar/CHolidayTable.h"
-#include "platform/Clock.h"
+#include "core/calendar/CCalendarLayout.h"
+#include "core/calendar/CCalendarModel.h"
+#include "core/calendar/CHolidayTable.h"
+#include "core/platform/Clock.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "app/CTrayCore.h"
-#include "calendar/CHolidayTable.h"
-#include "calendar/EasterDate.h"
-#include "calendar/NthWeekday.h"
+#include "core/app/CTrayCore.h"
+#include "core/calendar/CHolidayTable.h"
+#include "core/calendar/EasterDate.h"
+#include "core/calendar/NthWeekday.h"
 
 #include "support/TestEnv.h"
 

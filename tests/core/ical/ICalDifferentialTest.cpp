@@ -1,10 +1,10 @@
 // The exported RRULE, expanded by libical, must give the occurrences Jotterly's own stepping
 // gives, for every kind of rule, in two zones with daylight-saving changes.
-#include "ical/CICalMapping.h"
-#include "ical/CICalRule.h"
+#include "core/ical/CICalMapping.h"
+#include "core/ical/CICalRule.h"
 #include "support/IcalTestSupport.h"
 
-#include "platform/Clock.h"
+#include "core/platform/Clock.h"
 
 #include <gtest/gtest.h>
 #include <libical/ical.h>

@@ -1,11 +1,11 @@
 // Calendar files in the shapes other programs write import as the nearest notes, and what a
 // note cannot hold is kept in its text and counted.
-#include "ical/CICalMapping.h"
-#include "ical/CICalRule.h"
+#include "core/ical/CICalMapping.h"
+#include "core/ical/CICalRule.h"
 #include "support/IcalTestSupport.h"
 #include "support/TestFiles.h"
 
-#include "platform/Clock.h"
+#include "core/platform/Clock.h"
 
 #include <gtest/gtest.h>
 

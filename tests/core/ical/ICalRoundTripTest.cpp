@@ -1,8 +1,8 @@
 // Every field of random notes survives an export and an import.
-#include "ical/CICalMapping.h"
+#include "core/ical/CICalMapping.h"
 #include "support/IcalTestSupport.h"
 
-#include "platform/Clock.h"
+#include "core/platform/Clock.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // Every note keeps its identity across saves and loads, and a data file another program
 // changed is matched again by content.
-#include "ical/CNoteIdentity.h"
+#include "core/ical/CNoteIdentity.h"
 #include "support/NoteBuilder.h"
 #include "support/TestEnv.h"
 #include "support/TestFiles.h"
 
-#include "storage/CAtomicFile.h"
+#include "core/storage/CAtomicFile.h"
 
 #include <gtest/gtest.h>
 

@@ -3,10 +3,10 @@
 #include "support/Loopback.h"
 #include "support/ScriptedPop3Server.h"
 
-#include "mail/CMailAccountRules.h"
-#include "mail/CMailCheck.h"
-#include "model/CSettings.h"
-#include "platform/Clock.h"
+#include "core/mail/CMailAccountRules.h"
+#include "core/mail/CMailCheck.h"
+#include "core/model/CSettings.h"
+#include "core/platform/Clock.h"
 
 #include <chrono>
 #include <gtest/gtest.h>

@@ -3,10 +3,10 @@
 #include "support/DovecotServer.h"
 #include "support/TestCertificates.h"
 
-#include "mail/CMailCheck.h"
-#include "model/CSettings.h"
-#include "net/CPop3Client.h"
-#include "net/SocketErrors.h"
+#include "core/mail/CMailCheck.h"
+#include "core/model/CSettings.h"
+#include "core/net/CPop3Client.h"
+#include "core/net/SocketErrors.h"
 
 #include <cstdio>
 #include <gtest/gtest.h>

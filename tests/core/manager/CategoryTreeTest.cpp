@@ -1,7 +1,7 @@
-#include "manager/CCategoryTree.h"
-#include "manager/CNoteListEdit.h"
-#include "model/CNote.h"
-#include "model/CTreeNode.h"
+#include "core/manager/CCategoryTree.h"
+#include "core/manager/CNoteListEdit.h"
+#include "core/model/CNote.h"
+#include "core/model/CTreeNode.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "manager/CDateTimeFields.h"
-#include "manager/CIndexDayFields.h"
-#include "platform/Clock.h"
+#include "core/manager/CDateTimeFields.h"
+#include "core/manager/CIndexDayFields.h"
+#include "core/platform/Clock.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "manager/CNoteEditModel.h"
-#include "platform/Clock.h"
+#include "core/manager/CNoteEditModel.h"
+#include "core/platform/Clock.h"
 
 #include <gtest/gtest.h>
 

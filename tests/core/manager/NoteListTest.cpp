@@ -1,10 +1,10 @@
-#include "manager/CNoteFilter.h"
-#include "manager/CNoteListDrag.h"
-#include "manager/CNoteListEdit.h"
-#include "manager/CNoteListFormat.h"
-#include "manager/CNoteSort.h"
-#include "model/CNote.h"
-#include "platform/Clock.h"
+#include "core/manager/CNoteFilter.h"
+#include "core/manager/CNoteListDrag.h"
+#include "core/manager/CNoteListEdit.h"
+#include "core/manager/CNoteListFormat.h"
+#include "core/manager/CNoteSort.h"
+#include "core/model/CNote.h"
+#include "core/platform/Clock.h"
 
 #include <gtest/gtest.h>
 

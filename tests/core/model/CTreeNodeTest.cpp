@@ -1,4 +1,4 @@
-#include "model/CTreeNode.h"
+#include "core/model/CTreeNode.h"
 
 #include <gtest/gtest.h>
 

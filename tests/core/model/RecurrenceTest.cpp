@@ -1,5 +1,5 @@
-#include "model/CNote.h"
-#include "platform/Clock.h"
+#include "core/model/CNote.h"
+#include "core/platform/Clock.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "model/CSettings.h"
+#include "core/model/CSettings.h"
 
 #include <gtest/gtest.h>
 

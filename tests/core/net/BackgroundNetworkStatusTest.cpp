@@ -1,5 +1,5 @@
-#include "net/CBackgroundNetworkStatus.h"
-#include "net/CHostNetworkStatus.h"
+#include "core/net/CBackgroundNetworkStatus.h"
+#include "core/net/CHostNetworkStatus.h"
 #include "support/PrivateNetwork.h"
 
 #include <gtest/gtest.h>

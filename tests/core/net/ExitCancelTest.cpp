@@ -1,9 +1,9 @@
 // Exit must not wait for the network: a TLS handshake with a silent server and a name look-up
 // with a resolver that never answers both end soon after the cancel flag is raised.
-#include "net/CBlockingSocket.h"
-#include "net/CNotesInternetSession.h"
-#include "net/CTlsStream.h"
-#include "net/SocketErrors.h"
+#include "core/net/CBlockingSocket.h"
+#include "core/net/CNotesInternetSession.h"
+#include "core/net/CTlsStream.h"
+#include "core/net/SocketErrors.h"
 #include "support/Loopback.h"
 #include "support/PrivateNetwork.h"
 #include "support/TimeScale.h"

@@ -1,5 +1,5 @@
-#include "net/CNotesInternetSession.h"
-#include "net/CWeatherFetcher.h"
+#include "core/net/CNotesInternetSession.h"
+#include "core/net/CWeatherFetcher.h"
 #include "support/Loopback.h"
 #include "support/LoopbackHttpServer.h"
 #include "support/TestCertificates.h"

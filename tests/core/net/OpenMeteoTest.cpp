@@ -1,4 +1,4 @@
-#include "net/OpenMeteo.h"
+#include "core/net/OpenMeteo.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>

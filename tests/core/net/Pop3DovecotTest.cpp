@@ -2,10 +2,10 @@
 // raw log.
 #include "support/DovecotServer.h"
 
-#include "model/CMailAccount.h"
-#include "net/CPop3Client.h"
-#include "net/CountPop3Messages.h"
-#include "net/SocketErrors.h"
+#include "core/model/CMailAccount.h"
+#include "core/net/CPop3Client.h"
+#include "core/net/CountPop3Messages.h"
+#include "core/net/SocketErrors.h"
 
 #include <gtest/gtest.h>
 

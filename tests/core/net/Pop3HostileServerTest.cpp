@@ -1,8 +1,8 @@
 // The client against broken and hostile servers, each a scripted server on 127.0.0.1.
-#include "model/CMailAccount.h"
-#include "net/CPop3Client.h"
-#include "net/CountPop3Messages.h"
-#include "net/SocketErrors.h"
+#include "core/model/CMailAccount.h"
+#include "core/net/CPop3Client.h"
+#include "core/net/CountPop3Messages.h"
+#include "core/net/SocketErrors.h"
 #include "support/Loopback.h"
 #include "support/ScriptedPop3Server.h"
 #include "support/TimeScale.h"

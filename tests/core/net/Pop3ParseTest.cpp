@@ -1,6 +1,6 @@
-#include "net/CPop3Client.h"
-#include "net/ExtractField.h"
-#include "net/MailServerAddress.h"
+#include "core/net/CPop3Client.h"
+#include "core/net/ExtractField.h"
+#include "core/net/MailServerAddress.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The SNTP clock source against a real NTP server (chrony serving its own clock, moved by a
 // known offset) and against a scripted server that sends replies no client may trust.
-#include "net/CClockSync.h"
-#include "net/CSntpClient.h"
-#include "net/SntpPacket.h"
+#include "core/net/CClockSync.h"
+#include "core/net/CSntpClient.h"
+#include "core/net/SntpPacket.h"
 #include "support/UdpServers.h"
 
 #include <chrono>

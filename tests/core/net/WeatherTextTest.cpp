@@ -1,7 +1,7 @@
-#include "model/CWeather.h"
-#include "net/HtmlToText.h"
-#include "net/WeatherConditions.h"
-#include "net/WeatherPage.h"
+#include "core/model/CWeather.h"
+#include "core/net/HtmlToText.h"
+#include "core/net/WeatherConditions.h"
+#include "core/net/WeatherPage.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "sticky/CNoteGeometry.h"
-#include "sticky/NoteTemplate.h"
+#include "core/sticky/CNoteGeometry.h"
+#include "core/sticky/NoteTemplate.h"
 
 #include <gtest/gtest.h>
 

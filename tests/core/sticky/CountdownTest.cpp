@@ -1,5 +1,5 @@
-#include "model/CNote.h"
-#include "sticky/CCountdown.h"
+#include "core/model/CNote.h"
+#include "core/sticky/CCountdown.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "sticky/NoteColors.h"
-#include "model/CSettings.h"
+#include "core/sticky/NoteColors.h"
+#include "core/model/CSettings.h"
 
 #include <gtest/gtest.h>
 

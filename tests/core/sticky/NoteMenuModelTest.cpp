@@ -1,6 +1,6 @@
-#include "model/CNote.h"
-#include "model/CSettings.h"
-#include "sticky/CNoteMenuModel.h"
+#include "core/model/CNote.h"
+#include "core/model/CSettings.h"
+#include "core/sticky/CNoteMenuModel.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "sticky/NotePlacement.h"
-#include "model/CNote.h"
+#include "core/sticky/NotePlacement.h"
+#include "core/model/CNote.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "sticky/NoteSchemes.h"
-#include "model/CNote.h"
-#include "model/CSettings.h"
+#include "core/sticky/NoteSchemes.h"
+#include "core/model/CNote.h"
+#include "core/model/CSettings.h"
 
 #include <gtest/gtest.h>
 

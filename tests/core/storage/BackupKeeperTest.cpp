@@ -1,5 +1,5 @@
-#include "storage/CAtomicFile.h"
-#include "storage/CBackupKeeper.h"
+#include "core/storage/CAtomicFile.h"
+#include "core/storage/CBackupKeeper.h"
 #include "support/TestEnv.h"
 
 #include <filesystem>

@@ -1,6 +1,6 @@
 // One writer per data file: real processes contend for the lock beside "Note.Dat".
-#include "platform/ProgramFolder.h"
-#include "storage/CDataLock.h"
+#include "core/platform/ProgramFolder.h"
+#include "core/storage/CDataLock.h"
 #include "support/TestEnv.h"
 
 #include <csignal>

@@ -1,9 +1,9 @@
 // Keeps the fuzz seed corpus for the data-file reader in step with the writer: every seed must
 // load cleanly, and the seeds are regenerated with JOTTERLY_WRITE_SEEDS=1.
-#include "model/CDataDocument.h"
-#include "platform/Clock.h"
-#include "storage/CAtomicFile.h"
-#include "storage/CDataFile.h"
+#include "core/model/CDataDocument.h"
+#include "core/platform/Clock.h"
+#include "core/storage/CAtomicFile.h"
+#include "core/storage/CDataFile.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>

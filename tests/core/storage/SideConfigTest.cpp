@@ -1,5 +1,5 @@
-#include "storage/CSideConfig.h"
-#include "storage/CSideSettings.h"
+#include "core/storage/CSideConfig.h"
+#include "core/storage/CSideSettings.h"
 #include "support/TestEnv.h"
 
 #include <fstream>

@@ -1,13 +1,13 @@
-#include "ical/CICalMapping.h"
-#include "ical/CNoteIdentity.h"
-#include "model/CTreeNode.h"
-#include "platform/Clock.h"
-#include "storage/CAtomicFile.h"
+#include "core/ical/CICalMapping.h"
+#include "core/ical/CNoteIdentity.h"
+#include "core/model/CTreeNode.h"
+#include "core/platform/Clock.h"
+#include "core/storage/CAtomicFile.h"
+#include "core/sync/CSyncConflict.h"
+#include "core/sync/CSyncFolder.h"
 #include "support/IcalTestSupport.h"
 #include "support/NoteBuilder.h"
 #include "support/TestFiles.h"
-#include "sync/CSyncConflict.h"
-#include "sync/CSyncFolder.h"
 
 #include <gtest/gtest.h>
 

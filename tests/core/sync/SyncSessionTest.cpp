@@ -1,13 +1,13 @@
-#include "ical/CICalMapping.h"
-#include "ical/CNoteIdentity.h"
-#include "platform/Clock.h"
-#include "storage/CAtomicFile.h"
-#include "storage/CSideConfig.h"
+#include "core/ical/CICalMapping.h"
+#include "core/ical/CNoteIdentity.h"
+#include "core/platform/Clock.h"
+#include "core/storage/CAtomicFile.h"
+#include "core/storage/CSideConfig.h"
+#include "core/sync/CExecLine.h"
+#include "core/sync/CSyncSession.h"
 #include "support/FakeHub.h"
 #include "support/NoteBuilder.h"
 #include "support/TestEnv.h"
-#include "sync/CExecLine.h"
-#include "sync/CSyncSession.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The notice for a desktop without a tray (the offscreen screen has none): shown once after
 // the delay, not in the way of the program, closed with the keyboard.
-#include "app/CDesktopCheck.h"
+#include "gui/app/CDesktopCheck.h"
 #include "gui/support/ImageCompare.h"
 
 #include <QApplication>

@@ -1,9 +1,9 @@
-#include "app/CTrayCore.h"
-#include "app/CTrayMenuWnd.h"
-#include "app/TrayIds.h"
+#include "core/app/CTrayCore.h"
+#include "core/app/TrayIds.h"
+#include "core/platform/SystemMetrics.h"
+#include "gui/app/CTrayMenuWnd.h"
 #include "gui/support/ImageCompare.h"
 #include "gui/support/Pixels.h"
-#include "platform/SystemMetrics.h"
 #include "support/FakeHub.h"
 
 #include <QAccessible>

@@ -1,12 +1,12 @@
-#include "calendar/CCalendarCtrl.h"
-#include "calendar/CCalendarLayout.h"
-#include "calendar/CHolidayTable.h"
+#include "core/calendar/CCalendarLayout.h"
+#include "core/calendar/CHolidayTable.h"
+#include "core/platform/Clock.h"
+#include "core/platform/SystemMetrics.h"
+#include "gui/calendar/CCalendarCtrl.h"
+#include "gui/platform/GdiPaint.h"
 #include "gui/support/DarkPalette.h"
 #include "gui/support/ImageCompare.h"
 #include "gui/support/Pixels.h"
-#include "platform/Clock.h"
-#include "platform/GdiPaint.h"
-#include "platform/SystemMetrics.h"
 
 #include <QApplication>
 #include <QSignalSpy>

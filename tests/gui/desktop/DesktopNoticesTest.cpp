@@ -3,13 +3,13 @@
 // are stopped by their process ids. The notes ring in their real windows.
 #include "gui/sticky/StickyNoteFixture.h"
 
-#include "alarms/RingingCount.h"
-#include "desktop/CDesktopNotices.h"
-#include "platform/Clock.h"
-#include "storage/CSideConfig.h"
+#include "core/alarms/RingingCount.h"
+#include "core/platform/Clock.h"
+#include "core/storage/CSideConfig.h"
+#include "gui/desktop/CDesktopNotices.h"
+#include "gui/widgets/CHoverButton.h"
 #include "support/NoteBuilder.h"
 #include "support/TestEnv.h"
-#include "widgets/CHoverButton.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusReply>

@@ -1,9 +1,9 @@
-#include "manager/CDateTimeEdit.h"
-#include "manager/CDateTimeFields.h"
-#include "manager/CFieldChoiceDlg.h"
-#include "manager/CIndexDayEdit.h"
-#include "manager/CIndexDayFields.h"
-#include "widgets/DialogUnits.h"
+#include "core/manager/CDateTimeFields.h"
+#include "core/manager/CIndexDayFields.h"
+#include "gui/manager/CDateTimeEdit.h"
+#include "gui/manager/CFieldChoiceDlg.h"
+#include "gui/manager/CIndexDayEdit.h"
+#include "gui/widgets/DialogUnits.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/platform/Clock.h"
+#include "gui/platform/QtDialogs.h"
 #include "gui/support/ImageCompare.h"
-#include "platform/Clock.h"
-#include "platform/QtDialogs.h"
 
 #include <QImage>
 #include <QWidget>

@@ -2,12 +2,12 @@
 
 #include "ManagerTest.h"
 
-#include "manager/CNoteList.h"
-#include "manager/CNoteListModel.h"
-#include "manager/CTypeTree.h"
-#include "manager/CTypeTreeModel.h"
-#include "model/CNote.h"
-#include "model/CTreeNode.h"
+#include "core/model/CNote.h"
+#include "core/model/CTreeNode.h"
+#include "gui/manager/CNoteList.h"
+#include "gui/manager/CNoteListModel.h"
+#include "gui/manager/CTypeTree.h"
+#include "gui/manager/CTypeTreeModel.h"
 
 #include "gui/support/ImageCompare.h"
 #include "gui/support/ModelChecks.h"

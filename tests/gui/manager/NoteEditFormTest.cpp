@@ -1,13 +1,13 @@
+#include "core/platform/Clock.h"
+#include "gui/manager/CDateTimeEdit.h"
+#include "gui/manager/CFieldChoiceDlg.h"
+#include "gui/manager/CIndexDayEdit.h"
+#include "gui/manager/CNoteEditForm.h"
+#include "gui/manager/CTimeSettingDlg.h"
 #include "gui/support/GuiInput.h"
 #include "gui/support/ImageCompare.h"
-#include "manager/CDateTimeEdit.h"
-#include "manager/CFieldChoiceDlg.h"
-#include "manager/CIndexDayEdit.h"
-#include "manager/CNoteEditForm.h"
-#include "manager/CTimeSettingDlg.h"
-#include "platform/Clock.h"
+#include "gui/widgets/CUpDownButtons.h"
 #include "support/Fakes.h"
-#include "widgets/CUpDownButtons.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,9 +1,9 @@
 #include "ManagerViewsFixture.h"
 
+#include "core/manager/CNoteListFormat.h"
+#include "core/platform/SystemMetrics.h"
 #include "gui/support/DarkPalette.h"
 #include "gui/support/Pixels.h"
-#include "manager/CNoteListFormat.h"
-#include "platform/SystemMetrics.h"
 
 #include <QSignalSpy>
 

@@ -1,6 +1,6 @@
 #include "ManagerViewsFixture.h"
 
-#include "manager/CTypeTreeModel.h"
+#include "gui/manager/CTypeTreeModel.h"
 
 #include <QLineEdit>
 #include <QMenu>

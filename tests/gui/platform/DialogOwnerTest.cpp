@@ -1,8 +1,8 @@
 // Who owns a box: it is transient for the window that opened it, blocks only that window (the
 // rest of the program, the tray menu included, still takes clicks) and is kept above the
 // program's windows when one of them stays on top.
-#include "platform/CDialogOwner.h"
-#include "platform/QtDialogs.h"
+#include "gui/platform/CDialogOwner.h"
+#include "gui/platform/QtDialogs.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,6 +1,6 @@
 // Qt fonts to stored fonts: a long face name is cut where the data file cuts it, never inside a
 // character.
-#include "platform/FontConverter.h"
+#include "gui/platform/FontConverter.h"
 
 #include <gtest/gtest.h>
 #include <utility>

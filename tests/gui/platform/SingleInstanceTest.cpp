@@ -1,5 +1,5 @@
 // The mark of the running copy: real sockets in real folders.
-#include "platform/CSingleInstance.h"
+#include "gui/platform/CSingleInstance.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -81,6 +81,34 @@ TEST_F(SingleInstance, HandOverReachesOnlyARunningCopy) {
     }
     // The copy has ended (a crashed one would leave its socket file, which answers no more).
     EXPECT_EQ(CSingleInstance::HandOver("manager", Folder()), Delivery::NoneRuns);
+}
+
+// A connection that stays silent, or sends no line of a sensible length, holds up nobody.
+TEST_F(SingleInstance, SilentAndOverlongConnectionsAreNotWaitedFor) {
+    CSingleInstance running(Folder());
+    ASSERT_EQ(running.TryClaim(), Claim::Ours);
+    QSignalSpy received(&running, &CSingleInstance::messageReceived);
+    const auto connectRaw = [&] {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un addr{};
+        addr.sun_family = AF_UNIX;
+        std::strcpy(addr.sun_path, SocketFile().toLocal8Bit().constData());
+        EXPECT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+        return fd;
+    };
+    const int silent = connectRaw(), overlong = connectRaw();
+    const std::string junk(CSingleInstance::kMaxLine + 600, 'x');
+    ASSERT_EQ(::send(overlong, junk.data(), junk.size(), 0), static_cast<ssize_t>(junk.size()));
+    std::thread launcher([&] { CSingleInstance::HandOver("manager", Folder()); });
+    ASSERT_TRUE(received.wait(3000));
+    launcher.join();
+    QTest::qWait(100);
+    ASSERT_EQ(received.size(), 1);
+    EXPECT_EQ(received.at(0).at(0).toString(), "manager");
+    char c;
+    EXPECT_EQ(::recv(overlong, &c, 1, 0), 0); // dropped by the running copy
+    ::close(silent);
+    ::close(overlong);
 }
 
 TEST_F(SingleInstance, SocketLeftByACrashedCopyIsTakenOver) {

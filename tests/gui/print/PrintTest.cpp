@@ -1,14 +1,14 @@
-#include "manager/CNoteList.h"
-#include "manager/CNoteManagerDlg.h"
-#include "model/CNote.h"
-#include "platform/Clock.h"
-#include "platform/QtDialogs.h"
-#include "print/CNotePrinter.h"
+#include "core/model/CNote.h"
+#include "core/platform/Clock.h"
+#include "gui/manager/CNoteList.h"
+#include "gui/manager/CNoteManagerDlg.h"
+#include "gui/platform/QtDialogs.h"
+#include "gui/print/CNotePrinter.h"
+#include "gui/widgets/CHoverButton.h"
 #include "support/CupsServer.h"
 #include "support/FakeHub.h"
 #include "support/NoteBuilder.h"
 #include "support/TestFiles.h"
-#include "widgets/CHoverButton.h"
 
 #include <QDir>
 #include <QImage>

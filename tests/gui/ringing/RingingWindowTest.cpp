@@ -3,19 +3,19 @@
 // posted notes follow the clock on every tick and repaint only themselves.
 #include "gui/sticky/StickyNoteFixture.h"
 
-#include "app/Globals.h"
+#include "core/app/Globals.h"
+#include "core/model/CMailAccount.h"
+#include "core/platform/Clock.h"
+#include "core/platform/SystemMetrics.h"
+#include "core/sticky/NoteColors.h"
+#include "gui/mail/CMailService.h"
+#include "gui/platform/GdiPaint.h"
+#include "gui/platform/SystemColors.h"
 #include "gui/support/ImageCompare.h"
-#include "mail/CMailService.h"
-#include "model/CMailAccount.h"
-#include "platform/Clock.h"
-#include "platform/GdiPaint.h"
-#include "platform/SystemColors.h"
-#include "platform/SystemMetrics.h"
-#include "sticky/NoteColors.h"
+#include "gui/widgets/CHoverButton.h"
 #include "support/DovecotServer.h"
 #include "support/NoteBuilder.h"
 #include "support/TestEnv.h"
-#include "widgets/CHoverButton.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,9 +1,9 @@
 // The sound layer against a real audio server. The audio back end binds to its server once per
 // process, so each case runs in a child process of this program with its own PULSE_SERVER; the
 // parent starts and stops the server.
-#include "platform/QtSound.h"
-#include "platform/CLazySound.h"
-#include "platform/ResourceImages.h"
+#include "gui/platform/QtSound.h"
+#include "gui/platform/CLazySound.h"
+#include "gui/platform/ResourceImages.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

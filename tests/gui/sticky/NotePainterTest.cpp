@@ -1,11 +1,11 @@
 // The note's own drawing on a plain image, without a window.
 #include "StickyNoteFixture.h"
 
-#include "platform/FontConverter.h"
-#include "platform/SystemColors.h"
-#include "platform/SystemMetrics.h"
-#include "sticky/CNotePainter.h"
-#include "sticky/NoteColors.h"
+#include "core/platform/SystemMetrics.h"
+#include "core/sticky/NoteColors.h"
+#include "gui/platform/FontConverter.h"
+#include "gui/platform/SystemColors.h"
+#include "gui/sticky/CNotePainter.h"
 
 #include <QDir>
 #include <QPainter>

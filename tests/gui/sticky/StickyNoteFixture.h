@@ -1,9 +1,10 @@
 #pragma once
 
-#include "app/CTrayCore.h"
+#include "core/app/CTrayCore.h"
+#include "gui/notemenu/CNoteMenuCommands.h"
+#include "gui/sticky/CStickyNoteDlg.h"
+#include "gui/sticky/CStickyNoteFactory.h"
 #include "gui/support/GuiInput.h"
-#include "sticky/CStickyNoteDlg.h"
-#include "sticky/CStickyNoteFactory.h"
 #include "support/FakeHub.h"
 
 #include <QApplication>
@@ -57,5 +58,5 @@ protected:
     FakePlatform platform;
     FakeSound& sound = platform.sound;
     FakeHub tray{platform, &factory};
-    CStickyNoteFactory factory{tray};
+    CStickyNoteFactory factory{tray, &CNoteMenuCommands::AttachTo};
 };

@@ -1,10 +1,10 @@
 #include "StickyNoteFixture.h"
 
+#include "core/platform/SystemMetrics.h"
+#include "core/sticky/NoteColors.h"
+#include "gui/platform/GdiPaint.h"
 #include "gui/support/ImageCompare.h"
 #include "gui/support/Pixels.h"
-#include "platform/GdiPaint.h"
-#include "platform/SystemMetrics.h"
-#include "sticky/NoteColors.h"
 
 #include <QPlainTextEdit>
 #include <cstdlib>

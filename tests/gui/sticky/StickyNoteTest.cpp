@@ -1,6 +1,6 @@
 #include "StickyNoteFixture.h"
 
-#include "platform/SystemMetrics.h"
+#include "core/platform/SystemMetrics.h"
 #include "support/NoteBuilder.h"
 
 #include <QHelpEvent>

@@ -1,6 +1,6 @@
 #pragma once
 // Reading the pictures the windows paint.
-#include "platform/SystemColors.h"
+#include "gui/platform/SystemColors.h"
 
 #include <QImage>
 #include <QRect>

@@ -1,8 +1,8 @@
+#include "core/platform/SystemMetrics.h"
 #include "gui/support/ImageCompare.h"
 #include "gui/support/Pixels.h"
-#include "platform/SystemMetrics.h"
-#include "widgets/CHoverButton.h"
-#include "widgets/CRegionButton.h"
+#include "gui/widgets/CHoverButton.h"
+#include "gui/widgets/CRegionButton.h"
 
 #include <QAccessible>
 #include <QApplication>
