@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # What most sessions never use is not loaded at start: neither the sound back end nor libcurl
-# nor OpenSSL is mapped while the program waits. The sound back end is loaded ahead of the first
+# nor OpenSSL is mapped while the program waits, and Qt Network never is (the single-instance
+# socket is a plain one). The sound back end is loaded ahead of the first
 # alarm (due 40 s after start), so the ring itself waits for nothing, and it rings on its tick.
 JOTTERLY_BIN=$(readlink -f "$1")
 source "$(dirname "$0")/../../scripts/e2e-lib.sh"
 e2e_start_display
 
-LAZY=(jotterly-sound.so libQt6Multimedia.so libpulse.so libcurl.so libssl.so libcrypto.so)
+LAZY=(jotterly-sound.so libQt6Multimedia.so libpulse.so libcurl.so libssl.so libcrypto.so
+    libQt6Network.so)
 mapped() { grep -q "/$1" "/proc/$APP_PID/maps"; }
 due_ns=$(($(date +%s%N) + 40000000000))
 "$NOTEFILE" due "$DATA" 40 || e2e_fail "could not write the data file"
