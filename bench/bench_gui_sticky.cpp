@@ -32,7 +32,7 @@ struct PostedNotes {
     }
     ~PostedNotes() { tray.DeleteAllData(); }
     static CStickyNoteDlg* Window(const CNote& n) {
-        return dynamic_cast<CStickyNoteDlg*>(n.m_window);
+        return dynamic_cast<CStickyNoteDlg*>(n.Window());
     }
     FakePlatform platform;
     FakeHub tray{platform, &factory};

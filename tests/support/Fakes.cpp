@@ -27,7 +27,7 @@ std::optional<std::string> FakeDialogs::OpenFileName(const std::string& a, const
 
 void FakeNoteWindow::Destroy() {
     destroyed = true;
-    if (note && note->m_window == this) note->m_window = nullptr;
+    if (note) note->WindowGone(this);
     note = nullptr;
 }
 
@@ -36,8 +36,6 @@ INoteWindow* FakeWindowFactory::OpenNoteWindow(CNote& note, int x, int y, bool) 
     auto* w = windows.back().get();
     w->openedX = x;
     w->openedY = y;
-    w->title = note.m_title;
-    w->body = note.m_text;
     if (note.m_rectKnown) w->rect = note.m_windowRect;
     return w;
 }

@@ -44,7 +44,6 @@ struct FakeNoteWindow : INoteWindow {
     int countdownUpdates = 0, raised = 0;
     RECT rect{10, 20, 214, 173};
     int openedX = -1, openedY = -1; // the point it was opened at
-    std::string title, body;
     bool destroyed = false;
 
     bool IsRinging() const override { return ringing; }
@@ -56,8 +55,6 @@ struct FakeNoteWindow : INoteWindow {
         ++alarmsStarted;
     }
     RECT GetWindowRect() const override { return rect; }
-    std::string GetTitleText() const override { return title; }
-    std::string GetBodyText() const override { return body; }
     void SetReadOnly(bool ro) override { readOnly = ro; }
     void BringToTop() override { ++raised; }
     void UpdateCountdown() override { ++countdownUpdates; }

@@ -52,10 +52,10 @@ void CAlarmCheck::CheckAlarms() {
     for (size_t i = 0; i < notes.size(); ++i) {
         CNote* n = notes[i].get();
         if (!n->m_dueSoon || !n->IsAlarmPastAt(now)) continue;
-        bool wasPosted = n->m_window != nullptr;
-        if (!n->m_window && factory) n->OpenWindow(-1, -1, true, *factory);
-        if (n->m_window && !n->m_window->IsRinging() && !n->m_window->IsBusy()) {
-            n->m_window->StartAlarm(static_cast<int>(i), wasPosted);
+        bool wasPosted = n->Window() != nullptr;
+        if (!n->Window() && factory) n->OpenWindow(-1, -1, true, *factory);
+        if (n->Window() && !n->Window()->IsRinging() && !n->Window()->IsBusy()) {
+            n->Window()->StartAlarm(static_cast<int>(i), wasPosted);
             m_host.SetState(StateRinging);
         }
     }

@@ -146,13 +146,9 @@ CAlarmRinging::OkResult CAlarmRinging::OnOK(const std::string& hoursText,
         else
             note->Recompute();
         if (note->m_dueSoon) m_host.Alarms().OfferAlarmTime(note->m_alarmTime);
-        if (!m_wasPosted) {
-            note->m_window = nullptr;
-            note->m_posted = 0;
-        }
+        if (!m_wasPosted) note->m_posted = 0;
     } else {
         done = note;
-        note->m_window = nullptr;
         m_note = nullptr;
         note = nullptr;
         m_wasPosted = false;
@@ -160,11 +156,6 @@ CAlarmRinging::OkResult CAlarmRinging::OnOK(const std::string& hoursText,
 
     // Escape while ringing un-posts the note but leaves it ringing; it goes once acknowledged.
     bool restore = m_wasPosted && note && note->m_posted;
-    if (!restore && note && note->m_window) {
-        // Closing quietly: keep what was typed into the window, and its old place.
-        note->PullTexts();
-        note->m_window = nullptr;
-    }
 
     const bool lastRinging = ReleaseRing();
 

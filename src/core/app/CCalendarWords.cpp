@@ -48,10 +48,8 @@ bool CCalendarWords::ImportInto(CNoteStore& store, const CSettings& settings,
 
 bool CCalendarWords::Run(CTrayCore& hub, const std::string& word, const std::string& file,
                          std::string& message) {
-    if (word == kExport) {
-        hub.PullNoteTexts();
+    if (word == kExport)
         return ExportNotes(AllNotes(hub.Store()), hub.Store(), &hub.Identity(), file, message);
-    }
     if (!ImportInto(hub.Store(), hub.settings(), file, message)) return false;
     hub.Alarms().RefreshDueFlags();
     hub.Alarms().ComputeEarliestAlarm();

@@ -67,8 +67,6 @@ void CDataTransfer::Export(CTrayCore& hub) {
     hub.SetState(StateFileTransfer);
     if (IDialogs* dialogs = hub.Platform().dialogs) {
         if (auto target = dialogs->SaveFileName("Dat", "Note.Dat", kDataFilter)) {
-            // What the user has now, not the last saved file.
-            hub.PullNoteTexts();
             std::string bytes = CDataFile::Write(hub.Data(), Clock::Now()), reason;
             if (*target == hub.DataPath()) {
                 hub.WriteDataFile(bytes); // the data file's own care; it tells of a failure

@@ -11,7 +11,6 @@ bool CManagerSession::Run(CTrayCore& core, IManagerService& manager) {
     }
     if (core.State() != CTrayCore::StateIdle || g_timeDialogCount != 0) return false;
     core.StopTimers();
-    core.PullNoteTexts(); // texts typed into note windows belong to the notes the manager shows
     core.ShowNotesReadOnly(true);
     const int before = core.State();
     core.SetState(CTrayCore::StateManagerOpen);

@@ -85,7 +85,7 @@ void CTrayCore::LoadData() {
         welcome->m_title = "Welcome !";
         welcome->m_text = "Jotterly icon is in the system tray, Double-Click it to create a new "
                           "note, Right-Click to see more functions";
-        if (welcome->m_window) {
+        if (welcome->Window()) {
             // Show both texts: reopen the window now that the note holds them.
             welcome->CloseWindow();
             welcome->OpenWindow(-1, -1, false, *m_platform.windows);
@@ -117,7 +117,7 @@ bool CTrayCore::SaveData() {
     // A note that rings without having been posted is stored as it was before it rang.
     std::vector<CNote*> ringingUnposted;
     for (const auto& n : Store().notes())
-        if (n->m_window && n->m_window->IsRinging() && !n->m_window->PostedBeforeRinging() &&
+        if (n->Window() && n->Window()->IsRinging() && !n->Window()->PostedBeforeRinging() &&
             n->m_posted) {
             ringingUnposted.push_back(n.get());
             n->m_posted = 0;
@@ -185,7 +185,6 @@ void CTrayCore::Startup() {
 }
 
 bool CTrayCore::ShutdownSave() {
-    PullNoteTexts();
     CloseNoteWindows(true);
     if (m_state != StateExiting && m_platform.tray) m_platform.tray->Remove();
     return SaveData();
@@ -268,16 +267,12 @@ void CTrayCore::OnTimer(int id) {
         break;
     case TimerAutoSave:
         // A ringing note may wait for hours: what was typed meanwhile is saved all the same.
-        if (m_autoSave.OnTimer(m_state == StateIdle || m_state == StateRinging,
-                               m_platform.timers)) {
-            PullNoteTexts();
+        if (m_autoSave.OnTimer(m_state == StateIdle || m_state == StateRinging, m_platform.timers))
             SaveData();
-        }
         break;
     case TimerSaveRetry:
         if (m_platform.timers) m_platform.timers->KillTimer(TimerSaveRetry);
         if (m_state == StateStarting || m_state == StateExiting) break;
-        PullNoteTexts();
         SaveData(); // schedules the next try when it fails again
         break;
     default:
@@ -381,15 +376,10 @@ void CTrayCore::NewNote() {
 
 void CTrayCore::OpenPostedWindows() {
     for (const auto& n : Store().notes()) {
-        if (!n->m_posted || n->m_window || !m_platform.windows) continue;
+        if (!n->m_posted || n->Window() || !m_platform.windows) continue;
         n->OpenWindow(-1, -1, false, *m_platform.windows);
         n->SetWindowReadOnly(false);
     }
-}
-
-void CTrayCore::PullNoteTexts() {
-    for (const auto& n : Store().notes())
-        n->PullTexts();
 }
 
 void CTrayCore::ShowNotesReadOnly(bool readOnly) {
@@ -399,8 +389,8 @@ void CTrayCore::ShowNotesReadOnly(bool readOnly) {
 
 void CTrayCore::CloseNoteWindows(bool keepPosted) {
     for (const auto& n : Store().notes()) {
-        if (!n->m_window || n->m_window->IsRinging()) continue;
-        n->m_windowRect = n->m_window->GetWindowRect();
+        if (!n->Window() || n->Window()->IsRinging()) continue;
+        n->m_windowRect = n->Window()->GetWindowRect();
         n->CloseWindow();
         n->m_posted = keepPosted ? 1 : 0;
     }
@@ -408,12 +398,12 @@ void CTrayCore::CloseNoteWindows(bool keepPosted) {
 
 void CTrayCore::BringNotesToTop() {
     for (const auto& n : Store().notes())
-        if (n->m_window) n->m_window->BringToTop();
+        if (n->Window()) n->Window()->BringToTop();
 }
 
 void CTrayCore::UpdateCountdowns() {
     for (const auto& n : Store().notes())
-        if (n->m_window && n->m_showCountdown) n->m_window->UpdateCountdown();
+        if (n->Window() && n->m_showCountdown) n->Window()->UpdateCountdown();
 }
 
 // ---------------------------------------------------------------- features run by services

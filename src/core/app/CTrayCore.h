@@ -80,10 +80,7 @@ public:
     // Why the last save did not write ("" after one that did).
     const std::string& SaveError() const { return m_failedSave.Reason(); }
     // The session asks for the data on disk; the program runs on.
-    bool SessionSave() {
-        PullNoteTexts();
-        return SaveData();
-    }
+    bool SessionSave() { return SaveData(); }
     // A note's text, title, position or state changed: saved a few seconds after the last one.
     void NoteChanged() { m_autoSave.Changed(m_platform.timers); }
     void ExportData() { CDataTransfer::Export(*this); }
@@ -109,7 +106,6 @@ public:
     // ---- notes ----
     void NewNote();
     void OpenPostedWindows();
-    void PullNoteTexts();
     void ShowNotesReadOnly(bool readOnly);
     void CloseNoteWindows(bool keepPosted);
     void BringNotesToTop();

@@ -45,14 +45,14 @@ CNote& CNoteManagerModel::Add(std::unique_ptr<CNote> note) {
 
 void CNoteManagerModel::Updated(CNote& note) {
     if (note.m_dueSoon) m_host.Alarms().OfferAlarmTime(note.m_alarmTime);
-    if (note.m_window) note.m_window->ReloadTexts();
+    if (note.Window()) note.Window()->ReloadTexts();
 }
 
 CNoteManagerModel::Deleted CNoteManagerModel::Delete(const std::vector<CNote*>& notes) {
     Deleted result;
     std::unordered_set<const CNote*> gone;
     for (CNote* n : notes) {
-        if (n->m_window && n->m_window->IsRinging()) {
+        if (n->Window() && n->Window()->IsRinging()) {
             ++result.refused;
             continue;
         }
@@ -74,10 +74,10 @@ void CNoteManagerModel::Post(const std::vector<CNote*>& notes, int x, int y, int
     for (size_t i = 0; i < notes.size(); ++i) {
         CNote& note = *notes[i];
         const CManagerGeometry::Point p = points[i];
-        if (note.m_window) {
-            const RECT r = note.m_window->GetWindowRect();
+        if (note.Window()) {
+            const RECT r = note.Window()->GetWindowRect();
             note.m_windowRect = r;
-            note.m_window->MoveTo(p.x - (r.right - r.left) / 2,
+            note.Window()->MoveTo(p.x - (r.right - r.left) / 2,
                                   p.y - SystemMetrics::SM_CYFRAME - 2);
         } else if (m_host.Platform().windows) {
             note.OpenWindow(p.x, p.y, false, *m_host.Platform().windows);

@@ -78,21 +78,15 @@ std::string CNote::TypeText() const {
 }
 
 void CNote::OpenWindow(int x, int y, bool ringing, INoteWindowFactory& factory) {
-    if (m_window) return;
-    m_window = factory.OpenNoteWindow(*this, x, y, ringing);
+    if (m_window.m_window) return;
+    m_window.m_window = factory.OpenNoteWindow(*this, x, y, ringing);
 }
 
 void CNote::SetWindowReadOnly(bool readOnly) {
-    if (m_window) m_window->SetReadOnly(readOnly);
-}
-
-void CNote::PullTexts() {
-    if (!m_window) return;
-    m_text = m_window->GetBodyText();
-    m_title = m_window->GetTitleText();
+    if (INoteWindow* w = Window()) w->SetReadOnly(readOnly);
 }
 
 void CNote::CloseWindow() {
-    if (m_window) m_window->Destroy();
-    m_window = nullptr;
+    if (INoteWindow* w = Window()) w->Destroy();
+    m_window.m_window = nullptr;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/model/CNoteWindowLink.h"
 #include "core/platform/COleDateTime.h"
 #include "core/platform/Win32Types.h"
 
@@ -46,7 +47,6 @@ public:
     LOGFONT m_font;
     COLORREF m_backColor = 0;
     COLORREF m_textColor = 0;
-    INoteWindow* m_window = nullptr; // not stored; the window points back
     RECT m_windowRect{0, -999, 0, 0};
     RECT m_firstRect;
     int m_posted = 0;
@@ -74,13 +74,22 @@ public:
     void RemindLater(int hours, int minutes);
     std::string TypeText() const;
 
+    // The note's open window, or null; the window points back. Only these set and clear it:
+    // the window the factory opens is linked, CloseWindow destroys it, and a window that goes by
+    // itself says so with WindowGone. The window pushes every edit of the title and text into
+    // the note as it is made, so the note always holds what is shown.
+    INoteWindow* Window() const { return m_window.Get(); }
     void OpenWindow(int x, int y, bool ringing, INoteWindowFactory& factory);
     void SetWindowReadOnly(bool readOnly);
-    void PullTexts();
     void CloseWindow();
+    void WindowGone(const INoteWindow* window) {
+        if (m_window.m_window == window) m_window.m_window = nullptr;
+    }
 
 private:
     void StepEvery(const COleDateTime& now);
     COleDateTime StepByUnit(const COleDateTime& now, COleDateTimeSpan prior) const;
     COleDateTime IndexDayOccurrence(const COleDateTime& now, COleDateTimeSpan prior) const;
+
+    CNoteWindowLink m_window; // not stored
 };

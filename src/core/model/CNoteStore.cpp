@@ -29,7 +29,7 @@ void CNoteStore::RemoveNotes(const std::unordered_set<const CNote*>& notes) {
 CNote* CNoteStore::FindByWindow(const INoteWindow* window) const {
     if (!window) return nullptr;
     for (const auto& n : m_notes)
-        if (n->m_window == window) return n.get();
+        if (n->Window() == window) return n.get();
     return nullptr;
 }
 

@@ -2,8 +2,6 @@
 
 #include "core/platform/Win32Types.h"
 
-#include <string>
-
 // What the core needs from a note's window on the desktop. The window never owns its note.
 class INoteWindow {
 public:
@@ -19,9 +17,6 @@ public:
     virtual void StartAlarm(int index, bool wasPosted) = 0;
 
     virtual RECT GetWindowRect() const = 0;
-    // Current contents of the title and text editors (text with CR LF line breaks).
-    virtual std::string GetTitleText() const = 0;
-    virtual std::string GetBodyText() const = 0;
     virtual void SetReadOnly(bool readOnly) = 0;
     virtual void BringToTop() = 0;
     virtual void UpdateCountdown() = 0;
@@ -29,6 +24,6 @@ public:
     virtual void ReloadTexts() = 0;
     // Moves the window, size unchanged, and shows it normally (not rolled up or minimised).
     virtual void MoveTo(int left, int top) = 0;
-    // Destroys the window; afterwards the note's m_window is null.
+    // Destroys the window; afterwards the note has no window.
     virtual void Destroy() = 0;
 };

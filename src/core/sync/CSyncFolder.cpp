@@ -161,7 +161,6 @@ uint64_t ContentKey(const CNote& n, const std::vector<std::string>& path) {
 void Replace(CNote& local, const CNote& incoming, int category) {
     CNote kept = local;
     local = incoming;
-    local.m_window = kept.m_window;
     local.m_windowRect = kept.m_windowRect;
     local.m_firstRect = kept.m_firstRect;
     local.m_rectKnown = kept.m_rectKnown;

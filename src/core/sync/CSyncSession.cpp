@@ -66,22 +66,19 @@ CSyncFolder::Report CSyncSession::Rescan() {
     ReadConfig();
     if (!m_folder || !MayRescan()) return {};
     CNoteStore& store = m_host.Store();
-    // What was typed into an open note counts as a change made here.
-    for (const auto& note : store.notes())
-        if (note->m_window) note->PullTexts();
     CSyncFolder::Report report =
         m_folder->Rescan(store, m_host.settings().NewNote(), CICalMapping::UtcSeconds(Clock::Now()),
                          [&](CNote& note) { store.RemoveNote(note); });
     INoteWindowFactory* windows = m_host.Platform().windows;
     for (CNote* note : report.acknowledged) {
-        if (!note->m_window || !note->m_window->IsRinging()) continue;
-        const bool posted = note->m_window->PostedBeforeRinging();
+        if (!note->Window() || !note->Window()->IsRinging()) continue;
+        const bool posted = note->Window()->PostedBeforeRinging();
         note->CloseWindow();
         note->m_posted = posted ? 1 : 0;
         if (posted && windows) note->OpenWindow(-1, -1, false, *windows);
     }
     for (CNote* note : report.updated)
-        if (note->m_window) note->m_window->ReloadTexts();
+        if (note->Window()) note->Window()->ReloadTexts();
     if (!report.updated.empty() || report.added) {
         m_host.Alarms().RefreshDueFlags();
         m_host.Alarms().ComputeEarliestAlarm();

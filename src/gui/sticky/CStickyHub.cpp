@@ -65,7 +65,7 @@ bool CStickyHub::ManagerOpen() const {
 std::vector<INoteWindow*> CStickyHub::NoteWindows() const {
     std::vector<INoteWindow*> windows;
     for (const auto& n : m_tray.Store().notes())
-        if (n->m_window) windows.push_back(n->m_window);
+        if (n->Window()) windows.push_back(n->Window());
     return windows;
 }
 

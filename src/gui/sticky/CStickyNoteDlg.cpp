@@ -50,7 +50,6 @@ CStickyNoteDlg::CStickyNoteDlg(CNote& note, CTrayCore& tray, int placeX, int pla
     : QWidget(nullptr, NoteWindowFlags(note.m_topMost != 0)), m_note(&note), m_hub(tray),
       m_placeX(placeX), m_placeY(placeY), m_keepPlace(keepPlace),
       m_timers([this](int id) { m_ring.OnTimer(id); }), m_ring(tray, note, *this, m_timers) {
-    note.m_window = this;
     setObjectName(QStringLiteral("StickyNote"));
     // Every paint covers the whole window; there is no background to erase first.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -61,7 +60,7 @@ CStickyNoteDlg::CStickyNoteDlg(CNote& note, CTrayCore& tray, int placeX, int pla
 }
 
 CStickyNoteDlg::~CStickyNoteDlg() {
-    if (m_note && m_note->m_window == this) m_note->m_window = nullptr;
+    if (m_note) m_note->WindowGone(this);
 }
 
 void CStickyNoteDlg::CreateControls() {
@@ -240,16 +239,6 @@ RECT CStickyNoteDlg::GetWindowRect() const {
     if (m_closing && m_shrink.HasStarted()) return m_shrink.StartRect();
     if (m_closing && m_deleteShrink.HasStarted()) return m_deleteShrink.StartRect();
     return GdiPaint::FromQRect(geometry());
-}
-
-std::string CStickyNoteDlg::GetTitleText() const {
-    // A title being typed is not the note's yet: Return makes it so, Escape takes it back.
-    if (m_titleEdit->isVisible() && m_note) return m_note->m_title;
-    return m_titleEdit->text().toStdString();
-}
-
-std::string CStickyNoteDlg::GetBodyText() const {
-    return ToStoredText(m_textEdit->toPlainText().toStdString());
 }
 
 void CStickyNoteDlg::SetReadOnly(bool readOnly) {
@@ -440,9 +429,6 @@ void CStickyNoteDlg::OnShrunk() {
     if (!m_note) return;
     m_note->m_posted = 0;
     m_hub.NoteChanged();
-    // The rectangle was stored before shrinking.
-    m_note->m_text = GetBodyText();
-    m_note->m_title = GetTitleText();
     const bool memo = m_note->m_type == CNote::Memo;
     Teardown();
     // A new user would believe the memo lost: it can only come back through the manager.
@@ -470,8 +456,6 @@ void CStickyNoteDlg::CloseQuietly(bool storeRect) {
     if (IsRinging() || !m_note) return;
     if (storeRect) m_sizing.StoreWindowRect();
     m_input.EndTitleEdit(true);
-    m_note->m_text = GetBodyText();
-    m_note->m_title = GetTitleText();
     Teardown();
 }
 
@@ -483,7 +467,7 @@ void CStickyNoteDlg::Teardown() {
     m_deleteShrink.Stop();
     m_closing = true;
     m_ready = false;
-    if (m_note && m_note->m_window == this) m_note->m_window = nullptr;
+    if (m_note) m_note->WindowGone(this);
     m_note = nullptr;
     hide();
     deleteLater();

@@ -45,8 +45,6 @@ public:
     bool IsBusy() const override { return m_busy || m_closing; }
     void StartAlarm(int index, bool wasPosted) override;
     RECT GetWindowRect() const override;
-    std::string GetTitleText() const override;
-    std::string GetBodyText() const override;
     void SetReadOnly(bool readOnly) override;
     void BringToTop() override;
     void UpdateCountdown() override;

@@ -42,8 +42,6 @@ struct RingingWindow : INoteWindow, IRingingWindow {
     bool IsBusy() const override { return busy; }
     void StartAlarm(int i, bool wasPosted) override { ringing.StartAlarm(i, wasPosted); }
     RECT GetWindowRect() const override { return {1, 2, 3, 4}; }
-    std::string GetTitleText() const override { return "typed title"; }
-    std::string GetBodyText() const override { return "typed text"; }
     void SetReadOnly(bool) override {}
     void BringToTop() override {}
     void UpdateCountdown() override {}
@@ -54,7 +52,10 @@ struct RingingWindow : INoteWindow, IRingingWindow {
     void DrawPinBox(int state) override { pinStates.push_back(state); }
     void FocusField(Field f) override { focus.push_back(f); }
     void LeaveRingingMode() override { ++left; }
-    void CloseAfterRinging() override { closed = true; }
+    void CloseAfterRinging() override {
+        closed = true;
+        note->WindowGone(this);
+    }
     int okPressed = 0;
     void PressOk() override {
         ++okPressed;
@@ -101,7 +102,7 @@ protected:
         if (posted) n.OpenWindow(-1, -1, false, factory);
         return &n;
     }
-    static RingingWindow& Win(const CNote* n) { return *static_cast<RingingWindow*>(n->m_window); }
+    static RingingWindow& Win(const CNote* n) { return *static_cast<RingingWindow*>(n->Window()); }
     // A note whose alarm passed a minute ago, rung by the alarm check.
     RingingWindow& Ring(int type = CNote::OneTime, bool posted = false) {
         CNote* n = Add(Clock::Now() - COleDateTimeSpan(0, 0, 1, 0), type, posted);
@@ -142,8 +143,8 @@ TEST_F(Alarms, OnlyDueSoonValidPastNotesRingInArrayOrderOnce) {
     tray.Alarms().CheckAlarms();
     tray.Alarms().CheckAlarms(); // a ringing window is not started twice
     ASSERT_EQ(factory.windows.size(), 2u);
-    EXPECT_EQ(a->m_window, factory.windows[0].get());
-    EXPECT_EQ(b->m_window, factory.windows[1].get());
+    EXPECT_EQ(a->Window(), factory.windows[0].get());
+    EXPECT_EQ(b->Window(), factory.windows[1].get());
     EXPECT_EQ(Win(a).entered + Win(b).entered, 2);
     EXPECT_FALSE(Win(a).ringing.WasPosted());
     EXPECT_EQ(g_ringingCount, 2);
@@ -154,7 +155,7 @@ TEST_F(Alarms, OnlyDueSoonValidPastNotesRingInArrayOrderOnce) {
     tray.Alarms().RefreshDueFlags();
     EXPECT_EQ(invalid->m_dueSoon, 0);
     tray.Alarms().CheckAlarms();
-    ASSERT_NE(unflagged->m_window, nullptr);
+    ASSERT_NE(unflagged->Window(), nullptr);
     EXPECT_EQ(factory.windows.size(), 3u);
 }
 
@@ -208,7 +209,7 @@ TEST_F(Alarms, CheckTimerGate) {
         tray.Alarms().SetEarliestAlarm(Clock::Now() + COleDateTimeSpan(0, 0, 0, c.secondsAway));
         sound.prepares = 0;
         tray.OnTimer(CTrayCore::TimerCheck);
-        EXPECT_EQ(n->m_window != nullptr, c.rings) << c.period << " " << c.secondsAway;
+        EXPECT_EQ(n->Window() != nullptr, c.rings) << c.period << " " << c.secondsAway;
         EXPECT_EQ(sound.prepares > 0, c.prepared) << c.period << " " << c.secondsAway;
     }
 }
@@ -224,7 +225,7 @@ TEST_F(Alarms, NoteThatBecomesDueSoonLaterStillRings) {
     EXPECT_EQ(tray.Alarms().EarliestAlarm(), T(2003, 5, 14, 8, 0));
     Clock::SetForTest(T(2003, 5, 14, 8, 0, 3));
     tray.OnTimer(CTrayCore::TimerCheck);
-    ASSERT_NE(n->m_window, nullptr);
+    ASSERT_NE(n->Window(), nullptr);
     EXPECT_TRUE(Win(n).IsRinging());
 }
 
@@ -237,7 +238,7 @@ TEST_F(Alarms, AlarmThatPassedWhileNotRunningRingsAtStartup) {
     tray.Startup();
     ASSERT_EQ(tray.Store().notes().size(), 2u);
     EXPECT_FALSE(Win(tray.Store().notes()[0].get()).IsRinging());
-    ASSERT_NE(tray.Store().notes()[1].get()->m_window, nullptr);
+    ASSERT_NE(tray.Store().notes()[1].get()->Window(), nullptr);
     EXPECT_TRUE(Win(tray.Store().notes()[1].get()).IsRinging());
     EXPECT_EQ(tray.State(), CTrayCore::StateRinging);
     EXPECT_EQ(tray.Alarms().EarliestAlarm(), T(2003, 5, 13, 9, 0));
@@ -387,7 +388,7 @@ TEST_F(Alarms, RemindLaterRingsAgainAfterTheDelay) {
     EXPECT_EQ(w.Ok("0", "15", true), OkResult::Restored);
     EXPECT_EQ(w.left, 1);
     EXPECT_FALSE(w.closed);
-    EXPECT_EQ(n->m_window, &w);
+    EXPECT_EQ(n->Window(), &w);
     EXPECT_EQ(COleDateTime::WholeSeconds(n->m_alarmTime - Clock::Now()), 15 * 60);
     EXPECT_EQ(tray.Alarms().EarliestAlarm(), n->m_alarmTime);
     EXPECT_EQ(TitlesOnDisk(), std::vector<std::string>{"Dentist"});
@@ -455,21 +456,18 @@ TEST_F(Alarms, RefusedValuesKeepRingingThenTheWindowOpenedToRingCloses) {
     EXPECT_EQ(w.Ok(" +1\t", "59", true), OkResult::Closed);
     EXPECT_EQ(COleDateTime::WholeMinutes(n->m_alarmTime - Clock::Now()), 119);
     EXPECT_TRUE(w.closed);
-    EXPECT_EQ(n->m_window, nullptr);
+    EXPECT_EQ(n->Window(), nullptr);
     EXPECT_EQ(n->m_posted, 0);
-    EXPECT_EQ(n->m_title, "Dentist"); // nothing pulled from a window that was only ringing
 }
 
-TEST_F(Alarms, EscapeWhileRingingClosesAfterOkAndKeepsTheTexts) {
+TEST_F(Alarms, EscapeWhileRingingClosesAfterOkAndKeepsThePlace) {
     RingingWindow& w = Ring(CNote::OneTime, true);
     CNote* n = tray.Store().notes().back().get();
     n->m_windowRect = RECT{10, 20, 30, 40};
     n->m_posted = 0; // what Escape does while the note rings
     EXPECT_EQ(w.Ok("0", "15", true), OkResult::Closed);
     EXPECT_TRUE(w.closed);
-    EXPECT_EQ(n->m_window, nullptr);
-    EXPECT_EQ(n->m_text, "typed text");
-    EXPECT_EQ(n->m_title, "typed title");
+    EXPECT_EQ(n->Window(), nullptr);
     EXPECT_EQ(n->m_windowRect, (RECT{10, 20, 30, 40}));
 }
 
@@ -527,12 +525,12 @@ TEST_F(Alarms, ForwardJumpRingsWhatFellDueOnTheNextTick) {
     tray.OnTimer(CTrayCore::TimerCheck);
     Clock::AdvanceForTest(5);
     tray.OnTimer(CTrayCore::TimerCheck);
-    EXPECT_EQ(n->m_window, nullptr);
+    EXPECT_EQ(n->Window(), nullptr);
     const int refreshes = RefreshTimerSets(platform.timers);
 
     Clock::SetForTest(T(2003, 5, 14, 5, 0, 5)); // the wall clock alone moves
     tray.OnTimer(CTrayCore::TimerCheck);
-    ASSERT_NE(n->m_window, nullptr);
+    ASSERT_NE(n->Window(), nullptr);
     EXPECT_TRUE(Win(n).IsRinging());
     // The refresh timer starts its schedule again, with the daytime period.
     EXPECT_EQ(RefreshTimerSets(platform.timers), refreshes + 1);
@@ -545,7 +543,7 @@ TEST_F(Alarms, BackwardJumpNeverRingsEarly) {
     tray.Alarms().ComputeEarliestAlarm();
     tray.OnTimer(CTrayCore::TimerCheck);
     JumpThenTick(tray, T(2003, 5, 13, 18, 0, 5));
-    EXPECT_EQ(n->m_window, nullptr);
+    EXPECT_EQ(n->Window(), nullptr);
     EXPECT_EQ(tray.Alarms().EarliestAlarm(), T(2003, 5, 13, 23, 0));
 }
 

@@ -35,10 +35,8 @@ protected:
         other.Store().Clear();
         for (int i = 0; i < n; ++i) {
             other.NewNote();
-            static_cast<FakeNoteWindow*>(other.Store().notes().back()->m_window)->title =
-                "Kept " + std::to_string(i);
+            other.Store().notes().back()->m_title = "Kept " + std::to_string(i);
         }
-        other.PullNoteTexts();
         return CDataFile::Write(other.Data(), Clock::Now());
     }
     void Put(const std::string& bytes) {
@@ -147,7 +145,7 @@ TEST_F(DataSafety, FailedSaveAtExitKeepsTheProgramRunning) {
     hub.SetState(CTrayCore::StateStarting);
     hub.Startup();
     ASSERT_EQ(platform.windows.OpenCount(), 2);
-    platform.windows.windows[0]->body = "typed since";
+    platform.windows.windows[0]->note->m_text = "typed since";
     hub.SetState(CTrayCore::StateExiting);
     hub.StopTimers();
     {
@@ -226,7 +224,7 @@ TEST_F(DataSafety, ChangesAreSavedAFewSecondsAfterTheLastOne) {
     EXPECT_EQ(timers.history.size(), armed + 1);
     EXPECT_FALSE(fs::exists(hub.DataPath()));
 
-    static_cast<FakeNoteWindow*>(hub.Store().notes()[0]->m_window)->body = "typed";
+    hub.Store().notes()[0]->m_text = "typed";
     hub.SetState(CTrayCore::StateOptionsOpen);
     hub.OnTimer(CTrayCore::TimerAutoSave);
     EXPECT_FALSE(fs::exists(hub.DataPath())) << "not while the options are open";
@@ -351,7 +349,7 @@ TEST_F(DataSafety, SmallerPromisesOfTheSavePath) {
     ASSERT_TRUE(hub.SaveData());
     EXPECT_FALSE(fs::exists(partial));
 
-    auto* window = static_cast<FakeNoteWindow*>(hub.Store().notes()[1]->m_window);
+    auto* window = static_cast<FakeNoteWindow*>(hub.Store().notes()[1]->Window());
     window->ringing = true;
     window->postedBefore = false;
     ASSERT_TRUE(hub.SaveData());

@@ -261,8 +261,8 @@ TEST_F(OptionsSessionTest, AReminderDueWhileTheSheetWasOpenRingsAsItCloses) {
         return IOptionsService::Result{false, false};
     };
     core.OpenOptions();
-    ASSERT_NE(due.m_window, nullptr);
-    EXPECT_TRUE(due.m_window->IsRinging());
+    ASSERT_NE(due.Window(), nullptr);
+    EXPECT_TRUE(due.Window()->IsRinging());
     EXPECT_EQ(core.State(), CTrayCore::StateRinging);
 }
 

@@ -213,16 +213,16 @@ TEST_F(TrayTimers, StartupRepostsNotesThenChecksThenStartsTimers) {
     fresh.Startup();
     const auto& notes = fresh.Store().notes();
     ASSERT_EQ(notes.size(), 3u);
-    EXPECT_NE(notes[0]->m_window, nullptr);
-    EXPECT_EQ(notes[1]->m_window, nullptr);
+    EXPECT_NE(notes[0]->Window(), nullptr);
+    EXPECT_EQ(notes[1]->Window(), nullptr);
     // The check ran once, after the reposting: the due note's window was opened to ring.
-    ASSERT_NE(notes[2]->m_window, nullptr);
-    EXPECT_EQ(static_cast<FakeNoteWindow*>(notes[2]->m_window)->alarmsStarted, 1);
+    ASSERT_NE(notes[2]->Window(), nullptr);
+    EXPECT_EQ(static_cast<FakeNoteWindow*>(notes[2]->Window())->alarmsStarted, 1);
     EXPECT_EQ(fresh.State(), CTrayCore::StateRinging);
     EXPECT_EQ(timers.active.count(105), 1u);
     // The shutdown save stores the rectangles and keeps the posted flags.
     fresh.ShutdownSave();
-    EXPECT_EQ(notes[0]->m_window, nullptr);
+    EXPECT_EQ(notes[0]->Window(), nullptr);
     EXPECT_EQ(notes[0]->m_posted, 1);
     EXPECT_EQ(notes[0]->m_windowRect, (RECT{10, 20, 214, 173}));
 }

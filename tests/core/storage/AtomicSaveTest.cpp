@@ -103,9 +103,9 @@ TEST(AtomicSave, ExportWritesTheCurrentDataAndImportChecksTheFileFirst) {
     tray.SetPlatform({.dialogs = &dialogs, .windows = &windows});
     tray.LoadData();
     const std::string target = env.Dir() + "/copy.dat";
-    // Before any save, with the title typed into the window only.
-    auto* window = static_cast<FakeNoteWindow*>(tray.Store().notes()[0]->m_window);
-    window->title = "Exported";
+    // Before any save, with the title just typed.
+    CNote& note = *tray.Store().notes()[0];
+    note.m_title = "Exported";
     dialogs.files.push_back(target);
     tray.ExportData();
     EXPECT_EQ(tray.State(), CTrayCore::StateIdle);
@@ -120,8 +120,7 @@ TEST(AtomicSave, ExportWritesTheCurrentDataAndImportChecksTheFileFirst) {
         EXPECT_EQ(exported.m_store.notes()[0]->m_title, "Exported");
     }
 
-    window->title = "Changed since";
-    tray.PullNoteTexts();
+    note.m_title = "Changed since";
     ASSERT_TRUE(tray.SaveData());
     // No: nothing changes.
     dialogs.answers.push_back(IDialogs::AnswerNo);
@@ -157,7 +156,7 @@ TEST(AtomicSave, ExportWritesTheCurrentDataAndImportChecksTheFileFirst) {
         EXPECT_NE(dialogs.boxes[1].text.find(why), std::string::npos) << dialogs.boxes[1].text;
         EXPECT_NE(dialogs.boxes[1].text.find("Your current data is unchanged."), std::string::npos);
         EXPECT_EQ(tray.Store().notes()[0].get()->m_title, "Changed since");
-        ASSERT_NE(tray.Store().notes()[0].get()->m_window, nullptr);
+        ASSERT_NE(tray.Store().notes()[0].get()->Window(), nullptr);
         std::string now;
         ASSERT_TRUE(CAtomicFile::ReadAll(tray.DataPath(), now, nullptr));
         EXPECT_EQ(now, saved);
@@ -169,7 +168,7 @@ TEST(AtomicSave, ExportWritesTheCurrentDataAndImportChecksTheFileFirst) {
     EXPECT_EQ(tray.State(), CTrayCore::StateIdle);
     ASSERT_EQ(tray.Store().notes().size(), 1u);
     EXPECT_EQ(tray.Store().notes()[0].get()->m_title, "Exported");
-    EXPECT_EQ(tray.Store().notes()[0].get()->m_window, nullptr);
+    EXPECT_EQ(tray.Store().notes()[0].get()->Window(), nullptr);
     EXPECT_EQ(windows.OpenCount(), 0);
     std::string now;
     ASSERT_TRUE(CAtomicFile::ReadAll(tray.DataPath(), now, nullptr));

@@ -529,8 +529,7 @@ TEST_F(DataFileTest, MissingFileGivesOnePostedWelcomeNote) {
     EXPECT_EQ(n.m_type, CNote::Memo);
     EXPECT_EQ(n.m_backColor, tray.settings().m_schemeBack[tray.settings().m_defaultScheme]);
     EXPECT_EQ(n.m_borderStyle, tray.settings().m_schemeBorder[tray.settings().m_defaultScheme]);
-    ASSERT_NE(n.m_window, nullptr);
-    EXPECT_EQ(n.m_window->GetTitleText(), "Welcome !");
+    ASSERT_NE(n.Window(), nullptr);
     EXPECT_EQ(windows.OpenCount(), 1);
     EXPECT_EQ(tray.Data().m_firstRunDate, Clock::Now());
     ASSERT_EQ(tray.Store().categories().size(), 1u);

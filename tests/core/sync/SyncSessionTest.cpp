@@ -78,17 +78,17 @@ TEST(SyncSession, AcknowledgedElsewhereStopsTheRingingAndTellsProblemsOnce) {
     // Due: it rings here, and the other machine acknowledges it.
     Clock::SetForTest(COleDateTime(2026, 12, 8, 9, 1, 0));
     pills.OpenWindow(-1, -1, true, platform.windows);
-    pills.m_window->StartAlarm(0, true);
+    pills.Window()->StartAlarm(0, true);
     hub.SetState(CTrayCore::StateRinging);
     other.notes()[0]->Recompute();
     ASSERT_TRUE(there.Mirror(other, CICalMapping::UtcSeconds(Clock::Now()), nullptr));
 
-    auto* ringing = static_cast<FakeNoteWindow*>(pills.m_window);
+    auto* ringing = static_cast<FakeNoteWindow*>(pills.Window());
     const CSyncFolder::Report r = session.Rescan();
     EXPECT_EQ(r.acknowledged, std::vector<CNote*>{&pills});
     EXPECT_TRUE(ringing->destroyed);
-    ASSERT_NE(pills.m_window, nullptr) << "posted before it rang: shown again, quietly";
-    EXPECT_FALSE(pills.m_window->IsRinging());
+    ASSERT_NE(pills.Window(), nullptr) << "posted before it rang: shown again, quietly";
+    EXPECT_FALSE(pills.Window()->IsRinging());
     EXPECT_EQ(pills.m_alarmTime.Format("%F %T"), "2026-12-09 09:00:00");
     EXPECT_TRUE(CAtomicFile::Exists(hub.DataPath())) << "the change was saved";
 

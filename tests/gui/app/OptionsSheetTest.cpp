@@ -263,8 +263,8 @@ TEST_F(OptionsSheetTest, AReminderDueWhileOpenIsToldByANotice) {
     core.OpenOptions();
     EXPECT_EQ(shownWhileOpen, std::vector<std::string>{"Reminder due: Dentist"});
     EXPECT_EQ(notices.withdrawn, std::vector<unsigned>{1});
-    ASSERT_NE(dentist.m_window, nullptr);
-    EXPECT_TRUE(dentist.m_window->IsRinging());
+    ASSERT_NE(dentist.Window(), nullptr);
+    EXPECT_TRUE(dentist.Window()->IsRinging());
     Clock::ResetForTest();
 }
 

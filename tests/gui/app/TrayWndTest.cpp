@@ -186,7 +186,7 @@ TEST_F(TrayWndTest, ASilentRingFlashesTheTrayIconUntilAnswered) {
         EXPECT_TRUE(shows(ringing)) << i;
         EXPECT_TRUE(shows(normal)) << i;
     }
-    auto* window = dynamic_cast<CStickyNoteDlg*>(note.m_window);
+    auto* window = dynamic_cast<CStickyNoteDlg*>(note.Window());
     ASSERT_TRUE(window);
     EXPECT_TRUE(shows(ringing));
     window->OnOK();

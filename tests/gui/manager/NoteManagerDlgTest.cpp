@@ -572,7 +572,7 @@ TEST_F(NoteManagerDlg, ARemindersDueWhileOpenIsToldAndRingsAsItCloses) {
     EXPECT_EQ(dlg->StatusLine()->text().toStdString(), "1 reminder due: Dentist");
     EXPECT_EQ(notices.shown, std::vector<std::string>{"Reminder due: Dentist"});
     EXPECT_FALSE(notices.withButtons);
-    EXPECT_EQ(dentist.m_window, nullptr); // nothing rings inside the manager
+    EXPECT_EQ(dentist.Window(), nullptr); // nothing rings inside the manager
     // Moved an hour on, it waits no more.
     SelectRow(0);
     QTest::keyClick(dlg->List(), Qt::Key_Up, Qt::ControlModifier | Qt::AltModifier);

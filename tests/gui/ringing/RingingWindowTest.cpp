@@ -331,8 +331,8 @@ TEST_F(RingingWindow, DestroyingTheHubWhileRingingGivesBackTheCountAndTheSound) 
         n.m_alarmTime = Clock::Now() - COleDateTimeSpan(0, 0, 0, 1);
         n.m_dueSoon = 1;
         other.Alarms().CheckAlarms();
-        ASSERT_NE(n.m_window, nullptr);
-        ASSERT_TRUE(n.m_window->IsRinging());
+        ASSERT_NE(n.Window(), nullptr);
+        ASSERT_TRUE(n.Window()->IsRinging());
         EXPECT_EQ(g_ringingCount, 1);
     }
     DrainDeletes();

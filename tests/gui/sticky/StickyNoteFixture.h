@@ -42,7 +42,7 @@ protected:
         return Window(*n);
     }
     static CStickyNoteDlg* Window(const CNote& n) {
-        return dynamic_cast<CStickyNoteDlg*>(n.m_window);
+        return dynamic_cast<CStickyNoteDlg*>(n.Window());
     }
 
     // Drags by delta (screen terms) in steps, the pointer following the window as it moves.

@@ -54,7 +54,8 @@ TEST_F(StickyNote, NewNoteOpensInTheMiddleFifthDragsByTheTitleAndKeepsCrLf) {
     // A title longer than a line edit's usual limit survives the window whole.
     const std::string longTitle(40000, 't');
     auto* titled = Open(2, longTitle, "");
-    EXPECT_EQ(titled->GetTitleText(), longTitle);
+    EXPECT_EQ(titled->Note()->m_title, longTitle);
+    EXPECT_EQ(titled->TitleEdit()->text().toStdString(), longTitle);
 }
 
 TEST_F(StickyNote, EdgeDragsRollUpUnrollAndSnapTheWidth) {
@@ -128,7 +129,7 @@ TEST_F(StickyNote, RightClickOpensNothingOutsideThePinBoxAndRenamesOnTheCaption)
     EXPECT_EQ(win->Note()->m_topMost, 0); // a right click does not toggle
 
     // On the caption: Return keeps the new title, Escape the old one, losing focus keeps it.
-    // An autosave while the title is typed stores the title as it was, not the half-typed one.
+    // While the title is typed the note keeps the old one, so a save meanwhile stores that.
     QLineEdit* edit = win->TitleEdit();
     for (auto [typed, key, want] : {std::tuple{"Shopping", Qt::Key_Return, "Shopping"},
                                     std::tuple{"X", Qt::Key_Escape, "Shopping"},
@@ -138,7 +139,6 @@ TEST_F(StickyNote, RightClickOpensNothingOutsideThePinBoxAndRenamesOnTheCaption)
         const std::string before = win->Note()->m_title;
         edit->selectAll();
         QTest::keyClicks(edit, typed);
-        tray.PullNoteTexts();
         EXPECT_EQ(win->Note()->m_title, before);
         if (key == Qt::Key_unknown)
             win->TextEdit()->setFocus();
@@ -146,7 +146,7 @@ TEST_F(StickyNote, RightClickOpensNothingOutsideThePinBoxAndRenamesOnTheCaption)
             QTest::keyClick(edit, key);
         EXPECT_FALSE(edit->isVisible());
         EXPECT_EQ(win->Note()->m_title, want);
-        EXPECT_EQ(win->Note()->m_window, win); // Escape there does not close the note
+        EXPECT_EQ(win->Note()->Window(), win); // Escape there does not close the note
     }
     tray.SetState(CTrayCore::StateManagerOpen); // not while the Note Manager is open
     Click(win, kCaption, Qt::RightButton);
@@ -163,7 +163,7 @@ TEST_F(StickyNote, EscapeClosesQuietlyAndTheCloseBoxShrinksWithItsSound) {
     win->TextEdit()->setFocus();
     QTest::keyClick(win->windowHandle(), Qt::Key_Escape);
     EXPECT_EQ(note->m_posted, 0);
-    EXPECT_EQ(note->m_window, nullptr);
+    EXPECT_EQ(note->Window(), nullptr);
     EXPECT_EQ(Rect(note->m_windowRect).topLeft(), QPoint(100, 120));
     EXPECT_EQ(note->m_text, "typed");
     EXPECT_TRUE(sound.resources.empty());
@@ -184,7 +184,7 @@ TEST_F(StickyNote, EscapeClosesQuietlyAndTheCloseBoxShrinksWithItsSound) {
     EXPECT_LT(steps.front().width(), 160);
     EXPECT_EQ(steps.back(), QRect(320, 100, 40, 30));
     EXPECT_EQ(note->m_posted, 0);
-    EXPECT_EQ(note->m_window, nullptr);
+    EXPECT_EQ(note->Window(), nullptr);
     EXPECT_EQ(note->m_windowRect, (RECT{200, 100, 360, 220})); // stored before shrinking
     EXPECT_EQ(sound.resources, std::vector<int>{242});
     DrainDeletes();
@@ -198,7 +198,7 @@ TEST_F(StickyNote, EscapeClosesQuietlyAndTheCloseBoxShrinksWithItsSound) {
     tray.SetPlatform(quiet);
     note = Open()->Note();
     Click(Window(*note), QPoint(Window(*note)->width() - 14, 12));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return note->m_window == nullptr; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return note->Window() == nullptr; }));
     EXPECT_EQ(note->m_posted, 0);
     EXPECT_EQ(platform.dialogs.boxes.size(), 1u) << "the hint came twice";
 }
@@ -273,18 +273,18 @@ TEST_F(StickyNote, WindowManagerCloseCancelsButEndingTheProgramKeepsNotesPosted)
     QSpontaneKeyEvent::setSpontaneous(&close);
     QCoreApplication::sendEvent(Window(*note)->windowHandle(), &close);
     EXPECT_EQ(note->m_posted, 0);
-    EXPECT_EQ(note->m_window, nullptr);
+    EXPECT_EQ(note->Window(), nullptr);
 
     // Quitting closes every window first (cancelled if one refuses), then saves them posted.
     auto* win = Open();
     win->setGeometry(60, 70, 200, 150);
     note = win->Note();
     EXPECT_TRUE(win->windowHandle()->close());
-    EXPECT_EQ(note->m_window, win);
+    EXPECT_EQ(note->Window(), win);
     tray.CloseNoteWindows(true);
     EXPECT_EQ(note->m_windowRect, (RECT{60, 70, 260, 220}));
     EXPECT_EQ(note->m_posted, 1);
-    EXPECT_EQ(note->m_window, nullptr);
+    EXPECT_EQ(note->Window(), nullptr);
 }
 
 TEST_F(StickyNote, SizesFromTheWindowManagerFollowTheSizingRules) {
