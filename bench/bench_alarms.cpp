@@ -19,8 +19,6 @@ struct RingingWindow : INoteWindow {
     bool IsBusy() const override { return false; }
     void StartAlarm(int, bool) override { ringing = true; }
     RECT GetWindowRect() const override { return {}; }
-    std::string GetTitleText() const override { return {}; }
-    std::string GetBodyText() const override { return {}; }
     void SetReadOnly(bool) override {}
     void BringToTop() override {}
     void UpdateCountdown() override {}

@@ -225,7 +225,8 @@ void CStickyNoteDlg::LeaveRingingMode() {
 }
 
 void CStickyNoteDlg::CloseAfterRinging() {
-    // The note may be gone already (an acknowledged one-time reminder): forget it first.
+    // An acknowledged one-time reminder leaves the store right after: let go of it first.
+    if (m_note) m_note->WindowGone(this);
     m_note = nullptr;
     Teardown();
 }
