@@ -82,7 +82,6 @@ public:
                     std::string* reason = nullptr) override {
         return m_side.Change(change, reason);
     }
-    int SideReads() const { return m_side.Reads(); }
     IAlarmHost& AlarmHost() override { return *this; }
 
     // ---- run-time state ----
