@@ -8,6 +8,7 @@
 #include "core/platform/Clock.h"
 #include "core/storage/CAtomicFile.h"
 #include "core/storage/CDataFile.h"
+#include "core/storage/CSideSettings.h"
 
 #include <ctime>
 #include <vector>
@@ -79,7 +80,10 @@ bool CCalendarWords::RunOnDataFile(const std::string& word, const std::string& f
     if (!exists) doc.m_firstRunDate = saveTime;
     const std::string out = CDataFile::Write(doc, saveTime);
     CDataSafety safety;
-    if (!safety.BeforeSave(dataPath, saveTime, nullptr) ||
+    // No running copy holds the side settings: this run reads them for itself.
+    const int keep =
+        CSideSettings::Load(dataPath.substr(0, dataPath.find_last_of('/') + 1)).backupKeep;
+    if (!safety.BeforeSave(dataPath, saveTime, nullptr, keep) ||
         !CAtomicFile::Write(dataPath, out, &reason)) {
         message = "Your notes could not be saved to \"" + dataPath + "\"" +
                   (reason.empty() ? std::string() : ": " + reason) + "; nothing was imported.";

@@ -5,7 +5,6 @@
 #include "core/platform/IDialogs.h"
 #include "core/storage/CAtomicFile.h"
 #include "core/storage/CDataFile.h"
-#include "core/storage/CSideSettings.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -25,7 +24,8 @@ bool CDataSafety::Parses(const std::string& bytes, std::string* reason) {
     return Parses(bytes, scratch, reason);
 }
 
-bool CDataSafety::BeforeSave(const std::string& path, const COleDateTime& now, IDialogs* dialogs) {
+bool CDataSafety::BeforeSave(const std::string& path, const COleDateTime& now, IDialogs* dialogs,
+                             int backupKeep) {
     if (m_unreadable && CAtomicFile::Exists(path) && !MoveAside(path, now, dialogs)) return false;
     m_unreadable = m_newer = false;
     if (CAtomicFile::IsReadOnly(path)) {
@@ -47,13 +47,11 @@ bool CDataSafety::BeforeSave(const std::string& path, const COleDateTime& now, I
         return false;
     }
     m_toldReadOnly = false; // writable again: a later change of mind is told anew
-    // How many daily copies to keep may change in the options while the program runs.
-    const int keep = CSideSettings::Load(path.substr(0, path.find_last_of('/') + 1)).backupKeep;
-    if (!m_backups || m_backupPath != path || m_backupKeep != keep) {
+    if (!m_backups || m_backupPath != path || m_backupKeep != backupKeep) {
         m_backupPath = path;
-        m_backupKeep = keep;
+        m_backupKeep = backupKeep;
         m_backups = std::make_unique<CBackupKeeper>(
-            path, [](const std::string& bytes) { return Parses(bytes, nullptr); }, keep);
+            path, [](const std::string& bytes) { return Parses(bytes, nullptr); }, backupKeep);
     }
     std::string reason;
     m_backupFailure.clear();

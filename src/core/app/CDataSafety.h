@@ -25,8 +25,10 @@ public:
     }
     bool Unreadable() const { return m_unreadable; }
 
-    // True when the save may go ahead. dialogs may be null (nothing is told then).
-    bool BeforeSave(const std::string& path, const COleDateTime& now, IDialogs* dialogs);
+    // True when the save may go ahead. dialogs may be null (nothing is told then). backupKeep:
+    // the daily copies kept, which the options may change while the program runs.
+    bool BeforeSave(const std::string& path, const COleDateTime& now, IDialogs* dialogs,
+                    int backupKeep);
     // Why the last BeforeSave refused.
     const std::string& RefusalReason() const { return m_refusal; }
     // The name the unreadable original was moved to, once it was.

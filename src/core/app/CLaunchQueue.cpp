@@ -1,13 +1,14 @@
 #include "core/app/CLaunchQueue.h"
 
 #include "core/app/CLaunchArgs.h"
-#include "core/app/CTrayCore.h"
 #include "core/app/Globals.h"
+#include "core/app/ILaunchHost.h"
 #include "core/app/TrayIds.h"
+#include "core/model/TrayState.h"
 
 #include <utility>
 
-CLaunchQueue::CLaunchQueue(CTrayCore& core, std::function<void(int)> runCommand)
+CLaunchQueue::CLaunchQueue(ILaunchHost& core, std::function<void(int)> runCommand)
     : m_core(core), m_runCommand(std::move(runCommand)) {}
 
 bool CLaunchQueue::Push(const std::string& word) {
@@ -20,18 +21,18 @@ bool CLaunchQueue::Push(const std::string& word) {
 bool CLaunchQueue::CanRun(int command) const {
     // Raising the notes disturbs nothing, as Ctrl+click on the icon shows at any time.
     if (command == TrayId::CmdShowNotes || command == CLaunchArgs::kShowRunning)
-        return m_core.State() != CTrayCore::StateStarting;
-    return m_core.State() == CTrayCore::StateIdle && g_timeDialogCount == 0;
+        return m_core.State() != StateStarting;
+    return m_core.State() == StateIdle && g_timeDialogCount == 0;
 }
 
 bool CLaunchQueue::RunReady() {
     // A word for the manager while it is open brings it to the front and is done with; kept,
     // it would open the manager again the moment the user closed it.
-    if (m_core.State() == CTrayCore::StateManagerOpen &&
+    if (m_core.State() == StateManagerOpen &&
         std::erase(m_commands, int(TrayId::CmdNoteManager)) > 0)
         m_runCommand(TrayId::CmdNoteManager);
     while (!m_commands.empty()) {
-        if (m_core.State() == CTrayCore::StateExiting) {
+        if (m_core.State() == StateExiting) {
             m_commands.clear(); // nothing is started on the way out
             break;
         }
@@ -41,8 +42,8 @@ bool CLaunchQueue::RunReady() {
         m_commands.pop_front();
         // A second start shows the program: the open manager, else the notes, then its notice.
         if (command == CLaunchArgs::kShowRunning)
-            m_runCommand(m_core.State() == CTrayCore::StateManagerOpen ? int(TrayId::CmdNoteManager)
-                                                                       : int(TrayId::CmdShowNotes));
+            m_runCommand(m_core.State() == StateManagerOpen ? int(TrayId::CmdNoteManager)
+                                                            : int(TrayId::CmdShowNotes));
         m_runCommand(command);
     }
     return !m_commands.empty();

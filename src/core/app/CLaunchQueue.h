@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-class CTrayCore;
+class ILaunchHost;
 
 // The launcher words a running copy was handed. Each is carried out as its tray menu item
 // would be, once the program is idle: a word that arrives while the Note Manager, the options,
@@ -14,7 +14,7 @@ class CTrayCore;
 class CLaunchQueue {
 public:
     // runCommand: carries out a tray command id, or CLaunchArgs::kOpenMenu.
-    CLaunchQueue(CTrayCore& core, std::function<void(int)> runCommand);
+    CLaunchQueue(ILaunchHost& core, std::function<void(int)> runCommand);
 
     // False (and nothing kept) for a line that is no launcher word, or when too many wait.
     bool Push(const std::string& word);
@@ -27,7 +27,7 @@ public:
 private:
     bool CanRun(int command) const;
 
-    CTrayCore& m_core;
+    ILaunchHost& m_core;
     std::function<void(int)> m_runCommand;
     std::deque<int> m_commands;
 };

@@ -30,7 +30,7 @@ bool COptionsSession::Run(CTrayCore& core, IOptionsService& options) {
     core.SetState(CTrayCore::StateOptionsOpen);
 
     COptionsValues values = COptionsValues::From(core.settings(), core.Holidays());
-    values.ReadSide(CSideSettings::Load(ProgramFolder()));
+    values.ReadSide(core.Side());
     values.canSetClock = core.CanSetClock();
     if (IClockSyncService* clock = core.ClockService()) {
         // Measured once the page that shows it is open, not for every look at the options.
@@ -70,11 +70,8 @@ bool COptionsSession::Run(CTrayCore& core, IOptionsService& options) {
 }
 
 void COptionsSession::WriteSideSettings(CTrayCore& core, const COptionsValues& values) {
-    // Read again: another part of the program may have changed the file since the sheet opened.
-    CSideSettings side = CSideSettings::Load(ProgramFolder());
-    values.WriteSide(side);
     std::string reason;
-    if (!side.Save(ProgramFolder(), &reason))
+    if (!core.ChangeSide([&](CSideSettings& side) { values.WriteSide(side); }, &reason))
         Tell(core, "The settings could not be saved to \"" + ProgramFolder() +
                        CSideConfig::kFileName + "\":\n" + reason);
 }

@@ -1,5 +1,6 @@
 #include "core/app/CTrayCore.h"
 
+#include "core/app/CCalendarWords.h"
 #include "core/app/CCheckCountdown.h"
 #include "core/app/CManagerSession.h"
 #include "core/app/COptionsSession.h"
@@ -157,7 +158,8 @@ bool CTrayCore::WriteDataFile(const std::string& bytes, bool mayReload) {
             break;
         }
     }
-    if (!m_safety.BeforeSave(path, now, dialogs)) return failed(m_safety.RefusalReason(), true);
+    if (!m_safety.BeforeSave(path, now, dialogs, Side().backupKeep))
+        return failed(m_safety.RefusalReason(), true);
     std::string reason;
     if (!CAtomicFile::Write(path, bytes, &reason)) return failed(reason, false);
     m_outside.Remember(path, bytes);
@@ -355,6 +357,11 @@ void CTrayCore::OnExitWaitTimer() {
     }
     if (m_platform.timers) m_platform.timers->KillTimer(TimerExitWait);
     DestroyWindow();
+}
+
+bool CTrayCore::RunCalendarWord(const std::string& word, const std::string& file,
+                                std::string& message) {
+    return CCalendarWords::Run(*this, word, file, message);
 }
 
 void CTrayCore::EndMailCheck() {

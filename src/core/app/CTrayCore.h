@@ -11,18 +11,37 @@
 #include "core/app/CSaveDebounce.h"
 #include "core/app/CTrayTip.h"
 #include "core/app/HubServices.h"
+#include "core/app/ILaunchHost.h"
 #include "core/ical/CNoteIdentity.h"
+#include "core/mail/IMailHost.h"
+#include "core/manager/IManagerHost.h"
 #include "core/model/CDataDocument.h"
 #include "core/model/TrayState.h"
+#include "core/net/IClockSyncHost.h"
 #include "core/net/IMailService.h"
+#include "core/net/IWeatherHost.h"
+#include "core/options/IOptionsHost.h"
 #include "core/platform/PlatformServices.h"
 #include "core/platform/ProgramFolder.h"
+#include "core/sticky/IStickyHost.h"
+#include "core/storage/CSideSettingsStore.h"
+#include "core/sync/ISyncHost.h"
 
+#include <functional>
 #include <string>
 
 // The owner of all data and the hub of all periodic work. The GUI's tray window derives from
-// it and supplies the platform services; the features it starts come in as services.
-class CTrayCore : public IAlarmHost {
+// it and supplies the platform services; the features it starts come in as services, each
+// seeing the hub only through its own small host interface.
+class CTrayCore : public IAlarmHost,
+                  public IClockSyncHost,
+                  public IWeatherHost,
+                  public IMailHost,
+                  public IOptionsHost,
+                  public IManagerHost,
+                  public IStickyHost,
+                  public ISyncHost,
+                  public ILaunchHost {
 public:
     using enum TrayState;
     enum TimerId {
@@ -50,25 +69,35 @@ public:
 
     // ---- data ----
     const CSettings& settings() const override { return m_data.m_settings; }
-    CSettings& settings() { return m_data.m_settings; }
+    CSettings& settings() override { return m_data.m_settings; }
     CNoteStore& Store() override { return m_data.m_store; }
     const CNoteStore& Store() const { return m_data.m_store; }
-    CHolidayTable& Holidays() { return m_data.m_holidays; }
+    CHolidayTable& Holidays() override { return m_data.m_holidays; }
     const CDataDocument& Data() const { return m_data; }
     // Every note's stable identity, kept beside the data file.
-    const CNoteIdentity& Identity() const { return m_identity; }
+    const CNoteIdentity& Identity() const override { return m_identity; }
+    // "jotterly.conf": read once, written only through ChangeSide.
+    const CSideSettings& Side() const override { return m_side.Get(); }
+    bool ChangeSide(const std::function<void(CSideSettings&)>& change,
+                    std::string* reason = nullptr) override {
+        return m_side.Change(change, reason);
+    }
+    IAlarmHost& AlarmHost() override { return *this; }
 
     // ---- run-time state ----
     int State() const override { return m_state; }
     void SetState(int state) override { m_state = state; }
     CAlarmCheck& Alarms() override { return m_alarms; }
     Countdowns& countdowns() { return m_countdowns; }
+    int& MailCountdown() override { return m_countdowns.mail; }
+    int& WeatherCountdown() override { return m_countdowns.weather; }
+    int& ClockCountdown() override { return m_countdowns.clockSync; }
     // The keys held at a single click on the icon, kept until the click is delivered.
     int PendingClickKeys() const { return m_pendingClickKeys; }
     void SetPendingClickKeys(int keys) { m_pendingClickKeys = keys; }
 
     // ---- storage ----
-    std::string DataPath() const { return ProgramFolder() + "Note.Dat"; }
+    std::string DataPath() const override { return ProgramFolder() + "Note.Dat"; }
     void LoadData();
     // Writes "Note.Dat" atomically; on failure tells the user (once), keeps the old file and
     // tries again later. A file another program put in its place meanwhile is reloaded when
@@ -82,7 +111,7 @@ public:
     // The session asks for the data on disk; the program runs on.
     bool SessionSave() { return SaveData(); }
     // A note's text, title, position or state changed: saved a few seconds after the last one.
-    void NoteChanged() { m_autoSave.Changed(m_platform.timers); }
+    void NoteChanged() override { m_autoSave.Changed(m_platform.timers); }
     void ExportData() { CDataTransfer::Export(*this); }
     void ImportData() { CDataTransfer::Import(*this); }
     void DeleteAllData() { m_data.m_store.Clear(); }
@@ -119,9 +148,11 @@ public:
     // The running check's target (greyed in the menu), or IMailService::kNoCheck.
     int MailTarget() const { return m_mailTarget; }
     int MailManual() const { return m_mailManual; }
-    bool MailCheckRunning() const { return m_services.mail && m_services.mail->MailCheckRunning(); }
+    bool MailCheckRunning() const override {
+        return m_services.mail && m_services.mail->MailCheckRunning();
+    }
     // The mail service's word that its check ended; an exit that waited for it goes on.
-    void EndMailCheck();
+    void EndMailCheck() override;
     void StopMailCheck() {
         if (m_services.mail) m_services.mail->StopMailCheck();
     }
@@ -138,6 +169,10 @@ public:
     // The tray icon's tooltip under the hint the icon is shown with.
     const CTrayTip& Tip() const { return m_tip; }
     void SetTipLine(CTrayTip::Topic topic, const std::string& line);
+    void SetClockTip(const std::string& line) override { SetTipLine(CTrayTip::Clock, line); }
+    void WriteLog(const std::string& line) override { m_alarms.WriteLogText(line); }
+    bool RunCalendarWord(const std::string& word, const std::string& file,
+                         std::string& message) override;
     // The tip's lines changed: the icon shows them (the GUI's tray window).
     virtual void TipChanged() {}
 
@@ -160,6 +195,7 @@ private:
     CDataDocument m_data;
     CAlarmCheck m_alarms{*this};
     CDataSafety m_safety;
+    CSideSettingsStore m_side;
     COutsideChange m_outside;
     CFailedSave m_failedSave;
     CSaveDebounce m_autoSave{TimerAutoSave};

@@ -1,8 +1,8 @@
 #include "core/manager/CNoteManagerModel.h"
 
 #include "core/alarms/CAlarmCheck.h"
-#include "core/alarms/IAlarmHost.h"
 #include "core/manager/CManagerGeometry.h"
+#include "core/manager/IManagerHost.h"
 #include "core/model/CNoteStore.h"
 #include "core/model/CSettings.h"
 #include "core/platform/INoteWindow.h"
@@ -12,7 +12,7 @@
 #include <algorithm>
 #include <unordered_set>
 
-CNoteManagerModel::CNoteManagerModel(IAlarmHost& host) : m_host(host) {
+CNoteManagerModel::CNoteManagerModel(IManagerHost& host) : m_host(host) {
     SyncView();
 }
 

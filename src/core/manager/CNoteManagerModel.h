@@ -6,14 +6,14 @@
 #include <vector>
 
 class CNote;
-class IAlarmHost;
+class IManagerHost;
 
 // What the manager window does to the notes, on the hub's store: new notes with the default
 // scheme, add, update, delete and post, and the sorts. It keeps a view of the store's notes in
 // the store's order for the note list.
 class CNoteManagerModel {
 public:
-    explicit CNoteManagerModel(IAlarmHost& host);
+    explicit CNoteManagerModel(IManagerHost& host);
 
     // The store's notes in its order; valid until the store changes other than through here.
     std::vector<CNote*>& View() { return m_view; }
@@ -42,6 +42,6 @@ public:
     void Post(const std::vector<CNote*>& notes, int x, int y, int screenWidth, int screenHeight);
 
 private:
-    IAlarmHost& m_host;
+    IManagerHost& m_host;
     std::vector<CNote*> m_view;
 };

@@ -5,6 +5,7 @@
 #include "core/platform/COleDateTime.h"
 #include "core/platform/Win32Types.h"
 
+#include <algorithm>
 #include <string>
 
 // Every option value of the program, with the value it has before a data file or the options
@@ -24,8 +25,12 @@ struct CSettings {
     int m_alarmSound = SoundSpeaker;
     std::string m_wavePath;
     int m_checkPeriod = 5000; // ms, the period of the alarm timer
-    // The range the options offer (1 to 300 s); a stored value outside it is brought inside.
+    // The range the options offer (1 to 300 s); a stored or typed value outside it is brought
+    // inside: 0 would spin the alarm timer and a negative period stop it.
     static constexpr int kMinCheckPeriod = 1000, kMaxCheckPeriod = 300000;
+    static int CheckPeriodWithin(int ms) {
+        return std::clamp(ms, kMinCheckPeriod, kMaxCheckPeriod);
+    }
     int m_stopAfter = 0; // seconds of ringing before the sound stops; 0 = never
     int m_showCountdownDefault = 0;
     int m_logEnabled = 0;

@@ -60,8 +60,7 @@ COptionsValues::Effects COptionsValues::ApplyTo(CSettings& s, CHolidayTable& hol
     else if (alarmSound == CSettings::SoundMute)
         s.m_alarmSound = CSettings::SoundMute;
     s.m_wavePath = wavePath;
-    s.m_checkPeriod =
-        std::clamp(checkSeconds * 1000, CSettings::kMinCheckPeriod, CSettings::kMaxCheckPeriod);
+    s.m_checkPeriod = CSettings::CheckPeriodWithin(checkSeconds * 1000);
     s.m_stopAfter = stopAfterOn ? std::clamp(stopAfterSeconds, 1, 600) : 0;
     s.m_showCountdownDefault = countdownDefault ? 1 : 0;
 

@@ -74,9 +74,7 @@ int ReadHeader(CArchiveReader& ar, CDataDocument& doc, bool* newer) {
                  version != CDataDocument::kFileVersion;
     t.m_alarmSound = ar.ReadInt();
     t.m_wavePath = ar.ReadString();
-    // 0 would spin the alarm timer and a negative period stop it.
-    t.m_checkPeriod =
-        std::clamp(ar.ReadInt(), CSettings::kMinCheckPeriod, CSettings::kMaxCheckPeriod);
+    t.m_checkPeriod = CSettings::CheckPeriodWithin(ar.ReadInt());
     t.m_refreshPeriod = ar.ReadInt();
     t.m_reservedFlag = ar.ReadInt();
     t.m_logEnabled = ar.ReadInt();

@@ -20,7 +20,8 @@ void CSideSettings::ReadFrom(const CSideConfig& file) {
                         : kOpenMeteo;
     desktopNotifications = file.Get(CSideConfig::kDesktopNotifications, "1") != "0";
     backupKeep = kDefaultBackupKeep;
-    ParseIntegerField(file.Get(CSideConfig::kBackupKeep, ""), 1, kMaxBackupKeep, backupKeep);
+    ParseIntegerField(file.Get(CSideConfig::kBackupKeep, ""), kMinBackupKeep, kMaxBackupKeep,
+                      backupKeep);
     syncFolder = file.Get(CSideConfig::kSyncFolder, "");
     while (syncFolder.size() > 1 && syncFolder.back() == '/')
         syncFolder.pop_back();

@@ -11,7 +11,7 @@ class CSideSettings {
 public:
     static constexpr const char* kOpenMeteo = "open-meteo";
     static constexpr const char* kClassic = "classic";
-    static constexpr int kDefaultBackupKeep = 7, kMaxBackupKeep = 365;
+    static constexpr int kDefaultBackupKeep = 7, kMinBackupKeep = 1, kMaxBackupKeep = 365;
 
     // The classic source has no public server: without one of its own the default is used.
     std::string weatherSource = kOpenMeteo;

@@ -1,7 +1,6 @@
 #include "core/sync/CSyncSession.h"
 
 #include "core/alarms/CAlarmCheck.h"
-#include "core/alarms/IAlarmHost.h"
 #include "core/ical/CICalMapping.h"
 #include "core/model/CSettings.h"
 #include "core/model/TrayState.h"
@@ -10,6 +9,7 @@
 #include "core/platform/INoteWindow.h"
 #include "core/platform/PlatformServices.h"
 #include "core/storage/CSideSettings.h"
+#include "core/sync/ISyncHost.h"
 
 #include <algorithm>
 
@@ -17,18 +17,13 @@ namespace {
 
 constexpr size_t kListedFiles = 10;
 
-std::string FolderOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? "" : path.substr(0, slash + 1);
-}
-
 } // namespace
 
-CSyncSession::CSyncSession(IAlarmHost& host, std::string dataPath)
+CSyncSession::CSyncSession(ISyncHost& host, std::string dataPath)
     : m_host(host), m_dataPath(std::move(dataPath)) {}
 
 void CSyncSession::ReadConfig() {
-    const CSideSettings side = CSideSettings::Load(FolderOf(m_dataPath));
+    const CSideSettings& side = m_host.Side();
     m_command = side.syncCommand;
     const std::string& folder = side.syncFolder;
     if (folder.empty()) {

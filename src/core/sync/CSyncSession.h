@@ -6,17 +6,18 @@
 #include <string>
 #include <vector>
 
-class IAlarmHost;
+class ISyncHost;
 
 // The sync folder in the running program: which folder and command the side file names, the
 // mirror after each save, and a rescan whose changes reach the open note windows (a note
 // acknowledged elsewhere stops ringing here) and are saved. Problems are told once each.
 class CSyncSession {
 public:
-    // dataPath: "Note.Dat"; the side file "jotterly.conf" lies beside it.
-    CSyncSession(IAlarmHost& host, std::string dataPath);
+    // dataPath: "Note.Dat", whose folder's mirror state the sync folder keeps beside it.
+    CSyncSession(ISyncHost& host, std::string dataPath);
 
-    // Reads sync_folder and sync_command again; a folder that changed starts afresh.
+    // Takes sync_folder and sync_command from the host's side settings; a folder that changed
+    // starts afresh.
     void ReadConfig();
     bool Active() const { return m_folder != nullptr; }
     const std::string& Command() const { return m_command; }
@@ -34,7 +35,7 @@ public:
 private:
     void Tell(const std::string& text);
 
-    IAlarmHost& m_host;
+    ISyncHost& m_host;
     std::string m_dataPath, m_command;
     std::unique_ptr<CSyncFolder> m_folder;
     std::vector<std::string> m_told; // what was told, not told again until it is gone

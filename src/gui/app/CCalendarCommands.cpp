@@ -1,10 +1,12 @@
 #include "gui/app/CCalendarCommands.h"
 
 #include "core/app/CCalendarWords.h"
-#include "core/app/CTrayCore.h"
+#include "core/app/ILaunchHost.h"
+#include "core/model/TrayState.h"
 #include "core/platform/IDialogs.h"
+#include "core/platform/PlatformServices.h"
 
-CCalendarCommands::CCalendarCommands(CTrayCore& core) : m_core(core) {
+CCalendarCommands::CCalendarCommands(ILaunchHost& core) : m_core(core) {
     m_retry.setSingleShot(true);
     m_retry.setInterval(kRetryMs);
     connect(&m_retry, &QTimer::timeout, this, &CCalendarCommands::RunReady);
@@ -23,20 +25,20 @@ bool CCalendarCommands::OnLine(const QString& line) {
 
 void CCalendarCommands::RunReady() {
     while (!m_pending.empty()) {
-        if (m_core.State() == CTrayCore::StateExiting) {
+        if (m_core.State() == StateExiting) {
             m_pending.clear();
             return;
         }
-        if (m_core.State() != CTrayCore::StateIdle) {
+        if (m_core.State() != StateIdle) {
             m_retry.start();
             return;
         }
         const auto [word, file] = m_pending.front();
         m_pending.pop_front();
-        m_core.SetState(CTrayCore::StateFileTransfer);
+        m_core.SetState(StateFileTransfer);
         std::string message;
-        const bool ok = CCalendarWords::Run(m_core, word, file, message);
-        m_core.SetState(CTrayCore::StateIdle);
+        const bool ok = m_core.RunCalendarWord(word, file, message);
+        m_core.SetState(StateIdle);
         if (IDialogs* dialogs = m_core.Platform().dialogs)
             dialogs->MessageBox(message, ok ? "Jotterly" : "Sorry", IDialogs::Ok,
                                 ok ? IDialogs::Information : IDialogs::Stop);

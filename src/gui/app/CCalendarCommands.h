@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-class CTrayCore;
+class ILaunchHost;
 
 // The launcher words export-ics and import-ics as they reach the running copy: carried out once
 // the program is idle (never under an open Note Manager, options sheet or ringing note), the
@@ -15,7 +15,7 @@ class CTrayCore;
 class CCalendarCommands : public QObject {
     Q_OBJECT
 public:
-    explicit CCalendarCommands(CTrayCore& core);
+    explicit CCalendarCommands(ILaunchHost& core);
 
     // True when the line was a calendar word (it is then kept until it can run).
     bool OnLine(const QString& line);
@@ -26,7 +26,7 @@ public:
 private:
     void RunReady();
 
-    CTrayCore& m_core;
+    ILaunchHost& m_core;
     std::deque<std::pair<std::string, std::string>> m_pending; // word, file
     QTimer m_retry;
 };

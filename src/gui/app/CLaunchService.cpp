@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <utility>
 
-CLaunchService::CLaunchService(CTrayCore& core, std::function<void(int)> runCommand)
+CLaunchService::CLaunchService(ILaunchHost& core, std::function<void(int)> runCommand)
     : m_queue(core, std::move(runCommand)) {
     m_retry.setSingleShot(true);
     m_retry.setInterval(kRetryMs);

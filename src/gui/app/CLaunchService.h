@@ -12,7 +12,7 @@
 class CLaunchService : public QObject {
     Q_OBJECT
 public:
-    CLaunchService(CTrayCore& core, std::function<void(int)> runCommand);
+    CLaunchService(ILaunchHost& core, std::function<void(int)> runCommand);
 
     void OnWord(const QString& word);
     bool Pending() const { return m_queue.Pending(); }

@@ -142,7 +142,8 @@ private:
     QTimer m_ringFlashTimer;
     CWeatherService m_weatherService{*this};
     CClockSyncService m_clockSyncService{*this};
-    CDesktopNotices m_desktopNotices{QDBusConnection::sessionBus(), ProgramFolder()};
+    CDesktopNotices m_desktopNotices{QDBusConnection::sessionBus(),
+                                     [this] { return Side().desktopNotifications; }};
     CMailService m_mailService{*this};
     CSyncService m_syncService{*this};
     // Asked by the timer before each automatic check; its look runs off this thread.

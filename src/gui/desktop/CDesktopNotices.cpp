@@ -1,7 +1,5 @@
 #include "gui/desktop/CDesktopNotices.h"
 
-#include "core/storage/CSideSettings.h"
-
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
@@ -18,9 +16,9 @@ QDBusMessage Call(const QString& method) {
 }
 } // namespace
 
-CDesktopNotices::CDesktopNotices(const QDBusConnection& bus, std::string configFolder,
+CDesktopNotices::CDesktopNotices(const QDBusConnection& bus, std::function<bool()> enabled,
                                  QObject* parent)
-    : QObject(parent), m_bus(bus), m_configFolder(std::move(configFolder)) {
+    : QObject(parent), m_bus(bus), m_enabled(std::move(enabled)) {
     if (!m_bus.isConnected()) return;
     // The signals come from the service's unique name: any sender, our ids only.
     m_bus.connect(QString(), kPath, kInterface, QStringLiteral("ActionInvoked"), this,
@@ -34,10 +32,6 @@ CDesktopNotices::~CDesktopNotices() {
     // Notices of notes still ringing would outlive the program and their buttons lead nowhere.
     for (auto& [ticket, notice] : m_notices)
         if (notice.serverId) Close(notice.serverId, true);
-}
-
-bool CDesktopNotices::Enabled(const std::string& configFolder) {
-    return CSideSettings::Load(configFolder).desktopNotifications;
 }
 
 void CDesktopNotices::AskCapabilities() {
@@ -58,7 +52,7 @@ unsigned CDesktopNotices::Show(const std::string& title, const std::string& body
                                ActionHandler onAction) {
     if (!m_bus.isConnected()) return 0;
     // Switched off, a notice still tells of a ring that nobody can hear.
-    if (!Enabled(m_configFolder) && !(m_showWhenOff && m_showWhenOff())) return 0;
+    if (!m_enabled() && !(m_showWhenOff && m_showWhenOff())) return 0;
     AskCapabilities();
     QString text = QString::fromStdString(body);
     // A service that reads markup must see the note's text as text; while it is not known

@@ -5,6 +5,7 @@
 #include <QDBusConnection>
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <map>
 #include <optional>
 
@@ -14,8 +15,8 @@
 class CDesktopNotices : public QObject, public IDesktopNotices {
     Q_OBJECT
 public:
-    // configFolder: where "jotterly.conf" lies (with the trailing slash).
-    CDesktopNotices(const QDBusConnection& bus, std::string configFolder,
+    // enabled: whether the side settings allow notices, asked at each one.
+    CDesktopNotices(const QDBusConnection& bus, std::function<bool()> enabled,
                     QObject* parent = nullptr);
     ~CDesktopNotices() override;
 
@@ -23,8 +24,6 @@ public:
                   ActionHandler onAction) override;
     void Withdraw(unsigned ticket) override;
 
-    // Whether "jotterly.conf" in configFolder allows notices (the default).
-    static bool Enabled(const std::string& configFolder);
     // Asked when notices are switched off: true shows them all the same.
     void SetShownWhenOff(std::function<bool()> when) { m_showWhenOff = std::move(when); }
 
@@ -50,7 +49,7 @@ private:
     unsigned TicketOf(uint serverId) const;
 
     QDBusConnection m_bus;
-    std::string m_configFolder;
+    std::function<bool()> m_enabled;
     std::map<unsigned, Notice> m_notices;
     unsigned m_nextTicket = 1;
     std::optional<bool> m_markup;

@@ -1,10 +1,13 @@
 #include "gui/mail/CMailService.h"
 
-#include "core/app/CTrayCore.h"
 #include "core/app/TrayIds.h"
+#include "core/mail/IMailHost.h"
+#include "core/model/CNoteStore.h"
+#include "core/model/TrayState.h"
 #include "core/platform/IDialogs.h"
 #include "core/platform/ISound.h"
 #include "core/platform/ITrayIcon.h"
+#include "core/platform/PlatformServices.h"
 #include "core/platform/ProgramFolder.h"
 #include "core/storage/CSideSettings.h"
 #include "gui/mail/CMailListDlg.h"
@@ -22,7 +25,7 @@ CMailService::~CMailService() {
 
 void CMailService::ShowTrayIcon(int id) {
     // After Exit the icon is gone and must stay gone.
-    if (m_hub.State() == CTrayCore::StateExiting) return;
+    if (m_hub.State() == StateExiting) return;
     if (ITrayIcon* tray = m_hub.Platform().tray) tray->Show(id, TrayId::kTip);
 }
 
@@ -34,7 +37,7 @@ void CMailService::RunMailCheck(int target, int manual) {
         return;
     }
     // The certificates the user chose to trust, each for its own account's server.
-    const CSideSettings side = CSideSettings::Load(ProgramFolder());
+    const CSideSettings& side = m_hub.Side();
     for (CMailCheck::Account& a : plan)
         if (const std::string key = CMailCheck::TrustKey(a.copy); !key.empty())
             a.trustedFingerprint = side.TrustedCertificate(key);
@@ -62,10 +65,10 @@ void CMailService::StopMailCheck() {
 void CMailService::Finish(std::vector<CMailCheck::Account> plan, int target, bool manual) {
     if (m_worker.joinable()) m_worker.join();
     m_running = false;
-    const bool exiting = m_hub.State() == CTrayCore::StateExiting;
+    const bool exiting = m_hub.State() == StateExiting;
     const CMailCheck::Outcome outcome =
         CMailCheck::Apply(m_hub.Store().accounts(), plan, target, manual, exiting, m_hub.settings(),
-                          m_hub.countdowns().mail);
+                          m_hub.MailCountdown());
     // The exit saves by itself; otherwise the time of this check is kept.
     if (!exiting) m_hub.SaveData();
     m_hub.EndMailCheck(); // when exiting, the exit goes on from here
@@ -130,10 +133,11 @@ bool CMailService::TrustCertificate(const CMailCheck::TrustQuestion& question) {
         dialogs->MessageBox(question.text, "Untrusted certificate", IDialogs::YesNo,
                             IDialogs::Warning) != IDialogs::AnswerYes)
         return false;
-    CSideSettings side = CSideSettings::Load(ProgramFolder());
-    side.TrustCertificate(question.key, question.fingerprint);
     std::string reason;
-    if (side.Save(ProgramFolder(), &reason)) return true;
+    if (m_hub.ChangeSide(
+            [&](CSideSettings& side) { side.TrustCertificate(question.key, question.fingerprint); },
+            &reason))
+        return true;
     dialogs->MessageBox("The trusted certificate could not be kept in \"" + ProgramFolder() +
                             CSideConfig::kFileName + "\": " + reason,
                         "Sorry", IDialogs::Ok, IDialogs::Stop);

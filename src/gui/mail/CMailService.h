@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-class CTrayCore;
+class IMailHost;
 
 // Runs the mail check: the POP3 exchanges on a worker thread, everything else (the accounts,
 // the tray icon, the sound, the new-mail window, the save) on the GUI thread once the worker
@@ -19,7 +19,7 @@ class CTrayCore;
 class CMailService : public QObject, public IMailService {
     Q_OBJECT
 public:
-    explicit CMailService(CTrayCore& hub) : m_hub(hub) {}
+    explicit CMailService(IMailHost& hub) : m_hub(hub) {}
     ~CMailService() override;
 
     void RunMailCheck(int target, int manual) override;
@@ -43,7 +43,7 @@ private:
     // data file and returns true.
     bool TrustCertificate(const CMailCheck::TrustQuestion& question);
 
-    CTrayCore& m_hub;
+    IMailHost& m_hub;
     Pop3CheckOptions m_options;
     std::atomic<bool> m_cancel{false};
     std::thread m_worker;

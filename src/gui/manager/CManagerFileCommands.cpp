@@ -1,9 +1,10 @@
 #include "gui/manager/CManagerFileCommands.h"
 
 #include "core/app/CCalendarWords.h"
-#include "core/app/CTrayCore.h"
 #include "core/export/CNoteTextExport.h"
+#include "core/manager/IManagerHost.h"
 #include "core/model/CNote.h"
+#include "core/model/CNoteStore.h"
 #include "core/platform/IDialogs.h"
 #include "gui/manager/CNoteList.h"
 #include "gui/manager/CNoteListModel.h"
@@ -13,7 +14,7 @@
 
 #include <QApplication>
 
-CManagerFileCommands::CManagerFileCommands(QWidget& owner, CTrayCore& tray, IDialogs& dialogs,
+CManagerFileCommands::CManagerFileCommands(QWidget& owner, IManagerHost& tray, IDialogs& dialogs,
                                            CNoteList& list)
     : m_owner(owner), m_tray(tray), m_dialogs(dialogs), m_list(list) {}
 

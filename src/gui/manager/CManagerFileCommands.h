@@ -6,7 +6,7 @@
 
 class CNote;
 class CNoteList;
-class CTrayCore;
+class IManagerHost;
 class IDialogs;
 class QWidget;
 
@@ -15,7 +15,7 @@ class QWidget;
 // file's notes taken in.
 class CManagerFileCommands {
 public:
-    CManagerFileCommands(QWidget& owner, CTrayCore& tray, IDialogs& dialogs, CNoteList& list);
+    CManagerFileCommands(QWidget& owner, IManagerHost& tray, IDialogs& dialogs, CNoteList& list);
 
     void SaveText();
     // Prints the selected notes one by one; stops at the first that could not be printed.
@@ -33,7 +33,7 @@ private:
     void Tell(bool ok, const std::string& message);
 
     QWidget& m_owner;
-    CTrayCore& m_tray;
+    IManagerHost& m_tray;
     IDialogs& m_dialogs;
     CNoteList& m_list;
 };

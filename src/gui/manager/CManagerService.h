@@ -4,20 +4,20 @@
 
 #include <functional>
 
-class CTrayCore;
+class IManagerHost;
 class IDialogs;
 
 // Shows the Note Manager window for the hub and returns when it is closed.
 class CManagerService : public IManagerService {
 public:
-    CManagerService(CTrayCore& tray, IDialogs& dialogs) : m_tray(tray), m_dialogs(dialogs) {}
+    CManagerService(IManagerHost& tray, IDialogs& dialogs) : m_tray(tray), m_dialogs(dialogs) {}
     void OpenManager() override;
     void RaiseManager() override;
     // Receives the commands the manager's Help and Home Page buttons send to the tray window.
     void SetCommandSink(std::function<void(int)> sink) { m_command = std::move(sink); }
 
 private:
-    CTrayCore& m_tray;
+    IManagerHost& m_tray;
     IDialogs& m_dialogs;
     std::function<void(int)> m_command;
     class CNoteManagerDlg* m_open = nullptr;

@@ -1,11 +1,12 @@
 #include "gui/manager/CNoteManagerDlg.h"
 
-#include "core/app/CTrayCore.h"
 #include "core/app/TrayIds.h"
 #include "core/manager/CManagerGeometry.h"
 #include "core/manager/CNoteFind.h"
+#include "core/manager/IManagerHost.h"
 #include "core/model/CNote.h"
 #include "core/model/CNoteStore.h"
+#include "core/model/CSettings.h"
 #include "core/platform/Clock.h"
 #include "core/platform/IDesktopNotices.h"
 #include "core/platform/IDialogs.h"
@@ -44,7 +45,7 @@ constexpr int kTimeFilters[] = {CNoteFilter::AllNotes, CNoteFilter::ThisMonth,
 
 } // namespace
 
-CNoteManagerDlg::CNoteManagerDlg(CTrayCore& tray, IDialogs& dialogs, QWidget* parent)
+CNoteManagerDlg::CNoteManagerDlg(IManagerHost& tray, IDialogs& dialogs, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       m_tray(tray), m_dialogs(dialogs), m_model(tray) {
     setWindowTitle(QStringLiteral("Note Manager"));

@@ -18,7 +18,7 @@ class CManagerStatusLine;
 class CNoteEditForm;
 class CNoteList;
 class CRegionButton;
-class CTrayCore;
+class IManagerHost;
 class CTypeTree;
 class IDialogs;
 class QLabel;
@@ -48,7 +48,7 @@ public:
     };
     static constexpr int kFrame = CManagerLayout::kFrame;
 
-    CNoteManagerDlg(CTrayCore& tray, IDialogs& dialogs, QWidget* parent = nullptr);
+    CNoteManagerDlg(IManagerHost& tray, IDialogs& dialogs, QWidget* parent = nullptr);
     ~CNoteManagerDlg() override;
 
     // Where Help and Home Page send their commands (the tray window's command ids).
@@ -112,7 +112,7 @@ private:
     void WatchDueNotes();
     void TakeCalendarDate();
 
-    CTrayCore& m_tray;
+    IManagerHost& m_tray;
     IDialogs& m_dialogs;
     CNoteManagerModel m_model;
     CTypeTree* m_tree = nullptr;

@@ -1,9 +1,11 @@
 #include "gui/net/CClockSyncService.h"
 
-#include "core/app/CTrayCore.h"
 #include "core/app/TrayIds.h"
+#include "core/model/CSettings.h"
+#include "core/net/IClockSyncHost.h"
 #include "core/platform/Clock.h"
 #include "core/platform/ITrayIcon.h"
+#include "core/platform/PlatformServices.h"
 #include "gui/net/SideEndpoints.h"
 
 #include <QMetaObject>
@@ -32,20 +34,20 @@ bool CClockSyncService::Start(CClockSync::Setter setter) {
     if (m_worker.joinable()) m_worker.join();
     m_running = true;
     const bool syncing = static_cast<bool>(setter);
-    m_worker = std::thread(
-        [this, endpoints = SideEndpoints::Read(m_endpoints), setter = std::move(setter), syncing] {
-            CClockSync sync(endpoints, setter);
-            sync.SetStopFlag(&m_stop);
-            const CClockSync::Result result = sync.Run();
-            {
-                const std::lock_guard lock(m_statusLock);
-                m_status = result.measured
-                               ? CClockSync::OffsetText(result.offsetSeconds)
-                               : "The time server could not be asked: " + result.error + ".";
-            }
-            QMetaObject::invokeMethod(
-                this, [this, result, syncing] { Finish(result, syncing); }, Qt::QueuedConnection);
-        });
+    m_worker = std::thread([this, endpoints = SideEndpoints::Read(m_endpoints, m_hub.Side()),
+                            setter = std::move(setter), syncing] {
+        CClockSync sync(endpoints, setter);
+        sync.SetStopFlag(&m_stop);
+        const CClockSync::Result result = sync.Run();
+        {
+            const std::lock_guard lock(m_statusLock);
+            m_status = result.measured
+                           ? CClockSync::OffsetText(result.offsetSeconds)
+                           : "The time server could not be asked: " + result.error + ".";
+        }
+        QMetaObject::invokeMethod(
+            this, [this, result, syncing] { Finish(result, syncing); }, Qt::QueuedConnection);
+    });
     return true;
 }
 
@@ -55,11 +57,11 @@ void CClockSyncService::Finish(const CClockSync::Result& result, bool syncing) {
     if (ITrayIcon* tray = m_hub.Platform().tray) tray->Show(TrayId::IconNormal, TrayId::kTip);
     if (result.set) {
         m_hub.settings().m_lastClockSync = Clock::Now();
-        m_hub.Alarms().WriteLogText(result.logLine);
-        m_hub.SetTipLine(CTrayTip::Clock, "");
+        m_hub.WriteLog(result.logLine);
+        m_hub.SetClockTip("");
     } else {
-        m_hub.countdowns().clockSync = kRetryMs;
-        m_hub.SetTipLine(CTrayTip::Clock, "The clock was not synchronised: " + result.error);
+        m_hub.ClockCountdown() = kRetryMs;
+        m_hub.SetClockTip("The clock was not synchronised: " + result.error);
     }
     emit finished(result.set);
 }

@@ -9,7 +9,7 @@
 #include <mutex>
 #include <thread>
 
-class CTrayCore;
+class IClockSyncHost;
 
 // Sets the clock from the time server on a worker thread. SyncClock() answers at once that a
 // synchronisation started; its result comes back on the GUI thread, and a failure moves the
@@ -19,7 +19,7 @@ class CClockSyncService : public QObject, public IClockSyncService {
 public:
     static constexpr int kRetryMs = 300000;
 
-    explicit CClockSyncService(CTrayCore& hub) : m_hub(hub) {}
+    explicit CClockSyncService(IClockSyncHost& hub) : m_hub(hub) {}
     ~CClockSyncService() override;
 
     void SetEndpoints(const NetEndpoints& endpoints) { m_endpoints = endpoints; }
@@ -40,7 +40,7 @@ private:
     bool Start(CClockSync::Setter setter);
     void Finish(const CClockSync::Result& result, bool syncing);
 
-    CTrayCore& m_hub;
+    IClockSyncHost& m_hub;
     NetEndpoints m_endpoints;
     CClockSync::Setter m_setter = &CClockSync::MoveSystemClock;
     std::thread m_worker;

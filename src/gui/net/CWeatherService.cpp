@@ -1,11 +1,12 @@
 #include "gui/net/CWeatherService.h"
 
-#include "core/app/CTrayCore.h"
 #include "core/app/TrayIds.h"
+#include "core/model/CSettings.h"
+#include "core/net/IWeatherHost.h"
 #include "core/platform/Clock.h"
 #include "core/platform/IDialogs.h"
 #include "core/platform/ITrayIcon.h"
-#include "core/platform/ProgramFolder.h"
+#include "core/platform/PlatformServices.h"
 #include "core/storage/CSideSettings.h"
 #include "gui/net/SideEndpoints.h"
 
@@ -19,13 +20,12 @@ CWeatherService::~CWeatherService() {
 }
 
 WeatherSource CWeatherService::Source() const {
-    return CSideSettings::Load(ProgramFolder()).weatherSource == CSideSettings::kClassic
-               ? WeatherSource::Classic
-               : WeatherSource::OpenMeteo;
+    return m_hub.Side().weatherSource == CSideSettings::kClassic ? WeatherSource::Classic
+                                                                 : WeatherSource::OpenMeteo;
 }
 
 NetEndpoints CWeatherService::Endpoints() const {
-    return SideEndpoints::Read(m_endpoints);
+    return SideEndpoints::Read(m_endpoints, m_hub.Side());
 }
 
 void CWeatherService::CheckWeather(bool manual) {
@@ -61,17 +61,17 @@ void CWeatherService::Finish(bool ok, const CWeather& report, const std::string&
     if (!samePlace) {
         // The answer was for the old place: the new one is asked for soon, not a period later.
         m_failure.clear();
-        m_hub.countdowns().weather = kNewPlaceMs;
+        m_hub.WeatherCountdown() = kNewPlaceMs;
     } else if (ok) {
         m_failure.clear();
         s.m_weather = report;
         s.m_lastWeatherCheck = Clock::Now();
-        m_hub.countdowns().weather = kPeriodMs;
+        m_hub.WeatherCountdown() = kPeriodMs;
         m_hub.SaveData();
     } else {
         // The menu's weather lines show it; only a fetch the user asked for raises a box.
         m_failure = failure;
-        m_hub.countdowns().weather = kRetryMs;
+        m_hub.WeatherCountdown() = kRetryMs;
         if (IDialogs* dialogs = m_hub.Platform().dialogs; dialogs && manual)
             dialogs->MessageBox(failure, "Weather Report Not Updated", IDialogs::Ok,
                                 IDialogs::Warning);

@@ -8,7 +8,7 @@
 #include <atomic>
 #include <thread>
 
-class CTrayCore;
+class IWeatherHost;
 
 // Fetches the weather report on a worker thread; the result is taken back on the GUI thread,
 // so the user interface never waits for the network.
@@ -21,7 +21,7 @@ public:
     // A place changed while a fetch ran has its own report this much later.
     static constexpr int kNewPlaceMs = 5000;
 
-    explicit CWeatherService(CTrayCore& hub) : m_hub(hub) {}
+    explicit CWeatherService(IWeatherHost& hub) : m_hub(hub) {}
     ~CWeatherService() override;
 
     void SetEndpoints(const NetEndpoints& endpoints) { m_endpoints = endpoints; }
@@ -41,7 +41,7 @@ signals:
 private:
     void Finish(bool ok, const CWeather& report, const std::string& failure, bool manual);
 
-    CTrayCore& m_hub;
+    IWeatherHost& m_hub;
     NetEndpoints m_endpoints;
     long m_timeoutMs = 15000;
     std::thread m_worker;

@@ -1,10 +1,8 @@
 #include "gui/net/SideEndpoints.h"
 
-#include "core/platform/ProgramFolder.h"
 #include "core/storage/CSideSettings.h"
 
-NetEndpoints SideEndpoints::Read(NetEndpoints e) {
-    const CSideSettings side = CSideSettings::Load(ProgramFolder());
+NetEndpoints SideEndpoints::Read(NetEndpoints e, const CSideSettings& side) {
     for (auto [to, from] : {std::pair{&e.timeServer, &side.timeServer},
                             {&e.classicWeatherServer, &side.classicWeatherServer},
                             {&e.geocodingServer, &side.geocodingServer},

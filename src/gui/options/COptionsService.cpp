@@ -1,8 +1,10 @@
 #include "gui/options/COptionsService.h"
 
-#include "core/app/CTrayCore.h"
 #include "core/manager/CDueWatch.h"
+#include "core/model/CNoteStore.h"
+#include "core/options/IOptionsHost.h"
 #include "core/platform/Clock.h"
+#include "core/platform/PlatformServices.h"
 #include "gui/options/COptionsSheet.h"
 #include "gui/platform/CDialogOwner.h"
 

@@ -3,14 +3,14 @@
 #include "core/manager/IOptionsService.h"
 #include "gui/options/CEmailPage.h"
 
-class CTrayCore;
 class IDialogs;
+class IOptionsHost;
 class ISound;
 
 // Shows the options sheet for the hub and reports how it was closed.
 class COptionsService : public IOptionsService {
 public:
-    COptionsService(CTrayCore& hub, IDialogs& dialogs, ISound& sound)
+    COptionsService(IOptionsHost& hub, IDialogs& dialogs, ISound& sound)
         : m_hub(hub), m_dialogs(dialogs), m_sound(sound) {}
 
     Result OpenOptions(COptionsValues& values) override;
@@ -18,7 +18,7 @@ public:
     void SetAccountEditor(CEmailPage::AccountEditor editor) { m_editor = std::move(editor); }
 
 private:
-    CTrayCore& m_hub;
+    IOptionsHost& m_hub;
     IDialogs& m_dialogs;
     ISound& m_sound;
     CEmailPage::AccountEditor m_editor;

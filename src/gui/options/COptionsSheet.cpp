@@ -1,6 +1,6 @@
 #include "gui/options/COptionsSheet.h"
 
-#include "core/app/CTrayCore.h"
+#include "core/options/IOptionsHost.h"
 #include "gui/options/CAlarmPage.h"
 #include "gui/options/CHolidayPage.h"
 #include "gui/options/COtherPage.h"
@@ -16,7 +16,7 @@ constexpr int kIconOptions = 227;
 constexpr int kPageWidth = 225, kPageHeight = 121;
 } // namespace
 
-COptionsSheet::COptionsSheet(QWidget* parent, COptionsValues& values, CTrayCore& hub,
+COptionsSheet::COptionsSheet(QWidget* parent, COptionsValues& values, IOptionsHost& hub,
                              IDialogs& dialogs, ISound& sound)
     : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("OptionsSheet"));

@@ -9,7 +9,7 @@
 class CAlarmPage;
 class CHolidayPage;
 class COtherPage;
-class CTrayCore;
+class IOptionsHost;
 class ISound;
 class QPushButton;
 class QTabWidget;
@@ -22,7 +22,7 @@ class COptionsSheet : public QDialog {
 public:
     enum PageIndex { Alarm, Note, Email, Holidays, Other };
 
-    COptionsSheet(QWidget* parent, COptionsValues& values, CTrayCore& hub, IDialogs& dialogs,
+    COptionsSheet(QWidget* parent, COptionsValues& values, IOptionsHost& hub, IDialogs& dialogs,
                   ISound& sound);
     ~COptionsSheet() override;
 

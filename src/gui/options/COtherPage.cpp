@@ -57,7 +57,7 @@ COtherPage::COtherPage(COptionsValues& values, IDialogs& dialogs, QWidget* paren
         Place(new QCheckBox(tr("Start Jotterly when I log in"), this), 6, 85, 108, 10, "autostart");
     Place(new QLabel(tr("Daily backups to keep"), this), 114, 87, 74, 8, "backupsLabel");
     m_backups = Place(new QSpinBox(this), 192, 85, 30, 12, "backupKeep");
-    m_backups->setRange(1, CSideSettings::kMaxBackupKeep);
+    m_backups->setRange(CSideSettings::kMinBackupKeep, CSideSettings::kMaxBackupKeep);
     m_notifications =
         Place(new QCheckBox(tr("Desktop notices when a note rings (always if no sound)"), this), 6,
               97, 210, 10, "notifications",

@@ -1,10 +1,15 @@
 #include "gui/sticky/CStickyHub.h"
 
-#include "core/app/CTrayCore.h"
+#include "core/alarms/CAlarmCheck.h"
+#include "core/alarms/IAlarmHost.h"
 #include "core/model/CNote.h"
+#include "core/model/CNoteStore.h"
+#include "core/model/CSettings.h"
+#include "core/model/TrayState.h"
 #include "core/platform/IDialogs.h"
 #include "core/platform/ISound.h"
-#include "core/platform/ProgramFolder.h"
+#include "core/platform/PlatformServices.h"
+#include "core/sticky/IStickyHost.h"
 #include "core/sticky/NoteSchemes.h"
 #include "core/storage/CSideSettings.h"
 #include "gui/platform/CDialogOwner.h"
@@ -14,57 +19,59 @@ constexpr int kCloseSound = 242;
 constexpr int kDeleteSound = 241;
 } // namespace
 
+IAlarmHost& CStickyHub::Host() const {
+    return m_tray.AlarmHost();
+}
+
 IDialogs& CStickyHub::Dialogs() const {
-    return *m_tray.Platform().dialogs;
+    return *Host().Platform().dialogs;
 }
 
 const CSettings& CStickyHub::Settings() const {
-    return m_tray.settings();
+    return Host().settings();
 }
 
 void CStickyHub::DeleteNote(CNote& note) {
-    m_tray.Store().RemoveNote(note);
-    m_tray.Alarms().ComputeEarliestAlarm();
-    m_tray.SaveData();
+    Host().Store().RemoveNote(note);
+    Host().Alarms().ComputeEarliestAlarm();
+    Host().SaveData();
 }
 
 void CStickyHub::TimeChanged(const CNote& note) {
-    if (note.m_dueSoon) m_tray.Alarms().OfferAlarmTime(note.m_alarmTime);
+    if (note.m_dueSoon) Host().Alarms().OfferAlarmTime(note.m_alarmTime);
     m_tray.NoteChanged();
 }
 
 void CStickyHub::HintClosedMemo() {
-    CSideSettings side = CSideSettings::Load(ProgramFolder());
-    if (side.closedHintShown) return;
+    if (m_tray.Side().closedHintShown) return;
     // Remembered first: whatever happens to the box, it is not shown again.
-    side.closedHintShown = true;
-    side.Save(ProgramFolder());
+    m_tray.ChangeSide([](CSideSettings& side) { side.closedHintShown = true; }, nullptr);
     const CDialogOwner::Scope owner(CDialogOwner::Tray()); // the note is gone
-    if (IDialogs* dialogs = m_tray.Platform().dialogs)
+    if (IDialogs* dialogs = Host().Platform().dialogs)
         dialogs->MessageBox(kClosedNoteHint, "Jotterly", IDialogs::Ok, IDialogs::Information);
 }
 
 bool CStickyHub::CanSound() const {
-    const ISound* sound = m_tray.Platform().sound;
+    const ISound* sound = Host().Platform().sound;
     return sound && sound->HasAudioDevice();
 }
 
 void CStickyHub::PlayDeleteSound() {
-    if (ISound* sound = m_tray.Platform().sound) sound->PlayResource(kDeleteSound);
+    if (ISound* sound = Host().Platform().sound) sound->PlayResource(kDeleteSound);
 }
 
 int CStickyHub::SchemeOf(const CNote& note) const {
-    return FindScheme(note, m_tray.settings().m_schemeBack, m_tray.settings().m_schemeText,
-                      m_tray.settings().m_schemeFont);
+    const CSettings& s = Host().settings();
+    return FindScheme(note, s.m_schemeBack, s.m_schemeText, s.m_schemeFont);
 }
 
 bool CStickyHub::ManagerOpen() const {
-    return m_tray.State() == CTrayCore::StateManagerOpen;
+    return Host().State() == StateManagerOpen;
 }
 
 std::vector<INoteWindow*> CStickyHub::NoteWindows() const {
     std::vector<INoteWindow*> windows;
-    for (const auto& n : m_tray.Store().notes())
+    for (const auto& n : Host().Store().notes())
         if (n->Window()) windows.push_back(n->Window());
     return windows;
 }
@@ -74,9 +81,9 @@ void CStickyHub::NoteChanged() {
 }
 
 void CStickyHub::PlayCloseSound() {
-    if (ISound* sound = m_tray.Platform().sound) sound->PlayResource(kCloseSound);
+    if (ISound* sound = Host().Platform().sound) sound->PlayResource(kCloseSound);
 }
 
 void CStickyHub::StopCloseSound() {
-    if (ISound* sound = m_tray.Platform().sound) sound->StopOnce();
+    if (ISound* sound = Host().Platform().sound) sound->StopOnce();
 }

@@ -4,15 +4,16 @@
 
 class CNote;
 struct CSettings;
+class IAlarmHost;
 class IDialogs;
-class CTrayCore;
+class IStickyHost;
 class INoteWindow;
 
 // What a note window reads of the hub and asks of it, in one place: the default schemes,
 // the run state, the other notes' windows and the sound of the close box.
 class CStickyHub {
 public:
-    explicit CStickyHub(CTrayCore& tray) : m_tray(tray) {}
+    explicit CStickyHub(IStickyHost& tray) : m_tray(tray) {}
 
     // The index 0..3 of the default scheme the note's colours and font match, or -1.
     int SchemeOf(const CNote& note) const;
@@ -43,5 +44,7 @@ public:
     void StopCloseSound();
 
 private:
-    CTrayCore& m_tray;
+    IAlarmHost& Host() const;
+
+    IStickyHost& m_tray;
 };

@@ -1,9 +1,10 @@
 #include "gui/sticky/CStickyNoteDlg.h"
 
-#include "core/app/CTrayCore.h"
 #include "core/model/CNote.h"
+#include "core/model/CSettings.h"
 #include "core/platform/SystemMetrics.h"
 #include "core/sticky/CNoteMenuModel.h"
+#include "core/sticky/IStickyHost.h"
 #include "core/sticky/NoteColors.h"
 #include "core/sticky/NotePlacement.h"
 #include "core/sticky/NoteSchemes.h"
@@ -46,10 +47,12 @@ QRect PixelRect(const NoteTemplate::DluRect& r) {
 }
 } // namespace
 
-CStickyNoteDlg::CStickyNoteDlg(CNote& note, CTrayCore& tray, int placeX, int placeY, bool keepPlace)
+CStickyNoteDlg::CStickyNoteDlg(CNote& note, IStickyHost& tray, int placeX, int placeY,
+                               bool keepPlace)
     : QWidget(nullptr, NoteWindowFlags(note.m_topMost != 0)), m_note(&note), m_hub(tray),
       m_placeX(placeX), m_placeY(placeY), m_keepPlace(keepPlace),
-      m_timers([this](int id) { m_ring.OnTimer(id); }), m_ring(tray, note, *this, m_timers) {
+      m_timers([this](int id) { m_ring.OnTimer(id); }),
+      m_ring(tray.AlarmHost(), note, *this, m_timers) {
     setObjectName(QStringLiteral("StickyNote"));
     // Every paint covers the whole window; there is no background to erase first.
     setAttribute(Qt::WA_OpaquePaintEvent);

@@ -18,7 +18,7 @@
 #include <QWidget>
 
 class CNote;
-class CTrayCore;
+class IStickyHost;
 class QPlainTextEdit;
 
 // A posted note on the desktop: a frameless tool window with a self-drawn title bar (pin box,
@@ -36,7 +36,7 @@ class CStickyNoteDlg : public QWidget,
 public:
     // placeX = -1: no placement point. keepPlace: the window opens only to ring and stays at
     // its centred home rectangle.
-    CStickyNoteDlg(CNote& note, CTrayCore& tray, int placeX, int placeY, bool keepPlace);
+    CStickyNoteDlg(CNote& note, IStickyHost& tray, int placeX, int placeY, bool keepPlace);
     ~CStickyNoteDlg() override;
 
     // INoteWindow

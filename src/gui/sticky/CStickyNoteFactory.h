@@ -6,17 +6,18 @@
 #include <utility>
 
 class CStickyNoteDlg;
-class CTrayCore;
+class IStickyHost;
 
 // Opens the desktop windows of notes for the tray core. onOpened is called with each new
 // window; the program gives every window its note menu there.
 class CStickyNoteFactory : public INoteWindowFactory {
 public:
-    explicit CStickyNoteFactory(CTrayCore& tray, std::function<void(CStickyNoteDlg&)> onOpened = {})
+    explicit CStickyNoteFactory(IStickyHost& tray,
+                                std::function<void(CStickyNoteDlg&)> onOpened = {})
         : m_tray(tray), m_onOpened(std::move(onOpened)) {}
     INoteWindow* OpenNoteWindow(CNote& note, int x, int y, bool ringing) override;
 
 private:
-    CTrayCore& m_tray;
+    IStickyHost& m_tray;
     std::function<void(CStickyNoteDlg&)> m_onOpened;
 };

@@ -1,12 +1,13 @@
 #include "gui/sync/CSyncService.h"
 
-#include "core/app/CTrayCore.h"
 #include "core/platform/IDialogs.h"
+#include "core/platform/PlatformServices.h"
 #include "core/sync/CExecLine.h"
+#include "core/sync/ISyncHost.h"
 
 #include <QStringList>
 
-CSyncService::CSyncService(CTrayCore& core) : m_core(core), m_session(core, core.DataPath()) {
+CSyncService::CSyncService(ISyncHost& core) : m_core(core), m_session(core, core.DataPath()) {
     m_settle.setSingleShot(true);
     m_settle.setInterval(kSettleMs);
     connect(&m_settle, &QTimer::timeout, this, &CSyncService::Rescan);

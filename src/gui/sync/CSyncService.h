@@ -9,7 +9,7 @@
 #include <QProcess>
 #include <QTimer>
 
-class CTrayCore;
+class ISyncHost;
 
 // The sync folder in the running program: watched for changes, rescanned at the start, after a
 // resume and every few minutes, mirrored after each save; "Sync Now" runs the sync command
@@ -22,7 +22,7 @@ public:
     static constexpr int kSettleMs = 2000;
     static constexpr qsizetype kShownOutput = 2000; // characters of a failed command's output
 
-    explicit CSyncService(CTrayCore& core);
+    explicit CSyncService(ISyncHost& core);
     ~CSyncService() override;
 
     // After the data is loaded: the first rescan, then watching.
@@ -42,7 +42,7 @@ private:
     void SyncEnded(bool ok, const QString& failure);
     void Tell(const QString& text);
 
-    CTrayCore& m_core;
+    ISyncHost& m_core;
     CSyncSession m_session;
     QFileSystemWatcher m_watcher;
     QTimer m_settle, m_periodic;

@@ -1,7 +1,9 @@
 #include "core/storage/CSideConfig.h"
 #include "core/storage/CSideSettings.h"
+#include "core/storage/CSideSettingsStore.h"
 #include "support/TestEnv.h"
 
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 
@@ -76,4 +78,33 @@ TEST(SideSettings, DefaultsBoundsAndOnlyChangedKeysWritten) {
     side = CSideSettings::Load(folder);
     EXPECT_EQ(side.backupKeep, 12);
     EXPECT_EQ(side.weatherSource, "classic");
+}
+
+// The program reads the file once; a change written through the store reads it afresh, so a
+// line typed by hand meanwhile is kept, and the copy everyone sees follows the file.
+TEST(SideSettings, ReadOnceAndChangedThroughOnePlace) {
+    TestEnv env;
+    std::filesystem::create_directories(env.DataFolder());
+    const std::string path = env.DataFolder() + CSideConfig::kFileName;
+    std::ofstream(path) << "backup_keep=3\n";
+    CSideSettingsStore store;
+    EXPECT_EQ(store.Get().backupKeep, 3);
+    std::ofstream(path) << "backup_keep=3\nsync_folder=/by/hand\n";
+    EXPECT_EQ(store.Get().syncFolder, "") << "looked at again, the file is not read again";
+    EXPECT_EQ(store.Reads(), 1);
+
+    ASSERT_TRUE(store.Change([](CSideSettings& s) { s.backupKeep = 9; }));
+    EXPECT_EQ(store.Get().backupKeep, 9);
+    EXPECT_EQ(store.Get().syncFolder, "/by/hand");
+    CSideConfig file;
+    ASSERT_TRUE(file.Load(path));
+    EXPECT_EQ(file.Get(CSideConfig::kSyncFolder, ""), "/by/hand");
+
+    // A file that cannot be read is not written over, and the copy stays as it was.
+    std::filesystem::remove(path);
+    std::filesystem::create_symlink(CSideConfig::kFileName, path);
+    std::string reason;
+    EXPECT_FALSE(store.Change([](CSideSettings& s) { s.backupKeep = 2; }, &reason));
+    EXPECT_FALSE(reason.empty());
+    EXPECT_EQ(store.Get().backupKeep, 9);
 }

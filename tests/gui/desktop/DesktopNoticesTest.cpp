@@ -98,7 +98,8 @@ protected:
     }
     // The program's notices on the test bus, as the tray window wires them.
     void UseNotices(const QDBusConnection& connection) {
-        notices = std::make_unique<CDesktopNotices>(connection, env.DataFolder());
+        notices = std::make_unique<CDesktopNotices>(
+            connection, [this] { return tray.Side().desktopNotifications; });
         PlatformServices services = platform.Services(&factory);
         services.notices = notices.get();
         tray.SetPlatform(services);

@@ -201,9 +201,11 @@ TEST_F(NetServicesTest, ServersNamedInTheSideFileAndClosingDoesNotWaitForThem) {
         ++timeRequests;
         return std::vector<unsigned char>();
     });
-    std::ofstream(ProgramFolder() + "jotterly.conf")
-        << "geocoding_server=" << server.BaseUrl() << "\ntime_server=127.0.0.1:" << silent.Port()
-        << "\n";
+    // Set as the options set them: a running program reads the file only once.
+    ASSERT_TRUE(tray.ChangeSide([&](CSideSettings& side) {
+        side.geocodingServer = server.BaseUrl();
+        side.timeServer = "127.0.0.1:" + std::to_string(silent.Port());
+    }));
     auto weather = std::make_unique<CWeatherService>(tray);
     auto clock = std::make_unique<CClockSyncService>(tray);
     clock->SetSetter([](double) { return false; });
