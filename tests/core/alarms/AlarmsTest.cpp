@@ -196,6 +196,9 @@ TEST_F(Alarms, CheckTimerGate) {
                  {5000, 9, idle, true, true},
                  {2000, 4, idle, false, true},
                  {2000, 3, idle, true, true},
+                 {7000, 14, idle, false, true},
+                 {7000, 13, idle, true, true},
+                 {5000, -3600, idle, true, true}, // long past: every tick
                  {5000, 30, idle, false, false},
                  {5000, 29, idle, false, true},
                  {5000, 3600, idle, false, false},
