@@ -172,12 +172,14 @@ TEST_F(TrayTimers, StartupRepostsNotesThenChecksThenStartsTimers) {
     fresh.Startup();
     const auto& notes = fresh.Store().notes();
     ASSERT_EQ(notes.size(), 3u);
-    EXPECT_NE(notes[0]->m_window, nullptr);
+    ASSERT_NE(notes[0]->m_window, nullptr);
+    EXPECT_FALSE(notes[0]->m_window->IsRinging()); // reposted quietly
     EXPECT_EQ(notes[1]->m_window, nullptr);
     // The check ran once, after the reposting: the due note's window was opened to ring.
     ASSERT_NE(notes[2]->m_window, nullptr);
     EXPECT_EQ(static_cast<FakeNoteWindow*>(notes[2]->m_window)->alarmsStarted, 1);
     EXPECT_EQ(fresh.State(), CTrayCore::StateRinging);
+    EXPECT_EQ(fresh.Alarms().EarliestAlarm(), notes[2]->m_alarmTime);
     EXPECT_EQ(timers.active.count(105), 1u);
     // The shutdown save stores the rectangles and keeps the posted flags.
     fresh.ShutdownSave();

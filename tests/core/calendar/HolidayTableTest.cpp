@@ -23,18 +23,6 @@ COleDateTime Day(int y, int m, int d) {
 
 } // namespace
 
-TEST(HolidayTable, NamesAndRuleTextsAsShown) {
-    CHolidayTable table;
-    ASSERT_EQ(table.count, 28);
-    EXPECT_EQ(table.entries[5].name, "Washington's Birthday");
-    EXPECT_EQ(table.entries[14].rule, "3nd Sunday of Jun");
-    EXPECT_EQ(table.entries[23].rule, "1st Tuesday after 1st Monday of Nov");
-    EXPECT_EQ(table.entries[10].rule, "2nd Sunday of Mar (1st Sunday of Apr before 2007)");
-    EXPECT_EQ(table.entries[22].rule, "1st Sunday of Nov (Last Sunday of Oct before 2007)");
-    for (const CHoliday& h : table.entries)
-        EXPECT_TRUE(h.enabled == 1 && !h.date.IsValid()) << h.name;
-}
-
 TEST(HolidayTable, Dates) {
     // 2003; Memorial Day in Mays with five and four Mondays; Election Day when November starts
     // on a Monday and on a Tuesday.
