@@ -1,9 +1,6 @@
-#include "core/app/CTrayCore.h"
 #include "core/calendar/CHolidayTable.h"
 #include "core/calendar/EasterDate.h"
 #include "core/calendar/NthWeekday.h"
-
-#include "support/TestEnv.h"
 
 #include <gtest/gtest.h>
 
@@ -115,20 +112,4 @@ TEST(HolidayTable, NextHolidayTiesAndNewYear) {
     for (COleDateTime d : {Day(2003, 1, 1), Day(2003, 7, 4), Day(2003, 12, 31)})
         EXPECT_EQ(table.GetNextHoliday(d).date, Day(2004, 1, 1));
     EXPECT_EQ(CHolidayTable().GetNextHoliday(Day(2003, 3, 1)).name, "New Year");
-}
-
-TEST(HolidayTable, EnableFlagsComeFromTheDataFile) {
-    TestEnv env;
-    {
-        CTrayCore writer;
-        for (int i : {0, Columbus, Christmas})
-            writer.Holidays().entries[i].enabled = 0;
-        ASSERT_TRUE(writer.SaveData());
-    }
-    CTrayCore reader;
-    reader.LoadData();
-    for (int i = 0; i < CHolidayTable::kCount; ++i)
-        EXPECT_EQ(reader.Holidays().entries[i].enabled,
-                  i == 0 || i == Columbus || i == Christmas ? 0 : 1)
-            << i;
 }
