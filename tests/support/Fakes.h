@@ -118,15 +118,20 @@ struct FakeTray : ITrayIcon {
     void Remove() override { ++removed; }
 };
 
-// A desktop notification service that keeps what it was asked to show.
+// A desktop notification service that keeps what it was asked to show; Press is a click on a
+// notice's button. Unavailable, it shows nothing.
 struct RecordingNotices : IDesktopNotices {
     std::vector<std::string> shown;
+    std::vector<ActionHandler> handlers;
     std::vector<unsigned> withdrawn;
-    bool withButtons = false;
+    bool withButtons = false, available = true;
     unsigned Show(const std::string& title, const std::string&, ActionHandler onAction) override {
+        if (!available) return 0;
         shown.push_back(title);
         withButtons = withButtons || onAction;
+        handlers.push_back(std::move(onAction));
         return static_cast<unsigned>(shown.size());
     }
     void Withdraw(unsigned ticket) override { withdrawn.push_back(ticket); }
+    void Press(size_t i, Action a) { handlers.at(i)(a); }
 };

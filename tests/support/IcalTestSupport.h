@@ -2,33 +2,11 @@
 
 #include "core/ical/CICalMapping.h"
 #include "core/model/CNote.h"
+#include "support/ScopedZone.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <ctime>
 #include <string>
-
-// Runs a test in a time zone; the zone before comes back afterwards.
-class ScopedZone {
-public:
-    explicit ScopedZone(const std::string& zone) {
-        if (const char* old = std::getenv("TZ")) m_old = old, m_had = true;
-        setenv("TZ", zone.c_str(), 1);
-        tzset();
-    }
-    ~ScopedZone() {
-        if (m_had)
-            setenv("TZ", m_old.c_str(), 1);
-        else
-            unsetenv("TZ");
-        tzset();
-    }
-
-private:
-    std::string m_old;
-    bool m_had = false;
-};
 
 inline CNote IcalTestNote(int type) {
     CNote note;

@@ -32,9 +32,9 @@ int BindLoopback(unsigned short& port, int type) {
     return s;
 }
 
-unsigned short FreeLoopbackPort() {
+unsigned short FreeLoopbackPort(int type) {
     unsigned short port = 0;
-    const int s = BindLoopback(port, SOCK_STREAM);
+    const int s = BindLoopback(port, type);
     if (s >= 0) close(s);
     return port;
 }

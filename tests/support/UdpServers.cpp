@@ -11,13 +11,6 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-unsigned short FreeLoopbackUdpPort() {
-    unsigned short port = 0;
-    const int fd = BindLoopback(port, SOCK_DGRAM);
-    if (fd >= 0) close(fd);
-    return port;
-}
-
 ScriptedUdpServer::ScriptedUdpServer(Script script) : m_script(std::move(script)) {
     m_fd = BindLoopback(m_port, SOCK_DGRAM);
     if (m_fd < 0) return;
@@ -49,7 +42,7 @@ ChronyServer::ChronyServer(int offsetSeconds) {
     char dir[] = "/tmp/jotterly-chrony-XXXXXX";
     if (!mkdtemp(dir)) return;
     m_dir = dir;
-    m_port = FreeLoopbackUdpPort();
+    m_port = FreeLoopbackPort(SOCK_DGRAM);
     const std::string conf = m_dir + "/chrony.conf";
     std::ofstream(conf) << "port " << m_port << "\nbindaddress 127.0.0.1\nlocal stratum 8\n"
                         << "allow 127.0.0.1\ncmdport 0\npidfile " << m_dir << "/chronyd.pid\n"

@@ -7,9 +7,6 @@
 #include <thread>
 #include <vector>
 
-// A UDP port on 127.0.0.1 that is free now; 0 if none could be had.
-unsigned short FreeLoopbackUdpPort();
-
 // A UDP server on 127.0.0.1 run by a thread of the test: each datagram goes to the script,
 // whose bytes are sent back (nothing when empty).
 class ScriptedUdpServer {

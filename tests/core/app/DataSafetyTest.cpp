@@ -43,6 +43,15 @@ protected:
         fs::create_directories(env.DataFolder());
         std::ofstream(hub.DataPath(), std::ios::binary) << bytes;
     }
+    // The notes a fresh start would read from the data file.
+    std::vector<CNote> OnDisk() {
+        FakeHub reader(platform);
+        reader.LoadData();
+        std::vector<CNote> notes;
+        for (const auto& n : reader.Store().notes())
+            notes.push_back(*n);
+        return notes;
+    }
     size_t BoxesWith(const std::string& text) const {
         size_t n = 0;
         for (const auto& b : platform.dialogs.boxes)
@@ -80,9 +89,7 @@ TEST_F(DataSafety, StartupRemovesStaleTempsAndSavesKeepADailyBackup) {
     EXPECT_TRUE(hub.SaveData());
     EXPECT_EQ(BoxesWith("backup of your notes could not be made"), 1u);
     EXPECT_EQ(platform.dialogs.boxes.size(), 1u);
-    FakeHub reread(platform);
-    reread.LoadData();
-    EXPECT_EQ(reread.Store().notes()[0]->m_title, "Changed");
+    EXPECT_EQ(OnDisk().at(0).m_title, "Changed");
 }
 
 // A file that could not be read completely is moved aside before the first save, told once
@@ -108,9 +115,7 @@ TEST_F(DataSafety, UnreadableFileIsMovedAsideBeforeTheFirstSave) {
     EXPECT_EQ(ReadFile(aside), cut);
     EXPECT_EQ(ReadFile(aside + "-2"), cut + "x");
     EXPECT_EQ(BoxesWith("was kept as"), 2u);
-    FakeHub reread(platform);
-    reread.LoadData();
-    EXPECT_EQ(reread.Store().notes().size(), 19u);
+    EXPECT_EQ(OnDisk().size(), 19u);
 }
 
 // An original that cannot be moved (here a file of /proc behind a link) is never saved over;
@@ -163,9 +168,7 @@ TEST_F(DataSafety, FailedSaveAtExitKeepsTheProgramRunning) {
 
     hub.SetState(CTrayCore::StateExiting);
     EXPECT_TRUE(hub.FinishExit());
-    FakeHub reread(platform);
-    reread.LoadData();
-    EXPECT_EQ(reread.Store().notes()[0]->m_text, "typed since");
+    EXPECT_EQ(OnDisk().at(0).m_text, "typed since");
 }
 
 // Exit with a read-only "Note.Dat" no longer ends silently: the user is told why and may save
@@ -208,9 +211,7 @@ TEST_F(DataSafety, FailedSaveIsRetriedWithBackoff) {
     EXPECT_EQ(BoxesWith("could not be saved"), 1u);
     hub.OnTimer(CTrayCore::TimerSaveRetry);
     EXPECT_FALSE(timers.active.count(CTrayCore::TimerSaveRetry));
-    FakeHub reread(platform);
-    reread.LoadData();
-    EXPECT_EQ(reread.Store().notes()[0]->m_title, "Typed while the disk was full");
+    EXPECT_EQ(OnDisk().at(0).m_title, "Typed while the disk was full");
 }
 
 // Changes are saved a few seconds after the last one, and only when the program is idle.
@@ -233,10 +234,7 @@ TEST_F(DataSafety, ChangesAreSavedAFewSecondsAfterTheLastOne) {
     hub.SetState(CTrayCore::StateRinging);
     hub.OnTimer(CTrayCore::TimerAutoSave);
     EXPECT_FALSE(timers.active.count(CTrayCore::TimerAutoSave));
-    FakeHub reread(platform);
-    reread.LoadData();
-    ASSERT_EQ(reread.Store().notes().size(), 1u);
-    EXPECT_EQ(reread.Store().notes()[0]->m_text, "typed");
+    EXPECT_EQ(OnDisk().at(0).m_text, "typed");
     hub.SetState(CTrayCore::StateIdle);
 
     // A save made otherwise meanwhile leaves nothing pending.
@@ -279,10 +277,9 @@ TEST_F(DataSafety, FileReplacedFromOutsideIsReloadedOrKeptAside) {
     EXPECT_EQ(BoxesWith(aside), 1u);
     ASSERT_TRUE(hub.SaveData());
     EXPECT_EQ(BoxesWith(aside), 1u) << "told again for the same change";
-    FakeHub reread(platform);
-    reread.LoadData();
-    EXPECT_EQ(reread.Store().notes()[0]->m_title, "Ours");
-    ASSERT_EQ(reread.Store().notes().size(), 3u);
+    const std::vector<CNote> saved = OnDisk();
+    ASSERT_EQ(saved.size(), 3u);
+    EXPECT_EQ(saved[0].m_title, "Ours");
 
     // Import from the conflict copy adds only what ours lacks ("Kept 0" was renamed here, and
     // "Kept 3" is new): nothing is doubled.
@@ -294,9 +291,7 @@ TEST_F(DataSafety, FileReplacedFromOutsideIsReloadedOrKeptAside) {
         titles.push_back(n->m_title);
     EXPECT_EQ(titles, (std::vector<std::string>{"Ours", "Kept 1", "Kept 2", "Kept 0", "Kept 3"}));
     EXPECT_EQ(BoxesWith("2 notes were added"), 1u);
-    FakeHub merged(platform);
-    merged.LoadData();
-    EXPECT_EQ(merged.Store().notes().size(), 5u);
+    EXPECT_EQ(OnDisk().size(), 5u);
 }
 
 // A file from a later version (an unknown stamp, or records after the last note) is read as
@@ -316,9 +311,7 @@ TEST_F(DataSafety, FileFromANewerVersionIsKeptBeforeTheFirstSave) {
         EXPECT_EQ(BoxesWith("Data Read Error!"), 0u);
         ASSERT_TRUE(hub.SaveData());
         EXPECT_EQ(ReadFile(hub.DataPath() + ".unreadable-20030513-100000"), original);
-        FakeHub reread(platform);
-        reread.LoadData();
-        EXPECT_EQ(reread.Store().notes().size(), 2u);
+        EXPECT_EQ(OnDisk().size(), 2u);
     }
 }
 
@@ -353,8 +346,6 @@ TEST_F(DataSafety, SmallerPromisesOfTheSavePath) {
     window->ringing = true;
     window->postedBefore = false;
     ASSERT_TRUE(hub.SaveData());
-    FakeHub reread(platform);
-    reread.LoadData();
-    EXPECT_EQ(reread.Store().notes()[1]->m_posted, 0);
+    EXPECT_EQ(OnDisk().at(1).m_posted, 0);
     EXPECT_EQ(hub.Store().notes()[1]->m_posted, 1); // still on the desktop while it rings
 }

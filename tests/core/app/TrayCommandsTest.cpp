@@ -70,13 +70,9 @@ TEST_F(TrayCommandsTest, ExportAndImportRunOnlyWhenIdle) {
     commands.OnCommand(CmdImport);
     EXPECT_TRUE(dialogs.boxes.empty());
     EXPECT_EQ(core.State(), CTrayCore::StateRinging);
-
     core.SetState(CTrayCore::StateIdle);
-    dialogs.answers.push_back(IDialogs::AnswerNo);
     commands.OnCommand(CmdImport);
-    ASSERT_EQ(dialogs.boxes.size(), 1u);
-    EXPECT_EQ(dialogs.boxes[0].caption, "Warning");
-    EXPECT_EQ(core.State(), CTrayCore::StateIdle);
+    EXPECT_EQ(dialogs.boxes.size(), 1u) << "the import's question";
 }
 
 TEST_F(TrayCommandsTest, ExitRemovesTheIconStopsTheTimersAndWaitsForAMailCheck) {

@@ -1,9 +1,6 @@
-#include "core/app/CTrayCore.h"
 #include "core/calendar/CHolidayTable.h"
 #include "core/calendar/EasterDate.h"
 #include "core/calendar/NthWeekday.h"
-
-#include "support/TestEnv.h"
 
 #include <gtest/gtest.h>
 
@@ -22,18 +19,6 @@ COleDateTime Day(int y, int m, int d) {
 }
 
 } // namespace
-
-TEST(HolidayTable, NamesAndRuleTextsAsShown) {
-    CHolidayTable table;
-    ASSERT_EQ(table.count, 28);
-    EXPECT_EQ(table.entries[5].name, "Washington's Birthday");
-    EXPECT_EQ(table.entries[14].rule, "3nd Sunday of Jun");
-    EXPECT_EQ(table.entries[23].rule, "1st Tuesday after 1st Monday of Nov");
-    EXPECT_EQ(table.entries[10].rule, "2nd Sunday of Mar (1st Sunday of Apr before 2007)");
-    EXPECT_EQ(table.entries[22].rule, "1st Sunday of Nov (Last Sunday of Oct before 2007)");
-    for (const CHoliday& h : table.entries)
-        EXPECT_TRUE(h.enabled == 1 && !h.date.IsValid()) << h.name;
-}
 
 TEST(HolidayTable, Dates) {
     // 2003; Memorial Day in Mays with five and four Mondays; Election Day when November starts
@@ -127,20 +112,4 @@ TEST(HolidayTable, NextHolidayTiesAndNewYear) {
     for (COleDateTime d : {Day(2003, 1, 1), Day(2003, 7, 4), Day(2003, 12, 31)})
         EXPECT_EQ(table.GetNextHoliday(d).date, Day(2004, 1, 1));
     EXPECT_EQ(CHolidayTable().GetNextHoliday(Day(2003, 3, 1)).name, "New Year");
-}
-
-TEST(HolidayTable, EnableFlagsComeFromTheDataFile) {
-    TestEnv env;
-    {
-        CTrayCore writer;
-        for (int i : {0, Columbus, Christmas})
-            writer.Holidays().entries[i].enabled = 0;
-        ASSERT_TRUE(writer.SaveData());
-    }
-    CTrayCore reader;
-    reader.LoadData();
-    for (int i = 0; i < CHolidayTable::kCount; ++i)
-        EXPECT_EQ(reader.Holidays().entries[i].enabled,
-                  i == 0 || i == Columbus || i == Christmas ? 0 : 1)
-            << i;
 }

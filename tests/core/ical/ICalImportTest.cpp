@@ -9,16 +9,10 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 namespace {
 
 std::string Fixture(const std::string& name) {
-    std::ifstream f(std::string(JOTTERLY_TEST_DATA) + "/ical/" + name, std::ios::binary);
-    std::stringstream s;
-    s << f.rdbuf();
-    return s.str();
+    return ReadFile(std::string(JOTTERLY_TEST_DATA) + "/ical/" + name);
 }
 
 std::string Start(const CNote& n) {

@@ -6,6 +6,9 @@
 #include "core/mail/CMailAccountRules.h"
 #include "core/mail/CMailCheck.h"
 #include "core/model/CSettings.h"
+#include "core/net/CPop3Client.h"
+#include "core/net/CountPop3Messages.h"
+#include "core/net/SocketErrors.h"
 #include "core/platform/Clock.h"
 
 #include <chrono>
@@ -14,9 +17,10 @@
 namespace {
 using Strings = std::vector<std::string>;
 
-std::string Mail(const std::string& from, const std::string& subject) {
-    return "From: " + from + "\nSubject: " + subject +
-           "\nDate: Mon, 7 Dec 2026 09:00:00 +0000\n\nHi\n";
+std::string Mail(const std::string& from, const std::string& subject,
+                 const std::string& date = "Mon, 7 Dec 2026 09:00:00 +0000") {
+    return (from.empty() ? "" : "From: " + from + "\n") + "Subject: " + subject +
+           "\nDate: " + date + "\n\nHi\n";
 }
 
 class MailCheck : public testing::Test {
@@ -27,6 +31,14 @@ protected:
         s_server->AddUser("work", "work-pw",
                           {Mail("boss@example.com", "Report"), Mail("hr@example.com", "Leave")});
         s_server->AddUser("club", "club-pw", {});
+        s_server->AddUser("empty", "empty-pw", {});
+        s_server->AddUser("alice", "alice-pw",
+                          {Mail("Bob <bob@example.com>", "Lunch on\n Friday: budget",
+                                "Tue, 2 Jan 2024 08:15:45 -0500"),
+                           Mail("carol@example.com", "Re: two", "Wed, 3 Jan 2024 23:59:01 +0100"),
+                           Mail("dave@example.com", "Hi", "Thu, 4 Jan 2024 10:20:30 +0000")});
+        s_server->AddUser("nofrom", "nofrom-pw",
+                          {Mail("", "1"), Mail("", "2"), Mail("", "3"), Mail("erin@x.org", "4")});
         ASSERT_TRUE(s_server->Start()) << s_server->Error();
     }
     static void TearDownTestSuite() {
@@ -56,6 +68,48 @@ protected:
     int countdownMs = 1234;
 };
 } // namespace
+
+// The POP3 client itself; what it sent is read from the server's raw log.
+TEST_F(MailCheck, ClientCountsReadsTheHeadersAndAlwaysSaysQuit) {
+    const Pop3CheckOptions options{.port = s_server->Port()};
+    const Strings threeTops{"NOOP",    "STAT",    "STAT",    "LIST",
+                            "TOP 1 0", "TOP 2 0", "TOP 3 0", "QUIT"};
+    auto account = [](const std::string& user, const std::string& server = "127.0.0.1") {
+        CMailAccount a;
+        a.m_server = server, a.m_userName = user, a.m_password = user + "-pw";
+        return a;
+    };
+    CMailAccount empty = account("empty");
+    EXPECT_EQ(CountPop3Messages(empty, options), 0);
+    EXPECT_TRUE(empty.m_messages.empty());
+    EXPECT_EQ(s_server->CommandsAfterLogin("empty"), (Strings{"NOOP", "STAT", "QUIT"}));
+
+    CMailAccount alice = account("alice", "localhost"); // a name, resolved
+    alice.m_messages = {"earlier"};                     // appended to; the caller empties it
+    EXPECT_EQ(CountPop3Messages(alice, options), 3);
+    EXPECT_EQ(alice.m_messages,
+              (Strings{"earlier", " Bob <bob@example.com>", " Lunch on Friday: budget",
+                       " Tue, 2 Jan 2024 08:15:45 -0500", "", " carol@example.com", " Re: two",
+                       " Wed, 3 Jan 2024 23:59:01 +0100", "", " dave@example.com", " Hi",
+                       " Thu, 4 Jan 2024 10:20:30 +0000", ""}));
+    EXPECT_EQ(s_server->CommandsAfterLogin("alice"), threeTops);
+
+    // Three headers without a sender use up the attempts: the fourth is never asked for.
+    CMailAccount nofrom = account("nofrom");
+    EXPECT_EQ(CountPop3Messages(nofrom, options), 4);
+    EXPECT_EQ(s_server->CommandsAfterLogin("nofrom"), threeTops);
+    ASSERT_EQ(nofrom.m_messages.size(), 16u);
+    EXPECT_EQ(nofrom.m_messages[9], " 3"); // a header without sender is still shown
+    EXPECT_EQ(nofrom.m_messages[13], "");
+
+    CMailAccount wrong = account("empty");
+    wrong.m_password = "wrong";
+    CPop3Client client;
+    EXPECT_EQ(CountPop3Messages(client, wrong, s_server->Port()), -1);
+    EXPECT_EQ(CBlockingSocket::GetLastError(), SocketError::kNegativeReply);
+    EXPECT_EQ(client.m_lastResponse, "-ERR [AUTH] Authentication failed.");
+    EXPECT_TRUE(wrong.m_messages.empty());
+}
 
 TEST_F(MailCheck, OneAccountOfThreeEmptiesEveryListAndShowsOnlyItsRows) {
     Add("Home", "home"), Add("Work", "work"), Add("Club", "club");

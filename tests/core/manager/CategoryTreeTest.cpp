@@ -68,6 +68,8 @@ TEST(CategoryTree, NewRenameDeleteAndNeverAnIdThatNotesStillCarry) {
     CTreeNode* work = t.New(*t.Root(), d.notes);
     CTreeNode* calls = t.New(*work, d.notes);
     EXPECT_EQ(calls->m_name, "New");
+    EXPECT_EQ(calls->m_level, 2);
+    EXPECT_NE(calls->m_id, work->m_id);
     EXPECT_EQ(Shape(t, t.Root()), "All notes(New(New))");
     EXPECT_EQ(t.Parent(calls), work);
     ASSERT_TRUE(t.Rename(*work, "Work"));
@@ -86,6 +88,7 @@ TEST(CategoryTree, NewRenameDeleteAndNeverAnIdThatNotesStillCarry) {
     EXPECT_NE(fresh->m_id, workId);
     EXPECT_NE(fresh->m_id, callsId);
     EXPECT_NE(fresh->m_id, 0);
+    EXPECT_EQ(t.Root()->m_childCount, 2) << "the child count never drops";
     EXPECT_EQ(Shape(t, t.Root()), "All notes(New)");
 
     // 141 means "no drop target"; ids run past it, and past INT_MAX into free low ids.

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 const COleDateTime kNow(2003, 5, 13, 9, 30, 0);
 
@@ -129,17 +131,14 @@ TEST_F(NoteEditModel, SavingWritesTheRecurrenceAndRecomputes) {
     EXPECT_EQ(n.m_baseTime, COleDateTime(2003, 6, 1, 10, 0, 0));
     EXPECT_EQ(n.m_alarmTime, COleDateTime(2003, 5, 30, 10, 0, 0)); // recomputed
 
-    Every(m, CNote::Hour, "5", "0");
-    ASSERT_FALSE(m.SaveToNote(n));
-    EXPECT_EQ(n.m_recurrence, 1005);
-    EXPECT_EQ(n.m_priorDays, 0);
-
-    Every(m, CNote::Workday, "1", "0");
-    ASSERT_FALSE(m.SaveToNote(n));
-    EXPECT_EQ(n.m_recurrence, 6000);
-    Every(m, CNote::Weekend, "1", "0");
-    ASSERT_FALSE(m.SaveToNote(n));
-    EXPECT_EQ(n.m_recurrence, 7000);
+    for (auto [unit, count, recurrence] : {std::tuple{CNote::Hour, "5", 1005},
+                                           {CNote::Workday, "1", 6000},
+                                           {CNote::Weekend, "1", 7000}}) {
+        Every(m, unit, count, "0");
+        ASSERT_FALSE(m.SaveToNote(n));
+        EXPECT_EQ(n.m_recurrence, recurrence);
+        EXPECT_EQ(n.m_priorDays, 0);
+    }
     EXPECT_EQ(n.m_nextTime.GetDayOfWeek(), 7); // Tuesday -> the coming Saturday
 
     Every(m, CNote::Year, "1", "0");

@@ -5,6 +5,7 @@
 #include "core/manager/CNoteSort.h"
 #include "core/model/CNote.h"
 #include "core/platform/Clock.h"
+#include "support/NoteBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -22,11 +23,7 @@ COleDateTimeSpan Minutes(double m) {
 }
 
 std::unique_ptr<CNote> Note(int type, const COleDateTime& alarm, const char* title = "") {
-    auto n = std::make_unique<CNote>();
-    n->m_type = type;
-    n->m_alarmTime = n->m_nextTime = n->m_startTime = n->m_baseTime = alarm;
-    n->m_title = title;
-    return n;
+    return NoteBuilder(type).At(alarm).Title(title).Build();
 }
 
 std::vector<CNote*> Ptrs(const std::vector<std::unique_ptr<CNote>>& v) {

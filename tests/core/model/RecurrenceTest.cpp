@@ -1,13 +1,12 @@
 #include "core/model/CNote.h"
 #include "core/platform/Clock.h"
+#include "support/ScopedZone.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <ctime>
 #include <random>
 #include <string>
 
@@ -197,10 +196,7 @@ TEST(Recurrence, EveryRule) {
 }
 
 TEST(Recurrence, WallClockAcrossDaylightSavingChanges) {
-    const char* old = std::getenv("TZ");
-    const std::string saved = old ? old : "";
-    setenv("TZ", "America/New_York", 1);
-    tzset();
+    ScopedZone zone("America/New_York");
     // 2024-03-10 02:00 does not exist there and 2024-11-03 01:30 comes twice.
     const Step steps[] = {
         {Hour, 1, "2024-03-10 00:00", "2024-03-10 03:30", "2024-03-10 04:00"},
@@ -211,8 +207,6 @@ TEST(Recurrence, WallClockAcrossDaylightSavingChanges) {
     };
     for (const Step& s : steps)
         Check(s);
-    old ? setenv("TZ", saved.c_str(), 1) : unsetenv("TZ");
-    tzset();
 }
 
 TEST(Recurrence, ManyStepsDoNotDrift) {

@@ -59,26 +59,25 @@ TEST(HtmlToText, StrayBracketsEndAndKeepText) {
 }
 
 TEST(WeatherConditions, SkyThenPrecipitationChooseTheWordingAndIcon) {
-    int icon = 0;
-    EXPECT_EQ(NormalizeCondition("Mostly Cloudy", icon), "Cloudy");
-    EXPECT_EQ(icon, 245);
-    EXPECT_EQ(NormalizeCondition("Partly cloudy with light rain", icon), "Cloudy Light rain");
-    EXPECT_EQ(icon, 246);
-    EXPECT_EQ(NormalizeCondition("Sunny", icon), "Clear");
-    EXPECT_EQ(icon, 243);
-    EXPECT_EQ(NormalizeCondition("SUN MIXED WITH CLOUDS", icon), "Partial Cloudy");
-    EXPECT_EQ(icon, 244);
-    // The first entry in table order wins, even over a longer one further down.
-    EXPECT_EQ(NormalizeCondition("Light snow/sleet mixed with rain or freezing rain", icon),
-              "Freezing rain");
-    EXPECT_EQ(icon, 247);
-    EXPECT_EQ(NormalizeCondition("Haze and smoke", icon), "Fog Smoke");
-    EXPECT_EQ(icon, 248);
-    EXPECT_EQ(NormalizeCondition("Heavy thunderstorms", icon), "Heavy thunderstorms");
-    EXPECT_EQ(icon, 247);
-    icon = 99;
-    EXPECT_EQ(NormalizeCondition("Volcanic ash", icon), "");
-    EXPECT_EQ(icon, 99) << "no match keeps the icon";
+    const struct {
+        const char *text, *wording;
+        int icon;
+    } cases[] = {
+        {"Mostly Cloudy", "Cloudy", 245},
+        {"Partly cloudy with light rain", "Cloudy Light rain", 246},
+        {"Sunny", "Clear", 243},
+        {"SUN MIXED WITH CLOUDS", "Partial Cloudy", 244},
+        // The first entry in table order wins, even over a longer one further down.
+        {"Light snow/sleet mixed with rain or freezing rain", "Freezing rain", 247},
+        {"Haze and smoke", "Fog Smoke", 248},
+        {"Heavy thunderstorms", "Heavy thunderstorms", 247},
+        {"Volcanic ash", "", 99}, // no match keeps the icon
+    };
+    for (const auto& c : cases) {
+        int icon = 99;
+        EXPECT_EQ(NormalizeCondition(c.text, icon), c.wording);
+        EXPECT_EQ(icon, c.icon) << c.text;
+    }
 }
 
 TEST(WeatherPage, TemperaturesAndCentigrade) {

@@ -26,20 +26,38 @@ size_t TempFilesIn(const std::string& folder) {
     return n;
 }
 
-} // namespace
+class AtomicSave : public ::testing::Test {
+protected:
+    AtomicSave() { tray.SetPlatform({.dialogs = &dialogs}); }
+    // The titles a fresh start would read from the data file.
+    static std::vector<std::string> TitlesOnDisk() {
+        CTrayCore reader;
+        reader.LoadData();
+        std::vector<std::string> titles;
+        for (const auto& n : reader.Store().notes())
+            titles.push_back(n->m_title);
+        return titles;
+    }
+    std::string OnDisk() const {
+        std::string bytes;
+        EXPECT_TRUE(CAtomicFile::ReadAll(tray.DataPath(), bytes, nullptr));
+        return bytes;
+    }
 
-TEST(AtomicSave, InterruptedAtAnyByteKeepsThePreviousFile) {
     TestEnv env;
-    Clock::SetForTest(COleDateTime(2003, 5, 13, 10, 0, 0));
     FakeDialogs dialogs;
     CTrayCore tray;
-    tray.SetPlatform({.dialogs = &dialogs});
+};
+
+} // namespace
+
+TEST_F(AtomicSave, InterruptedAtAnyByteKeepsThePreviousFile) {
+    Clock::SetForTest(COleDateTime(2003, 5, 13, 10, 0, 0));
     tray.LoadData(); // the welcome note
     tray.Store().notes()[0].get()->m_title = "Old title";
     ASSERT_TRUE(tray.SaveData());
     ASSERT_TRUE(tray.SaveData()); // today's backup is made: only the save itself fails below
-    std::string before;
-    ASSERT_TRUE(CAtomicFile::ReadAll(tray.DataPath(), before, nullptr));
+    const std::string before = OnDisk();
 
     tray.Store().notes()[0].get()->m_title = "New title that must not half-land";
     size_t size = CDataFile::Write(tray.Data(), Clock::Now()).size();
@@ -48,9 +66,7 @@ TEST(AtomicSave, InterruptedAtAnyByteKeepsThePreviousFile) {
         FailAfter fail(k);
         EXPECT_FALSE(tray.SaveData()) << k;
         ++failures;
-        std::string now;
-        ASSERT_TRUE(CAtomicFile::ReadAll(tray.DataPath(), now, nullptr));
-        ASSERT_EQ(now, before) << "after a failure at byte " << k;
+        ASSERT_EQ(OnDisk(), before) << "after a failure at byte " << k;
     }
     EXPECT_EQ(TempFilesIn(env.DataFolder()), 0u);
     ASSERT_GT(failures, 1);
@@ -59,25 +75,13 @@ TEST(AtomicSave, InterruptedAtAnyByteKeepsThePreviousFile) {
     EXPECT_NE(dialogs.boxes[0].text.find(tray.DataPath()), std::string::npos);
     EXPECT_NE(dialogs.boxes[0].text.find("No space left on device"), std::string::npos);
 
-    // The previous file still loads whole.
-    CTrayCore reread;
-    reread.SetPlatform({.dialogs = &dialogs});
-    reread.LoadData();
-    ASSERT_EQ(reread.Store().notes().size(), 1u);
-    EXPECT_EQ(reread.Store().notes()[0]->m_title, "Old title");
-
-    // And once the disk has room again the new data lands.
+    // The previous file still loads whole; once the disk has room again the new data lands.
+    EXPECT_EQ(TitlesOnDisk(), std::vector<std::string>{"Old title"});
     ASSERT_TRUE(tray.SaveData());
-    CTrayCore after;
-    after.LoadData();
-    EXPECT_EQ(after.Store().notes()[0]->m_title, "New title that must not half-land");
+    EXPECT_EQ(TitlesOnDisk(), std::vector<std::string>{"New title that must not half-land"});
 }
 
-TEST(AtomicSave, UnwritableFolderReportsTheFailure) {
-    TestEnv env;
-    FakeDialogs dialogs;
-    CTrayCore tray;
-    tray.SetPlatform({.dialogs = &dialogs});
+TEST_F(AtomicSave, UnwritableFolderReportsTheFailure) {
     // Root ignores folder permissions: a folder standing where the file goes fails for anyone.
     const bool root = geteuid() == 0;
     if (root)
@@ -95,11 +99,8 @@ TEST(AtomicSave, UnwritableFolderReportsTheFailure) {
 
 // Export writes what the user has now; Import reads and checks the whole chosen file before
 // anything changes, and refuses what is not a complete data file.
-TEST(AtomicSave, ExportWritesTheCurrentDataAndImportChecksTheFileFirst) {
-    TestEnv env;
-    FakeDialogs dialogs;
+TEST_F(AtomicSave, ExportWritesTheCurrentDataAndImportChecksTheFileFirst) {
     FakeWindowFactory windows;
-    CTrayCore tray;
     tray.SetPlatform({.dialogs = &dialogs, .windows = &windows});
     tray.LoadData();
     const std::string target = env.Dir() + "/copy.dat";
@@ -135,8 +136,8 @@ TEST(AtomicSave, ExportWritesTheCurrentDataAndImportChecksTheFileFirst) {
 
     // A cut file, a folder, an endless device, a pipe and a missing file: refused with the
     // reason, the data and the file as they were.
-    std::string saved, exported;
-    ASSERT_TRUE(CAtomicFile::ReadAll(tray.DataPath(), saved, nullptr));
+    const std::string saved = OnDisk();
+    std::string exported;
     ASSERT_TRUE(CAtomicFile::ReadAll(target, exported, nullptr));
     const std::string cut = env.Dir() + "/cut.dat", fifo = env.Dir() + "/pipe.dat";
     std::ofstream(cut, std::ios::binary) << exported.substr(0, exported.size() - 10);
@@ -157,9 +158,7 @@ TEST(AtomicSave, ExportWritesTheCurrentDataAndImportChecksTheFileFirst) {
         EXPECT_NE(dialogs.boxes[1].text.find("Your current data is unchanged."), std::string::npos);
         EXPECT_EQ(tray.Store().notes()[0].get()->m_title, "Changed since");
         ASSERT_NE(tray.Store().notes()[0].get()->Window(), nullptr);
-        std::string now;
-        ASSERT_TRUE(CAtomicFile::ReadAll(tray.DataPath(), now, nullptr));
-        EXPECT_EQ(now, saved);
+        EXPECT_EQ(OnDisk(), saved);
     }
 
     // Yes and a good file: its data replaces ours; open windows close, their notes unposted.
@@ -170,16 +169,10 @@ TEST(AtomicSave, ExportWritesTheCurrentDataAndImportChecksTheFileFirst) {
     EXPECT_EQ(tray.Store().notes()[0].get()->m_title, "Exported");
     EXPECT_EQ(tray.Store().notes()[0].get()->Window(), nullptr);
     EXPECT_EQ(windows.OpenCount(), 0);
-    std::string now;
-    ASSERT_TRUE(CAtomicFile::ReadAll(tray.DataPath(), now, nullptr));
-    EXPECT_EQ(now, exported);
+    EXPECT_EQ(OnDisk(), exported);
 }
 
-TEST(AtomicSave, SymlinkedFileIsReplacedWhereItLies) {
-    TestEnv env;
-    FakeDialogs dialogs;
-    CTrayCore tray;
-    tray.SetPlatform({.dialogs = &dialogs});
+TEST_F(AtomicSave, SymlinkedFileIsReplacedWhereItLies) {
     tray.LoadData();
     // Note.Dat -> ../link2 -> synced/Note.Dat (relative links, two hops).
     const std::string synced = env.Dir() + "/synced";
@@ -196,10 +189,7 @@ TEST(AtomicSave, SymlinkedFileIsReplacedWhereItLies) {
         EXPECT_TRUE(std::filesystem::is_symlink(env.Dir() + "/link2"));
         EXPECT_TRUE(std::filesystem::is_regular_file(
             std::filesystem::symlink_status(synced + "/Note.Dat")));
-        CTrayCore reread;
-        reread.LoadData();
-        ASSERT_EQ(reread.Store().notes().size(), 1u);
-        EXPECT_EQ(reread.Store().notes()[0]->m_title, title);
+        EXPECT_EQ(TitlesOnDisk(), std::vector<std::string>{title});
     }
     EXPECT_EQ(TempFilesIn(synced), 0u);
     EXPECT_EQ(TempFilesIn(env.DataFolder()), 0u);
@@ -212,15 +202,10 @@ TEST(AtomicSave, SymlinkedFileIsReplacedWhereItLies) {
               std::string::npos);
 }
 
-TEST(AtomicSave, ReadOnlyFileIsNeverReplaced) {
-    TestEnv env;
-    FakeDialogs dialogs;
-    CTrayCore tray;
-    tray.SetPlatform({.dialogs = &dialogs});
+TEST_F(AtomicSave, ReadOnlyFileIsNeverReplaced) {
     tray.LoadData();
     ASSERT_TRUE(tray.SaveData());
-    std::string before;
-    ASSERT_TRUE(CAtomicFile::ReadAll(tray.DataPath(), before, nullptr));
+    const std::string before = OnDisk();
     // No owner-write bit: read-only for everyone, root included (access() would let root
     // write it, so that alone cannot be the test here).
     ASSERT_EQ(chmod(tray.DataPath().c_str(), 0444), 0);
@@ -230,9 +215,7 @@ TEST(AtomicSave, ReadOnlyFileIsNeverReplaced) {
     EXPECT_FALSE(tray.SaveData()); // told once, not at every save
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_NE(dialogs.boxes[0].text.find("changes cannot be saved there"), std::string::npos);
-    std::string after;
-    ASSERT_TRUE(CAtomicFile::ReadAll(tray.DataPath(), after, nullptr));
-    EXPECT_EQ(after, before);
+    EXPECT_EQ(OnDisk(), before);
     struct stat st {};
     ASSERT_EQ(stat(tray.DataPath().c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0444u);
@@ -244,8 +227,7 @@ TEST(AtomicSave, ReadOnlyFileIsNeverReplaced) {
     EXPECT_TRUE(tray.SaveData());
 }
 
-TEST(AtomicSave, OnlyOurOwnStaleTemporaryFilesAreRemoved) {
-    TestEnv env;
+TEST_F(AtomicSave, OnlyOurOwnStaleTemporaryFilesAreRemoved) {
     const std::string folder = env.DataFolder(), synced = env.Dir() + "/synced/";
     std::filesystem::create_directories(folder);
     std::filesystem::create_directories(synced);

@@ -93,11 +93,3 @@ TEST_F(BackupFixture, DamagedOrEmptyFilesNeverPushGoodCopiesOut) {
     EXPECT_EQ(Copy("2026-12-14"), "good 14");
     EXPECT_EQ(keeper.List().front(), "Note-2026-12-02.Dat");
 }
-
-TEST_F(BackupFixture, AFolderThatCannotBeMadeIsReported) {
-    std::ofstream(env.DataFolder() + "backups") << "a file where the folder goes";
-    Put("good");
-    std::string reason;
-    EXPECT_FALSE(Keeper().BeforeSave(Day(1), &reason));
-    EXPECT_FALSE(reason.empty());
-}

@@ -2,6 +2,7 @@
 #include "core/storage/CSideSettings.h"
 #include "core/storage/CSideSettingsStore.h"
 #include "support/TestEnv.h"
+#include "support/TestFiles.h"
 
 #include <filesystem>
 #include <fstream>
@@ -41,10 +42,9 @@ TEST(SideConfig, ARewriteKeepsCommentsUnknownLinesAndOrder) {
     config.Set(CSideConfig::kDesktopNotifications, "0");
     config.Set(CSideConfig::kTimeServer, "10.0.0.1"); // unchanged: the line stays as typed
     ASSERT_TRUE(config.Save(path));
-    std::ifstream in(path);
-    const std::string text{std::istreambuf_iterator<char>(in), {}};
-    EXPECT_EQ(text, "# my servers\ntime_server = 10.0.0.1\n\n; odd line\nbackup_keep=3 # three\n"
-                    "weather_source=open-meteo\ndesktop_notifications=0\n");
+    EXPECT_EQ(ReadFile(path),
+              "# my servers\ntime_server = 10.0.0.1\n\n; odd line\nbackup_keep=3 # three\n"
+              "weather_source=open-meteo\ndesktop_notifications=0\n");
 }
 
 TEST(SideSettings, DefaultsBoundsAndOnlyChangedKeysWritten) {
@@ -58,8 +58,7 @@ TEST(SideSettings, DefaultsBoundsAndOnlyChangedKeysWritten) {
     EXPECT_EQ(side.syncFolder, "/x/notes");
     EXPECT_TRUE(side.desktopNotifications);
     ASSERT_TRUE(side.Save(folder));
-    std::ifstream in(folder + CSideConfig::kFileName);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), hand) << "nothing changed";
+    EXPECT_EQ(ReadFile(folder + CSideConfig::kFileName), hand) << "nothing changed";
 
     side.desktopNotifications = false;
     side.backupKeep = 30;

@@ -7,6 +7,7 @@
 #include "core/sync/CSyncFolder.h"
 #include "support/IcalTestSupport.h"
 #include "support/NoteBuilder.h"
+#include "support/TestEnv.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -22,11 +23,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string MakeTempDir() {
-    std::string dir = "/tmp/jotterly-sync-XXXXXX";
-    return mkdtemp(dir.data()) ? dir : "";
-}
 
 // The calendar files of a folder (hidden ones not).
 std::vector<std::string> IcsFiles(const std::string& folder) {
@@ -84,20 +80,12 @@ class SyncFolderTest : public ::testing::Test {
 protected:
     void SetUp() override {
         Clock::SetForTest(COleDateTime(2026, 12, 7, 12, 0, 0));
-        root = MakeTempDir();
-        ASSERT_FALSE(root.empty());
         folder = root + "/folder";
         fs::create_directories(folder);
         fs::create_directories(root + "/a");
         fs::create_directories(root + "/b");
         a = std::make_unique<Machine>(root + "/a", folder);
         b = std::make_unique<Machine>(root + "/b", folder);
-    }
-    void TearDown() override {
-        a.reset();
-        b.reset();
-        fs::remove_all(root);
-        Clock::ResetForTest();
     }
     // A to B and back, as after a save on each and a rescan of the other.
     void Exchange() {
@@ -107,7 +95,9 @@ protected:
         a->Rescan();
         a->Mirror();
     }
-    std::string root, folder;
+    TestEnv env; // outlives the machines
+    const std::string root = env.Dir();
+    std::string folder;
     std::unique_ptr<Machine> a, b;
 };
 
