@@ -47,8 +47,7 @@ protected:
     void Click(QPoint at) { QTest::mouseClick(cal, Qt::LeftButton, {}, at); }
     QImage Grab(const QString& name) {
         cal->repaint();
-        return ImageCompare::Keep(cal->grab().toImage().convertToFormat(QImage::Format_RGB32),
-                                  "calendar", name);
+        return ImageCompare::Grab(cal, "calendar", name);
     }
     QRgb Px(const QImage& img, int x, int y) const {
         return Pixels::At(img, x, y, cal->devicePixelRatioF());

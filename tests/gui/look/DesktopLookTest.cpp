@@ -18,7 +18,6 @@
 #include "support/TestEnv.h"
 
 #include <QCheckBox>
-#include <QDir>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QStyleOptionButton>
@@ -38,15 +37,8 @@ protected:
         StickyNoteFixture::TearDown();
         QApplication::setPalette(QApplication::style()->standardPalette());
     }
-    static QImage Save(const QImage& img, const QString& name) {
-        const QString dir = QStringLiteral(JOTTERLY_BINARY_DIR "/test-output/look");
-        QDir().mkpath(dir);
-        img.save(dir + "/" + name + (img.devicePixelRatio() > 1.5 ? "@2x.png" : ".png"));
-        return img;
-    }
-    // The pixels of a widget's area as drawn on the screen.
-    static QImage Grab(QWidget* w) {
-        return w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    static QImage Grab(QWidget* w, const QString& name) {
+        return ImageCompare::Grab(w, "look", name);
     }
 
     TestEnv env;
@@ -64,7 +56,7 @@ TEST_F(DesktopLook, TrayMenuPictureFollowsTheDarkPaletteWithSharpIcons) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(menu.get()));
     const int options = menu->IndexOfData(TrayId::CmdOptions);
     QTest::mouseMove(menu.get(), menu->ItemRect(menu->IndexOfData(TrayId::CmdNewNote)).center());
-    const QImage img = Save(Grab(menu.get()), "tray-menu-dark");
+    const QImage img = Grab(menu.get(), "tray-menu-dark");
     const qreal dpr = menu->devicePixelRatioF();
     ASSERT_EQ(img.width(), qRound(menu->width() * dpr));
 
@@ -114,7 +106,7 @@ TEST_F(DesktopLook, NotePictureKeepsItsColoursAndFramesFromThePalette) {
     w->setGeometry(40, 40, 240, 160);
     w->TextEdit()->clearFocus();
     w->TextEdit()->setReadOnly(true);
-    const QImage img = Save(Grab(w), "note-dark");
+    const QImage img = Grab(w, "note-dark");
     const qreal dpr = w->devicePixelRatioF();
     // The note's own back colour inside; the raised outer frame in the palette's 3-D colours.
     EXPECT_EQ(img.pixel(qRound(6 * dpr), qRound(150 * dpr)), qRgb(216, 216, 216));
@@ -135,7 +127,7 @@ TEST_F(DesktopLook, RingingRowPicture) {
     CStickyNoteDlg* w = Window(n);
     ASSERT_TRUE(w && w->IsRinging());
     w->TextEdit()->clearFocus();
-    const QImage img = Save(Grab(w), "ringing-dark");
+    const QImage img = Grab(w, "ringing-dark");
     ImageCompare::ExpectReference(img, w, QStringLiteral("look"), QStringLiteral("ringing-dark"));
 }
 

@@ -11,6 +11,7 @@
 #include "gui/platform/SystemColors.h"
 #include "gui/sticky/StickyNoteFixture.h"
 #include "gui/support/ImageCompare.h"
+#include "gui/support/Pixels.h"
 #include "support/NoteBuilder.h"
 #include "support/TestEnv.h"
 
@@ -85,8 +86,7 @@ protected:
                           act);
     }
     static QImage Save(QWidget* w, const QString& name) {
-        return ImageCompare::Keep(w->grab().toImage().convertToFormat(QImage::Format_RGB32),
-                                  "notemenu", name);
+        return ImageCompare::Grab(w, "notemenu", name);
     }
     // The colour just inside an item, left of its label.
     static QColor FillOf(const QImage& img, const QRect& r, qreal dpr) {
@@ -177,7 +177,7 @@ TEST_F(NoteMenu, SchemesColoursBorderAndCountdownUnits) {
     const qreal dpr = win->devicePixelRatio();
     EXPECT_EQ(
         title.pixel(int(win->width() / 2 * dpr), int(win->Geometry().m_titleHeight / 2 * dpr)),
-        GdiPaint::ToQColor(TitleColorFor(s.m_schemeBack[0])).rgb());
+        Pixels::Rgb(TitleColorFor(s.m_schemeBack[0])));
 
     // A colour of one's own; the scheme then applies again.
     Answer<QColorDialog>([](QColorDialog* d) {

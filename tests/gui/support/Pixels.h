@@ -1,15 +1,21 @@
 #pragma once
 // Reading the pictures the windows paint.
+#include "gui/platform/GdiPaint.h"
 #include "gui/platform/SystemColors.h"
 
 #include <QImage>
 #include <QRect>
+#include <cstdlib>
 
 namespace Pixels {
 
 // A system colour as the painters fill with it.
 inline QRgb Sys(int id) {
     return SystemColors::Get(id).rgb();
+}
+// A stored colour as painted.
+inline QRgb Rgb(COLORREF c) {
+    return GdiPaint::ToQColor(c).rgb();
 }
 // The pixel at a point in logical coordinates of a grab at density dpr, alpha ignored.
 inline QRgb At(const QImage& img, int x, int y, qreal dpr = 1) {
@@ -21,6 +27,18 @@ inline int Count(const QImage& img, const QRect& area, QRgb c, bool same = true)
     for (int y = area.top(); y <= area.bottom(); ++y)
         for (int x = area.left(); x <= area.right(); ++x)
             n += ((img.pixel(x, y) | 0xFF000000u) == c) == same;
+    return n;
+}
+// How many pixels of area are within tolerance of c in every channel.
+inline int CountNear(const QImage& img, const QRect& area, QRgb c, int tolerance) {
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QRgb p = img.pixel(x, y);
+            n += std::abs(qRed(p) - qRed(c)) < tolerance &&
+                 std::abs(qGreen(p) - qGreen(c)) < tolerance &&
+                 std::abs(qBlue(p) - qBlue(c)) < tolerance;
+        }
     return n;
 }
 
