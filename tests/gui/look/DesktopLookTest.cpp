@@ -14,6 +14,7 @@
 #include "gui/sticky/CRingingRow.h"
 #include "gui/support/DarkPalette.h"
 #include "gui/support/ImageCompare.h"
+#include "gui/support/Pixels.h"
 #include "support/NoteBuilder.h"
 #include "support/TestEnv.h"
 
@@ -29,7 +30,6 @@ protected:
     void SetUp() override {
         StickyNoteFixture::SetUp();
         QApplication::setPalette(DarkPalette());
-        g_ringingCount = 0;
         Clock::SetForTest(COleDateTime(2003, 5, 13, 10, 0, 0));
     }
     void TearDown() override {
@@ -62,8 +62,7 @@ TEST_F(DesktopLook, TrayMenuPictureFollowsTheDarkPaletteWithSharpIcons) {
 
     // The menu's own colour and its text come from the palette: light text on the dark fill.
     const QRect r = menu->ItemRect(options);
-    const QRgb fill = img.pixel(qRound((r.right() - 4) * dpr), qRound(r.center().y() * dpr));
-    EXPECT_EQ(fill | 0xFF000000u, SystemColors::Get(COLOR_MENU).rgb() | 0xFF000000u);
+    EXPECT_EQ(Pixels::At(img, r.right() - 4, r.center().y(), dpr), Pixels::Sys(COLOR_MENU));
     int light = 0;
     for (int y = qRound(r.top() * dpr); y < qRound(r.bottom() * dpr); ++y)
         for (int x = qRound((r.left() + CTrayMenu::kTextLeft) * dpr);
@@ -110,8 +109,7 @@ TEST_F(DesktopLook, NotePictureKeepsItsColoursAndFramesFromThePalette) {
     const qreal dpr = w->devicePixelRatioF();
     // The note's own back colour inside; the raised outer frame in the palette's 3-D colours.
     EXPECT_EQ(img.pixel(qRound(6 * dpr), qRound(150 * dpr)), qRgb(216, 216, 216));
-    EXPECT_EQ(img.pixel(0, qRound(80 * dpr)) | 0xFF000000u,
-              SystemColors::Get(COLOR_3DLIGHT).rgb() | 0xFF000000u);
+    EXPECT_EQ(Pixels::At(img, 0, 80, dpr), Pixels::Sys(COLOR_3DLIGHT));
     ImageCompare::ExpectReference(img, w, QStringLiteral("look"), QStringLiteral("note-dark"));
 }
 

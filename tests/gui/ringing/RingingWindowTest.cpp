@@ -41,7 +41,6 @@ class RingingWindow : public StickyNoteFixture {
 protected:
     void SetUp() override {
         StickyNoteFixture::SetUp();
-        g_ringingCount = 0;
         Clock::SetForTest(COleDateTime(2003, 5, 13, 10, 0, 0));
     }
 

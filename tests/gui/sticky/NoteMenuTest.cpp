@@ -278,7 +278,6 @@ TEST_F(NoteMenu, TimeSettingKeepsTheWindowBusyUntilItCloses) {
 }
 
 TEST_F(NoteMenu, DeleteRemovesAtOnceSavesAndLeavesAnotherRingingNoteAlone) {
-    g_ringingCount = 0;
     tray.settings().m_alarmSound = CSettings::SoundWave;
     sound.device = true;
     auto* doomed = Open(1, "Doomed", "gone soon");
