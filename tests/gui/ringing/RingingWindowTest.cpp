@@ -373,10 +373,8 @@ TEST_F(RingingWindow, RowFitsItsWindowWithAVisibleBoxInEverySchemeAndFont) {
                     ->subElementRect(QStyle::SE_CheckBoxIndicator, &option, w->RemindCheck())
                     .translated(w->RemindCheck()->mapTo(w, QPoint(0, 0)));
             const QRgb back = img.pixel(box.right() + 30, w->height() - 8);
-            int far = 0;
-            for (int y = box.top(); y <= box.bottom(); ++y)
-                for (int x = box.left(); x <= box.right(); ++x)
-                    far += std::abs(qGray(img.pixel(x, y)) - qGray(back)) > 60;
+            const int far = Pixels::CountIf(
+                img, box, [&](QRgb p) { return std::abs(qGray(p) - qGray(back)) > 60; });
             EXPECT_GE(Pixels::CountNear(img, box, Pixels::Rgb(n->m_textColor), 40), 3 * box.width())
                 << "box outline not in the text colour";
             EXPECT_GE(far, 3 * box.width()) << "box does not stand out from the note";

@@ -21,25 +21,25 @@ inline QRgb Rgb(COLORREF c) {
 inline QRgb At(const QImage& img, int x, int y, qreal dpr = 1) {
     return img.pixel(int(x * dpr), int(y * dpr)) | 0xFF000000u;
 }
-// How many pixels of area have colour c (or, with same false, any other colour).
-inline int Count(const QImage& img, const QRect& area, QRgb c, bool same = true) {
+// How many points of area (logical coordinates of a grab at density dpr) pass test.
+template <class Test> int CountIf(const QImage& img, const QRect& area, Test test, qreal dpr = 1) {
     int n = 0;
     for (int y = area.top(); y <= area.bottom(); ++y)
         for (int x = area.left(); x <= area.right(); ++x)
-            n += ((img.pixel(x, y) | 0xFF000000u) == c) == same;
+            n += test(At(img, x, y, dpr)) ? 1 : 0;
     return n;
+}
+// How many pixels of area have colour c (or, with same false, any other colour).
+inline int Count(const QImage& img, const QRect& area, QRgb c, bool same = true) {
+    return CountIf(img, area, [&](QRgb p) { return (p == c) == same; });
 }
 // How many pixels of area are within tolerance of c in every channel.
 inline int CountNear(const QImage& img, const QRect& area, QRgb c, int tolerance) {
-    int n = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x) {
-            const QRgb p = img.pixel(x, y);
-            n += std::abs(qRed(p) - qRed(c)) < tolerance &&
-                 std::abs(qGreen(p) - qGreen(c)) < tolerance &&
-                 std::abs(qBlue(p) - qBlue(c)) < tolerance;
-        }
-    return n;
+    return CountIf(img, area, [&](QRgb p) {
+        return std::abs(qRed(p) - qRed(c)) < tolerance &&
+               std::abs(qGreen(p) - qGreen(c)) < tolerance &&
+               std::abs(qBlue(p) - qBlue(c)) < tolerance;
+    });
 }
 
 } // namespace Pixels
