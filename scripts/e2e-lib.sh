@@ -202,12 +202,12 @@ e2e_exit_from_menu() {
     [ "$EXIT_STATUS" = 0 ] || e2e_fail "exit status $EXIT_STATUS after Exit"
 }
 
-# Waits for the box captioned $1 and answers it with Return (its default button).
+# Waits for the box captioned $1 and answers it with the key $2 (Return: its default button).
 e2e_answer_box() {
     e2e_wait_for 20 e2e_window_shown "$1" || e2e_fail "no '$1' box"
     xdotool windowfocus --sync "$(e2e_named_window "$APP_PID" "$1")"
     sleep 0.2
-    xdotool key Return
+    xdotool key "${2:-Return}"
 }
 
 # libfaketime for the program alone (and tools started with E2E_APP_ENV): its wall clock runs
@@ -225,10 +225,17 @@ e2e_set_clock() { printf "%+d\n" "$(($1))" >"$E2E_CLOCK_FILE.new" && mv "$E2E_CL
 # Milliseconds on the real clock.
 e2e_now_ms() { echo $(($(date +%s%N) / 1000000)); }
 
-# The ringing note windows of the program, as e2e_visible_windows lists them (a ringing note
-# takes the template size, 234 x 208 at 96 dpi); fails when there is none.
+# The ringing note windows of the program (or of process $1), as e2e_visible_windows lists them
+# (a ringing note takes the template size, 234 x 208 at 96 dpi); fails when there is none.
 e2e_ringing_windows() {
-    e2e_visible_windows "$APP_PID" | awk '$4 == 234 && $5 == 208 { print; found = 1 } END { exit !found }'
+    e2e_visible_windows "${1:-$APP_PID}" | awk '$4 == 234 && $5 == 208 { print; found = 1 } END { exit !found }'
+}
+# Clicks OK (93, 182, 54 x 23 in the window) on the first ringing note of the program (or of
+# process $1).
+e2e_ok_ringing() {
+    local x y
+    read -r _ x y _ _ < <(e2e_ringing_windows "${1:-$APP_PID}" | head -1)
+    xdotool mousemove --sync $((x + 120)) $((y + 193)) click 1
 }
 
 # A note due at $1 (milliseconds on the real clock) rang now: not early, at most $2 ms late.
@@ -239,9 +246,51 @@ e2e_expect_rang_in_time() {
     [ "$delay_ms" -le "$2" ] || e2e_fail "rang ${delay_ms} ms late"
 }
 
-# Ends the program with SIGTERM: it must exit within 10 s with status 0.
+# Ends the program (or child process $1) with SIGTERM: it must exit within 10 s with status 0.
 e2e_quit_app() {
-    kill -TERM "$APP_PID"
-    e2e_wait_exit "$APP_PID" 10 || e2e_fail "no exit after SIGTERM"
+    local pid=${1:-$APP_PID}
+    kill -TERM "$pid"
+    e2e_wait_exit "$pid" 10 || e2e_fail "no exit after SIGTERM"
     [ "$EXIT_STATUS" = 0 ] || e2e_fail "exit status $EXIT_STATUS"
+}
+# The launcher word "quit": the running program must end within 10 s with status 0.
+e2e_quit_by_word() {
+    "$JOTTERLY_BIN" quit || e2e_fail "quit was not handed over"
+    e2e_wait_exit "$APP_PID" 10 || e2e_fail "quit did not end the program"
+    [ "$EXIT_STATUS" = 0 ] || e2e_fail "exit status $EXIT_STATUS after quit"
+}
+
+# "x y width height" of the program's window $1.
+e2e_window_geometry() {
+    e2e_visible_windows "$APP_PID" | awk -v id="$1" '$1 == id { print $2, $3, $4, $5 }'
+}
+
+# The Note Manager by its launcher word; sets MGR, its window.
+e2e_open_manager() {
+    "$JOTTERLY_BIN" manager || e2e_fail "the launcher word was not handed over"
+    e2e_wait_for 30 e2e_window_shown "Note Manager" || e2e_fail "no Note Manager"
+    MGR=$(e2e_named_window "$APP_PID" "Note Manager")
+    sleep 0.5
+}
+
+# A Dovecot on 127.0.0.1 where alice (password alice-pw) has $1 messages, and a listener that
+# never answers; sets POP and SILENT, their ports.
+e2e_start_mailserver() {
+    local tool
+    tool="$(dirname "$JOTTERLY_BIN")/jotterly_mailserver"
+    [ -x "$tool" ] || e2e_fail "no $tool: it is built with the tests"
+    [ "$(id -u)" = 0 ] || e2e_fail "the private Dovecot needs root"
+    "$tool" alice alice-pw "$1" >"$E2E_TMP/ports" 2>"$E2E_TMP/mailserver.log" &
+    E2E_PIDS+=($!)
+    e2e_wait_for 20 test -s "$E2E_TMP/ports" || e2e_fail "no mail server: $(cat "$E2E_TMP/mailserver.log")"
+    # shellcheck disable=SC2034 # for the sourcing script
+    read -r POP SILENT <"$E2E_TMP/ports"
+}
+# Clicks the stamp of the new-mail window (its right edge on the list's, 14 pixels in, in the
+# band above the list), which must close it.
+e2e_close_mail_by_stamp() {
+    local x y w
+    read -r x y w _ <<<"$(e2e_window_geometry "$(e2e_named_window "$APP_PID" "New mail")")"
+    xdotool mousemove $((x + w - 14 - 16)) $((y + 29)) click 1
+    e2e_wait_for 5 e2e_window_gone "New mail" || e2e_fail "the stamp did not close the window"
 }

@@ -16,10 +16,7 @@ due_ns=$(($(date +%s%N) + 90 * 1000000000))
 e2e_start_in_tray
 
 # ---- the first copy: the manager's calendar tool, the sixth of its toolbar -------------------
-"$JOTTERLY_BIN" manager || e2e_fail "the launcher word was not handed over"
-e2e_wait_for 30 e2e_window_shown "Note Manager" || e2e_fail "no Note Manager"
-MGR=$(e2e_named_window "$APP_PID" "Note Manager")
-sleep 0.5
+e2e_open_manager
 xdotool mousemove --window "$MGR" $((27 + 5 * 28)) 48 click 1
 e2e_wait_for 5 e2e_menus_open 1 || e2e_fail "the calendar tool opened no menu"
 import -window root "$ARTIFACTS/calendar_tool_menu.png"
@@ -38,8 +35,7 @@ grep -q "^BEGIN:VEVENT" "$ics" && grep -q "^SUMMARY:Due note" "$ics" ||
     e2e_fail "the calendar file lacks the note: $(head -c 600 "$ics")"
 xdotool key Escape
 e2e_wait_for 5 e2e_window_gone "Note Manager" || e2e_fail "Escape did not close the manager"
-"$JOTTERLY_BIN" quit || e2e_fail "quit was not handed over"
-e2e_wait_exit "$APP_PID" 10 || e2e_fail "the first copy did not end"
+e2e_quit_by_word
 
 # ---- the second copy: another data folder, the file taken in before it starts ----------------
 export XDG_DATA_HOME="$E2E_TMP/data-b" XDG_RUNTIME_DIR="$E2E_TMP/runtime-b"
@@ -69,7 +65,5 @@ e2e_wait_for $((ahead_s + 30)) e2e_ringing_windows || e2e_fail "the imported not
 # One check period (5000 ms), plus mapping the window and polling for it on a busy machine.
 e2e_expect_rang_in_time $((due_ns / 1000000)) 7500
 import -window root "$ARTIFACTS/calendar_imported_rings.png"
-
-kill -TERM "$APP_PID"
-e2e_wait_exit "$APP_PID" 10 || e2e_fail "no exit after SIGTERM"
+e2e_quit_app
 echo "PASS"

@@ -95,9 +95,7 @@ choose_exit
 # is "Keep Running". (The backup's failure is told only after a save that wrote.)
 e2e_wait_for 20 e2e_window_shown "Jotterly" || e2e_fail "Exit did not ask what to do"
 e2e_screenshot "$ARTIFACTS/exit_save_failed.png"
-xdotool windowfocus --sync "$(e2e_named_window "$APP_PID" "Jotterly")"
-sleep 0.2
-xdotool key Escape
+e2e_answer_box "Jotterly" Escape
 sleep 1
 kill -0 "$APP_PID" 2>/dev/null || e2e_fail "the program ended although the save failed"
 e2e_wait_for 10 e2e_tray_icon_window "$APP_PID" || e2e_fail "the tray icon did not come back"

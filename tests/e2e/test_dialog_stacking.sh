@@ -128,18 +128,11 @@ close_dialog # Escape: No, the note stays
 xdotool windowactivate --sync "$OPENER" key Escape
 e2e_wait_for 10 bash -c "! xprop -root _NET_CLIENT_LIST | grep -qi $(printf '0x%x' "$OPENER")" ||
     e2e_fail "the manager did not close"
-"$JOTTERLY_BIN" quit
-e2e_wait_exit "$APP_PID" 10 || e2e_fail "quit did not end the program"
+e2e_quit_by_word
 [ "$("$NOTEFILE" dump "$DATA" | wc -l)" = 1 ] || e2e_fail "the note did not outlive No to Delete"
 
 # ---- the new-mail window (kept on top): with no mail program a double click says so above it --
-MAILSERVER="$(dirname "$JOTTERLY_BIN")/jotterly_mailserver"
-[ -x "$MAILSERVER" ] || e2e_fail "no $MAILSERVER: it is built with the tests"
-[ "$(id -u)" = 0 ] || e2e_fail "the private Dovecot needs root"
-"$MAILSERVER" alice alice-pw 2 >"$E2E_TMP/ports" 2>"$E2E_TMP/mailserver.log" &
-E2E_PIDS+=($!)
-e2e_wait_for 20 test -s "$E2E_TMP/ports" || e2e_fail "no mail server: $(cat "$E2E_TMP/mailserver.log")"
-read -r POP _ <"$E2E_TMP/ports"
+e2e_start_mailserver 2
 "$NOTEFILE" mail "$DATA" "Alice,127.0.0.1:$POP,alice,alice-pw" || e2e_fail "could not write $DATA"
 # An empty PATH: no xdg-open, xdg-email or browser can take "mailto:".
 mkdir -p "$E2E_TMP/no-programs"
@@ -159,6 +152,5 @@ expect_dialog_on_top "the new-mail window's Sorry box" open_first_mail
 [ "$(xdotool getwindowname "$DIALOG")" = "Sorry" ] || e2e_fail "no Sorry box"
 e2e_screenshot "$ARTIFACTS/stacking-mail-sorry.png"
 close_dialog
-"$JOTTERLY_BIN" quit
-e2e_wait_exit "$APP_PID" 10 || e2e_fail "quit did not end the program"
+e2e_quit_by_word
 echo "PASS"

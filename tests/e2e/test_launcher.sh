@@ -66,8 +66,7 @@ launch new-note
 [ "$STATUS" = 0 ] || e2e_fail "new-note beside the manager: status $STATUS"
 sleep 1
 e2e_notes_shown 3 || e2e_fail "a note was made while the manager was open"
-xdotool windowfocus --sync "$(e2e_named_window "$APP_PID" "Note Manager")"
-xdotool key Escape
+e2e_answer_box "Note Manager" Escape
 e2e_wait_for 5 e2e_window_gone "Note Manager" || e2e_fail "the manager did not close"
 e2e_wait_for 5 e2e_notes_shown 4 || e2e_fail "the waiting new-note was not carried out"
 
@@ -79,10 +78,7 @@ e2e_wait_for 5 e2e_notes_shown 0 || e2e_fail "close-notes left $(e2e_note_window
 launch new-note
 e2e_wait_for 5 e2e_notes_shown 1 || e2e_fail "new-note after close-notes"
 
-launch quit
-[ "$STATUS" = 0 ] || e2e_fail "quit: status $STATUS"
-e2e_wait_exit "$APP_PID" 10 || e2e_fail "quit did not end the running copy"
-[ "$EXIT_STATUS" = 0 ] || e2e_fail "the running copy ended with $EXIT_STATUS after quit"
+e2e_quit_by_word
 dump=$("$NOTEFILE" dump "$DATA")
 [ "$(wc -l <<<"$dump")" = 5 ] || e2e_fail "Note.Dat does not hold the welcome note and 4 new ones: $dump"
 [ "$(awk '{printf "%s", $1}' <<<"$dump")" = 00001 ] ||
@@ -93,8 +89,7 @@ e2e_start_app nologo manager
 e2e_wait_for 20 e2e_window_shown "Note Manager" || e2e_fail "manager did not start the program"
 launch quit
 e2e_wait_for 5 e2e_window_shown "Note Manager" || e2e_fail "quit closed the manager under the user's hands"
-xdotool windowfocus --sync "$(e2e_named_window "$APP_PID" "Note Manager")"
-xdotool key Escape
+e2e_answer_box "Note Manager" Escape
 e2e_wait_exit "$APP_PID" 10 || e2e_fail "quit was not carried out after the manager closed"
 [ "$EXIT_STATUS" = 0 ] || e2e_fail "ended with $EXIT_STATUS"
 echo "1 passed, 0 failed"

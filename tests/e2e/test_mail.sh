@@ -6,14 +6,7 @@
 #   bash tests/e2e/test_mail.sh path/to/jotterly
 JOTTERLY_BIN=$(readlink -f "$1")
 source "$(dirname "$0")/../../scripts/e2e-lib.sh"
-MAILSERVER="$(dirname "$JOTTERLY_BIN")/jotterly_mailserver"
-[ -x "$NOTEFILE" ] && [ -x "$MAILSERVER" ] || e2e_fail "the test tools are not built"
-[ "$(id -u)" = 0 ] || e2e_fail "the private Dovecot needs root"
-
-"$MAILSERVER" alice alice-pw 3 >"$E2E_TMP/ports" 2>"$E2E_TMP/mailserver.log" &
-E2E_PIDS+=($!)
-e2e_wait_for 20 test -s "$E2E_TMP/ports" || e2e_fail "no mail server: $(cat "$E2E_TMP/mailserver.log")"
-read -r POP SILENT <"$E2E_TMP/ports"
+e2e_start_mailserver 3
 "$NOTEFILE" mail "$DATA" "Alice,127.0.0.1:$POP,alice,alice-pw" \
     "Silent,127.0.0.1:$SILENT,alice,alice-pw" || e2e_fail "could not write $DATA"
 e2e_start_display
@@ -27,8 +20,7 @@ e2e_start_in_tray
 check_account 0
 e2e_wait_for 15 e2e_window_shown "New mail" || e2e_fail "no new-mail window"
 sleep 0.5
-WIN=$(e2e_named_window "$APP_PID" "New mail")
-read -r _ WX WY WW WH <<<"$(e2e_visible_windows "$APP_PID" | grep "^$WIN ")"
+read -r WX WY WW WH <<<"$(e2e_window_geometry "$(e2e_named_window "$APP_PID" "New mail")")"
 e2e_screenshot "$ARTIFACTS/mail-new-window.png"
 import -window root -crop "${WW}x${WH}+${WX}+${WY}" +repage "$ARTIFACTS/mail-new-window-only.png"
 # The rows of text under the header of the "From" column (the list sits below the report line
@@ -39,9 +31,7 @@ rows=$(convert "$ARTIFACTS/mail-new-window-only.png" -crop "100x$((WH - 126))+13
     awk -F'[(,)]' 'NR > 1 { if ($3 < 245) run++; else { if (run >= 4) n++; run = 0 } }
     END { if (run >= 4) n++; print n + 0 }')
 [ "$rows" = 3 ] || e2e_fail "the list shows $rows rows of text, not 3"
-# The stamp: its right edge on the list's (14 pixels in), in the band above the list.
-xdotool mousemove $((WX + WW - 14 - 16)) $((WY + 29)) click 1
-e2e_wait_for 5 e2e_window_gone "New mail" || e2e_fail "the stamp did not close the window"
+e2e_close_mail_by_stamp
 
 # ---- a silent server: the tray still answers; the check then ends with "Mail not checked" -----
 check_account 1

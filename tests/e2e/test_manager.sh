@@ -45,12 +45,12 @@ e2e_screenshot_window() { import -window "$1" "$2"; }
 e2e_screenshot_window "$MGR" "$ARTIFACTS/manager_full.png"
 
 # The compact view through its toolbar button (the first, at the window's 27, 48).
-read -r _ mx my _ _ < <(e2e_visible_windows "$APP_PID" | awk -v id="$MGR" '$1 == id')
+read -r mx my _ _ <<<"$(e2e_window_geometry "$MGR")"
 xdotool mousemove --sync $((mx + 27)) $((my + 48)) click 1
 sleep 0.5
 MGR=$(manager_window)
 e2e_screenshot_window "$MGR" "$ARTIFACTS/manager_compact.png"
-read -r _ _ _ cw _ < <(e2e_visible_windows "$APP_PID" | awk -v id="$MGR" '$1 == id')
+read -r _ _ cw _ <<<"$(e2e_window_geometry "$MGR")"
 read -r fw _ < <(identify -format '%w %h\n' "$ARTIFACTS/manager_full.png")
 [ "$cw" -lt "$fw" ] || e2e_fail "the compact view is not narrower ($cw against $fw)"
 
@@ -68,8 +68,7 @@ echo "the note rings at $due, ${ahead_s} s from now"
 # ---- it rings within one check period (5 s) and is logged -----------------------------------
 e2e_wait_for 90 e2e_ringing_windows || e2e_fail "no ringing window"
 e2e_expect_rang_in_time "$due_ms" 5500
-read -r _ x y _ _ < <(e2e_ringing_windows | head -1)
-xdotool mousemove --sync $((x + 120)) $((y + 193)) click 1 # OK
+e2e_ok_ringing
 e2e_wait_for 10 grep -Eq "^[A-Z][a-z]+day [0-9-]{10} [0-9:]{8} E2E reminder$" "$data/Log.txt" ||
     e2e_fail "Log.txt lacks the line: $(cat "$data/Log.txt" 2>/dev/null)"
 

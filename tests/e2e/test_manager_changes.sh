@@ -12,7 +12,6 @@ e2e_start_display
 e2e_use_faketime
 
 data="$XDG_DATA_HOME/jotterly"
-geometry() { e2e_visible_windows "$APP_PID" | awk -v id="$1" '$1 == id { print $2, $3, $4, $5 }'; }
 
 # Due in 70 minutes; the clock then moves on 9 (the program notices the jump within two ticks
 # and looks at its notes afresh), which leaves the note an hour and a minute ahead.
@@ -24,23 +23,20 @@ skew=$((9 * 60))
 e2e_set_clock "$skew"
 sleep 11
 
-"$JOTTERLY_BIN" manager || e2e_fail "the launcher word was not handed over"
-e2e_wait_for 30 e2e_window_shown "Note Manager" || e2e_fail "no Note Manager"
-MGR=$(e2e_named_window "$APP_PID" "Note Manager")
-sleep 0.5
+e2e_open_manager
 
 # ---- moved by its title band, made taller by its bottom edge --------------------------------
-read -r x y w h < <(geometry "$MGR")
+read -r x y w h <<<"$(e2e_window_geometry "$MGR")"
 xdotool mousemove --sync $((x + 100)) $((y + 20)) mousedown 1
 xdotool mousemove --sync $((x + 130)) $((y + 40)) mousemove --sync $((x + 160)) $((y + 60)) mouseup 1
 sleep 0.3
-read -r x2 y2 w2 h2 < <(geometry "$MGR")
+read -r x2 y2 w2 h2 <<<"$(e2e_window_geometry "$MGR")"
 [ "$((x2 - x)),$((y2 - y)),$w2,$h2" = "60,40,$w,$h" ] ||
     e2e_fail "dragging the band by 60,40 moved $x,$y ${w}x$h to $x2,$y2 ${w2}x$h2"
 xdotool mousemove --sync $((x2 + 200)) $((y2 + h2 - 4)) mousedown 1
 xdotool mousemove --sync $((x2 + 200)) $((y2 + h2 + 36)) mousemove --sync $((x2 + 200)) $((y2 + h2 + 76)) mouseup 1
 sleep 0.3
-read -r x3 y3 w3 h3 < <(geometry "$MGR")
+read -r x3 y3 w3 h3 <<<"$(e2e_window_geometry "$MGR")"
 [ "$x3,$y3,$w3,$((h3 - h2))" = "$x2,$y2,$w2,80" ] ||
     e2e_fail "dragging the bottom edge 80 down made $x2,$y2 ${w2}x$h2 into $x3,$y3 ${w3}x$h3"
 import -window "$MGR" "$ARTIFACTS/manager_moved_taller.png"

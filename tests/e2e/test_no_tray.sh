@@ -38,8 +38,6 @@ sleep 4
 [ "$(notices_told)" = 1 ] || e2e_fail "the missing tray was told again"
 notice_shown && e2e_fail "the notice came back"
 
-"$JOTTERLY_BIN" quit || e2e_fail "quit was not handed over"
-e2e_wait_exit "$APP_PID" 10 || e2e_fail "quit did not end the program"
-[ "$EXIT_STATUS" = 0 ] || e2e_fail "exit status $EXIT_STATUS"
+e2e_quit_by_word
 [ "$("$NOTEFILE" dump "$DATA" | wc -l)" = 3 ] || e2e_fail "Note.Dat does not hold the two new notes"
 echo "1 passed, 0 failed"

@@ -36,8 +36,7 @@ e2e_wait_exit "$APP_PID" 10 || e2e_fail "the refused copy did not end"
 grep -q "open in another Jotterly (process $FIRST on $(hostname))" "$E2E_TMP/third.out" ||
     e2e_fail "the holder was not named: $(cat "$E2E_TMP/third.out")"
 APP_PID=$FIRST
-kill -TERM "$FIRST"
-e2e_wait_exit "$FIRST" 10 || e2e_fail "the first copy did not end"
+e2e_quit_app
 [ "$(note_titles "$DATA" | wc -l)" = 2 ] || e2e_fail "Note.Dat holds $(note_titles "$DATA" | wc -l) notes, not 2"
 echo "a second copy handed over its note and a third was refused with the holder named"
 

@@ -23,7 +23,7 @@ open_options() {
     e2e_choose 2 1
     e2e_wait_for 10 e2e_window_shown Options || e2e_fail "no Options sheet"
     SHEET=$(e2e_named_window "$APP_PID" Options)
-    read -r _ SX SY _ _ <<<"$(e2e_visible_windows "$APP_PID" | grep "^$SHEET ")"
+    read -r SX SY _ _ <<<"$(e2e_window_geometry "$SHEET")"
 }
 # A click at a point of the sheet, in its own pixels.
 click_at() {
@@ -64,7 +64,7 @@ press_ok
 xdotool mousemove --window "$ICON" 10 10 click --repeat 2 --delay 120 1
 e2e_wait_for 5 e2e_notes_shown 2 || e2e_fail "a double click did not open a note window"
 note=$(e2e_note_windows "$APP_PID" | grep -v -x "$welcome")
-read -r _ nx ny nw nh <<<"$(e2e_visible_windows "$APP_PID" | grep "^$note ")"
+read -r nx ny nw nh <<<"$(e2e_window_geometry "$note")"
 sleep 0.5
 e2e_screenshot "$ARTIFACTS/options-scheme3-note.png"
 colour=$(pixel $((nx + nw / 2)) $((ny + nh / 2)))
@@ -81,8 +81,7 @@ desktop-file-validate "$ENTRY" || e2e_fail "the autostart entry is not valid"
 grep -qx "Exec=$JOTTERLY_BIN" "$ENTRY" || e2e_fail "the entry does not start $JOTTERLY_BIN: $(cat "$ENTRY")"
 
 # The desktop's launcher starts the program from the entry once this copy has ended.
-kill -TERM "$APP_PID"
-e2e_wait_exit "$APP_PID" 10 || e2e_fail "no exit after SIGTERM"
+e2e_quit_app
 gio launch "$ENTRY" >"$E2E_TMP/launch.log" 2>&1 || e2e_fail "gio launch: $(cat "$E2E_TMP/launch.log")"
 launched() { APP_PID=$(pgrep -x -f "$JOTTERLY_BIN" | head -n 1) && [ -n "$APP_PID" ]; }
 e2e_wait_for 10 launched || e2e_fail "the entry did not start the program"

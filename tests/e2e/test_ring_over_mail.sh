@@ -6,10 +6,8 @@
 #   bash tests/e2e/test_ring_over_mail.sh path/to/jotterly
 JOTTERLY_BIN=$(readlink -f "$1")
 source "$(dirname "$0")/../../scripts/e2e-lib.sh"
-MAILSERVER="$(dirname "$JOTTERLY_BIN")/jotterly_mailserver"
 WAV=$(readlink -f "$(dirname "$0")/../../resources/sounds/beep-loop.wav")
-[ -x "$NOTEFILE" ] && [ -x "$MAILSERVER" ] || e2e_fail "the test tools are not built"
-[ "$(id -u)" = 0 ] || e2e_fail "the private Dovecot needs root"
+[ -x "$NOTEFILE" ] || e2e_fail "the test tools are not built"
 command -v pulseaudio >/dev/null && command -v parec >/dev/null ||
     e2e_fail "pulseaudio and parec are missing (scripts/setup installs them)"
 
@@ -40,10 +38,7 @@ EOF
 }
 heard() { sleep 1.5 && [ "$(peak)" -gt 5000 ]; }
 
-"$MAILSERVER" alice alice-pw 1 >"$E2E_TMP/ports" 2>"$E2E_TMP/mailserver.log" &
-E2E_PIDS+=($!)
-e2e_wait_for 20 test -s "$E2E_TMP/ports" || e2e_fail "no mail server: $(cat "$E2E_TMP/mailserver.log")"
-read -r POP _ <"$E2E_TMP/ports"
+e2e_start_mailserver 1
 "$NOTEFILE" ringmail "$DATA" 25 "$WAV" "Alice,127.0.0.1:$POP,alice,alice-pw" ||
     e2e_fail "could not write $DATA"
 e2e_start_display
@@ -58,21 +53,18 @@ e2e_wait_for 15 e2e_window_shown "New mail" || e2e_fail "no new-mail window"
 WIN=$(e2e_named_window "$APP_PID" "New mail")
 
 e2e_wait_for 60 e2e_ringing_windows || e2e_fail "no ringing window"
-read -r _ RX RY _ <<<"$(e2e_ringing_windows | head -1)"
 e2e_wait_for 10 heard || e2e_fail "the ringing note's wave is not heard: peak $(peak)"
 
 # The stamp closes the new-mail window (raised over the ringing note first).
 xdotool windowraise "$WIN"
 sleep 0.5
-read -r _ WX WY WW _ <<<"$(e2e_visible_windows "$APP_PID" | grep "^$WIN ")"
 e2e_screenshot "$ARTIFACTS/ring-over-mail.png"
-xdotool mousemove $((WX + WW - 14 - 16)) $((WY + 29)) click 1
-e2e_wait_for 5 e2e_window_gone "New mail" || e2e_fail "the stamp did not close the window"
+e2e_close_mail_by_stamp
 heard || e2e_fail "closing the new-mail window silenced the ringing note: peak $(peak)"
 e2e_ringing_windows >/dev/null || e2e_fail "the note stopped ringing"
 
-# OK (93, 182, 54 x 23 in the window) answers the note: the loop ends with it.
-xdotool mousemove --sync $((RX + 120)) $((RY + 193)) click 1
+# OK answers the note: the loop ends with it.
+e2e_ok_ringing
 e2e_wait_for 10 bash -c "! grep -q 'Due note' '$DATA'" || e2e_fail "the note was not acknowledged"
 sleep 1.5
 [ "$(peak)" -lt 100 ] || e2e_fail "the loop plays on after OK: peak $(peak)"

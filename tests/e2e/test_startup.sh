@@ -24,9 +24,7 @@ echo "second copy ended after ${elapsed} ms"
 
 # SIGTERM runs the shutdown save and exits 0: the first start's data lands in Note.Dat.
 [ -e "$XDG_DATA_HOME/jotterly/Note.Dat" ] && e2e_fail "Note.Dat written before any change"
-kill -TERM "$first"
-e2e_wait_exit "$first" 10 || e2e_fail "no exit after SIGTERM"
-[ "$EXIT_STATUS" = 0 ] || e2e_fail "exit status $EXIT_STATUS after SIGTERM"
+e2e_quit_app "$first"
 [ -s "$XDG_DATA_HOME/jotterly/Note.Dat" ] || e2e_fail "SIGTERM did not save"
 [ "$(stat -c %a "$XDG_DATA_HOME/jotterly/Note.Dat")" = 600 ] || e2e_fail "Note.Dat is not private"
 grep -q "Welcome !" "$XDG_DATA_HOME/jotterly/Note.Dat" || e2e_fail "welcome note not saved"
@@ -36,8 +34,7 @@ e2e_start_app
 e2e_wait_for 5 bash -c "xdotool search --onlyvisible --pid $APP_PID | while read w; do xwininfo -id \$w; done | grep -q 'Width: 264'" ||
     e2e_fail "no logo without nologo"
 e2e_wait_for 20 e2e_tray_icon_window "$APP_PID" || e2e_fail "no tray icon after the logo"
-kill -TERM "$APP_PID"
-e2e_wait_exit "$APP_PID" 10 || e2e_fail "no exit after the logo"
+e2e_quit_app
 # Other words are no way to start it: a line of usage and status 2, before any window.
 for args in "NOLOGO" "nologo x"; do
     status=0

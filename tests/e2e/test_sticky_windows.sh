@@ -37,12 +37,6 @@ expect_table() {
     [ "$1" = "$2" ] || e2e_fail "$3"$'\nexpected:\n'"$2"$'\ngot:\n'"$1"
 }
 
-stop_app() {
-    kill -TERM "$APP_PID"
-    e2e_wait_exit "$APP_PID" 10 || e2e_fail "no exit after SIGTERM"
-    [ "$EXIT_STATUS" = 0 ] || e2e_fail "exit status $EXIT_STATUS after SIGTERM"
-}
-
 # ---- three posted notes ----------------------------------------------------------------------
 "$NOTEFILE" write "$DATA" 40,60,220,160,0 400,100,200,150,1 650,420,240,180,3
 expected=$'Note 1 40 60 220 160\nNote 2 400 100 200 150\nNote 3 650 420 240 180'
@@ -72,7 +66,7 @@ e2e_wait_for 5 bash -c "[ \"\$(xwininfo -id $moved | awk '/Absolute upper-left Y
     e2e_fail "the note did not move"
 sleep 0.2 # the program sees the configure event
 
-stop_app
+e2e_quit_app
 expect_table "$(file_table)" "$expected" "Note.Dat does not hold the notes where they were"
 
 e2e_start_app nologo
@@ -80,7 +74,7 @@ e2e_wait_for 20 has_notes 3 || e2e_fail "the note windows did not come back"
 expect_table "$(window_table)" "$expected" "the notes did not come back where they were"
 sleep 0.3
 e2e_screenshot "$ARTIFACTS/sticky-after-restart.png"
-stop_app
+e2e_quit_app
 
 # ---- 50 posted notes: start to all shown ------------------------------------------------------
 rects=()
@@ -96,6 +90,6 @@ echo "50 posted notes shown ${elapsed} ms after start"
 echo "$elapsed" >"$ARTIFACTS/sticky-50-notes-ms.txt"
 sleep 0.3
 e2e_screenshot "$ARTIFACTS/sticky-50-notes.png"
-stop_app
+e2e_quit_app
 [ "$(file_table | wc -l)" = 50 ] || e2e_fail "not all 50 notes are posted after the save"
 echo "1 passed, 0 failed"

@@ -101,18 +101,11 @@ e2e_wait_for 20 server_has "SUMMARY:Due note" ||
 sync_b || e2e_fail "B's vdirsyncer failed: $(cat "$E2E_TMP/vdirsyncer.log")"
 e2e_wait_for 20 b_has "Due note" || e2e_fail "A's reminder did not reach B"
 
-# The ringing window of process $1: the template size (234 x 208) wherever it stands.
-ringing_window() {
-    e2e_visible_windows "$1" | awk '$4 == 234 && $5 == 208 { print; found = 1 } END { exit !found }'
-}
-now_ms() { echo $(($(date +%s%N) / 1000000)); }
-
 # A One Time reminder made in A's Note Manager with keys alone, a minute ahead (times made in
 # the editor have whole minutes: start early in a minute), reaches B and rings there in time.
 while [ $((10#$(date +%S))) -ge 15 ]; do sleep 1; done
-"$JOTTERLY_BIN" manager || e2e_fail "the launcher word was not handed over"
-e2e_wait_for 30 e2e_window_shown "Note Manager" || e2e_fail "no Note Manager"
-xdotool windowfocus --sync "$(e2e_named_window "$APP_PID" "Note Manager")"
+e2e_open_manager
+xdotool windowfocus --sync "$MGR"
 sleep 0.3
 # Ctrl+N: an empty One Time entry at the next whole hour, the subject focused. Shift+Tab: the
 # start, its day selected; Right twice to the hour, one back; Right to the minute, up to the
@@ -134,25 +127,18 @@ sync_now
 e2e_wait_for 20 server_has "SUMMARY:Made in A" || e2e_fail "the manager's reminder is not on the server"
 sync_b || e2e_fail "B's vdirsyncer failed: $(cat "$E2E_TMP/vdirsyncer.log")"
 e2e_wait_for 20 b_has "Made in A" || e2e_fail "the manager's reminder did not reach B"
-ahead_s=$(((made_due_ms - $(now_ms)) / 1000))
+ahead_s=$(((made_due_ms - $(e2e_now_ms)) / 1000))
 echo "the manager's reminder is due in ${ahead_s} s"
 [ "$ahead_s" -ge 3 ] || e2e_fail "too slow: the reminder fell due before it reached B"
-ringing_window "$B_PID" && e2e_fail "B rang before the reminder's time"
-e2e_wait_for $((ahead_s + 30)) ringing_window "$B_PID" || e2e_fail "the manager's reminder did not ring in B"
-delay_ms=$(($(now_ms) - made_due_ms))
-echo "B rang ${delay_ms} ms after the reminder's time"
-[ "$delay_ms" -ge 0 ] && [ "$delay_ms" -le 7500 ] || e2e_fail "B rang ${delay_ms} ms from its time"
+e2e_ringing_windows "$B_PID" && e2e_fail "B rang before the reminder's time"
+e2e_wait_for $((ahead_s + 30)) e2e_ringing_windows "$B_PID" || e2e_fail "the manager's reminder did not ring in B"
+e2e_expect_rang_in_time "$made_due_ms" 7500
 # Answered in both (A rings too): B's goes aside, so each click reaches its own OK.
-e2e_wait_for 20 ringing_window "$APP_PID" || e2e_fail "the manager's reminder did not ring in A"
-answer() { # OK in the ringing window of process $1
-    local win x y
-    read -r win x y _ < <(ringing_window "$1" | head -1)
-    xdotool mousemove --sync $((x + 120)) $((y + 193)) click 1
-}
-read -r bwin _ < <(ringing_window "$B_PID" | head -1)
+e2e_wait_for 20 e2e_ringing_windows "$APP_PID" || e2e_fail "the manager's reminder did not ring in A"
+read -r bwin _ < <(e2e_ringing_windows "$B_PID" | head -1)
 xdotool windowmove --sync "$bwin" 0 40
-answer "$B_PID"
-answer "$APP_PID"
+e2e_ok_ringing "$B_PID"
+e2e_ok_ringing "$APP_PID"
 e2e_wait_for 10 bash -c "! '$NOTEFILE' dump '$DATA' | grep -q 'Made in A'" || e2e_fail "OK in A kept the note"
 
 # An event made on the server, due in 25 s with an alarm at its start.
@@ -182,14 +168,13 @@ e2e_wait_for 20 bash -c "'$NOTEFILE' dump '$DATA' | grep -q 'Server event'" ||
 sync_b || e2e_fail "B's vdirsyncer failed: $(cat "$E2E_TMP/vdirsyncer.log")"
 e2e_wait_for 20 b_has "Server event" || e2e_fail "the server's event did not reach B"
 
-e2e_wait_for 60 ringing_window "$APP_PID" || e2e_fail "the server's event did not ring in A"
-e2e_wait_for 20 ringing_window "$B_PID" || e2e_fail "the server's event did not ring in B"
+e2e_wait_for 60 e2e_ringing_windows "$APP_PID" || e2e_fail "the server's event did not ring in A"
+e2e_wait_for 20 e2e_ringing_windows "$B_PID" || e2e_fail "the server's event did not ring in B"
 # Both ring in the middle of the screen: B's goes aside, so the click reaches A's.
-read -r bwin _ < <(ringing_window "$B_PID" | head -1)
+read -r bwin _ < <(e2e_ringing_windows "$B_PID" | head -1)
 xdotool windowmove --sync "$bwin" 0 40
 e2e_screenshot "$ARTIFACTS/sync-ringing.png"
-read -r win x y w h < <(ringing_window "$APP_PID" | head -1)
-xdotool mousemove --sync $((x + 120)) $((y + 193)) click 1 # OK
+e2e_ok_ringing
 e2e_wait_for 10 bash -c "! '$NOTEFILE' dump '$DATA' | grep -q 'Server event'" ||
     e2e_fail "OK did not remove the note"
 sync_now
@@ -197,7 +182,7 @@ gone() { echo "sys.exit(1 if any('Server event' in e.data for e in cal.events())
 e2e_wait_for 20 gone || e2e_fail "the acknowledged event is still on the server"
 server_has "SUMMARY:Due note" || e2e_fail "the other reminder left the server"
 sync_b || e2e_fail "B's vdirsyncer failed: $(cat "$E2E_TMP/vdirsyncer.log")"
-b_quiet() { ! ringing_window "$B_PID" >/dev/null; }
+b_quiet() { ! e2e_ringing_windows "$B_PID" >/dev/null; }
 e2e_wait_for 20 b_quiet || e2e_fail "B still rings after A's OK reached it"
 e2e_wait_for 10 bash -c "! '$NOTEFILE' dump '$b_data/Note.Dat' | grep -q 'Server event'" ||
     e2e_fail "B kept the acknowledged note"
@@ -247,10 +232,6 @@ e2e_wait_for 10 b_has "Conflict copy: Plan from the phone" || e2e_fail "B has no
 [ -z "$(find "$sync" "$b_sync" -name '*sync-conflict*')" ] || e2e_fail "a conflict file was left"
 e2e_screenshot "$ARTIFACTS/sync-conflict.png"
 
-kill -TERM "$B_PID"
-e2e_wait_exit "$B_PID" 10 || e2e_fail "B did not exit after SIGTERM"
-
-kill -TERM "$APP_PID"
-e2e_wait_exit "$APP_PID" 10 || e2e_fail "no exit after SIGTERM"
-[ "$EXIT_STATUS" = 0 ] || e2e_fail "exit status $EXIT_STATUS"
+e2e_quit_app "$B_PID"
+e2e_quit_app
 echo "1 passed, 0 failed"

@@ -22,7 +22,6 @@ printf 'weather_source=open-meteo\ngeocoding_server=http://127.0.0.1:%s\n' "$por
     >"$data/jotterly.conf"
 
 e2e_start_in_tray
-now_ms() { echo $(($(date +%s%N) / 1000000)); }
 # The main menu here has 10 items, the weather one among them.
 MENU_ITEMS=10
 
@@ -42,10 +41,10 @@ echo "menu shown ${MENU_MS} ms after the right click while the fetch hangs (${id
 # Exit, the last item, while the request still hangs.
 xdotool mousemove $((MX + 40)) $((MY + MH - 3 - ITEM_H / 2))
 sleep 0.1
-start=$(now_ms)
+start=$(e2e_now_ms)
 xdotool click 1
 e2e_wait_exit "$APP_PID" 14 || e2e_fail "no exit within 14 s while the fetch hangs"
-exit_ms=$(($(now_ms) - start))
+exit_ms=$(($(e2e_now_ms) - start))
 echo "ended ${exit_ms} ms after Exit while the fetch hangs"
 [ "$EXIT_STATUS" = 0 ] || e2e_fail "exit status $EXIT_STATUS"
 [ "$exit_ms" -lt 5000 ] || e2e_fail "Exit took ${exit_ms} ms" # not the 15 s of the fetch

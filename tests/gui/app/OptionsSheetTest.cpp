@@ -23,7 +23,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -48,14 +47,9 @@ bool Near(const QColor& a, const QColor& b) {
            std::abs(a.blue() - b.blue()) <= 1;
 }
 
-const QString kOutput = QStringLiteral(JOTTERLY_BINARY_DIR "/test-output/options");
-
 class OptionsSheetTest : public ::testing::Test {
 protected:
-    OptionsSheetTest() {
-        platform.sound.device = true;
-        QDir().mkpath(kOutput);
-    }
+    OptionsSheetTest() { platform.sound.device = true; }
 
     void Open() {
         values = COptionsValues::From(core.settings(), core.Holidays());
@@ -196,8 +190,8 @@ TEST_F(OptionsSheetTest, SchemesFontsColoursAndTheSampleOfEachBorder) {
     for (int style = 0; style < 3; ++style) {
         if (style > 0) QTest::keyClick(border, Qt::Key_Down);
         EXPECT_EQ(values.schemeBorder[2], style);
-        const QImage img = sample->grab().toImage();
-        img.save(kOutput + QStringLiteral("/sample-%1.png").arg(names[style]));
+        const QImage img = ImageCompare::Keep(sample->grab().toImage(), "options",
+                                              QStringLiteral("sample-%1").arg(names[style]));
         const QColor outer = img.pixelColor(e, e + 6), inner = img.pixelColor(e + 3, e + 8);
         EXPECT_EQ(img.pixelColor(img.width() / 2, e + 12), QColor(0xD8, 0xD8, 0xD8)) << style;
         if (style == 2) {
@@ -373,7 +367,7 @@ TEST_F(OptionsSheetTest, AccountsChangeAtOnceThroughTheEditor) {
     EXPECT_EQ(Find<QLineEdit>("hours")->text(), QStringLiteral("23"));
     EXPECT_EQ(Find<QLabel>("intervalCut")->text(),
               QStringLiteral("Stored: 30 h 5 min; OK keeps 23 h 59 min."));
-    sheet->grab().save(kOutput + QStringLiteral("/email-interval-cut.png"));
+    ImageCompare::Grab(sheet.get(), "options", "email-interval-cut");
 
     platform.services.mailRunning =
         true; // a running check reads the accounts: the page keeps its hands off
@@ -461,8 +455,8 @@ TEST_F(OptionsSheetTest, PictureOfEachPage) {
         ShowPage(page);
         ASSERT_EQ(sheet->Tabs()->currentIndex(), page);
         if (page == COptionsSheet::Other) QTest::qWait(400); // the measured clock offset
-        const QImage img = sheet->grab().toImage();
-        img.save(kOutput + QStringLiteral("/page-%1.png").arg(names[page]));
+        const QImage img = ImageCompare::Keep(sheet->grab().toImage(), "options",
+                                              QStringLiteral("page-%1").arg(names[page]));
         if (page == COptionsSheet::Note)
             ImageCompare::ExpectReference(img, sheet.get(), QStringLiteral("options"),
                                           QStringLiteral("note-page"));

@@ -7,13 +7,13 @@
 #include "gui/platform/QtDialogs.h"
 #include "gui/platform/ResourceImages.h"
 #include "gui/sticky/CStickyNoteDlg.h"
+#include "gui/support/ImageCompare.h"
 #include "support/Fakes.h"
 #include "support/NoteBuilder.h"
 #include "support/TestEnv.h"
 
 #include <QApplication>
 #include <QDesktopServices>
-#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPointer>
@@ -150,8 +150,7 @@ TEST_F(TrayWndTest, HelpMenuOpensThePageTheHomepageAndTheAboutBox) {
         if (!about) return;
         for (const char* name : {"name", "version", "description"})
             texts << about->findChild<QLabel*>(name)->text();
-        QDir().mkpath(JOTTERLY_BINARY_DIR "/test-output");
-        about->grab().save(JOTTERLY_BINARY_DIR "/test-output/about.png");
+        ImageCompare::Grab(about, "app", "about");
         about->accept();
     });
     ChooseFromMenu({DataHelp, CmdAbout});

@@ -47,8 +47,7 @@ protected:
     void Click(QPoint at) { QTest::mouseClick(cal, Qt::LeftButton, {}, at); }
     QImage Grab(const QString& name) {
         cal->repaint();
-        return ImageCompare::Keep(cal->grab().toImage().convertToFormat(QImage::Format_RGB32),
-                                  "calendar", name);
+        return ImageCompare::Grab(cal, "calendar", name);
     }
     QRgb Px(const QImage& img, int x, int y) const {
         return Pixels::At(img, x, y, cal->devicePixelRatioF());
@@ -56,13 +55,10 @@ protected:
     // How many pixels of a cell look red.
     int RedIn(const QImage& img, int col, int row) const {
         const RECT r = Layout().CellRect(col, row);
-        int n = 0;
-        for (int y = r.top; y <= r.bottom; ++y)
-            for (int x = r.left; x <= r.right; ++x) {
-                const QColor c(Px(img, x, y));
-                n += c.red() > 180 && c.green() < 110 && c.blue() < 110;
-            }
-        return n;
+        return Pixels::CountIf(
+            img, QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom)),
+            [](QRgb c) { return qRed(c) > 180 && qGreen(c) < 110 && qBlue(c) < 110; },
+            cal->devicePixelRatioF());
     }
     void ExpectReference(const QImage& img, const QString& name) {
         ImageCompare::ExpectReference(img, cal, QStringLiteral("calendar"), name);
@@ -162,13 +158,12 @@ TEST_F(DarkCalendarCtrl, PictureOfAFullMoonDay) {
     const int cw = Layout().CellWidth(), ch = Layout().CellHeight();
     const QColor disc(Px(img, 3 * cw + 1, 5 * ch + 1));
     EXPECT_LT(disc.value(), 120);
-    EXPECT_GT(disc.red(), 50 + 10); // warmer than the face
-    int light = 0;                  // the digits of the 19th, over the disc
-    const RECT r = Layout().CellRect(3, 4);
-    for (int y = r.top; y <= r.bottom; ++y)
-        for (int x = r.left; x <= r.right; ++x)
-            light += QColor(Px(img, x, y)).value() > 180;
-    EXPECT_GT(light, 5);
+    EXPECT_GT(disc.red(), 50 + 10);         // warmer than the face
+    const RECT r = Layout().CellRect(3, 4); // the digits of the 19th, over the disc
+    EXPECT_GT(Pixels::CountIf(
+                  img, QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom)),
+                  [](QRgb c) { return QColor(c).value() > 180; }, cal->devicePixelRatioF()),
+              5);
     ExpectReference(img, QStringLiteral("full-moon-dark"));
 }
 } // namespace

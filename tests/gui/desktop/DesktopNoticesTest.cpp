@@ -73,7 +73,6 @@ protected:
 
     void SetUp() override {
         StickyNoteFixture::SetUp();
-        g_ringingCount = 0;
         Clock::SetForTest(COleDateTime(2003, 5, 13, 10, 0, 0));
         bus = std::make_unique<QDBusConnection>(
             QDBusConnection::connectToBus(s_address, QStringLiteral("notices-test")));

@@ -14,11 +14,11 @@
 #include "gui/sticky/CRingingRow.h"
 #include "gui/support/DarkPalette.h"
 #include "gui/support/ImageCompare.h"
+#include "gui/support/Pixels.h"
 #include "support/NoteBuilder.h"
 #include "support/TestEnv.h"
 
 #include <QCheckBox>
-#include <QDir>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QStyleOptionButton>
@@ -30,7 +30,6 @@ protected:
     void SetUp() override {
         StickyNoteFixture::SetUp();
         QApplication::setPalette(DarkPalette());
-        g_ringingCount = 0;
         Clock::SetForTest(COleDateTime(2003, 5, 13, 10, 0, 0));
     }
     void TearDown() override {
@@ -38,15 +37,8 @@ protected:
         StickyNoteFixture::TearDown();
         QApplication::setPalette(QApplication::style()->standardPalette());
     }
-    static QImage Save(const QImage& img, const QString& name) {
-        const QString dir = QStringLiteral(JOTTERLY_BINARY_DIR "/test-output/look");
-        QDir().mkpath(dir);
-        img.save(dir + "/" + name + (img.devicePixelRatio() > 1.5 ? "@2x.png" : ".png"));
-        return img;
-    }
-    // The pixels of a widget's area as drawn on the screen.
-    static QImage Grab(QWidget* w) {
-        return w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    static QImage Grab(QWidget* w, const QString& name) {
+        return ImageCompare::Grab(w, "look", name);
     }
 
     TestEnv env;
@@ -64,14 +56,13 @@ TEST_F(DesktopLook, TrayMenuPictureFollowsTheDarkPaletteWithSharpIcons) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(menu.get()));
     const int options = menu->IndexOfData(TrayId::CmdOptions);
     QTest::mouseMove(menu.get(), menu->ItemRect(menu->IndexOfData(TrayId::CmdNewNote)).center());
-    const QImage img = Save(Grab(menu.get()), "tray-menu-dark");
+    const QImage img = Grab(menu.get(), "tray-menu-dark");
     const qreal dpr = menu->devicePixelRatioF();
     ASSERT_EQ(img.width(), qRound(menu->width() * dpr));
 
     // The menu's own colour and its text come from the palette: light text on the dark fill.
     const QRect r = menu->ItemRect(options);
-    const QRgb fill = img.pixel(qRound((r.right() - 4) * dpr), qRound(r.center().y() * dpr));
-    EXPECT_EQ(fill | 0xFF000000u, SystemColors::Get(COLOR_MENU).rgb() | 0xFF000000u);
+    EXPECT_EQ(Pixels::At(img, r.right() - 4, r.center().y(), dpr), Pixels::Sys(COLOR_MENU));
     int light = 0;
     for (int y = qRound(r.top() * dpr); y < qRound(r.bottom() * dpr); ++y)
         for (int x = qRound((r.left() + CTrayMenu::kTextLeft) * dpr);
@@ -114,12 +105,11 @@ TEST_F(DesktopLook, NotePictureKeepsItsColoursAndFramesFromThePalette) {
     w->setGeometry(40, 40, 240, 160);
     w->TextEdit()->clearFocus();
     w->TextEdit()->setReadOnly(true);
-    const QImage img = Save(Grab(w), "note-dark");
+    const QImage img = Grab(w, "note-dark");
     const qreal dpr = w->devicePixelRatioF();
     // The note's own back colour inside; the raised outer frame in the palette's 3-D colours.
     EXPECT_EQ(img.pixel(qRound(6 * dpr), qRound(150 * dpr)), qRgb(216, 216, 216));
-    EXPECT_EQ(img.pixel(0, qRound(80 * dpr)) | 0xFF000000u,
-              SystemColors::Get(COLOR_3DLIGHT).rgb() | 0xFF000000u);
+    EXPECT_EQ(Pixels::At(img, 0, 80, dpr), Pixels::Sys(COLOR_3DLIGHT));
     ImageCompare::ExpectReference(img, w, QStringLiteral("look"), QStringLiteral("note-dark"));
 }
 
@@ -135,7 +125,7 @@ TEST_F(DesktopLook, RingingRowPicture) {
     CStickyNoteDlg* w = Window(n);
     ASSERT_TRUE(w && w->IsRinging());
     w->TextEdit()->clearFocus();
-    const QImage img = Save(Grab(w), "ringing-dark");
+    const QImage img = Grab(w, "ringing-dark");
     ImageCompare::ExpectReference(img, w, QStringLiteral("look"), QStringLiteral("ringing-dark"));
 }
 

@@ -23,7 +23,6 @@ protected:
 
     // Saved under the build folder for looking at.
     static QImage Grab(QWidget* w, const QString& name) {
-        return ImageCompare::Keep(w->grab().toImage().convertToFormat(QImage::Format_RGB32),
-                                  "manager", name);
+        return ImageCompare::Grab(w, "manager", name);
     }
 };

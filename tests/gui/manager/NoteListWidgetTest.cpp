@@ -176,25 +176,20 @@ TEST_F(NoteListWidget, PictureWithIconsTintsAndHighlight) {
     EXPECT_EQ(Px(img, cell(3, 1).left() + 3, cell(3, 1).top() + 2), qRgb(242, 242, 242));
     EXPECT_EQ(Px(img, cell(3, 2).left() + 3, cell(3, 2).top() + 2), Sys(COLOR_WINDOW));
     // A due-soon row's text is blue, a memo's is not.
+    const qreal dpr = window.devicePixelRatioF();
     auto blueText = [&](int row) {
-        const QRect r = cell(row, 0);
-        int n = 0;
-        for (int y = r.top(); y <= r.bottom(); ++y)
-            for (int x = r.left() + 20; x < r.right(); ++x) {
-                const QRgb c = Px(img, x, y);
-                n += qBlue(c) > 150 && qRed(c) < 90 && qGreen(c) < 90;
-            }
-        return n;
+        return Pixels::CountIf(
+            img, cell(row, 0).adjusted(20, 0, -1, 0),
+            [](QRgb c) { return qBlue(c) > 150 && qRed(c) < 90 && qGreen(c) < 90; }, dpr);
     };
     EXPECT_GT(blueText(0), 10);
     EXPECT_EQ(blueText(3), 0);
     // The bells in their colours: red, (selected) yellow, green.
     auto iconHas = [&](int row, auto pred) {
         const QRect r = cell(row, 0);
-        for (int y = r.top(); y <= r.bottom(); ++y)
-            for (int x = r.left(); x < r.left() + 18; ++x)
-                if (pred(QColor(Px(img, x, y)))) return true;
-        return false;
+        return Pixels::CountIf(
+                   img, QRect(r.left(), r.top(), 18, r.height()),
+                   [&](QRgb c) { return pred(QColor(c)); }, dpr) > 0;
     };
     EXPECT_TRUE(iconHas(0, [](QColor c) { return c.red() > 200 && c.green() < 80; }));
     EXPECT_TRUE(
@@ -221,11 +216,9 @@ TEST_F(DarkNoteListWidget, PictureStaysReadable) {
     auto lightText = [&](int row) {
         const QRect r = list->visualRect(list->Model()->index(row, 0))
                             .translated(list->viewport()->pos() + list->pos());
-        int n = 0;
-        for (int y = r.top(); y <= r.bottom(); ++y)
-            for (int x = r.left() + 20; x < r.right(); ++x)
-                n += QColor(Px(img, x, y)).value() > 170;
-        return n;
+        return Pixels::CountIf(
+            img, r.adjusted(20, 0, -1, 0), [](QRgb c) { return QColor(c).value() > 170; },
+            window.devicePixelRatioF());
     };
     EXPECT_GT(lightText(0), 20); // due soon
     EXPECT_GT(lightText(3), 20); // memo

@@ -10,8 +10,8 @@
 #include "core/sticky/NoteColors.h"
 #include "gui/mail/CMailService.h"
 #include "gui/platform/GdiPaint.h"
-#include "gui/platform/SystemColors.h"
 #include "gui/support/ImageCompare.h"
+#include "gui/support/Pixels.h"
 #include "gui/widgets/CHoverButton.h"
 #include "support/DovecotServer.h"
 #include "support/NoteBuilder.h"
@@ -24,7 +24,6 @@
 #include <QPointer>
 #include <QStyle>
 #include <QStyleOptionButton>
-#include <cstdlib>
 
 namespace {
 
@@ -42,7 +41,6 @@ class RingingWindow : public StickyNoteFixture {
 protected:
     void SetUp() override {
         StickyNoteFixture::SetUp();
-        g_ringingCount = 0;
         Clock::SetForTest(COleDateTime(2003, 5, 13, 10, 0, 0));
     }
 
@@ -175,18 +173,14 @@ TEST_F(RingingWindow, PinBoxFlashesInBothPictures) {
     for (int state : {0, 1}) {
         ASSERT_TRUE(QTest::qWaitFor([&] { return w->PinFlashState() == state; }, 2000));
         pictures[state] =
-            ImageCompare::Keep(w->grab().toImage().convertToFormat(QImage::Format_RGB32), "ringing",
-                               QStringLiteral("ringing-flash%1").arg(state));
+            ImageCompare::Grab(w, "ringing", QStringLiteral("ringing-flash%1").arg(state));
     }
     // State 0: the big square in front, its sunken frame's dark corner on top. State 1: the
     // small square in front, filled with the title colour over it. Nothing else differs.
-    const auto px = [&](int state, int x, int y) {
-        return pictures[state].pixel(x, y) | 0xFF000000u;
-    };
+    const auto px = [&](int state, int x, int y) { return Pixels::At(pictures[state], x, y); };
     const COLORREF title = w->TitleColor();
-    EXPECT_EQ(px(0, big.left(), big.top()), SystemColors::Get(COLOR_3DDKSHADOW).rgb());
-    EXPECT_EQ(px(1, big.left(), big.top()),
-              qRgb(GetRValue(title), GetGValue(title), GetBValue(title)));
+    EXPECT_EQ(px(0, big.left(), big.top()), Pixels::Sys(COLOR_3DDKSHADOW));
+    EXPECT_EQ(px(1, big.left(), big.top()), Pixels::Rgb(title));
     for (int y = 0; y < pictures[0].height(); ++y)
         for (int x = 0; x < pictures[0].width(); ++x)
             if (x >= g.m_titleHeight || y >= g.m_titleHeight) {
@@ -195,13 +189,7 @@ TEST_F(RingingWindow, PinBoxFlashesInBothPictures) {
     EXPECT_EQ(QRect(w->OkButton()->mapTo(w, QPoint(0, 0)), w->OkButton()->size()),
               QRect(93, 182, 54, 23));
 
-    const QString ref = QStringLiteral(JOTTERLY_TEST_DATA "/ringing/ringing-note.png");
-    if (std::getenv("JOTTERLY_UPDATE_REFERENCES")) {
-        ASSERT_TRUE(pictures[0].save(ref));
-    }
-    EXPECT_LT(ImageCompare::DifferentShare(QImage(ref).convertToFormat(QImage::Format_RGB32),
-                                           pictures[0]),
-              0.005);
+    ImageCompare::ExpectReference(pictures[0], w, "ringing", "ringing-note");
 
     // A window destroyed while ringing gives up its share of the ringing.
     w->Note()->CloseWindow();
@@ -221,8 +209,8 @@ TEST_F(RingingWindow, ANoteNobodyCanHearFlashesItsTitleBand) {
         band[state] = w->grab().toImage().pixel(at) | 0xFF000000u;
     }
     const COLORREF back = w->Note()->m_backColor;
-    EXPECT_EQ(band[0], GdiPaint::ToQColor(TitleColorFor(back)).rgb());
-    EXPECT_EQ(band[1], GdiPaint::ToQColor(GlyphColorFor(back)).rgb());
+    EXPECT_EQ(band[0], Pixels::Rgb(TitleColorFor(back)));
+    EXPECT_EQ(band[1], Pixels::Rgb(GlyphColorFor(back)));
     w->OnOK();
 }
 
@@ -374,8 +362,8 @@ TEST_F(RingingWindow, RowFitsItsWindowWithAVisibleBoxInEverySchemeAndFont) {
 
             // The box's frame (and tick) in the note's text colour, far from its back colour.
             w->TextEdit()->clearFocus();
-            const QImage img = ImageCompare::Keep(
-                w->grab().toImage().convertToFormat(QImage::Format_RGB32), "ringing",
+            const QImage img = ImageCompare::Grab(
+                w, "ringing",
                 QStringLiteral("row-%1scheme%2").arg(*face ? "wide-" : "").arg(scheme + 1));
             QStyleOptionButton option;
             option.initFrom(w->RemindCheck());
@@ -385,23 +373,16 @@ TEST_F(RingingWindow, RowFitsItsWindowWithAVisibleBoxInEverySchemeAndFont) {
                     ->subElementRect(QStyle::SE_CheckBoxIndicator, &option, w->RemindCheck())
                     .translated(w->RemindCheck()->mapTo(w, QPoint(0, 0)));
             const QRgb back = img.pixel(box.right() + 30, w->height() - 8);
-            const COLORREF ink = n->m_textColor;
-            int inked = 0, far = 0;
-            for (int y = box.top(); y <= box.bottom(); ++y)
-                for (int x = box.left(); x <= box.right(); ++x) {
-                    const QRgb p = img.pixel(x, y);
-                    inked += std::abs(qRed(p) - GetRValue(ink)) < 40 &&
-                             std::abs(qGreen(p) - GetGValue(ink)) < 40 &&
-                             std::abs(qBlue(p) - GetBValue(ink)) < 40;
-                    far += std::abs(qGray(p) - qGray(back)) > 60;
-                }
-            EXPECT_GE(inked, 3 * box.width()) << "box outline not in the text colour";
+            const int far = Pixels::CountIf(
+                img, box, [&](QRgb p) { return std::abs(qGray(p) - qGray(back)) > 60; });
+            EXPECT_GE(Pixels::CountNear(img, box, Pixels::Rgb(n->m_textColor), 40), 3 * box.width())
+                << "box outline not in the text colour";
             EXPECT_GE(far, 3 * box.width()) << "box does not stand out from the note";
             // Readable: the caption and both labels at least 8 pixels tall ("h", "R" and "d"
             // reach from the baseline to the top of the capitals).
             const QRect caption(box.right() + 2, box.top() - 3,
                                 w->RemindCheck()->width() - box.width() - 2, box.height() + 6);
-            const QRgb noteBack = GdiPaint::ToQColor(n->m_backColor).rgb();
+            const QRgb noteBack = Pixels::Rgb(n->m_backColor);
             EXPECT_GE(ImageCompare::InkHeight(img, caption, noteBack), 8);
             for (QLabel* label : w->RemindCheck()->parentWidget()->findChildren<QLabel*>())
                 EXPECT_GE(ImageCompare::InkHeight(

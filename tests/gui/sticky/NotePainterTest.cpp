@@ -6,15 +6,14 @@
 #include "gui/platform/FontConverter.h"
 #include "gui/platform/SystemColors.h"
 #include "gui/sticky/CNotePainter.h"
+#include "gui/support/ImageCompare.h"
+#include "gui/support/Pixels.h"
 
-#include <QDir>
 #include <QPainter>
 #include <QPlainTextEdit>
 
 namespace {
-QRgb Rgb(COLORREF c) {
-    return qRgb(GetRValue(c), GetGValue(c), GetBValue(c));
-}
+using Pixels::Rgb;
 
 CNotePainter::Look LookOf(const CNote& n) {
     CNotePainter::Look look;
@@ -66,9 +65,7 @@ TEST_F(NotePainter, RingingLookHasTheRuleAndFlashesOnlyThePinBox) {
         look.pinState = state;
         pictures[state + 1] = Paint(g, size, look);
     }
-    const QString dir = QStringLiteral(JOTTERLY_BINARY_DIR "/test-output/sticky");
-    QDir().mkpath(dir);
-    pictures[0].save(dir + "/painter-ringing-before-flash.png");
+    ImageCompare::Keep(pictures[0], "sticky", "painter-ringing-before-flash");
 
     // The rule: one pixel high in the glyph colour, inside the frame only.
     const QImage& img = pictures[0];

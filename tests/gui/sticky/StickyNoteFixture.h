@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/alarms/RingingCount.h"
 #include "core/app/CTrayCore.h"
 #include "gui/notemenu/CNoteMenuCommands.h"
 #include "gui/sticky/CStickyNoteDlg.h"
@@ -21,6 +22,7 @@ protected:
     void SetUp() override {
         QApplication::setStyle(QStringLiteral("Fusion"));
         QApplication::setPalette(QApplication::style()->standardPalette());
+        g_ringingCount = 0; // a ring an earlier test left would keep every hub quiet
     }
     void TearDown() override {
         tray.DeleteAllData();

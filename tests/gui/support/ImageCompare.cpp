@@ -43,8 +43,12 @@ void ImageCompare::ExpectReference(const QImage& img, qreal dpr, const QString& 
 QImage ImageCompare::Keep(const QImage& img, const QString& folder, const QString& name) {
     const QString dir = QStringLiteral(JOTTERLY_BINARY_DIR "/test-output/") + folder;
     QDir().mkpath(dir);
-    img.save(dir + "/" + name + ".png");
+    img.save(dir + "/" + name + (img.devicePixelRatio() > 1.5 ? "@2x.png" : ".png"));
     return img;
+}
+
+QImage ImageCompare::Grab(QWidget* w, const QString& folder, const QString& name) {
+    return Keep(w->grab().toImage().convertToFormat(QImage::Format_RGB32), folder, name);
 }
 
 int ImageCompare::InkHeight(const QImage& img, const QRect& r, QRgb background, int threshold) {

@@ -19,8 +19,11 @@ public:
     // The same for a picture made at density dpr.
     static void ExpectReference(const QImage& img, qreal dpr, const QString& folder,
                                 const QString& name);
-    // Saves img as test-output/<folder>/<name>.png in the build folder, for looking at.
+    // Saves img as test-output/<folder>/<name>.png (<name>@2x.png at density 2) in the build
+    // folder, for looking at.
     static QImage Keep(const QImage& img, const QString& folder, const QString& name);
+    // What w paints, as 32-bit RGB, kept as Keep does.
+    static QImage Grab(QWidget* w, const QString& folder, const QString& name);
     // How many pixel rows the ink in r spans: rows from the first to the last with a pixel
     // differing from background by more than threshold in some channel (0 when none does).
     static int InkHeight(const QImage& img, const QRect& r, QRgb background, int threshold = 90);

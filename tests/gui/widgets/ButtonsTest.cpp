@@ -88,15 +88,12 @@ TEST_F(Buttons, AlwaysFramedTextButtonHasItsTextShadowAndItsSizeFromTheHeight) {
     EXPECT_EQ(Px(img, 53, 22), qRgb(0, 0, 0));
     EXPECT_EQ(Px(img, 1, 1), Sys(COLOR_BTNHIGHLIGHT));
     EXPECT_EQ(Px(img, 52, 21), Sys(COLOR_BTNSHADOW));
-    int text = 0, shadow = 0;
-    for (int y = 3; y < 20; ++y)
-        for (int x = 3; x < 51; ++x) {
-            const QRgb c = Px(img, x, y);
-            text += qRed(c) > 230 && qGreen(c) > 230 && qBlue(c) < 170;
-            shadow += qRed(c) < 70 && qGreen(c) < 70 && qBlue(c) < 70;
-        }
-    EXPECT_GT(text, 10);
-    EXPECT_GT(shadow, 10);
+    const QRect inside(3, 3, 48, 17);
+    EXPECT_GT(
+        Pixels::CountIf(img, inside,
+                        [](QRgb c) { return qRed(c) > 230 && qGreen(c) > 230 && qBlue(c) < 170; }),
+        10);
+    EXPECT_GT(Pixels::CountNear(img, inside, qRgb(0, 0, 0), 70), 10); // its shadow
 
     b->resize(60, 20); // point size 0: three fifths of the height
     EXPECT_EQ(b->CaptionPointSize(), 120);
@@ -112,11 +109,8 @@ TEST_F(Buttons, DisabledButtonsLookGreyedAndIgnoreThePointer) {
     auto* text = Hover(CHoverButton::TextButton, QRect(100, 20, 60, 24));
     text->SetCaption("OK", RGB(255, 0, 0), 0);
     auto colourful = [](const QImage& img) {
-        int n = 0;
-        for (int y = 0; y < img.height(); ++y)
-            for (int x = 0; x < img.width(); ++x)
-                n += QColor(img.pixel(x, y)).hsvSaturation() > 80;
-        return n;
+        return Pixels::CountIf(img, img.rect(),
+                               [](QRgb c) { return QColor(c).hsvSaturation() > 80; });
     };
     Move(QPoint(190, 90));
     const QImage enabledIcon = Grab(icon, "icon-enabled");
@@ -131,11 +125,7 @@ TEST_F(Buttons, DisabledButtonsLookGreyedAndIgnoreThePointer) {
     EXPECT_EQ(Px(greyIcon, 1, 1), Px(enabledIcon, 1, 1));
     const QImage greyText = Grab(text, "text-disabled");
     EXPECT_EQ(colourful(greyText), 0);
-    int shadow = 0;
-    for (int y = 0; y < greyText.height(); ++y)
-        for (int x = 0; x < greyText.width(); ++x)
-            shadow += Px(greyText, x, y) == Sys(COLOR_BTNSHADOW);
-    EXPECT_GT(shadow, 10); // the embossed caption
+    EXPECT_GT(Pixels::Count(greyText, greyText.rect(), Sys(COLOR_BTNSHADOW)), 10); // embossed
 }
 
 TEST_F(Buttons, RegionButtonReactsOnlyInsideItsRegionAndCountsBothClicksOfADoubleClick) {
@@ -184,24 +174,15 @@ TEST_F(Buttons, RegionButtonStateImagesAndBevel) {
     CRegionButton* off = Region(CRegionButton::kVisible | CRegionButton::kDisabled);
     const QImage shown = Grab(off, "region-disabled");
     EXPECT_EQ(Px(shown, 60, 5), qRgb(180, 180, 180));
-    int text = 0, shadow = 0, hilight = 0;
-    for (int y = 4; y < 20; ++y)
-        for (int x = 10; x < 62; ++x) {
-            const QRgb c = Px(shown, x, y);
-            text += Px(normal, x, y) == Sys(COLOR_BTNTEXT);
-            shadow += c == dark;
-            hilight += qRed(c) > 215 && qGreen(c) > 215 && qBlue(c) > 215;
-        }
-    EXPECT_GT(text, 10);
-    EXPECT_GT(shadow, 5);
-    EXPECT_GT(hilight, 5);
+    const QRect caption(10, 4, 52, 16);
+    EXPECT_GT(Pixels::Count(normal, caption, Sys(COLOR_BTNTEXT)), 10);
+    EXPECT_GT(Pixels::Count(shown, caption, dark), 5);
+    EXPECT_GT(Pixels::CountNear(shown, caption, qRgb(255, 255, 255), 40), 5);
     QSignalSpy clicks(off, &QAbstractButton::clicked);
     QTest::mouseClick(Win(), Qt::LeftButton, {}, QPoint(50, 22));
     EXPECT_EQ(clicks.count(), 0);
 }
-} // namespace
 
-namespace {
 TEST_F(Buttons, BothKindsAreNamedButtonsThatTheKeyboardPressesVisibly) {
     CHoverButton* icon =
         Hover(CHoverButton::IconButton | CHoverButton::HoverFrame, QRect(10, 50, 30, 30));
