@@ -2,8 +2,7 @@
 # Measures start-up under Xvfb with a tray host: milliseconds from launch to the tray icon
 # being embedded, and resident and proportional memory (RSS, PSS from smaps_rollup) after
 # SETTLE seconds idle (5); 5 runs, medians. With no notes the first start shows the welcome
-# note. With xpad installed it measures xpad too (time to its first mapped window). The last
-# run's resident memory is also listed per library (and heap), largest first.
+# note. The last run's resident memory is also listed per library (and heap), largest first.
 #   [SETTLE=60] [RUNS=5] [TOP=30 mappings listed] scripts/measure-startup.sh build/jotterly [notes]
 JOTTERLY_BIN=$(readlink -f "$1")
 NOTEFILE="$(dirname "$JOTTERLY_BIN")/jotterly_notefile"
@@ -46,25 +45,4 @@ measure_jotterly() {
     echo "jotterly notes=$NOTES startup_ms=$(printf '%s\n' "${times[@]}" | median) rss_kib=$(printf '%s\n' "${rss[@]}" | median) pss_kib=$(printf '%s\n' "${pss[@]}" | median) after ${SETTLE} s (runs: ${times[*]} ms; RSS ${rss[*]} KiB; PSS ${pss[*]} KiB)"
 }
 
-measure_xpad() {
-    command -v xpad >/dev/null || return 0
-    local times=() rss=()
-    for run in 1 2 3 4 5; do
-        rm -rf "$E2E_TMP/xpad-home"
-        mkdir -p "$E2E_TMP/xpad-home"
-        local start=$(date +%s%N)
-        HOME="$E2E_TMP/xpad-home" XDG_CONFIG_HOME="$E2E_TMP/xpad-home/.config" xpad </dev/null >/dev/null 2>&1 &
-        local pid=$!
-        E2E_PIDS+=($pid)
-        e2e_wait_for 30 bash -c "xdotool search --onlyvisible --pid $pid | grep -q ." || e2e_fail "xpad showed no window"
-        times+=($((($(date +%s%N) - start) / 1000000)))
-        sleep "$SETTLE"
-        rss+=($(rss_kib "$pid"))
-        kill -KILL "$pid"
-        wait "$pid" 2>/dev/null || true
-    done
-    echo "xpad startup_ms=$(printf '%s\n' "${times[@]}" | median) rss_kib=$(printf '%s\n' "${rss[@]}" | median) (runs: ${times[*]} ms; ${rss[*]} KiB)"
-}
-
 measure_jotterly
-[ "$NOTES" -gt 0 ] || measure_xpad
