@@ -58,14 +58,8 @@ TEST(LaunchArgs, CommandLines) {
     const LaunchRequest conflict = Parse({"sync-conflict", "f", "a", "b"});
     EXPECT_EQ(conflict.kind, Kind::SyncConflict);
     EXPECT_EQ(conflict.paths, (std::vector<std::string>{"f", "a", "b"}));
-    const std::string usage = CLaunchArgs::UsageLine(Parse({"frobnicate"}).error);
-    EXPECT_NE(usage.find("frobnicate"), std::string::npos);
-    EXPECT_EQ(usage.find('\n'), std::string::npos) << "one line";
-
-    EXPECT_TRUE(CLaunchArgs::StartsProgram("new-note"));
-    EXPECT_TRUE(CLaunchArgs::StartsProgram("manager"));
-    EXPECT_FALSE(CLaunchArgs::StartsProgram("quit"));
-    EXPECT_FALSE(CLaunchArgs::StartsProgram("show-notes"));
+    EXPECT_NE(CLaunchArgs::UsageLine(Parse({"frobnicate"}).error).find("frobnicate"),
+              std::string::npos);
 
     // A start without a word is the program's own word for the running copy, never the user's.
     EXPECT_EQ(CLaunchArgs::HandOverLine(Parse({})), CLaunchArgs::kStartedAgain);
