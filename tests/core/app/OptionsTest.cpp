@@ -209,9 +209,6 @@ TEST_F(OptionsSessionTest, OkCopiesBackSavesAndRestartsTheTimersWithTheNewPeriod
     ASSERT_TRUE(side.Load(SidePath()));
     EXPECT_EQ(side.Get("backup_keep", ""), "3");
     EXPECT_EQ(core.Side().backupKeep, 3) << "the program's copy follows the options";
-
-    core.NewNote(); // a note made now takes the new default scheme
-    EXPECT_EQ(core.Store().notes()[1]->m_backColor, core.settings().m_schemeBack[2]);
 }
 
 TEST_F(OptionsSessionTest, CancelChangesNothingButKeepsAccountChanges) {
