@@ -101,7 +101,8 @@ protected:
     std::unique_ptr<Machine> a, b;
 };
 
-TEST_F(SyncFolderTest, CreateEditAndDeleteReachTheOtherMachine) {
+// A removal reaching the other machine is checked end to end, through a CalDAV server.
+TEST_F(SyncFolderTest, CreateAndEditReachTheOtherMachine) {
     CNote& dentist = a->Add("Dentist");
     dentist.m_text = "Bring the card";
     a->Add("Shopping", CNote::Memo);
@@ -119,13 +120,6 @@ TEST_F(SyncFolderTest, CreateEditAndDeleteReachTheOtherMachine) {
     a->Mirror();
     r = b->Rescan();
     EXPECT_EQ(r.changed, 1);
-    EXPECT_EQ(b->Titles(), a->Titles());
-
-    a->store.RemoveNote(*a->Find("Shopping"));
-    a->Mirror();
-    EXPECT_EQ(IcsFiles(folder).size(), 1u);
-    r = b->Rescan();
-    EXPECT_EQ(r.removed, 1);
     EXPECT_EQ(b->Titles(), a->Titles());
     // Nothing changed since: the rescan reads no file and changes nothing.
     r = b->Rescan();
