@@ -448,17 +448,6 @@ TEST_F(Alarms, RefusedValuesKeepRingingThenTheWindowOpenedToRingCloses) {
     EXPECT_EQ(n->m_posted, 0);
 }
 
-TEST_F(Alarms, EscapeWhileRingingClosesAfterOkAndKeepsThePlace) {
-    RingingWindow& w = Ring(CNote::OneTime, true);
-    CNote* n = tray.Store().notes().back().get();
-    n->m_windowRect = RECT{10, 20, 30, 40};
-    n->m_posted = 0; // what Escape does while the note rings
-    EXPECT_EQ(w.Ok("0", "15", true), OkResult::Closed);
-    EXPECT_TRUE(w.closed);
-    EXPECT_EQ(n->Window(), nullptr);
-    EXPECT_EQ(n->m_windowRect, (RECT{10, 20, 30, 40}));
-}
-
 // ---- the wall clock jumps while the monotonic clock does not (suspend, clock or zone change)
 
 namespace {
@@ -525,16 +514,6 @@ TEST_F(Alarms, ForwardJumpRingsWhatFellDueOnTheNextTick) {
     EXPECT_EQ(platform.timers.active[CTrayCore::TimerRefresh], 7200000);
 }
 
-TEST_F(Alarms, BackwardJumpNeverRingsEarly) {
-    Clock::SetForTest(T(2003, 5, 13, 20, 0));
-    CNote* n = Add(T(2003, 5, 13, 23, 0));
-    tray.Alarms().ComputeEarliestAlarm();
-    tray.OnTimer(CTrayCore::TimerCheck);
-    JumpThenTick(tray, T(2003, 5, 13, 18, 0, 5));
-    EXPECT_EQ(n->Window(), nullptr);
-    EXPECT_EQ(tray.Alarms().EarliestAlarm(), T(2003, 5, 13, 23, 0));
-}
-
 TEST_F(Alarms, DaysAsleepRingADailyNoteOnceThenItsNextOccurrence) {
     CNote* n = Add(T(2003, 5, 13, 12, 0), CNote::Every);
     n->Recompute();
@@ -595,24 +574,6 @@ TEST_F(AlarmNotices, OneNoticePerRingingWithdrawnWhenAcknowledgedOrGivenUp) {
     w.StartAlarm(0, true);
     EXPECT_TRUE(w.IsRinging());
     EXPECT_FALSE(w.ringing.NoticeShown());
-}
-
-TEST_F(AlarmNotices, ButtonsAcknowledgeAsOkOrRemindInAQuarterOfAnHour) {
-    RingingWindow& ok = Ring();
-    notices.Press(0, IDesktopNotices::Action::Acknowledge);
-    EXPECT_EQ(ok.okPressed, 1);
-    EXPECT_TRUE(ok.closed); // the one-time note is done with
-    EXPECT_TRUE(tray.Store().notes().empty());
-
-    RingingWindow& later = Ring();
-    CNote* note = later.note;
-    notices.Press(1, IDesktopNotices::Action::RemindLater);
-    EXPECT_FALSE(later.IsRinging());
-    EXPECT_EQ(later.okPressed, 0);
-    ASSERT_EQ(tray.Store().notes().size(), 1u);
-    EXPECT_EQ(COleDateTime::WholeMinutes(note->m_alarmTime - Clock::Now()), 15);
-    EXPECT_EQ(notices.withdrawn.back(), 2u);
-    EXPECT_EQ(g_ringingCount, 0);
 }
 
 TEST_F(AlarmNotices, AButtonOfANoteWhoseWindowIsGoneDoesNothing) {

@@ -55,9 +55,7 @@ TEST_F(TrayCommandsTest, NoteAndMailCommands) {
     EXPECT_EQ(core.MailTarget(), IMailService::kAllAccounts);
 }
 
-TEST_F(TrayCommandsTest, SyncNowAndAResumeReachTheSyncFolder) {
-    commands.OnCommand(CmdSyncNow);
-    EXPECT_EQ(platform.services.syncNows, 1);
+TEST_F(TrayCommandsTest, AResumeRescansTheSyncFolder) {
     core.OnResume();
     EXPECT_EQ(platform.services.rescans, 1);
 }
