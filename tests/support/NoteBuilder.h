@@ -28,10 +28,6 @@ public:
         m_note.m_recurrence = recurrence;
         return *this;
     }
-    NoteBuilder& Posted(int posted = 1) {
-        m_note.m_posted = posted;
-        return *this;
-    }
     NoteBuilder& ShowCountdown(int show = 1) {
         m_note.m_showCountdown = show;
         return *this;

@@ -1,12 +1,11 @@
 #include "core/export/CNoteTextExport.h"
 #include "core/export/CPagePlan.h"
 #include "core/model/CNote.h"
-#include "core/storage/CAtomicFile.h"
+#include "support/FailAfter.h"
 #include "support/Fakes.h"
 #include "support/TestEnv.h"
 #include "support/TestFiles.h"
 
-#include <climits>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <sys/stat.h>
@@ -63,11 +62,12 @@ TEST(NoteText, OverwriteOnlyAfterYesAndAFailedWriteKeepsTheOldFile) {
     EXPECT_EQ(dialogs.boxes[0].caption, "File exists");
     EXPECT_EQ(ReadFile(path), "first");
 
-    CAtomicFile::s_failAfterBytes = 3; // the disk fills up half-way
     dialogs.answers = {IDialogs::AnswerYes};
-    EXPECT_EQ(CNoteTextExport::Save(dialogs, path, "a much longer text", "Confirmation"),
-              CNoteTextExport::Result::Failed);
-    CAtomicFile::s_failAfterBytes = SIZE_MAX;
+    {
+        const FailAfter diskFull(3);
+        EXPECT_EQ(CNoteTextExport::Save(dialogs, path, "a much longer text", "Confirmation"),
+                  CNoteTextExport::Result::Failed);
+    }
     ASSERT_EQ(dialogs.boxes.size(), 3u);
     EXPECT_EQ(dialogs.boxes[1].caption, "Confirmation");
     EXPECT_EQ(dialogs.boxes[2].icon, IDialogs::Stop);

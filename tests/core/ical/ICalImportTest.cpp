@@ -19,73 +19,55 @@ std::string Start(const CNote& n) {
     return CICalRule::FormatLocal(n.m_startTime);
 }
 
-struct Expected {
-    const char* title;
-    int type, recurrence, indexDay, priorDays;
-    const char* start;
-};
-
-struct FixtureRow {
-    const char* file;
-    int reminders, memos, approximated;
-    std::vector<Expected> notes;
-};
-
 TEST(IcalImport, OtherProgramsFilesImportAsDescribed) {
     ScopedZone zone("Europe/Berlin");
     Clock::SetForTest(COleDateTime(2026, 12, 7, 12, 0, 0));
+    const struct {
+        const char* file;
+        int reminders, memos, approximated;
+    } files[] = {{"allday.ics", 2, 0, 0},
+                 {"otherzone.ics", 2, 0, 0},
+                 {"todos.ics", 1, 2, 0},
+                 {"weekly.ics", 6, 0, 0},
+                 {"limits.ics", 4, 0, 3}};
     const int every = CNote::Every, once = CNote::OneTime, memo = CNote::Memo;
-    const FixtureRow rows[] = {
-        {"allday.ics",
-         2,
-         0,
-         0,
-         {{"Anna's birthday", every, 5001, 0, 1, "20270115T000000"},
-          {"Day off", once, 0, 0, 0, "20270320T000000"}}},
+    // The notes of the files above, in file order.
+    const struct {
+        const char* title;
+        int type, recurrence, indexDay, priorDays;
+        const char* start;
+    } notes[] = {
+        {"Anna's birthday", every, 5001, 0, 1, "20270115T000000"},
+        {"Day off", once, 0, 0, 0, "20270320T000000"},
         // 09:00 in Seattle (still winter time there) and noon UTC, in Berlin.
-        {"otherzone.ics",
-         2,
-         0,
-         0,
-         {{"Call with Seattle", once, 0, 0, 0, "20270310T180000"},
-          {"Launch", once, 0, 0, 0, "20270601T140000"}}},
-        {"todos.ics",
-         1,
-         2,
-         0,
-         {{"Pay the rent", once, 0, 0, 0, "20270105T100000"},
-          {"Buy paint", memo, 0, 0, 0, nullptr},
-          {"Ideas", memo, 0, 0, 0, "20261130T000000"}}},
+        {"Call with Seattle", once, 0, 0, 0, "20270310T180000"},
+        {"Launch", once, 0, 0, 0, "20270601T140000"},
+        {"Pay the rent", once, 0, 0, 0, "20270105T100000"},
+        {"Buy paint", memo, 0, 0, 0, nullptr},
+        {"Ideas", memo, 0, 0, 0, "20261130T000000"},
         // Several weekdays: one weekly note each; a fortnightly Monday starts a fortnight on.
-        {"weekly.ics",
-         6,
-         0,
-         0,
-         {{"Gym", every, 3001, 0, 0, "20270104T183000"},
-          {"Gym", every, 3001, 0, 0, "20270106T183000"},
-          {"Gym", every, 3001, 0, 0, "20270108T183000"},
-          {"Stand-up", every, 6000, 0, 0, "20270104T093000"},
-          {"Review", every, 3002, 0, 0, "20270118T140000"},
-          {"Review", every, 3002, 0, 0, "20270106T140000"}}},
-        {"limits.ics",
-         4,
-         0,
-         3,
-         {{"Course", every, 2001, 0, 0, "20270111T190000"},
-          {"Choir", every, 3001, 0, 0, "20270112T200000"},
-          {"Club", every, 4001, 0, 0, "20270112T200000"},
-          {"Payday", every, 4001, 10065, 0, "20270129T090000"}}},
+        {"Gym", every, 3001, 0, 0, "20270104T183000"},
+        {"Gym", every, 3001, 0, 0, "20270106T183000"},
+        {"Gym", every, 3001, 0, 0, "20270108T183000"},
+        {"Stand-up", every, 6000, 0, 0, "20270104T093000"},
+        {"Review", every, 3002, 0, 0, "20270118T140000"},
+        {"Review", every, 3002, 0, 0, "20270106T140000"},
+        {"Course", every, 2001, 0, 0, "20270111T190000"},
+        {"Choir", every, 3001, 0, 0, "20270112T200000"},
+        {"Club", every, 4001, 0, 0, "20270112T200000"},
+        {"Payday", every, 4001, 10065, 0, "20270129T090000"},
     };
-    for (const FixtureRow& row : rows) {
-        SCOPED_TRACE(row.file);
-        const CICalMapping::Imported got = ImportAll(Fixture(row.file));
-        EXPECT_EQ(got.reminders, row.reminders);
-        EXPECT_EQ(got.memos, row.memos);
-        EXPECT_EQ(got.approximated, row.approximated);
-        ASSERT_EQ(got.items.size(), row.notes.size());
-        for (size_t i = 0; i < row.notes.size(); ++i) {
-            const CNote& n = *got.items[i].note;
-            const Expected& e = row.notes[i];
+    size_t next = 0;
+    for (const auto& f : files) {
+        SCOPED_TRACE(f.file);
+        const CICalMapping::Imported got = ImportAll(Fixture(f.file));
+        EXPECT_EQ(got.reminders, f.reminders);
+        EXPECT_EQ(got.memos, f.memos);
+        EXPECT_EQ(got.approximated, f.approximated);
+        ASSERT_EQ(got.items.size(), size_t(f.reminders + f.memos));
+        for (const auto& item : got.items) {
+            const CNote& n = *item.note;
+            const auto& e = notes[next++];
             EXPECT_EQ(n.m_title, e.title);
             EXPECT_EQ(n.m_type, e.type) << e.title;
             EXPECT_EQ(n.m_recurrence, e.recurrence) << e.title;
@@ -96,6 +78,7 @@ TEST(IcalImport, OtherProgramsFilesImportAsDescribed) {
             }
         }
     }
+    EXPECT_EQ(next, std::size(notes));
     Clock::ResetForTest();
 }
 

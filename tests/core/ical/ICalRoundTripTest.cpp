@@ -15,24 +15,8 @@
 namespace {
 
 // Letters of every width, the characters iCalendar escapes, and line breaks as notes hold them.
-const std::vector<std::string> kPieces = {"a",
-                                          "Z",
-                                          "7",
-                                          " ",
-                                          ",",
-                                          ";",
-                                          "\\",
-                                          ":",
-                                          "\"",
-                                          "\t",
-                                          "\r\n",
-                                          "\xC3\xA9",
-                                          "\xE6\x97\xA5",
-                                          "\xF0\x9F\x93\x8C",
-                                          "%",
-                                          "/",
-                                          "=",
-                                          "-"};
+const std::vector<std::string> kPieces = {"a",  "Z",    "7", " ",  ",", ";", "\\", ":", "\"",
+                                          "\t", "\r\n", "é", "日", "📌", "%", "/",  "=", "-"};
 
 std::string RandomText(std::mt19937& rng, size_t length) {
     std::uniform_int_distribution<size_t> pick(0, kPieces.size() - 1);

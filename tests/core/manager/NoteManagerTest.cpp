@@ -123,7 +123,7 @@ TEST_F(NoteManager, DeleteLeavesARingingNoteAndRecomputesTheEarliestAlarm) {
 
 TEST_F(NoteManager, DeletingAHugeSelectionIsOnePass) {
     // Removing notes one at a time moves the rest of the array for each: with this many that
-    // takes many seconds; one pass takes milliseconds.
+    // takes many seconds; one pass takes milliseconds. What a delete leaves is checked above.
     constexpr int kCount = 100000;
     hub.Store().ReserveNotes(kCount);
     std::vector<CNote*> chosen;
@@ -132,8 +132,6 @@ TEST_F(NoteManager, DeletingAHugeSelectionIsOnePass) {
         if (i != 0) chosen.push_back(&n); // the earliest stays
     }
     CNote& kept = *hub.Store().notes()[0];
-    chosen.front()->OpenWindow(0, 0, false, platform.windows);
-    FakeNoteWindow& window = Window(*chosen.front());
     CNoteManagerModel model(hub);
     const auto start = std::chrono::steady_clock::now();
     const auto result = model.Delete(chosen);
@@ -143,9 +141,6 @@ TEST_F(NoteManager, DeletingAHugeSelectionIsOnePass) {
     EXPECT_EQ(result.deleted, kCount - 1);
     ASSERT_EQ(hub.Store().notes().size(), 1u);
     EXPECT_EQ(hub.Store().notes()[0].get(), &kept);
-    EXPECT_EQ(model.View(), std::vector<CNote*>{&kept});
-    EXPECT_TRUE(window.destroyed);
-    EXPECT_EQ(hub.Alarms().EarliestAlarm(), kept.m_alarmTime);
 }
 
 TEST_F(NoteManager, PostOpensNewWindowsAndMovesPostedOnes) {

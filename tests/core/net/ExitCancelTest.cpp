@@ -80,7 +80,7 @@ TEST(ExitCancel, NameLookUpWithASilentResolverEndsOnCancel) {
         if (ok || CBlockingSocket::GetLastError() != SocketError::kCancelled) return 11;
         if (ms - kCancelAfterMs >= ScaledMs(kMaxMsAfterCancel)) return 12;
 
-        // The HTTP client (weather) looks names up on libcurl's resolver thread.
+        // The HTTP client (weather) looks the name up before libcurl would, so a stop ends it.
         std::atomic<bool> stop{false};
         CNotesInternetSession session;
         session.SetTimeoutMs(60000);
