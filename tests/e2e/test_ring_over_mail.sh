@@ -39,7 +39,7 @@ EOF
 heard() { sleep 1.5 && [ "$(peak)" -gt 5000 ]; }
 
 e2e_start_mailserver 1
-"$NOTEFILE" ringmail "$DATA" 25 "$WAV" "Alice,127.0.0.1:$POP,alice,alice-pw" ||
+"$NOTEFILE" due "$DATA" 25 "$WAV" "Alice,127.0.0.1:$POP,alice,alice-pw" ||
     e2e_fail "could not write $DATA"
 e2e_start_display
 e2e_start_in_tray
