@@ -5,7 +5,6 @@
 # folder of its own takes the file in with `jotterly import-ics` before it starts, and then
 # rings the imported note at its time; asked by the launcher word, the running second copy
 # writes it out again under the same UID.
-#   bash tests/e2e/test_calendar_file.sh path/to/jotterly
 JOTTERLY_BIN=$(readlink -f "$1")
 source "$(dirname "$0")/../../scripts/e2e-lib.sh"
 e2e_start_display

@@ -4,7 +4,6 @@
 # close-notes act on the notes, quit saves and ends with status 0; a plain second start says
 # that Jotterly runs and the running copy shows a notice); a wrong word ends with
 # status 2 and one line of usage; --help and --version answer without starting anything.
-#   bash tests/e2e/test_launcher.sh path/to/jotterly
 JOTTERLY_BIN=$(readlink -f "$1")
 source "$(dirname "$0")/../../scripts/e2e-lib.sh"
 e2e_start_display

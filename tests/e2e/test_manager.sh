@@ -2,7 +2,6 @@
 # The Note Manager on the real program, under Xvfb with a tray host: a single click on the tray
 # icon opens it once the double-click time has passed; with keys alone a One Time note is added
 # for a minute ahead and the manager closed; the note rings within one check period of its time.
-#   bash tests/e2e/test_manager.sh path/to/jotterly
 JOTTERLY_BIN=$(readlink -f "$1")
 source "$(dirname "$0")/../../scripts/e2e-lib.sh"
 e2e_start_display

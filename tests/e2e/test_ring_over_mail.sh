@@ -5,11 +5,9 @@
 # Three waiting messages are listed in the new-mail window (its own sound plays once), which
 # stays open; a note rings with a wave file; the new-mail window's stamp closes it, and the
 # ringing loop is still heard; OK on the note ends it; Exit ends with status 0.
-#   bash tests/e2e/test_ring_over_mail.sh path/to/jotterly
 JOTTERLY_BIN=$(readlink -f "$1")
 source "$(dirname "$0")/../../scripts/e2e-lib.sh"
 WAV=$(readlink -f "$(dirname "$0")/../../resources/sounds/beep-loop.wav")
-[ -x "$NOTEFILE" ] || e2e_fail "the test tools are not built"
 command -v pulseaudio >/dev/null && command -v parec >/dev/null ||
     e2e_fail "pulseaudio and parec are missing (scripts/setup installs them)"
 

@@ -3,10 +3,8 @@
 # tray host: a double click opens one new note window, a right click shows the menu, Show Notes
 # and Ctrl+click raise the notes, Close Notes closes them for good, Exit ends with status 0
 # after saving, and Export then Import through the real file dialogs round-trip the data.
-#   bash tests/e2e/test_tray_menu.sh path/to/jotterly
 JOTTERLY_BIN=$(readlink -f "$1")
 source "$(dirname "$0")/../../scripts/e2e-lib.sh"
-[ -x "$NOTEFILE" ] || e2e_fail "no $NOTEFILE: it is built together with the note windows"
 e2e_start_display
 
 # ---- helpers ---------------------------------------------------------------------------------

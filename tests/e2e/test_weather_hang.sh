@@ -2,7 +2,6 @@
 # The weather report is asked of a loopback server that takes the request and never answers
 # (named in jotterly.conf): the tray menu still answers a right click at once, and Exit ends
 # the program promptly instead of waiting out the fetch's 15 s limit.
-#   bash tests/e2e/test_weather_hang.sh path/to/jotterly
 JOTTERLY_BIN=$(readlink -f "$1")
 source "$(dirname "$0")/../../scripts/e2e-lib.sh"
 FIXTURE="$(dirname "$0")/../support/http_fixture.py"
