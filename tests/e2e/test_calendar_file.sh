@@ -50,8 +50,7 @@ e2e_start_in_tray
 # The running second copy writes its notes back out on the launcher word: the reminder keeps
 # the identity it came with.
 "$JOTTERLY_BIN" export-ics "$E2E_TMP/back.ics" || e2e_fail "export-ics was not handed over"
-e2e_wait_for 20 e2e_window_shown "Jotterly" || e2e_fail "no box telling what was written"
-xdotool key Return
+e2e_answer_box "Jotterly" # what was written
 uid_of_due() { awk '/^BEGIN:VEVENT/ { uid = "" } /^UID:/ { uid = $0 } /^SUMMARY:Due note/ { print uid }' "$1"; }
 [ -n "$(uid_of_due "$ics")" ] && [ "$(uid_of_due "$ics")" = "$(uid_of_due "$E2E_TMP/back.ics")" ] ||
     e2e_fail "the reminder came back as '$(uid_of_due "$E2E_TMP/back.ics")', not '$(uid_of_due "$ics")'"
