@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Helpers for end-to-end checks: a private X server with a tray host, the real program, and
 # clean-up of everything by PID. Source it from a test script; call e2e_start_display first.
+# The scripts take the program: bash tests/e2e/test_NAME.sh build/jotterly
 set -euo pipefail
 
 E2E_PIDS=()

@@ -1,23 +1,15 @@
 // Writes and reads "Note.Dat" for the end-to-end scripts, through the program's own reader and
 // writer, so the scripts never depend on the byte layout.
 //
-//   jotterly_notefile write FILE L,T,W,H[,SCHEME] ...   posted notes at these rectangles
-//   jotterly_notefile many FILE N                        N memos (20-byte titles, 200-byte texts)
-//   jotterly_notefile due FILE SECONDS                   a memo "Note 1" and a One Time note
-//                                                        "Due note" ringing that many seconds
-//                                                        from now; logging on
-//   jotterly_notefile empty FILE                         no notes; logging on
-//   jotterly_notefile weather FILE CITY COUNTRY          no notes; the weather report on for
-//                                                        that place
-//   jotterly_notefile mail FILE NAME,SERVER,USER,PASSWORD ...
-//                                                        these mail accounts, no automatic check
-//   jotterly_notefile ringmail FILE SECONDS WAV NAME,SERVER,USER,PASSWORD ...
-//                                                        "due" ringing with that wave file,
-//                                                        and these mail accounts
-//   jotterly_notefile dump FILE                          one line per note:
-//                                                        posted left top width height title
-//   jotterly_notefile alarms FILE                        one line per note: its alarm time
-//                                                        "YYYY-MM-DD HH:MM:SS", then the title
+//   jotterly_notefile write FILE L,T,W,H[,SCHEME]...  posted notes at these rectangles
+//   jotterly_notefile many FILE N                       N memos (20-byte titles, 200-byte texts)
+//   jotterly_notefile due FILE SECONDS [WAV ACCOUNT...]  a memo "Note 1" and a One Time note
+//       "Due note" ringing that many seconds from now (with that wave file); logging on
+//   jotterly_notefile weather FILE CITY COUNTRY         the weather report on for that place
+//   jotterly_notefile mail FILE ACCOUNT...              mail accounts NAME,SERVER,USER,PASSWORD,
+//                                                       no automatic check
+//   jotterly_notefile dump FILE        one line per note: posted left top width height title
+//   jotterly_notefile alarms FILE      one line per note: "YYYY-MM-DD HH:MM:SS" alarm, title
 #include "core/model/CDataDocument.h"
 #include "core/model/CTreeNode.h"
 #include "core/platform/Clock.h"
@@ -140,19 +132,13 @@ int main(int argc, char** argv) {
     doc.m_settings.m_mailInterval = 0;
     if (command == "write") return Write(doc, argv[2], argc - 3, argv + 3);
     if (command == "many" && argc == 4) return Many(doc, argv[2], std::atoi(argv[3]));
-    if (command == "due" && argc == 4) {
+    if (command == "due" && argc >= 4) {
         AddDue(doc, std::atof(argv[3]));
-        return Save(doc, argv[2]);
-    }
-    if (command == "ringmail" && argc >= 5) {
-        AddDue(doc, std::atof(argv[3]));
-        doc.m_settings.m_alarmSound = CSettings::SoundWave;
-        doc.m_settings.m_wavePath = argv[4];
-        AddAccounts(doc, argc - 5, argv + 5);
-        return Save(doc, argv[2]);
-    }
-    if (command == "empty" && argc == 3) {
-        doc.m_settings.m_logEnabled = 1;
+        if (argc >= 5) {
+            doc.m_settings.m_alarmSound = CSettings::SoundWave;
+            doc.m_settings.m_wavePath = argv[4];
+            AddAccounts(doc, argc - 5, argv + 5);
+        }
         return Save(doc, argv[2]);
     }
     if (command == "weather" && argc == 5) return Weather(doc, argv[2], argv[3], argv[4]);
@@ -162,10 +148,6 @@ int main(int argc, char** argv) {
     }
     if (command == "dump" && argc == 3) return Dump(argv[2], false);
     if (command == "alarms" && argc == 3) return Dump(argv[2], true);
-    std::fprintf(stderr,
-                 "usage: %s write FILE L,T,W,H[,SCHEME]... | many FILE N | due FILE S | "
-                 "empty FILE | weather FILE CITY COUNTRY | mail FILE NAME,SERVER,USER,PASSWORD... "
-                 "| ringmail FILE S WAV NAME,SERVER,USER,PASSWORD... | dump FILE | alarms FILE\n",
-                 argv[0]);
+    std::fprintf(stderr, "usage: %s write|many|due|weather|mail|dump|alarms FILE ...\n", argv[0]);
     return 2;
 }

@@ -5,7 +5,6 @@
 # folder of its own takes the file in with `jotterly import-ics` before it starts, and then
 # rings the imported note at its time; asked by the launcher word, the running second copy
 # writes it out again under the same UID.
-#   bash tests/e2e/test_calendar_file.sh path/to/jotterly
 JOTTERLY_BIN=$(readlink -f "$1")
 source "$(dirname "$0")/../../scripts/e2e-lib.sh"
 e2e_start_display
@@ -51,8 +50,7 @@ e2e_start_in_tray
 # The running second copy writes its notes back out on the launcher word: the reminder keeps
 # the identity it came with.
 "$JOTTERLY_BIN" export-ics "$E2E_TMP/back.ics" || e2e_fail "export-ics was not handed over"
-e2e_wait_for 20 e2e_window_shown "Jotterly" || e2e_fail "no box telling what was written"
-xdotool key Return
+e2e_answer_box "Jotterly" # what was written
 uid_of_due() { awk '/^BEGIN:VEVENT/ { uid = "" } /^UID:/ { uid = $0 } /^SUMMARY:Due note/ { print uid }' "$1"; }
 [ -n "$(uid_of_due "$ics")" ] && [ "$(uid_of_due "$ics")" = "$(uid_of_due "$E2E_TMP/back.ics")" ] ||
     e2e_fail "the reminder came back as '$(uid_of_due "$E2E_TMP/back.ics")', not '$(uid_of_due "$ics")'"

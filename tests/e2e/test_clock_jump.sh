@@ -29,7 +29,6 @@ e2e_wait_for 20 e2e_ringing_windows || e2e_fail "no ring after the forward jump"
 # Since the jump: one check period (5000 ms), plus mapping the window and polling for it on a
 # busy machine.
 e2e_expect_rang_in_time "$jump_ms" 7500
-[ -n "${E2E_SHOT:-}" ] && e2e_screenshot "$E2E_SHOT"
 e2e_quit_app
 
 # Backward: the note is due 3 hours ahead; the clock goes back 2 hours. Nothing may ring.

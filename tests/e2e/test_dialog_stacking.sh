@@ -6,10 +6,8 @@
 # and above every other window of the program in the window manager's stacking order (so no
 # window of ours covers its buttons), and while About is up the tray menu still opens.
 # Screenshots of each are left in test-output/e2e.
-#   bash tests/e2e/test_dialog_stacking.sh path/to/jotterly
 JOTTERLY_BIN=$(readlink -f "$1")
 source "$(dirname "$0")/../../scripts/e2e-lib.sh"
-[ -x "$NOTEFILE" ] || e2e_fail "no $NOTEFILE: it is built together with the note windows"
 e2e_start_display
 
 # The program's managed windows, bottom first, as the window manager stacks them.

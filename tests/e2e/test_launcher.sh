@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# The launcher words on the real program under Xvfb with a tray host: each reaches the running
+# Start-up and the launcher words on the real program under Xvfb with a tray host: the logo
+# unless "nologo", the first save by SIGTERM into a private file; each word reaches the running
 # copy (new-note makes exactly one note window, manager opens the Note Manager, show-notes and
 # close-notes act on the notes, quit saves and ends with status 0; a plain second start says
 # that Jotterly runs and the running copy shows a notice); a wrong word ends with
 # status 2 and one line of usage; --help and --version answer without starting anything.
-#   bash tests/e2e/test_launcher.sh path/to/jotterly
 JOTTERLY_BIN=$(readlink -f "$1")
 source "$(dirname "$0")/../../scripts/e2e-lib.sh"
 e2e_start_display
@@ -35,9 +35,20 @@ for word in quit show-notes close-notes; do
 done
 [ -e "$XDG_RUNTIME_DIR/jotterly/instance" ] && e2e_fail "a word left a socket behind"
 
-# new-note with none running starts the program and then makes the note.
+# A plain start shows the logo for about two seconds and writes nothing until SIGTERM saves.
+e2e_start_app
+e2e_wait_for 5 bash -c "xdotool search --onlyvisible --pid $APP_PID | while read w; do xwininfo -id \$w; done | grep -q 'Width: 264'" ||
+    e2e_fail "no logo without nologo"
+e2e_wait_tray_icon
+[ -e "$DATA" ] && e2e_fail "Note.Dat written before any change"
+e2e_quit_app
+[ -s "$DATA" ] || e2e_fail "SIGTERM did not save"
+[ "$(stat -c %a "$DATA")" = 600 ] || e2e_fail "Note.Dat is not private"
+
+# new-note with none running starts the program, with no logo, and then makes the note.
 e2e_start_app nologo new-note
 e2e_wait_for 20 e2e_tray_icon_window "$APP_PID" || e2e_fail "new-note did not start the program"
+e2e_visible_windows "$APP_PID" | grep -q ' 264 143$' && e2e_fail "logo shown despite nologo"
 e2e_wait_for 10 e2e_notes_shown 2 || e2e_fail "no new note beside the welcome note"
 sleep 1
 e2e_notes_shown 2 || e2e_fail "the starting new-note made $(e2e_note_windows "$APP_PID" | wc -l) windows"

@@ -5,7 +5,6 @@
 # pass at once, is shifted an hour earlier with Ctrl+Alt+Down, the manager closed with Escape,
 # and the note rings within one check period of its new time (the old schedule would wait an
 # hour).
-#   bash tests/e2e/test_manager_changes.sh path/to/jotterly
 JOTTERLY_BIN=$(readlink -f "$1")
 source "$(dirname "$0")/../../scripts/e2e-lib.sh"
 e2e_start_display

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # A desktop with no system tray: the program says so once, in a notice that names the launcher
 # actions, keeps running, and the launcher words still reach it.
-#   bash tests/e2e/test_no_tray.sh path/to/jotterly
 JOTTERLY_BIN=$(readlink -f "$1")
 E2E_NO_TRAY=1
 source "$(dirname "$0")/../../scripts/e2e-lib.sh"

@@ -5,10 +5,8 @@
 #   the first copy writes, and every note made is in "Note.Dat" after it quits;
 # - another process replaces "Note.Dat" with a file holding one more note while the program
 #   runs; after an edit and Exit both the extra note and the edit are on disk.
-#   bash tests/e2e/test_one_writer.sh path/to/jotterly
 JOTTERLY_BIN=$(readlink -f "$1")
 source "$(dirname "$0")/../../scripts/e2e-lib.sh"
-[ -x "$NOTEFILE" ] || e2e_fail "no $NOTEFILE: it is built together with the program"
 e2e_start_display
 OTHER_RUNTIME="$E2E_TMP/runtime-2"
 mkdir -m 700 "$OTHER_RUNTIME"

@@ -3,7 +3,6 @@
 # host: Scheme 3 chosen on the Note page and confirmed gives the next note Scheme 3's colours;
 # "Start Jotterly when I log in" writes a valid autostart entry that starts the program, and
 # unticking it removes the entry.
-#   bash tests/e2e/test_options.sh path/to/jotterly
 JOTTERLY_BIN=$(readlink -f "$1")
 BUILD_DIR=$(dirname "$JOTTERLY_BIN")
 source "$(dirname "$0")/../../scripts/e2e-lib.sh"

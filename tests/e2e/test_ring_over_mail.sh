@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
-# Sounds that cannot silence each other, heard for real: the program plays into a PulseAudio
-# null sink whose monitor is recorded. New mail arrives from a Dovecot on 127.0.0.1 (its own
-# sound plays once) and its window stays open; a note rings with a wave file; the new-mail
-# window's stamp closes it, and the ringing loop is still heard; OK on the note ends it.
-#   bash tests/e2e/test_ring_over_mail.sh path/to/jotterly
+# The mail check and sounds that cannot silence each other, on the real program with a Dovecot
+# on 127.0.0.1 and a PulseAudio null sink whose monitor is recorded. While a silent server is
+# being checked the tray icon still opens its menu at once, and the check then says it failed.
+# Three waiting messages are listed in the new-mail window (its own sound plays once), which
+# stays open; a note rings with a wave file; the new-mail window's stamp closes it, and the
+# ringing loop is still heard; OK on the note ends it; Exit ends with status 0.
 JOTTERLY_BIN=$(readlink -f "$1")
 source "$(dirname "$0")/../../scripts/e2e-lib.sh"
 WAV=$(readlink -f "$(dirname "$0")/../../resources/sounds/beep-loop.wav")
-[ -x "$NOTEFILE" ] || e2e_fail "the test tools are not built"
 command -v pulseaudio >/dev/null && command -v parec >/dev/null ||
     e2e_fail "pulseaudio and parec are missing (scripts/setup installs them)"
 
@@ -38,19 +38,45 @@ EOF
 }
 heard() { sleep 1.5 && [ "$(peak)" -gt 5000 ]; }
 
-e2e_start_mailserver 1
-"$NOTEFILE" ringmail "$DATA" 25 "$WAV" "Alice,127.0.0.1:$POP,alice,alice-pw" ||
-    e2e_fail "could not write $DATA"
+e2e_start_mailserver 3
+"$NOTEFILE" due "$DATA" 40 "$WAV" "Alice,127.0.0.1:$POP,alice,alice-pw" \
+    "Silent,127.0.0.1:$SILENT,alice,alice-pw" || e2e_fail "could not write $DATA"
 e2e_start_display
 e2e_start_in_tray
 sleep 1.5
 [ "$(peak)" -lt 100 ] || e2e_fail "sound before anything happened: peak $(peak)"
 
 # The tray menu opens only while no note rings, so the mail comes first: Check Email (row 7,
-# two separators above) > the account. Its window stays open while the note begins to ring.
-e2e_choose_in_submenu 7 2 0 30
+# two separators above) > account $1.
+check_account() { e2e_choose_in_submenu 7 2 "$1" 30; }
+
+# ---- a silent server: the tray still answers; the check then ends with "Mail not checked" -----
+check_account 1
+e2e_open_menu
+echo "menu opened ${MENU_MS} ms after a right click during the check"
+[ "$MENU_MS" -lt 2000 ] || e2e_fail "the menu took $MENU_MS ms during the check"
+xdotool key Escape
+e2e_wait_for 5 e2e_menus_open 0 || e2e_fail "the menu stayed open"
+e2e_wait_for 20 e2e_window_shown "Mail not checked" || e2e_fail "no failure box after the silent server"
+e2e_screenshot "$ARTIFACTS/mail-nothing-new.png"
+e2e_answer_box "Mail not checked"
+e2e_wait_for 5 e2e_window_gone "Mail not checked" || e2e_fail "the box stayed open"
+
+# ---- three messages: their rows in the window, which stays open while the note rings --------
+check_account 0
 e2e_wait_for 15 e2e_window_shown "New mail" || e2e_fail "no new-mail window"
 WIN=$(e2e_named_window "$APP_PID" "New mail")
+sleep 0.5
+read -r WX WY WW WH <<<"$(e2e_window_geometry "$WIN")"
+import -window root -crop "${WW}x${WH}+${WX}+${WY}" +repage "$ARTIFACTS/mail-new-window-only.png"
+# The rows of text under the header of the "From" column (the list sits below the report line
+# saying the password went out in clear: this server offers no TLS): runs of at least four pixel
+# rows whose mean is darker than the white of the list (a grid line is one pixel high).
+rows=$(convert "$ARTIFACTS/mail-new-window-only.png" -crop "100x$((WH - 126))+130+98" +repage \
+    -colorspace gray -scale "1x$((WH - 126))!" -depth 8 txt:- |
+    awk -F'[(,)]' 'NR > 1 { if ($3 < 245) run++; else { if (run >= 4) n++; run = 0 } }
+    END { if (run >= 4) n++; print n + 0 }')
+[ "$rows" = 3 ] || e2e_fail "the list shows $rows rows of text, not 3"
 
 e2e_wait_for 60 e2e_ringing_windows || e2e_fail "no ringing window"
 e2e_wait_for 10 heard || e2e_fail "the ringing note's wave is not heard: peak $(peak)"

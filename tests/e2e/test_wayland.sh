@@ -2,7 +2,6 @@
 # A Wayland session with no X server: the program runs on the native Wayland platform (a
 # headless compositor here), says once what the compositor limits, and takes launcher words.
 # With no display at all it ends with a message instead of aborting.
-#   bash tests/e2e/test_wayland.sh path/to/jotterly
 JOTTERLY_BIN=$(readlink -f "$1")
 source "$(dirname "$0")/../../scripts/e2e-lib.sh"
 unset DISPLAY
