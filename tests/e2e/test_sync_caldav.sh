@@ -2,9 +2,10 @@
 # The sync folder with real engines on 127.0.0.1: Radicale as the CalDAV server, and vdirsyncer
 # between the same calendar and the sync folders of two Jotterlys: A runs it from its tray
 # menu's "Sync Now", B as a timer would. A's reminder reaches the server as a VEVENT with its
-# VALARM and B's notes; an event made on the server (as a phone would) becomes a note that
-# rings in both; OK in A removes it from the server and stops B's ringing after B's next sync;
-# a note changed on the server and in A between two syncs ends with both versions on every side.
+# VALARM and B's notes; one made in A's Note Manager rings in B at its time; an event made on
+# the server (as a phone would) becomes a note that rings
+# in both; OK in A removes it from the server and stops B's ringing after B's next sync; a note
+# changed on the server and in A between two syncs ends with both versions on every side.
 JOTTERLY_BIN=$(readlink -f "$1")
 source "$(dirname "$0")/../../scripts/e2e-lib.sh"
 e2e_start_display
@@ -99,6 +100,46 @@ e2e_wait_for 20 server_has "SUMMARY:Due note" ||
     e2e_fail "the reminder is not on the server: $(cat "$E2E_TMP/vdirsyncer.log" "$E2E_TMP/app.log")"
 sync_b || e2e_fail "B's vdirsyncer failed: $(cat "$E2E_TMP/vdirsyncer.log")"
 e2e_wait_for 20 b_has "Due note" || e2e_fail "A's reminder did not reach B"
+
+# A One Time reminder made in A's Note Manager with keys alone, a minute ahead (times made in
+# the editor have whole minutes: start early in a minute), reaches B and rings there in time.
+while [ $((10#$(date +%S))) -ge 15 ]; do sleep 1; done
+e2e_open_manager
+xdotool windowfocus --sync "$MGR"
+sleep 0.3
+# Ctrl+N: an empty One Time entry at the next whole hour, the subject focused. Shift+Tab: the
+# start, its day selected; Right twice to the hour, one back; Right to the minute, up to the
+# next minute of this hour. Tab to the subject, past the item text, to "Add".
+xdotool key --delay 80 ctrl+n
+xdotool type --delay 20 "Made in A"
+ups=$((10#$(date +%M) + 1))
+xdotool key --delay 80 shift+Tab Right Right Down Right
+xdotool key --delay 20 $(printf 'Up %.0s' $(seq "$ups"))
+xdotool key --delay 80 Tab Tab Tab space
+sleep 0.5
+xdotool key Escape
+e2e_wait_for 5 e2e_window_gone "Note Manager" || e2e_fail "Escape did not close the manager"
+e2e_wait_for 5 bash -c "'$NOTEFILE' alarms '$DATA' | grep -q 'Made in A$'" ||
+    e2e_fail "A's Note.Dat lacks the note: $("$NOTEFILE" alarms "$DATA")"
+made_due=$("$NOTEFILE" alarms "$DATA" | awk '/Made in A$/ { print $1, $2 }')
+made_due_ms=$(($(date -d "$made_due" +%s) * 1000))
+sync_now
+e2e_wait_for 20 server_has "SUMMARY:Made in A" || e2e_fail "the manager's reminder is not on the server"
+sync_b || e2e_fail "B's vdirsyncer failed: $(cat "$E2E_TMP/vdirsyncer.log")"
+e2e_wait_for 20 b_has "Made in A" || e2e_fail "the manager's reminder did not reach B"
+ahead_s=$(((made_due_ms - $(e2e_now_ms)) / 1000))
+echo "the manager's reminder is due in ${ahead_s} s"
+[ "$ahead_s" -ge 3 ] || e2e_fail "too slow: the reminder fell due before it reached B"
+e2e_ringing_windows "$B_PID" && e2e_fail "B rang before the reminder's time"
+e2e_wait_for $((ahead_s + 30)) e2e_ringing_windows "$B_PID" || e2e_fail "the manager's reminder did not ring in B"
+e2e_expect_rang_in_time "$made_due_ms" 7500
+# Answered in both (A rings too): B's goes aside, so each click reaches its own OK.
+e2e_wait_for 20 e2e_ringing_windows "$APP_PID" || e2e_fail "the manager's reminder did not ring in A"
+read -r bwin _ < <(e2e_ringing_windows "$B_PID" | head -1)
+xdotool windowmove --sync "$bwin" 0 40
+e2e_ok_ringing "$B_PID"
+e2e_ok_ringing "$APP_PID"
+e2e_wait_for 10 bash -c "! '$NOTEFILE' dump '$DATA' | grep -q 'Made in A'" || e2e_fail "OK in A kept the note"
 
 # An event made on the server, due in 25 s with an alarm at its start.
 due=$(date -u -d '+25 seconds' +%Y%m%dT%H%M%SZ)
