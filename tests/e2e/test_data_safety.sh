@@ -38,21 +38,28 @@ rm -rf "$FOLDER"/*
 "$NOTEFILE" many "$DATA" 100000
 start=$SECONDS
 kills=0
+left=0
+writing_or_gone() { [ "$(temps)" != 0 ] || ! kill -0 "$APP_PID" 2>/dev/null; }
 for run in $(seq 30); do
     start_app
     [ "$(temps)" = 0 ] || e2e_fail "run $run: a stale temporary file survived the start"
     kill -TERM "$APP_PID"
-    sleep "0.$((RANDOM % 400))"
+    # The kill lands while the new file is written (or just after): shutdown takes a second or
+    # more before it writes, so a kill timed from SIGTERM would never cut a write short.
+    e2e_wait_for 60 writing_or_gone || e2e_fail "run $run: SIGTERM neither saved nor ended it"
+    sleep "$(printf '0.%03d' $((RANDOM % 300)))"
     if kill -KILL "$APP_PID" 2>/dev/null; then kills=$((kills + 1)); fi
     wait "$APP_PID" 2>/dev/null || true
+    [ "$(temps)" = 0 ] || left=$((left + 1))
     [ "$(note_count "$DATA")" = 100000 ] || e2e_fail "run $run: the file is not whole"
 done
+[ "$left" -gt 0 ] || e2e_fail "no kill cut a write short, so the start's clean-up went unchecked"
 start_app
 [ "$(temps)" = 0 ] || e2e_fail "a stale temporary file survived the last start"
 kill -TERM "$APP_PID"
 e2e_wait_exit "$APP_PID" 30 || e2e_fail "no exit after SIGTERM"
 [ "$(note_count "$DATA")" = 100000 ] || e2e_fail "the last save is not whole"
-echo "30 saves of 100000 notes, $kills killed part-way: always whole ($((SECONDS - start)) s)"
+echo "30 saves of 100000 notes, $kills killed part-way, $left mid-write: always whole ($((SECONDS - start)) s)"
 
 # ---- an unreadable file is moved aside and kept ---------------------------------------------
 rm -rf "$FOLDER"/*
