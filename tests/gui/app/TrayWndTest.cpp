@@ -16,6 +16,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPointer>
+#include <QStyleHints>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -70,6 +71,21 @@ protected:
     TestEnv env; // a private data folder for each test
     CTrayWnd tray;
 };
+
+// Opening the manager by a single click, the menu's commands and Exit are driven on the real
+// program; this tray's way of reporting a double click is not.
+TEST_F(TrayWndTest, TwoPressesAndQtsDoubleClickReportMakeOneNoteAndNoClick) {
+    QGuiApplication::styleHints()->setMouseDoubleClickInterval(250);
+    const size_t start = tray.Store().notes().size(); // the welcome note
+    // Qt 6 on an XEmbed tray: press, press, then its own double-click report.
+    for (auto reason :
+         {QSystemTrayIcon::Trigger, QSystemTrayIcon::Trigger, QSystemTrayIcon::DoubleClick})
+        tray.OnTrayActivated(reason);
+    // A click left pending would open the manager (modally) once the double-click time is up.
+    ASSERT_FALSE(tray.IsTimerActive(CTrayCore::TimerClick));
+    QTest::qWait(400);
+    EXPECT_EQ(tray.Store().notes().size(), start + 1);
+}
 
 TEST_F(TrayWndTest, HelpMenuOpensThePageTheHomepageAndTheAboutBox) {
     UrlCatcher catcher;
