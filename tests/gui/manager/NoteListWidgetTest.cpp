@@ -47,12 +47,14 @@ TEST_F(NoteListWidget, HeaderClicksSortTheNotesThemselvesAndSelectTheFirstRow) {
     ClickHeader(0);
     EXPECT_EQ(Titles(), "Budget review,Call Anna,Dentist,Groceries,Zoo trip,anniversary,");
     EXPECT_EQ(Cell(0, 0), "Budget review"); // the rows follow the notes
+    ClickHeader(3);                         // "Type": descending, the memo first
+    EXPECT_EQ(notes[0]->m_title, "Groceries");
     // The sorted column shows its direction.
     EXPECT_TRUE(list->horizontalHeader()->isSortIndicatorShown());
-    EXPECT_EQ(list->horizontalHeader()->sortIndicatorSection(), 0);
-    EXPECT_EQ(list->horizontalHeader()->sortIndicatorOrder(), Qt::AscendingOrder);
+    EXPECT_EQ(list->horizontalHeader()->sortIndicatorSection(), 3);
+    EXPECT_EQ(list->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
     // After every sort the first row is selected and shown.
-    ASSERT_EQ(shown.count(), 2);
+    ASSERT_EQ(shown.count(), 3);
     EXPECT_EQ(shown.last().at(0).toInt(), 0);
     EXPECT_EQ(list->selectionModel()->selectedRows().size(), 1);
     EXPECT_TRUE(list->selectionModel()->isRowSelected(0, {}));
