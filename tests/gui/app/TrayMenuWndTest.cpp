@@ -101,47 +101,14 @@ protected:
     std::unique_ptr<CTrayMenuWnd> menu;
 };
 
+// The separators' etching, the pictures' and texts' places and the sunken selection are all
+// in the reference pictures.
 TEST_F(TrayMenuWndTest, PlainAndSelectedItemsAreMeasuredAndPaintedAsTheTablesSay) {
     CTrayMenuWnd* m = Open();
-    EXPECT_EQ(m->width(), m->Model().m_menuItemWidth + 6);
     EXPECT_EQ(m->ItemRect(0), QRect(3, 3, m->Model().m_menuItemWidth, 20));
-    QImage img = m->grab().toImage();
-    const QRgb menuColor = Sys(COLOR_MENU);
-    // An etched separator: shadow over highlight across the middle.
-    const QRect sep = m->ItemRect(1);
-    EXPECT_EQ(sep.height(), 5);
-    const QRgb etched[] = {menuColor, Sys(COLOR_BTNSHADOW), Sys(COLOR_BTNHIGHLIGHT), menuColor};
-    for (int dy = 0; dy < 4; ++dy)
-        EXPECT_EQ(img.pixel(sep.center().x(), sep.top() + dy), etched[dy]) << dy;
-
-    // New Note: the picture 4 pixels in and vertically centred, the text from 26 pixels in.
-    const QRect r = m->ItemRect(m->IndexOfData(CmdNewNote));
-    EXPECT_GT(Count(img, QRect(r.left() + 4, r.top() + 2, 16, 16), menuColor, false), 60);
-    for (const QRect& empty :
-         {QRect(r.left(), r.top(), 4, 20), QRect(r.left() + 20, r.top(), 6, 20)})
-        EXPECT_EQ(Count(img, empty, menuColor, false), 0);
-    EXPECT_GT(Count(img, QRect(r.left() + 26, r.top(), 3, 20), menuColor, false), 0)
-        << "the N of New Note starts at the text edge";
-    EXPECT_EQ(Count(img, img.rect(), kSelected), 0);
     ExpectReference("tray_menu_plain");
-
     MoveTo(m, CmdNewNote);
     ASSERT_EQ(m->Selected(), m->IndexOfData(CmdNewNote));
-    img = m->grab().toImage();
-    EXPECT_EQ(img.pixel(r.left() + 22, r.center().y()), kSelected);
-    EXPECT_GT(Count(img, QRect(r.left() + 4, r.top() + 2, 16, 16), kSelected, false), 60)
-        << "the picture over the fill";
-    // The text: white, and its smoothed edges between white and the fill.
-    EXPECT_GT(CountIf(img,
-                      QRect(QPoint(r.left() + 26, r.top() + 1), r.bottomRight() - QPoint(1, 1)),
-                      [](QRgb p) { return qGray(p) > 200; }),
-              40);
-    // Sunken frame: shadow at the top and left, highlight at the bottom and right.
-    EXPECT_EQ(img.pixel(r.center().x(), r.top()), Sys(COLOR_BTNSHADOW));
-    EXPECT_EQ(img.pixel(r.left(), r.center().y()), Sys(COLOR_BTNSHADOW));
-    EXPECT_EQ(img.pixel(r.center().x(), r.bottom()), Sys(COLOR_BTNHIGHLIGHT));
-    EXPECT_EQ(img.pixel(r.right(), r.center().y()), Sys(COLOR_BTNHIGHLIGHT));
-    EXPECT_EQ(Count(img, img.rect(), kSelected), Count(img, r, kSelected)) << "only this item";
     ExpectReference("tray_menu_selected");
 }
 
@@ -185,18 +152,13 @@ TEST_F(TrayMenuWndTest, WeatherAndThreeAccountsOpenTheirSubmenusAndSendNothing) 
     CTrayMenuWnd* m = Open();
     CTrayMenuWnd* weather = OpenSubmenuOf(m, DataWeather);
     ASSERT_NE(weather, nullptr); // its place and size are in the reference picture
-    // Under the mouse a report line keeps the menu colours; the place line does not.
+    // Under the mouse a report line keeps the menu colours; the place line, in the picture,
+    // does not.
     MoveTo(weather, 221);
     ASSERT_EQ(weather->Selected(), 3);
-    QImage img = weather->grab().toImage();
+    const QImage img = weather->grab().toImage();
     EXPECT_EQ(Count(img, img.rect(), kSelected), 0);
-    const QRect line = weather->ItemRect(3);
-    EXPECT_GT(Count(img, QRect(line.left() + 4, line.top() + 2, 16, 16), Sys(COLOR_MENU), false),
-              40)
-        << "the day's weather picture";
     MoveTo(weather, CmdWeatherPlace);
-    img = weather->grab().toImage();
-    EXPECT_GT(Count(img, weather->ItemRect(0), kSelected), 100);
     EXPECT_EQ(m->Selected(), m->IndexOfData(DataWeather)) << "the header stays selected";
     ExpectReference("tray_menu_weather");
 

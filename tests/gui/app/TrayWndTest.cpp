@@ -3,7 +3,6 @@
 #include "gui/app/CAboutDlg.h"
 #include "gui/app/CTrayMenuWnd.h"
 #include "gui/app/CTrayWnd.h"
-#include "gui/manager/CNoteManagerDlg.h"
 #include "gui/platform/QtDialogs.h"
 #include "gui/platform/ResourceImages.h"
 #include "gui/sticky/CStickyNoteDlg.h"
@@ -41,7 +40,6 @@ namespace {
 class TrayWndTest : public ::testing::Test {
 protected:
     TrayWndTest() : tray(QStringLiteral("jotterly-gui-tray-%1-%2").arg(getpid()).arg(++s_count)) {
-        QGuiApplication::styleHints()->setMouseDoubleClickInterval(250);
         EXPECT_TRUE(tray.Create("nologo"));
         QtDialogs::s_shownBoxes.clear();
         // A box that should not come is recorded and answered, rather than waiting forever.
@@ -74,48 +72,19 @@ protected:
     CTrayWnd tray;
 };
 
-TEST_F(TrayWndTest, ClicksAndTheMenuMakeNotesAndExitSaves) {
+// Opening the manager by a single click, the menu's commands and Exit are driven on the real
+// program; this tray's way of reporting a double click is not.
+TEST_F(TrayWndTest, TwoPressesAndQtsDoubleClickReportMakeOneNoteAndNoClick) {
+    QGuiApplication::styleHints()->setMouseDoubleClickInterval(250);
     const size_t start = tray.Store().notes().size(); // the welcome note
     // Qt 6 on an XEmbed tray: press, press, then its own double-click report.
     for (auto reason :
          {QSystemTrayIcon::Trigger, QSystemTrayIcon::Trigger, QSystemTrayIcon::DoubleClick})
         tray.OnTrayActivated(reason);
+    // A click left pending would open the manager (modally) once the double-click time is up.
+    ASSERT_FALSE(tray.IsTimerActive(CTrayCore::TimerClick));
     QTest::qWait(400);
     EXPECT_EQ(tray.Store().notes().size(), start + 1);
-    EXPECT_FALSE(tray.IsTimerActive(CTrayCore::TimerClick));
-
-    // A single click waits for the double-click time, then opens the manager, modally, with
-    // the program quiet; Escape closes it and everything runs again.
-    int stateSeen = 0;
-    QTimer closer;
-    QObject::connect(&closer, &QTimer::timeout, [&] {
-        if (auto* m = qobject_cast<CNoteManagerDlg*>(QApplication::activeModalWidget())) {
-            stateSeen = tray.State();
-            QTest::keyClick(m, Qt::Key_Escape);
-        }
-    });
-    closer.start(50);
-    tray.OnTrayActivated(QSystemTrayIcon::Trigger);
-    EXPECT_TRUE(tray.IsTimerActive(CTrayCore::TimerClick));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return stateSeen != 0; }, 3000));
-    closer.stop();
-    EXPECT_EQ(stateSeen, CTrayCore::StateManagerOpen);
-    EXPECT_EQ(tray.State(), CTrayCore::StateIdle);
-    EXPECT_EQ(tray.Store().notes().size(), start + 1);
-
-    ChooseFromMenu({CmdNewNote});
-    EXPECT_TRUE(QTest::qWaitFor([&] { return tray.Store().notes().size() == start + 2; }, 2000));
-    EXPECT_FALSE(tray.MenuWindow() && tray.MenuWindow()->isVisible());
-
-    EXPECT_TRUE(tray.IsTimerActive(CTrayCore::TimerCheck));
-    ChooseFromMenu({CmdExit});
-    EXPECT_TRUE(QTest::qWaitFor([&] { return tray.State() == CTrayCore::StateExiting; }, 2000));
-    EXPECT_FALSE(tray.TrayIcon()->isVisible());
-    EXPECT_FALSE(tray.IsTimerActive(CTrayCore::TimerCheck));
-    EXPECT_FALSE(tray.IsTimerActive(CTrayCore::TimerRefresh));
-    CTrayCore reread; // what was saved is what the program holds
-    reread.LoadData();
-    EXPECT_EQ(reread.Store().notes().size(), start + 2);
 }
 
 TEST_F(TrayWndTest, HelpMenuOpensThePageTheHomepageAndTheAboutBox) {

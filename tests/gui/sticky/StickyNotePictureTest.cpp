@@ -31,8 +31,10 @@ protected:
     CStickyNoteDlg* w = nullptr;
 };
 
+// The frames, the title bar and the back cover enough of a picture for the reference compare
+// to see any change of them; the glyphs do not, and are checked here pixel by pixel.
 TEST_F(StickyNotePicture, DefaultSchemesMatchTheirReferencesAndTheirLook) {
-    const QRgb dark = Sys(COLOR_3DDKSHADOW), light = Sys(COLOR_3DLIGHT);
+    const QRgb dark = Sys(COLOR_3DDKSHADOW);
     const int border[4] = {5, 4, 4, 2}; // Glow, Emboss, Emboss, Default
     for (int s = 0; s < 4; ++s) {
         SCOPED_TRACE(s);
@@ -42,32 +44,13 @@ TEST_F(StickyNotePicture, DefaultSchemesMatchTheirReferencesAndTheirLook) {
         const COLORREF back = w->Note()->m_backColor;
         const QRgb title = Rgb(TitleColorFor(back)), glyph = Rgb(GlyphColorFor(back));
         ASSERT_EQ(g.m_border, border[s]);
-        EXPECT_EQ(img.pixel(kW - g.m_titleHeight - g.m_border - 3, g.m_titleHeight / 2), title);
-        EXPECT_EQ(img.pixel(6, kH - 7), Rgb(back));
-        if (g.m_border == 5) { // five glow frames, outermost first, over the title bar too
-            auto glow = GlowFrameColors(back);
-            for (int i = 0; i < 5; ++i) {
-                EXPECT_EQ(img.pixel(i, 80), Rgb(glow[i])) << i;
-                EXPECT_EQ(img.pixel(120, i), Rgb(glow[i])) << i;
-                EXPECT_EQ(img.pixel(kW - 1 - i, 80), Rgb(glow[i])) << i;
-            }
-        } else { // a raised outer frame
-            EXPECT_EQ(img.pixel(0, 80), light);
-            EXPECT_EQ(img.pixel(120, 0), light);
-            EXPECT_EQ(img.pixel(kW - 1, 80), dark);
-            EXPECT_EQ(img.pixel(120, kH - 1), dark);
-        }
-        if (g.m_border == 4) { // dash-grid close glyph, sunken inner frame below the title
+        if (g.m_border == 4) { // dash-grid close glyph
             for (auto d : g.EmbossDashes(kW)) {
                 EXPECT_EQ(img.pixel(d.x, d.y), dark);
                 EXPECT_EQ(img.pixel(d.x, d.y + 1), dark);
                 EXPECT_EQ(img.pixel(d.x - 1, d.y), Sys(COLOR_BTNHIGHLIGHT));
             }
             EXPECT_EQ(img.pixel(g.EmbossDashes(kW)[0].x + 2, g.EmbossDashes(kW)[0].y), title);
-            EXPECT_EQ(img.pixel(3, 80), dark);
-            EXPECT_EQ(img.pixel(60, g.m_titleHeight), dark);
-            EXPECT_EQ(img.pixel(kW - 4, 80), light);
-            EXPECT_EQ(img.pixel(60, kH - 4), light);
         } else { // the filled arrowhead, with title bar beside its tip
             auto p = g.CloseGlyph(kW);
             EXPECT_EQ(img.pixel(p[1].x, (p[1].y + p[3].y) / 2), glyph);
@@ -75,7 +58,6 @@ TEST_F(StickyNotePicture, DefaultSchemesMatchTheirReferencesAndTheirLook) {
             EXPECT_EQ(img.pixel(p[0].x, p[3].y), title);
         }
         if (g.m_border == 2) {
-            EXPECT_EQ(img.pixel(1, 80), Rgb(back)); // no second frame
             // The title in the text colour over a black shadow (the bar is nowhere near as
             // dark).
             const RECT t = g.TitleTextRect(kW);
