@@ -116,8 +116,6 @@ TEST(MailAccountDlg, ConnectionSecurityIsChosenAndWrittenIntoTheServerField) {
         const char* written;           // the server field after OK
         const char* follows = nullptr; // the choice the typed scheme shows
     } cases[] = {
-        {"", "mail.example.com", nullptr, "STARTTLS (required)",
-         "pop3+starttls://mail.example.com"},
         // The written scheme is what the box shows, "pop3://" too: never a stronger choice.
         {"", "pop3://mail.example.com", nullptr, "STARTTLS (required)", "pop3://mail.example.com",
          "STARTTLS if offered (password may be sent in clear)"},
