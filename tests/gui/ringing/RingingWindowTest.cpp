@@ -44,10 +44,7 @@ protected:
     // A One Time note of scheme 1 due in the given span, its countdown line on, at its place.
     CNote* Add(COleDateTimeSpan in, int left = 100, int top = 120) {
         CNote* n = &NoteBuilder().Title("Dentist").Text("Bring the X-rays").AddTo(tray.Store());
-        n->m_font = tray.settings().m_schemeFont[1];
-        n->m_backColor = tray.settings().m_schemeBack[1];
-        n->m_textColor = tray.settings().m_schemeText[1];
-        n->m_borderStyle = tray.settings().m_schemeBorder[1];
+        tray.settings().ApplyScheme(*n, 1);
         n->m_showCountdown = 1;
         n->m_startTime = Clock::Now() + in;
         n->Recompute();
@@ -274,9 +271,7 @@ TEST_F(RingingWindow, RowFitsItsWindowWithAVisibleBoxInEverySchemeAndFont) {
         for (int scheme = 0; scheme < 4; ++scheme) {
             SCOPED_TRACE(std::string(face) + " scheme " + std::to_string(scheme + 1));
             CNote* n = Add(COleDateTimeSpan(0, 0, 0, -1));
-            n->m_backColor = tray.settings().m_schemeBack[scheme];
-            n->m_textColor = tray.settings().m_schemeText[scheme];
-            n->m_borderStyle = tray.settings().m_schemeBorder[scheme];
+            tray.settings().ApplyScheme(*n, scheme);
             tray.Alarms().CheckAlarms();
             CStickyNoteDlg* w = Window(*n);
             ASSERT_TRUE(w && w->IsRinging());
