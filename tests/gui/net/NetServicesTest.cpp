@@ -85,7 +85,7 @@ TEST_F(NetServicesTest, AnAutomaticFailureIsShownInTheMenuOnly) {
     tray.CheckWeather();
     ASSERT_TRUE(done.wait(10000));
     EXPECT_TRUE(QtDialogs::s_shownBoxes.empty());
-    // The menu's weather lines show what the hub hands them.
+    // The menu builds its weather failure line from this text.
     EXPECT_EQ(tray.WeatherFailure(), "The weather service does not know the place \"Paris\". "
                                      "Check the place in the options.");
 }
