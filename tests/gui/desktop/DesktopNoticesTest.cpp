@@ -162,7 +162,7 @@ TEST_F(DesktopNotices, RingingNoteSendsOneNoticeWhoseOkAcknowledgesIt) {
     QPointer<CStickyNoteDlg> window = w;
 
     Invoke(1, CDesktopNotices::kActionOk);
-    // The window's own OK: the acknowledged one-time note and its window are gone.
+    // As the window's OK: the acknowledged one-time note and its window are gone.
     ASSERT_TRUE(QTest::qWaitFor([&] { return tray.Store().notes().empty(); }, 3000));
     DrainDeletes();
     EXPECT_TRUE(window.isNull());

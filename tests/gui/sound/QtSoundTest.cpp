@@ -83,7 +83,7 @@ TEST(QtSound, WithoutADeviceTheBellRingsAndNothingLoops) {
     EXPECT_TRUE(RunChild("NoDevice", "unix:/nonexistent/jotterly", output)) << output.toStdString();
 }
 
-TEST(QtSound, OnANullSinkTheWaveLoopStartsAndStops) {
+TEST(QtSound, OnANullSinkAWaveThatCannotPlayLoopsTheBuiltInBeep) {
     QString server = QStandardPaths::findExecutable("pulseaudio");
     if (server.isEmpty() || QStandardPaths::findExecutable("parec").isEmpty())
         GTEST_SKIP() << "no PulseAudio here (pulseaudio and parec); the null-sink case needs it";
