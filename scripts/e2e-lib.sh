@@ -271,6 +271,8 @@ e2e_open_manager() {
     "$JOTTERLY_BIN" manager || e2e_fail "the launcher word was not handed over"
     e2e_wait_for 30 e2e_window_shown "Note Manager" || e2e_fail "no Note Manager"
     MGR=$(e2e_named_window "$APP_PID" "Note Manager")
+    # An empty id would make a later screenshot wait for a click instead of failing.
+    [ -n "$MGR" ] || e2e_fail "the Note Manager went away"
     sleep 0.5
 }
 

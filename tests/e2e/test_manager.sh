@@ -21,6 +21,7 @@ echo "manager shown ${open_ms} ms after a single click"
 # Qt's double-click time is 400 ms unless the desktop says otherwise (nothing does here).
 [ "$open_ms" -ge 400 ] || e2e_fail "the manager opened before the double-click time passed"
 MGR=$(e2e_named_window "$APP_PID" "Note Manager")
+[ -n "$MGR" ] || e2e_fail "the Note Manager went away"
 xdotool windowfocus --sync "$MGR"
 sleep 0.3
 
