@@ -94,9 +94,3 @@ std::string CCountdown::ForNote(const CNote& note, const COleDateTime& now) {
     if (!Shows(note)) return {};
     return Text(note.m_alarmTime, note.m_priorDays, note.m_countdownFormat, now);
 }
-
-int CCountdown::ToggleUnit(int format, int bit) {
-    int f = format ^ bit;
-    if ((f & AllUnits) == 0) f |= bit;
-    return f;
-}

@@ -19,6 +19,4 @@ public:
     static std::string ForNote(const CNote& note, const COleDateTime& now);
     // A note shows a line when it is not a memo and its line is switched on.
     static bool Shows(const CNote& note);
-    // The format after the menu inverts one unit bit; the last unit is never switched off.
-    static int ToggleUnit(int format, int bit);
 };
